@@ -1,0 +1,51 @@
+#include <QLabel>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "ui/TfrmMain.h"
+
+class TfrmMainTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void titleAndTabs() {
+    TfrmMain w("/tmp/");
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
+    QTabWidget* tabs = w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 5);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Chords"));
+    QCOMPARE(tabs->tabText(4), QStringLiteral("Scales"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(w.state().ExeDir, std::string("/tmp/"));
+  }
+
+  void surfacesHaveTheirSizes() {
+    TfrmMain w("/tmp/");
+    const struct {
+      const char* name;
+      QSize size;
+    } surfaces[] = {{"imgChordPage", {772, 800}},
+                    {"imgChordDesign", {456, 101}},
+                    {"imgPlayPage", {772, 833}},
+                    {"imgPrintPage", {772, 800}},
+                    {"imgScales", {776, 800}}};
+    for (const auto& s : surfaces) {
+      auto* surface = w.findChild<QWidget*>(QLatin1String(s.name));
+      QVERIFY2(surface, s.name);
+      QCOMPARE(surface->size(), s.size);
+    }
+  }
+
+  void rendersToAnImage() {
+    TfrmMain w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QImage shot = w.grab().toImage();
+    QCOMPARE(shot.size(), QSize(808, 608));
+  }
+};
+
+QTEST_MAIN(TfrmMainTest)
+#include "TfrmMainTest.moc"
