@@ -445,10 +445,10 @@ QImage playImage(std::string_view name) {
     const QColor blue(0, 0, 220);
     p.setPen(QPen(blue, 1.5));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(0.75, 12.75, 6.5, 7.5), 60 * 16, 300 * 16);
+    p.drawArc(QRectF(0.75, 12.75, 5.5, 7.0), 60 * 16, 300 * 16);
     p.setPen(Qt::NoPen);
     p.setBrush(blue);
-    const QPointF head[] = {{3.2, 9.8}, {7.6, 12.6}, {3.4, 15.4}};
+    const QPointF head[] = {{2.8, 10.0}, {6.9, 12.8}, {2.8, 15.4}};
     p.drawPolygon(head, 3);
     return image;
   }
