@@ -67,9 +67,9 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
 
   // Tuning controls, one row per string beside the strings of the picture.
   auto* tuning = new QWidget(this);
-  tuning->setFixedSize(50, 123);
+  tuning->setFixedSize(46, 123);
   for (int s = 0; s < 6; ++s) {
-    editString[s] = field(tuning, QStringLiteral("editString%1").arg(s), 32, true);
+    editString[s] = field(tuning, QStringLiteral("editString%1").arg(s), 30, true);
     editString[s]->setMaxLength(3);
     editString[s]->setAlignment(Qt::AlignCenter);
     editString[s]->setFixedHeight(16);
@@ -77,7 +77,7 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
     editString[s]->move(0, StringY[s] - 2);
     UpDowns[s] = new UpDown(QStringLiteral("UpDown%1").arg(s), 33, 69, StandardTuning[s], true,
                             tuning);
-    UpDowns[s]->move(33, StringY[s] - 2);
+    UpDowns[s]->move(31, StringY[s] - 2);
     editString[s]->setText(qs(State.Names.noteName(StandardTuning[s])));
     connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
     connect(UpDowns[s], &UpDown::released, this, &FretboardPanel::UpDown0MouseUp);
@@ -93,9 +93,9 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
   pnlNote = readout(this, "pnlNote");
   pnlInterval = readout(this, "pnlInterval");
   editNotes = field(this, QStringLiteral("editNotes"), 0, true);
-  editNotes->setMinimumWidth(150);
+  editNotes->setMinimumWidth(110);
   for (int i = 0; i < 8; ++i) {
-    editIntervals[i] = field(this, QStringLiteral("editIntervals%1").arg(i), 34, true);
+    editIntervals[i] = field(this, QStringLiteral("editIntervals%1").arg(i), 30, true);
     editIntervals[i]->setAlignment(Qt::AlignCenter);
     editIntervals[i]->setProperty("tag", 0);
   }

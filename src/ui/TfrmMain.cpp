@@ -1,6 +1,9 @@
 #include "ui/TfrmMain.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>

@@ -68,7 +68,7 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   btnShowChords->setFocusPolicy(Qt::NoFocus);
 
   editChordRoot = makeField(this, "editChordRoot", 2, 34);
-  editChordName = makeField(this, "editChordName", 20, 130);
+  editChordName = makeField(this, "editChordName", 20, 120);
   auto* rootLabel = new QLabel(QStringLiteral("Root"), this);
   Label4 = new QLabel(QStringLiteral("Chord Name"), this);
   Label4->setObjectName(QStringLiteral("Label4"));
@@ -80,7 +80,7 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   sbStrumSpeed->setPageStep(50);
   sbStrumSpeed->setSingleStep(10);
   sbStrumSpeed->setFocusPolicy(Qt::StrongFocus);
-  sbStrumSpeed->setFixedWidth(120);
+  sbStrumSpeed->setFixedWidth(100);
   auto* speedLabel = new QLabel(QStringLiteral("Strum Speed"), this);
 
   auto* top = new QHBoxLayout;

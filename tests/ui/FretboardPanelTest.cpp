@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QToolButton>
