@@ -371,6 +371,11 @@ void FretboardPanel::clearHoverReadout() {
   pnlInterval->clear();
 }
 
+void FretboardPanel::mouseMoveEvent(QMouseEvent* event) {
+  clearHoverReadout();
+  QFrame::mouseMoveEvent(event);
+}
+
 void FretboardPanel::imgGuitarMouseMove(QPoint at) {
   if (!FretboardHit::inside(at.x(), at.y())) {
     clearHoverReadout();

@@ -12,6 +12,7 @@ class BusyGuard;
 class ChordDesignPage;
 class QLabel;
 class QLineEdit;
+class QMouseEvent;
 class QPushButton;
 class SurfaceView;
 class ToolBarPanel;
@@ -70,6 +71,10 @@ class FretboardPanel : public QFrame {
   QLineEdit* editNotes;
   QLineEdit* editIntervals[8];
   QPushButton* bitbtnDrag;
+
+ protected:
+  // Moving over the panel outside the picture clears the pointer read-out.
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   void setIntervalLabel(int i, const QString& text, int tag, QColor textColour, QColor background);

@@ -41,7 +41,10 @@ QScrollArea* whiteScrollArea(const QString& name) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(const std::string& exeDir, QWidget* parent) : QMainWindow(parent) {
+TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent),
+      OwnPrompter(prompter ? nullptr : new QtPrompter),
+      Ask(prompter ? prompter : OwnPrompter.get()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Strumbo!"));
   State.ExeDir = exeDir;

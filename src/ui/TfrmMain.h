@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 
 #include "music/AppState.h"
 #include "ui/BusyGuard.h"
+#include "ui/Prompter.h"
 
 class ChordDesignPage;
 class FretboardPanel;
@@ -23,10 +25,14 @@ class TfrmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TfrmMain(const std::string& exeDir, QWidget* parent = nullptr);
+  // Questions and dialogs go through `prompter`; without one the real Qt
+  // dialogs are used.
+  explicit TfrmMain(const std::string& exeDir, Prompter* prompter = nullptr,
+                    QWidget* parent = nullptr);
 
   AppState& state() { return State; }
   const BusyGuard& guard() const { return Guard; }
+  Prompter& prompter() { return *Ask; }
   QTabWidget* pageControl() const { return PageControl1; }
   ToolBarPanel* toolBar() const { return pnlTop; }
   FretboardPanel* fretboard() const { return pnlBottom; }
@@ -57,6 +63,8 @@ class TfrmMain : public QMainWindow {
 
   AppState State;
   BusyGuard Guard;
+  std::unique_ptr<Prompter> OwnPrompter;
+  Prompter* Ask;
   ToolBarPanel* pnlTop = nullptr;
   FretboardPanel* pnlBottom = nullptr;
   QTabWidget* PageControl1 = nullptr;
