@@ -7,8 +7,12 @@
 #include <cstdio>
 
 #include "pages/render/Bitmaps.h"
+#include "ChordFixtures.h"
+#include "music/DiagramConvert.h"
 #include "music/Tuning.h"
+#include "pages/render/DiagramPainter.h"
 #include "pages/render/FretboardPainter.h"
+#include "pages/render/SurfaceText.h"
 
 namespace {
 
@@ -63,6 +67,110 @@ void fretboardSamples() {
   save(scale, "fretboard_c_scale", 2);
 }
 
+// One chord set: the six fingerings of C major the library might give.
+std::array<TChordDiagram, 6> cMajorSet() {
+  return {fixtures::chord("", 0, "x32010", "x32010", 1, -1, "1 3 5"),
+          fixtures::chord("", 0, "x3555x", "x1333x", 3, -1, "1 3 5"),
+          fixtures::chord("", 0, "8aaa98", "134211", 8, -1, "1 3 5"),
+          fixtures::chord("", 0, "x35553", "x12341", 3, -1, "1 3 5"),
+          fixtures::chord("", 0, "xx5558", "xx1114", 5, -1, "1 3 5"),
+          fixtures::chord("", 0, "032010", "032010", 1, 7, "1 3 5")};
+}
+
+void pageSamples() {
+  NameTables names;
+  QImage chords(772, 800, QImage::Format_RGB32);
+  ClearSurface(chords);
+  const auto set = cMajorSet();
+  SurfaceText::drawChordSetHeader(chords, set[0], 0, names);
+  for (int c = 0; c < 6; ++c) DrawSmallChord(chords, set[c], c, 0, SmallPage::Chords);
+  const auto sevenths = std::array{
+      fixtures::chord("maj7", 9, "x02120", "x02130", 1, -1, "1 3 5 7"),
+      fixtures::chord("m7", 9, "x02010", "x02010", 1, -1, "1 b3 5 b7"),
+      fixtures::chord("7", 9, "x02020", "x02030", 1, -1, "1 3 5 b7"),
+      fixtures::chord("m7b5", 9, "5x554x", "2x341x", 4, -1, "1 b3 b5 b7"),
+      fixtures::chord("dim7", 9, "x0121x", "x0132x", 1, -1, "1 b3 b5 bb7"),
+      fixtures::chord("7", 9, "575685", "131241", 5, -1, "1 3 5 b7")};
+  SurfaceText::drawChordSetHeader(chords, sevenths[0], 1, names);
+  for (int c = 0; c < 6; ++c) DrawSmallChord(chords, sevenths[c], c, 1, SmallPage::Chords);
+  SelectionFrame frame;
+  frame.Column = 1;
+  MoveSelectionFrame(chords, frame, ChordsPageFrame);
+  frame.Column = 2;
+  frame.Row = 1;
+  MoveSelectionFrame(chords, frame, ChordsPageFrame);
+  save(chords.copy(0, 0, 772, 320), "chordsPage", 2);
+
+  QImage scales(776, 800, QImage::Format_RGB32);
+  ClearSurface(scales);
+  const TScaleDiagram major = fixtures::cMajor();
+  SurfaceText::drawScaleRowHeader(scales, major, 0, names);
+  for (int c = 0; c < 6; ++c) DrawSmallScale(scales, major, c, 0, SmallPage::Scales);
+  save(scales.copy(0, 0, 776, 170), "scalesPage", 2);
+
+  QImage print(772, 800, QImage::Format_RGB32);
+  ClearSurface(print);
+  for (int c = 0; c < 3; ++c) {
+    TPrintDiagram item{};
+    chordToPrintItem(c == 2 ? sevenths[5] : set[c == 0 ? 0 : 5], item);
+    TChordDiagram chord{};
+    printItemToChord(item, chord);
+    DrawSmallChord(print, chord, c, 0, SmallPage::Print);
+    SurfaceText::drawPrintCaptions(print, item, c, 0, names);
+  }
+  for (int c = 3; c < 6; ++c) {
+    TPrintDiagram item{};
+    item.BaseFret = major.StartFrets[c - 3];
+    scaleToPrintItem(major, item);
+    TScaleDiagram position{};
+    printItemToScale(item, position);
+    DrawSmallScale(print, position, c, 0, SmallPage::Print);
+    SurfaceText::drawPrintCaptions(print, item, c, 0, names);
+  }
+  SelectionFrame printFrame;
+  printFrame.Column = 4;
+  MoveSelectionFrame(print, printFrame, PrintPageFrame);
+  save(print.copy(0, 0, 772, 170), "printPage", 2);
+
+  QImage design(456, 101, QImage::Format_RGB32);
+  ClearSurface(design);
+  const auto group = std::array{set[0], sevenths[0], sevenths[5],
+                                fixtures::chord("7", 9, "5x5c85", "1x1431", 5)};
+  for (int slot = 0; slot < 4; ++slot) {
+    SurfaceText::drawDesignGroupLines(design, group[slot], slot, names);
+    DrawTinyChord(design, group[slot], QPoint(76 * slot, 37));
+    DrawOutOfRangeLine(design, slot, !fitsSixRows(group[slot]));
+  }
+  SelectionFrame designFrame;
+  designFrame.Column = 1;
+  MoveSelectionFrame(design, designFrame, DesignGroupFrame);
+  save(design, "designGroup", 3);
+
+  QImage play(772, 833, QImage::Format_RGB32);
+  ClearSurface(play);
+  {
+    QPainter p(&play);
+    p.drawImage(3, 95, Bitmaps::playImage("FOURFOUR"));
+    p.drawImage(522, 95, Bitmaps::playImage("BARLINE"));
+    p.drawImage(30, 95, Bitmaps::playImage("PLAYCURS"));
+    p.drawImage(20, 95, Bitmaps::playImage("RETURN"));
+    p.drawImage(39 + 126 * 2, 95, Bitmaps::playImage("REDSLASH"));
+    p.drawImage(39 + 63 * 5, 95, Bitmaps::playImage("STEPARRW"));
+    p.drawImage(514, 95, Bitmaps::playImage("REPEAT"));
+    p.drawImage(514 - 26, 95, Bitmaps::playImage("PLAYLOOP"));
+  }
+  SurfaceText::drawText(play, QPoint(3, 85), "1", SurfaceText::smallFont());
+  SurfaceText::drawText(play, QPoint(519, 85), "2", SurfaceText::smallFont());
+  SurfaceText::drawText(play, QPoint(514 - 16, 95 + 10), "2", SurfaceText::smallFont());
+  const TChordDiagram placed[] = {set[0], sevenths[1], set[5], sevenths[2]};
+  for (int c = 0; c < 8; c += 2) {
+    const TChordDiagram& chord = placed[c / 2];
+    SurfaceText::drawPlayPageCaption(play, chord, c, 0, names);
+    DrawTinyChord(play, chord, QPoint(63 * c + 20, 25));
+  }
+  save(play.copy(0, 0, 772, 132), "playPage", 2);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -98,6 +206,7 @@ int main(int argc, char** argv) {
     save(strip, "playPieces", 5);
   }
   fretboardSamples();
+  pageSamples();
   std::printf("samples written to %s\n", qPrintable(outDir));
   return 0;
 }
