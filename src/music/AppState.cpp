@@ -8,7 +8,7 @@ AppState::AppState()
       ScaleCount(0), SelectedChord{}, EditChord{}, SelectedPlayChord{}, MoveBuffer{},
       CurrentScale{}, SelectedPrintItem{}, PrintMoveBuffer{}, CurrentTuning(StandardTuning),
       LastRoot(0), ExtensionFlags{}, HoverString(0), HoverFret(0), BassNoteOption(false),
-      Key(-1), ChordFamily(0), ChordType(0), ChosenFormula{} {
+      Key(-1), ChordFamily(0), ChordType(0), ScaleChoice(0), ChosenFormula{} {
   unitStart();
   windowStart();
 }

@@ -53,6 +53,8 @@ struct AppState {
   std::int32_t Key;
   std::uint8_t ChordFamily;
   std::int32_t ChordType;
+  // The scale picked from the Scale menu: its record in the scale library.
+  std::int32_t ScaleChoice;
 
   // The chord type chosen for the intervals display; zero-filled at start.
   TChordFormula ChosenFormula;

@@ -43,17 +43,6 @@ std::string chordDisplayName(const TChordDiagram& chord, const NameTables& names
   return text;
 }
 
-std::string chordNotesText(const std::int8_t* intervals, int count, int root,
-                           const NameTables& names) {
-  std::string text;
-  for (int i = 0; i < count; ++i) {
-    if (intervals[i] == ChordIntervalEnd) continue;
-    text += ' ';
-    text += names.pitchName(root + intervals[i]);
-  }
-  return text;
-}
-
 std::string formulaFromLabels(const std::array<std::string, 7>& labels) {
   std::string text;
   for (const auto& l : labels) text += l + ' ';

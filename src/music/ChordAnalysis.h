@@ -31,10 +31,6 @@ std::string_view intervalLabel(int entry);
 // "C maj7", with " /E" appended when the bass differs from the root.
 std::string chordDisplayName(const TChordDiagram& chord, const NameTables& names);
 
-// For each interval entry up to the end marker: a space and the pitch name.
-std::string chordNotesText(const std::int8_t* intervals, int count, int root,
-                           const NameTables& names);
-
 // The formula text of an edited fingering: each of the seven interval label
 // captions followed by one space, cut to 20 characters.
 std::string formulaFromLabels(const std::array<std::string, 7>& labels);

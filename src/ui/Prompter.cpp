@@ -1,5 +1,6 @@
 #include "ui/Prompter.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -24,3 +25,5 @@ QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const 
   // QFileDialog asks before replacing an existing file.
   return QFileDialog::getSaveFileName(parent, caption, dir, filter);
 }
+
+bool QtPrompter::execDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }

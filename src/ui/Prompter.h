@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 // Every message box, question and file dialog of the program goes through a
@@ -19,6 +20,8 @@ class Prompter {
                                const QString& filter) = 0;
   virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                const QString& filter) = 0;
+  // Runs one of the program's own dialogs modally; true when it was accepted.
+  virtual bool execDialog(QDialog& dialog) = 0;
 };
 
 // The real dialogs.
@@ -30,4 +33,5 @@ class QtPrompter : public Prompter {
                        const QString& filter) override;
   QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                        const QString& filter) override;
+  bool execDialog(QDialog& dialog) override;
 };

@@ -14,7 +14,10 @@
 #include <QVBoxLayout>
 
 #include "library/MenuTables.h"
+#include "library/RootField.h"
 #include "ui/ChordDesignPage.h"
+#include "ui/ChordsPage.h"
+#include "ui/ScalesPage.h"
 #include "ui/FretboardPanel.h"
 #include "ui/PageIndex.h"
 #include "ui/SurfaceView.h"
@@ -54,6 +57,10 @@ TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, QWidget* paren
   pnlBottom = new FretboardPanel(State, Guard);
   buildPages();
   pnlBottom->connectPanels(DesignPage, pnlTop, [this] { return PageControl1->currentIndex(); });
+  Chords = new ChordsPage(State, Guard, *Ask, Surfaces[PageChords], Scrolls[PageChords], pnlTop,
+                          pnlBottom, this);
+  Scales = new ScalesPage(State, Guard, *Ask, Surfaces[PageScales], Scrolls[PageScales], pnlTop,
+                          pnlBottom, this);
 
   auto* central = new QWidget;
   Column = new QVBoxLayout(central);
@@ -63,6 +70,8 @@ TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, QWidget* paren
   setCentralWidget(central);
   buildMenus();
 
+  connect(pnlTop->btnShowChords, &QPushButton::clicked, this, &TfrmMain::btnShowChordsClick);
+  connect(pnlTop->editChordRoot, &QLineEdit::editingFinished, this, &TfrmMain::editChordRootExit);
   connect(pnlTop->sbtnFlip, &QToolButton::clicked, this, &TfrmMain::sbtnFlipClick);
   connect(pnlTop->sbtnBassNote, &QToolButton::clicked, this, &TfrmMain::sbtnBassNoteClick);
   connect(pnlTop->sbtnLeftHanded, &QToolButton::clicked, this, &TfrmMain::sbtnLeftHandedClick);
@@ -110,6 +119,7 @@ void TfrmMain::buildPages() {
       scroll->setWidget(Surfaces[i]);
     }
     scroll->setProperty("tabName", QLatin1String(p.tab));
+    Scrolls[i] = scroll;
     PageControl1->addTab(scroll, QLatin1String(p.caption));
   }
   connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::pageChanged);
@@ -161,8 +171,10 @@ void TfrmMain::buildMenus() {
   QMenu* scale = bar->addMenu(QStringLiteral("&Scale"));
   scale->setObjectName(QStringLiteral("menuScale"));
   QMenu* moreScales = scale->addMenu(QStringLiteral("More Scales..."));
-  for (int k = 0; k < static_cast<int>(ScaleMenuNames.size()); ++k)
-    (k < MainScaleCount ? scale : moreScales)->addAction(qs(ScaleMenuNames[k]));
+  for (int k = 0; k < static_cast<int>(ScaleMenuNames.size()); ++k) {
+    QAction* a = (k < MainScaleCount ? scale : moreScales)->addAction(qs(ScaleMenuNames[k]));
+    connect(a, &QAction::triggered, this, [this, k] { chooseScale(k); });
+  }
 
   QMenu* options = bar->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("menuOptions"));
@@ -222,6 +234,33 @@ void TfrmMain::chooseChordType(int family, int type) {
   pnlTop->editChordName->setText(qs(ChordFamilies[family - 1].types[type]));
   pnlTop->btnShowChords->setText(QStringLiteral("Show Chords"));
   pnlTop->Label4->setText(QStringLiteral("Chord Name"));
+}
+
+void TfrmMain::chooseScale(int index) {
+  State.ScaleChoice = index;
+  State.ChordFamily = 0;
+  pnlTop->editChordName->setText(qs(ScaleMenuNames[index]));
+  pnlTop->btnShowChords->setText(QStringLiteral("Show Scale"));
+  pnlTop->Label4->setText(QStringLiteral("Scale Name"));
+}
+
+void TfrmMain::btnShowChordsClick() {
+  pnlTop->sbStrumSpeed->setFocus();
+  if (pnlTop->editChordRoot->text().isEmpty() || pnlTop->editChordName->text().isEmpty() ||
+      Guard.active())
+    return;
+  if (pnlTop->btnShowChords->text() == QStringLiteral("Show Scale")) {
+    PageControl1->setCurrentIndex(PageScales);
+    Scales->showScale();
+    return;
+  }
+  PageControl1->setCurrentIndex(PageChords);
+  Chords->showChords();
+}
+
+void TfrmMain::editChordRootExit() {
+  QLineEdit* field = pnlTop->editChordRoot;
+  field->setText(qs(tidyRootText(field->text().toStdString())));
 }
 
 void TfrmMain::undoToggle(QAbstractButton* button) {

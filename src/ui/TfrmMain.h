@@ -9,6 +9,8 @@
 #include "ui/Prompter.h"
 
 class ChordDesignPage;
+class ChordsPage;
+class ScalesPage;
 class FretboardPanel;
 class QAction;
 class QMenu;
@@ -37,6 +39,8 @@ class TfrmMain : public QMainWindow {
   ToolBarPanel* toolBar() const { return pnlTop; }
   FretboardPanel* fretboard() const { return pnlBottom; }
   ChordDesignPage* chordDesign() const { return DesignPage; }
+  ChordsPage* chordsPage() const { return Chords; }
+  ScalesPage* scalesPage() const { return Scales; }
   SurfaceView* surface(int page) const;
   bool fretboardOnTop() const { return FretboardOnTop; }
 
@@ -44,6 +48,9 @@ class TfrmMain : public QMainWindow {
   void mnuFlatSharpClick();
   void mnuCClick(int key);
   void chooseChordType(int family, int type);
+  void chooseScale(int index);
+  void btnShowChordsClick();
+  void editChordRootExit();
   void sbtnFlipClick();
   void menuFlipClick();
   void sbtnBassNoteClick();
@@ -69,7 +76,10 @@ class TfrmMain : public QMainWindow {
   FretboardPanel* pnlBottom = nullptr;
   QTabWidget* PageControl1 = nullptr;
   ChordDesignPage* DesignPage = nullptr;
+  ChordsPage* Chords = nullptr;
+  ScalesPage* Scales = nullptr;
   SurfaceView* Surfaces[5] = {};
+  QScrollArea* Scrolls[5] = {};
   QVBoxLayout* Column = nullptr;
   bool FretboardOnTop = false;
   int ShownPage = 0;

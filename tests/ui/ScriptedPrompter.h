@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QStringList>
+#include <QDialog>
 #include <deque>
+#include <functional>
 
 #include "ui/Prompter.h"
 
@@ -14,6 +16,9 @@ class ScriptedPrompter : public Prompter {
   std::deque<QString> files;
   QStringList messages;
   QStringList questions;
+  // Each dialog shown takes the next handler, which fills it in and returns
+  // whether it was accepted (usually by pressing its OK handler).
+  std::deque<std::function<bool(QDialog&)>> dialogs;
   int unanswered = 0;
 
   void message(QWidget*, const QString& text) override { messages << text; }
@@ -32,6 +37,19 @@ class ScriptedPrompter : public Prompter {
   }
   QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return nextFile();
+  }
+
+  bool execDialog(QDialog& dialog) override {
+    if (dialogs.empty()) {
+      ++unanswered;
+      return false;
+    }
+    auto handler = std::move(dialogs.front());
+    dialogs.pop_front();
+    dialog.show();
+    const bool accepted = handler(dialog);
+    dialog.hide();
+    return accepted;
   }
 
  private:
