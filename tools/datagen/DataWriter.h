@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "SourceTables.h"
+#include "VoicingGenerator.h"
+
+// Writes the eight data files the program reads from its directory: the
+// chord formula dictionary, the scale library and the six chord library
+// files, byte for byte in their record layouts.
+class DataWriter {
+ public:
+  DataWriter(const SourceTables& tables, const VoicingGenerator& voicings)
+      : Tables(tables), Voicings(voicings) {}
+
+  // False with a message when a file cannot be written or a chord comes out
+  // with fewer than six fingerings.
+  bool writeAll(const std::string& dir, std::string& error) const;
+
+ private:
+  bool writeDictionary(const std::string& dir, std::string& error) const;
+  bool writeScales(const std::string& dir, std::string& error) const;
+  bool writeLibrary(const std::string& dir, ChordFamilyKind family, std::string& error) const;
+
+  const SourceTables& Tables;
+  const VoicingGenerator& Voicings;
+};

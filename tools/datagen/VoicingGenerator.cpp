@@ -1,0 +1,357 @@
+#include "VoicingGenerator.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace {
+
+unsigned bit(int pc) { return 1u << static_cast<unsigned>(((pc % 12) + 12) % 12); }
+
+// Whether the chord name writes the unaltered extension `digits` ("9", "11"):
+// "m9" and "6/9" do, "13b9" and "7(#11)" do not.
+bool writes(const std::string& name, const std::string& digits) {
+  for (std::size_t at = name.find(digits); at != std::string::npos;
+       at = name.find(digits, at + 1)) {
+    const char before = at == 0 ? ' ' : name[at - 1];
+    const char after = at + digits.size() < name.size() ? name[at + digits.size()] : ' ';
+    if (before == 'b' || before == '#' || std::isdigit(static_cast<unsigned char>(before)) ||
+        std::isdigit(static_cast<unsigned char>(after))) {
+      continue;
+    }
+    return true;
+  }
+  return false;
+}
+
+int soundingNote(int s, int fret) { return StandardStrings[static_cast<std::size_t>(s)] + fret; }
+
+std::array<int, 6> highToLow(const std::array<int, 6>& lowToHigh) {
+  std::array<int, 6> a{};
+  for (std::size_t i = 0; i < 6; ++i) a[i] = lowToHigh[5 - i];
+  return a;
+}
+
+}  // namespace
+
+ChordSpec ChordSpec::of(const ChordTypeRow& type, int key) {
+  ChordSpec c;
+  c.Root = key;
+  c.ToneCount = static_cast<int>(type.Intervals.size());
+  for (int v : type.Intervals) {
+    const unsigned b = bit(key + v);
+    c.Tones |= b;
+    if (v == 0) continue;
+    const bool optional = v == 7 || (v == 14 && !writes(type.Name, "9")) ||
+                          (v == 17 && !writes(type.Name, "11"));
+    (optional ? c.Optional : c.Required) |= b;
+  }
+  return c;
+}
+
+std::string wrongNotes(const ChordSpec& spec, const Fingering& g, bool rootlessAllowed) {
+  unsigned heard = 0;
+  for (int s = 0; s < 6; ++s) {
+    const int f = g.Fret[static_cast<std::size_t>(s)];
+    if (f >= 0) heard |= bit(soundingNote(s, f));
+  }
+  if (heard & ~spec.Tones) return "sounds a note outside the chord";
+  if ((heard & spec.Required) != spec.Required) return "leaves out a tone the name spells";
+  if (!(heard & bit(spec.Root)) && !rootlessAllowed) return "leaves out the root";
+  return {};
+}
+
+bool VoicingGenerator::prepare(const SourceTables& tables, std::string& error) {
+  Tables = &tables;
+  OpenShapes.clear();
+  MovableShapes.clear();
+  for (const auto& row : tables.Shapes) {
+    Fingering g;
+    g.Fret = highToLow(row.LowToHighFrets);
+    g.Finger = highToLow(row.LowToHighFingers);
+    for (auto& f : g.Finger) {
+      if (f < 0) f = FingerCode::Muted;
+    }
+    const auto& type = tables.ChordTypes[static_cast<std::size_t>(row.Type)];
+    const auto check = [&](const Fingering& shape, int key) -> bool {
+      const ChordSpec spec = ChordSpec::of(type, key);
+      std::string why = shape.problem();
+      if (why.empty()) why = wrongNotes(spec, shape, false);
+      if (why.empty() && shape.sounded() < (spec.ToneCount >= 4 ? 4 : 3)) {
+        why = "too few strings for the chord";
+      }
+      if (!why.empty()) {
+        error = row.Where + ": " + shape.fretText() + " " + type.Name + ": " + why;
+        return false;
+      }
+      return true;
+    };
+    if (!row.Movable) {
+      if (!check(g, row.Key)) return false;
+      if (!OpenShapes.emplace(std::make_pair(row.Type, row.Key), g).second) {
+        error = row.Where + ": a second open shape for the same chord";
+        return false;
+      }
+      continue;
+    }
+    if (!check(g, row.Key)) return false;
+    for (int shift = -12; shift <= 22; ++shift) {
+      Fingering moved = g;
+      bool fits = true;
+      for (auto& f : moved.Fret) {
+        if (f > 0) {
+          f += shift;
+          fits = fits && f >= 1 && f <= 22;
+        }
+      }
+      if (!fits || !moved.problem().empty()) continue;
+      const int key = ((row.Key + shift) % 12 + 12) % 12;
+      if (!check(moved, key)) return false;
+      MovableShapes[{row.Type, key}].push_back(moved);
+    }
+  }
+  return true;
+}
+
+double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candidate& c) const {
+  int lowString = -1, highString = 6;
+  unsigned heard = 0;
+  std::array<int, 6> notes{};
+  int count = 0;
+  int open = 0;
+  for (int s = 5; s >= 0; --s) {
+    const int f = g.Fret[static_cast<std::size_t>(s)];
+    if (f < 0) continue;
+    lowString = std::max(lowString, s);
+    highString = std::min(highString, s);
+    heard |= bit(soundingNote(s, f));
+    notes[static_cast<std::size_t>(count++)] = soundingNote(s, f);
+    if (f == 0) ++open;
+  }
+  for (int i = 1; i < count; ++i) {  // insertion sort of at most six notes
+    for (int j = i; j > 0 && notes[static_cast<std::size_t>(j - 1)] > notes[static_cast<std::size_t>(j)]; --j) {
+      std::swap(notes[static_cast<std::size_t>(j - 1)], notes[static_cast<std::size_t>(j)]);
+    }
+  }
+  const int bass = notes[0];
+  c.RootInBass = bit(bass) == bit(spec.Root);
+  c.Rootless = !(heard & bit(spec.Root));
+  c.Position = g.lowestFretted();
+
+  int gaps = 0;
+  for (int s = highString; s <= lowString; ++s) {
+    if (g.Fret[static_cast<std::size_t>(s)] < 0) ++gaps;
+  }
+  const int trebleMuted = highString;
+  const int low = g.lowestFretted();
+  const int high = g.highestFretted();
+  const int span = low == 0 ? 0 : high - low;
+
+  double s = 0;
+  if (c.RootInBass) s += 25;
+  if (c.Rootless) s -= 25;
+  s += 4.0 * count;
+  s -= 35.0 * gaps;
+  s -= 3.0 * trebleMuted;
+  static constexpr std::array<double, 4> spanCost = {0, 1, 4, 14};
+  s -= spanCost[static_cast<std::size_t>(span)];
+  if (span == 3 && low <= 4) s -= 6;
+  s -= 2.0 * g.fingersUsed();
+  if (g.hasBarre()) s -= 4;
+  if (low == 0) {
+    s -= 15;  // open strings only: no shape to learn
+  } else if (high <= 4) {
+    s += 2.0 * open;
+  } else {
+    s -= 8.0 * open;
+  }
+  const unsigned missing = spec.Optional & ~heard;
+  for (int pc = 0; pc < 12; ++pc) {
+    if (!(missing & bit(pc))) continue;
+    s -= (pc == (spec.Root + 7) % 12) ? (spec.ToneCount <= 3 ? 20 : 6) : 2;
+  }
+  // Seconds at the bottom of the chord sound muddy; a semitone between
+  // neighbouring voices grates anywhere.
+  if (count >= 2 && notes[1] - notes[0] <= 2 && notes[0] < 60) s -= 10;
+  for (int i = 1; i < count; ++i) {
+    if (notes[static_cast<std::size_t>(i)] - notes[static_cast<std::size_t>(i - 1)] == 1) {
+      s -= notes[static_cast<std::size_t>(i - 1)] < 60 ? 8 : 5;
+    }
+  }
+  if (low > 12) s -= 1.5 * (low - 12);
+  s -= 0.3 * low;
+  c.Score = s;
+  return s;
+}
+
+std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
+  const auto& row = Tables->ChordTypes[static_cast<std::size_t>(type)];
+  const ChordSpec spec = ChordSpec::of(row, key);
+  const int minStrings = spec.ToneCount >= 4 ? 4 : 3;
+  const bool rootlessAllowed = spec.ToneCount >= 5;
+  std::set<std::array<int, 6>> templates;
+  if (const auto m = MovableShapes.find({type, key}); m != MovableShapes.end()) {
+    for (const auto& g : m->second) templates.insert(g.Fret);
+  }
+
+  std::vector<Candidate> out;
+  std::array<int, 6> frets{};
+  // Windows of four frets starting at the lowest fretted fret p; a voicing
+  // with only open strings belongs to the first window.
+  for (int p = 1; p <= 17; ++p) {
+    std::array<std::vector<int>, 6> options;
+    for (int s = 0; s < 6; ++s) {
+      auto& o = options[static_cast<std::size_t>(s)];
+      o.push_back(Fingering::Muted);
+      if (spec.Tones & bit(soundingNote(s, 0))) o.push_back(0);
+      for (int f = p; f <= std::min(p + 3, 22); ++f) {
+        if (spec.Tones & bit(soundingNote(s, f))) o.push_back(f);
+      }
+    }
+    const auto leaf = [&]() {
+      int low = 0, sounded = 0;
+      for (int f : frets) {
+        if (f >= 0) ++sounded;
+        if (f > 0 && (low == 0 || f < low)) low = f;
+      }
+      if (sounded < minStrings) return;
+      if (low == 0 ? p != 1 : low != p) return;
+      Fingering plain;
+      plain.Fret = frets;
+      if (!wrongNotes(spec, plain, rootlessAllowed).empty()) return;
+      const auto g = Fingering::withNaturalFingers(frets);
+      if (!g) return;
+      Candidate c;
+      c.Shape = *g;
+      score(spec, *g, c);
+      if (templates.count(frets)) {
+        c.Template = true;
+        c.Score += 15;
+      }
+      out.push_back(c);
+    };
+    for (int f0 : options[0]) {
+      frets[0] = f0;
+      for (int f1 : options[1]) {
+        frets[1] = f1;
+        for (int f2 : options[2]) {
+          frets[2] = f2;
+          for (int f3 : options[3]) {
+            frets[3] = f3;
+            for (int f4 : options[4]) {
+              frets[4] = f4;
+              for (int f5 : options[5]) {
+                frets[5] = f5;
+                leaf();
+              }
+            }
+          }
+        }
+      }
+    }
+  }
+  // Hand-picked movable shapes keep their written fingers.
+  if (const auto m = MovableShapes.find({type, key}); m != MovableShapes.end()) {
+    for (const auto& g : m->second) {
+      for (auto& c : out) {
+        if (c.Shape.Fret == g.Fret) c.Shape = g;
+      }
+    }
+  }
+  return out;
+}
+
+std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
+  const auto& row = Tables->ChordTypes[static_cast<std::size_t>(type)];
+  const ChordSpec spec = ChordSpec::of(row, key);
+  const std::vector<Candidate> all = candidates(type, key);
+
+  // Fingering 0: the hand-picked open shape, else the best root-position
+  // voicing, with a strong pull toward the nut and to the known shapes. When
+  // too few voicings lie above it to fill the six, the next best is tried.
+  std::vector<std::pair<double, Candidate>> firsts;
+  if (const auto o = OpenShapes.find({type, key}); o != OpenShapes.end()) {
+    Candidate c;
+    c.Shape = o->second;
+    score(spec, c.Shape, c);
+    firsts.emplace_back(1e9, c);
+  } else {
+    // Where no hand can hold the chord over its root (a few six-tone chords
+    // in some keys), an inversion that still sounds the root leads.
+    for (bool inversion : {false, true}) {
+      for (const auto& c : all) {
+        if (inversion ? c.Rootless : !c.RootInBass) continue;
+        firsts.emplace_back(
+            c.Score + (c.Template ? 20 : 0) - 5.0 * c.Position + 2.0 * c.Shape.sounded(), c);
+      }
+      if (!firsts.empty()) break;
+    }
+    std::stable_sort(firsts.begin(), firsts.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+  }
+  // Two of the six may have another chord tone in the bass. A few chords with
+  // six required tones have fewer than four root-position voicings that a
+  // hand can hold; they take more inversions rather than fewer fingerings.
+  std::vector<Candidate> chosen;
+  for (int inversions = 2; inversions <= 6; ++inversions) {
+    for (const auto& [value, first] : firsts) {
+      chosen = pickAbove(first, all, inversions);
+      if (chosen.size() == 6) return chosen;
+    }
+  }
+  return chosen;
+}
+
+std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
+                                                   const std::vector<Candidate>& all,
+                                                   int inversions) const {
+  std::vector<Candidate> chosen = {first};
+  std::set<std::array<int, 6>> banned = {first.Shape.Fret};
+  // Whether one voicing is the other with strings left out.
+  const auto within = [](const Fingering& a, const Fingering& b) {
+    for (std::size_t s = 0; s < 6; ++s) {
+      if (a.Fret[s] >= 0 && a.Fret[s] != b.Fret[s]) return false;
+    }
+    return true;
+  };
+  while (chosen.size() < 6) {
+    int notRootBass = 0;
+    for (const auto& c : chosen) notRootBass += c.RootInBass ? 0 : 1;
+    const Candidate* pick = nullptr;
+    double best = -1e9;
+    for (const auto& c : all) {
+      if (banned.count(c.Shape.Fret)) continue;
+      if (c.Position < first.Position) continue;
+      if (!c.RootInBass && notRootBass >= inversions) continue;
+      double v = c.Score;
+      for (const auto& k : chosen) {
+        const int d = std::abs(c.Position - k.Position);
+        if (d <= 1) {
+          v -= 12;
+        } else if (d <= 3) {
+          v -= 5;
+        }
+        if (within(c.Shape, k.Shape) || within(k.Shape, c.Shape)) v -= 30;
+      }
+      if (v > best) {
+        best = v;
+        pick = &c;
+      }
+    }
+    if (!pick) break;
+    banned.insert(pick->Shape.Fret);
+    chosen.push_back(*pick);
+    // Up the neck after fingering 0; a rootless voicing only in places 3..5.
+    std::stable_sort(chosen.begin() + 1, chosen.end(), [](const Candidate& a, const Candidate& b) {
+      if (a.Position != b.Position) return a.Position < b.Position;
+      return a.Shape.Fret < b.Shape.Fret;
+    });
+    for (std::size_t i = 1; i < 3 && i < chosen.size(); ++i) {
+      if (chosen[i].Rootless) {
+        chosen.erase(chosen.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+      }
+    }
+  }
+  return chosen;
+}
