@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPalette>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
