@@ -241,6 +241,7 @@ void TfrmMain::chooseScale(int index) {
   State.ScaleChoice = index;
   State.ChordFamily = 0;
   pnlTop->editChordName->setText(qs(ScaleMenuNames[index]));
+  pnlTop->editChordName->setCursorPosition(0);
   pnlTop->btnShowChords->setText(QStringLiteral("Show Scale"));
   pnlTop->Label4->setText(QStringLiteral("Scale Name"));
 }
