@@ -479,15 +479,17 @@ QImage cursorImage(int number) {
   p.setBrush(Black);
   p.drawPolygon(arrow, 7);
   if (number == CursorFret) {
-    // A little chord grid: what is in hand.
-    p.fillRect(13, 14, 16, 17, White);
-    p.setPen(Black);
-    for (int x = 14; x <= 28; x += 3) p.drawLine(x, 17, x, 30);
-    for (int y = 17; y <= 30; y += 13 / 3) p.drawLine(14, y, 28, y);
-    p.drawLine(14, 30, 28, 30);
-    p.fillRect(16, 20, 2, 2, Black);
-    p.fillRect(22, 24, 2, 2, Black);
-    p.fillRect(25, 24, 2, 2, Black);
+    // A little chord box: a diagram is in hand. Filled rectangles only, so
+    // every line falls on whole pixels.
+    const int left = 14, top = 12;
+    p.fillRect(left, top, 14, 18, Black);
+    p.fillRect(left + 1, top + 1, 12, 16, White);
+    for (int x = left + 2; x <= left + 11; x += 3) p.fillRect(x, top + 2, 1, 14, Black);
+    for (int y = top + 3; y <= top + 15; y += 4) p.fillRect(left + 2, y, 10, 1, Black);
+    p.fillRect(left + 2, top + 2, 10, 1, Black);  // the nut, doubled
+    for (const QPoint dot : {QPoint(left + 5, top + 5), QPoint(left + 11, top + 9),
+                             QPoint(left + 8, top + 9)})
+      p.fillRect(dot.x() - 1, dot.y() - 1, 3, 3, Black);
   } else {
     // Four arrows: the diagram is being moved.
     p.setRenderHint(QPainter::Antialiasing, true);
