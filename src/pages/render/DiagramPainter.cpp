@@ -230,4 +230,6 @@ void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeome
   outline(surface, frame.Left, frame.Top, frame.Right, frame.Bottom, QColor(255, 0, 0));
 }
 
-void ClearSurface(QImage& surface) { surface.fill(Qt::white); }
+void ClearSurface(QImage& surface) {
+  surface.fill(Qt::white);
+}

@@ -11,8 +11,7 @@ namespace PageCells {
 
 // Chord set `row` of the Chords page: six small chords and the set header
 // from the first. Empty diagrams are skipped.
-void drawChordSet(QImage& surface, const TChordDiagram (&set)[6], int row,
-                  const NameTables& names);
+void drawChordSet(QImage& surface, const TChordDiagram (&set)[6], int row, const NameTables& names);
 // Scale `row` of the Scales page: its six positions and the row header.
 void drawScaleRow(QImage& surface, const TScaleDiagram& scale, int row, const NameTables& names);
 
@@ -23,8 +22,7 @@ void drawPrintItem(QImage& surface, const TPrintDiagram& item, int column, int r
 
 // Design group slot 0..5: the full-height strip 76 pixels wide, with the
 // tiny chord, its four lines and the blue line when it does not fit.
-void drawDesignSlot(QImage& surface, const TChordDiagram& chord, int slot,
-                    const NameTables& names);
+void drawDesignSlot(QImage& surface, const TChordDiagram& chord, int slot, const NameTables& names);
 
 // Play page slot (column, row): the 60 x 86 area from (20 + 63c, 132r).
 void wipePlaySlot(QImage& surface, int column, int row);

@@ -23,7 +23,9 @@ int countColour(const QImage& image, QRgb colour) {
   return n;
 }
 
-TChordDiagram cMajor() { return fixtures::chord("", 0, "x32010", "x32010", 1, -1, "1 3 5"); }
+TChordDiagram cMajor() {
+  return fixtures::chord("", 0, "x32010", "x32010", 1, -1, "1 3 5");
+}
 
 }  // namespace
 
@@ -93,7 +95,7 @@ class PageCellsTest : public QObject {
     set[4].Empty = 1;
     PageCells::drawChordSet(chords, set, 1, names);
     QCOMPARE(chords.copy(20, 180, 105, 120), smallChordPicture(cMajor(), false));
-    QCOMPARE(chords.pixel(500, 200), Grey);  // the empty fifth cell
+    QCOMPARE(chords.pixel(500, 200), Grey);       // the empty fifth cell
     QCOMPARE(chords.pixel(20, 166), WhitePixel);  // the header's box
 
     // The Scales page draws a new row over the cells as they stand.
