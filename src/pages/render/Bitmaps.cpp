@@ -74,7 +74,9 @@ QFont boldFont(int pixelSize) {
 constexpr int NeckTop = 8, NeckBottom = 109;  // binding rows
 constexpr int NutLeft = 26, NutRight = 31;
 constexpr int NeckEnd = 745;
-// The fret wire closing each fret space 1..22 (the nut closes space 0).
+// The wire closing each fret space (the nut closes space 0). They lie on the
+// borders of the pointer's fret bands, so a press lands in the fret space it
+// seems to, and each glyph column sits just behind its wire.
 constexpr int FretWire[23] = {30,  81,  134, 184, 230, 273, 317, 355, 394, 429, 462, 495,
                               523, 551, 578, 602, 627, 649, 668, 690, 709, 727, 744};
 constexpr int InlayFrets[] = {3, 5, 7, 9, 12, 15, 17, 19, 21};
