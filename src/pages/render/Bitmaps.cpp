@@ -190,7 +190,21 @@ void paintStrings(QImage& image) {
       auto* line = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) - 3));
       for (int x = 0; x <= NeckEnd; ++x) line[x] = QColor(100, 88, 70).rgb();
     }
+    // A shadow on the board under each string lifts it off the wood.
+    auto* below = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) + (wound ? 2 : 1)));
+    for (int x = 0; x <= NeckEnd; ++x) below[x] = shade(QColor(below[x]), -30).rgb();
   }
+}
+
+// The board darkens towards its edges, as a rounded neck does in side light.
+void shadeNeckEdges(QImage& image) {
+  const int depth[] = {-26, -16, -8};
+  for (int i = 0; i < 3; ++i)
+    for (const int y : {NeckTop + 2 + i, NeckBottom - 1 - i}) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = 0; x <= NeckEnd; ++x)
+        if (x < NutLeft || x > NutRight) line[x] = shade(QColor(line[x]), depth[i]).rgb();
+    }
 }
 
 // ---------------------------------------------------------------- glyphs
@@ -325,6 +339,7 @@ QImage fretboard() {
     paintInlays(p);
     paintFretNumbers(p);
   }
+  shadeNeckEdges(image);
   paintStrings(image);
   return image;
 }
