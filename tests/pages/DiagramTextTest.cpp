@@ -1,6 +1,6 @@
-#include "pages/DiagramText.h"
-
 #include <gtest/gtest.h>
+
+#include "pages/DiagramText.h"
 
 namespace {
 
@@ -104,11 +104,11 @@ TEST_F(DiagramTextTest, DamagedRecordsGiveTextNotCrashes) {
   TChordDiagram c{};
   c.Root = 250;
   c.Bass = 3;
-  c.ChordName.Length = 200;  // longer than the field
+  c.ChordName.Length = 200;              // longer than the field
   for (auto& i : c.Intervals) i = -100;  // no end marker, negative values
   const std::string caption = DiagramText::playPageCaption(c, flats);
   EXPECT_EQ(caption.substr(0, 3), "Bb ");  // 250 mod 12 = 10
-  EXPECT_EQ(caption.size(), 3 + 15 + 4);  // " /Eb" after the 15 characters of the field
+  EXPECT_EQ(caption.size(), 3 + 15 + 4);   // " /Eb" after the 15 characters of the field
   EXPECT_EQ(DiagramText::chordNotes(c, flats).size(), 7 * 3);
   TScaleDiagram s{};
   s.Root = 255;

@@ -74,12 +74,16 @@ QFont boldFont(int pixelSize) {
 constexpr int NeckTop = 8, NeckBottom = 109;  // binding rows
 constexpr int NutLeft = 26, NutRight = 31;
 constexpr int NeckEnd = 745;
-// The fret wire closing each fret space 1..22 (the nut closes space 0).
+// The wire closing each fret space (the nut closes space 0). They lie on the
+// borders of the pointer's fret bands, so a press lands in the fret space it
+// seems to, and each glyph column sits just behind its wire.
 constexpr int FretWire[23] = {30,  81,  134, 184, 230, 273, 317, 355, 394, 429, 462, 495,
                               523, 551, 578, 602, 627, 649, 668, 690, 709, 727, 744};
 constexpr int InlayFrets[] = {3, 5, 7, 9, 12, 15, 17, 19, 21};
 
-int stringCentre(int s) { return StringY[s] + GlyphSize / 2; }
+int stringCentre(int s) {
+  return StringY[s] + GlyphSize / 2;
+}
 
 void paintWood(QImage& image) {
   const QColor headstock(48, 34, 26);
@@ -158,11 +162,17 @@ void paintStrings(QImage& image) {
       {{{-1, QColor(244, 244, 244)}, {0, QColor(150, 150, 150)}, {0, {}}, {0, {}}}},
       {{{-1, QColor(240, 240, 240)}, {0, QColor(150, 150, 150)}, {0, {}}, {0, {}}}},
       {{{-1, QColor(236, 236, 236)}, {0, QColor(176, 176, 176)}, {0, {}}, {0, {}}}},
-      {{{-2, QColor(110, 98, 80)}, {-1, QColor(236, 222, 192)}, {0, QColor(200, 184, 150)},
+      {{{-2, QColor(110, 98, 80)},
+        {-1, QColor(236, 222, 192)},
+        {0, QColor(200, 184, 150)},
         {1, QColor(90, 78, 62)}}},
-      {{{-2, QColor(120, 106, 86)}, {-1, QColor(238, 224, 194)}, {0, QColor(206, 190, 156)},
+      {{{-2, QColor(120, 106, 86)},
+        {-1, QColor(238, 224, 194)},
+        {0, QColor(206, 190, 156)},
         {1, QColor(90, 78, 62)}}},
-      {{{-2, QColor(226, 210, 178)}, {-1, QColor(240, 226, 196)}, {0, QColor(210, 194, 160)},
+      {{{-2, QColor(226, 210, 178)},
+        {-1, QColor(240, 226, 196)},
+        {0, QColor(210, 194, 160)},
         {1, QColor(96, 84, 66)}}},
   }};
   for (int s = 0; s < 6; ++s) {
@@ -180,7 +190,21 @@ void paintStrings(QImage& image) {
       auto* line = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) - 3));
       for (int x = 0; x <= NeckEnd; ++x) line[x] = QColor(100, 88, 70).rgb();
     }
+    // A shadow on the board under each string lifts it off the wood.
+    auto* below = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) + (wound ? 2 : 1)));
+    for (int x = 0; x <= NeckEnd; ++x) below[x] = shade(QColor(below[x]), -30).rgb();
   }
+}
+
+// The board darkens towards its edges, as a rounded neck does in side light.
+void shadeNeckEdges(QImage& image) {
+  const int depth[] = {-26, -16, -8};
+  for (int i = 0; i < 3; ++i)
+    for (const int y : {NeckTop + 2 + i, NeckBottom - 1 - i}) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = 0; x <= NeckEnd; ++x)
+        if (x < NutLeft || x > NutRight) line[x] = shade(QColor(line[x]), depth[i]).rgb();
+    }
 }
 
 // ---------------------------------------------------------------- glyphs
@@ -227,15 +251,12 @@ void glyphCross(QPainter& p) {
 using Pattern10 = std::array<const char*, 10>;
 using Pattern5 = std::array<const char*, 5>;
 
-const Pattern10 SmallDot = {"..........", "...xxxxx..", "..xxxxxxx.", ".xxxxxxxxx",
-                            ".xxxxxxxxx", ".xxxxxxxxx", ".xxxxxxxxx", ".xxxxxxxxx",
-                            "..xxxxxxx.", "...xxxxx.."};
-const Pattern10 SmallRing = {"..........", "...xxxxx..", "..x.....x.", ".x.......x",
-                             ".x.......x", ".x.......x", ".x.......x", ".x.......x",
-                             "..x.....x.", "...xxxxx.."};
-const Pattern10 SmallCross = {"..........", ".x.......x", ".xx.....xx", "..xx...xx.",
-                              "...xx.xx..", "....xxx...", "...xx.xx..", "..xx...xx.",
-                              ".xx.....xx", ".x.......x"};
+const Pattern10 SmallDot = {"..........", "...xxxxx..", "..xxxxxxx.", ".xxxxxxxxx", ".xxxxxxxxx",
+                            ".xxxxxxxxx", ".xxxxxxxxx", ".xxxxxxxxx", "..xxxxxxx.", "...xxxxx.."};
+const Pattern10 SmallRing = {"..........", "...xxxxx..", "..x.....x.", ".x.......x", ".x.......x",
+                             ".x.......x", ".x.......x", ".x.......x", "..x.....x.", "...xxxxx.."};
+const Pattern10 SmallCross = {"..........", ".x.......x", ".xx.....xx", "..xx...xx.", "...xx.xx..",
+                              "....xxx...", "...xx.xx..", "..xx...xx.", ".xx.....xx", ".x.......x"};
 // Digits 1 to 4, three pixels wide and five high, set inside the ring.
 const std::array<std::array<const char*, 5>, 4> SmallDigits = {{
     {".x.", "xx.", ".x.", ".x.", "xxx"},
@@ -278,8 +299,8 @@ void slash(QImage& image, int left, QColor colour) {
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(Qt::NoPen);
   p.setBrush(colour);
-  const QPointF poly[] = {{left + 7.0, 25.0}, {left + 13.0, 25.0}, {left + 21.0, 8.0},
-                          {left + 15.0, 8.0}};
+  const QPointF poly[] = {
+      {left + 7.0, 25.0}, {left + 13.0, 25.0}, {left + 21.0, 8.0}, {left + 15.0, 8.0}};
   p.drawPolygon(poly, 4);
 }
 
@@ -318,6 +339,7 @@ QImage fretboard() {
     paintInlays(p);
     paintFretNumbers(p);
   }
+  shadeNeckEdges(image);
   paintStrings(image);
   return image;
 }
@@ -341,7 +363,8 @@ QImage fingerStrip() {
   for (const auto& set : sets) {
     cell(set.first, [&] { glyphDot(p, set.fill); });
     cell(set.first + 1, [&] { glyphRing(p, set.fill); });
-    for (int d = 1; d <= 4; ++d) cell(set.first + 1 + d, [&] { glyphDigit(p, set.fill, set.ink, d); });
+    for (int d = 1; d <= 4; ++d)
+      cell(set.first + 1 + d, [&] { glyphDigit(p, set.fill, set.ink, d); });
   }
   return image;
 }
@@ -421,8 +444,7 @@ QImage playImage(std::string_view name) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 220));
-    const QPointF arrow[] = {{3, 14}, {15, 14}, {15, 8},  {26, 16.5},
-                             {15, 25}, {15, 19}, {3, 19}};
+    const QPointF arrow[] = {{3, 14}, {15, 14}, {15, 8}, {26, 16.5}, {15, 25}, {15, 19}, {3, 19}};
     p.drawPolygon(arrow, 7);
     return image;
   }
@@ -479,15 +501,17 @@ QImage cursorImage(int number) {
   p.setBrush(Black);
   p.drawPolygon(arrow, 7);
   if (number == CursorFret) {
-    // A little chord grid: what is in hand.
-    p.fillRect(13, 14, 16, 17, White);
-    p.setPen(Black);
-    for (int x = 14; x <= 28; x += 3) p.drawLine(x, 17, x, 30);
-    for (int y = 17; y <= 30; y += 13 / 3) p.drawLine(14, y, 28, y);
-    p.drawLine(14, 30, 28, 30);
-    p.fillRect(16, 20, 2, 2, Black);
-    p.fillRect(22, 24, 2, 2, Black);
-    p.fillRect(25, 24, 2, 2, Black);
+    // A little chord box: a diagram is in hand. Filled rectangles only, so
+    // every line falls on whole pixels.
+    const int left = 14, top = 12;
+    p.fillRect(left, top, 14, 18, Black);
+    p.fillRect(left + 1, top + 1, 12, 16, White);
+    for (int x = left + 2; x <= left + 11; x += 3) p.fillRect(x, top + 2, 1, 14, Black);
+    for (int y = top + 3; y <= top + 15; y += 4) p.fillRect(left + 2, y, 10, 1, Black);
+    p.fillRect(left + 2, top + 2, 10, 1, Black);  // the nut, doubled
+    for (const QPoint dot :
+         {QPoint(left + 5, top + 5), QPoint(left + 11, top + 9), QPoint(left + 8, top + 9)})
+      p.fillRect(dot.x() - 1, dot.y() - 1, 3, 3, Black);
   } else {
     // Four arrows: the diagram is being moved.
     p.setRenderHint(QPainter::Antialiasing, true);

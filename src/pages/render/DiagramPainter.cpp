@@ -194,6 +194,12 @@ void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int
                      QPoint(120 * column + 123, pitch * row + 153)),
                Qt::white);
   }
+  DrawScalePosition(surface, scale, column, row, page);
+}
+
+void DrawScalePosition(QImage& surface, const TScaleDiagram& scale, int column, int row,
+                       SmallPage page) {
+  if (!inSmallGrid(column, row)) return;
   placeOnSurface(surface, smallOrigin(page, column, row),
                  smallScalePicture(scale, scale.StartFrets[column]));
 }
@@ -224,4 +230,6 @@ void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeome
   outline(surface, frame.Left, frame.Top, frame.Right, frame.Bottom, QColor(255, 0, 0));
 }
 
-void ClearSurface(QImage& surface) { surface.fill(Qt::white); }
+void ClearSurface(QImage& surface) {
+  surface.fill(Qt::white);
+}

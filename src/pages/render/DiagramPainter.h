@@ -58,6 +58,10 @@ void DrawSmallChord(QImage& surface, const TChordDiagram& chord, int column, int
 // (column, row), after wiping the cell white.
 void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int row,
                     SmallPage page);
+// The same position drawn over the cell as it stands (the Scales page draws
+// a whole new row so).
+void DrawScalePosition(QImage& surface, const TScaleDiagram& scale, int column, int row,
+                       SmallPage page);
 // Draws the tiny diagram with its top-left corner at origin.
 void DrawTinyChord(QImage& surface, const TChordDiagram& chord, QPoint origin);
 

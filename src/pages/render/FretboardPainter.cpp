@@ -12,7 +12,9 @@ constexpr int StrikeGlyphs[7] = {180, 192, 204, 216, 228, 12, 168};
 
 constexpr int PlainDotCode = 6;
 
-int fingerIndex(int finger) { return finger >= 0 && finger <= 6 ? finger : PlainDotCode; }
+int fingerIndex(int finger) {
+  return finger >= 0 && finger <= 6 ? finger : PlainDotCode;
+}
 
 bool onNeck(int s, int f) {
   return s >= 0 && s < FretboardStringCount && f >= 0 && f < FretboardFretCount;
@@ -24,11 +26,13 @@ int chordGlyphCell(int finger, bool root) {
   return root ? RootGlyphs[fingerIndex(finger)] : OtherGlyphs[fingerIndex(finger)];
 }
 
-int strikeGlyphCell(int finger) { return StrikeGlyphs[fingerIndex(finger)]; }
+int strikeGlyphCell(int finger) {
+  return StrikeGlyphs[fingerIndex(finger)];
+}
 
 void drawFretboardGlyph(QImage& guitar, const QImage& strip, int cellX, int s, int f) {
-  if (!onNeck(s, f) || cellX < 0 || cellX % GlyphSize != 0 ||
-      cellX + GlyphSize > strip.width() || strip.height() < GlyphSize)
+  if (!onNeck(s, f) || cellX < 0 || cellX % GlyphSize != 0 || cellX + GlyphSize > strip.width() ||
+      strip.height() < GlyphSize)
     return;
   QPainter p(&guitar);
   p.drawImage(QPoint(FretX[f], StringY[s]), strip, QRect(cellX, 0, GlyphSize, GlyphSize));

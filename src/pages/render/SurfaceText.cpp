@@ -8,9 +8,15 @@
 
 namespace SurfaceText {
 
-QFont pageFont() { return drawingFontPx(QStringLiteral("Ariel"), pointsToPixels(8)); }
-QFont printFont() { return drawingFontPx(QStringLiteral("Ariel"), pointsToPixels(7)); }
-QFont smallFont() { return drawingFontPx(QStringLiteral("Ariel"), pointsToPixels(6)); }
+QFont pageFont() {
+  return drawingFontPx(QStringLiteral("Ariel"), pointsToPixels(8));
+}
+QFont printFont() {
+  return drawingFontPx(QStringLiteral("Ariel"), pointsToPixels(7));
+}
+QFont smallFont() {
+  return drawingFontPx(QStringLiteral("Ariel"), pointsToPixels(6));
+}
 
 QString fromRecord(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

@@ -5,7 +5,9 @@
 
 namespace {
 
-bool isBlack(const QImage& image, int x, int y) { return image.pixel(x, y) == qRgb(0, 0, 0); }
+bool isBlack(const QImage& image, int x, int y) {
+  return image.pixel(x, y) == qRgb(0, 0, 0);
+}
 bool isWhite(const QImage& image, int x, int y) {
   return image.pixel(x, y) == qRgb(255, 255, 255);
 }
@@ -17,7 +19,8 @@ void checkGrid(const QImage& grid, const QList<int>& xs, const QList<int>& ys) {
     const bool onString = xs.contains(x);
     for (int y = top; y <= bottom; ++y) {
       if (ys.contains(y) && x >= left && x <= right) continue;
-      QVERIFY2(isBlack(grid, x, y) == onString, qPrintable(QStringLiteral("x %1 y %2").arg(x).arg(y)));
+      QVERIFY2(isBlack(grid, x, y) == onString,
+               qPrintable(QStringLiteral("x %1 y %2").arg(x).arg(y)));
     }
   }
   for (int y = 0; y < grid.height(); ++y) {
@@ -75,7 +78,8 @@ class BitmapsTest : public QObject {
   void markCellsAreCentredOnTheirString() {
     // A small cell is copied at string x - 5, a tiny one at string x - 2:
     // dots are black there, rings white inside, and the corners white.
-    const QImage mark = Bitmaps::smallMark(), numb = Bitmaps::smallNumb(), tiny = Bitmaps::tinyMark();
+    const QImage mark = Bitmaps::smallMark(), numb = Bitmaps::smallNumb(),
+                 tiny = Bitmaps::tinyMark();
     QVERIFY(isBlack(mark, 5, 5));
     QVERIFY(isWhite(mark, 15, 5));
     QVERIFY(isBlack(mark, 11, 5));
@@ -99,7 +103,9 @@ class BitmapsTest : public QObject {
     QCOMPARE(QColor::fromRgba(strip.pixel(6, 6)).alpha(), 0);  // grey blank
     const auto greenish = [](QColor c) { return c.green() > 150 && c.red() < 100; };
     const auto reddish = [](QColor c) { return c.red() > 200 && c.green() < 100; };
-    const auto whitish = [](QColor c) { return c.red() > 230 && c.green() > 230 && c.blue() > 230; };
+    const auto whitish = [](QColor c) {
+      return c.red() > 230 && c.green() > 230 && c.blue() > 230;
+    };
     QVERIFY(greenish(cellCentre(strip, GlyphCell::GreenDot)));
     QVERIFY(reddish(cellCentre(strip, GlyphCell::RedDot)));
     QVERIFY(whitish(cellCentre(strip, GlyphCell::WhiteDot)));
@@ -147,8 +153,7 @@ class BitmapsTest : public QObject {
     QCOMPARE(red.pixel(14, 16), qRgb(255, 0, 0));
     // The staff row carries its slashes at the beat places (surface x 39 + 126k).
     const QImage row = Bitmaps::playImage("FOURFOUR");
-    for (int k = 0; k < 6; ++k)
-      QCOMPARE(row.copy(36 + 126 * k, 0, 28, 33), black);
+    for (int k = 0; k < 6; ++k) QCOMPARE(row.copy(36 + 126 * k, 0, 28, 33), black);
   }
 
   void cursorsHaveTheirShapes() {

@@ -11,9 +11,15 @@ constexpr int SmallRowY[7] = {5, 23, 40, 57, 74, 91, 108};
 constexpr int TinyStringX[6] = {53, 44, 35, 26, 17, 8};
 constexpr int TinyRowY[7] = {0, 9, 18, 27, 36, 45, 54};
 
-QImage smallNumbCell(int cell) { return Bitmaps::smallNumb().copy(10 * cell, 0, 10, 10); }
-QImage smallMarkCell(int x) { return Bitmaps::smallMark().copy(x, 0, 10, 10); }
-QImage tinyMarkCell(int x) { return Bitmaps::tinyMark().copy(x, 0, 5, 5); }
+QImage smallNumbCell(int cell) {
+  return Bitmaps::smallNumb().copy(10 * cell, 0, 10, 10);
+}
+QImage smallMarkCell(int x) {
+  return Bitmaps::smallMark().copy(x, 0, 10, 10);
+}
+QImage tinyMarkCell(int x) {
+  return Bitmaps::tinyMark().copy(x, 0, 5, 5);
+}
 
 QImage smallMarkAt(const QImage& picture, int s, int row) {
   return picture.copy(SmallStringX[s], SmallRowY[row], 10, 10);
@@ -39,7 +45,9 @@ int countColour(const QImage& image, QRgb colour) {
   return n;
 }
 
-TChordDiagram allMuted() { return fixtures::chord("", 0, "xxxxxx", "xxxxxx", 1); }
+TChordDiagram allMuted() {
+  return fixtures::chord("", 0, "xxxxxx", "xxxxxx", 1);
+}
 
 }  // namespace
 
@@ -173,7 +181,8 @@ class DiagramPainterTest : public QObject {
       QImage page_ = surface(776, 800);
       page_.fill(Qt::gray);
       DrawSmallScale(page_, major, 3, 1, page);
-      QCOMPARE(page_.copy(380, pitch + top, 105, 120), smallScalePicture(major, major.StartFrets[3]));
+      QCOMPARE(page_.copy(380, pitch + top, 105, 120),
+               smallScalePicture(major, major.StartFrets[3]));
       // The wiped rectangle is white wherever the picture does not cover it.
       const QRect wiped(QPoint(381, pitch + 32), QPoint(483, pitch + 153));
       const QRect picture(380, pitch + top, 105, 120);
@@ -239,7 +248,7 @@ class DiagramPainterTest : public QObject {
     DrawSmallChord(page, chord, 0, 0, SmallPage::Print);
     DrawTinyChord(page, chord, QPoint(400, 400));
     DrawTinyChord(page, chord, QPoint(-30, 790));  // partly off the surface
-    chord.Strings[0].Fret = 3;  // a bad finger code shows a plain dot
+    chord.Strings[0].Fret = 3;                     // a bad finger code shows a plain dot
     QCOMPARE(smallMarkAt(smallChordPicture(chord, true), 0, 4), smallNumbCell(6));
     QVERIFY(!fitsSixRows(chord));
     for (const auto& [c, r] : {std::pair{-1, 0}, {6, 0}, {0, 5}, {0, -1}}) {

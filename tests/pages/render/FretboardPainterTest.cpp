@@ -2,13 +2,14 @@
 #include <QtTest>
 
 #include "music/Tuning.h"
-
 #include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
 
 namespace {
 
-QImage cellOf(const QImage& image, int x, int y) { return image.copy(x, y, 12, 12); }
+QImage cellOf(const QImage& image, int x, int y) {
+  return image.copy(x, y, 12, 12);
+}
 
 // What a glyph cell looks like once laid on a given picture.
 QImage glyphOver(const QImage& background, const QImage& strip, int cellX) {
@@ -120,8 +121,8 @@ class FretboardPainterTest : public QObject {
     QVERIFY(shows(0, 0, GlyphCell::GreenRing));  // open E
     QVERIFY(shows(0, 1, GlyphCell::GreenDot));   // F
     QVERIFY(shows(4, 3, GlyphCell::RedDot));     // C on the A string
-    QVERIFY(shows(0, 2, GlyphCell::Blank) && cellOf(guitar, FretX[2], StringY[0]) ==
-                                                  cellOf(board, FretX[2], StringY[0]));  // F#
+    QVERIFY(shows(0, 2, GlyphCell::Blank) &&
+            cellOf(guitar, FretX[2], StringY[0]) == cellOf(board, FretX[2], StringY[0]));  // F#
     // A root on an open string is a red ring: E minor pentatonic.
     QImage em = board.copy();
     drawScaleMarks(em, strip, scaleOf({0, 3, 5, 7, 10}, 4));

@@ -6,10 +6,10 @@
 #include <QPainter>
 #include <cstdio>
 
-#include "pages/render/Bitmaps.h"
 #include "ChordFixtures.h"
 #include "music/DiagramConvert.h"
 #include "music/Tuning.h"
+#include "pages/render/Bitmaps.h"
 #include "pages/render/DiagramPainter.h"
 #include "pages/render/FretboardPainter.h"
 #include "pages/render/SurfaceText.h"
@@ -84,13 +84,13 @@ void pageSamples() {
   const auto set = cMajorSet();
   SurfaceText::drawChordSetHeader(chords, set[0], 0, names);
   for (int c = 0; c < 6; ++c) DrawSmallChord(chords, set[c], c, 0, SmallPage::Chords);
-  const auto sevenths = std::array{
-      fixtures::chord("maj7", 9, "x02120", "x02130", 1, -1, "1 3 5 7"),
-      fixtures::chord("m7", 9, "x02010", "x02010", 1, -1, "1 b3 5 b7"),
-      fixtures::chord("7", 9, "x02020", "x02030", 1, -1, "1 3 5 b7"),
-      fixtures::chord("m7b5", 9, "5x554x", "2x341x", 4, -1, "1 b3 b5 b7"),
-      fixtures::chord("dim7", 9, "x0121x", "x0132x", 1, -1, "1 b3 b5 bb7"),
-      fixtures::chord("7", 9, "575685", "131241", 5, -1, "1 3 5 b7")};
+  const auto sevenths =
+      std::array{fixtures::chord("maj7", 9, "x02120", "x02130", 1, -1, "1 3 5 7"),
+                 fixtures::chord("m7", 9, "x02010", "x02010", 1, -1, "1 b3 5 b7"),
+                 fixtures::chord("7", 9, "x02020", "x02030", 1, -1, "1 3 5 b7"),
+                 fixtures::chord("m7b5", 9, "5x554x", "2x341x", 4, -1, "1 b3 b5 b7"),
+                 fixtures::chord("dim7", 9, "x0121x", "x0132x", 1, -1, "1 b3 b5 bb7"),
+                 fixtures::chord("7", 9, "575685", "131241", 5, -1, "1 3 5 b7")};
   SurfaceText::drawChordSetHeader(chords, sevenths[0], 1, names);
   for (int c = 0; c < 6; ++c) DrawSmallChord(chords, sevenths[c], c, 1, SmallPage::Chords);
   SelectionFrame frame;
@@ -134,8 +134,8 @@ void pageSamples() {
 
   QImage design(456, 101, QImage::Format_RGB32);
   ClearSurface(design);
-  const auto group = std::array{set[0], sevenths[0], sevenths[5],
-                                fixtures::chord("7", 9, "5x5c85", "1x1431", 5)};
+  const auto group =
+      std::array{set[0], sevenths[0], sevenths[5], fixtures::chord("7", 9, "5x5c85", "1x1431", 5)};
   for (int slot = 0; slot < 4; ++slot) {
     SurfaceText::drawDesignGroupLines(design, group[slot], slot, names);
     DrawTinyChord(design, group[slot], QPoint(76 * slot, 37));
