@@ -7,6 +7,7 @@
 #include "music/NameTables.h"
 #include "music/Records.h"
 #include "music/Tuning.h"
+#include "play/PlayPageModel.h"
 
 inline constexpr int ChordPageColumns = 6, ChordPageRows = 5;
 inline constexpr int DesignGroupSize = 6;
@@ -55,6 +56,9 @@ struct AppState {
   std::int32_t ChordType;
   // The scale picked from the Scale menu: its record in the scale library.
   std::int32_t ScaleChoice;
+
+  // Time signature, repeat marks, start marker and change flag of the play page.
+  PlayPageState Play;
 
   // The chord type chosen for the intervals display; zero-filled at start.
   TChordFormula ChosenFormula;

@@ -100,7 +100,7 @@ void ScalesPage::DrawScaleRow(int r) {
   scrollScales->verticalScrollBar()->setValue(150 * r);
   QImage& surface = imgScales->image();
   const TScaleDiagram& sc = State.ScalePage[r];
-  for (int c = 0; c < 6; ++c) DrawSmallScale(surface, sc, c, r, SmallPage::Scales);
+  for (int c = 0; c < 6; ++c) DrawScalePosition(surface, sc, c, r, SmallPage::Scales);
   SurfaceText::drawScaleRowHeader(surface, sc, r, State.Names);
   Frame.Column = 0;
   Frame.Row = r;

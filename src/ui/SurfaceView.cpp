@@ -33,7 +33,7 @@ void SurfaceView::paintEvent(QPaintEvent* event) {
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {
-  emit pressed(event->position().toPoint(), event->button());
+  emit pressed(event->position().toPoint(), event->button(), event->modifiers());
 }
 
 void SurfaceView::mouseMoveEvent(QMouseEvent* event) {

@@ -24,7 +24,7 @@ class SurfaceView : public QWidget {
   int pointerShape() const { return PointerShape; }
 
  signals:
-  void pressed(QPoint at, Qt::MouseButton button);
+  void pressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
   void moved(QPoint at, Qt::MouseButtons buttons);
   void released(QPoint at, Qt::MouseButton button);
 

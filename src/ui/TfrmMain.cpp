@@ -21,6 +21,7 @@
 #include "ui/ScalesPage.h"
 #include "ui/FretboardPanel.h"
 #include "ui/PageIndex.h"
+#include "ui/PlayPageTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
@@ -62,6 +63,11 @@ TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, QWidget* paren
                           pnlBottom, this);
   Scales = new ScalesPage(State, Guard, *Ask, Surfaces[PageScales], Scrolls[PageScales], pnlTop,
                           pnlBottom, this);
+  PlayTab = new PlayPageTab(State, Guard, *Ask, Surfaces[PagePlayPage], pnlTop, pnlBottom, this);
+  for (QMenu* menu : {Chords->popmenuChords})
+    for (QAction* a : menu->actions())
+      if (a->objectName() == QLatin1String("pmenu1SendtoPlay"))
+        connect(a, &QAction::triggered, this, &TfrmMain::pmenu1SendtoPlayClick);
 
   auto* central = new QWidget;
   Column = new QVBoxLayout(central);
@@ -263,6 +269,23 @@ void TfrmMain::btnShowChordsClick() {
 void TfrmMain::editChordRootExit() {
   QLineEdit* field = pnlTop->editChordRoot;
   field->setText(qs(tidyRootText(field->text().toStdString())));
+}
+
+void TfrmMain::pmenu1SendtoPlayClick() {
+  const int tab = PageControl1->currentIndex();
+  if (tab == PageChords) {
+    const QPoint cell = Chords->currentCell();
+    if (cell.x() < 0 || cell.x() >= ChordPageColumns || cell.y() < 0 || cell.y() >= ChordPageRows)
+      return;
+    const TChordDiagram& d = State.ChordPage[cell.x()][cell.y()];
+    if (isEmpty(d)) return;
+    PlayTab->takeInHand(d);
+  } else {
+    return;  // the other pages send with their own commands
+  }
+  PageControl1->setCurrentIndex(PagePlayPage);
+  pnlBottom->setTuningEnabled(false);
+  pnlBottom->ShowDiagram(State.SelectedPlayChord);
 }
 
 void TfrmMain::undoToggle(QAbstractButton* button) {

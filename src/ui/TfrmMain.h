@@ -10,6 +10,7 @@
 
 class ChordDesignPage;
 class ChordsPage;
+class PlayPageTab;
 class ScalesPage;
 class FretboardPanel;
 class QAction;
@@ -41,6 +42,7 @@ class TfrmMain : public QMainWindow {
   ChordDesignPage* chordDesign() const { return DesignPage; }
   ChordsPage* chordsPage() const { return Chords; }
   ScalesPage* scalesPage() const { return Scales; }
+  PlayPageTab* playPage() const { return PlayTab; }
   SurfaceView* surface(int page) const;
   bool fretboardOnTop() const { return FretboardOnTop; }
 
@@ -51,6 +53,7 @@ class TfrmMain : public QMainWindow {
   void chooseScale(int index);
   void btnShowChordsClick();
   void editChordRootExit();
+  void pmenu1SendtoPlayClick();
   void sbtnFlipClick();
   void menuFlipClick();
   void sbtnBassNoteClick();
@@ -78,6 +81,7 @@ class TfrmMain : public QMainWindow {
   ChordDesignPage* DesignPage = nullptr;
   ChordsPage* Chords = nullptr;
   ScalesPage* Scales = nullptr;
+  PlayPageTab* PlayTab = nullptr;
   SurfaceView* Surfaces[5] = {};
   QScrollArea* Scrolls[5] = {};
   QVBoxLayout* Column = nullptr;
