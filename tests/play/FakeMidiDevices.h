@@ -44,6 +44,7 @@ struct MidiLog {
 class FakeOutput : public MidiOutputDevice {
  public:
   explicit FakeOutput(MidiLog& log) : log_(log) {}
+  ~FakeOutput() override { log_.add("close out"); }
   void send(const std::uint8_t* b, std::size_t n, std::int64_t) override {
     std::string s = "send";
     for (std::size_t i = 0; i < n; ++i) s += " " + hex(b[i], 2);
@@ -55,7 +56,14 @@ class FakeOutput : public MidiOutputDevice {
   MidiLog& log_;
 };
 
-class FakeInput : public MidiInputDevice {};
+class FakeInput : public MidiInputDevice {
+ public:
+  explicit FakeInput(MidiLog& log) : log_(log) {}
+  ~FakeInput() override { log_.add("close in"); }
+
+ private:
+  MidiLog& log_;
+};
 
 class FakeMidiDevices : public MidiDeviceProvider {
  public:
@@ -66,11 +74,13 @@ class FakeMidiDevices : public MidiDeviceProvider {
   std::vector<std::string> inputNames() override { return ins; }
   std::unique_ptr<MidiOutputDevice> openOutput(int i) override {
     if (i < 0 || i >= static_cast<int>(outs.size())) return nullptr;
+    log_.add("open out " + std::to_string(i));
     return std::make_unique<FakeOutput>(log_);
   }
   std::unique_ptr<MidiInputDevice> openInput(int i) override {
     if (i < 0 || i >= static_cast<int>(ins.size())) return nullptr;
-    return std::make_unique<FakeInput>();
+    log_.add("open in " + std::to_string(i));
+    return std::make_unique<FakeInput>(log_);
   }
 
  private:

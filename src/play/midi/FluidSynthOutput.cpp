@@ -1,5 +1,6 @@
 #include "play/midi/FluidSynthOutput.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -31,25 +32,28 @@ void FluidSynthOutput::quietLogging() {
 FluidSynthOutput::FluidSynthOutput(std::string soundFont) : soundFont_(std::move(soundFont)) {
   quietLogging();
   for (int& p : programs_) p = -1;
-  settings_ = new_fluid_settings();
-  // 2 x 256 frames at 44.1 kHz: about 12 ms from a note to the speaker.
-  fluid_settings_setint(settings_, "audio.period-size", 256);
-  fluid_settings_setint(settings_, "audio.periods", 2);
-  fluid_settings_setnum(settings_, "synth.gain", 0.5);
-  fluid_settings_setint(settings_, "synth.cpu-cores", 1);
-  synth_ = new_fluid_synth(settings_);
   worker_ = std::thread(&FluidSynthOutput::startUp, this);
 }
 
 FluidSynthOutput::~FluidSynthOutput() {
   if (worker_.joinable()) worker_.join();
   if (auto* a = audio_.exchange(nullptr)) delete_fluid_audio_driver(a);
-  if (synth_) delete_fluid_synth(synth_);
+  if (auto* s = synth_.exchange(nullptr)) delete_fluid_synth(s);
   if (settings_) delete_fluid_settings(settings_);
 }
 
 void FluidSynthOutput::startUp() {
-  if (!synth_) return;
+  // Loading tens of megabytes of samples must not compete with the window's
+  // first paint; on Linux a nice value applies to this thread alone.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
+  settings_ = new_fluid_settings();
+  // 2 x 256 frames at 44.1 kHz: about 12 ms from a note to the speaker.
+  fluid_settings_setint(settings_, "audio.period-size", 256);
+  fluid_settings_setint(settings_, "audio.periods", 2);
+  fluid_settings_setnum(settings_, "synth.gain", 0.5);
+  fluid_synth_t* synth = new_fluid_synth(settings_);
+  if (!synth) return;
+  synth_.store(synth);
   // Sound servers first, then the hardware; JACK is left out because a
   // client may try to start a server of its own.
   for (const char* driver : {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"}) {
@@ -57,20 +61,20 @@ void FluidSynthOutput::startUp() {
     if (std::strcmp(driver, "alsa") == 0 && ::access("/dev/snd", F_OK) != 0) continue;
     if (std::strcmp(driver, "oss") == 0 && ::access("/dev/dsp", F_OK) != 0) continue;
     fluid_settings_setstr(settings_, "audio.driver", driver);
-    if (auto* a = new_fluid_audio_driver(settings_, synth_)) {
+    if (auto* a = new_fluid_audio_driver(settings_, synth)) {
       audio_.store(a);
       break;
     }
   }
   if (!audio_.load())
     std::fprintf(stderr, "strumbo: no audio output found; the built-in synthesiser is silent\n");
-  const bool ok = !soundFont_.empty() && fluid_synth_sfload(synth_, soundFont_.c_str(), 1) >= 0;
+  const bool ok = !soundFont_.empty() && fluid_synth_sfload(synth, soundFont_.c_str(), 1) >= 0;
   if (!ok) std::fprintf(stderr, "strumbo: no General MIDI soundfont could be loaded\n");
   std::lock_guard lock(mutex_);
   fontLoaded_ = true;
   fontOk_ = ok;
   for (int ch = 0; ch < 16; ++ch)
-    if (programs_[ch] >= 0) fluid_synth_program_change(synth_, ch, programs_[ch]);
+    if (programs_[ch] >= 0) fluid_synth_program_change(synth, ch, programs_[ch]);
 }
 
 bool FluidSynthOutput::waitUntilReady() {
@@ -116,9 +120,9 @@ void FluidSynthOutput::send(const std::uint8_t* bytes, std::size_t length, std::
     std::lock_guard lock(mutex_);
     programs_[bytes[0] & 0x0F] = bytes[1] & 0x7F;
   }
-  apply(synth_, bytes, length);
+  apply(synth_.load(), bytes, length);
 }
 
 void FluidSynthOutput::silence() {
-  if (synth_) fluid_synth_all_notes_off(synth_, -1);
+  if (auto* s = synth_.load()) fluid_synth_all_notes_off(s, -1);
 }

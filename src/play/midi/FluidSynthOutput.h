@@ -10,11 +10,11 @@
 #include "play/midi/MidiDevices.h"
 
 // Output device 0: FluidSynth playing through its own audio driver with short
-// buffers. The synthesiser exists from the start; the audio driver and the
-// soundfont come up on a worker thread, so opening the device never holds up
-// the window. Programs chosen before the soundfont is in are chosen again once
-// it is. When no audio driver starts (no sound card, no audio server) the
-// device still takes every message and plays nothing.
+// buffers. The synthesiser, the audio driver and the soundfont come up on a
+// worker thread, so opening the device never holds up the window; notes sent
+// before the synthesiser exists are not heard. Programs chosen before the soundfont is in are
+// chosen again once it is. When no audio driver starts (no sound card, no audio server) the device
+// still takes every message and plays nothing.
 class FluidSynthOutput : public MidiOutputDevice {
  public:
   explicit FluidSynthOutput(std::string soundFont);
@@ -36,8 +36,8 @@ class FluidSynthOutput : public MidiOutputDevice {
   void startUp();
 
   std::string soundFont_;
-  fluid_settings_t* settings_ = nullptr;
-  fluid_synth_t* synth_ = nullptr;
+  fluid_settings_t* settings_ = nullptr;  // made and used by the worker, freed at the end
+  std::atomic<fluid_synth_t*> synth_{nullptr};
   std::atomic<fluid_audio_driver_t*> audio_{nullptr};
   std::mutex mutex_;  // programs_ and fontLoaded_
   int programs_[16];

@@ -1,5 +1,8 @@
 #include "play/midi/MidiComponent.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <chrono>
 #include <cstring>
 
@@ -260,6 +263,11 @@ void MidiComponent::silenceOutput() {
 }
 
 void MidiComponent::run() {
+  // A modest real-time priority keeps a busy machine from holding the clock
+  // back; where the system does not allow it the thread runs as it is.
+  sched_param param{};
+  param.sched_priority = 10;
+  pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
   std::unique_lock lock(mutex_);
   while (!quit_) {
     const std::int64_t due = scheduler_.nextDue();

@@ -105,7 +105,7 @@ void MidiScheduler::post(std::vector<Action>& out, std::uint32_t code, std::uint
   out.push_back(a);
 }
 
-void MidiScheduler::emit(const Queued& q, std::int64_t t, std::vector<Action>& out) {
+void MidiScheduler::dispatchEvent(const Queued& q, std::int64_t t, std::vector<Action>& out) {
   const MidiEvent& e = q.event;
   if (e.Status == EventShowFinger) {
     post(out, MidiMessageCode::ShowFinger,
@@ -137,7 +137,7 @@ void MidiScheduler::dispatchDue(std::int64_t now, std::vector<Action>& out) {
     if (eventTime <= beatTime && eventTime <= now) {
       const Queued q = queue_.front();
       queue_.pop_front();
-      emit(q, eventTime, out);
+      dispatchEvent(q, eventTime, out);
       if (refused_ && queue_.size() <= room_) {
         refused_ = false;
         post(out, MidiMessageCode::Room, 0, eventTime);

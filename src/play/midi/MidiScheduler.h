@@ -59,7 +59,7 @@ class MidiScheduler {
   };
   std::int64_t timeOfTick(std::int64_t tick) const;
   void post(std::vector<Action>& out, std::uint32_t code, std::uint32_t param, std::int64_t t);
-  void emit(const Queued& q, std::int64_t t, std::vector<Action>& out);
+  void dispatchEvent(const Queued& q, std::int64_t t, std::vector<Action>& out);
 
   std::size_t capacity_;
   std::size_t room_;

@@ -59,21 +59,33 @@ bool WavFile::read(const std::string& path) {
   const std::string s((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (s.size() < 12 || s.compare(0, 4, "RIFF") != 0 || s.compare(8, 4, "WAVE") != 0) return false;
   bool haveFormat = false;
+  std::uint16_t format = 0, bits = 0;
   for (std::size_t at = 12; at + 8 <= s.size();) {
     const std::string id = s.substr(at, 4);
     const std::uint32_t size = get32(s, at + 4);
     const std::size_t body = at + 8;
     if (body + size > s.size() && id != "data") return false;
     if (id == "fmt " && size >= 16) {
-      if (get16(s, body) != 1 || get16(s, body + 14) != 16) return false;
+      format = get16(s, body);
+      bits = get16(s, body + 14);
+      // 16-bit PCM, or 32-bit float (also behind the extensible format tag).
+      if (format == 0xFFFE && size >= 26) format = get16(s, body + 24);
+      if (!((format == 1 && bits == 16) || (format == 3 && bits == 32))) return false;
       channels = get16(s, body + 2);
       sampleRate = static_cast<int>(get32(s, body + 4));
       haveFormat = channels > 0;
     } else if (id == "data" && haveFormat) {
-      const std::size_t n = std::min<std::size_t>(size, s.size() - body) / 2;
+      const std::size_t width = bits / 8;
+      const std::size_t n = std::min<std::size_t>(size, s.size() - body) / width;
       samples.resize(n);
-      for (std::size_t i = 0; i < n; ++i)
-        samples[i] = static_cast<std::int16_t>(get16(s, body + 2 * i)) / 32768.0f;
+      for (std::size_t i = 0; i < n; ++i) {
+        if (format == 1) {
+          samples[i] = static_cast<std::int16_t>(get16(s, body + 2 * i)) / 32768.0f;
+        } else {
+          const std::uint32_t v = get32(s, body + 4 * i);
+          std::memcpy(&samples[i], &v, sizeof v);
+        }
+      }
       return true;
     }
     at = body + size + (size & 1);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-// Interleaved float audio kept for a WAV file: written as 16-bit PCM, read back
-// from 16-bit PCM files (ours and FluidSynth's own).
+// Interleaved float audio kept for a WAV file: written as 16-bit PCM, read
+// from 16-bit PCM or 32-bit float files (ours and FluidSynth's own).
 class WavFile {
  public:
   int sampleRate = 44100;
@@ -14,6 +14,6 @@ class WavFile {
 
   std::size_t frames() const { return channels ? samples.size() / channels : 0; }
   bool write(const std::string& path) const;
-  // False when the file is missing or not 16-bit PCM.
+  // False when the file is missing or in another format.
   bool read(const std::string& path);
 };
