@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libfluidsynth-dev librtmidi-dev libsimpleini-dev
-  timgm6mb-soundfont
+  fluid-soundfont-gm timgm6mb-soundfont fluidsynth
   googletest libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
 )

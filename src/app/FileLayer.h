@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The few file operations the settings file needs. The program uses the POSIX
+// one; tests put a layer in its place that fails or loses data on purpose, since
+// running as root makes permission-based failures impossible to provoke.
+class FileLayer {
+ public:
+  virtual ~FileLayer() = default;
+
+  // The whole file, or nothing when it does not exist or cannot be read.
+  virtual std::optional<std::string> read(const std::string& path) = 0;
+  virtual bool exists(const std::string& path) = 0;
+  // Creates or truncates `path` and writes `data` to stable storage. False when
+  // any step (open, every write, flush to disk, close) failed.
+  virtual bool writeDurably(const std::string& path, std::string_view data) = 0;
+  // Replaces `to` by `from` in one step.
+  virtual bool replace(const std::string& from, const std::string& to) = 0;
+  virtual void remove(const std::string& path) = 0;
+};

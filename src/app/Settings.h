@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class ProfileFile;
+
+// The values the program keeps in "Px.ini": MIDI devices, voices, channels and
+// velocities, the click, the strum speed, the Bass Note option, the page
+// folders and the names of the user chords. Every value read is brought into
+// the range its users index or send with, so no file content can reach a table
+// or the MIDI stream out of range.
+class Settings {
+ public:
+  // Order of the page kinds in PageDirectory and of the "Directory" keys.
+  enum PageKind { ChordPageKind, PrintPageKind, DesignPageKind, PlayPageKind, ScalePageKind };
+  static constexpr std::array<const char*, 5> DirectoryKeys{"Chord", "Print", "Design", "Play",
+                                                            "Scale"};
+  static constexpr int FirstUserChordSection = 62;
+  // More would only be list items named "NONAME"; the bound keeps a bad
+  // `Number` from stalling start-up.
+  static constexpr int MaxUserChords = 1000;
+  static constexpr int MaxClickVolume =
+      84;  // so that the accented click, 1.5 times, stays a velocity
+
+  std::uint16_t MidiInDevice = 0;
+  std::uint16_t MidiOutDevice = 0;
+  int GuitarPatch = 25;
+  int BassPatch = 33;
+  int GuitarChannel = 0;
+  int BassChannel = 1;
+  int GuitarVolume = 100;
+  int BassVolume = 100;
+  bool BassNoteOption = false;
+  int StrumSpeed = -300;  // position of sbStrumSpeed, -800..0
+  int ClickChannel = 9;
+  std::uint8_t ClickNote = 34;
+  int ClickVolume = 65;
+  std::array<std::string, 5> PageDirectory;
+  std::vector<std::string> UserChordNames;
+
+  // Reads every key read at start-up, in the program's order. `exeDir` ends in
+  // '/' and gives the default page folders.
+  void load(const ProfileFile& file, const std::string& exeDir);
+  // What shutdown writes: Main/Sspeed, Main/Bass and the five Directory keys.
+  void saveShutdown(ProfileFile& file) const;
+  // What MIDI setup's OK writes: the eleven device, voice, channel, volume and
+  // click keys.
+  void saveMidiSetup(ProfileFile& file) const;
+};

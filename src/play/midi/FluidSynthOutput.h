@@ -1,0 +1,47 @@
+#pragma once
+
+#include <fluidsynth.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "play/midi/MidiDevices.h"
+
+// Output device 0: FluidSynth playing through its own audio driver with short
+// buffers. The synthesiser, the audio driver and the soundfont come up on a
+// worker thread, so opening the device never holds up the window; notes sent
+// before the synthesiser exists are not heard. Programs chosen before the soundfont is in are
+// chosen again once it is. When no audio driver starts (no sound card, no audio server) the device
+// still takes every message and plays nothing.
+class FluidSynthOutput : public MidiOutputDevice {
+ public:
+  explicit FluidSynthOutput(std::string soundFont);
+  ~FluidSynthOutput() override;
+
+  void send(const std::uint8_t* bytes, std::size_t length, std::int64_t timeMicros) override;
+  void silence() override;
+
+  // Blocks until the worker is done; true when a soundfont loaded.
+  bool waitUntilReady();
+  bool hasAudio() const { return audio_.load() != nullptr; }
+
+  // Plays one channel message on `synth`; shared with the offline renderer.
+  static void apply(fluid_synth_t* synth, const std::uint8_t* bytes, std::size_t length);
+  // Routes FluidSynth's own log to stderr for errors only, once per process.
+  static void quietLogging();
+
+ private:
+  void startUp();
+
+  std::string soundFont_;
+  fluid_settings_t* settings_ = nullptr;  // made and used by the worker, freed at the end
+  std::atomic<fluid_synth_t*> synth_{nullptr};
+  std::atomic<fluid_audio_driver_t*> audio_{nullptr};
+  std::mutex mutex_;  // programs_ and fontLoaded_
+  int programs_[16];
+  bool fontLoaded_ = false;
+  bool fontOk_ = false;
+  std::thread worker_;
+};

@@ -1,0 +1,30 @@
+#include "play/midi/MidiSession.h"
+
+#include "play/midi/MidiComponent.h"
+
+void MidiSession::open(MidiMessageTarget* window, std::uint16_t outDevice, std::uint16_t inDevice) {
+  close();
+  if (midi_.GetNumOutDevices() <= 0) return;
+  sync_ = midi_.OpenSync(0, window, 0, 10);
+  out_ = midi_.OpenMidiOut(window, outDevice, sync_, 78624);
+  in_ = midi_.OpenMidiIn(window, inDevice, 0, 78624);
+}
+
+void MidiSession::close() {
+  if (sync_) midi_.CloseSync(sync_);
+  if (in_) midi_.CloseMidiIn(in_);
+  if (out_) midi_.CloseMidiOut(out_);
+  sync_ = out_ = in_ = 0;
+}
+
+void MidiSession::reopenIn(MidiMessageTarget* window, std::uint16_t device) {
+  if (!in_) return;
+  midi_.CloseMidiIn(in_);
+  in_ = midi_.OpenMidiIn(window, device, 0, 78624);
+}
+
+void MidiSession::reopenOut(MidiMessageTarget* window, std::uint16_t device) {
+  if (!out_) return;
+  midi_.CloseMidiOut(out_);
+  out_ = midi_.OpenMidiOut(window, device, sync_, 78624);
+}
