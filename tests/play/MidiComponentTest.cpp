@@ -228,6 +228,31 @@ TEST_F(Component, ATempoChangeTakesEffectFromWhereTheClockIs) {
   EXPECT_EQ(it->time, 250'000 + 720 * 1'000'000 / 480);
 }
 
+// Times come from the tick count, not from adding up rounded deltas, so a
+// long run at a tempo whose ticks are not whole microseconds ends on time.
+TEST_F(Component, LongRunsDoNotDrift) {
+  MidiOutSink sink(midi, out);
+  midi.SetTempo(sync, 700001);  // 1458.335... us per tick
+  constexpr int Events = 20000;
+  int put = 0;
+  while (put < 64 && sink.put(ev(7, 0x90, 60, 1))) ++put;
+  midi.StartSync(sync);
+  std::int64_t lastSend = 0;
+  int sent = 0;
+  while (sent < Events) {
+    midi.advanceTo(midi.nextDue());
+    for (const auto& e : log.entries)
+      if (e.what.rfind("send", 0) == 0) {
+        ++sent;
+        lastSend = e.time;
+      }
+    log.entries.clear();
+    while (put < Events && sink.put(ev(7, 0x90, 60, 1))) ++put;
+  }
+  const double ideal = 7.0 * Events * 700001 / 480;
+  EXPECT_LE(std::abs(static_cast<double>(lastSend) - ideal), 1.0);
+}
+
 TEST_F(Component, DevicesHandlesAndDescriptions) {
   EXPECT_EQ(midi.GetMaxMidiVersion(), 0x0100);
   EXPECT_EQ(midi.GetNumOutDevices(), 2);

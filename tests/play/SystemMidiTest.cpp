@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cmath>
 #include <condition_variable>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
+#include <thread>
 
 #include "play/midi/FluidSynthOutput.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/SoundFont.h"
 #include "play/midi/SystemClock.h"
 #include "play/midi/SystemMidiDevices.h"
+#include "play/midi/WavFile.h"
 
 namespace {
 
@@ -72,6 +77,43 @@ TEST(SystemMidi, TheBuiltInSynthIsDeviceZeroAndPlaysOnTheRealClock) {
   midi.StopSync(sync);
   midi.CloseSync(sync);
   midi.CloseMidiOut(out);
+}
+
+// The live device through FluidSynth's own (file) audio driver: what it plays
+// reaches the audio stream.
+TEST(SystemMidi, TheLiveSynthSoundsThroughItsAudioDriver) {
+  const std::string font = SoundFont::findSmallest();
+  if (font.empty()) GTEST_SKIP() << "no soundfont installed";
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("strumbo-live-" + std::to_string(getpid()) + ".wav");
+  {
+    FluidSynthOutput synth(font, {"file:" + path.string()});
+    ASSERT_TRUE(synth.waitUntilReady());
+    ASSERT_TRUE(synth.hasAudio());
+    const std::uint8_t program[] = {0xC0, 0};
+    const std::uint8_t on[] = {0x90, 60, 110};
+    synth.send(program, 2, 0);
+    synth.send(on, 3, 0);
+    // The file driver renders in real time; wait (boundedly) for a second of it.
+    const auto enough = static_cast<std::uintmax_t>(44100 * 2 * 4);
+    for (int i = 0; i < 200; ++i) {
+      std::error_code ec;
+      if (std::filesystem::file_size(path, ec) > enough) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  }
+  WavFile w;
+  ASSERT_TRUE(w.read(path.string()));
+  std::filesystem::remove(path);
+  ASSERT_GT(w.frames(), 44100u / 2);
+  float first = 0, loudest = 0;
+  for (std::size_t i = 0; i < w.samples.size(); ++i) {
+    const float level = std::fabs(w.samples[i]);
+    if (i < 64) first = std::max(first, level);
+    loudest = std::max(loudest, level);
+  }
+  EXPECT_LT(first, 1e-4f) << "silence before the soundfont was in";
+  EXPECT_GT(loudest, 0.05f);
 }
 
 TEST(SystemMidi, TheSynthLoadsItsFontOffTheCallersThreadAndWorksWithoutAudio) {

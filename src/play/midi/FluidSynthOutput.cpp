@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -29,7 +28,14 @@ void FluidSynthOutput::quietLogging() {
   });
 }
 
-FluidSynthOutput::FluidSynthOutput(std::string soundFont) : soundFont_(std::move(soundFont)) {
+std::vector<std::string> FluidSynthOutput::defaultDrivers() {
+  // Sound servers first, then the hardware; JACK is left out because a
+  // client may try to start a server of its own.
+  return {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"};
+}
+
+FluidSynthOutput::FluidSynthOutput(std::string soundFont, std::vector<std::string> audioDrivers)
+    : soundFont_(std::move(soundFont)), drivers_(std::move(audioDrivers)) {
   quietLogging();
   for (int& p : programs_) p = -1;
   worker_ = std::thread(&FluidSynthOutput::startUp, this);
@@ -54,13 +60,18 @@ void FluidSynthOutput::startUp() {
   fluid_synth_t* synth = new_fluid_synth(settings_);
   if (!synth) return;
   synth_.store(synth);
-  // Sound servers first, then the hardware; JACK is left out because a
-  // client may try to start a server of its own.
-  for (const char* driver : {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"}) {
+  for (const std::string& driver : drivers_) {
     // Without a sound card the ALSA library reports its failure at length.
-    if (std::strcmp(driver, "alsa") == 0 && ::access("/dev/snd", F_OK) != 0) continue;
-    if (std::strcmp(driver, "oss") == 0 && ::access("/dev/dsp", F_OK) != 0) continue;
-    fluid_settings_setstr(settings_, "audio.driver", driver);
+    if (driver == "alsa" && ::access("/dev/snd", F_OK) != 0) continue;
+    if (driver == "oss" && ::access("/dev/dsp", F_OK) != 0) continue;
+    if (driver.rfind("file:", 0) == 0) {
+      fluid_settings_setstr(settings_, "audio.driver", "file");
+      fluid_settings_setstr(settings_, "audio.file.name", driver.substr(5).c_str());
+      fluid_settings_setstr(settings_, "audio.file.type", "wav");
+      fluid_settings_setstr(settings_, "audio.file.format", "float");  // 16 bits would be dithered
+    } else {
+      fluid_settings_setstr(settings_, "audio.driver", driver.c_str());
+    }
     if (auto* a = new_fluid_audio_driver(settings_, synth)) {
       audio_.store(a);
       break;

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "play/midi/MidiDevices.h"
 
@@ -17,7 +18,11 @@
 // still takes every message and plays nothing.
 class FluidSynthOutput : public MidiOutputDevice {
  public:
-  explicit FluidSynthOutput(std::string soundFont);
+  // FluidSynth audio driver names, tried in order; "file:PATH" records to a
+  // WAV file in real time instead of playing.
+  static std::vector<std::string> defaultDrivers();
+  explicit FluidSynthOutput(std::string soundFont,
+                            std::vector<std::string> audioDrivers = defaultDrivers());
   ~FluidSynthOutput() override;
 
   void send(const std::uint8_t* bytes, std::size_t length, std::int64_t timeMicros) override;
@@ -36,6 +41,7 @@ class FluidSynthOutput : public MidiOutputDevice {
   void startUp();
 
   std::string soundFont_;
+  std::vector<std::string> drivers_;
   fluid_settings_t* settings_ = nullptr;  // made and used by the worker, freed at the end
   std::atomic<fluid_synth_t*> synth_{nullptr};
   std::atomic<fluid_audio_driver_t*> audio_{nullptr};
