@@ -139,7 +139,7 @@ bool LibraryReport::showChords(std::ostream& out, std::optional<int> key, std::o
         }
         std::string notes2 = g.problem();
         out << "  " << i << "  " << std::left << std::setw(18) << g.fretText() << " fingers "
-            << g.fingerText() << "  base " << std::right << std::setw(2) << g.record().BaseFret
+            << g.fingerText() << "  base " << std::right << std::setw(2) << static_cast<int>(g.record().BaseFret)
             << "  " << std::left << std::setw(18) << heard << " " << std::setw(17) << intervals
             << std::right;
         if (s.Bass >= 0 && s.Bass % 12 != k) out << " (not root in bass)";

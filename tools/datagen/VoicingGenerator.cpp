@@ -119,6 +119,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   std::array<int, 6> notes{};
   int count = 0;
   int open = 0;
+  double s0 = 0;
   for (int s = 5; s >= 0; --s) {
     const int f = g.Fret[static_cast<std::size_t>(s)];
     if (f < 0) continue;
@@ -127,6 +128,10 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
     heard |= bit(soundingNote(s, f));
     notes[static_cast<std::size_t>(count++)] = soundingNote(s, f);
     if (f == 0) ++open;
+  }
+  // A string sounding below the one under it: the voices cross.
+  for (int i = 1; i < count; ++i) {
+    if (notes[static_cast<std::size_t>(i)] < notes[static_cast<std::size_t>(i - 1)]) s0 -= 6;
   }
   for (int i = 1; i < count; ++i) {  // insertion sort of at most six notes
     for (int j = i; j > 0 && notes[static_cast<std::size_t>(j - 1)] > notes[static_cast<std::size_t>(j)]; --j) {
@@ -147,7 +152,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   const int high = g.highestFretted();
   const int span = low == 0 ? 0 : high - low;
 
-  double s = 0;
+  double s = s0;
   if (c.RootInBass) s += 25;
   if (c.Rootless) s -= 25;
   s += 4.0 * count;
@@ -163,7 +168,8 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   } else if (high <= 4) {
     s += 2.0 * open;
   } else {
-    s -= 8.0 * open;
+    // Open strings under a hand far up the neck: the higher, the odder.
+    s -= (3.0 + high) * open;
   }
   const unsigned missing = spec.Optional & ~heard;
   for (int pc = 0; pc < 12; ++pc) {
@@ -178,7 +184,8 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
       s -= notes[static_cast<std::size_t>(i - 1)] < 60 ? 8 : 5;
     }
   }
-  if (low > 12) s -= 1.5 * (low - 12);
+  // Above the 12th fret the shapes of the lower neck come again.
+  if (low > 12) s -= 3.0 * (low - 12);
   s -= 0.3 * low;
   c.Score = s;
   return s;
@@ -216,6 +223,17 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
       }
       if (sounded < minStrings) return;
       if (low == 0 ? p != 1 : low != p) return;
+      // The lowest string sounds the lowest note, so "the bass" means one
+      // thing to the eye and to the ear.
+      int bassString = -1;
+      for (int st = 5; st >= 0 && bassString < 0; --st) {
+        if (frets[static_cast<std::size_t>(st)] >= 0) bassString = st;
+      }
+      const int bassNote = soundingNote(bassString, frets[static_cast<std::size_t>(bassString)]);
+      for (int st = 0; st < bassString; ++st) {
+        const int f = frets[static_cast<std::size_t>(st)];
+        if (f >= 0 && soundingNote(st, f) < bassNote) return;
+      }
       Fingering plain;
       plain.Fret = frets;
       if (!wrongNotes(spec, plain, rootlessAllowed).empty()) return;
@@ -293,18 +311,33 @@ std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
   // six required tones have fewer than four root-position voicings that a
   // hand can hold; they take more inversions rather than fewer fingerings.
   std::vector<Candidate> chosen;
-  for (int inversions = 2; inversions <= 6; ++inversions) {
-    for (const auto& [value, first] : firsts) {
-      chosen = pickAbove(first, all, inversions);
-      if (chosen.size() == 6) return chosen;
+  for (bool looseRootless : {false, true}) {
+    for (int inversions = 2; inversions <= 6; ++inversions) {
+      for (const auto& [value, first] : firsts) {
+        chosen = pickAbove(first, all, inversions, looseRootless);
+        if (chosen.size() == 6) return chosen;
+      }
     }
   }
   return chosen;
 }
 
+namespace {
+
+// Order of fingerings 1..5: up the neck, and on one fret the voicings with a
+// root before the rootless ones.
+bool upTheNeck(const Candidate& a, const Candidate& b) {
+  if (a.Position != b.Position) return a.Position < b.Position;
+  if (a.Shape.baseFret() != b.Shape.baseFret()) return a.Shape.baseFret() < b.Shape.baseFret();
+  if (a.Rootless != b.Rootless) return !a.Rootless;
+  return a.Shape.Fret < b.Shape.Fret;
+}
+
+}  // namespace
+
 std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
                                                    const std::vector<Candidate>& all,
-                                                   int inversions) const {
+                                                   int inversions, bool looseRootless) const {
   std::vector<Candidate> chosen = {first};
   std::set<std::array<int, 6>> banned = {first.Shape.Fret};
   // Whether one voicing is the other with strings left out.
@@ -317,12 +350,29 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
   while (chosen.size() < 6) {
     int notRootBass = 0;
     for (const auto& c : chosen) notRootBass += c.RootInBass ? 0 : 1;
+    // Keep room for the root-position voicings still owed.
+    const int owed = 6 - inversions - (static_cast<int>(chosen.size()) - notRootBass);
+    const bool rootOnly = owed >= 6 - static_cast<int>(chosen.size());
     const Candidate* pick = nullptr;
     double best = -1e9;
     for (const auto& c : all) {
       if (banned.count(c.Shape.Fret)) continue;
-      if (c.Position < first.Position) continue;
-      if (!c.RootInBass && notRootBass >= inversions) continue;
+      // Up the neck both by lowest fret and by diagram base fret.
+      const int base = c.Shape.baseFret();
+      bool inOrder = c.Position >= first.Position && base >= first.Shape.baseFret();
+      for (const auto& k : chosen) {
+        const int dp = c.Position - k.Position;
+        const int db = base - k.Shape.baseFret();
+        if ((dp < 0 && db > 0) || (dp > 0 && db < 0)) inOrder = false;
+      }
+      if (!inOrder) continue;
+      if (!c.RootInBass && (notRootBass >= inversions || rootOnly)) continue;
+      // A rootless voicing goes only where two others already lie below it.
+      if (c.Rootless && !looseRootless) {
+        int below = 0;
+        for (std::size_t i = 1; i < chosen.size(); ++i) below += upTheNeck(chosen[i], c) ? 1 : 0;
+        if (below < 2) continue;
+      }
       double v = c.Score;
       for (const auto& k : chosen) {
         const int d = std::abs(c.Position - k.Position);
@@ -332,6 +382,15 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
           v -= 5;
         }
         if (within(c.Shape, k.Shape) || within(k.Shape, c.Shape)) v -= 30;
+        int same = 0;
+        for (std::size_t st = 0; st < 6; ++st) {
+          same += c.Shape.Fret[st] >= 0 && c.Shape.Fret[st] == k.Shape.Fret[st] ? 1 : 0;
+        }
+        if (same >= 4) {
+          v -= 20;
+        } else if (same == 3) {
+          v -= 6;
+        }
       }
       if (v > best) {
         best = v;
@@ -341,17 +400,7 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
     if (!pick) break;
     banned.insert(pick->Shape.Fret);
     chosen.push_back(*pick);
-    // Up the neck after fingering 0; a rootless voicing only in places 3..5.
-    std::stable_sort(chosen.begin() + 1, chosen.end(), [](const Candidate& a, const Candidate& b) {
-      if (a.Position != b.Position) return a.Position < b.Position;
-      return a.Shape.Fret < b.Shape.Fret;
-    });
-    for (std::size_t i = 1; i < 3 && i < chosen.size(); ++i) {
-      if (chosen[i].Rootless) {
-        chosen.erase(chosen.begin() + static_cast<std::ptrdiff_t>(i));
-        break;
-      }
-    }
+    std::stable_sort(chosen.begin() + 1, chosen.end(), upTheNeck);
   }
   return chosen;
 }

@@ -50,9 +50,10 @@ class VoicingGenerator {
  private:
   double score(const ChordSpec& spec, const Fingering& g, Candidate& c) const;
   // Fingering 0 and five more from `all`, none below it on the neck, at most
-  // `inversions` without the root in the bass.
+  // `inversions` without the root in the bass, and rootless voicings only in
+  // places 3..5 unless `looseRootless`.
   std::vector<Candidate> pickAbove(const Candidate& first, const std::vector<Candidate>& all,
-                                   int inversions) const;
+                                   int inversions, bool looseRootless) const;
 
   const SourceTables* Tables = nullptr;
   // Open-position shapes by (type, key), and movable shapes by type as frets
