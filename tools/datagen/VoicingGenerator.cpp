@@ -153,10 +153,10 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   const int span = low == 0 ? 0 : high - low;
 
   double s = s0;
-  if (c.RootInBass) s += 25;
+  if (c.RootInBass) s += 35;
   if (c.Rootless) s -= 25;
   s += 4.0 * count;
-  s -= 35.0 * gaps;
+  s -= 60.0 * gaps;
   s -= 3.0 * trebleMuted;
   static constexpr std::array<double, 4> spanCost = {0, 1, 4, 14};
   s -= spanCost[static_cast<std::size_t>(span)];
@@ -185,7 +185,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
     }
   }
   // Above the 12th fret the shapes of the lower neck come again.
-  if (low > 12) s -= 3.0 * (low - 12);
+  if (low > 12) s -= 4.0 * (low - 12);
   s -= 0.3 * low;
   c.Score = s;
   return s;
@@ -242,7 +242,7 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
       Candidate c;
       c.Shape = *g;
       score(spec, *g, c);
-      if (templates.count(frets)) {
+      if (p <= 12 && templates.count(frets)) {
         c.Template = true;
         c.Score += 15;
       }
@@ -382,6 +382,13 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
           v -= 5;
         }
         if (within(c.Shape, k.Shape) || within(k.Shape, c.Shape)) v -= 30;
+        // The same shape an octave away teaches nothing new.
+        int octave = 0, other = 0;
+        for (std::size_t st = 0; st < 6; ++st) {
+          const int a = c.Shape.Fret[st], b = k.Shape.Fret[st];
+          if (a >= 0 && b >= 0) ++(std::abs(a - b) == 12 ? octave : other);
+        }
+        if (octave >= 4 && other == 0) v -= 40;
         int same = 0;
         for (std::size_t st = 0; st < 6; ++st) {
           same += c.Shape.Fret[st] >= 0 && c.Shape.Fret[st] == k.Shape.Fret[st] ? 1 : 0;
