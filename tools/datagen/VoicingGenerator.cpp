@@ -162,9 +162,19 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   s -= spanCost[static_cast<std::size_t>(span)];
   if (span == 3 && low <= 4) s -= 6;
   s -= 2.0 * g.fingersUsed();
+  // Fingers crowd on one fret: three side by side is usual (A, D6), four is not.
+  for (int f = std::max(low, 1); f <= high; ++f) {
+    int fingers = 0;
+    for (int st = 0; st < 6; ++st) {
+      const auto i = static_cast<std::size_t>(st);
+      if (g.Fret[i] == f && g.Finger[i] != 1) ++fingers;
+      if (g.Fret[i] == f && g.Finger[i] == 1 && !g.hasBarre()) ++fingers;
+    }
+    if (fingers >= 4) s -= 20;
+  }
   if (g.hasBarre()) s -= 4;
   if (low == 0) {
-    s -= 15;  // open strings only: no shape to learn
+    s -= 40;  // open strings only: no shape to learn
   } else if (high <= 4) {
     s += 2.0 * open;
   } else {
@@ -393,7 +403,9 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
         for (std::size_t st = 0; st < 6; ++st) {
           same += c.Shape.Fret[st] >= 0 && c.Shape.Fret[st] == k.Shape.Fret[st] ? 1 : 0;
         }
-        if (same >= 4) {
+        if (same >= 5) {
+          v -= 35;
+        } else if (same == 4) {
           v -= 20;
         } else if (same == 3) {
           v -= 6;
