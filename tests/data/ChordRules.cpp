@@ -1,6 +1,7 @@
 #include "ChordRules.h"
 
 #include <algorithm>
+#include <bit>
 #include <set>
 #include <sstream>
 
@@ -123,6 +124,9 @@ std::string handProblem(const TChordFingering& r) {
   if (r.BaseFret < 1 || r.BaseFret > 17) return "base fret outside 1..17";
   if (high && (low < r.BaseFret || high > r.BaseFret + 5)) return "a note lies off the diagram";
   if (high - low > 3) return "stretch over more than four frets";
+  for (const auto& sf : r.Strings) {
+    if (low >= 7 && sf.Finger == 0) return "open string with the hand at fret 7 or above";
+  }
   // Fingers: 2..4 hold one note each; finger 1 holds one note or a barre at
   // the lowest fret with nothing open or muted under it; a higher fret never
   // takes a lower (or the same) finger.
@@ -158,6 +162,7 @@ std::string noteProblem(const TChordFingering& r, int key, const ChordTones& c, 
   if (h.PitchClasses & ~c.Tones) return "sounds a note outside the chord";
   if ((h.PitchClasses & c.Required) != c.Required) return "leaves out a tone the name spells";
   if (!(h.PitchClasses & 1u) && !rootlessAllowed) return "leaves out the root";
+  if (std::popcount(h.PitchClasses) < 3) return "fewer than three different notes";
   return {};
 }
 
@@ -195,6 +200,7 @@ int rootPositionVoicings(int key, const ChordTones& c, int limit) {
         }
       }
       if (fretted && high - low > 3) return;
+      if (fretted && low >= 7 && std::find(frets.begin(), frets.end(), 0) != frets.end()) return;
       if (fretted && high > 4 && low > 17) return;
       if (fretted > 4) {
         int top = 6, bottom = -1, above = 0;

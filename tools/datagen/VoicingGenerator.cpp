@@ -1,6 +1,7 @@
 #include "VoicingGenerator.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
 
@@ -58,6 +59,7 @@ std::string wrongNotes(const ChordSpec& spec, const Fingering& g, bool rootlessA
   if (heard & ~spec.Tones) return "sounds a note outside the chord";
   if ((heard & spec.Required) != spec.Required) return "leaves out a tone the name spells";
   if (!(heard & bit(spec.Root)) && !rootlessAllowed) return "leaves out the root";
+  if (std::popcount(heard) < 3) return "fewer than three different notes";
   return {};
 }
 
@@ -175,11 +177,16 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   if (g.hasBarre()) s -= 4;
   if (low == 0) {
     s -= 40;  // open strings only: no shape to learn
-  } else if (high <= 4) {
+  } else if (high <= 3) {
     s += 2.0 * open;
+  } else if (high == 4) {
   } else {
-    // Open strings under a hand far up the neck: the higher, the odder.
-    s -= (3.0 + high) * open;
+    // Open strings under a hand away from the nut: the higher, the odder,
+    // and oddest between fretted strings.
+    s -= (6.0 + high) * open;
+    for (int st = highString + 1; st < lowString; ++st) {
+      if (g.Fret[static_cast<std::size_t>(st)] == 0) s -= 6;
+    }
   }
   const unsigned missing = spec.Optional & ~heard;
   for (int pc = 0; pc < 12; ++pc) {
@@ -233,6 +240,8 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
       }
       if (sounded < minStrings) return;
       if (low == 0 ? p != 1 : low != p) return;
+      // Open strings ring only with a hand near the nut.
+      if (low >= 7 && std::find(frets.begin(), frets.end(), 0) != frets.end()) return;
       // The lowest string sounds the lowest note, so "the bass" means one
       // thing to the eye and to the ear.
       int bassString = -1;
