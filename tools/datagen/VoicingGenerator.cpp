@@ -319,7 +319,7 @@ std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
       for (const auto& c : all) {
         if (inversion ? c.Rootless : !c.RootInBass) continue;
         firsts.emplace_back(
-            c.Score + (c.Template ? 20 : 0) - 5.0 * c.Position + 2.0 * c.Shape.sounded(), c);
+            c.Score + (c.Template ? 8 : 0) - 5.0 * c.Position + 2.0 * c.Shape.sounded(), c);
       }
       if (!firsts.empty()) break;
     }
