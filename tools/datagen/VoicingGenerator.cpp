@@ -185,7 +185,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
     // and oddest between fretted strings.
     s -= (6.0 + high) * open;
     for (int st = highString + 1; st < lowString; ++st) {
-      if (g.Fret[static_cast<std::size_t>(st)] == 0) s -= 6;
+      if (g.Fret[static_cast<std::size_t>(st)] == 0) s -= low >= 3 ? 15 : 6;
     }
   }
   const unsigned missing = spec.Optional & ~heard;
