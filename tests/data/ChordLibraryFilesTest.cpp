@@ -32,7 +32,8 @@ const Library& library() {
     for (std::size_t t = 0; t < 62; ++t) {
       if (!dict.read(t, l.Types[t])) return l;
     }
-    l.Chords.assign(62, std::vector<std::vector<TChordFingering>>(12, std::vector<TChordFingering>(6)));
+    l.Chords.assign(62,
+                    std::vector<std::vector<TChordFingering>>(12, std::vector<TChordFingering>(6)));
     for (auto fam : {ChordFamilyKind::Major, ChordFamilyKind::Minor, ChordFamilyKind::Dominant}) {
       RecordFile<TChordFingering> parts[2];
       for (int p = 0; p < 2; ++p) {
@@ -75,20 +76,25 @@ const TChordFingering& fingering(const std::string& key, const std::string& type
   while (t < 62 && lib.Types[static_cast<std::size_t>(t)].Name.view() != type) ++t;
   int pc = 0;
   while (pc < 12 && FlatPitchNames[static_cast<std::size_t>(pc)] != key) ++pc;
-  return lib.Chords.at(static_cast<std::size_t>(t)).at(static_cast<std::size_t>(pc)).at(static_cast<std::size_t>(k));
+  return lib.Chords.at(static_cast<std::size_t>(t))
+      .at(static_cast<std::size_t>(pc))
+      .at(static_cast<std::size_t>(k));
 }
 
 std::string fingerText(const TChordFingering& r) {
   std::string t;
   for (int s = 5; s >= 0; --s) {
-    t += r.Strings[s].Finger == FingerCode::Muted ? 'x' : static_cast<char>('0' + r.Strings[s].Finger);
+    t += r.Strings[s].Finger == FingerCode::Muted ? 'x'
+                                                  : static_cast<char>('0' + r.Strings[s].Finger);
   }
   return t;
 }
 
 class ChordLibraryFiles : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(library().Complete) << "library files missing in " << ProgramDir; }
+  void SetUp() override {
+    ASSERT_TRUE(library().Complete) << "library files missing in " << ProgramDir;
+  }
 };
 
 }  // namespace
@@ -98,7 +104,8 @@ TEST_F(ChordLibraryFiles, EveryFingeringCanBeHeldAndFitsItsDiagram) {
   for (int t = 0; t < 62; ++t) {
     for (int key = 0; key < 12; ++key) {
       for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
         const std::string why = handProblem(r);
         if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
       }
@@ -113,7 +120,8 @@ TEST_F(ChordLibraryFiles, EveryFingeringSoundsTheRightNotes) {
     const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
     for (int key = 0; key < 12; ++key) {
       for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
         // A rootless voicing only among fingerings 3..5 of a chord of five or more tones.
         const std::string why = noteProblem(r, key, c, k >= 3 && c.Count >= 5);
         if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
@@ -127,8 +135,10 @@ TEST_F(ChordLibraryFiles, TheBassStringSoundsTheBass) {
   for (int t = 0; t < 62; ++t) {
     for (int key = 0; key < 12; ++key) {
       for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
-        EXPECT_TRUE(lowestStringIsLowestNote(r)) << label(key, t, k, r) << ": a higher string sounds below the bass";
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
+        EXPECT_TRUE(lowestStringIsLowestNote(r))
+            << label(key, t, k, r) << ": a higher string sounds below the bass";
       }
     }
   }
@@ -137,7 +147,8 @@ TEST_F(ChordLibraryFiles, TheBassStringSoundsTheBass) {
 TEST_F(ChordLibraryFiles, SixDifferentVoicingsUpTheNeck) {
   for (int t = 0; t < 62; ++t) {
     for (int key = 0; key < 12; ++key) {
-      const auto& six = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
+      const auto& six =
+          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
       std::set<std::string> distinct;
       for (const auto& r : six) distinct.insert(fretText(r));
       EXPECT_EQ(distinct.size(), 6u) << chordName(key, t) << ": the same voicing twice";
@@ -145,7 +156,8 @@ TEST_F(ChordLibraryFiles, SixDifferentVoicingsUpTheNeck) {
         const auto& a = six[static_cast<std::size_t>(k - 1)];
         const auto& b = six[static_cast<std::size_t>(k)];
         EXPECT_LE(heard(a, key).LowestFret, heard(b, key).LowestFret)
-            << label(key, t, k, b) << " lies below fingering " << k - 1 << " (" << fretText(a) << ")";
+            << label(key, t, k, b) << " lies below fingering " << k - 1 << " (" << fretText(a)
+            << ")";
         EXPECT_LE(a.BaseFret, b.BaseFret) << label(key, t, k, b) << ": base fret goes down";
       }
     }
@@ -156,7 +168,8 @@ TEST_F(ChordLibraryFiles, RootInTheBassOfTheFirstAndOfFourOfSix) {
   for (int t = 0; t < 62; ++t) {
     const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
     for (int key = 0; key < 12; ++key) {
-      const auto& six = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
+      const auto& six =
+          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
       int rootBass = 0;
       for (const auto& r : six) rootBass += (heard(r, key).Bass - key) % 12 == 0 ? 1 : 0;
       const bool firstOnRoot = (heard(six[0], key).Bass - key) % 12 == 0;
@@ -179,7 +192,8 @@ TEST_F(ChordLibraryFiles, StringsSoundTogetherWhereTheChordAllows) {
     if (c.Count > 4) continue;
     for (int key = 0; key < 12; ++key) {
       for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
         int top = 6, bottom = -1;
         for (int s = 0; s < 6; ++s) {
           if (r.Strings[s].Finger != FingerCode::Muted) {
@@ -188,7 +202,8 @@ TEST_F(ChordLibraryFiles, StringsSoundTogetherWhereTheChordAllows) {
           }
         }
         for (int s = top; s <= bottom; ++s) {
-          EXPECT_NE(r.Strings[s].Finger, FingerCode::Muted) << label(key, t, k, r) << ": muted inner string";
+          EXPECT_NE(r.Strings[s].Finger, FingerCode::Muted)
+              << label(key, t, k, r) << ": muted inner string";
         }
       }
     }
@@ -224,7 +239,8 @@ TEST_F(ChordLibraryFiles, WellKnownShapesComeFirst) {
   // The first fingering of every chord in every key sits low on the neck.
   for (int t = 0; t < 62; ++t) {
     for (int key = 0; key < 12; ++key) {
-      const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][0];
+      const auto& r =
+          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][0];
       EXPECT_LE(r.BaseFret, 12) << label(key, t, 0, r);
     }
   }

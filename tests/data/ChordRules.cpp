@@ -9,10 +9,13 @@ namespace {
 
 constexpr std::array<int, 6> Open = {64, 59, 55, 50, 45, 40};  // strings 0..5
 
-unsigned pcBit(int n) { return 1u << (((n % 12) + 12) % 12); }
+unsigned pcBit(int n) {
+  return 1u << (((n % 12) + 12) % 12);
+}
 
 bool writesUnaltered(const std::string& name, const std::string& digits) {
-  for (std::size_t at = name.find(digits); at != std::string::npos; at = name.find(digits, at + 1)) {
+  for (std::size_t at = name.find(digits); at != std::string::npos;
+       at = name.find(digits, at + 1)) {
     const char before = at ? name[at - 1] : ' ';
     const std::size_t end = at + digits.size();
     const char after = end < name.size() ? name[end] : ' ';
@@ -31,7 +34,8 @@ int semitonesOfIntervalName(const std::string& name) {
   static const std::array<int, 14> natural = {-1, 0, 2, 4, 5, 7, 9, 11, 12, 14, 16, 17, 19, 21};
   std::size_t i = 0;
   int shift = 0;
-  for (; i < name.size() && (name[i] == 'b' || name[i] == '#'); ++i) shift += name[i] == 'b' ? -1 : 1;
+  for (; i < name.size() && (name[i] == 'b' || name[i] == '#'); ++i)
+    shift += name[i] == 'b' ? -1 : 1;
   const std::string digits = name.substr(i);
   if (digits.empty() || digits.size() > 2 ||
       !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
@@ -149,14 +153,16 @@ std::string handProblem(const TChordFingering& r) {
   if (ones > 1) {
     for (int s = top; s <= bottom; ++s) {
       const auto& sf = r.Strings[s];
-      if (sf.Finger == FingerCode::Muted || sf.Fret < low) return "open or muted string under the barre";
+      if (sf.Finger == FingerCode::Muted || sf.Fret < low)
+        return "open or muted string under the barre";
       if (sf.Finger == 1 && sf.Fret != low) return "barre not at the lowest fret";
     }
   }
   return {};
 }
 
-std::string noteProblem(const TChordFingering& r, int key, const ChordTones& c, bool rootlessAllowed) {
+std::string noteProblem(const TChordFingering& r, int key, const ChordTones& c,
+                        bool rootlessAllowed) {
   const Heard h = heard(r, key);
   if (h.Strings < (c.Count >= 4 ? 4 : 3)) return "too few strings sounded";
   if (h.PitchClasses & ~c.Tones) return "sounds a note outside the chord";
@@ -183,7 +189,8 @@ int rootPositionVoicings(int key, const ChordTones& c, int limit) {
       TChordFingering r{};
       int fretted = 0;
       for (int s = 0; s < 6; ++s) {
-        r.Strings[s].Fret = static_cast<std::uint8_t>(frets[static_cast<std::size_t>(s)] < 0 ? 0 : frets[static_cast<std::size_t>(s)]);
+        r.Strings[s].Fret = static_cast<std::uint8_t>(
+            frets[static_cast<std::size_t>(s)] < 0 ? 0 : frets[static_cast<std::size_t>(s)]);
         r.Strings[s].Finger = frets[static_cast<std::size_t>(s)] < 0 ? FingerCode::Muted : 0;
         fretted += frets[static_cast<std::size_t>(s)] > 0 ? 1 : 0;
       }

@@ -35,7 +35,7 @@ struct Heard {
   unsigned PitchClasses = 0;  // relative to the key
   int Bass = -1;              // the lowest sounding note
   int Strings = 0;
-  int LowestFret = 0;         // 0 when nothing is fretted
+  int LowestFret = 0;  // 0 when nothing is fretted
 };
 Heard heard(const TChordFingering& r, int key);
 
@@ -49,7 +49,8 @@ std::string handProblem(const TChordFingering& r);
 
 // Empty when the record sounds the right notes for the chord (rootless only
 // when allowed), else what is wrong.
-std::string noteProblem(const TChordFingering& r, int key, const ChordTones& c, bool rootlessAllowed);
+std::string noteProblem(const TChordFingering& r, int key, const ChordTones& c,
+                        bool rootlessAllowed);
 
 // How many distinct fingerings with the root in the bass keep every rule
 // (counted up to `limit`): a brute-force search over the neck.

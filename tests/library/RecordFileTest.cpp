@@ -18,9 +18,10 @@ struct Rec3 {
 class RecordFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Dir = std::filesystem::temp_directory_path() /
-          ("strumbo_recordfile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    Dir =
+        std::filesystem::temp_directory_path() /
+        ("strumbo_recordfile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(Dir);
   }
   void TearDown() override { std::filesystem::remove_all(Dir); }

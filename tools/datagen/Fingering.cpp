@@ -111,7 +111,8 @@ int Fingering::fingersUsed() const {
   std::array<bool, 5> used{};
   for (int s = 0; s < 6; ++s) {
     const auto i = static_cast<std::size_t>(s);
-    if (Fret[i] > 0 && Finger[i] >= 1 && Finger[i] <= 4) used[static_cast<std::size_t>(Finger[i])] = true;
+    if (Fret[i] > 0 && Finger[i] >= 1 && Finger[i] <= 4)
+      used[static_cast<std::size_t>(Finger[i])] = true;
   }
   return static_cast<int>(std::count(used.begin(), used.end(), true));
 }

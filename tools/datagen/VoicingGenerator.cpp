@@ -7,7 +7,9 @@
 
 namespace {
 
-unsigned bit(int pc) { return 1u << static_cast<unsigned>(((pc % 12) + 12) % 12); }
+unsigned bit(int pc) {
+  return 1u << static_cast<unsigned>(((pc % 12) + 12) % 12);
+}
 
 // Whether the chord name writes the unaltered extension `digits` ("9", "11"):
 // "m9" and "6/9" do, "13b9" and "7(#11)" do not.
@@ -25,7 +27,9 @@ bool writes(const std::string& name, const std::string& digits) {
   return false;
 }
 
-int soundingNote(int s, int fret) { return StandardStrings[static_cast<std::size_t>(s)] + fret; }
+int soundingNote(int s, int fret) {
+  return StandardStrings[static_cast<std::size_t>(s)] + fret;
+}
 
 std::array<int, 6> highToLow(const std::array<int, 6>& lowToHigh) {
   std::array<int, 6> a{};
@@ -43,8 +47,8 @@ ChordSpec ChordSpec::of(const ChordTypeRow& type, int key) {
     const unsigned b = bit(key + v);
     c.Tones |= b;
     if (v == 0) continue;
-    const bool optional = v == 7 || (v == 14 && !writes(type.Name, "9")) ||
-                          (v == 17 && !writes(type.Name, "11"));
+    const bool optional =
+        v == 7 || (v == 14 && !writes(type.Name, "9")) || (v == 17 && !writes(type.Name, "11"));
     (optional ? c.Optional : c.Required) |= b;
   }
   return c;
@@ -136,7 +140,9 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
     if (notes[static_cast<std::size_t>(i)] < notes[static_cast<std::size_t>(i - 1)]) s0 -= 6;
   }
   for (int i = 1; i < count; ++i) {  // insertion sort of at most six notes
-    for (int j = i; j > 0 && notes[static_cast<std::size_t>(j - 1)] > notes[static_cast<std::size_t>(j)]; --j) {
+    for (int j = i;
+         j > 0 && notes[static_cast<std::size_t>(j - 1)] > notes[static_cast<std::size_t>(j)];
+         --j) {
       std::swap(notes[static_cast<std::size_t>(j - 1)], notes[static_cast<std::size_t>(j)]);
     }
   }
