@@ -184,12 +184,11 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   if (low == 0) {
     s -= 40;  // open strings only: no shape to learn
   } else if (high <= 3) {
-    s += 2.0 * open;
-  } else if (high == 4) {
-  } else {
+    s += 2.0 * open;  // open position: let them ring
+  } else if (high > 4) {
     // Open strings under a hand away from the nut: the higher, the odder,
     // and oddest between fretted strings.
-    s -= (6.0 + high) * open;
+    s -= (low >= 5 ? 40.0 : 6.0 + high) * open;
     for (int st = highString + 1; st < lowString; ++st) {
       if (g.Fret[static_cast<std::size_t>(st)] == 0) s -= low >= 3 ? 15 : 6;
     }
