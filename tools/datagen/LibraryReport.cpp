@@ -159,17 +159,19 @@ bool LibraryReport::showChords(std::ostream& out, std::optional<int> key, std::o
 bool LibraryReport::showSummary(std::ostream& out, std::string& error) const {
   Loaded data;
   if (!load(Dir, data, error)) return false;
-  out << "type             strings  span<=2  root-bass  rootless  inner-muted  open  below-5  "
-         "first shapes (C, E, G, A, Bb)\n";
+  out << "type              strings  span avg/max  root-bass  rootless  inner-muted  open  "
+         "fingering 0 in C, E, G, A, Bb\n";
   for (int t = 0; t < ChordLibrary::ChordTypeCount; ++t) {
     const auto& f = data.Types[static_cast<std::size_t>(t)];
-    int strings = 0, small = 0, rootBass = 0, rootless = 0, gaps = 0, open = 0, low = 0, all = 0;
+    int strings = 0, spans = 0, maxSpan = 0, rootBass = 0, rootless = 0, gaps = 0, open = 0,
+        all = 0;
     for (int k = 0; k < ChordLibrary::KeyCount; ++k) {
       for (const auto& g : data.Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)]) {
         const Sound s = soundOf(g);
         ++all;
         strings += g.sounded();
-        small += s.Span <= 2 ? 1 : 0;
+        spans += s.Span;
+        maxSpan = std::max(maxSpan, s.Span);
         rootBass += s.Bass % 12 == k ? 1 : 0;
         bool hasRoot = false;
         for (int n : s.Notes) hasRoot = hasRoot || n % 12 == k;
@@ -178,7 +180,6 @@ bool LibraryReport::showSummary(std::ostream& out, std::string& error) const {
         bool anyOpen = false;
         for (int fr : g.Fret) anyOpen = anyOpen || fr == 0;
         open += anyOpen ? 1 : 0;
-        low += g.highestFretted() <= 4 ? 1 : 0;
       }
     }
     std::ostringstream first;
@@ -187,10 +188,10 @@ bool LibraryReport::showSummary(std::ostream& out, std::string& error) const {
             << data.Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)][0].fretText();
     }
     out << std::left << std::setw(16) << f.Name.view() << std::right << std::fixed
-        << std::setprecision(1) << std::setw(8) << static_cast<double>(strings) / all
-        << std::setw(9) << small << std::setw(11) << rootBass << std::setw(10) << rootless
-        << std::setw(13) << gaps << std::setw(6) << open << std::setw(9) << low << " "
-        << first.str() << "\n";
+        << std::setprecision(1) << std::setw(9) << static_cast<double>(strings) / all
+        << std::setw(10) << static_cast<double>(spans) / all << " / " << maxSpan << std::setw(11)
+        << rootBass << std::setw(10) << rootless << std::setw(13) << gaps << std::setw(6) << open
+        << " " << first.str() << "\n";
   }
   out << "(counts over 12 keys x 6 fingerings = 72 per type)\n";
   return true;

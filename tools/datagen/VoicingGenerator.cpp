@@ -71,6 +71,7 @@ bool VoicingGenerator::prepare(const SourceTables& tables, std::string& error) {
   Tables = &tables;
   OpenShapes.clear();
   MovableShapes.clear();
+  BarreShapes.clear();
   for (const auto& row : tables.Shapes) {
     Fingering g;
     g.Fret = highToLow(row.LowToHighFrets);
@@ -114,6 +115,7 @@ bool VoicingGenerator::prepare(const SourceTables& tables, std::string& error) {
       const int key = ((row.Key + shift) % 12 + 12) % 12;
       if (!check(moved, key)) return false;
       MovableShapes[{row.Type, key}].push_back(moved);
+      if (row.Barre) BarreShapes[{row.Type, key}].push_back(moved);
     }
   }
   return true;
@@ -312,11 +314,23 @@ std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
   // voicing, with a strong pull toward the nut and to the known shapes. When
   // too few voicings lie above it to fill the six, the next best is tried.
   std::vector<std::pair<double, Candidate>> firsts;
+  const auto barres = BarreShapes.find({type, key});
   if (const auto o = OpenShapes.find({type, key}); o != OpenShapes.end()) {
     Candidate c;
     c.Shape = o->second;
     score(spec, c.Shape, c);
     firsts.emplace_back(1e9, c);
+  } else if (barres != BarreShapes.end()) {
+    // The barre chord nearest the nut, as every method book teaches it.
+    for (const auto& g : barres->second) {
+      Candidate c;
+      c.Shape = g;
+      score(spec, c.Shape, c);
+      firsts.emplace_back(1e9 - 100.0 * c.Position + c.Shape.sounded(), c);
+    }
+    std::stable_sort(firsts.begin(), firsts.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    firsts.resize(1);
   } else {
     // Where no hand can hold the chord over its root (a few six-tone chords
     // in some keys), an inversion that still sounds the root leads.

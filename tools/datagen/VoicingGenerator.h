@@ -60,6 +60,8 @@ class VoicingGenerator {
   // moved to every key where they fit.
   std::map<std::pair<int, int>, Fingering> OpenShapes;
   std::map<std::pair<int, int>, std::vector<Fingering>> MovableShapes;
+  // The E- and A-shape barre chords by (type, key), where they fit.
+  std::map<std::pair<int, int>, std::vector<Fingering>> BarreShapes;
 };
 
 // Standard tuning, strings 0 (E4) to 5 (E2), as note numbers.
