@@ -33,8 +33,8 @@ struct ScaleRow {
 struct ShapeRow {
   bool Movable = false;  // "movable" or "barre"
   bool Barre = false;    // "barre": fingering 0 wherever no open shape is given
-  int Key = 0;   // pitch class
-  int Type = 0;  // dictionary index
+  int Key = 0;           // pitch class
+  int Type = 0;          // dictionary index
   std::array<int, 6> LowToHighFrets{};
   std::array<int, 6> LowToHighFingers{};
   std::string Where;  // "shapes.tsv:NN" for messages

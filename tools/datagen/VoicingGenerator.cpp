@@ -47,6 +47,7 @@ ChordSpec ChordSpec::of(const ChordTypeRow& type, int key) {
     const unsigned b = bit(key + v);
     c.Tones |= b;
     if (v == 0) continue;
+    if (v >= 13) c.Extensions |= b;
     const bool optional =
         v == 7 || (v == 14 && !writes(type.Name, "9")) || (v == 17 && !writes(type.Name, "11"));
     (optional ? c.Optional : c.Required) |= b;
@@ -165,6 +166,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   double s = s0;
   if (c.RootInBass) s += 35;
   if (c.Rootless) s -= 25;
+  if (!c.RootInBass && (spec.Extensions & bit(bass))) s -= 15;  // a 9th or 13th in the bass
   s += 4.0 * count;
   s -= 60.0 * gaps;
   s -= 3.0 * trebleMuted;

@@ -14,9 +14,10 @@
 struct ChordSpec {
   int Root = 0;
   int ToneCount = 0;
-  unsigned Tones = 0;     // bit per pitch class (mod 12) of the formula
-  unsigned Required = 0;  // tones besides the root that every voicing sounds
-  unsigned Optional = 0;  // the natural 5th and any 9th/11th the name does not write
+  unsigned Tones = 0;       // bit per pitch class (mod 12) of the formula
+  unsigned Required = 0;    // tones besides the root that every voicing sounds
+  unsigned Optional = 0;    // the natural 5th and any 9th/11th the name does not write
+  unsigned Extensions = 0;  // 9ths, 11ths and 13ths: poor bass notes
 
   static ChordSpec of(const ChordTypeRow& type, int key);
 };
