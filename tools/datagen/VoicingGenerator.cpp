@@ -211,7 +211,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
     }
   }
   // Above the 12th fret the shapes of the lower neck come again.
-  if (low > 12) s -= 4.0 * (low - 12);
+  if (low > 12) s -= 6.0 * (low - 12);
   s -= 0.3 * low;
   c.Score = s;
   return s;
