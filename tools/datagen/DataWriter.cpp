@@ -1,6 +1,7 @@
 #include "DataWriter.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -50,6 +51,8 @@ bool DataWriter::writeAll(const std::string& dir, std::string& error) const {
   for (auto f : {ChordFamilyKind::Major, ChordFamilyKind::Minor, ChordFamilyKind::Dominant}) {
     if (!library(f, files, error)) return false;
   }
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
   for (const auto& [name, bytes] : files) {
     if (!writeFile(dir, name, bytes, error)) return false;
   }
