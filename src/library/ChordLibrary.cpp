@@ -12,9 +12,12 @@ std::optional<FamilyType> familyOfDictionaryIndex(int index) {
 std::string_view fileName(ChordFamilyKind f, int part) {
   const bool first = part == 1;
   switch (f) {
-    case ChordFamilyKind::Major: return first ? "pxma1.dat" : "pxma2.dat";
-    case ChordFamilyKind::Minor: return first ? "pxmi1.dat" : "pxmi2.dat";
-    case ChordFamilyKind::Dominant: return first ? "pxdo1.dat" : "pxdo2.dat";
+    case ChordFamilyKind::Major:
+      return first ? "pxma1.dat" : "pxma2.dat";
+    case ChordFamilyKind::Minor:
+      return first ? "pxmi1.dat" : "pxmi2.dat";
+    case ChordFamilyKind::Dominant:
+      return first ? "pxdo1.dat" : "pxdo2.dat";
   }
   return {};
 }

@@ -46,9 +46,12 @@ inline constexpr std::string_view ScaleFile = "pxs.dat";
 // Number of chord types in a family: 19 major, 17 minor, 26 dominant.
 constexpr int typeCount(ChordFamilyKind f) {
   switch (f) {
-    case ChordFamilyKind::Major: return 19;
-    case ChordFamilyKind::Minor: return 17;
-    case ChordFamilyKind::Dominant: return 26;
+    case ChordFamilyKind::Major:
+      return 19;
+    case ChordFamilyKind::Minor:
+      return 17;
+    case ChordFamilyKind::Dominant:
+      return 26;
   }
   return 0;
 }
@@ -56,9 +59,12 @@ constexpr int typeCount(ChordFamilyKind f) {
 // Record of chord type `type` of family `f` in the chord formula dictionary.
 constexpr int dictionaryIndex(ChordFamilyKind f, int type) {
   switch (f) {
-    case ChordFamilyKind::Major: return type;
-    case ChordFamilyKind::Minor: return 19 + type;
-    case ChordFamilyKind::Dominant: return 36 + type;
+    case ChordFamilyKind::Major:
+      return type;
+    case ChordFamilyKind::Minor:
+      return 19 + type;
+    case ChordFamilyKind::Dominant:
+      return 36 + type;
   }
   return -1;
 }
@@ -81,9 +87,10 @@ constexpr int recordsPerFile(ChordFamilyKind f) {
 // Record number, in the file that holds it, of fingering k (0..5) of chord
 // type `type` in key `key`; the file is part 1 for k < 3, else part 2.
 constexpr int recordNumber(ChordFamilyKind f, int key, int type, int k) {
-  return key * typeCount(f) * FingeringsPerFile + type * FingeringsPerFile +
-         k % FingeringsPerFile;
+  return key * typeCount(f) * FingeringsPerFile + type * FingeringsPerFile + k % FingeringsPerFile;
 }
-constexpr int filePart(int k) { return k < FingeringsPerFile ? 1 : 2; }
+constexpr int filePart(int k) {
+  return k < FingeringsPerFile ? 1 : 2;
+}
 
 }  // namespace ChordLibrary

@@ -1,6 +1,7 @@
 #include "DataWriter.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <vector>
 
@@ -44,13 +45,21 @@ void setText(ShortString<N>& s, const std::string& text) {
 }  // namespace
 
 bool DataWriter::writeAll(const std::string& dir, std::string& error) const {
-  return writeDictionary(dir, error) && writeScales(dir, error) &&
-         writeLibrary(dir, ChordFamilyKind::Major, error) &&
-         writeLibrary(dir, ChordFamilyKind::Minor, error) &&
-         writeLibrary(dir, ChordFamilyKind::Dominant, error);
+  Files files;
+  dictionary(files);
+  scales(files);
+  for (auto f : {ChordFamilyKind::Major, ChordFamilyKind::Minor, ChordFamilyKind::Dominant}) {
+    if (!library(f, files, error)) return false;
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  for (const auto& [name, bytes] : files) {
+    if (!writeFile(dir, name, bytes, error)) return false;
+  }
+  return true;
 }
 
-bool DataWriter::writeDictionary(const std::string& dir, std::string& error) const {
+void DataWriter::dictionary(Files& files) const {
   std::vector<char> bytes;
   for (const auto& t : Tables.ChordTypes) {
     TChordFormula f;
@@ -62,10 +71,10 @@ bool DataWriter::writeDictionary(const std::string& dir, std::string& error) con
     setText(f.Formula, t.Formula);
     append(bytes, f);
   }
-  return writeFile(dir, ChordLibrary::DictionaryFile, bytes, error);
+  files.emplace_back(ChordLibrary::DictionaryFile, std::move(bytes));
 }
 
-bool DataWriter::writeScales(const std::string& dir, std::string& error) const {
+void DataWriter::scales(Files& files) const {
   std::vector<char> bytes;
   for (const auto& sc : Tables.Scales) {
     TScaleFormula f;
@@ -76,11 +85,10 @@ bool DataWriter::writeScales(const std::string& dir, std::string& error) const {
     setText(f.Formula, sc.Formula);
     append(bytes, f);
   }
-  return writeFile(dir, ChordLibrary::ScaleFile, bytes, error);
+  files.emplace_back(ChordLibrary::ScaleFile, std::move(bytes));
 }
 
-bool DataWriter::writeLibrary(const std::string& dir, ChordFamilyKind family,
-                              std::string& error) const {
+bool DataWriter::library(ChordFamilyKind family, Files& files, std::string& error) const {
   const int types = ChordLibrary::typeCount(family);
   const auto records = static_cast<std::size_t>(ChordLibrary::recordsPerFile(family));
   std::vector<TChordFingering> parts[2] = {std::vector<TChordFingering>(records),
@@ -103,7 +111,7 @@ bool DataWriter::writeLibrary(const std::string& dir, ChordFamilyKind family,
   for (int part = 1; part <= 2; ++part) {
     std::vector<char> bytes;
     for (const auto& r : parts[part - 1]) append(bytes, r);
-    if (!writeFile(dir, ChordLibrary::fileName(family, part), bytes, error)) return false;
+    files.emplace_back(ChordLibrary::fileName(family, part), std::move(bytes));
   }
   return true;
 }

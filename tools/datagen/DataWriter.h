@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "SourceTables.h"
 #include "VoicingGenerator.h"
@@ -14,13 +16,14 @@ class DataWriter {
       : Tables(tables), Voicings(voicings) {}
 
   // False with a message when a file cannot be written or a chord comes out
-  // with fewer than six fingerings.
+  // with fewer than six fingerings; nothing is written then.
   bool writeAll(const std::string& dir, std::string& error) const;
 
  private:
-  bool writeDictionary(const std::string& dir, std::string& error) const;
-  bool writeScales(const std::string& dir, std::string& error) const;
-  bool writeLibrary(const std::string& dir, ChordFamilyKind family, std::string& error) const;
+  using Files = std::vector<std::pair<std::string, std::vector<char>>>;
+  void dictionary(Files& files) const;
+  void scales(Files& files) const;
+  bool library(ChordFamilyKind family, Files& files, std::string& error) const;
 
   const SourceTables& Tables;
   const VoicingGenerator& Voicings;

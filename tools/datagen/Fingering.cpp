@@ -49,7 +49,24 @@ std::optional<Fingering> Fingering::withNaturalFingers(const std::array<int, 6>&
   if (notes.empty()) return g;
   sortForFingers(notes);
   const int low = notes.front().Fret;
-  if (notes.size() <= 4) {
+  const auto atLow =
+      std::count_if(notes.begin(), notes.end(), [&](const Note& n) { return n.Fret == low; });
+  // Up to four notes take a finger each, unless three or more share the
+  // lowest fret: those lie under one finger as a barre when nothing open or
+  // muted is in between.
+  bool barre = notes.size() > 4;
+  if (!barre && atLow >= 3) {
+    int hi = 6, lo = -1;
+    for (const auto& n : notes) {
+      if (n.Fret == low) {
+        hi = std::min(hi, n.String);
+        lo = std::max(lo, n.String);
+      }
+    }
+    barre = true;
+    for (int s = hi; s <= lo; ++s) barre = barre && frets[static_cast<std::size_t>(s)] >= low;
+  }
+  if (!barre) {
     spreadFingers(notes, 1, low, g.Finger);
   } else {
     // Finger 1 across every string fretted at the lowest fret, and across the
@@ -111,7 +128,8 @@ int Fingering::fingersUsed() const {
   std::array<bool, 5> used{};
   for (int s = 0; s < 6; ++s) {
     const auto i = static_cast<std::size_t>(s);
-    if (Fret[i] > 0 && Finger[i] >= 1 && Finger[i] <= 4) used[static_cast<std::size_t>(Finger[i])] = true;
+    if (Fret[i] > 0 && Finger[i] >= 1 && Finger[i] <= 4)
+      used[static_cast<std::size_t>(Finger[i])] = true;
   }
   return static_cast<int>(std::count(used.begin(), used.end(), true));
 }

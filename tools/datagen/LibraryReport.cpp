@@ -27,7 +27,8 @@ bool load(const std::string& dir, Loaded& data, std::string& error) {
     return false;
   }
   data.Types.resize(ChordLibrary::ChordTypeCount);
-  for (int t = 0; t < ChordLibrary::ChordTypeCount; ++t) dict.read(static_cast<std::size_t>(t), data.Types[static_cast<std::size_t>(t)]);
+  for (int t = 0; t < ChordLibrary::ChordTypeCount; ++t)
+    dict.read(static_cast<std::size_t>(t), data.Types[static_cast<std::size_t>(t)]);
   data.Chords.assign(ChordLibrary::ChordTypeCount,
                      std::vector<std::vector<Fingering>>(ChordLibrary::KeyCount));
   for (auto family : {ChordFamilyKind::Major, ChordFamilyKind::Minor, ChordFamilyKind::Dominant}) {
@@ -125,7 +126,8 @@ bool LibraryReport::showChords(std::ostream& out, std::optional<int> key, std::o
       if (type && *type != t) continue;
       const auto& f = data.Types[static_cast<std::size_t>(t)];
       std::string notes;
-      for (int v : intervalsOf(f)) notes += " " + std::string(FlatPitchNames[static_cast<std::size_t>((k + v) % 12)]);
+      for (int v : intervalsOf(f))
+        notes += " " + std::string(FlatPitchNames[static_cast<std::size_t>((k + v) % 12)]);
       out << FlatPitchNames[static_cast<std::size_t>(k)] << " " << f.Name.view() << "   [" << notes
           << " ]   [ " << f.Formula.view() << " ]\n";
       const auto& six = data.Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)];
@@ -134,14 +136,16 @@ bool LibraryReport::showChords(std::ostream& out, std::optional<int> key, std::o
         const Sound s = soundOf(g);
         std::string heard, intervals;
         for (int n : s.Notes) {
-          heard += std::string(heard.empty() ? "" : " ") + std::string(FlatPitchNames[static_cast<std::size_t>(n % 12)]);
-          intervals += std::string(intervals.empty() ? "" : " ") + chordIntervalName(f, ((n - k) % 12 + 12) % 12);
+          heard += std::string(heard.empty() ? "" : " ") +
+                   std::string(FlatPitchNames[static_cast<std::size_t>(n % 12)]);
+          intervals += std::string(intervals.empty() ? "" : " ") +
+                       chordIntervalName(f, ((n - k) % 12 + 12) % 12);
         }
         std::string notes2 = g.problem();
         out << "  " << i << "  " << std::left << std::setw(18) << g.fretText() << " fingers "
-            << g.fingerText() << "  base " << std::right << std::setw(2) << g.record().BaseFret
-            << "  " << std::left << std::setw(18) << heard << " " << std::setw(17) << intervals
-            << std::right;
+            << g.fingerText() << "  base " << std::right << std::setw(2)
+            << static_cast<int>(g.record().BaseFret) << "  " << std::left << std::setw(18) << heard
+            << " " << std::setw(17) << intervals << std::right;
         if (s.Bass >= 0 && s.Bass % 12 != k) out << " (not root in bass)";
         if (s.Gaps) out << " (muted inner string)";
         if (!notes2.empty()) out << " !! " << notes2;
@@ -155,17 +159,19 @@ bool LibraryReport::showChords(std::ostream& out, std::optional<int> key, std::o
 bool LibraryReport::showSummary(std::ostream& out, std::string& error) const {
   Loaded data;
   if (!load(Dir, data, error)) return false;
-  out << "type             strings  span<=2  root-bass  rootless  inner-muted  open  below-5  "
-         "first shapes (C, E, G, A, Bb)\n";
+  out << "type              strings  span avg/max  root-bass  rootless  inner-muted  open  "
+         "fingering 0 in C, E, G, A, Bb\n";
   for (int t = 0; t < ChordLibrary::ChordTypeCount; ++t) {
     const auto& f = data.Types[static_cast<std::size_t>(t)];
-    int strings = 0, small = 0, rootBass = 0, rootless = 0, gaps = 0, open = 0, low = 0, all = 0;
+    int strings = 0, spans = 0, maxSpan = 0, rootBass = 0, rootless = 0, gaps = 0, open = 0,
+        all = 0;
     for (int k = 0; k < ChordLibrary::KeyCount; ++k) {
       for (const auto& g : data.Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)]) {
         const Sound s = soundOf(g);
         ++all;
         strings += g.sounded();
-        small += s.Span <= 2 ? 1 : 0;
+        spans += s.Span;
+        maxSpan = std::max(maxSpan, s.Span);
         rootBass += s.Bass % 12 == k ? 1 : 0;
         bool hasRoot = false;
         for (int n : s.Notes) hasRoot = hasRoot || n % 12 == k;
@@ -174,18 +180,18 @@ bool LibraryReport::showSummary(std::ostream& out, std::string& error) const {
         bool anyOpen = false;
         for (int fr : g.Fret) anyOpen = anyOpen || fr == 0;
         open += anyOpen ? 1 : 0;
-        low += g.highestFretted() <= 4 ? 1 : 0;
       }
     }
     std::ostringstream first;
     for (int k : {0, 4, 7, 9, 10}) {
-      first << " " << data.Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)][0].fretText();
+      first << " "
+            << data.Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)][0].fretText();
     }
     out << std::left << std::setw(16) << f.Name.view() << std::right << std::fixed
-        << std::setprecision(1) << std::setw(8) << static_cast<double>(strings) / all
-        << std::setw(9) << small << std::setw(11) << rootBass << std::setw(10) << rootless
-        << std::setw(13) << gaps << std::setw(6) << open << std::setw(9) << low << " "
-        << first.str() << "\n";
+        << std::setprecision(1) << std::setw(9) << static_cast<double>(strings) / all
+        << std::setw(10) << static_cast<double>(spans) / all << " / " << maxSpan << std::setw(11)
+        << rootBass << std::setw(10) << rootless << std::setw(13) << gaps << std::setw(6) << open
+        << " " << first.str() << "\n";
   }
   out << "(counts over 12 keys x 6 fingerings = 72 per type)\n";
   return true;

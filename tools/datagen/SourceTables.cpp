@@ -249,11 +249,12 @@ bool SourceTables::load(const std::string& dir, std::string& error) {
     }
     ShapeRow row;
     row.Where = "shapes.tsv:" + std::to_string(line);
-    if (cells[0] != "open" && cells[0] != "movable") {
-      error = where + "kind must be open or movable";
+    if (cells[0] != "open" && cells[0] != "movable" && cells[0] != "barre") {
+      error = where + "kind must be open, movable or barre";
       return false;
     }
-    row.Movable = cells[0] == "movable";
+    row.Movable = cells[0] != "open";
+    row.Barre = cells[0] == "barre";
     const auto key = keyByName(cells[1]);
     const auto type = typeByName(cells[2]);
     if (!key || !type) {

@@ -31,9 +31,10 @@ struct ScaleRow {
 // Frets and fingers from string 5 (low E) up to string 0, as written in the
 // table; -1 is a muted string.
 struct ShapeRow {
-  bool Movable = false;
-  int Key = 0;   // pitch class
-  int Type = 0;  // dictionary index
+  bool Movable = false;  // "movable" or "barre"
+  bool Barre = false;    // "barre": fingering 0 wherever no open shape is given
+  int Key = 0;           // pitch class
+  int Type = 0;          // dictionary index
   std::array<int, 6> LowToHighFrets{};
   std::array<int, 6> LowToHighFingers{};
   std::string Where;  // "shapes.tsv:NN" for messages

@@ -1,12 +1,15 @@
 #include "VoicingGenerator.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cmath>
 
 namespace {
 
-unsigned bit(int pc) { return 1u << static_cast<unsigned>(((pc % 12) + 12) % 12); }
+unsigned bit(int pc) {
+  return 1u << static_cast<unsigned>(((pc % 12) + 12) % 12);
+}
 
 // Whether the chord name writes the unaltered extension `digits` ("9", "11"):
 // "m9" and "6/9" do, "13b9" and "7(#11)" do not.
@@ -24,7 +27,9 @@ bool writes(const std::string& name, const std::string& digits) {
   return false;
 }
 
-int soundingNote(int s, int fret) { return StandardStrings[static_cast<std::size_t>(s)] + fret; }
+int soundingNote(int s, int fret) {
+  return StandardStrings[static_cast<std::size_t>(s)] + fret;
+}
 
 std::array<int, 6> highToLow(const std::array<int, 6>& lowToHigh) {
   std::array<int, 6> a{};
@@ -42,8 +47,9 @@ ChordSpec ChordSpec::of(const ChordTypeRow& type, int key) {
     const unsigned b = bit(key + v);
     c.Tones |= b;
     if (v == 0) continue;
-    const bool optional = v == 7 || (v == 14 && !writes(type.Name, "9")) ||
-                          (v == 17 && !writes(type.Name, "11"));
+    if (v >= 13) c.Extensions |= b;
+    const bool optional =
+        v == 7 || (v == 14 && !writes(type.Name, "9")) || (v == 17 && !writes(type.Name, "11"));
     (optional ? c.Optional : c.Required) |= b;
   }
   return c;
@@ -58,6 +64,7 @@ std::string wrongNotes(const ChordSpec& spec, const Fingering& g, bool rootlessA
   if (heard & ~spec.Tones) return "sounds a note outside the chord";
   if ((heard & spec.Required) != spec.Required) return "leaves out a tone the name spells";
   if (!(heard & bit(spec.Root)) && !rootlessAllowed) return "leaves out the root";
+  if (std::popcount(heard) < 3) return "fewer than three different notes";
   return {};
 }
 
@@ -65,6 +72,7 @@ bool VoicingGenerator::prepare(const SourceTables& tables, std::string& error) {
   Tables = &tables;
   OpenShapes.clear();
   MovableShapes.clear();
+  BarreShapes.clear();
   for (const auto& row : tables.Shapes) {
     Fingering g;
     g.Fret = highToLow(row.LowToHighFrets);
@@ -108,6 +116,7 @@ bool VoicingGenerator::prepare(const SourceTables& tables, std::string& error) {
       const int key = ((row.Key + shift) % 12 + 12) % 12;
       if (!check(moved, key)) return false;
       MovableShapes[{row.Type, key}].push_back(moved);
+      if (row.Barre) BarreShapes[{row.Type, key}].push_back(moved);
     }
   }
   return true;
@@ -119,6 +128,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   std::array<int, 6> notes{};
   int count = 0;
   int open = 0;
+  double s0 = 0;
   for (int s = 5; s >= 0; --s) {
     const int f = g.Fret[static_cast<std::size_t>(s)];
     if (f < 0) continue;
@@ -128,8 +138,14 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
     notes[static_cast<std::size_t>(count++)] = soundingNote(s, f);
     if (f == 0) ++open;
   }
+  // A string sounding below the one under it: the voices cross.
+  for (int i = 1; i < count; ++i) {
+    if (notes[static_cast<std::size_t>(i)] < notes[static_cast<std::size_t>(i - 1)]) s0 -= 6;
+  }
   for (int i = 1; i < count; ++i) {  // insertion sort of at most six notes
-    for (int j = i; j > 0 && notes[static_cast<std::size_t>(j - 1)] > notes[static_cast<std::size_t>(j)]; --j) {
+    for (int j = i;
+         j > 0 && notes[static_cast<std::size_t>(j - 1)] > notes[static_cast<std::size_t>(j)];
+         --j) {
       std::swap(notes[static_cast<std::size_t>(j - 1)], notes[static_cast<std::size_t>(j)]);
     }
   }
@@ -147,23 +163,39 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   const int high = g.highestFretted();
   const int span = low == 0 ? 0 : high - low;
 
-  double s = 0;
-  if (c.RootInBass) s += 25;
+  double s = s0;
+  if (c.RootInBass) s += 35;
   if (c.Rootless) s -= 25;
+  if (!c.RootInBass && (spec.Extensions & bit(bass))) s -= 15;  // a 9th or 13th in the bass
   s += 4.0 * count;
-  s -= 35.0 * gaps;
+  s -= 60.0 * gaps;
   s -= 3.0 * trebleMuted;
   static constexpr std::array<double, 4> spanCost = {0, 1, 4, 14};
   s -= spanCost[static_cast<std::size_t>(span)];
   if (span == 3 && low <= 4) s -= 6;
   s -= 2.0 * g.fingersUsed();
+  // Fingers crowd on one fret: three side by side is usual (A, D6), four is not.
+  for (int f = std::max(low, 1); f <= high; ++f) {
+    int fingers = 0;
+    for (int st = 0; st < 6; ++st) {
+      const auto i = static_cast<std::size_t>(st);
+      if (g.Fret[i] == f && g.Finger[i] != 1) ++fingers;
+      if (g.Fret[i] == f && g.Finger[i] == 1 && !g.hasBarre()) ++fingers;
+    }
+    if (fingers >= 4) s -= 20;
+  }
   if (g.hasBarre()) s -= 4;
   if (low == 0) {
-    s -= 15;  // open strings only: no shape to learn
-  } else if (high <= 4) {
-    s += 2.0 * open;
-  } else {
-    s -= 8.0 * open;
+    s -= 40;  // open strings only: no shape to learn
+  } else if (high <= 3) {
+    s += 2.0 * open;  // open position: let them ring
+  } else if (high > 4) {
+    // Open strings under a hand away from the nut: the higher, the odder,
+    // and oddest between fretted strings.
+    s -= (low >= 5 ? 40.0 : 6.0 + high) * open;
+    for (int st = highString + 1; st < lowString; ++st) {
+      if (g.Fret[static_cast<std::size_t>(st)] == 0) s -= low >= 3 ? 15 : 6;
+    }
   }
   const unsigned missing = spec.Optional & ~heard;
   for (int pc = 0; pc < 12; ++pc) {
@@ -178,7 +210,8 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
       s -= notes[static_cast<std::size_t>(i - 1)] < 60 ? 8 : 5;
     }
   }
-  if (low > 12) s -= 1.5 * (low - 12);
+  // Above the 12th fret the shapes of the lower neck come again.
+  if (low > 12) s -= 6.0 * (low - 12);
   s -= 0.3 * low;
   c.Score = s;
   return s;
@@ -216,6 +249,19 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
       }
       if (sounded < minStrings) return;
       if (low == 0 ? p != 1 : low != p) return;
+      // Open strings ring only with a hand near the nut.
+      if (low >= 7 && std::find(frets.begin(), frets.end(), 0) != frets.end()) return;
+      // The lowest string sounds the lowest note, so "the bass" means one
+      // thing to the eye and to the ear.
+      int bassString = -1;
+      for (int st = 5; st >= 0 && bassString < 0; --st) {
+        if (frets[static_cast<std::size_t>(st)] >= 0) bassString = st;
+      }
+      const int bassNote = soundingNote(bassString, frets[static_cast<std::size_t>(bassString)]);
+      for (int st = 0; st < bassString; ++st) {
+        const int f = frets[static_cast<std::size_t>(st)];
+        if (f >= 0 && soundingNote(st, f) < bassNote) return;
+      }
       Fingering plain;
       plain.Fret = frets;
       if (!wrongNotes(spec, plain, rootlessAllowed).empty()) return;
@@ -224,7 +270,7 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
       Candidate c;
       c.Shape = *g;
       score(spec, *g, c);
-      if (templates.count(frets)) {
+      if (p <= 12 && templates.count(frets)) {
         c.Template = true;
         c.Score += 15;
       }
@@ -270,11 +316,23 @@ std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
   // voicing, with a strong pull toward the nut and to the known shapes. When
   // too few voicings lie above it to fill the six, the next best is tried.
   std::vector<std::pair<double, Candidate>> firsts;
+  const auto barres = BarreShapes.find({type, key});
   if (const auto o = OpenShapes.find({type, key}); o != OpenShapes.end()) {
     Candidate c;
     c.Shape = o->second;
     score(spec, c.Shape, c);
     firsts.emplace_back(1e9, c);
+  } else if (barres != BarreShapes.end()) {
+    // The barre chord nearest the nut, as every method book teaches it.
+    for (const auto& g : barres->second) {
+      Candidate c;
+      c.Shape = g;
+      score(spec, c.Shape, c);
+      firsts.emplace_back(1e9 - 100.0 * c.Position + c.Shape.sounded(), c);
+    }
+    std::stable_sort(firsts.begin(), firsts.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    firsts.resize(1);
   } else {
     // Where no hand can hold the chord over its root (a few six-tone chords
     // in some keys), an inversion that still sounds the root leads.
@@ -282,7 +340,7 @@ std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
       for (const auto& c : all) {
         if (inversion ? c.Rootless : !c.RootInBass) continue;
         firsts.emplace_back(
-            c.Score + (c.Template ? 20 : 0) - 5.0 * c.Position + 2.0 * c.Shape.sounded(), c);
+            c.Score + (c.Template ? 8 : 0) - 5.0 * c.Position + 2.0 * c.Shape.sounded(), c);
       }
       if (!firsts.empty()) break;
     }
@@ -293,18 +351,33 @@ std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
   // six required tones have fewer than four root-position voicings that a
   // hand can hold; they take more inversions rather than fewer fingerings.
   std::vector<Candidate> chosen;
-  for (int inversions = 2; inversions <= 6; ++inversions) {
-    for (const auto& [value, first] : firsts) {
-      chosen = pickAbove(first, all, inversions);
-      if (chosen.size() == 6) return chosen;
+  for (bool looseRootless : {false, true}) {
+    for (int inversions = 2; inversions <= 6; ++inversions) {
+      for (const auto& [value, first] : firsts) {
+        chosen = pickAbove(first, all, inversions, looseRootless);
+        if (chosen.size() == 6) return chosen;
+      }
     }
   }
   return chosen;
 }
 
+namespace {
+
+// Order of fingerings 1..5: up the neck, and on one fret the voicings with a
+// root before the rootless ones.
+bool upTheNeck(const Candidate& a, const Candidate& b) {
+  if (a.Position != b.Position) return a.Position < b.Position;
+  if (a.Shape.baseFret() != b.Shape.baseFret()) return a.Shape.baseFret() < b.Shape.baseFret();
+  if (a.Rootless != b.Rootless) return !a.Rootless;
+  return a.Shape.Fret < b.Shape.Fret;
+}
+
+}  // namespace
+
 std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
                                                    const std::vector<Candidate>& all,
-                                                   int inversions) const {
+                                                   int inversions, bool looseRootless) const {
   std::vector<Candidate> chosen = {first};
   std::set<std::array<int, 6>> banned = {first.Shape.Fret};
   // Whether one voicing is the other with strings left out.
@@ -317,12 +390,29 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
   while (chosen.size() < 6) {
     int notRootBass = 0;
     for (const auto& c : chosen) notRootBass += c.RootInBass ? 0 : 1;
+    // Keep room for the root-position voicings still owed.
+    const int owed = 6 - inversions - (static_cast<int>(chosen.size()) - notRootBass);
+    const bool rootOnly = owed >= 6 - static_cast<int>(chosen.size());
     const Candidate* pick = nullptr;
     double best = -1e9;
     for (const auto& c : all) {
       if (banned.count(c.Shape.Fret)) continue;
-      if (c.Position < first.Position) continue;
-      if (!c.RootInBass && notRootBass >= inversions) continue;
+      // Up the neck both by lowest fret and by diagram base fret.
+      const int base = c.Shape.baseFret();
+      bool inOrder = c.Position >= first.Position && base >= first.Shape.baseFret();
+      for (const auto& k : chosen) {
+        const int dp = c.Position - k.Position;
+        const int db = base - k.Shape.baseFret();
+        if ((dp < 0 && db > 0) || (dp > 0 && db < 0)) inOrder = false;
+      }
+      if (!inOrder) continue;
+      if (!c.RootInBass && (notRootBass >= inversions || rootOnly)) continue;
+      // A rootless voicing goes only where two others already lie below it.
+      if (c.Rootless && !looseRootless) {
+        int below = 0;
+        for (std::size_t i = 1; i < chosen.size(); ++i) below += upTheNeck(chosen[i], c) ? 1 : 0;
+        if (below < 2) continue;
+      }
       double v = c.Score;
       for (const auto& k : chosen) {
         const int d = std::abs(c.Position - k.Position);
@@ -332,6 +422,24 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
           v -= 5;
         }
         if (within(c.Shape, k.Shape) || within(k.Shape, c.Shape)) v -= 30;
+        // The same shape an octave away teaches nothing new.
+        int octave = 0, other = 0;
+        for (std::size_t st = 0; st < 6; ++st) {
+          const int a = c.Shape.Fret[st], b = k.Shape.Fret[st];
+          if (a >= 0 && b >= 0) ++(std::abs(a - b) == 12 ? octave : other);
+        }
+        if (octave >= 4 && other == 0) v -= 40;
+        int same = 0;
+        for (std::size_t st = 0; st < 6; ++st) {
+          same += c.Shape.Fret[st] >= 0 && c.Shape.Fret[st] == k.Shape.Fret[st] ? 1 : 0;
+        }
+        if (same >= 5) {
+          v -= 35;
+        } else if (same == 4) {
+          v -= 20;
+        } else if (same == 3) {
+          v -= 6;
+        }
       }
       if (v > best) {
         best = v;
@@ -341,17 +449,7 @@ std::vector<Candidate> VoicingGenerator::pickAbove(const Candidate& first,
     if (!pick) break;
     banned.insert(pick->Shape.Fret);
     chosen.push_back(*pick);
-    // Up the neck after fingering 0; a rootless voicing only in places 3..5.
-    std::stable_sort(chosen.begin() + 1, chosen.end(), [](const Candidate& a, const Candidate& b) {
-      if (a.Position != b.Position) return a.Position < b.Position;
-      return a.Shape.Fret < b.Shape.Fret;
-    });
-    for (std::size_t i = 1; i < 3 && i < chosen.size(); ++i) {
-      if (chosen[i].Rootless) {
-        chosen.erase(chosen.begin() + static_cast<std::ptrdiff_t>(i));
-        break;
-      }
-    }
+    std::stable_sort(chosen.begin() + 1, chosen.end(), upTheNeck);
   }
   return chosen;
 }

@@ -14,9 +14,10 @@
 struct ChordSpec {
   int Root = 0;
   int ToneCount = 0;
-  unsigned Tones = 0;     // bit per pitch class (mod 12) of the formula
-  unsigned Required = 0;  // tones besides the root that every voicing sounds
-  unsigned Optional = 0;  // the natural 5th and any 9th/11th the name does not write
+  unsigned Tones = 0;       // bit per pitch class (mod 12) of the formula
+  unsigned Required = 0;    // tones besides the root that every voicing sounds
+  unsigned Optional = 0;    // the natural 5th and any 9th/11th the name does not write
+  unsigned Extensions = 0;  // 9ths, 11ths and 13ths: poor bass notes
 
   static ChordSpec of(const ChordTypeRow& type, int key);
 };
@@ -50,15 +51,18 @@ class VoicingGenerator {
  private:
   double score(const ChordSpec& spec, const Fingering& g, Candidate& c) const;
   // Fingering 0 and five more from `all`, none below it on the neck, at most
-  // `inversions` without the root in the bass.
+  // `inversions` without the root in the bass, and rootless voicings only in
+  // places 3..5 unless `looseRootless`.
   std::vector<Candidate> pickAbove(const Candidate& first, const std::vector<Candidate>& all,
-                                   int inversions) const;
+                                   int inversions, bool looseRootless) const;
 
   const SourceTables* Tables = nullptr;
   // Open-position shapes by (type, key), and movable shapes by type as frets
   // moved to every key where they fit.
   std::map<std::pair<int, int>, Fingering> OpenShapes;
   std::map<std::pair<int, int>, std::vector<Fingering>> MovableShapes;
+  // The E- and A-shape barre chords by (type, key), where they fit.
+  std::map<std::pair<int, int>, std::vector<Fingering>> BarreShapes;
 };
 
 // Standard tuning, strings 0 (E4) to 5 (E2), as note numbers.

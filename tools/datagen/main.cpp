@@ -21,7 +21,8 @@ namespace {
 int usage() {
   std::cerr << "usage: strumbo_datagen generate DATA_DIR OUT_DIR\n"
                "       strumbo_datagen show LIB_DIR [KEY|all] [TYPE|all]\n"
-               "       strumbo_datagen summary LIB_DIR\n";
+               "       strumbo_datagen summary LIB_DIR\n"
+               "       strumbo_datagen candidates DATA_DIR KEY TYPE\n";
   return 2;
 }
 
