@@ -55,15 +55,15 @@ ChordSpec ChordSpec::of(const ChordTypeRow& type, int key) {
   return c;
 }
 
-std::string wrongNotes(const ChordSpec& spec, const Fingering& g, bool rootlessAllowed) {
+std::string wrongNotes(const ChordSpec& want, const Fingering& g, bool rootlessAllowed) {
   unsigned heard = 0;
   for (int s = 0; s < 6; ++s) {
     const int f = g.Fret[static_cast<std::size_t>(s)];
     if (f >= 0) heard |= bit(soundingNote(s, f));
   }
-  if (heard & ~spec.Tones) return "sounds a note outside the chord";
-  if ((heard & spec.Required) != spec.Required) return "leaves out a tone the name spells";
-  if (!(heard & bit(spec.Root)) && !rootlessAllowed) return "leaves out the root";
+  if (heard & ~want.Tones) return "sounds a note outside the chord";
+  if ((heard & want.Required) != want.Required) return "leaves out a tone the name spells";
+  if (!(heard & bit(want.Root)) && !rootlessAllowed) return "leaves out the root";
   if (std::popcount(heard) < 3) return "fewer than three different notes";
   return {};
 }
@@ -82,10 +82,10 @@ bool VoicingGenerator::prepare(const SourceTables& tables, std::string& error) {
     }
     const auto& type = tables.ChordTypes[static_cast<std::size_t>(row.Type)];
     const auto check = [&](const Fingering& shape, int key) -> bool {
-      const ChordSpec spec = ChordSpec::of(type, key);
+      const ChordSpec want = ChordSpec::of(type, key);
       std::string why = shape.problem();
-      if (why.empty()) why = wrongNotes(spec, shape, false);
-      if (why.empty() && shape.sounded() < (spec.ToneCount >= 4 ? 4 : 3)) {
+      if (why.empty()) why = wrongNotes(want, shape, false);
+      if (why.empty() && shape.sounded() < (want.ToneCount >= 4 ? 4 : 3)) {
         why = "too few strings for the chord";
       }
       if (!why.empty()) {
@@ -122,7 +122,7 @@ bool VoicingGenerator::prepare(const SourceTables& tables, std::string& error) {
   return true;
 }
 
-double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candidate& c) const {
+double VoicingGenerator::score(const ChordSpec& want, const Fingering& g, Candidate& c) const {
   int lowString = -1, highString = 6;
   unsigned heard = 0;
   std::array<int, 6> notes{};
@@ -150,8 +150,8 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
     }
   }
   const int bass = notes[0];
-  c.RootInBass = bit(bass) == bit(spec.Root);
-  c.Rootless = !(heard & bit(spec.Root));
+  c.RootInBass = bit(bass) == bit(want.Root);
+  c.Rootless = !(heard & bit(want.Root));
   c.Position = g.lowestFretted();
 
   int gaps = 0;
@@ -166,7 +166,7 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
   double s = s0;
   if (c.RootInBass) s += 35;
   if (c.Rootless) s -= 25;
-  if (!c.RootInBass && (spec.Extensions & bit(bass))) s -= 15;  // a 9th or 13th in the bass
+  if (!c.RootInBass && (want.Extensions & bit(bass))) s -= 15;  // a 9th or 13th in the bass
   s += 4.0 * count;
   s -= 60.0 * gaps;
   s -= 3.0 * trebleMuted;
@@ -197,10 +197,10 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
       if (g.Fret[static_cast<std::size_t>(st)] == 0) s -= low >= 3 ? 15 : 6;
     }
   }
-  const unsigned missing = spec.Optional & ~heard;
+  const unsigned missing = want.Optional & ~heard;
   for (int pc = 0; pc < 12; ++pc) {
     if (!(missing & bit(pc))) continue;
-    s -= (pc == (spec.Root + 7) % 12) ? (spec.ToneCount <= 3 ? 20 : 6) : 2;
+    s -= (pc == (want.Root + 7) % 12) ? (want.ToneCount <= 3 ? 20 : 6) : 2;
   }
   // Seconds at the bottom of the chord sound muddy; a semitone between
   // neighbouring voices grates anywhere.
@@ -219,9 +219,9 @@ double VoicingGenerator::score(const ChordSpec& spec, const Fingering& g, Candid
 
 std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
   const auto& row = Tables->ChordTypes[static_cast<std::size_t>(type)];
-  const ChordSpec spec = ChordSpec::of(row, key);
-  const int minStrings = spec.ToneCount >= 4 ? 4 : 3;
-  const bool rootlessAllowed = spec.ToneCount >= 5;
+  const ChordSpec want = ChordSpec::of(row, key);
+  const int minStrings = want.ToneCount >= 4 ? 4 : 3;
+  const bool rootlessAllowed = want.ToneCount >= 5;
   std::set<std::array<int, 6>> templates;
   if (const auto m = MovableShapes.find({type, key}); m != MovableShapes.end()) {
     for (const auto& g : m->second) templates.insert(g.Fret);
@@ -236,9 +236,9 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
     for (int s = 0; s < 6; ++s) {
       auto& o = options[static_cast<std::size_t>(s)];
       o.push_back(Fingering::Muted);
-      if (spec.Tones & bit(soundingNote(s, 0))) o.push_back(0);
+      if (want.Tones & bit(soundingNote(s, 0))) o.push_back(0);
       for (int f = p; f <= std::min(p + 3, 22); ++f) {
-        if (spec.Tones & bit(soundingNote(s, f))) o.push_back(f);
+        if (want.Tones & bit(soundingNote(s, f))) o.push_back(f);
       }
     }
     const auto leaf = [&]() {
@@ -264,12 +264,12 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
       }
       Fingering plain;
       plain.Fret = frets;
-      if (!wrongNotes(spec, plain, rootlessAllowed).empty()) return;
+      if (!wrongNotes(want, plain, rootlessAllowed).empty()) return;
       const auto g = Fingering::withNaturalFingers(frets);
       if (!g) return;
       Candidate c;
       c.Shape = *g;
-      score(spec, *g, c);
+      score(want, *g, c);
       if (p <= 12 && templates.count(frets)) {
         c.Template = true;
         c.Score += 15;
@@ -309,7 +309,7 @@ std::vector<Candidate> VoicingGenerator::candidates(int type, int key) const {
 
 std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
   const auto& row = Tables->ChordTypes[static_cast<std::size_t>(type)];
-  const ChordSpec spec = ChordSpec::of(row, key);
+  const ChordSpec want = ChordSpec::of(row, key);
   const std::vector<Candidate> all = candidates(type, key);
 
   // Fingering 0: the hand-picked open shape, else the best root-position
@@ -320,14 +320,14 @@ std::vector<Candidate> VoicingGenerator::chord(int type, int key) const {
   if (const auto o = OpenShapes.find({type, key}); o != OpenShapes.end()) {
     Candidate c;
     c.Shape = o->second;
-    score(spec, c.Shape, c);
+    score(want, c.Shape, c);
     firsts.emplace_back(1e9, c);
   } else if (barres != BarreShapes.end()) {
     // The barre chord nearest the nut, as every method book teaches it.
     for (const auto& g : barres->second) {
       Candidate c;
       c.Shape = g;
-      score(spec, c.Shape, c);
+      score(want, c.Shape, c);
       firsts.emplace_back(1e9 - 100.0 * c.Position + c.Shape.sounded(), c);
     }
     std::stable_sort(firsts.begin(), firsts.end(),

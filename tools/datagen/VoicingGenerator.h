@@ -49,7 +49,7 @@ class VoicingGenerator {
   std::vector<Candidate> candidates(int type, int key) const;
 
  private:
-  double score(const ChordSpec& spec, const Fingering& g, Candidate& c) const;
+  double score(const ChordSpec& want, const Fingering& g, Candidate& c) const;
   // Fingering 0 and five more from `all`, none below it on the neck, at most
   // `inversions` without the root in the bass, and rootless voicings only in
   // places 3..5 unless `looseRootless`.
@@ -70,4 +70,4 @@ inline constexpr std::array<int, 6> StandardStrings = {64, 59, 55, 50, 45, 40};
 
 // Empty when the fingering sounds only tones of the chord and every tone the
 // chord needs (the root unless `rootlessAllowed`), else what is wrong.
-std::string wrongNotes(const ChordSpec& spec, const Fingering& g, bool rootlessAllowed);
+std::string wrongNotes(const ChordSpec& want, const Fingering& g, bool rootlessAllowed);
