@@ -2,10 +2,16 @@
 #include <QCommandLineParser>
 #include <QImage>
 #include <QTimer>
-
 #include <cstdio>
 
+#include "app/PosixFileLayer.h"
+#include "app/ProfileFile.h"
 #include "app/ProgramDir.h"
+#include "app/SettingsLocation.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+#include "play/midi/SystemClock.h"
+#include "play/midi/SystemMidiDevices.h"
 #include "ui/TfrmMain.h"
 
 int main(int argc, char* argv[]) {
@@ -22,7 +28,18 @@ int main(int argc, char* argv[]) {
   parser.addOption(screenshot);
   parser.process(app);
 
-  TfrmMain window(programDirectory(argv[0]));
+  const std::string exeDir = programDirectory(argv[0]);
+  PosixFileLayer files;
+  ProfileFile settingsFile(SettingsLocation::resolve(exeDir, files), files);
+
+  // The MIDI library of the program: the built-in synthesiser and the
+  // machine's MIDI ports, played by a clock thread of its own.
+  SystemClock clock;
+  SystemMidiDevices devices;
+  MidiComponent midi(clock, devices);
+  MidiSession session(midi);
+
+  TfrmMain window(exeDir, nullptr, TfrmMain::Services{&settingsFile, &session});
   window.show();
 
   if (parser.isSet(screenshot)) {
@@ -31,6 +48,8 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(200, &window, [&window, file] {
       const bool ok = window.grab().toImage().save(file, "PNG");
       if (!ok) std::fprintf(stderr, "strumbo: could not write %s\n", qPrintable(file));
+      // Close as the window's close box would: MIDI closed, settings written.
+      window.FormClose();
       QApplication::exit(ok ? 0 : 1);
     });
   }

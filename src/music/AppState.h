@@ -59,6 +59,8 @@ struct AppState {
 
   // Time signature, repeat marks, start marker and change flag of the play page.
   PlayPageState Play;
+  // Set when the design group changes; asked about before it is discarded.
+  bool DesignGroupChanged = false;
 
   // The chord type chosen for the intervals display; zero-filled at start.
   TChordFormula ChosenFormula;

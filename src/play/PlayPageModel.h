@@ -73,6 +73,8 @@ struct PlayPageState {
   std::int32_t PlayStartColumn = 0, PlayStartRow = 0;
   std::int32_t PlaySelColumn = 0, PlaySelRow = 0;
   bool PlayPageChanged = false;
+  // Microseconds per quarter note; 600000 is 100 beats per minute.
+  std::int32_t PlayPageTempo = 600000;
 
   PlayPageState() { resetRepeatSets(); }
 

@@ -1,6 +1,10 @@
 #include "ui/TfrmMain.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,15 +18,24 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ProfileFile.h"
+#include "app/Settings.h"
 #include "library/MenuTables.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
 #include "library/RootField.h"
 #include "ui/ChordDesignPage.h"
 #include "ui/ChordsPage.h"
 #include "ui/ScalesPage.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpWindow.h"
+#include "ui/MidiMessagePoster.h"
 #include "ui/PageIndex.h"
 #include "ui/PlayPageTab.h"
 #include "ui/SurfaceView.h"
+#include "ui/TdlgTempo.h"
+#include "ui/TfrmAboutBox.h"
+#include "ui/TfrmMidiSetup.h"
 #include "ui/ToolBarPanel.h"
 
 namespace {
@@ -46,10 +59,14 @@ QScrollArea* whiteScrollArea(const QString& name) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, QWidget* parent)
+TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, Services services,
+                   QWidget* parent)
     : QMainWindow(parent),
       OwnPrompter(prompter ? nullptr : new QtPrompter),
-      Ask(prompter ? prompter : OwnPrompter.get()) {
+      Ask(prompter ? prompter : OwnPrompter.get()),
+      Config(std::make_unique<Settings>()),
+      SettingsFile(services.SettingsFile),
+      Midi(services.Midi) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Strumbo!"));
   State.ExeDir = exeDir;
@@ -83,12 +100,131 @@ TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, QWidget* paren
   connect(pnlTop->sbtnBassNote, &QToolButton::clicked, this, &TfrmMain::sbtnBassNoteClick);
   connect(pnlTop->sbtnLeftHanded, &QToolButton::clicked, this, &TfrmMain::sbtnLeftHandedClick);
 
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+  // The clock thread posts to the poster, which dies with this window.
+  if (Midi && !Closed) Midi->close();
+}
+
+void TfrmMain::FormCreate() {
+  State.Key = -1;
+  State.ChordFamily = 0;
+  if (SettingsFile) {
+    Config->load(*SettingsFile, State.ExeDir);
+  } else {
+    for (std::size_t k = 0; k < Settings::DirectoryKeys.size(); ++k)
+      Config->PageDirectory[k] = State.ExeDir + Settings::DirectoryKeys[k];
+  }
+  pnlTop->sbStrumSpeed->setValue(Config->StrumSpeed);
+  for (const std::string& name : Config->UserChordNames)
+    DesignPage->ComboBox1->addItem(QString::fromStdString(name));
+  DesignPage->ComboBox1->setCurrentIndex(0);
+  State.Play.PlayPageTempo = 600000;
+  State.EditChord = startFingering();
+  State.Names.setSharps(false);
+  State.CurrentTuning = StandardTuning;
+  pnlBottom->refreshStringNames();
+
+  if (Midi && Midi->component().GetNumOutDevices() > 0) {
+    Poster = new MidiMessagePoster(
+        Midi->component(), [this](const MidiMessage& m) { handleMidiMessage(m); }, this);
+    Midi->open(Poster, Config->MidiOutDevice, Config->MidiInDevice);
+  }
+
+  State.BassNoteOption = Config->BassNoteOption;
+  pnlTop->sbtnBassNote->setChecked(Config->BassNoteOption);
+  DesignPage->editRoot->setText(qs(State.Names.pitchName(0)));
+  DesignPage->editBass->setText(qs(State.Names.pitchName(0)));
+  Help = new HelpWindow(QString::fromStdString(State.ExeDir + "help/index.html"), this);
+
   // The Chords tab is active at start, where the tuning cannot be changed.
   PageControl1->setCurrentIndex(PageChords);
   pnlBottom->setTuningEnabled(false);
-  pnlBottom->refreshStringNames();
+  placeWindow();
+}
+
+void TfrmMain::placeWindow() {
   move(0, 0);
-  resize(808, 608);
+  const QScreen* screen = QApplication::primaryScreen();
+  if (screen && screen->size() == QSize(800, 600))
+    setWindowState(windowState() | Qt::WindowMaximized);
+  else
+    resize(808, 608);
+}
+
+bool TfrmMain::midiOpen() const { return Midi && Midi->out() != 0; }
+
+void TfrmMain::handleMidiMessage(const MidiMessage&) {
+  // The players take these over as they arrive; until then nothing plays.
+}
+
+bool TfrmMain::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) FormActivate();
+  return QMainWindow::event(e);
+}
+
+void TfrmMain::FormActivate() { pnlTop->sbStrumSpeed->setFocus(); }
+
+void TfrmMain::closeEvent(QCloseEvent* e) {
+  if (Closed || FormClose())
+    e->accept();
+  else
+    e->ignore();
+}
+
+bool TfrmMain::FormClose() {
+  if (Guard.active()) return false;
+  if (State.Play.PlayPageChanged &&
+      !Ask->ask(this, QStringLiteral("Do you want to close without saving changes to PlayPage?"),
+                false))
+    return false;
+  if (State.DesignGroupChanged &&
+      !Ask->ask(this,
+                QStringLiteral("Do you want to close without saving changes to the Design Group?"),
+                false))
+    return false;
+  if (Midi) Midi->close();
+  Closed = true;
+  Config->StrumSpeed = pnlTop->sbStrumSpeed->value();
+  Config->BassNoteOption = pnlTop->sbtnBassNote->isChecked();
+  if (SettingsFile) {
+    try {
+      Config->saveShutdown(*SettingsFile);
+    } catch (const ProfileWriteError& error) {
+      // The window still closes: only the strum speed, Bass Note and folders
+      // are lost, and keeping the user in a program they asked to leave helps nobody.
+      Ask->message(this, QString::fromStdString(error.what()));
+    }
+  }
+  if (Help) Help->close();
+  return true;
+}
+
+void TfrmMain::mnuMidiSetupClick() {
+  if (!Midi || !SettingsFile) {
+    Ask->message(this, QStringLiteral("MIDI is not available."));
+    return;
+  }
+  TfrmMidiSetup dialog(*Config, *SettingsFile, *Midi, Poster, this);
+  dialog.showError = [this](const QString& text) { Ask->message(this, text); };
+  Ask->execDialog(dialog);
+}
+
+void TfrmMain::mnuTempoClick() {
+  TdlgTempo dialog(State.Play.PlayPageTempo, State.Play.PlayPageChanged, this);
+  Ask->execDialog(dialog);
+}
+
+void TfrmMain::mnuTopicsClick() {
+  if (!Help->showContext(10))
+    Ask->message(this, QStringLiteral("The help pages are missing from the program folder."));
+}
+
+void TfrmMain::mnuAboutClick() {
+  TfrmAboutBox about(Midi ? Midi->component().GetMaxMidiVersion() : MidiComponent::Version, this);
+  Ask->execDialog(about);
 }
 
 SurfaceView* TfrmMain::surface(int page) const {
@@ -185,8 +321,12 @@ void TfrmMain::buildMenus() {
 
   QMenu* options = bar->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("menuOptions"));
-  options->addAction(QStringLiteral("MIDI Setup..."))->setObjectName(QStringLiteral("mnuMidiSetup"));
-  options->addAction(QStringLiteral("Tempo..."))->setObjectName(QStringLiteral("mnuTempo"));
+  QAction* mnuMidiSetup = options->addAction(QStringLiteral("MIDI Setup..."));
+  mnuMidiSetup->setObjectName(QStringLiteral("mnuMidiSetup"));
+  connect(mnuMidiSetup, &QAction::triggered, this, &TfrmMain::mnuMidiSetupClick);
+  QAction* mnuTempo = options->addAction(QStringLiteral("Tempo..."));
+  mnuTempo->setObjectName(QStringLiteral("mnuTempo"));
+  connect(mnuTempo, &QAction::triggered, this, &TfrmMain::mnuTempoClick);
   mnuFlatSharp = options->addAction(QStringLiteral("Flats"));
   mnuFlatSharp->setObjectName(QStringLiteral("mnuFlatSharp"));
   mnuFlatSharp->setCheckable(true);
@@ -206,9 +346,13 @@ void TfrmMain::buildMenus() {
 
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("menuHelp"));
-  help->addAction(QStringLiteral("&Help Topics"))->setObjectName(QStringLiteral("mnuTopics"));
+  QAction* mnuTopics = help->addAction(QStringLiteral("&Help Topics"));
+  mnuTopics->setObjectName(QStringLiteral("mnuTopics"));
+  connect(mnuTopics, &QAction::triggered, this, &TfrmMain::mnuTopicsClick);
   help->addSeparator();
-  help->addAction(QStringLiteral("&About..."))->setObjectName(QStringLiteral("mnuAbout"));
+  QAction* mnuAbout = help->addAction(QStringLiteral("&About..."));
+  mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+  connect(mnuAbout, &QAction::triggered, this, &TfrmMain::mnuAboutClick);
 }
 
 void TfrmMain::placePanels() {

@@ -9,6 +9,12 @@
 #include "ui/Prompter.h"
 
 class ChordDesignPage;
+class HelpWindow;
+class MidiMessagePoster;
+class MidiSession;
+class ProfileFile;
+class Settings;
+struct MidiMessage;
 class ChordsPage;
 class PlayPageTab;
 class ScalesPage;
@@ -21,6 +27,13 @@ class QVBoxLayout;
 class SurfaceView;
 class ToolBarPanel;
 
+// What the program hands the window at start: the settings file and the
+// MIDI component. Either may be missing (tests, no MIDI at all).
+struct MainWindowServices {
+  ProfileFile* SettingsFile = nullptr;
+  MidiSession* Midi = nullptr;
+};
+
 // The program's one window. It owns the program state for its whole life and
 // composes the tool bar, the five tab pages and the fretboard panel; menu and
 // tool-bar commands are routed from here to the panel or page that owns them.
@@ -28,10 +41,13 @@ class TfrmMain : public QMainWindow {
   Q_OBJECT
 
  public:
+  using Services = MainWindowServices;
+
   // Questions and dialogs go through `prompter`; without one the real Qt
   // dialogs are used.
   explicit TfrmMain(const std::string& exeDir, Prompter* prompter = nullptr,
-                    QWidget* parent = nullptr);
+                    Services services = {}, QWidget* parent = nullptr);
+  ~TfrmMain() override;
 
   AppState& state() { return State; }
   const BusyGuard& guard() const { return Guard; }
@@ -46,7 +62,21 @@ class TfrmMain : public QMainWindow {
   SurfaceView* surface(int page) const;
   bool fretboardOnTop() const { return FretboardOnTop; }
 
+  const Settings& settings() const { return *Config; }
+  MidiSession* midi() const { return Midi; }
+  HelpWindow* help() const { return Help; }
+  bool midiOpen() const;
+
   // Handlers.
+  void FormCreate();
+  void FormActivate();
+  // Closing: refused under the guard or after a No to an unsaved page;
+  // otherwise MIDI is closed and the settings written. True when it may close.
+  bool FormClose();
+  void mnuMidiSetupClick();
+  void mnuTempoClick();
+  void mnuTopicsClick();
+  void mnuAboutClick();
   void mnuFlatSharpClick();
   void mnuCClick(int key);
   void chooseChordType(int family, int type);
@@ -63,8 +93,14 @@ class TfrmMain : public QMainWindow {
   QAction* menuFlip = nullptr;
   QMenu* menuKey = nullptr;
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool event(QEvent* event) override;
+
  private:
   void buildPages();
+  void handleMidiMessage(const MidiMessage& message);
+  void placeWindow();
   void buildMenus();
   void placePanels();
   void pageChanged(int index);
@@ -75,6 +111,12 @@ class TfrmMain : public QMainWindow {
   BusyGuard Guard;
   std::unique_ptr<Prompter> OwnPrompter;
   Prompter* Ask;
+  std::unique_ptr<Settings> Config;
+  ProfileFile* SettingsFile = nullptr;
+  MidiSession* Midi = nullptr;
+  MidiMessagePoster* Poster = nullptr;
+  HelpWindow* Help = nullptr;
+  bool Closed = false;
   ToolBarPanel* pnlTop = nullptr;
   FretboardPanel* pnlBottom = nullptr;
   QTabWidget* PageControl1 = nullptr;

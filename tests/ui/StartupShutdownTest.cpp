@@ -1,0 +1,174 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QtTest>
+
+#include "../app/FakeFileLayer.h"
+#include "../play/FakeMidiDevices.h"
+#include "app/ProfileFile.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+#include "play/midi/VirtualClock.h"
+#include "ui/ChordDesignPage.h"
+#include "ui/HelpWindow.h"
+#include "ui/PageIndex.h"
+#include "ui/TfrmAboutBox.h"
+#include "ui/TfrmMain.h"
+#include "ui/ToolBarPanel.h"
+#include "ScriptedPrompter.h"
+
+namespace {
+
+const std::string Dir = "/prog/";
+const std::string Ini = "/prog/Px.ini";
+
+}  // namespace
+
+class StartupShutdownTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstStartWithoutSettingsWritesOnlyMainAndDirectory() {
+    FakeFileLayer files;
+    ProfileFile ini(Ini, files);
+    ScriptedPrompter ask;
+    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    QCOMPARE(w.toolBar()->sbStrumSpeed->value(), -300);
+    QVERIFY(!w.toolBar()->sbtnBassNote->isChecked());
+    QCOMPARE(w.chordDesign()->ComboBox1->count(), 62);
+    QCOMPARE(w.pageControl()->currentIndex(), int(PageChords));
+    QCOMPARE(w.state().Play.PlayPageTempo, 600000);
+    QVERIFY(!files.exists(Ini));
+
+    QVERIFY(w.FormClose());
+    QVERIFY(files.exists(Ini));
+    QCOMPARE(ini.readInteger("Main", "Sspeed", 1), -300);
+    QCOMPARE(ini.readString("Directory", "Play", ""), std::string("/prog/Play"));
+    QVERIFY(!ini.hasSection("MidiOut"));
+    QVERIFY(!ini.hasSection("Guitar"));
+    QVERIFY(ask.questions.isEmpty());
+  }
+
+  void settingsAreReadAtStartAndWrittenBack() {
+    FakeFileLayer files;
+    files.files[Ini] =
+        "[Main]\nSspeed=0x10\nBass=1\n[UserChords]\nNumber=2\n[62]\nName=Mine\n[63]\nFormula=1 3\n";
+    ProfileFile ini(Ini, files);
+    ScriptedPrompter ask;
+    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    // 0x10 reads as 16, past the scroll bar's end at 0.
+    QCOMPARE(w.toolBar()->sbStrumSpeed->value(), 0);
+    QVERIFY(w.toolBar()->sbtnBassNote->isChecked());
+    QVERIFY(w.state().BassNoteOption);
+    QComboBox* list = w.chordDesign()->ComboBox1;
+    QCOMPARE(list->count(), 64);
+    QCOMPARE(list->itemText(62), QStringLiteral("Mine"));
+    QCOMPARE(list->itemText(63), QStringLiteral("NONAME"));
+
+    w.toolBar()->sbStrumSpeed->setValue(-550);
+    w.toolBar()->sbtnBassNote->click();
+    QVERIFY(w.FormClose());
+    QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -550);
+    QCOMPARE(ini.readBool("Main", "Bass", true), false);
+  }
+
+  void closingIsRefusedUnderTheGuardAndAfterANo() {
+    FakeFileLayer files;
+    ProfileFile ini(Ini, files);
+    ScriptedPrompter ask;
+    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    w.toolBar()->sbtnPause->setChecked(true);
+    QVERIFY(!w.FormClose());
+    QVERIFY(ask.questions.isEmpty());
+    w.toolBar()->sbtnPause->setChecked(false);
+
+    w.state().Play.PlayPageChanged = true;
+    ask.answers = {false};
+    QVERIFY(!w.FormClose());
+    QCOMPARE(ask.questions.value(0),
+             QStringLiteral("Do you want to close without saving changes to PlayPage?"));
+    QVERIFY(!files.exists(Ini));
+
+    w.state().DesignGroupChanged = true;
+    ask.answers = {true, false};
+    QVERIFY(!w.FormClose());
+    QCOMPARE(ask.questions.value(2),
+             QStringLiteral("Do you want to close without saving changes to the Design Group?"));
+    ask.answers = {true, true};
+    QVERIFY(w.FormClose());
+    QVERIFY(files.exists(Ini));
+  }
+
+  void aFailedSettingsWriteIsShownAndTheOldFileKept() {
+    FakeFileLayer files;
+    files.files[Ini] = "[Main]\nSspeed=-100\n";
+    files.failWrites = true;
+    ProfileFile ini(Ini, files);
+    ScriptedPrompter ask;
+    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    w.toolBar()->sbStrumSpeed->setValue(-700);
+    QVERIFY(w.FormClose());
+    QCOMPARE(ask.messages.value(0), QStringLiteral("Unable to write to /prog/Px.ini"));
+    files.failWrites = false;
+    QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -100);
+  }
+
+  void midiIsOpenedAtStartAndClosedAtShutdown() {
+    VirtualClock clock;
+    MidiLog log{clock, {}, {}};
+    FakeMidiDevices devices(log);
+    MidiComponent midi(clock, devices);
+    MidiSession session(midi);
+    FakeFileLayer files;
+    files.files[Ini] = "[MidiOut]\nDevice=1\n[MidiIn]\nDevice=0\n";
+    ProfileFile ini(Ini, files);
+    ScriptedPrompter ask;
+    {
+      TfrmMain w(Dir, &ask, {&ini, &session});
+      QVERIFY(w.midiOpen());
+      QVERIFY(session.sync() != 0);
+      QVERIFY(session.in() != 0);
+      QVERIFY(w.FormClose());
+      QCOMPARE(session.out(), 0u);
+      QCOMPARE(session.sync(), 0u);
+    }
+    bool openedOut1 = false;
+    for (const auto& e : log.entries) openedOut1 = openedOut1 || e.what == "open out 1";
+    QVERIFY(openedOut1);
+
+    // No output device: nothing is opened and the program runs without MIDI.
+    devices.outs.clear();
+    TfrmMain w2(Dir, &ask, {&ini, &session});
+    QVERIFY(!w2.midiOpen());
+    QCOMPARE(session.sync(), 0u);
+  }
+
+  void helpAndAbout() {
+    ScriptedPrompter ask;
+    TfrmMain w(STRUMBO_PROGRAM_DIR "/", &ask);
+    w.mnuTopicsClick();
+    QVERIFY(ask.messages.isEmpty());
+    QVERIFY(w.help()->isVisible());
+    QCOMPARE(w.help()->currentAnchor(), QStringLiteral("ctx10"));
+    QVERIFY(w.help()->browser()->toPlainText().contains(QStringLiteral("Strumbo!")));
+    w.help()->close();
+
+    QString midiVersion;
+    ask.dialogs.push_back([&midiVersion](QDialog& d) {
+      midiVersion = static_cast<TfrmAboutBox&>(d).MidiVersion->text();
+      return true;
+    });
+    w.mnuAboutClick();
+    QCOMPARE(midiVersion, QStringLiteral("MIDI component 1.0"));
+
+    TfrmMain lost("/nonexistent/", &ask);
+    lost.mnuTopicsClick();
+    QCOMPARE(ask.messages.size(), 1);
+  }
+};
+
+QTEST_MAIN(StartupShutdownTest)
+#include "StartupShutdownTest.moc"
