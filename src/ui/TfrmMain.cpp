@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QScreen>
 #include <QLabel>
@@ -100,10 +101,47 @@ TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, Services servi
   connect(pnlTop->sbtnBassNote, &QToolButton::clicked, this, &TfrmMain::sbtnBassNoteClick);
   connect(pnlTop->sbtnLeftHanded, &QToolButton::clicked, this, &TfrmMain::sbtnLeftHandedClick);
 
+  // Key preview: the window sees keys before its controls, except while a
+  // name is typed into the tuning name or chord name field.
+  qApp->installEventFilter(this);
+  for (QLineEdit* typed : {pnlBottom->editTuningName, pnlBottom->editChordNameUser})
+    typed->installEventFilter(this);
   FormCreate();
 }
 
+bool TfrmMain::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == pnlBottom->editTuningName || watched == pnlBottom->editChordNameUser) {
+    if (e->type() == QEvent::FocusIn) editTuningNameEnter();
+    if (e->type() == QEvent::FocusOut) editTuningNameExit();
+  }
+  if (e->type() == QEvent::KeyPress && KeyPreview) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Only keys meant for this window (its own widgets), once each.
+    if (widget && widget->window() == this && widget == QApplication::focusWidget() &&
+        isActiveWindow())
+      return FormKeyDown(static_cast<QKeyEvent*>(e)->key());
+  }
+  return QMainWindow::eventFilter(watched, e);
+}
+
+bool TfrmMain::FormKeyDown(int key) {
+  if (PageControl1->currentIndex() == PageChordDesign) {
+    if (key >= Qt::Key_1 && key <= Qt::Key_4) {
+      DesignPage->selectFinger(key - Qt::Key_0);
+      return true;
+    }
+    if (key == Qt::Key_P) {
+      DesignPage->selectFinger(6);
+      return true;
+    }
+  }
+  // The playback keys (Space, Right, Left) come with the players.
+  pnlTop->sbStrumSpeed->setFocus();
+  return false;
+}
+
 TfrmMain::~TfrmMain() {
+  qApp->removeEventFilter(this);
   // The clock thread posts to the poster, which dies with this window.
   if (Midi && !Closed) Midi->close();
 }

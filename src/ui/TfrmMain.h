@@ -78,6 +78,12 @@ class TfrmMain : public QMainWindow {
   void mnuTopicsClick();
   void mnuAboutClick();
   void mnuFlatSharpClick();
+  // The window's keyboard commands, seen before the focused control while
+  // key preview is on. True when the key was a command and is used up.
+  bool FormKeyDown(int key);
+  bool keyPreview() const { return KeyPreview; }
+  void editTuningNameEnter() { KeyPreview = false; }
+  void editTuningNameExit() { KeyPreview = true; }
   void mnuCClick(int key);
   void chooseChordType(int family, int type);
   void chooseScale(int index);
@@ -96,6 +102,7 @@ class TfrmMain : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildPages();
@@ -117,6 +124,7 @@ class TfrmMain : public QMainWindow {
   MidiMessagePoster* Poster = nullptr;
   HelpWindow* Help = nullptr;
   bool Closed = false;
+  bool KeyPreview = true;
   ToolBarPanel* pnlTop = nullptr;
   FretboardPanel* pnlBottom = nullptr;
   QTabWidget* PageControl1 = nullptr;
