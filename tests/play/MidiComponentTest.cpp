@@ -253,6 +253,23 @@ TEST_F(Component, LongRunsDoNotDrift) {
   EXPECT_LE(std::abs(static_cast<double>(lastSend) - ideal), 1.0);
 }
 
+TEST_F(Component, ADamagedTempoIsKeptWithinBounds) {
+  put(ev(480, 0x90, 60, 1));
+  midi.SetTempo(sync, 0);
+  midi.StartSync(sync);
+  EXPECT_EQ(midi.nextDue(), MidiScheduler::MinTempo) << "3000 beats per minute at most";
+  midi.StopSync(sync);
+  put(ev(480, 0x90, 60, 1));
+  midi.SetTempo(sync, -7);
+  midi.StartSync(sync);
+  EXPECT_EQ(midi.nextDue(), clock.nowMicros() + MidiScheduler::MinTempo);
+  midi.StopSync(sync);
+  put(ev(480, 0x90, 60, 1));
+  midi.SetTempo(sync, 2147483647);
+  midi.StartSync(sync);
+  EXPECT_EQ(midi.nextDue(), clock.nowMicros() + MidiScheduler::MaxTempo);
+}
+
 TEST_F(Component, DevicesHandlesAndDescriptions) {
   EXPECT_EQ(midi.GetMaxMidiVersion(), 0x0100);
   EXPECT_EQ(midi.GetNumOutDevices(), 2);
