@@ -281,7 +281,11 @@ TEST_F(Component, DevicesHandlesAndDescriptions) {
   EXPECT_EQ(std::string(text), std::string(devices.outs[1], 0, 31));
   EXPECT_NE(midi.GetMidiInDescription(0, text), 0);
   EXPECT_STREQ(text, "Keyboard");
-  EXPECT_EQ(midi.GetMidiOutDescription(2, text), 0);
+  devices.outs.push_back(std::string(30, 'a') + "\xC3\xA9t\xC3\xA9");  // "...été"
+  EXPECT_EQ(midi.GetNumOutDevices(), 3);
+  EXPECT_NE(midi.GetMidiOutDescription(2, text), 0);
+  EXPECT_EQ(std::string(text), std::string(30, 'a')) << "the cut falls between characters";
+  EXPECT_EQ(midi.GetMidiOutDescription(3, text), 0);
   EXPECT_EQ(midi.GetMidiOutDescription(-1, text), 0);
   EXPECT_EQ(midi.GetMidiInDescription(1, text), 0);
 
