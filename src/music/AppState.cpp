@@ -6,7 +6,9 @@
 AppState::AppState()
     : ChordPage{}, DesignGroup{}, PlayPage{}, PrintPage{}, ScalePage{}, ChordSetCount(0),
       ScaleCount(0), SelectedChord{}, EditChord{}, SelectedPlayChord{}, MoveBuffer{},
-      CurrentScale{}, SelectedPrintItem{}, PrintMoveBuffer{}, CurrentTuning(StandardTuning) {
+      CurrentScale{}, SelectedPrintItem{}, PrintMoveBuffer{}, CurrentTuning(StandardTuning),
+      LastRoot(0), ExtensionFlags{}, HoverString(0), HoverFret(0), BassNoteOption(false),
+      Key(-1), ChordFamily(0), ChordType(0), ScaleChoice(0), ChosenFormula{} {
   unitStart();
   windowStart();
 }
@@ -14,6 +16,7 @@ AppState::AppState()
 void AppState::unitStart() {
   ChordSetCount = 0;
   ScaleCount = 0;
+  LastRoot = 0;
   SelectedChord.Empty = 1;
   SelectedPlayChord.Empty = 1;
   CurrentScale.Empty = 1;
@@ -21,6 +24,8 @@ void AppState::unitStart() {
 }
 
 void AppState::windowStart() {
+  Key = -1;
+  ChordFamily = 0;
   EditChord = startFingering();
   for (auto& d : DesignGroup) d.Empty = 1;
   for (auto& column : ChordPage)

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "music/NameTables.h"
 #include "music/Records.h"
 #include "music/Tuning.h"
+#include "play/PlayPageModel.h"
 
 inline constexpr int ChordPageColumns = 6, ChordPageRows = 5;
 inline constexpr int DesignGroupSize = 6;
@@ -37,6 +39,29 @@ struct AppState {
 
   NameTables Names;
   Tuning CurrentTuning;
+
+  // The big fretboard: the root last shown (for the pointer read-out), the
+  // intervals shown an octave up, the cell last under the pointer, and
+  // whether the bass note is played.
+  std::int32_t LastRoot;
+  std::array<bool, 12> ExtensionFlags;
+  std::int32_t HoverString;
+  std::int32_t HoverFret;
+  bool BassNoteOption;
+
+  // The key (pitch class, -1 until chosen) and chord type picked from the
+  // menus; family 0 none, 1 major, 2 minor, 3 dominant.
+  std::int32_t Key;
+  std::uint8_t ChordFamily;
+  std::int32_t ChordType;
+  // The scale picked from the Scale menu: its record in the scale library.
+  std::int32_t ScaleChoice;
+
+  // Time signature, repeat marks, start marker and change flag of the play page.
+  PlayPageState Play;
+
+  // The chord type chosen for the intervals display; zero-filled at start.
+  TChordFormula ChosenFormula;
 
   // The program directory, ending in a separator: data, help and Px.ini.
   std::string ExeDir;

@@ -1,56 +1,322 @@
 #include "ui/TfrmMain.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPalette>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "library/MenuTables.h"
+#include "library/RootField.h"
+#include "ui/ChordDesignPage.h"
+#include "ui/ChordsPage.h"
+#include "ui/ScalesPage.h"
+#include "ui/FretboardPanel.h"
+#include "ui/PageIndex.h"
+#include "ui/PlayPageTab.h"
+#include "ui/SurfaceView.h"
+#include "ui/ToolBarPanel.h"
 
 namespace {
 
-struct PageLayout {
-  const char* tabName;
-  const char* caption;
-  const char* scrollName;
-  const char* surfaceName;
-  int width, height;
-};
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-constexpr PageLayout Pages[] = {
-    {"pageChords", "Chords", "scrollChordPage", "imgChordPage", 772, 800},
-    {"pageChordDesign", "Chord Design", "scrollChordDesign", "imgChordDesign", 456, 101},
-    {"pagePlayPage", "PlayPage", "scrollPlayPage", "imgPlayPage", 772, 833},
-    {"pagePrint", "Print", "scrollPrintPage", "imgPrintPage", 772, 800},
-    {"pageScales", "Scales", "scrollScales", "imgScales", 776, 800},
-};
+QScrollArea* whiteScrollArea(const QString& name) {
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(name);
+  QPalette pal = scroll->palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  scroll->setPalette(pal);
+  scroll->setBackgroundRole(QPalette::Window);
+  scroll->setAutoFillBackground(true);
+  scroll->viewport()->setAutoFillBackground(true);
+  scroll->viewport()->setPalette(pal);
+  return scroll;
+}
 
 }  // namespace
 
-TfrmMain::TfrmMain(const std::string& exeDir, QWidget* parent) : QMainWindow(parent) {
+TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent),
+      OwnPrompter(prompter ? nullptr : new QtPrompter),
+      Ask(prompter ? prompter : OwnPrompter.get()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Strumbo!"));
   State.ExeDir = exeDir;
+
+  pnlTop = new ToolBarPanel;
+  Guard.setButtons(pnlTop->sbtnPlay, pnlTop->sbtnPause);
+  pnlBottom = new FretboardPanel(State, Guard);
   buildPages();
+  pnlBottom->connectPanels(DesignPage, pnlTop, [this] { return PageControl1->currentIndex(); });
+  Chords = new ChordsPage(State, Guard, *Ask, Surfaces[PageChords], Scrolls[PageChords], pnlTop,
+                          pnlBottom, this);
+  Scales = new ScalesPage(State, Guard, *Ask, Surfaces[PageScales], Scrolls[PageScales], pnlTop,
+                          pnlBottom, this);
+  PlayTab = new PlayPageTab(State, Guard, *Ask, Surfaces[PagePlayPage], pnlTop, pnlBottom, this);
+  for (QMenu* menu : {Chords->popmenuChords})
+    for (QAction* a : menu->actions())
+      if (a->objectName() == QLatin1String("pmenu1SendtoPlay"))
+        connect(a, &QAction::triggered, this, &TfrmMain::pmenu1SendtoPlayClick);
+
+  auto* central = new QWidget;
+  Column = new QVBoxLayout(central);
+  Column->setContentsMargins(0, 0, 0, 0);
+  Column->setSpacing(0);
+  placePanels();
+  setCentralWidget(central);
+  buildMenus();
+
+  connect(pnlTop->btnShowChords, &QPushButton::clicked, this, &TfrmMain::btnShowChordsClick);
+  connect(pnlTop->editChordRoot, &QLineEdit::editingFinished, this, &TfrmMain::editChordRootExit);
+  connect(pnlTop->sbtnFlip, &QToolButton::clicked, this, &TfrmMain::sbtnFlipClick);
+  connect(pnlTop->sbtnBassNote, &QToolButton::clicked, this, &TfrmMain::sbtnBassNoteClick);
+  connect(pnlTop->sbtnLeftHanded, &QToolButton::clicked, this, &TfrmMain::sbtnLeftHandedClick);
+
+  // The Chords tab is active at start, where the tuning cannot be changed.
+  PageControl1->setCurrentIndex(PageChords);
+  pnlBottom->setTuningEnabled(false);
+  pnlBottom->refreshStringNames();
   move(0, 0);
   resize(808, 608);
 }
 
+SurfaceView* TfrmMain::surface(int page) const {
+  return page >= 0 && page < 5 ? Surfaces[page] : nullptr;
+}
+
 void TfrmMain::buildPages() {
-  PageControl1 = new QTabWidget(this);
+  PageControl1 = new QTabWidget;
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  for (const auto& p : Pages) {
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(QLatin1String(p.scrollName));
-    scroll->setBackgroundRole(QPalette::Base);
-    auto* surface = new QLabel;
-    surface->setObjectName(QLatin1String(p.surfaceName));
-    surface->setFixedSize(p.width, p.height);
-    surface->setAutoFillBackground(true);
-    QPalette pal = surface->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    surface->setPalette(pal);
-    scroll->setWidget(surface);
+  PageControl1->setFocusPolicy(Qt::NoFocus);
+
+  const struct {
+    const char* tab;
+    const char* caption;
+    const char* scroll;
+    const char* surface;
+    QSize size;
+  } pages[] = {
+      {"pageChords", "Chords", "scrollChordPage", "imgChordPage", {772, 800}},
+      {"pageChordDesign", "Chord Design", "scrollChordDesign", nullptr, {456, 101}},
+      {"pagePlayPage", "PlayPage", "scrollPlayPage", "imgPlayPage", {772, 833}},
+      {"pagePrint", "Print", "scrollPrintPage", "imgPrintPage", {772, 800}},
+      {"pageScales", "Scales", "scrollScales", "imgScales", {776, 800}},
+  };
+  for (int i = 0; i < 5; ++i) {
+    const auto& p = pages[i];
+    QScrollArea* scroll = whiteScrollArea(QLatin1String(p.scroll));
+    if (i == PageChordDesign) {
+      DesignPage = new ChordDesignPage;
+      scroll->setWidget(DesignPage);
+      scroll->setWidgetResizable(true);
+      Surfaces[i] = DesignPage->imgChordDesign;
+    } else {
+      Surfaces[i] = new SurfaceView(QLatin1String(p.surface), p.size);
+      scroll->setWidget(Surfaces[i]);
+    }
+    scroll->setProperty("tabName", QLatin1String(p.tab));
+    Scrolls[i] = scroll;
     PageControl1->addTab(scroll, QLatin1String(p.caption));
-    scroll->setProperty("tabName", QLatin1String(p.tabName));
   }
-  setCentralWidget(PageControl1);
+  connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmMain::pageChanged);
+}
+
+void TfrmMain::pageChanged(int index) {
+  if (Guard.active() && index != ShownPage) {
+    // Tabs do not change while playing or busy.
+    QSignalBlocker block(PageControl1);
+    PageControl1->setCurrentIndex(ShownPage);
+    return;
+  }
+  ShownPage = index;
+  pnlBottom->setTuningEnabled(index == PageChordDesign || index == PageScales);
+}
+
+void TfrmMain::buildMenus() {
+  QMenuBar* bar = menuBar();
+
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("menuFile"));
+  QAction* mnuNew = file->addAction(QStringLiteral("&New"));
+  mnuNew->setObjectName(QStringLiteral("mnuNew"));
+  file->addSeparator();
+  QAction* mnuExit = file->addAction(QStringLiteral("E&xit"));
+  mnuExit->setObjectName(QStringLiteral("mnuExit"));
+  connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+
+  menuKey = bar->addMenu(QStringLiteral("&Key"));
+  menuKey->setObjectName(QStringLiteral("menuKey"));
+  for (int k = 0; k < 12; ++k) {
+    QAction* a = menuKey->addAction(qs(FlatPitchNames[k]));
+    a->setObjectName(QStringLiteral("mnuKey%1").arg(k));
+    connect(a, &QAction::triggered, this, [this, k] { mnuCClick(k); });
+  }
+
+  for (int family = 0; family < 3; ++family) {
+    const ChordFamilyMenu& f = ChordFamilies[family];
+    QMenu* menu = bar->addMenu(qs(f.title));
+    menu->setObjectName(QStringLiteral("menuFamily%1").arg(family + 1));
+    QMenu* more = menu->addMenu(QStringLiteral("More Chords..."));
+    for (int t = 0; t < f.typeCount; ++t) {
+      QMenu* into = t < f.mainCount ? menu : more;
+      QAction* a = into->addAction(qs(f.types[t]));
+      connect(a, &QAction::triggered, this, [this, family, t] { chooseChordType(family + 1, t); });
+    }
+  }
+
+  QMenu* scale = bar->addMenu(QStringLiteral("&Scale"));
+  scale->setObjectName(QStringLiteral("menuScale"));
+  QMenu* moreScales = scale->addMenu(QStringLiteral("More Scales..."));
+  for (int k = 0; k < static_cast<int>(ScaleMenuNames.size()); ++k) {
+    QAction* a = (k < MainScaleCount ? scale : moreScales)->addAction(qs(ScaleMenuNames[k]));
+    connect(a, &QAction::triggered, this, [this, k] { chooseScale(k); });
+  }
+
+  QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+  options->setObjectName(QStringLiteral("menuOptions"));
+  options->addAction(QStringLiteral("MIDI Setup..."))->setObjectName(QStringLiteral("mnuMidiSetup"));
+  options->addAction(QStringLiteral("Tempo..."))->setObjectName(QStringLiteral("mnuTempo"));
+  mnuFlatSharp = options->addAction(QStringLiteral("Flats"));
+  mnuFlatSharp->setObjectName(QStringLiteral("mnuFlatSharp"));
+  mnuFlatSharp->setCheckable(true);
+  mnuFlatSharp->setChecked(true);
+  connect(mnuFlatSharp, &QAction::triggered, this, [this] {
+    // The tick mark stays as it was; only the caption tells the mode.
+    mnuFlatSharp->setChecked(true);
+    mnuFlatSharpClick();
+  });
+  menuFlip = options->addAction(QStringLiteral("Flip"));
+  menuFlip->setObjectName(QStringLiteral("menuFlip"));
+  connect(menuFlip, &QAction::triggered, this, &TfrmMain::menuFlipClick);
+
+  QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+  window->menuAction()->setVisible(false);
+  window->setEnabled(false);
+
+  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("menuHelp"));
+  help->addAction(QStringLiteral("&Help Topics"))->setObjectName(QStringLiteral("mnuTopics"));
+  help->addSeparator();
+  help->addAction(QStringLiteral("&About..."))->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void TfrmMain::placePanels() {
+  Column->removeWidget(pnlTop);
+  Column->removeWidget(PageControl1);
+  Column->removeWidget(pnlBottom);
+  Column->addWidget(FretboardOnTop ? static_cast<QWidget*>(pnlBottom) : pnlTop);
+  Column->addWidget(PageControl1, 1);
+  Column->addWidget(FretboardOnTop ? static_cast<QWidget*>(pnlTop) : pnlBottom);
+}
+
+void TfrmMain::mnuFlatSharpClick() {
+  const bool sharps = State.Names.toggle();
+  mnuFlatSharp->setText(sharps ? QStringLiteral("Sharps") : QStringLiteral("Flats"));
+  const QList<QAction*> keys = menuKey->actions();
+  for (int k = 0; k < 12 && k < keys.size(); ++k) keys[k]->setText(qs(State.Names.pitchName(k)));
+  pnlBottom->refreshStringNames();
+  if (State.Key >= 0 && State.Key < 12 && !pnlTop->editChordRoot->text().isEmpty())
+    pnlTop->editChordRoot->setText(qs(State.Names.pitchName(State.Key)));
+}
+
+void TfrmMain::mnuCClick(int key) {
+  State.Key = key;
+  pnlTop->editChordRoot->setText(menuKey->actions().value(key)->text());
+}
+
+void TfrmMain::chooseChordType(int family, int type) {
+  State.ChordFamily = static_cast<std::uint8_t>(family);
+  State.ChordType = type;
+  pnlTop->editChordName->setText(qs(ChordFamilies[family - 1].types[type]));
+  pnlTop->btnShowChords->setText(QStringLiteral("Show Chords"));
+  pnlTop->Label4->setText(QStringLiteral("Chord Name"));
+}
+
+void TfrmMain::chooseScale(int index) {
+  State.ScaleChoice = index;
+  State.ChordFamily = 0;
+  pnlTop->editChordName->setText(qs(ScaleMenuNames[index]));
+  pnlTop->editChordName->setCursorPosition(0);
+  pnlTop->btnShowChords->setText(QStringLiteral("Show Scale"));
+  pnlTop->Label4->setText(QStringLiteral("Scale Name"));
+}
+
+void TfrmMain::btnShowChordsClick() {
+  pnlTop->sbStrumSpeed->setFocus();
+  if (pnlTop->editChordRoot->text().isEmpty() || pnlTop->editChordName->text().isEmpty() ||
+      Guard.active())
+    return;
+  if (pnlTop->btnShowChords->text() == QStringLiteral("Show Scale")) {
+    PageControl1->setCurrentIndex(PageScales);
+    Scales->showScale();
+    return;
+  }
+  PageControl1->setCurrentIndex(PageChords);
+  Chords->showChords();
+}
+
+void TfrmMain::editChordRootExit() {
+  QLineEdit* field = pnlTop->editChordRoot;
+  field->setText(qs(tidyRootText(field->text().toStdString())));
+}
+
+void TfrmMain::pmenu1SendtoPlayClick() {
+  const int tab = PageControl1->currentIndex();
+  if (tab == PageChords) {
+    const QPoint cell = Chords->currentCell();
+    if (cell.x() < 0 || cell.x() >= ChordPageColumns || cell.y() < 0 || cell.y() >= ChordPageRows)
+      return;
+    const TChordDiagram& d = State.ChordPage[cell.x()][cell.y()];
+    if (isEmpty(d)) return;
+    PlayTab->takeInHand(d);
+  } else {
+    return;  // the other pages send with their own commands
+  }
+  PageControl1->setCurrentIndex(PagePlayPage);
+  pnlBottom->setTuningEnabled(false);
+  pnlBottom->ShowDiagram(State.SelectedPlayChord);
+}
+
+void TfrmMain::undoToggle(QAbstractButton* button) {
+  QSignalBlocker block(button);
+  button->setChecked(!button->isChecked());
+}
+
+void TfrmMain::sbtnFlipClick() {
+  if (Guard.active()) {
+    undoToggle(pnlTop->sbtnFlip);
+    return;
+  }
+  FretboardOnTop = !FretboardOnTop;
+  placePanels();
+}
+
+void TfrmMain::menuFlipClick() {
+  if (Guard.active()) return;
+  FretboardOnTop = !FretboardOnTop;
+  placePanels();
+  pnlTop->sbtnFlip->setChecked(FretboardOnTop);
+}
+
+void TfrmMain::sbtnBassNoteClick() {
+  if (Guard.active()) {
+    undoToggle(pnlTop->sbtnBassNote);
+    return;
+  }
+  State.BassNoteOption = pnlTop->sbtnBassNote->isChecked();
+}
+
+void TfrmMain::sbtnLeftHandedClick() {
+  if (Guard.active()) undoToggle(pnlTop->sbtnLeftHanded);
 }

@@ -12,3 +12,10 @@ QFont drawingFont(const QString& family, int pointSize) {
   font.setStyleHint(QFont::SansSerif, QFont::PreferMatch);
   return font;
 }
+
+QFont drawingFontPx(const QString& family, int pixelSize) {
+  QFont font(resolveFontFamily(family));
+  font.setPixelSize(pixelSize);
+  font.setStyleHint(QFont::SansSerif, QFont::PreferMatch);
+  return font;
+}

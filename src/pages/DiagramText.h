@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "music/NameTables.h"
+#include "music/Records.h"
+
+// The text lines that go with the diagrams on each page: the chord set and
+// scale row headers, the print page captions, the design group lines and the
+// play page caption, built from a record and the current pitch names. Every
+// value taken from a record is reduced to a pitch class before it names
+// anything, so a damaged record gives odd names, never a bad read.
+namespace DiagramText {
+
+// One space and a pitch name per interval, up to the first end marker.
+std::string chordNotes(const TChordDiagram& chord, const NameTables& names);
+std::string scaleNotes(const TScaleDiagram& scale, const NameTables& names);
+std::string printItemNotes(const TPrintDiagram& item, const NameTables& names);
+
+// " /" and the bass pitch when the bass is not the root, else nothing.
+std::string slash(int root, int bass, const NameTables& names);
+
+std::string chordSetHeader(const TChordDiagram& chord, const NameTables& names);
+std::string scaleRowHeader(const TScaleDiagram& scale, const NameTables& names);
+// Name (with the slash, for chords), notes, formula, tuning name.
+std::array<std::string, 4> printCaptions(const TPrintDiagram& item, const NameTables& names);
+// Name with the slash, notes, formula, tuning name.
+std::array<std::string, 4> designGroupLines(const TChordDiagram& chord, const NameTables& names);
+std::string playPageCaption(const TChordDiagram& chord, const NameTables& names);
+
+std::string_view trimRight(std::string_view text);
+std::string_view trim(std::string_view text);
+
+}  // namespace DiagramText

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <cstdint>
+
+#include "music/Records.h"
+
+// The small and tiny diagram pictures and where they go on the page
+// surfaces, the selection frame around the diagram in hand, and the clearing
+// of a surface. Each diagram is composed in a work image and copied to the
+// surface in one go. Values from a record only choose a mark or a row after a
+// range check: a string whose mark has no place in the six rows is left out,
+// so a damaged record draws a sane picture.
+
+// The pages that show small diagrams; they differ in row pitch, top offset
+// and whether chords show their finger numbers.
+enum class SmallPage { Chords, Scales, Print };
+
+struct SmallGrid {
+  int RowPitch;
+  int TopOffset;
+};
+SmallGrid smallGrid(SmallPage page);
+
+inline constexpr int SmallPageColumns = 6, SmallPageRows = 5;
+
+// The rectangle last drawn and the cell it frames; the caller sets Column
+// and Row, MoveSelectionFrame the rest.
+struct SelectionFrame {
+  std::int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  std::int32_t Column = 0, Row = 0;
+};
+
+// Where a surface's frame goes around cell (column, row); right and bottom
+// are one past the last pixel of the outline.
+struct FrameGeometry {
+  int ColumnPitch, RowPitch, LeftOffset, TopOffset, RightOffset, BottomOffset;
+};
+inline constexpr FrameGeometry ChordsPageFrame{120, 150, 20, 31, 125, 158};
+inline constexpr FrameGeometry ScalesPageFrame{120, 150, 20, 31, 125, 158};
+inline constexpr FrameGeometry PrintPageFrame{120, 160, 22, 41, 123, 160};
+inline constexpr int DesignSurfaceHeight = 101;
+inline constexpr FrameGeometry DesignGroupFrame{76, 0, 0, 0, 76, DesignSurfaceHeight};
+
+// The pictures alone: 105 x 120 for small diagrams, 58 x 61 for tiny ones.
+QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers);
+// The position of a scale whose first row is startFret.
+QImage smallScalePicture(const TScaleDiagram& scale, int startFret);
+QImage tinyChordPicture(const TChordDiagram& chord);
+
+// Draws the chord in cell (column, row) of a Chords or Print page; finger
+// numbers show everywhere but on the Chords page. Cells outside the 6 x 5
+// grid are not drawn.
+void DrawSmallChord(QImage& surface, const TChordDiagram& chord, int column, int row,
+                    SmallPage page);
+// Draws the position of the scale starting at StartFrets[column] in cell
+// (column, row), after wiping the cell white.
+void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int row,
+                    SmallPage page);
+// The same position drawn over the cell as it stands (the Scales page draws
+// a whole new row so).
+void DrawScalePosition(QImage& surface, const TScaleDiagram& scale, int column, int row,
+                       SmallPage page);
+// Draws the tiny diagram with its top-left corner at origin.
+void DrawTinyChord(QImage& surface, const TChordDiagram& chord, QPoint origin);
+
+// True when every fretted string lies within the six rows from BaseFret.
+bool fitsSixRows(const TChordDiagram& chord);
+// The blue line under design group slot 0..5 that says a chord does not fit;
+// DrawOutOfRangeLine(surface, slot, false) wipes it.
+void DrawOutOfRangeLine(QImage& surface, int slot, bool show = true);
+
+// Wipes the frame at its stored rectangle, then draws it in red around the
+// cell given by frame.Column and frame.Row and stores the new rectangle.
+void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeometry& geometry);
+
+void ClearSurface(QImage& surface);

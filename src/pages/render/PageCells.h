@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QImage>
+
+#include "music/NameTables.h"
+#include "music/Records.h"
+
+// Whole cells of the pages as the page code redraws them: a diagram with its
+// text lines, after wiping the cell's area white. Empty records only wipe.
+namespace PageCells {
+
+// Chord set `row` of the Chords page: six small chords and the set header
+// from the first. Empty diagrams are skipped.
+void drawChordSet(QImage& surface, const TChordDiagram (&set)[6], int row, const NameTables& names);
+// Scale `row` of the Scales page: its six positions and the row header.
+void drawScaleRow(QImage& surface, const TScaleDiagram& scale, int row, const NameTables& names);
+
+// Print page cell (column, row): 120 x 158 pixels from (120c + 20, 160r + 2).
+void wipePrintCell(QImage& surface, int column, int row);
+void drawPrintItem(QImage& surface, const TPrintDiagram& item, int column, int row,
+                   const NameTables& names);
+
+// Design group slot 0..5: the full-height strip 76 pixels wide, with the
+// tiny chord, its four lines and the blue line when it does not fit.
+void drawDesignSlot(QImage& surface, const TChordDiagram& chord, int slot, const NameTables& names);
+
+// Play page slot (column, row): the 60 x 86 area from (20 + 63c, 132r).
+void wipePlaySlot(QImage& surface, int column, int row);
+void drawPlaySlot(QImage& surface, const TChordDiagram& chord, int column, int row,
+                  const NameTables& names);
+
+}  // namespace PageCells

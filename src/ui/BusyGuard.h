@@ -1,0 +1,19 @@
+#pragma once
+
+class QAbstractButton;
+
+// The shared guard of the window: while Play or Pause is down, or while the
+// busy pointer shows, presses on the pages, tab changes and most commands are
+// ignored. Every handler that must respect it asks active().
+class BusyGuard {
+ public:
+  void setButtons(const QAbstractButton* play, const QAbstractButton* pause) {
+    Play = play;
+    Pause = pause;
+  }
+  bool active() const;
+
+ private:
+  const QAbstractButton* Play = nullptr;
+  const QAbstractButton* Pause = nullptr;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include "music/AppState.h"
+#include "pages/render/DiagramPainter.h"
+
+class BusyGuard;
+class FretboardPanel;
+class Prompter;
+class QMenu;
+class QScrollArea;
+class QWidget;
+class SurfaceView;
+class ToolBarPanel;
+
+// The Chords tab: up to five chord sets of six library fingerings, one row
+// each, the red frame around the diagram in hand, and the page's pop-up menu.
+class ChordsPage : public QObject {
+  Q_OBJECT
+
+ public:
+  ChordsPage(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+             QScrollArea* scroll, ToolBarPanel* toolBar, FretboardPanel* fretboard,
+             QWidget* parent);
+
+  // Adds a row for the key and chord type chosen in the menus. The caller has
+  // checked the fields and the guard.
+  void showChords();
+  void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
+  void imgChordPageMouseMove();
+  // Wipes the page, its frame and its selection.
+  void erase();
+
+  QPoint currentCell() const { return {CurrentColumn, CurrentRow}; }
+  QPoint framedCell() const { return {Frame.Column, Frame.Row}; }
+  const SelectionFrame& frame() const { return Frame; }
+  QMenu* popmenuChords;
+
+ private:
+  AppState& State;
+  const BusyGuard& Guard;
+  Prompter& Ask;
+  SurfaceView* imgChordPage;
+  QScrollArea* scrollChordPage;
+  ToolBarPanel* ToolBar;
+  FretboardPanel* Fretboard;
+  QWidget* Window;
+  SelectionFrame Frame{0, 0, 0, 0, -1, -1};
+  int CurrentColumn = 0, CurrentRow = 0;
+};

@@ -1,0 +1,485 @@
+#include "ui/FretboardPanel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "music/ChordAnalysis.h"
+#include "pages/render/Bitmaps.h"
+#include "pages/render/FretboardPainter.h"
+#include "ui/BusyGuard.h"
+#include "ui/ChordDesignPage.h"
+#include "ui/PageIndex.h"
+#include "ui/SurfaceView.h"
+#include "ui/ToolBarPanel.h"
+#include "ui/UpDown.h"
+
+namespace {
+
+const QColor ArpeggioColours[7] = {QColor(255, 0, 0),   QColor(0, 255, 255),
+                                   QColor(0, 255, 0),   QColor(255, 255, 255),
+                                   QColor(255, 255, 0), QColor(192, 192, 192),
+                                   QColor(128, 0, 0)};
+
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLineEdit* field(QWidget* parent, const QString& name, int width, bool readOnly) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(name);
+  e->setReadOnly(readOnly);
+  if (width > 0) e->setFixedWidth(width);
+  if (readOnly) e->setFocusPolicy(Qt::NoFocus);
+  return e;
+}
+
+QLabel* readout(QWidget* parent, const char* name) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QLatin1String(name));
+  l->setFrameShape(QFrame::Panel);
+  l->setFrameShadow(QFrame::Sunken);
+  l->setAlignment(Qt::AlignCenter);
+  l->setFixedSize(70, 26);
+  QFont f = l->font();
+  f.setPointSize(f.pointSize() + 3);
+  f.setBold(true);
+  l->setFont(f);
+  return l;
+}
+
+}  // namespace
+
+FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget* parent)
+    : QFrame(parent), State(state), Guard(guard) {
+  setObjectName(QStringLiteral("pnlBottom"));
+  setFrameShape(QFrame::StyledPanel);
+
+  imgGuitar = new SurfaceView(QStringLiteral("imgGuitar"), QSize(748, 123), this);
+  imgGuitar->setImage(Bitmaps::fretboard());
+  imgGuitarCopy = imgGuitar->image();
+  imgFinger = Bitmaps::fingerStrip();
+
+  // Tuning controls, one row per string beside the strings of the picture.
+  auto* tuning = new QWidget(this);
+  tuning->setFixedSize(46, 123);
+  for (int s = 0; s < 6; ++s) {
+    editString[s] = field(tuning, QStringLiteral("editString%1").arg(s), 30, true);
+    editString[s]->setMaxLength(3);
+    editString[s]->setAlignment(Qt::AlignCenter);
+    editString[s]->setFixedHeight(16);
+    editString[s]->setFrame(false);
+    editString[s]->move(0, StringY[s] - 2);
+    UpDowns[s] = new UpDown(QStringLiteral("UpDown%1").arg(s), 33, 69, StandardTuning[s], true,
+                            tuning);
+    UpDowns[s]->move(31, StringY[s] - 2);
+    editString[s]->setText(qs(State.Names.noteName(StandardTuning[s])));
+    connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
+    connect(UpDowns[s], &UpDown::released, this, &FretboardPanel::UpDown0MouseUp);
+  }
+
+  editTuningName = field(this, QStringLiteral("editTuningName"), 130, false);
+  editTuningName->setMaxLength(15);
+  editTuningName->setText(QStringLiteral("Standard"));
+  Label2 = new QLabel(QStringLiteral("Chord Name:"), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  editChordNameUser = field(this, QStringLiteral("editChordNameUser"), 170, false);
+  editChordNameUser->setMaxLength(25);
+  pnlNote = readout(this, "pnlNote");
+  pnlInterval = readout(this, "pnlInterval");
+  editNotes = field(this, QStringLiteral("editNotes"), 0, true);
+  editNotes->setMinimumWidth(110);
+  for (int i = 0; i < 8; ++i) {
+    editIntervals[i] = field(this, QStringLiteral("editIntervals%1").arg(i), 30, true);
+    editIntervals[i]->setAlignment(Qt::AlignCenter);
+    editIntervals[i]->setProperty("tag", 0);
+  }
+  bitbtnDrag = new QPushButton(QStringLiteral("Drag to add chord to set"), this);
+  bitbtnDrag->setObjectName(QStringLiteral("bitbtnDrag"));
+  bitbtnDrag->setFocusPolicy(Qt::NoFocus);
+
+  auto* picture = new QHBoxLayout;
+  picture->setSpacing(2);
+  picture->addWidget(tuning);
+  picture->addWidget(imgGuitar);
+  picture->addStretch(1);
+
+  auto* names = new QHBoxLayout;
+  names->setSpacing(4);
+  names->addWidget(new QLabel(QStringLiteral("Tuning Name:"), this));
+  names->addWidget(editTuningName);
+  names->addWidget(Label2);
+  names->addWidget(editChordNameUser);
+  names->addStretch(1);
+  names->addWidget(new QLabel(QStringLiteral("Note:"), this));
+  names->addWidget(pnlNote);
+  names->addWidget(new QLabel(QStringLiteral("Interval:"), this));
+  names->addWidget(pnlInterval);
+
+  auto* notes = new QHBoxLayout;
+  notes->setSpacing(2);
+  notes->addWidget(new QLabel(QStringLiteral("Notes:"), this));
+  notes->addWidget(editNotes, 1);
+  for (auto* label : editIntervals) notes->addWidget(label);
+  notes->addSpacing(6);
+  notes->addWidget(bitbtnDrag);
+
+  auto* rows = new QVBoxLayout(this);
+  rows->setContentsMargins(2, 2, 2, 2);
+  rows->setSpacing(2);
+  rows->addLayout(picture);
+  rows->addLayout(names);
+  rows->addLayout(notes);
+
+  connect(imgGuitar, &SurfaceView::moved, this,
+          [this](QPoint at, Qt::MouseButtons) { imgGuitarMouseMove(at); });
+  connect(imgGuitar, &SurfaceView::pressed, this, &FretboardPanel::imgGuitarMouseDown);
+  setMouseTracking(true);
+}
+
+void FretboardPanel::connectPanels(ChordDesignPage* design, ToolBarPanel* toolBar,
+                                   std::function<int()> activeTab) {
+  Design = design;
+  ToolBar = toolBar;
+  ActiveTab = std::move(activeTab);
+  connect(Design->udRoot, &UpDown::stepped, this, &FretboardPanel::udRootClick);
+  connect(Design->udRoot, &UpDown::released, this, &FretboardPanel::udRootMouseUp);
+  connect(Design->udBass, &UpDown::stepped, this, &FretboardPanel::udBassClick);
+}
+
+bool FretboardPanel::chordDesignActive() const {
+  return ActiveTab && ActiveTab() == PageChordDesign;
+}
+
+void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {
+  QPalette p = f->palette();
+  p.setColor(QPalette::Text, colour);
+  f->setPalette(p);
+}
+
+void FretboardPanel::setIntervalLabel(int i, const QString& text, int tag, QColor textColour,
+                                      QColor background) {
+  QLineEdit* label = editIntervals[i];
+  label->setText(text);
+  label->setProperty("tag", tag);
+  QPalette p = label->palette();
+  p.setColor(QPalette::Text, textColour);
+  p.setColor(QPalette::Base, background);
+  label->setPalette(p);
+}
+
+int FretboardPanel::intervalTag(int i) const { return editIntervals[i]->property("tag").toInt(); }
+
+std::array<std::string, 7> FretboardPanel::intervalCaptions() const {
+  std::array<std::string, 7> captions;
+  for (int i = 0; i < 7; ++i) captions[i] = editIntervals[i]->text().toStdString();
+  return captions;
+}
+
+void FretboardPanel::ClearFretboard() {
+  imgGuitar->setImage(imgGuitarCopy);
+  editChordNameUser->clear();
+  editTuningName->clear();
+  editNotes->clear();
+  for (int i = 0; i < 8; ++i) setIntervalLabel(i, QString(), 0, Qt::black, Qt::white);
+  pnlNote->clear();
+  pnlInterval->clear();
+}
+
+void FretboardPanel::ShowDiagram(TChordDiagram chord) {
+  imgGuitar->image() = imgGuitarCopy;
+  if (isEmpty(chord)) {
+    ClearFretboard();
+    return;
+  }
+  const int root = pitchClass(chord.Root);
+  setTextColour(editChordNameUser, Qt::black);
+  setTextColour(editNotes, Qt::black);
+  Label2->setText(QStringLiteral("Chord Name:"));
+  editTuningName->setText(qs(chord.TuningName.view()));
+  editChordNameUser->setText(qs(chordDisplayName(chord, State.Names)));
+  editNotes->clear();
+  setIntervalLabel(7, QString(), 0, Qt::black, Qt::white);
+
+  QString notes;
+  for (int i = 0; i < 7; ++i) {
+    const int entry = chord.Intervals[i];
+    // The end marker, or a value no interval has (a damaged record).
+    if (entry == ChordIntervalEnd || entry < 0 || entry > 23) {
+      setIntervalLabel(i, QString(), 0, Qt::black, Qt::white);
+      continue;
+    }
+    const std::string_view name = intervalLabel(entry);
+    setIntervalLabel(i, qs(name), pitchClass(entry), Qt::black, Qt::white);
+    notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
+  }
+  editNotes->setText(notes);
+
+  bool rootSounded = false;
+  for (int s = 0; s < 6; ++s) {
+    const int open = chord.Tuning[s];
+    editString[s]->setText(qs(State.Names.noteName(open)));
+    UpDowns[s]->setPosition(open);
+    const int fret = std::min<int>(chord.Strings[s].Fret, HighestFret);
+    const int finger = chord.Strings[s].Finger;
+    const bool isRoot = pitchClass(open + fret) == root;
+    if (isRoot && finger != FingerCode::Muted) rootSounded = true;
+    drawFretboardGlyph(imgGuitar->image(), imgFinger, chordGlyphCell(finger, isRoot), s, fret);
+  }
+  State.LastRoot = root;
+
+  if (ToolBar && ToolBar->sbShowArp->isChecked()) {
+    TChordFormula f{};
+    std::copy(std::begin(chord.Intervals), std::end(chord.Intervals), f.Intervals);
+    f.Name = chord.ChordName;
+    f.Formula = chord.Formula;
+    ShowArpeggio(f, root, Qt::black);
+  }
+
+  const QColor inactive = palette().color(QPalette::Disabled, QPalette::WindowText);
+  setTextColour(editIntervals[0], rootSounded ? QColor(Qt::black) : inactive);
+  imgGuitar->refresh();
+}
+
+void FretboardPanel::ShowArpeggio(const TChordFormula& formula, int root, QColor textColour) {
+  root = pitchClass(root);
+  setTextColour(editChordNameUser, textColour);
+  setTextColour(editNotes, textColour);
+  editChordNameUser->setText(qs(State.Names.pitchName(root)) + QLatin1Char(' ') +
+                             qs(formula.Name.view()));
+  editNotes->clear();
+  setIntervalLabel(7, QString(), 0, textColour, Qt::white);
+
+  const bool colouredLabels =
+      chordDesignActive() && Design && Design->sbDisplayIntervals->isChecked();
+  QString notes;
+  int count = 0;  // entries before the end marker, at most 7
+  for (int i = 0; i < 7; ++i) {
+    const int entry = formula.Intervals[i];
+    if (entry == ChordIntervalEnd) {
+      setIntervalLabel(i, QString(), 0, textColour, Qt::white);
+      continue;
+    }
+    setIntervalLabel(i, qs(intervalLabel(entry)), pitchClass(entry), textColour,
+                     colouredLabels ? ArpeggioColours[i] : QColor(Qt::white));
+    notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
+  }
+  editNotes->setText(notes);
+  while (count < 7 && formula.Intervals[count] != ChordIntervalEnd) ++count;
+
+  for (int j = 0; j < 6; ++j) {
+    for (int k = 0; k <= HighestFret; ++k) {
+      const int p = pitchClass(UpDowns[j]->position() + k);
+      for (int e = 0; e < count; ++e) {
+        const int entry = formula.Intervals[e];
+        if (p != pitchClass(entry + root)) continue;
+        QColor pen(0, 255, 0);
+        if (p == root) {
+          pen = QColor(255, 0, 0);
+        } else if (colouredLabels) {
+          for (int i = 0; i < 7; ++i)
+            if (!editIntervals[i]->text().isEmpty() && intervalTag(i) == pitchClass(entry))
+              pen = ArpeggioColours[i];
+        }
+        drawArpeggioBox(imgGuitar->image(), j, k, pen);
+      }
+    }
+  }
+  imgGuitar->refresh();
+}
+
+void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
+  imgGuitar->image() = imgGuitarCopy;
+  if (isEmpty(scale)) {
+    ClearFretboard();
+    return;
+  }
+  const int root = pitchClass(scale.Root);
+  Label2->setText(QStringLiteral("Scale Name:"));
+  editTuningName->setText(qs(scale.TuningName.view()));
+  editChordNameUser->setText(qs(State.Names.pitchName(root)) + QLatin1Char(' ') +
+                             qs(scale.ScaleName.view()));
+  setTextColour(editChordNameUser, Qt::black);
+  setTextColour(editNotes, Qt::black);
+  QString notes;
+  bool ended = false;
+  for (int k = 0; k < 8; ++k) {
+    const int entry = scale.Intervals[k];
+    ended = ended || entry == ScaleIntervalEnd;
+    if (ended || intervalName(entry).empty()) {
+      setIntervalLabel(k, QString(), 0, Qt::black, Qt::white);
+      continue;
+    }
+    setIntervalLabel(k, qs(intervalName(entry)), pitchClass(entry), Qt::black, Qt::white);
+    notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
+  }
+  editNotes->setText(notes);
+  for (int s = 0; s < 6; ++s) {
+    editString[s]->setText(qs(State.Names.noteName(scale.Tuning[s])));
+    UpDowns[s]->setPosition(scale.Tuning[s]);
+  }
+  drawScaleMarks(imgGuitar->image(), imgFinger, scale);
+  State.LastRoot = root;
+  imgGuitar->refresh();
+}
+
+void FretboardPanel::refreshStringNames() {
+  for (int s = 0; s < 6; ++s)
+    editString[s]->setText(qs(State.Names.noteName(UpDowns[s]->position())));
+}
+
+void FretboardPanel::setTuningEnabled(bool enabled) {
+  for (auto* u : UpDowns) u->setEnabled(enabled);
+}
+
+void FretboardPanel::UpDown0Click(int s) {
+  if (Guard.active() || s < 0 || s > 5) return;
+  editString[s]->setText(qs(State.Names.noteName(UpDowns[s]->position())));
+}
+
+void FretboardPanel::UpDown0MouseUp() {
+  if (Guard.active()) return;
+  for (int s = 0; s < 6; ++s)
+    State.CurrentTuning[s] = static_cast<std::uint8_t>(UpDowns[s]->position());
+  editTuningName->setText(qs(tuningName(State.CurrentTuning, State.Names)));
+
+  const int tab = ActiveTab ? ActiveTab() : PageChords;
+  if (tab == PageChordDesign && !isEmpty(State.EditChord)) {
+    TChordDiagram& e = State.EditChord;
+    std::copy(State.CurrentTuning.begin(), State.CurrentTuning.end(), e.Tuning);
+    e.TuningName = editTuningName->text().toStdString();
+    for (int s = 0; s < 6; ++s)
+      if (e.Notes[s] != 0) e.Notes[s] = static_cast<std::uint8_t>(e.Tuning[s] + e.Strings[s].Fret);
+    ComputeIntervals(e, State.ExtensionFlags);
+    showEditChord();
+    rebuildEditFormula();
+  } else if (tab == PageScales && !isEmpty(State.CurrentScale)) {
+    TScaleDiagram& sc = State.CurrentScale;
+    std::copy(State.CurrentTuning.begin(), State.CurrentTuning.end(), sc.Tuning);
+    sc.TuningName = editTuningName->text().toStdString();
+    ShowScaleOnFretboard(sc);
+  }
+}
+
+void FretboardPanel::clearHoverReadout() {
+  pnlNote->clear();
+  pnlInterval->clear();
+}
+
+void FretboardPanel::mouseMoveEvent(QMouseEvent* event) {
+  clearHoverReadout();
+  QFrame::mouseMoveEvent(event);
+}
+
+void FretboardPanel::imgGuitarMouseMove(QPoint at) {
+  if (!FretboardHit::inside(at.x(), at.y())) {
+    clearHoverReadout();
+    return;
+  }
+  State.HoverString = FretboardHit::stringAt(at.y());
+  State.HoverFret = FretboardHit::fretAt(at.x());
+  const int p = pitchClass(UpDowns[State.HoverString]->position() + State.HoverFret);
+  pnlNote->setText(qs(State.Names.pitchName(p)));
+  pnlInterval->setText(qs(FretboardHit::intervalReadout(p - State.LastRoot)));
+}
+
+void FretboardPanel::showEditChord() {
+  const bool intervalsShown = Design && Design->sbDisplayIntervals->isChecked();
+  if (intervalsShown && ToolBar) {
+    const bool arp = ToolBar->sbShowArp->isChecked();
+    ToolBar->sbShowArp->setChecked(false);
+    ShowDiagram(State.EditChord);
+    ToolBar->sbShowArp->setChecked(arp);
+    ShowArpeggio(State.ChosenFormula, Design->udRoot->position(), QColor(0, 0, 255));
+  } else {
+    ShowDiagram(State.EditChord);
+  }
+}
+
+void FretboardPanel::rebuildEditFormula() {
+  State.EditChord.Formula = formulaFromLabels(intervalCaptions());
+}
+
+void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
+  if (ToolBar && ToolBar->sbtnPlay->isChecked()) return;
+  if (!chordDesignActive() || !FretboardHit::inside(at.x(), at.y())) return;
+  // The press may come without a move before it (a touch, a synthetic click).
+  State.HoverString = FretboardHit::stringAt(at.y());
+  State.HoverFret = FretboardHit::fretAt(at.x());
+  const int s = State.HoverString, f = State.HoverFret;
+  const bool right = button == Qt::RightButton;
+  TChordDiagram& e = State.EditChord;
+
+  e.Strings[s].Fret = static_cast<std::uint8_t>(f);
+  e.Notes[s] = static_cast<std::uint8_t>(e.Tuning[s] + f);
+  if (f == 0) {
+    if (e.Strings[s].Finger == FingerCode::Muted || right) {
+      e.Strings[s].Finger = FingerCode::Open;
+    } else {
+      e.Strings[s].Finger = FingerCode::Muted;
+      e.Notes[s] = 0;
+    }
+  } else {
+    e.Strings[s].Finger = static_cast<std::uint8_t>(Design ? Design->selectedFinger() : 6);
+  }
+
+  if (right) {
+    const int root = pitchClass(e.Tuning[s] + f);
+    e.Root = static_cast<std::uint8_t>(root);
+    e.Bass = static_cast<std::uint8_t>(root + 24);
+    if (Design) {
+      Design->udRoot->setPosition(root);
+      Design->udBass->setPosition(root);
+      Design->editRoot->setText(qs(State.Names.pitchName(root)));
+      Design->editBass->setText(qs(State.Names.pitchName(root)));
+    }
+    pnlInterval->setText(QStringLiteral("1"));
+  }
+
+  if (Design)
+    for (int i = 0; i < 6; ++i)
+      Design->editTab[i]->setText(e.Notes[i] != 0 ? QString::number(e.Strings[i].Fret)
+                                                  : QString());
+  e.BaseFret = static_cast<std::uint8_t>(baseFretFor(e));
+  ComputeIntervals(e, State.ExtensionFlags);
+  showEditChord();
+  rebuildEditFormula();
+
+  if (Design && Design->udBass->position() != Design->udRoot->position())
+    editChordNameUser->setText(Design->editRoot->text() + QLatin1Char(' ') +
+                               qs(e.ChordName.view()) + QStringLiteral(" /") +
+                               Design->editBass->text());
+}
+
+void FretboardPanel::udRootClick() {
+  if (!Design) return;
+  const int root = Design->udRoot->position();
+  Design->editRoot->setText(qs(State.Names.pitchName(root)));
+  Design->udBass->setPosition(root);
+  Design->editBass->setText(qs(State.Names.pitchName(root)));
+  State.EditChord.Root = static_cast<std::uint8_t>(root);
+  State.EditChord.Bass = static_cast<std::uint8_t>(root + 24);
+}
+
+void FretboardPanel::udRootMouseUp() {
+  ComputeIntervals(State.EditChord, State.ExtensionFlags);
+  showEditChord();
+}
+
+void FretboardPanel::udBassClick() {
+  if (!Design) return;
+  const int bass = Design->udBass->position();
+  Design->editBass->setText(qs(State.Names.pitchName(bass)));
+  State.EditChord.Bass = static_cast<std::uint8_t>(bass + 24);
+  if (!Design->sbDisplayIntervals->isChecked()) {
+    QString name = Design->editRoot->text() + QLatin1Char(' ') +
+                   qs(State.EditChord.ChordName.view());
+    if (bass != Design->udRoot->position()) name += QStringLiteral(" /") + Design->editBass->text();
+    editChordNameUser->setText(name);
+  }
+}

@@ -1,0 +1,29 @@
+#include "ui/HelpWindow.h"
+
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)
+    : QWidget(parent, Qt::Window), HelpFile(helpFile), Browser(new QTextBrowser(this)) {
+  setObjectName(QStringLiteral("frmHelp"));
+  setWindowTitle(QStringLiteral("Strumbo! Help"));
+  Browser->setObjectName(QStringLiteral("helpBrowser"));
+  Browser->setOpenExternalLinks(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(Browser);
+  resize(560, 600);
+}
+
+bool HelpWindow::showContext(int context) {
+  if (!QFileInfo::exists(HelpFile)) return false;
+  Anchor = QStringLiteral("ctx%1").arg(context);
+  QUrl url = QUrl::fromLocalFile(HelpFile);
+  url.setFragment(Anchor);
+  Browser->setSource(url);
+  show();
+  raise();
+  return true;
+}

@@ -1,0 +1,253 @@
+#include "ui/PlayPageTab.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+#include <QToolButton>
+
+#include "pages/render/Bitmaps.h"
+#include "pages/render/PageCells.h"
+#include "pages/render/SurfaceText.h"
+#include "ui/BusyGuard.h"
+#include "ui/FretboardPanel.h"
+#include "ui/Prompter.h"
+#include "ui/SurfaceView.h"
+#include "ui/TdlgRepeat.h"
+#include "ui/ToolBarPanel.h"
+
+namespace {
+
+void drawImage(QImage& surface, int x, int y, const char* name) {
+  QPainter p(&surface);
+  p.drawImage(x, y, Bitmaps::playImage(name));
+}
+
+void writeText(QImage& surface, int x, int y, const QString& text) {
+  SurfaceText::drawText(surface, QPoint(x, y), text.toStdString(), SurfaceText::smallFont());
+}
+
+}  // namespace
+
+PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
+                         SurfaceView* surface, ToolBarPanel* toolBar, FretboardPanel* fretboard,
+                         QWidget* parent)
+    : QObject(parent),
+      State(state),
+      Guard(guard),
+      Ask(prompter),
+      imgPlayPage(surface),
+      ToolBar(toolBar),
+      Fretboard(fretboard),
+      Window(parent) {
+  popmenuPlayPage = new QMenu(parent);
+  popmenuPlayPage->setObjectName(QStringLiteral("popmenuPlayPage"));
+  const struct {
+    const char* caption;
+    const char* name;
+    void (PlayPageTab::*handler)();
+  } items[] = {{"Play Chord", "pmenu4PlayChord", nullptr},
+               {"Send To Chord Design", "pmenu1SendtoDesign", nullptr},
+               {"Send To Print Page", "pmenu1SendtoPrint", nullptr},
+               {"Delete", "pmenu4Delete", &PlayPageTab::pmenu4DeleteClick},
+               {"Cut And Move", "pmenu4CutMove", &PlayPageTab::pmenu4CutMoveClick},
+               {"Copy And Move", "pmenu4CopyMove", &PlayPageTab::pmenu4CopyMoveClick},
+               {"Repeat Markers", "pmenu4Repeat", &PlayPageTab::pmenu4RepeatClick}};
+  for (const auto& item : items) {
+    QAction* a = popmenuPlayPage->addAction(QLatin1String(item.caption));
+    a->setObjectName(QLatin1String(item.name));
+    if (item.handler) connect(a, &QAction::triggered, this, item.handler);
+  }
+  connect(surface, &SurfaceView::pressed, this, &PlayPageTab::imgPlayPageMouseDown);
+  connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
+  connect(ToolBar->sbtnTime, &QToolButton::clicked, this, &PlayPageTab::sbtnTimeClick);
+  connect(ToolBar->sbtnLoop, &QToolButton::toggled, this, [this] { DrawRepeatMarks(); });
+  DrawPlayGrid();
+  DrawRepeatMarks();
+}
+
+bool PlayPageTab::placing() const { return imgPlayPage->pointerShape() != 0; }
+
+QPoint PlayPageTab::selectedSlot() const {
+  return {State.Play.PlaySelColumn, State.Play.PlaySelRow};
+}
+
+void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
+                                       Qt::KeyboardModifiers modifiers) {
+  if (Guard.active()) return;
+  const std::optional<PlaySlot> slot = playSlotAt(at.x(), at.y());
+  if (!slot) return;
+  const int c = slot->Column, r = slot->Row;
+  TChordDiagram& target = State.PlayPage[c][r];
+
+  if (placing()) {
+    if (isEmpty(State.MoveBuffer) || button == Qt::RightButton) {
+      imgPlayPage->setPointerShape(0);
+      return;
+    }
+    if (button != Qt::LeftButton) return;
+    if (!isEmpty(target) &&
+        !Ask.ask(Window, QStringLiteral("Do you want to replace this diagram?"), true))
+      return;
+    target = State.MoveBuffer;
+    DrawSlotDiagram(c, r, target);
+    State.Play.PlayPageChanged = true;
+    // With Ctrl held the same chord stays in hand for the next slot.
+    if (!(modifiers & Qt::ControlModifier)) imgPlayPage->setPointerShape(0);
+    return;
+  }
+
+  if (button == Qt::RightButton) {
+    State.Play.PlaySelColumn = c;
+    State.Play.PlaySelRow = r;
+    const QList<QAction*> items = popmenuPlayPage->actions();
+    for (int i = 0; i + 1 < items.size(); ++i) items[i]->setEnabled(!isEmpty(target));
+    popmenuPlayPage->popup(imgPlayPage->mapToGlobal(at));
+    return;
+  }
+  if (button != Qt::LeftButton) return;
+  if (const auto start = startMarkerTarget(c, r, State.Play.ThreeFour))
+    moveStartMarker(start->Column, start->Row);
+}
+
+void PlayPageTab::moveStartMarker(int column, int row) {
+  QImage& surface = imgPlayPage->image();
+  drawImage(surface, 63 * State.Play.PlayStartColumn + 30, 132 * State.Play.PlayStartRow + 95,
+            "PLAYERAS");
+  drawImage(surface, 63 * column + 30, 132 * row + 95, "PLAYCURS");
+  State.Play.PlayStartColumn = column;
+  State.Play.PlayStartRow = row;
+  imgPlayPage->refresh();
+}
+
+void PlayPageTab::DrawSlotDiagram(int column, int row, const TChordDiagram& diagram) {
+  PageCells::drawPlaySlot(imgPlayPage->image(), diagram, column, row, State.Names);
+  imgPlayPage->refresh();
+}
+
+void PlayPageTab::redrawSlots() {
+  for (int r = 0; r < PlayPageRows; ++r)
+    for (int c = 0; c < PlayPageColumns; ++c) {
+      PageCells::wipePlaySlot(imgPlayPage->image(), c, r);
+      if (!isEmpty(State.PlayPage[c][r]))
+        PageCells::drawPlaySlot(imgPlayPage->image(), State.PlayPage[c][r], c, r, State.Names);
+    }
+  imgPlayPage->refresh();
+}
+
+void PlayPageTab::DrawPlayGrid() {
+  PlayPageState& play = State.Play;
+  QImage& surface = imgPlayPage->image();
+  play.PlayStartColumn = 0;
+  play.PlayStartRow = 0;
+  for (int r = 0; r < 6; ++r) {
+    const int y = 132 * r + 95, ty = 132 * r + 85;
+    drawImage(surface, 3, y, "FOURFOUR");
+    writeText(surface, 393, ty, QStringLiteral("     "));
+    const int first = 3 * r / 2 + 1;
+    if (r % 2 == 0) {
+      writeText(surface, 3, ty, QString::number(first));
+      writeText(surface, 519, ty, QString::number(first + 1));
+    } else {
+      writeText(surface, 3, ty, QStringLiteral("~") + QString::number(first));
+      writeText(surface, 267, ty, QString::number(first + 1));
+    }
+  }
+  for (int r = 0; r < 6; ++r) {
+    const int y = 132 * r + 95, ty = 132 * r + 85;
+    if (play.ThreeFour) {
+      drawImage(surface, 3, y, "TREEFOUR");
+      drawImage(surface, 396, y, "BARLINE");
+      drawImage(surface, 770, y, "BARLINE");
+      writeText(surface, 3, ty, QString::number(2 * r + 1) + QStringLiteral("   "));
+      writeText(surface, 393, ty, QString::number(2 * r + 2));
+      writeText(surface, r % 2 == 0 ? 519 : 267, ty, QStringLiteral("   "));
+    } else if (r % 2 == 0) {
+      drawImage(surface, 522, y, "BARLINE");
+    } else {
+      drawImage(surface, 270, y, "BARLINE");
+      drawImage(surface, 770, y, "BARLINE");
+    }
+  }
+  drawImage(surface, 30, 95, "PLAYCURS");
+  play.resetGrid();
+  imgPlayPage->refresh();
+}
+
+void PlayPageTab::DrawRepeatMarks() {
+  PlayPageState& play = State.Play;
+  play.loadActiveRepeatSet();
+  QImage& surface = imgPlayPage->image();
+  const TRepeatSet& set = play.ActiveRepeatSet;
+  const bool loopOn = ToolBar->sbtnLoop->isChecked();
+  for (int b = 0; b < PlayBars::barCount(play.ThreeFour); ++b) {
+    const BarEnds e = barEnds(b, play.ThreeFour);
+    for (int x : {e.Xe - 16, e.Xe - 8, e.Xe}) drawImage(surface, x, e.Ye, "PLAYERAS");
+    drawImage(surface, e.Xs, e.Ys, "PLAYERAS");
+    if (set.ReturnMark[b] != 0) drawImage(surface, e.Xs, e.Ys, "RETURN");
+    if (set.RepeatCount[b] != 0) {
+      drawImage(surface, e.Xe, e.Ye, "REPEAT");
+      writeText(surface, e.Xe - 16, e.Ye + 10, QString::number(set.RepeatCount[b]));
+    }
+    drawImage(surface, e.Xe - 26, e.Ye, "PLAYERAS");
+    if (loopOn && set.LoopMark[b] == 1) drawImage(surface, e.Xe - 26, e.Ye, "PLAYLOOP");
+  }
+  imgPlayPage->refresh();
+}
+
+void PlayPageTab::sbtnTimeClick() {
+  if (Guard.active()) {
+    QSignalBlocker block(ToolBar->sbtnTime);
+    ToolBar->sbtnTime->setChecked(!ToolBar->sbtnTime->isChecked());
+    return;
+  }
+  State.Play.ThreeFour = ToolBar->sbtnTime->isChecked();
+  DrawPlayGrid();
+  DrawRepeatMarks();
+}
+
+void PlayPageTab::pmenu4DeleteClick() {
+  const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
+  if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
+  TChordDiagram& slot = State.PlayPage[c][r];
+  if (!isEmpty(slot) &&
+      !Ask.ask(Window, QStringLiteral("Do you want to delete this diagram?"), true))
+    return;
+  PageCells::wipePlaySlot(imgPlayPage->image(), c, r);
+  imgPlayPage->refresh();
+  slot.Empty = 1;
+  State.Play.PlayPageChanged = true;
+}
+
+void PlayPageTab::pmenu4CutMoveClick() {
+  const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
+  if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
+  State.MoveBuffer = State.PlayPage[c][r];
+  imgPlayPage->setPointerShape(6);
+  State.PlayPage[c][r].Empty = 1;
+  pmenu4DeleteClick();
+}
+
+void PlayPageTab::pmenu4CopyMoveClick() {
+  const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
+  if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
+  State.MoveBuffer = State.PlayPage[c][r];
+  imgPlayPage->setPointerShape(6);
+}
+
+void PlayPageTab::pmenu4RepeatClick() {
+  PlayPageState& play = State.Play;
+  play.loadActiveRepeatSet();
+  const int bar =
+      PlayBars::barOfSlot(PlayBars::slotNumber(play.PlaySelColumn, play.PlaySelRow), play.ThreeFour);
+  if (bar < 0 || bar >= PlayBars::barCount(play.ThreeFour)) return;
+  TdlgRepeat dialog(Window);
+  dialog.load(bar, play.repeatChoice(bar));
+  if (!Ask.execDialog(dialog)) return;
+  play.applyRepeatChoice(bar, dialog.choice(), dialog.loopWasOn());
+  DrawRepeatMarks();
+}
+
+void PlayPageTab::takeInHand(const TChordDiagram& diagram) {
+  State.MoveBuffer = diagram;
+  imgPlayPage->setPointerShape(5);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include "music/AppState.h"
+
+class BusyGuard;
+class FretboardPanel;
+class Prompter;
+class QMenu;
+class QWidget;
+class SurfaceView;
+class ToolBarPanel;
+
+// The PlayPage tab: draws the staff rows, bar numbers, repeat marks, start
+// marker and the chords in the 72 slots, and turns presses and pop-up
+// commands into changes of the play page. The rules live in the play page
+// model; this class only draws and routes.
+class PlayPageTab : public QObject {
+  Q_OBJECT
+
+ public:
+  PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+              ToolBarPanel* toolBar, FretboardPanel* fretboard, QWidget* parent);
+
+  void imgPlayPageMouseDown(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void DrawSlotDiagram(int column, int row, const TChordDiagram& diagram);
+  void DrawPlayGrid();
+  void DrawRepeatMarks();
+  void sbtnTimeClick();
+  void pmenu4DeleteClick();
+  void pmenu4CutMoveClick();
+  void pmenu4CopyMoveClick();
+  void pmenu4RepeatClick();
+  // Puts `diagram` in hand, ready to be placed with the next left press.
+  void takeInHand(const TChordDiagram& diagram);
+  // Redraws every occupied slot (after a change of naming or a load).
+  void redrawSlots();
+
+  bool placing() const;
+  QPoint selectedSlot() const;
+  QMenu* popmenuPlayPage;
+
+ private:
+  void moveStartMarker(int column, int row);
+
+  AppState& State;
+  const BusyGuard& Guard;
+  Prompter& Ask;
+  SurfaceView* imgPlayPage;
+  ToolBarPanel* ToolBar;
+  FretboardPanel* Fretboard;
+  QWidget* Window;
+};

@@ -1,0 +1,29 @@
+#include "ui/Prompter.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void QtPrompter::message(QWidget* parent, const QString& text) {
+  QMessageBox::information(parent, QStringLiteral("Strumbo!"), text);
+}
+
+bool QtPrompter::ask(QWidget* parent, const QString& question, bool defaultYes) {
+  const auto answer = QMessageBox::question(parent, QStringLiteral("Plectrix"), question,
+                                            QMessageBox::Yes | QMessageBox::No,
+                                            defaultYes ? QMessageBox::Yes : QMessageBox::No);
+  return answer == QMessageBox::Yes;
+}
+
+QString QtPrompter::openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) {
+  return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                                 const QString& filter) {
+  // QFileDialog asks before replacing an existing file.
+  return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+bool QtPrompter::execDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// Every message box, question and file dialog of the program goes through a
+// Prompter, so tests can answer them without a modal box ever showing.
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+
+  // A notice with an OK button, titled "Strumbo!".
+  virtual void message(QWidget* parent, const QString& text) = 0;
+  // A Yes/No question with a question icon, titled "Plectrix"; true for Yes.
+  virtual bool ask(QWidget* parent, const QString& question, bool defaultYes) = 0;
+  // File dialogs; an empty result means the user cancelled.
+  virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                               const QString& filter) = 0;
+  virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                               const QString& filter) = 0;
+  // Runs one of the program's own dialogs modally; true when it was accepted.
+  virtual bool execDialog(QDialog& dialog) = 0;
+};
+
+// The real dialogs.
+class QtPrompter : public Prompter {
+ public:
+  void message(QWidget* parent, const QString& text) override;
+  bool ask(QWidget* parent, const QString& question, bool defaultYes) override;
+  QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                       const QString& filter) override;
+  QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                       const QString& filter) override;
+  bool execDialog(QDialog& dialog) override;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+// A drawing surface: a persistent picture shown at its exact size. Pages draw
+// into image() and call refresh(); presses, moves and releases are reported in
+// picture pixels. It also carries the pointer shapes used while a diagram is
+// being placed (5) or moved (6).
+class SurfaceView : public QWidget {
+  Q_OBJECT
+
+ public:
+  SurfaceView(const QString& objectName, QSize size, QWidget* parent = nullptr);
+
+  QImage& image() { return Image; }
+  const QImage& image() const { return Image; }
+  // Replaces the picture (same size expected) and repaints.
+  void setImage(const QImage& image);
+  void refresh() { update(); }
+
+  // 0 = the normal arrow; 5 = placing a sent diagram; 6 = moving a diagram.
+  void setPointerShape(int number);
+  int pointerShape() const { return PointerShape; }
+
+ signals:
+  void pressed(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void moved(QPoint at, Qt::MouseButtons buttons);
+  void released(QPoint at, Qt::MouseButton button);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QImage Image;
+  int PointerShape = 0;
+};

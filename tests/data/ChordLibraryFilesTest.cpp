@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ChordRules.h"
+#include "library/ChordLibrary.h"
+#include "library/RecordFile.h"
+#include "music/NameTables.h"
+
+// Every fingering of the shipped chord library against the rules a guitarist
+// would hold it to. A failure names key, chord type and fingering.
+
+namespace {
+
+const std::string ProgramDir = STRUMBO_TEST_PROGRAM_DIR;
+
+struct Library {
+  std::vector<TChordFormula> Types;
+  // [dictionary index][key][k]
+  std::vector<std::vector<std::vector<TChordFingering>>> Chords;
+  bool Complete = false;
+};
+
+const Library& library() {
+  static const Library lib = [] {
+    Library l;
+    RecordFile<TChordFormula> dict;
+    if (!dict.open(ProgramDir, ChordLibrary::DictionaryFile) || dict.count() != 62) return l;
+    l.Types.resize(62);
+    for (std::size_t t = 0; t < 62; ++t) {
+      if (!dict.read(t, l.Types[t])) return l;
+    }
+    l.Chords.assign(62,
+                    std::vector<std::vector<TChordFingering>>(12, std::vector<TChordFingering>(6)));
+    for (auto fam : {ChordFamilyKind::Major, ChordFamilyKind::Minor, ChordFamilyKind::Dominant}) {
+      RecordFile<TChordFingering> parts[2];
+      for (int p = 0; p < 2; ++p) {
+        if (!parts[p].open(ProgramDir, ChordLibrary::fileName(fam, p + 1)) ||
+            parts[p].count() != static_cast<std::size_t>(ChordLibrary::recordsPerFile(fam))) {
+          return l;
+        }
+      }
+      for (int key = 0; key < 12; ++key) {
+        for (int t = 0; t < ChordLibrary::typeCount(fam); ++t) {
+          for (int k = 0; k < 6; ++k) {
+            auto& r = l.Chords[static_cast<std::size_t>(ChordLibrary::dictionaryIndex(fam, t))]
+                              [static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
+            if (!parts[ChordLibrary::filePart(k) - 1].read(
+                    static_cast<std::size_t>(ChordLibrary::recordNumber(fam, key, t, k)), r)) {
+              return l;
+            }
+          }
+        }
+      }
+    }
+    l.Complete = true;
+    return l;
+  }();
+  return lib;
+}
+
+std::string chordName(int key, int type) {
+  return std::string(FlatPitchNames[static_cast<std::size_t>(key)]) + " " +
+         library().Types[static_cast<std::size_t>(type)].Name.str();
+}
+
+std::string label(int key, int type, int k, const TChordFingering& r) {
+  return chordName(key, type) + " fingering " + std::to_string(k) + " (" + fretText(r) + ")";
+}
+
+const TChordFingering& fingering(const std::string& key, const std::string& type, int k) {
+  const auto& lib = library();
+  int t = 0;
+  while (t < 62 && lib.Types[static_cast<std::size_t>(t)].Name.view() != type) ++t;
+  int pc = 0;
+  while (pc < 12 && FlatPitchNames[static_cast<std::size_t>(pc)] != key) ++pc;
+  return lib.Chords.at(static_cast<std::size_t>(t))
+      .at(static_cast<std::size_t>(pc))
+      .at(static_cast<std::size_t>(k));
+}
+
+std::string fingerText(const TChordFingering& r) {
+  std::string t;
+  for (int s = 5; s >= 0; --s) {
+    t += r.Strings[s].Finger == FingerCode::Muted ? 'x'
+                                                  : static_cast<char>('0' + r.Strings[s].Finger);
+  }
+  return t;
+}
+
+class ChordLibraryFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(library().Complete) << "library files missing in " << ProgramDir;
+  }
+};
+
+}  // namespace
+
+TEST_F(ChordLibraryFiles, EveryFingeringCanBeHeldAndFitsItsDiagram) {
+  int failures = 0;
+  for (int t = 0; t < 62; ++t) {
+    for (int key = 0; key < 12; ++key) {
+      for (int k = 0; k < 6; ++k) {
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
+        const std::string why = handProblem(r);
+        if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
+      }
+    }
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST_F(ChordLibraryFiles, EveryFingeringSoundsTheRightNotes) {
+  int failures = 0;
+  for (int t = 0; t < 62; ++t) {
+    const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
+    for (int key = 0; key < 12; ++key) {
+      for (int k = 0; k < 6; ++k) {
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
+        // A rootless voicing only among fingerings 3..5 of a chord of five or more tones.
+        const std::string why = noteProblem(r, key, c, k >= 3 && c.Count >= 5);
+        if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
+      }
+    }
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST_F(ChordLibraryFiles, TheBassStringSoundsTheBass) {
+  for (int t = 0; t < 62; ++t) {
+    for (int key = 0; key < 12; ++key) {
+      for (int k = 0; k < 6; ++k) {
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
+        EXPECT_TRUE(lowestStringIsLowestNote(r))
+            << label(key, t, k, r) << ": a higher string sounds below the bass";
+      }
+    }
+  }
+}
+
+TEST_F(ChordLibraryFiles, SixDifferentVoicingsUpTheNeck) {
+  for (int t = 0; t < 62; ++t) {
+    for (int key = 0; key < 12; ++key) {
+      const auto& six =
+          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
+      std::set<std::string> distinct;
+      for (const auto& r : six) distinct.insert(fretText(r));
+      EXPECT_EQ(distinct.size(), 6u) << chordName(key, t) << ": the same voicing twice";
+      for (int k = 1; k < 6; ++k) {
+        const auto& a = six[static_cast<std::size_t>(k - 1)];
+        const auto& b = six[static_cast<std::size_t>(k)];
+        EXPECT_LE(heard(a, key).LowestFret, heard(b, key).LowestFret)
+            << label(key, t, k, b) << " lies below fingering " << k - 1 << " (" << fretText(a)
+            << ")";
+        EXPECT_LE(a.BaseFret, b.BaseFret) << label(key, t, k, b) << ": base fret goes down";
+      }
+    }
+  }
+}
+
+TEST_F(ChordLibraryFiles, RootInTheBassOfTheFirstAndOfFourOfSix) {
+  for (int t = 0; t < 62; ++t) {
+    const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
+    for (int key = 0; key < 12; ++key) {
+      const auto& six =
+          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
+      int rootBass = 0;
+      for (const auto& r : six) rootBass += (heard(r, key).Bass - key) % 12 == 0 ? 1 : 0;
+      const bool firstOnRoot = (heard(six[0], key).Bass - key) % 12 == 0;
+      if (rootBass >= 4 && firstOnRoot) continue;
+      // Only where no hand can hold more root-position voicings of the chord.
+      const int exist = rootPositionVoicings(key, c, 4);
+      EXPECT_GE(rootBass, exist) << chordName(key, t) << ": " << rootBass
+                                 << " root-position fingerings, " << exist << " or more exist";
+      if (exist > 0) {
+        EXPECT_TRUE(firstOnRoot) << label(key, t, 0, six[0]) << ": root not in the bass";
+      }
+    }
+  }
+}
+
+TEST_F(ChordLibraryFiles, StringsSoundTogetherWhereTheChordAllows) {
+  // Triads and sevenths never need a muted string inside the chord.
+  for (int t = 0; t < 62; ++t) {
+    const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
+    if (c.Count > 4) continue;
+    for (int key = 0; key < 12; ++key) {
+      for (int k = 0; k < 6; ++k) {
+        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
+                                        [static_cast<std::size_t>(k)];
+        int top = 6, bottom = -1;
+        for (int s = 0; s < 6; ++s) {
+          if (r.Strings[s].Finger != FingerCode::Muted) {
+            top = std::min(top, s);
+            bottom = std::max(bottom, s);
+          }
+        }
+        for (int s = top; s <= bottom; ++s) {
+          EXPECT_NE(r.Strings[s].Finger, FingerCode::Muted)
+              << label(key, t, k, r) << ": muted inner string";
+        }
+      }
+    }
+  }
+}
+
+TEST_F(ChordLibraryFiles, WellKnownShapesComeFirst) {
+  struct Shape {
+    const char* Key;
+    const char* Type;
+    const char* Frets;
+  };
+  const Shape shapes[] = {
+      {"C", "maj", "x32010"},   {"A", "maj", "x02220"},   {"E", "maj", "022100"},
+      {"D", "maj", "xx0232"},   {"F", "maj", "133211"},   {"Bb", "maj", "x13331"},
+      {"B", "maj", "x24442"},   {"A", "minor", "x02210"}, {"E", "minor", "022000"},
+      {"D", "minor", "xx0231"}, {"B", "minor", "x24432"}, {"F", "minor", "133111"},
+      {"A", "7", "x02020"},     {"B", "7", "x21202"},     {"C", "7", "x32310"},
+      {"D", "7", "xx0212"},     {"E", "7", "020100"},     {"G", "7", "320001"},
+      {"C", "maj7", "x32000"},  {"D", "maj7", "xx0222"},  {"F", "maj7", "xx3210"},
+      {"A", "maj7", "x02120"},  {"G", "maj7", "320002"},  {"A", "m7", "x02010"},
+      {"D", "m7", "xx0211"},    {"E", "m7", "022030"},    {"A", "sus4", "x02230"},
+      {"D", "sus4", "xx0233"},  {"E", "sus4", "022200"},  {"C", "m7", "x35343"},
+  };
+  for (const auto& s : shapes) {
+    EXPECT_EQ(fretText(fingering(s.Key, s.Type, 0)), s.Frets) << s.Key << " " << s.Type;
+  }
+  const std::string g = fretText(fingering("G", "maj", 0));
+  EXPECT_TRUE(g == "320003" || g == "320033") << "G is " << g;
+  // F as the full barre: finger 1 across all six strings.
+  EXPECT_EQ(fingerText(fingering("F", "maj", 0)), "134211");
+  EXPECT_EQ(fingering("F", "maj", 0).BaseFret, 1);
+  // The first fingering of every chord in every key sits low on the neck.
+  for (int t = 0; t < 62; ++t) {
+    for (int key = 0; key < 12; ++key) {
+      const auto& r =
+          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][0];
+      EXPECT_LE(r.BaseFret, 12) << label(key, t, 0, r);
+    }
+  }
+}

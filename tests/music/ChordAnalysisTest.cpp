@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "music/AppState.h"
+#include "music/ChordAnalysis.h"
+
+namespace {
+
+// A fingering in standard tuning from frets low string first, -1 = muted.
+TChordDiagram fingering(std::array<int, 6> lowFirst, int root) {
+  TChordDiagram c = startFingering();
+  for (int i = 0; i < 6; ++i) {
+    const int s = 5 - i;
+    const int f = lowFirst[i];
+    if (f < 0) {
+      c.Strings[s] = {0, FingerCode::Muted};
+      c.Notes[s] = 0;
+    } else {
+      c.Strings[s] = {static_cast<std::uint8_t>(f),
+                      static_cast<std::uint8_t>(f == 0 ? FingerCode::Open : FingerCode::Fretted)};
+      c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + f);
+    }
+  }
+  c.Root = static_cast<std::uint8_t>(root);
+  c.Bass = static_cast<std::uint8_t>(24 + root);
+  return c;
+}
+
+std::vector<int> intervals(const TChordDiagram& c) {
+  return std::vector<int>(std::begin(c.Intervals), std::end(c.Intervals));
+}
+
+}  // namespace
+
+TEST(ComputeIntervals, EachPitchClassOnceRootFirstThenAscending) {
+  TChordDiagram c = fingering({-1, 3, 2, 0, 1, 0}, 0);  // open C: C E G C E
+  ComputeIntervals(c, {});
+  EXPECT_EQ(intervals(c), (std::vector<int>{0, 4, 7, -1, -1, -1, -1}));
+}
+
+TEST(ComputeIntervals, ExtensionFlagMovesTheIntervalUpAnOctaveAndBack) {
+  TChordDiagram c = fingering({-1, 3, 2, 0, 3, 0}, 0);  // C E G D E: Cadd9
+  ExtensionFlagSet flags{};
+  ComputeIntervals(c, flags);
+  EXPECT_EQ(intervals(c), (std::vector<int>{0, 2, 4, 7, -1, -1, -1}));
+  flags[2] = true;
+  ComputeIntervals(c, flags);
+  EXPECT_EQ(intervals(c), (std::vector<int>{0, 4, 7, 14, -1, -1, -1}));
+  EXPECT_EQ(intervalLabel(c.Intervals[3]), "9");
+  flags[2] = false;
+  ComputeIntervals(c, flags);
+  EXPECT_EQ(intervalLabel(c.Intervals[1]), "2");
+}
+
+TEST(ComputeIntervals, FlagsWithoutAnOctaveNameNeverLoseTheInterval) {
+  // A stray flag on the 3rd or the 7th must not drop or misname them.
+  TChordDiagram c = fingering({-1, 3, 2, 4, 1, -1}, 0);  // C E B E
+  ExtensionFlagSet flags{};
+  flags[4] = flags[11] = true;
+  ComputeIntervals(c, flags);
+  EXPECT_EQ(intervals(c), (std::vector<int>{0, 4, 11, -1, -1, -1, -1}));
+}
+
+TEST(ComputeIntervals, RootlessVoicingStillListsTheRootFirst) {
+  TChordDiagram c = fingering({-1, -1, 2, 0, 0, 0}, 0);  // E G B E over root C
+  ComputeIntervals(c, {});
+  EXPECT_EQ(intervals(c), (std::vector<int>{0, 4, 7, 11, -1, -1, -1}));
+}
+
+TEST(ComputeIntervals, SixDifferentNotesFillTheList) {
+  TChordDiagram c = startFingering();
+  for (int s = 0; s < 6; ++s) c.Notes[s] = static_cast<std::uint8_t>(61 + s);
+  ComputeIntervals(c, {});
+  EXPECT_EQ(intervals(c), (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST(BaseFret, FollowsTheDiagramRows) {
+  EXPECT_EQ(baseFretFor(fingering({-1, -1, 2, 4, 3, 2}, 0)), 1);    // frets 2..4
+  EXPECT_EQ(baseFretFor(fingering({5, 7, 7, 6, 5, 5}, 0)), 5);      // 5..7
+  EXPECT_EQ(baseFretFor(fingering({-1, 8, 7, 5, 6, 5}, 0)), 5);     // 5..8
+  EXPECT_EQ(baseFretFor(fingering({17, 19, 19, 18, 17, 20}, 0)), 17);
+  EXPECT_EQ(baseFretFor(fingering({-1, 3, 5, 7, -1, -1}, 0)), 3);   // spans 3 and 7
+  EXPECT_EQ(baseFretFor(fingering({0, 0, 0, 0, 0, 0}, 0)), 1);      // all open
+  EXPECT_EQ(baseFretFor(fingering({-1, -1, -1, -1, -1, 22}, 0)), 17);
+}
+
+TEST(ChordNames, SlashOnlyWhenTheBassDiffers) {
+  NameTables names;
+  TChordDiagram c = startFingering();
+  c.ChordName = "maj7";
+  c.Root = 0;
+  c.Bass = 24;
+  EXPECT_EQ(chordDisplayName(c, names), "C maj7");
+  c.Bass = 24 + 4;
+  EXPECT_EQ(chordDisplayName(c, names), "C maj7 /E");
+  c.Root = 10;
+  c.Bass = 24 + 3;
+  EXPECT_EQ(chordDisplayName(c, names), "Bb maj7 /Eb");
+  names.toggle();
+  EXPECT_EQ(chordDisplayName(c, names), "A# maj7 /D#");
+}
+
+TEST(ChordNames, FormulaIsEveryLabelWithASpaceCutToTwenty) {
+  EXPECT_EQ(formulaFromLabels({"1", "3", "5", "", "", "", ""}), "1 3 5     ");
+  EXPECT_EQ(formulaFromLabels({"1", "b3", "b5", "b7", "#9", "#11", "b13"}), "1 b3 b5 b7 #9 #11 b1");
+}
+
+TEST(FretboardHit, BandsOfStringsAndFrets) {
+  EXPECT_TRUE(FretboardHit::inside(5, 9));
+  EXPECT_TRUE(FretboardHit::inside(744, 105));
+  EXPECT_FALSE(FretboardHit::inside(4, 50));
+  EXPECT_FALSE(FretboardHit::inside(745, 50));
+  EXPECT_FALSE(FretboardHit::inside(100, 8));
+  EXPECT_FALSE(FretboardHit::inside(100, 106));
+
+  const int rows[][2] = {{9, 0}, {24, 0}, {25, 1}, {41, 1}, {42, 2}, {57, 2}, {58, 3},
+                         {73, 3}, {74, 4}, {89, 4}, {90, 5}, {105, 5}};
+  for (auto [y, s] : rows) EXPECT_EQ(FretboardHit::stringAt(y), s) << "y=" << y;
+
+  const int cols[][2] = {{5, 0},    {30, 0},   {31, 1},   {81, 1},   {82, 2},   {134, 2},
+                         {135, 3},  {231, 5},  {355, 7},  {356, 8},  {495, 11}, {496, 12},
+                         {627, 16}, {628, 17}, {727, 21}, {728, 22}, {744, 22}};
+  for (auto [x, f] : cols) EXPECT_EQ(FretboardHit::fretAt(x), f) << "x=" << x;
+}
+
+TEST(FretboardHit, IntervalReadoutNamesBothOctaves) {
+  const char* expected[12] = {"1", "b2 / b9", "2 / 9", "b3 / #9", "3",  "4 / 11",
+                              "b5 / #11", "5", "#5 / b13", "6 / 13", "b7", "7"};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(FretboardHit::intervalReadout(i), expected[i]);
+  // Fret 2 of the B string (C#) over root A is a major third.
+  EXPECT_EQ(intervalAbove(59 + 2, 9), 4);
+  EXPECT_EQ(FretboardHit::intervalReadout(intervalAbove(61, 9)), "3");
+}

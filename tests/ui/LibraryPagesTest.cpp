@@ -1,0 +1,383 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "library/ChordLibrary.h"
+#include "music/DiagramConvert.h"
+#include "pages/DiagramText.h"
+#include "ui/ChordsPage.h"
+#include "ui/FretboardPanel.h"
+#include "ui/PageIndex.h"
+#include "ui/ScalesPage.h"
+#include "ui/SurfaceView.h"
+#include "ui/TdlgBeginFret.h"
+#include "ui/TfrmMain.h"
+#include "ui/ToolBarPanel.h"
+#include "ScriptedPrompter.h"
+
+namespace {
+
+// A private copy of the program's data files, so tests can break them.
+struct DataDir {
+  QTemporaryDir dir;
+  DataDir() {
+    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
+    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
+      QFile::copy(program.filePath(name), dir.filePath(name));
+  }
+  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
+  QByteArray record(const QString& file, int size, int n) const {
+    QFile f(dir.filePath(file));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    f.seek(static_cast<qint64>(size) * n);
+    return f.read(size);
+  }
+};
+
+QByteArray fingeringBytes(const TChordDiagram& d) {
+  QByteArray bytes(1, static_cast<char>(d.BaseFret));
+  bytes.append(reinterpret_cast<const char*>(d.Strings), 12);
+  return bytes;
+}
+
+QPoint cellCentre(int c, int r) { return {120 * c + 70, 150 * r + 90}; }
+
+}  // namespace
+
+class LibraryPagesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void showChordsReadsTheRecordsOfKeyAndType() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(4);             // E
+    w.chooseChordType(2, 1);    // minor family, m7
+    w.btnShowChordsClick();
+    QCOMPARE(ask.messages, QStringList());
+    const AppState& st = w.state();
+    QCOMPARE(st.ChordSetCount, 1);
+    for (int k = 0; k < 3; ++k) {
+      QCOMPARE(fingeringBytes(st.ChordPage[k][0]), data.record("pxmi1.dat", 13, 207 + k));
+      QCOMPARE(fingeringBytes(st.ChordPage[k + 3][0]), data.record("pxmi2.dat", 13, 207 + k));
+    }
+    const QByteArray dict = data.record("pxcd3.dat", 44, 20);
+    const TChordDiagram& d = st.ChordPage[2][0];
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(d.Intervals), 7), dict.left(7));
+    QCOMPARE(QString::fromStdString(d.ChordName.str()), QStringLiteral("m7"));
+    QCOMPARE(d.Root, std::uint8_t(4));
+    QCOMPARE(d.Bass, std::uint8_t(28));
+    QCOMPARE(std::string(d.TuningName.view()), std::string("Standard"));
+    for (int s = 0; s < 6; ++s)
+      QCOMPARE(d.Notes[s], d.Strings[s].Finger == 5 ? std::uint8_t(0)
+                                                    : std::uint8_t(d.Tuning[s] + d.Strings[s].Fret));
+    // The first diagram is in hand and on the fretboard.
+    QCOMPARE(std::memcmp(&st.SelectedChord, &st.ChordPage[0][0], sizeof(TChordDiagram)), 0);
+    QCOMPARE(w.fretboard()->editChordNameUser->text().left(4), QStringLiteral("E m7"));
+    QCOMPARE(w.pageControl()->currentIndex(), int(PageChords));
+  }
+
+  void lastRecordsOfTheDominantFiles() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(11);
+    w.chooseChordType(3, 25);  // 13sus(b9)
+    w.btnShowChordsClick();
+    for (int k = 0; k < 3; ++k) {
+      QCOMPARE(fingeringBytes(w.state().ChordPage[k][0]), data.record("pxdo1.dat", 13, 933 + k));
+      QCOMPARE(fingeringBytes(w.state().ChordPage[k + 3][0]),
+               data.record("pxdo2.dat", 13, 933 + k));
+    }
+  }
+
+  void fiveSetsAtMost() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(0);
+    w.chooseChordType(1, 0);
+    for (int i = 0; i < 5; ++i) w.btnShowChordsClick();
+    QVERIFY(ask.messages.isEmpty());
+    const QImage before = w.surface(PageChords)->image();
+    w.btnShowChordsClick();
+    QCOMPARE(ask.messages, QStringList{QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page.")});
+    QCOMPARE(w.state().ChordSetCount, 5);
+    QCOMPARE(w.surface(PageChords)->image(), before);
+  }
+
+  void nothingHappensWithoutKeyOrType() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.chooseChordType(1, 0);
+    w.btnShowChordsClick();
+    QCOMPARE(w.state().ChordSetCount, 0);
+    QVERIFY(ask.messages.isEmpty());
+  }
+
+  void missingShortAndDamagedFilesLeaveThePageAsItWas() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(0);
+    w.chooseChordType(1, 2);
+    QFile::remove(data.dir.filePath("pxma2.dat"));
+    w.btnShowChordsClick();
+    QCOMPARE(ask.messages.value(0), QStringLiteral("Could Not Find Chord Data Files."));
+    QCOMPARE(w.state().ChordSetCount, 0);
+
+    // A major file cut short: key B's records are past its end.
+    QFile::copy(QStringLiteral(STRUMBO_PROGRAM_DIR "/pxma2.dat"), data.dir.filePath("pxma2.dat"));
+    QFile::resize(data.dir.filePath("pxma1.dat"), 13 * 100);
+    w.mnuCClick(11);
+    w.btnShowChordsClick();
+    QCOMPARE(ask.messages.size(), 2);
+    QVERIFY(ask.messages[1].contains(QStringLiteral("pxma1.dat")));
+    QCOMPARE(w.state().ChordSetCount, 0);
+    QVERIFY(isEmpty(w.state().ChordPage[0][0]));
+
+    // A fingering with impossible values is refused, not drawn.
+    w.mnuCClick(0);
+    QFile f(data.dir.filePath("pxma2.dat"));
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    f.seek(13 * (0 * 57 + 2 * 3 + 1));
+    f.write(QByteArray(13, char(0xFF)));
+    f.close();
+    w.btnShowChordsClick();
+    QCOMPARE(ask.messages.size(), 3);
+    QCOMPARE(w.state().ChordSetCount, 0);
+
+    QFile::remove(data.dir.filePath("pxcd3.dat"));
+    QFile::copy(QStringLiteral(STRUMBO_PROGRAM_DIR "/pxma2.dat"), data.dir.filePath("pxma2.dat"));
+    w.btnShowChordsClick();
+    QCOMPARE(ask.messages.size(), 4);
+    QCOMPARE(w.state().ChordSetCount, 0);
+  }
+
+  void sharpsRenameTheRootFieldAndLaterHeaders() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(1);
+    QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("Db"));
+    w.mnuFlatSharpClick();
+    QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("C#"));
+    w.chooseChordType(1, 0);
+    w.btnShowChordsClick();
+    const std::string header = DiagramText::chordSetHeader(w.state().ChordPage[0][0], w.state().Names);
+    QVERIFY(header.rfind("C# ", 0) == 0);
+    QCOMPARE(w.fretboard()->editChordNameUser->text().left(2), QStringLiteral("C#"));
+  }
+
+  void clicksSelectTheCellUnderThePointer() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(0);
+    w.chooseChordType(1, 0);
+    w.btnShowChordsClick();
+    w.btnShowChordsClick();
+    ChordsPage* page = w.chordsPage();
+    QCOMPARE(page->framedCell(), QPoint(0, 1));
+
+    page->imgChordPageMouseDown(QPoint(260, 100), Qt::LeftButton);
+    QCOMPARE(page->framedCell(), QPoint(2, 0));
+    QCOMPARE(std::memcmp(&w.state().SelectedChord, &w.state().ChordPage[2][0], 88), 0);
+    // Between columns the one to the left is hit; left of the first, the first.
+    page->imgChordPageMouseDown(QPoint(135, 100), Qt::LeftButton);
+    QCOMPARE(page->framedCell(), QPoint(0, 0));
+    page->imgChordPageMouseDown(QPoint(300, 100), Qt::LeftButton);
+    page->imgChordPageMouseDown(QPoint(10, 100), Qt::LeftButton);
+    QCOMPARE(page->framedCell(), QPoint(0, 0));
+    // The old frame leaves no red behind.
+    const QImage& img = w.surface(PageChords)->image();
+    QVERIFY(img.pixelColor(260, 150 + 31) != QColor(Qt::red));
+    QCOMPARE(img.pixelColor(20, 100), QColor(Qt::red));
+
+    // Empty rows, and presses past the grid, change nothing.
+    page->imgChordPageMouseDown(QPoint(300, 350), Qt::LeftButton);
+    page->imgChordPageMouseDown(QPoint(745, 100), Qt::LeftButton);
+    QCOMPARE(page->framedCell(), QPoint(0, 0));
+  }
+
+  void rightClickOpensTheMenuWithoutMovingTheFrame() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.show();
+    w.mnuCClick(0);
+    w.chooseChordType(1, 0);
+    w.btnShowChordsClick();
+    const TChordDiagram selected = w.state().SelectedChord;
+    ChordsPage* page = w.chordsPage();
+    page->imgChordPageMouseDown(cellCentre(0, 1), Qt::RightButton);  // empty row: no menu
+    QVERIFY(!page->popmenuChords->isVisible());
+    page->imgChordPageMouseDown(cellCentre(3, 0), Qt::RightButton);
+    QVERIFY(page->popmenuChords->isVisible());
+    QCOMPARE(page->currentCell(), QPoint(3, 0));
+    QCOMPARE(page->framedCell(), QPoint(0, 0));
+    QCOMPARE(std::memcmp(&selected, &w.state().SelectedChord, 88), 0);
+    page->popmenuChords->hide();
+  }
+
+  void rootFieldIsTidied() {
+    TfrmMain w("/nonexistent/");
+    QLineEdit* root = w.toolBar()->editChordRoot;
+    const std::pair<const char*, const char*> cases[] = {
+        {"c#", "C#"}, {"d+", "D#"}, {"e3", "E#"}, {"bb", "Bb"}, {"g-", "Gb"}, {"aB", "Ab"},
+        {"fx", "F"},  {"h", ""},    {"", ""},     {"Gb7", "Gb"}};
+    for (auto [typed, tidy] : cases) {
+      root->setText(QLatin1String(typed));
+      w.editChordRootExit();
+      QCOMPARE(root->text(), QLatin1String(tidy));
+    }
+  }
+
+  void showScaleFillsARowOfSixPositions() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(7);
+    w.chooseScale(9);  // Major Pentatonic
+    QCOMPARE(w.toolBar()->btnShowChords->text(), QStringLiteral("Show Scale"));
+    QCOMPARE(w.toolBar()->Label4->text(), QStringLiteral("Scale Name"));
+    QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("G"));
+    w.fretboard()->editTuningName->clear();
+    w.btnShowChordsClick();
+    QCOMPARE(w.pageControl()->currentIndex(), int(PageScales));
+    const TScaleDiagram& sc = w.state().ScalePage[0];
+    QCOMPARE(w.state().ScaleCount, 1);
+    QCOMPARE(std::vector<int>(sc.StartFrets, sc.StartFrets + 6),
+             (std::vector<int>{1, 4, 7, 10, 13, 17}));
+    QCOMPARE(std::string(sc.ScaleName.view()), std::string("Major Pentatonic"));
+    QCOMPARE(std::string(sc.TuningName.view()), std::string(" E A D G B E"));
+    QCOMPARE(sc.Root, std::uint8_t(7));
+    QCOMPARE(w.fretboard()->editChordNameUser->text(), QStringLiteral("G Major Pentatonic"));
+    QCOMPARE(w.fretboard()->editNotes->text(), QStringLiteral(" G A B D E"));
+    QCOMPARE(w.scalesPage()->selectedCell(), QPoint(0, 0));
+    // Every G on the neck is a root mark (red) on the fretboard: fret 3 of the low E.
+    QVERIFY(w.fretboard()->imgGuitar->image() != w.fretboard()->imgGuitarCopy);
+  }
+
+  void fiveScalesAtMostAndMissingLibrary() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(0);
+    w.chooseScale(0);
+    for (int i = 0; i < 5; ++i) w.btnShowChordsClick();
+    w.btnShowChordsClick();
+    QCOMPARE(ask.messages, QStringList{QStringLiteral("Maximum is 5 sets of scales. Clear the Scale page.")});
+    QCOMPARE(w.state().ScaleCount, 5);
+
+    DataDir none;
+    QFile::remove(none.dir.filePath("pxs.dat"));
+    ScriptedPrompter ask2;
+    TfrmMain w2(none.path(), &ask2);
+    w2.mnuCClick(0);
+    w2.chooseScale(3);
+    w2.btnShowChordsClick();
+    QCOMPARE(ask2.messages, QStringList{QStringLiteral("Could Not Find Scale Data File.")});
+    QCOMPARE(w2.state().ScaleCount, 0);
+  }
+
+  void changeBeginningFret() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(0);
+    w.chooseScale(0);
+    w.btnShowChordsClick();
+    ScalesPage* page = w.scalesPage();
+    page->imgScalesMouseDown(cellCentre(2, 0), Qt::RightButton);
+    QCOMPARE(page->pressedCell(), QPoint(2, 0));
+    QImage before = w.surface(PageScales)->image();
+
+    // 18 and 0 turn the text red and keep the dialog open; then 5 is taken.
+    ask.dialogs.push_back([](QDialog& d) {
+      auto& dlg = static_cast<TdlgBeginFret&>(d);
+      if (dlg.meditBeginFret->text() != QStringLiteral("7")) return false;
+      dlg.meditBeginFret->setText(QStringLiteral("18"));
+      dlg.OKBtnClick();
+      if (dlg.result() == QDialog::Accepted || !dlg.Label1->styleSheet().contains("red"))
+        return false;
+      dlg.meditBeginFret->setText(QStringLiteral("0"));
+      dlg.OKBtnClick();
+      if (dlg.result() == QDialog::Accepted) return false;
+      dlg.meditBeginFret->setText(QStringLiteral("5"));
+      dlg.OKBtnClick();
+      return dlg.result() == QDialog::Accepted;
+    });
+    page->pmenu5StartFretClick();
+    QCOMPARE(ask.unanswered, 0);
+    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
+    QCOMPARE(w.state().CurrentScale.StartFrets[2], std::uint8_t(5));
+    const QImage after = w.surface(PageScales)->image();
+    // Only position 2 was redrawn.
+    QVERIFY(after.copy(260, 30, 105, 120) != before.copy(260, 30, 105, 120));
+    QCOMPARE(after.copy(380, 30, 105, 120), before.copy(380, 30, 105, 120));
+    QCOMPARE(after.copy(140, 30, 105, 120), before.copy(140, 30, 105, 120));
+
+    // An empty entry closes without change.
+    ask.dialogs.push_back([](QDialog& d) {
+      auto& dlg = static_cast<TdlgBeginFret&>(d);
+      dlg.meditBeginFret->clear();
+      dlg.OKBtnClick();
+      return dlg.result() == QDialog::Accepted;
+    });
+    page->pmenu5StartFretClick();
+    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
+  }
+
+  void placingAScaleFromThePrintPage() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.mnuCClick(0);
+    w.chooseScale(0);
+    w.btnShowChordsClick();
+    w.btnShowChordsClick();
+    TScaleDiagram sent = w.state().ScalePage[0];
+    sent.ScaleName = "Lydian";
+    sent.StartFrets[3] = 9;
+    w.state().PrintMoveBuffer = TPrintDiagram{};
+    scaleToPrintItem(sent, w.state().PrintMoveBuffer);
+    w.state().PrintMoveBuffer.BaseFret = 9;
+
+    ScalesPage* page = w.scalesPage();
+    page->setPlacing(true);
+    page->imgScalesMouseDown(cellCentre(1, 4), Qt::LeftButton);
+    QCOMPARE(w.state().ScaleCount, 3);
+    QCOMPARE(std::string(w.state().ScalePage[2].ScaleName.view()), std::string("Lydian"));
+    QCOMPARE(std::vector<int>(w.state().ScalePage[2].StartFrets, w.state().ScalePage[2].StartFrets + 6),
+             (std::vector<int>{1, 4, 7, 10, 13, 17}));
+    QVERIFY(!page->placing());
+
+    page->setPlacing(true);
+    ask.answers.push_back(false);
+    page->imgScalesMouseDown(cellCentre(0, 1), Qt::LeftButton);
+    QCOMPARE(ask.questions.value(0), QStringLiteral("Do you want to replace this row of diagrams?"));
+    QVERIFY(page->placing());
+    ask.answers.push_back(true);
+    page->imgScalesMouseDown(cellCentre(0, 1), Qt::LeftButton);
+    QCOMPARE(w.state().ScaleCount, 3);
+    QCOMPARE(std::string(w.state().ScalePage[1].ScaleName.view()), std::string("Lydian"));
+    QVERIFY(!page->placing());
+
+    // A right press cancels placing.
+    page->setPlacing(true);
+    page->imgScalesMouseDown(cellCentre(0, 0), Qt::RightButton);
+    QVERIFY(!page->placing());
+    QCOMPARE(std::string(w.state().ScalePage[0].ScaleName.view()), std::string("Ionian (Major)"));
+  }
+};
+
+QTEST_MAIN(LibraryPagesTest)
+#include "LibraryPagesTest.moc"

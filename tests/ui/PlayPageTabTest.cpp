@@ -1,0 +1,267 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+#include "ui/ChordsPage.h"
+#include "ui/PageIndex.h"
+#include "ui/PlayPageTab.h"
+#include "ui/SurfaceView.h"
+#include "ui/TdlgRepeat.h"
+#include "ui/TfrmMain.h"
+#include "ui/ToolBarPanel.h"
+#include "ScriptedPrompter.h"
+
+namespace {
+
+TChordDiagram chordNamed(const char* name, int root) {
+  TChordDiagram c = startFingering();
+  c.ChordName = name;
+  c.Root = static_cast<std::uint8_t>(root);
+  c.Bass = static_cast<std::uint8_t>(24 + root);
+  for (int s = 0; s < 5; ++s) {
+    c.Strings[s] = {2, 6};
+    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + 2);
+  }
+  return c;
+}
+
+QPoint slot(int c, int r) { return {63 * c + 40, 132 * r + 60}; }
+
+bool sameRecord(const TChordDiagram& a, const TChordDiagram& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+class PlayPageTabTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ctrlPlacesAgainAndARightPressEndsTheSeries() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    const TChordDiagram g = chordNamed("7", 7);
+    page->takeInHand(g);
+    page->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, Qt::ControlModifier);
+    page->imgPlayPageMouseDown(slot(4, 0), Qt::LeftButton, Qt::ControlModifier);
+    page->imgPlayPageMouseDown(slot(8, 0), Qt::LeftButton, Qt::ControlModifier);
+    QVERIFY(page->placing());
+    page->imgPlayPageMouseDown(slot(0, 1), Qt::RightButton, {});
+    QVERIFY(!page->placing());
+    QVERIFY(sameRecord(w.state().PlayPage[4][0], g));
+    QVERIFY(sameRecord(w.state().PlayPage[8][0], g));
+    QVERIFY(isEmpty(w.state().PlayPage[0][1]));
+    QVERIFY(w.state().Play.PlayPageChanged);
+    // A plain press places once and ends the hand.
+    page->takeInHand(g);
+    page->imgPlayPageMouseDown(slot(1, 1), Qt::LeftButton, {});
+    QVERIFY(!page->placing());
+    QVERIFY(ask.questions.isEmpty());
+  }
+
+  void replacingAsksAndNoKeepsTheHand() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    page->takeInHand(chordNamed("maj", 0));
+    page->imgPlayPageMouseDown(slot(2, 2), Qt::LeftButton, {});
+    w.state().Play.PlayPageChanged = false;
+
+    page->takeInHand(chordNamed("m7", 9));
+    ask.answers = {false};
+    page->imgPlayPageMouseDown(slot(2, 2), Qt::LeftButton, {});
+    QCOMPARE(ask.questions.value(0), QStringLiteral("Do you want to replace this diagram?"));
+    QVERIFY(page->placing());
+    QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("maj"));
+    QVERIFY(!w.state().Play.PlayPageChanged);
+    ask.answers = {true};
+    page->imgPlayPageMouseDown(slot(2, 2), Qt::LeftButton, {});
+    QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("m7"));
+    QVERIFY(w.state().Play.PlayPageChanged);
+  }
+
+  void pressesOffTheGridOrUnderTheGuardDoNothing() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    page->takeInHand(chordNamed("maj", 0));
+    page->imgPlayPageMouseDown(QPoint(100, 812), Qt::LeftButton, {});
+    QVERIFY(page->placing());
+    w.toolBar()->sbtnPlay->setChecked(true);
+    page->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});
+    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
+    w.toolBar()->sbtnPlay->setChecked(false);
+    page->imgPlayPageMouseDown(QPoint(5, 5), Qt::LeftButton, {});
+    QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
+  }
+
+  void popupOffersOnlyRepeatMarkersOnAnEmptySlot() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    w.show();
+    PlayPageTab* page = w.playPage();
+    page->imgPlayPageMouseDown(slot(3, 1), Qt::RightButton, {});
+    QCOMPARE(page->selectedSlot(), QPoint(3, 1));
+    QVERIFY(page->popmenuPlayPage->isVisible());
+    const QList<QAction*> items = page->popmenuPlayPage->actions();
+    QCOMPARE(items.size(), 7);
+    for (int i = 0; i < 6; ++i) QVERIFY(!items[i]->isEnabled());
+    QVERIFY(items[6]->isEnabled());
+    page->popmenuPlayPage->hide();
+
+    page->takeInHand(chordNamed("maj", 0));
+    page->imgPlayPageMouseDown(slot(3, 1), Qt::LeftButton, {});
+    page->imgPlayPageMouseDown(slot(3, 1), Qt::RightButton, {});
+    for (QAction* a : page->popmenuPlayPage->actions()) QVERIFY(a->isEnabled());
+    page->popmenuPlayPage->hide();
+  }
+
+  void deleteCutAndCopy() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    const TChordDiagram a = chordNamed("maj", 0);
+    page->takeInHand(a);
+    page->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});
+
+    // Delete asks; No keeps it.
+    page->imgPlayPageMouseDown(slot(0, 0), Qt::RightButton, {});
+    page->popmenuPlayPage->hide();
+    ask.answers = {false};
+    page->pmenu4DeleteClick();
+    QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
+
+    // Copy and move: the original stays.
+    page->pmenu4CopyMoveClick();
+    QVERIFY(page->placing());
+    page->imgPlayPageMouseDown(slot(5, 3), Qt::LeftButton, {});
+    QVERIFY(sameRecord(w.state().PlayPage[5][3], a));
+    QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
+
+    // Cut and move: gone at once, without a question, and placed elsewhere.
+    const int asked = ask.questions.size();
+    page->pmenu4CutMoveClick();
+    QCOMPARE(ask.questions.size(), asked);
+    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
+    page->imgPlayPageMouseDown(slot(11, 5), Qt::LeftButton, {});
+    QVERIFY(sameRecord(w.state().PlayPage[11][5], a));
+    // The wiped slot is white again.
+    const QImage& img = w.surface(PagePlayPage)->image();
+    for (int y = 0; y < 86; y += 5)
+      for (int x = 20; x < 80; x += 5) QCOMPARE(img.pixelColor(x, y), QColor(Qt::white));
+  }
+
+  void startMarkerMovesOnlyToBarStarts() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    PlayPageState& play = w.state().Play;
+    page->imgPlayPageMouseDown(slot(5, 1), Qt::LeftButton, {});
+    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
+    page->imgPlayPageMouseDown(slot(0, 1), Qt::LeftButton, {});
+    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
+    w.toolBar()->sbtnTime->click();  // 3/4
+    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(0, 0));
+    page->imgPlayPageMouseDown(slot(7, 2), Qt::LeftButton, {});
+    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(6, 2));
+  }
+
+  void repeatDialogStoresMarksAndRefusesJunk() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    page->imgPlayPageMouseDown(slot(5, 1), Qt::RightButton, {});  // bar 3 in 4/4
+    page->popmenuPlayPage->hide();
+    ask.dialogs.push_back([](QDialog& d) {
+      auto& dlg = static_cast<TdlgRepeat&>(d);
+      if (dlg.lblNum->text() != QStringLiteral("3")) return false;
+      dlg.cbRepeat->setChecked(true);
+      dlg.cbReturn->setChecked(true);
+      dlg.editRepeat->setText(QStringLiteral("999"));
+      dlg.OKBtnClick();
+      return dlg.result() == QDialog::Accepted;
+    });
+    page->pmenu4RepeatClick();
+    const TRepeatSet& set = w.state().Play.RepeatSet44;
+    QCOMPARE(int(set.RepeatCount[2]), 255);
+    QCOMPARE(int(set.ReturnMark[2]), 1);
+    QVERIFY(w.state().Play.PlayPageChanged);
+
+    // Text that is not a number (typed past the validator) is refused and stores nothing.
+    w.state().Play.PlayPageChanged = false;
+    ask.dialogs.push_back([](QDialog& d) {
+      auto& dlg = static_cast<TdlgRepeat&>(d);
+      dlg.editRepeat->setValidator(nullptr);
+      dlg.editRepeat->setText(QStringLiteral("1x"));
+      dlg.OKBtnClick();
+      const bool refused = dlg.result() != QDialog::Accepted && !dlg.lblError->text().isEmpty();
+      return !refused;  // a refused OK leaves the dialog to be cancelled
+    });
+    page->pmenu4RepeatClick();
+    QCOMPARE(int(set.RepeatCount[2]), 255);
+    QVERIFY(!w.state().Play.PlayPageChanged);
+
+    // Empty field: 1.
+    ask.dialogs.push_back([](QDialog& d) {
+      auto& dlg = static_cast<TdlgRepeat&>(d);
+      dlg.editRepeat->clear();
+      dlg.OKBtnClick();
+      return dlg.result() == QDialog::Accepted;
+    });
+    page->pmenu4RepeatClick();
+    QCOMPARE(int(set.RepeatCount[2]), 1);
+    QCOMPARE(ask.unanswered, 0);
+  }
+
+  void switchingTimeSignatureKeepsEachSetAndTheSlots() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    PlayPageState& play = w.state().Play;
+    page->takeInHand(chordNamed("maj", 0));
+    page->imgPlayPageMouseDown(slot(6, 0), Qt::LeftButton, {});
+    play.PlayPageChanged = false;
+    play.RepeatSet44.RepeatCount[1] = 2;
+    w.toolBar()->sbtnTime->click();
+    QVERIFY(play.ThreeFour);
+    QCOMPARE(int(play.ActiveRepeatSet.RepeatCount[1]), 0);
+    QCOMPARE(int(play.ActiveRepeatSet.LoopMark[11]), 1);
+    play.RepeatSet34.RepeatCount[5] = 3;
+    w.toolBar()->sbtnTime->click();
+    QVERIFY(!play.ThreeFour);
+    QCOMPARE(int(play.ActiveRepeatSet.RepeatCount[1]), 2);
+    QCOMPARE(int(play.RepeatSet34.RepeatCount[5]), 3);
+    QVERIFY(!isEmpty(w.state().PlayPage[6][0]));
+    QVERIFY(!play.PlayPageChanged);
+    // Refused while paused, and the button goes back.
+    w.toolBar()->sbtnPause->setChecked(true);
+    w.toolBar()->sbtnTime->click();
+    QVERIFY(!w.toolBar()->sbtnTime->isChecked());
+    QVERIFY(!play.ThreeFour);
+  }
+
+  void sendToPlayPageFromTheChordsPage() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    AppState& st = w.state();
+    st.ChordPage[2][0] = chordNamed("m7", 9);
+    st.ChordSetCount = 1;
+    w.chordsPage()->imgChordPageMouseDown(QPoint(280, 100), Qt::RightButton);
+    w.chordsPage()->popmenuChords->hide();
+    w.pmenu1SendtoPlayClick();
+    QCOMPARE(w.pageControl()->currentIndex(), int(PagePlayPage));
+    QVERIFY(w.playPage()->placing());
+    QVERIFY(sameRecord(st.MoveBuffer, st.ChordPage[2][0]));
+    w.playPage()->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});
+    QVERIFY(sameRecord(st.PlayPage[0][0], st.ChordPage[2][0]));
+  }
+};
+
+QTEST_MAIN(PlayPageTabTest)
+#include "PlayPageTabTest.moc"

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QStringList>
+#include <QDialog>
+#include <deque>
+#include <functional>
+
+#include "ui/Prompter.h"
+
+// Answers the program's questions from a script and records what was shown.
+// A question or file dialog that has no scripted answer fails the test
+// instead of blocking on a modal box.
+class ScriptedPrompter : public Prompter {
+ public:
+  std::deque<bool> answers;
+  std::deque<QString> files;
+  QStringList messages;
+  QStringList questions;
+  // Each dialog shown takes the next handler, which fills it in and returns
+  // whether it was accepted (usually by pressing its OK handler).
+  std::deque<std::function<bool(QDialog&)>> dialogs;
+  int unanswered = 0;
+
+  void message(QWidget*, const QString& text) override { messages << text; }
+  bool ask(QWidget*, const QString& question, bool defaultYes) override {
+    questions << question;
+    if (answers.empty()) {
+      ++unanswered;
+      return defaultYes;
+    }
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return nextFile();
+  }
+  QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return nextFile();
+  }
+
+  bool execDialog(QDialog& dialog) override {
+    if (dialogs.empty()) {
+      ++unanswered;
+      return false;
+    }
+    auto handler = std::move(dialogs.front());
+    dialogs.pop_front();
+    dialog.show();
+    const bool accepted = handler(dialog);
+    dialog.hide();
+    return accepted;
+  }
+
+ private:
+  QString nextFile() {
+    if (files.empty()) {
+      ++unanswered;
+      return {};
+    }
+    QString f = files.front();
+    files.pop_front();
+    return f;
+  }
+};
