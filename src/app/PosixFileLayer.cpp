@@ -1,6 +1,7 @@
 #include "app/PosixFileLayer.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -50,6 +51,9 @@ bool PosixFileLayer::writeDurably(const std::string& path, std::string_view data
 }
 
 bool PosixFileLayer::replace(const std::string& from, const std::string& to) {
+  // The new file keeps the old one's permissions (a private 0600 stays private).
+  struct stat old {};
+  if (::stat(to.c_str(), &old) == 0) ::chmod(from.c_str(), old.st_mode & 07777);
   if (std::rename(from.c_str(), to.c_str()) != 0) return false;
   const auto slash = to.find_last_of('/');
   const std::string dir = slash == std::string::npos ? "." : to.substr(0, slash + 1);

@@ -158,6 +158,13 @@ TEST(ProfileFilePosix, RoundTripsOnDiskWithoutLeavingATemporaryFile) {
   EXPECT_EQ(slurp(path), "[Directory]\nChord=/a b/c\n\n\n[Click]\nNote=34\n");
   EXPECT_EQ(ini.readInteger("Click", "Note", 0), 34);
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+  namespace fs = std::filesystem;
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+  ini.writeInteger("Click", "Note", 35);
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write)
+      << "a rewrite keeps the file's permissions";
   std::filesystem::remove_all(dir);
 }
 

@@ -253,6 +253,23 @@ TEST_F(Component, LongRunsDoNotDrift) {
   EXPECT_LE(std::abs(static_cast<double>(lastSend) - ideal), 1.0);
 }
 
+TEST_F(Component, ADamagedTempoIsKeptWithinBounds) {
+  put(ev(480, 0x90, 60, 1));
+  midi.SetTempo(sync, 0);
+  midi.StartSync(sync);
+  EXPECT_EQ(midi.nextDue(), MidiScheduler::MinTempo) << "3000 beats per minute at most";
+  midi.StopSync(sync);
+  put(ev(480, 0x90, 60, 1));
+  midi.SetTempo(sync, -7);
+  midi.StartSync(sync);
+  EXPECT_EQ(midi.nextDue(), clock.nowMicros() + MidiScheduler::MinTempo);
+  midi.StopSync(sync);
+  put(ev(480, 0x90, 60, 1));
+  midi.SetTempo(sync, 2147483647);
+  midi.StartSync(sync);
+  EXPECT_EQ(midi.nextDue(), clock.nowMicros() + MidiScheduler::MaxTempo);
+}
+
 TEST_F(Component, DevicesHandlesAndDescriptions) {
   EXPECT_EQ(midi.GetMaxMidiVersion(), 0x0100);
   EXPECT_EQ(midi.GetNumOutDevices(), 2);
@@ -264,7 +281,11 @@ TEST_F(Component, DevicesHandlesAndDescriptions) {
   EXPECT_EQ(std::string(text), std::string(devices.outs[1], 0, 31));
   EXPECT_NE(midi.GetMidiInDescription(0, text), 0);
   EXPECT_STREQ(text, "Keyboard");
-  EXPECT_EQ(midi.GetMidiOutDescription(2, text), 0);
+  devices.outs.push_back(std::string(30, 'a') + "\xC3\xA9t\xC3\xA9");  // "...été"
+  EXPECT_EQ(midi.GetNumOutDevices(), 3);
+  EXPECT_NE(midi.GetMidiOutDescription(2, text), 0);
+  EXPECT_EQ(std::string(text), std::string(30, 'a')) << "the cut falls between characters";
+  EXPECT_EQ(midi.GetMidiOutDescription(3, text), 0);
   EXPECT_EQ(midi.GetMidiOutDescription(-1, text), 0);
   EXPECT_EQ(midi.GetMidiInDescription(1, text), 0);
 

@@ -2,6 +2,7 @@
 
 #include "FakeMidiDevices.h"
 #include "play/midi/MidiComponent.h"
+#include "play/midi/MidiOutSink.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/StandardMidiFile.h"
 #include "play/midi/VirtualClock.h"
@@ -76,6 +77,20 @@ TEST_F(Session, ReopeningMovesOpenPortsToTheNewDevices) {
   EXPECT_EQ(lines(), (Lines{"silence", "close out", "open out 1", "close in", "open in 0"}));
   s.reopenOut(&target, 9);
   EXPECT_EQ(s.out(), 0u) << "a device that fails to open leaves no output";
+}
+
+TEST_F(Session, ASinkOnTheSessionFollowsTheReopenedOutput) {
+  MidiComponent midi(clock, devices);
+  MidiSession s(midi);
+  MidiOutSink sink(s);
+  EXPECT_FALSE(sink.put({0, 0x90, 60, 1, 0})) << "no output yet";
+  s.open(&target, 0, 0);
+  EXPECT_TRUE(sink.put({0, 0x90, 60, 1, 0}));
+  s.reopenOut(&target, 1);
+  EXPECT_TRUE(sink.put({0, 0x90, 61, 1, 0}));
+  EXPECT_EQ(midi.queued(), 1u) << "the reopen discarded what was queued for the old device";
+  s.close();
+  EXPECT_FALSE(sink.put({0, 0x90, 62, 1, 0}));
 }
 
 TEST(StandardMidiFileTest, WritesFormatZeroWithTempoAndLeavesOutThePrivateCodes) {

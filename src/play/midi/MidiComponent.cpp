@@ -18,7 +18,10 @@ constexpr std::int64_t SpinMicros = 300;
 int describe(const std::vector<std::string>& names, int device, char* text) {
   if (!text || device < 0 || device >= static_cast<int>(names.size())) return 0;
   const std::string& name = names[static_cast<std::size_t>(device)];
-  const std::size_t n = std::min(name.size(), MidiComponent::DescriptionSize - 1);
+  std::size_t n = std::min(name.size(), MidiComponent::DescriptionSize - 1);
+  // Port names are UTF-8: never cut a character in two.
+  if (n < name.size())
+    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
   std::memcpy(text, name.data(), n);
   text[n] = '\0';
   return 1;

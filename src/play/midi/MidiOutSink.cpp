@@ -1,7 +1,14 @@
 #include "play/midi/MidiOutSink.h"
 
 #include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+
+MidiOutSink::MidiOutSink(MidiSession& session) : midi_(session.component()), session_(&session) {}
+
+MidiOutSink::MidiOutSink(MidiComponent& midi, std::uint32_t output)
+    : midi_(midi), output_(output) {}
 
 bool MidiOutSink::put(const MidiEvent& event) {
-  return midi_.PutMidiOut(output_, event) == 0;
+  const std::uint32_t out = session_ ? session_->out() : output_;
+  return midi_.PutMidiOut(out, event) == 0;
 }

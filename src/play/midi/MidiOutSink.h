@@ -5,16 +5,19 @@
 #include "play/MidiSink.h"
 
 class MidiComponent;
+class MidiSession;
 
-// The sink the players write to in the program: the component's output queue
-// behind an output handle. With no output open every put is refused.
+// The sink the players write to in the program: the component's output queue.
+// Made from the session it follows the output that MIDI setup reopens; made
+// from a handle it keeps that one. With no output open every put is refused.
 class MidiOutSink : public MidiSink {
  public:
-  MidiOutSink(MidiComponent& midi, std::uint32_t output) : midi_(midi), output_(output) {}
-  void setOutput(std::uint32_t output) { output_ = output; }
+  explicit MidiOutSink(MidiSession& session);
+  MidiOutSink(MidiComponent& midi, std::uint32_t output);
   bool put(const MidiEvent& event) override;
 
  private:
   MidiComponent& midi_;
-  std::uint32_t output_;
+  MidiSession* session_ = nullptr;
+  std::uint32_t output_ = 0;
 };

@@ -36,7 +36,9 @@ bool MidiScheduler::put(const MidiEvent& event, std::int64_t now) {
 }
 
 void MidiScheduler::setTempo(std::int32_t microsPerQuarter, std::int64_t now) {
-  if (microsPerQuarter <= 0) return;
+  // A tempo from a damaged page file could be 0, negative or so fast that the
+  // beat messages alone would flood the window.
+  microsPerQuarter = std::clamp(microsPerQuarter, MinTempo, MaxTempo);
   if (state_ == State::Running) {
     anchorTick_ = tickAt(now);
     anchorTime_ = now;

@@ -25,6 +25,9 @@ class MidiScheduler {
   };
   enum class State { Stopped, Running, Paused };
   static constexpr std::int64_t Never = INT64_MAX;
+  // Tempi (microseconds per quarter note) are kept between 3000 and 1 beats
+  // per minute.
+  static constexpr std::int32_t MinTempo = 20000, MaxTempo = 60000000;
 
   // `room` is the fill level at or below which a refused writer is told to go
   // on; half the capacity leaves it time to answer before the queue runs dry.

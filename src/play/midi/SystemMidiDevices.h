@@ -10,7 +10,7 @@
 // are simply empty; RtMidi's errors never leave this class.
 class SystemMidiDevices : public MidiDeviceProvider {
  public:
-  static constexpr const char* SynthName = "Strumbo! built-in synthesiser";
+  static constexpr const char* SynthName = "Built-in synthesiser";
 
   // An empty soundfont path means: find the installed General MIDI one.
   explicit SystemMidiDevices(std::string soundFont = {});
