@@ -1,8 +1,13 @@
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QtTest>
 
+#include "ui/ChordDesignPage.h"
+#include "ui/FretboardPanel.h"
+#include "ui/PageIndex.h"
 #include "ui/TfrmMain.h"
 
 class TfrmMainTest : public QObject {
@@ -36,6 +41,35 @@ class TfrmMainTest : public QObject {
       QVERIFY2(surface, s.name);
       QCOMPARE(surface->size(), s.size);
     }
+  }
+
+  void keyboardCommandsAndKeyPreview() {
+    TfrmMain w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // Finger markers by key only on the Chord Design tab.
+    QVERIFY(!w.FormKeyDown(Qt::Key_3));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+    w.pageControl()->setCurrentIndex(PageChordDesign);
+    QVERIFY(w.FormKeyDown(Qt::Key_3));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 3);
+    QVERIFY(w.FormKeyDown(Qt::Key_P));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+
+    // Typing a tuning name: the keys reach the field, not the commands.
+    QLineEdit* name = w.fretboard()->editTuningName;
+    name->setFocus();
+    QVERIFY(!w.keyPreview());
+    name->clear();
+    QTest::keyClicks(name, QStringLiteral("P4"));
+    QCOMPARE(name->text(), QStringLiteral("P4"));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+    w.chordDesign()->ComboBox1->setFocus();
+    QVERIFY(w.keyPreview());
+    QTest::keyClick(w.chordDesign()->ComboBox1, Qt::Key_2);
+    QCOMPARE(w.chordDesign()->selectedFinger(), 2);
   }
 
   void rendersToAnImage() {
