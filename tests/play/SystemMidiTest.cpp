@@ -93,6 +93,14 @@ TEST(SystemMidi, TheLiveSynthSoundsThroughItsAudioDriver) {
     const std::uint8_t program[] = {0xC0, 0};
     const std::uint8_t on[] = {0x90, 60, 110};
     synth.send(program, 2, 0);
+    // The note goes in only once the driver has rendered some silence, so the
+    // first samples of the file are known to come before it, however late the
+    // driver's thread starts on a busy machine.
+    for (int i = 0; i < 200; ++i) {
+      std::error_code ec;
+      if (std::filesystem::file_size(path, ec) > 44 + 4096 * 2 * 4) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     synth.send(on, 3, 0);
     // The file driver renders in real time; wait (boundedly) for a second of it.
     const auto enough = static_cast<std::uintmax_t>(44100 * 2 * 4);
