@@ -80,6 +80,8 @@ class PlaybackEngine {
   const PagePlayer& pagePlayer() const { return page_; }
   std::size_t waitingEvents() const { return pending_.size(); }
   std::size_t waitingSteps() const { return steps_.size(); }
+  // Times the queue ran dry while the page player still had events to write.
+  int underruns() const { return underruns_; }
 
   // The finger mark of a 0x546E parameter, or none when it names no string,
   // fret or finger the fretboard has.
@@ -104,6 +106,7 @@ class PlaybackEngine {
   PagePlayer page_;
   bool pageRunning_ = false;
   bool countOffQueued_ = false;
+  int underruns_ = 0;
   bool playDown_ = false, pauseDown_ = false, menuEnabled_ = true;
   Cursor cursor_ = Cursor::None;
   std::deque<MidiEvent> pending_;
