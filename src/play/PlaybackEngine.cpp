@@ -86,6 +86,9 @@ PlayerUpdate PlaybackEngine::StartPagePlay(const TChordDiagram (&page)[12][6],
                                            PlayPageState& pageState, std::int32_t pageTempo) {
   SingleChordMode = false;
   if (!transport_.hasOutput()) return refuse();
+  // A chord played before leaves the clock paused somewhere in a beat; from
+  // tick 0 its beats fall on the page's beats, which the cursor follows.
+  transport_.StopSync();
   transport_.SetTempo(pageTempo);
   pageState.loadActiveRepeatSet();
   const PlayList list = playListFrom(page);

@@ -71,7 +71,7 @@ TEST_F(Engine, PagePlayWithoutCountOffDrawsTheCursorAtOnceAndMovesItOnEachBeat) 
   const PlayerUpdate u = startPage(700000);
   EXPECT_TRUE(u.PlayDown);
   EXPECT_FALSE(u.MenuEnabled);
-  EXPECT_EQ(transport.take(), (Calls{"tempo 700000", "start"}));
+  EXPECT_EQ(transport.take(), (Calls{"stop", "tempo 700000", "start"}));
   ASSERT_TRUE(u.RedSlash.has_value());
   EXPECT_EQ(*u.RedSlash, (PagePoint{39 + 126 * 4, 95}));
   EXPECT_EQ(u.ScrollY, 0);
@@ -357,7 +357,7 @@ TEST_F(Engine, PlayButtonStartsThePlayerOfTheTabAt120BeatsPerMinute) {
   // The page at its own tempo.
   place(0, cMajor());
   engine.sbtnPlayClick(app, PlayTab::PlayPage, 0, 750000);
-  EXPECT_EQ(transport.take(), (Calls{"tempo 500000", "tempo 750000", "start"}));
+  EXPECT_EQ(transport.take(), (Calls{"tempo 500000", "stop", "tempo 750000", "start"}));
   message(AllPlayed);
 
   // The print page's scale item: position 0 of a scale from fret 5.

@@ -195,3 +195,42 @@ TEST_F(Live, StepPlayPausesBetweenChordsAndTheNextStrumStartsWhenTheKeyIsPressed
   EXPECT_TRUE(engine.playDown());
   engine.Stop(PlayTab::PlayPage);
 }
+
+TEST_F(Live, AfterAChordOnAnotherTabThePagesBeatsFallOnTheClocksBeats) {
+  engine.PlayChord(gMajor(), PlayTab::Chords);
+  for (;;) {
+    const std::int64_t due = midi.nextDue();
+    if (due == MidiScheduler::Never) break;
+    midi.advanceTo(due);
+    while (!inbox.messages.empty()) {
+      const MidiMessage m = inbox.messages.front();
+      inbox.messages.erase(inbox.messages.begin());
+      if (midi.isCurrent(m)) engine.handleMessage(m.code, m.param, PlayTab::Chords);
+    }
+    if (!engine.playDown()) break;
+  }
+  ASSERT_FALSE(engine.playDown());
+  const std::int64_t start = clock.nowMicros() + 333'333;
+  midi.advanceTo(start);
+  place(0, cMajor());
+  const std::int32_t tempo = 600000;
+  engine.StartPagePlay(app.PlayPage, app.Play, tempo);
+  log.entries.clear();
+  run(start + 10 * tempo);
+  std::vector<std::int64_t> times;
+  std::vector<PagePoint> cursor;
+  for (const auto& d : delivered)
+    if (d.update.RedSlash) {
+      times.push_back(d.time - start);
+      cursor.push_back(*d.update.RedSlash);
+    }
+  ASSERT_GE(times.size(), 9u);
+  for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_EQ(times[i], static_cast<std::int64_t>(i + 1) * tempo) << i;
+    EXPECT_EQ(cursor[i], PlayGeometry::beatSlash(static_cast<int>(i + 1))) << i;
+  }
+  const auto s = sends();
+  ASSERT_FALSE(s.empty());
+  EXPECT_EQ(s.front().time, start);
+  engine.Stop(PlayTab::PlayPage);
+}
