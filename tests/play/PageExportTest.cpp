@@ -151,6 +151,13 @@ TEST(PageExport, TheMidiFileHoldsExactlyThePlayersChannelEventsAtTheSameTicks) {
   // Played once, loop or not: the closing note off of note 0 ends it.
   ASSERT_FALSE(file.events.empty());
   EXPECT_EQ(file.events.back().second, (std::vector<std::uint8_t>{0x80, 0, 0}));
+
+  // A page without a tempo is written at the default one.
+  PageExport::Page untimed = page;
+  untimed.Tempo = 0;
+  ASSERT_EQ(PageExport::exportMidi(path, untimed), PageExport::Result::Written);
+  EXPECT_EQ(readMidiFile(path).tempo, DefaultPageTempo);
+  std::filesystem::remove(path);
 }
 
 TEST(PageExport, AnEndlessPageIsRefusedAndAnUnwritablePathReported) {

@@ -34,20 +34,28 @@ double PageExport::seconds(const std::vector<MidiEvent>& events, std::int32_t te
   return ticks * tempo / TicksPerQuarter / 1e6;
 }
 
+namespace {
+// The file and the render must agree; the component would ignore a tempo of 0.
+std::int32_t tempoOf(const PageExport::Page& page) {
+  return page.Tempo > 0 ? page.Tempo : DefaultPageTempo;
+}
+}  // namespace
+
 PageExport::Result PageExport::exportMidi(const std::string& path, const Page& page) {
   const std::vector<MidiEvent> played = events(page);
   if (played.empty()) return Result::TooLong;
-  return StandardMidiFile::write(path, played, page.Tempo) ? Result::Written : Result::WriteFailed;
+  return StandardMidiFile::write(path, played, tempoOf(page)) ? Result::Written
+                                                              : Result::WriteFailed;
 }
 
 PageExport::Result PageExport::exportAudio(const std::string& path, const Page& page,
                                            const std::string& soundFont) {
   const std::vector<MidiEvent> played = events(page);
-  if (played.empty() || seconds(played, page.Tempo) > MaxAudioSeconds) return Result::TooLong;
+  if (played.empty() || seconds(played, tempoOf(page)) > MaxAudioSeconds) return Result::TooLong;
   const std::string font = soundFont.empty() ? SoundFont::findGeneralMidi() : soundFont;
   if (font.empty()) return Result::NoSoundFont;
   OfflineRenderer renderer(font);
   if (!renderer.ready()) return Result::NoSoundFont;
-  const WavFile wav = renderer.render(played, page.Tempo, 2.0);
+  const WavFile wav = renderer.render(played, tempoOf(page), 2.0);
   return wav.write(path) ? Result::Written : Result::WriteFailed;
 }
