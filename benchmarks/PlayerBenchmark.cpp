@@ -1,0 +1,354 @@
+// Prints the timing figures of the players:
+//  - offline: the note onsets of an exported play page against their ideal
+//    times, for our WAV export and for `fluidsynth -F` rendering the exported
+//    MIDI file;
+//  - virtual: one hour of page play at 250 beats per minute on a virtual clock,
+//    with the window answering the room message late: how often the queue ran
+//    dry and how much music was still queued when the room message came;
+//  - live: dispatch lateness of a page played on the real clock, refilled by
+//    the engine on the room message as the window does.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "music/AppState.h"
+#include "music/Tuning.h"
+#include "play/PlaybackEngine.h"
+#include "play/midi/FluidSynthOutput.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+#include "play/midi/SoundFont.h"
+#include "play/midi/SystemClock.h"
+#include "play/midi/VirtualClock.h"
+#include "play/midi/WavFile.h"
+#include "play/output/PageExport.h"
+#include "play/output/SessionTransport.h"
+
+namespace {
+
+TChordDiagram chord(std::array<int, 6> frets) {
+  TChordDiagram d{};
+  d.Empty = 0;
+  std::copy(StandardTuning.begin(), StandardTuning.end(), d.Tuning);
+  for (int s = 0; s < 6; ++s) {
+    d.Strings[s] = {static_cast<std::uint8_t>(std::max(frets[s], 0)),
+                    static_cast<std::uint8_t>(frets[s] < 0 ? FingerCode::Muted : 1)};
+    d.Notes[s] = frets[s] < 0 ? 0 : static_cast<std::uint8_t>(StandardTuning[s] + frets[s]);
+  }
+  d.Root = 0;
+  d.Bass = 24;
+  return d;
+}
+
+std::int64_t percentile(std::vector<std::int64_t> v, double p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const auto i = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1;
+  return v[std::min(i, v.size() - 1)];
+}
+
+// Onsets: the first sound after at least `quiet` silent frames.
+std::vector<std::int64_t> onsets(const WavFile& w, std::size_t quiet) {
+  std::vector<std::int64_t> found;
+  std::size_t silent = quiet;
+  for (std::size_t f = 0; f < w.frames(); ++f) {
+    float level = 0;
+    for (int c = 0; c < w.channels; ++c)
+      level = std::max(level, std::fabs(w.samples[f * static_cast<std::size_t>(w.channels) + c]));
+    if (level > 0.0f) {
+      if (silent >= quiet) found.push_back(static_cast<std::int64_t>(f));
+      silent = 0;
+    } else {
+      ++silent;
+    }
+  }
+  return found;
+}
+
+void report(const char* what, const std::vector<std::int64_t>& found,
+            const std::vector<std::int64_t>& ideal) {
+  if (found.size() != ideal.size()) {
+    std::printf("%s: found %zu onsets for %zu strums\n", what, found.size(), ideal.size());
+    return;
+  }
+  // The first strum, at time 0, gives the voice's own lead-in.
+  const std::int64_t lead = found[0] - ideal[0];
+  std::vector<std::int64_t> err;
+  int withinBlock = 0;
+  for (std::size_t k = 1; k < found.size(); ++k) {
+    const std::int64_t e = std::llabs(found[k] - lead - ideal[k]);
+    err.push_back(e);
+    withinBlock += e <= 64;
+  }
+  std::printf("%s: onset error over %zu strums (frames): p50 %lld  max %lld  within 64: %d/%zu\n",
+              what, err.size(), static_cast<long long>(percentile(err, 0.5)),
+              static_cast<long long>(percentile(err, 1.0)), withinBlock, err.size());
+}
+
+void offline(const std::string& font) {
+  // Single notes on different strings, a bar apart with a bar of silence
+  // between; bar 9 empty so no note rings into the next pass; five passes.
+  // 108 beats per minute keeps the onsets off the 64-frame blocks.
+  PageExport::Page page;
+  for (auto& d : page.Slots) d.Empty = 1;
+  page.Slots[0] = chord({-1, -1, -1, -1, 3, -1});
+  page.Slots[16] = chord({-1, -1, 2, -1, -1, -1});
+  page.Slots[32] = chord({5, -1, -1, -1, -1, -1});
+  page.Slots[48] = chord({-1, -1, -1, 4, -1, -1});
+  page.State.savedSet().RepeatCount[8] = 4;
+  page.Tempo = 555555;
+  const auto events = PageExport::events(page);
+  std::vector<std::int64_t> ideal;
+  std::int64_t tick = 0;
+  for (const MidiEvent& e : events) {
+    tick += e.Time;
+    if (e.Status == 0x90)
+      ideal.push_back(std::llround(static_cast<double>(tick) * page.Tempo / 480 * 44100 / 1e6));
+  }
+  std::printf("offline: page of %zu events, %zu strums, %.1f s at 108 bpm\n", events.size(),
+              ideal.size(), PageExport::seconds(events, page.Tempo));
+
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("strumbo-player-bench-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string wav = (dir / "page.wav").string(), mid = (dir / "page.mid").string(),
+                    theirs = (dir / "fs.wav").string();
+  const auto t0 = std::chrono::steady_clock::now();
+  const auto result = PageExport::exportAudio(wav, page, font);
+  const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  WavFile ours;
+  if (result == PageExport::Result::Written && ours.read(wav)) {
+    std::printf("export audio: %.2f s of work for %.1f s of audio\n", secs,
+                static_cast<double>(ours.frames()) / 44100);
+    report("offline (our WAV export)   ", onsets(ours, 2000), ideal);
+  } else {
+    std::printf("export audio failed\n");
+  }
+  PageExport::exportMidi(mid, page);
+  const std::string cmd = "fluidsynth -ni -q -R 0 -C 0 -g 0.5 -r 44100 -O float -T wav -F '" +
+                          theirs + "' '" + font + "' '" + mid + "' > /dev/null 2>&1";
+  WavFile fs;
+  if (std::system(cmd.c_str()) == 0 && fs.read(theirs))
+    report("fluidsynth -F on our .mid  ", onsets(fs, 2000), ideal);
+  else
+    std::printf("fluidsynth -F: not available\n");
+  std::filesystem::remove_all(dir);
+}
+
+// The page the live figures play: a chord on every beat, bass and click.
+void densePage(AppState& app) {
+  const TChordDiagram chords[4] = {chord({0, 1, 0, 2, 3, -1}), chord({3, 0, 0, 0, 2, 3}),
+                                   chord({0, 1, 2, 2, 0, -1}), chord({1, 1, 2, 3, 3, 1})};
+  for (int s = 0; s < 72; s += 2) app.PlayPage[s % 12][s / 12] = chords[(s / 2) % 4];
+}
+
+class Inbox : public MidiMessageTarget {
+ public:
+  std::deque<std::pair<std::int64_t, MidiMessage>> messages;
+  const Clock* clock = nullptr;
+  void post(const MidiMessage& m) override { messages.push_back({clock->nowMicros(), m}); }
+};
+
+// Counts the ticks of what the queue accepted.
+class TickCounter : public MidiSink {
+ public:
+  explicit TickCounter(MidiSink& to) : to_(to) {}
+  bool put(const MidiEvent& e) override {
+    if (!to_.put(e)) return false;
+    ticks += std::max(e.Time, 0);
+    return true;
+  }
+  std::int64_t ticks = 0;
+
+ private:
+  MidiSink& to_;
+};
+
+class NullDevices : public MidiDeviceProvider {
+  struct Out : MidiOutputDevice {
+    void send(const std::uint8_t*, std::size_t, std::int64_t) override {}
+    void silence() override {}
+  };
+
+ public:
+  std::vector<std::string> outputNames() override { return {"null"}; }
+  std::vector<std::string> inputNames() override { return {}; }
+  std::unique_ptr<MidiOutputDevice> openOutput(int i) override {
+    return i == 0 ? std::make_unique<Out>() : nullptr;
+  }
+  std::unique_ptr<MidiInputDevice> openInput(int) override { return nullptr; }
+};
+
+void virtualHour(std::int64_t answerMicros) {
+  const std::int32_t tempo = 240000;  // 250 beats per minute
+  VirtualClock clock(0);
+  NullDevices devices;
+  MidiComponent midi(clock, devices);  // the program's queue size
+  Inbox inbox;
+  inbox.clock = &clock;
+  MidiSession session(midi);
+  session.open(&inbox, 0, 0);
+  SessionTransport transport(session);
+  TickCounter counter(transport);
+  PlaybackEngine engine(counter, transport);
+  engine.Options.Loop = engine.Options.Click = engine.Options.BassNote = true;
+  AppState app;
+  densePage(app);
+  const auto t0 = std::chrono::steady_clock::now();
+  engine.StartPagePlay(app.PlayPage, app.Play, tempo);
+  const std::int64_t hour = 3600LL * 1'000'000;
+  std::int64_t rooms = 0, minAhead = INT64_MAX, allPlayed = 0;
+  while (clock.nowMicros() < hour && engine.playDown()) {
+    std::int64_t next = midi.nextDue();
+    if (!inbox.messages.empty()) next = std::min(next, inbox.messages.front().first + answerMicros);
+    if (next == MidiScheduler::Never) break;
+    midi.advanceTo(std::max(next, clock.nowMicros()));
+    while (!inbox.messages.empty() &&
+           inbox.messages.front().first + answerMicros <= clock.nowMicros()) {
+      const MidiMessage m = inbox.messages.front().second;
+      inbox.messages.pop_front();
+      if (!midi.isCurrent(m)) continue;
+      if (m.code == MidiMessageCode::Room) {
+        ++rooms;
+        const double played = static_cast<double>(clock.nowMicros()) * 480 / tempo;
+        const auto ahead =
+            static_cast<std::int64_t>((static_cast<double>(counter.ticks) - played) * tempo / 480);
+        minAhead = std::min(minAhead, ahead);
+      }
+      allPlayed += m.code == MidiMessageCode::AllPlayed;
+      engine.handleMessage(m.code, m.param, PlayTab::PlayPage);
+    }
+  }
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  std::printf(
+      "virtual hour at 250 bpm, window answering after %lld ms: %.0f s played, %lld room "
+      "messages, queue ran dry %d times (%lld end messages), least music queued at a room "
+      "message %.0f ms; %.1f s of work\n",
+      static_cast<long long>(answerMicros / 1000), static_cast<double>(clock.nowMicros()) / 1e6,
+      static_cast<long long>(rooms), engine.underruns(), static_cast<long long>(allPlayed),
+      static_cast<double>(minAhead) / 1000, wall);
+  session.close();
+}
+
+// Times each message the clock thread hands over, then plays it.
+class TimingOutput : public MidiOutputDevice {
+ public:
+  TimingOutput(const Clock& clock, std::vector<std::int64_t>& lateness, const std::string& font)
+      : clock_(clock), lateness_(lateness) {
+    if (!font.empty()) {
+      synth_ = std::make_unique<FluidSynthOutput>(font);
+      synth_->waitUntilReady();
+    }
+  }
+  void send(const std::uint8_t* b, std::size_t n, std::int64_t due) override {
+    lateness_.push_back(clock_.nowMicros() - due);
+    if (synth_) synth_->send(b, n, due);
+  }
+  void silence() override {
+    if (synth_) synth_->silence();
+  }
+
+ private:
+  const Clock& clock_;
+  std::vector<std::int64_t>& lateness_;
+  std::unique_ptr<FluidSynthOutput> synth_;
+};
+
+class TimingDevices : public MidiDeviceProvider {
+ public:
+  TimingDevices(const Clock& c, std::vector<std::int64_t>& l, std::string f)
+      : clock_(c), lateness_(l), font_(std::move(f)) {}
+  std::vector<std::string> outputNames() override { return {"timed"}; }
+  std::vector<std::string> inputNames() override { return {}; }
+  std::unique_ptr<MidiOutputDevice> openOutput(int i) override {
+    return i == 0 ? std::make_unique<TimingOutput>(clock_, lateness_, font_) : nullptr;
+  }
+  std::unique_ptr<MidiInputDevice> openInput(int) override { return nullptr; }
+
+ private:
+  const Clock& clock_;
+  std::vector<std::int64_t>& lateness_;
+  std::string font_;
+};
+
+class LockedInbox : public MidiMessageTarget {
+ public:
+  std::mutex m;
+  std::condition_variable cv;
+  std::deque<MidiMessage> messages;
+  void post(const MidiMessage& msg) override {
+    std::lock_guard lock(m);
+    messages.push_back(msg);
+    cv.notify_all();
+  }
+};
+
+void live(const std::string& font, const char* what, double seconds) {
+  SystemClock clock;
+  std::vector<std::int64_t> lateness;
+  lateness.reserve(100000);
+  TimingDevices devices(clock, lateness, font);
+  MidiComponent midi(clock, devices);
+  LockedInbox inbox;
+  MidiSession session(midi);
+  session.open(&inbox, 0, 0);
+  SessionTransport transport(session);
+  PlaybackEngine engine(transport, transport);
+  engine.Options.Loop = engine.Options.Click = engine.Options.BassNote = true;
+  AppState app;
+  densePage(app);
+  engine.StartPagePlay(app.PlayPage, app.Play, 240000);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  std::unique_lock lock(inbox.m);
+  while (engine.playDown() && std::chrono::steady_clock::now() < end) {
+    inbox.cv.wait_until(lock, end, [&] { return !inbox.messages.empty(); });
+    while (!inbox.messages.empty()) {
+      const MidiMessage msg = inbox.messages.front();
+      inbox.messages.pop_front();
+      lock.unlock();
+      if (midi.isCurrent(msg)) engine.handleMessage(msg.code, msg.param, PlayTab::PlayPage);
+      lock.lock();
+    }
+  }
+  lock.unlock();
+  engine.Stop(PlayTab::PlayPage);
+  session.close();
+  std::printf(
+      "live page at 250 bpm, %s, %.0f s: dispatch lateness over %zu events (us): p50 %lld  p99 "
+      "%lld  max %lld; queue ran dry %d times\n",
+      what, seconds, lateness.size(), static_cast<long long>(percentile(lateness, 0.50)),
+      static_cast<long long>(percentile(lateness, 0.99)),
+      static_cast<long long>(percentile(lateness, 1.0)), engine.underruns());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string font = argc > 1 ? argv[1] : SoundFont::findSmallest();
+  if (font.empty()) {
+    std::printf("no General MIDI soundfont installed\n");
+    return 1;
+  }
+  std::printf("soundfont: %s\n", font.c_str());
+  std::fflush(stdout);
+  offline(font);
+  std::fflush(stdout);
+  for (std::int64_t answer : {0LL, 100'000LL, 1'000'000LL}) {
+    virtualHour(answer);
+    std::fflush(stdout);
+  }
+  live({}, "clock only", 15);
+  std::fflush(stdout);
+  live(font, "into the built-in synthesiser", 15);
+  return 0;
+}

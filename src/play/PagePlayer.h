@@ -1,0 +1,96 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "music/Records.h"
+#include "play/MidiEvent.h"
+#include "play/MidiSink.h"
+#include "play/PlayPageModel.h"
+#include "play/PlayerSettings.h"
+
+// The 72 slots of the play page in slot-number order, row after row.
+using PlayList = std::array<TChordDiagram, PlaySlotCount>;
+PlayList playListFrom(const TChordDiagram (&page)[12][6]);
+
+// The page player: turns the play page into a stream of timed events, slot by
+// slot, with beat markers, clicks, bass notes, strums, repeats, returns and
+// the loop. It owns its copy of the slots and of the repeat set, the slot and
+// bar counters and the progress marks of the slot in hand. It writes until the
+// sink refuses an event; the marks make the next FillPlayQueue resume with the
+// refused event, so the stream a sink accepts is the same however often it
+// refuses. The program changes and the count-off go through the same resumable
+// path.
+class PagePlayer {
+ public:
+  struct Start {
+    const PlayList* Slots = nullptr;
+    const PlayPageState* Page = nullptr;
+    PlayerSettings Settings;
+    PlayOptions Options;
+    bool CountOff = false;  // queue one bar of count-off first
+  };
+
+  // Resets every counter and mark for a new run from the start marker's bar.
+  void StartPagePlay(const Start& start);
+  // Writes events until the sink refuses one or the page has ended.
+  void FillPlayQueue(MidiSink& sink);
+
+  // Click may be switched during play; it takes effect from the next click queued.
+  void setClick(bool click) { click_ = click; }
+  // Stop puts every repeat countdown back to its count.
+  void rearmRepeats();
+
+  bool started() const { return started_; }
+  bool finished() const { return PageDone && EndSent; }
+  int currentSlot() const { return CurrentSlot; }
+  int currentBar() const { return CurrentBar; }
+  int slotsPerBar() const { return SlotsPerBar; }
+  int beatsPerBar() const { return BeatsPerBar; }
+  int strumDelay() const { return StrumDelay; }
+  const PlayList& playList() const { return PlayList_; }
+
+  // The whole page played once with the loop off, as FillPlayQueue queues it;
+  // none when it would take more than `maxEvents` events (nested repeats of
+  // 255 can make a page practically endless).
+  static std::optional<std::vector<MidiEvent>> playOnce(Start start, std::size_t maxEvents);
+
+ private:
+  struct Marks {
+    bool BeatMarker = false, ClickOn = false, ClickDelay = false, ClickOff = false;
+    bool BassRelease = false, BassStrike = false;
+    bool NoteRelease[6] = {}, MarkClear[6] = {}, NoteStrike[6] = {}, MarkShow[6] = {};
+  };
+
+  bool put(MidiSink& sink, std::uint8_t status, std::uint8_t d1, std::uint8_t d2,
+           std::uint8_t d3 = 0);
+  bool beatWork(MidiSink& sink);
+  bool release(MidiSink& sink);
+  bool strike(MidiSink& sink);
+  void queueEnd(MidiSink& sink);
+  void endBar();
+  void closeSlot();
+  void lookAhead();
+  int returnTarget(int bar) const;
+
+  PlayList PlayList_{};
+  TRepeatSet Repeats{};
+  PlayerSettings settings_;
+  bool click_ = false, loop_ = false, bassNote_ = false;
+  std::vector<MidiEvent> preamble_;  // program changes and count-off
+  std::size_t preambleNext_ = 0;
+  bool started_ = false;
+
+  int SlotsPerBar = 8, BeatsPerBar = 4, LastBar = 8;
+  int CurrentBar = 0, SlotInBar = 0, CurrentSlot = 0;
+  int SustainLeft = 0;
+  int StrumDelay = 0, StrumCount = 0;
+  std::uint8_t SoundingNotes[6] = {}, SoundingFrets[6] = {}, SoundingBass = 0;
+  int ReleaseString = -1, StrikeString = 5;
+  Marks marks_;
+  std::int32_t Time = 0;  // the pending delta of the next event
+  bool PageDone = false, EndSent = false;
+};

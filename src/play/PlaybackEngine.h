@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+
+#include "music/Records.h"
+#include "play/MidiEvent.h"
+#include "play/MidiSink.h"
+#include "play/MidiTransport.h"
+#include "play/PagePlayer.h"
+#include "play/PlayPageModel.h"
+#include "play/PlayerSettings.h"
+#include "play/PlayerUpdate.h"
+
+struct AppState;
+
+// The playback engine behind the transport buttons, the playback keys and the
+// MIDI component's messages: it owns the shared playback flags, the state of
+// the Play and Pause buttons and of the main menu, the page player, the beat
+// cursor and step arrow positions, and the events and steps still waiting to
+// be queued. It draws nothing: every call returns what the window must show.
+// Single chords and scales are queued like the page, as far as the sink
+// takes them, and the rest follows on the room message; a step asked for while
+// a chord still sounds waits in a queue instead of in a nested message loop.
+class PlaybackEngine {
+ public:
+  enum class Key { Space, Right, Left, Other };
+  enum class KeyAction { None, Play, Stop, StepForward, StepBackward, FocusStrumSpeed };
+  static constexpr std::size_t MaxWaitingSteps = 8;
+
+  PlaybackEngine(MidiSink& sink, MidiTransport& transport) : sink_(sink), transport_(transport) {}
+
+  // Copied from the settings file's values and the tool bar; Click is read
+  // again for every click the page player queues.
+  PlayerSettings Settings;
+  PlayOptions Options;
+
+  bool StepMode = false;  // mirrors sbtnStep
+  bool StepBackward = false;
+  bool SingleChordMode = false;
+  bool ChordPlaying = false;
+  int CurrentBeat = 0;
+  int CurrentSlot = 0;
+  int CursorX = 0, CursorY = 0;
+  int CountOffSkip = 0, CountOffSkipped = 0;
+
+  // sbtnPlayClick: Play on the tab `tab` at 120 beats per minute (the page at
+  // its own tempo). `scalePosition` is the column of the Scales page's
+  // selected cell. A click while Play is down changes nothing.
+  PlayerUpdate sbtnPlayClick(AppState& app, PlayTab tab, int scalePosition, std::int32_t pageTempo);
+
+  // The players. Each presses Play, or leaves it up when it cannot play (no
+  // output, nothing to play).
+  PlayerUpdate StartPagePlay(const TChordDiagram (&page)[12][6], PlayPageState& pageState,
+                             std::int32_t pageTempo);
+  PlayerUpdate PlayChord(const TChordDiagram& chord, PlayTab tab);
+  // "Play Chord" of the PlayPage pop-up menu: the chord alone, no cursor.
+  PlayerUpdate PlayPageChord(const TChordDiagram& chord);
+  PlayerUpdate PlayScale(const TScaleDiagram& scale, int position, bool wholeScale);
+  void SetTempo(std::int32_t microsPerQuarter) { transport_.SetTempo(microsPerQuarter); }
+
+  // A message of the MIDI component (only those posted since the last stop or
+  // flush). 0x5453 fills the queue, 0x546F sets CurrentBeat, 0x5452 moves the
+  // beat cursor, 0x546E is a finger mark, 0x5457 ends the playback.
+  PlayerUpdate handleMessage(std::uint32_t code, std::uint32_t param, PlayTab tab);
+
+  PlayerUpdate Pause(bool pressed, PlayTab tab);
+  PlayerUpdate Stop(PlayTab tab);
+  // A step key with Play and Step Play down.
+  PlayerUpdate StepKey(bool forward, PlayTab tab);
+  KeyAction keyAction(Key key, PlayTab tab) const;
+
+  bool playDown() const { return playDown_; }
+  bool pauseDown() const { return pauseDown_; }
+  bool menuEnabled() const { return menuEnabled_; }
+  // Step Play, Loop Play, Time Signature and Bass Note are refused while true.
+  bool busy() const { return playDown_ || pauseDown_; }
+  PlayerUpdate state() const;
+  const PagePlayer& pagePlayer() const { return page_; }
+  std::size_t waitingEvents() const { return pending_.size(); }
+  std::size_t waitingSteps() const { return steps_.size(); }
+  // Times the queue ran dry while the page player still had events to write.
+  int underruns() const { return underruns_; }
+
+  // The finger mark of a 0x546E parameter, or none when it names no string,
+  // fret or finger the fretboard has.
+  static std::optional<FingerMark> fingerMark(std::uint32_t param, PlayTab tab);
+
+ private:
+  enum class Cursor { None, RedSlash, StepArrow };
+
+  void onRoom(PlayTab tab);
+  PlayerUpdate onBeat(PlayTab tab);
+  PlayerUpdate onAllPlayed(PlayTab tab);
+  PlayerUpdate StepTo(PlayTab tab);
+  PlayerUpdate stepAt(int slot);
+  PlayerUpdate refuse();
+  void queue(const std::vector<MidiEvent>& events);
+  void drain();
+  void takeCursorAway(PlayerUpdate& u);
+  void endRun();
+
+  MidiSink& sink_;
+  MidiTransport& transport_;
+  PagePlayer page_;
+  bool pageRunning_ = false;
+  bool countOffQueued_ = false;
+  int underruns_ = 0;
+  bool playDown_ = false, pauseDown_ = false, menuEnabled_ = true;
+  Cursor cursor_ = Cursor::None;
+  std::deque<MidiEvent> pending_;
+  std::deque<int> steps_;
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+// The MIDI values the players send with: channels, programs, velocities and
+// the click note. The window copies them from the settings file's values; the
+// players clamp every one again before it goes into a status or data byte, so
+// a bad value can never garble the stream.
+struct PlayerSettings {
+  int GuitarChannel = 0;
+  int BassChannel = 1;
+  int ClickChannel = 9;
+  int GuitarPatch = 25;
+  int BassPatch = 33;
+  int GuitarVolume = 100;
+  int BassVolume = 100;
+  int ClickVolume = 65;
+  int ClickNote = 34;
+};
+
+// The tool-bar toggles and the strum-speed scroll bar as the players read them.
+struct PlayOptions {
+  bool CountOff = false;  // sbtnCount
+  bool Click = false;     // sbtnClick
+  bool Loop = false;      // sbtnLoop
+  bool BassNote = false;  // sbtnBassNote
+  int StrumSpeed = -300;  // sbStrumSpeed position, -800..0
+};
+
+inline constexpr std::int32_t DefaultPageTempo = 600000;  // 100 beats per minute
+inline constexpr std::int32_t PlayButtonTempo = 500000;   // 120 beats per minute
+
+namespace PlayerBytes {
+inline constexpr std::uint8_t NoteOff = 0x80, NoteOn = 0x90, ProgramChange = 0xC0;
+inline std::uint8_t status(std::uint8_t kind, int channel) {
+  return static_cast<std::uint8_t>(kind | std::clamp(channel, 0, 15));
+}
+inline std::uint8_t data(int value) {
+  return static_cast<std::uint8_t>(std::clamp(value, 0, 127));
+}
+// The accented click: 1.5 times the click velocity, truncated.
+inline std::uint8_t accent(int velocity) {
+  return data(std::clamp(velocity, 0, 127) * 3 / 2);
+}
+// Ticks of |strum speed|, 0..800.
+inline int strumTicks(int strumSpeed) {
+  return -std::clamp(strumSpeed, -800, 0);
+}
+// A note number a record may hold that a MIDI device can play.
+inline bool playable(int note) {
+  return note > 0 && note <= 127;
+}
+}  // namespace PlayerBytes

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// The tabs of the main window, in their order; the players behave by tab.
+enum class PlayTab { Chords = 0, ChordDesign = 1, PlayPage = 2, Print = 3, Scales = 4 };
+
+// A top-left corner on the play page picture.
+struct PagePoint {
+  int X = 0, Y = 0;
+  bool operator==(const PagePoint&) const = default;
+};
+
+namespace PlayGeometry {
+// The beat slash of beat 0..35 (six quarter notes to a row), 28 x 33.
+constexpr PagePoint beatSlash(int beat) {
+  return {39 + 126 * (beat % 6), 132 * (beat / 6) + 95};
+}
+// Where the step arrow of slot 0..71 goes, 28 x 33.
+constexpr PagePoint stepPosition(int slot) {
+  return {39 + 63 * (slot % 12), 132 * (slot / 12) + 95};
+}
+// The vertical scroll position that puts the staff row under `p` at the top.
+constexpr int scrollFor(PagePoint p) {
+  return p.Y - 95;
+}
+}  // namespace PlayGeometry
+
+// What message 0x546E asks of the fretboard picture imgGuitar. The square is
+// the 12 x 12 glyph cell at (FretX[Fret], StringY[String]); each string has a
+// save buffer of that size. String, fret and finger are checked, so the
+// window may index its tables with them.
+struct FingerMark {
+  int String = 0;
+  int Fret = 0;
+  int Finger = 0;  // 0..6, or 10 for a clear
+  bool Clear = false;
+  // Clear: first refill the string's buffer from the same square of
+  // imgGuitarCopy (on the PlayPage tab), then copy the buffer back.
+  bool RefillFromClean = false;
+  // Show: save the square into the string's buffer, then copy the cell of
+  // imgFinger starting at this x onto it.
+  int GlyphX = 0;
+  bool operator==(const FingerMark&) const = default;
+};
+
+// What the window must do after a call into the playback engine. The button
+// and menu states are always given; the rest only when something changes, to
+// be applied in the order of the fields: the page picture first (step
+// background, black slash, red slash, step arrow, scroll), then the fretboard
+// (clear or restore, then a finger mark).
+struct PlayerUpdate {
+  bool PlayDown = false;
+  bool PauseDown = false;
+  bool MenuEnabled = true;
+
+  std::optional<PagePoint> RestoreStepBackground;  // put the saved 28 x 33 picture back here
+  std::optional<PagePoint> BlackSlash;             // draw BLAKSLAS: the red cursor goes
+  std::optional<PagePoint> RedSlash;               // draw REDSLASH: the beat cursor
+  std::optional<PagePoint> StepArrow;  // save the 28 x 33 picture here, then draw STEPARRW
+  std::optional<int> ScrollY;          // vertical scroll position of the page
+
+  bool ClearFretboard = false;    // ClearFretboard: clean picture and empty read-outs
+  bool RestoreFretboard = false;  // imgGuitar from imgGuitarCopy, read-outs kept
+  bool ShowScale = false;         // ShowScaleOnFretboard(CurrentScale)
+  std::optional<FingerMark> Finger;
+};

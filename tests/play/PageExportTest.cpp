@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "PlayerTestSupport.h"
+#include "play/midi/SoundFont.h"
+#include "play/midi/WavFile.h"
+#include "play/output/PageExport.h"
+
+namespace {
+
+// What a standard MIDI file reader sees: the header, the tempo and every
+// channel event with its absolute tick.
+struct MidiFileContents {
+  int format = -1, tracks = 0, division = 0;
+  std::int32_t tempo = 0;
+  int otherMeta = 0;
+  std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>> events;
+  bool ok = false;
+};
+
+MidiFileContents readMidiFile(const std::string& path) {
+  MidiFileContents m;
+  std::ifstream in(path, std::ios::binary);
+  const std::string d((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::size_t p = 0;
+  auto byte = [&]() -> std::uint8_t {
+    return p < d.size() ? static_cast<std::uint8_t>(d[p++]) : 0;
+  };
+  auto be = [&](int n) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v = v << 8 | byte();
+    return v;
+  };
+  auto varLen = [&] {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) {
+      const std::uint8_t b = byte();
+      v = v << 7 | (b & 0x7F);
+      if (!(b & 0x80)) break;
+    }
+    return v;
+  };
+  if (d.compare(0, 4, "MThd") != 0) return m;
+  p = 4;
+  if (be(4) != 6) return m;
+  m.format = static_cast<int>(be(2));
+  m.tracks = static_cast<int>(be(2));
+  m.division = static_cast<int>(be(2));
+  for (int t = 0; t < m.tracks; ++t) {
+    if (d.compare(p, 4, "MTrk") != 0) return m;
+    p += 4;
+    const std::size_t end = p + be(4);
+    std::int64_t tick = 0;
+    std::uint8_t running = 0;
+    while (p < end) {
+      tick += varLen();
+      std::uint8_t status = byte();
+      if (status == 0xFF) {
+        const std::uint8_t type = byte();
+        const std::uint32_t len = varLen();
+        if (type == 0x51 && len == 3)
+          m.tempo = static_cast<std::int32_t>(be(3));
+        else {
+          if (type != 0x2F) ++m.otherMeta;
+          p += len;
+        }
+        continue;
+      }
+      std::vector<std::uint8_t> bytes;
+      if (status < 0x80) {
+        bytes = {running, status};
+      } else {
+        running = status;
+        bytes = {status, byte()};
+      }
+      const std::uint8_t kind = bytes[0] & 0xF0;
+      if (kind != 0xC0 && kind != 0xD0) bytes.push_back(byte());
+      m.events.push_back({tick, bytes});
+    }
+    p = end;
+  }
+  m.ok = p == d.size();
+  return m;
+}
+
+std::string tempPath(const std::string& name) {
+  return (std::filesystem::temp_directory_path() /
+          ("strumbo-export-" + std::to_string(getpid()) + "-" + name))
+      .string();
+}
+
+PageExport::Page examplePage() {
+  PageExport::Page page;
+  page.Slots = emptyList();
+  page.Slots[0] = cMajor();
+  page.Slots[6] = gMajor();
+  page.Slots[19] = aMinor();
+  page.Slots[60] = cMajor();
+  page.State.savedSet().RepeatCount[2] = 2;
+  page.State.savedSet().ReturnMark[1] = 1;
+  page.Options.Click = true;
+  page.Options.CountOff = true;
+  page.Options.BassNote = true;
+  page.Options.Loop = true;  // an export plays the page once all the same
+  page.Tempo = 545454;
+  return page;
+}
+
+// First frame from `from` whose level passes `threshold`, or -1.
+std::int64_t onset(const WavFile& w, std::int64_t from, float threshold) {
+  for (std::size_t f = static_cast<std::size_t>(from); f < w.frames(); ++f)
+    if (std::fabs(w.samples[2 * f]) > threshold || std::fabs(w.samples[2 * f + 1]) > threshold)
+      return static_cast<std::int64_t>(f);
+  return -1;
+}
+
+}  // namespace
+
+TEST(PageExport, TheMidiFileHoldsExactlyThePlayersChannelEventsAtTheSameTicks) {
+  const PageExport::Page page = examplePage();
+  const auto events = PageExport::events(page);
+  ASSERT_FALSE(events.empty());
+  const std::string path = tempPath("page.mid");
+  ASSERT_EQ(PageExport::exportMidi(path, page), PageExport::Result::Written);
+  const MidiFileContents file = readMidiFile(path);
+  std::filesystem::remove(path);
+  ASSERT_TRUE(file.ok);
+  EXPECT_EQ(file.format, 0);
+  EXPECT_EQ(file.tracks, 1);
+  EXPECT_EQ(file.division, 480);
+  EXPECT_EQ(file.tempo, 545454);
+  EXPECT_EQ(file.otherMeta, 0);
+
+  std::vector<std::pair<std::int64_t, std::vector<std::uint8_t>>> expected;
+  bool sawMarker = false, sawFinger = false;
+  for (const Timed& t : timeline(events)) {
+    const MidiEvent& e = t.Event;
+    sawMarker |= e.Status == EventBeatMarker;
+    sawFinger |= e.Status == EventShowFinger;
+    if (e.Status < 0x80) continue;
+    std::vector<std::uint8_t> bytes{e.Status, e.Data1};
+    if ((e.Status & 0xF0) != 0xC0) bytes.push_back(e.Data2);
+    expected.push_back({t.Tick, bytes});
+  }
+  EXPECT_TRUE(sawMarker && sawFinger) << "the player's stream has them; the file leaves them out";
+  EXPECT_EQ(file.events, expected);
+  // Played once, loop or not: the closing note off of note 0 ends it.
+  ASSERT_FALSE(file.events.empty());
+  EXPECT_EQ(file.events.back().second, (std::vector<std::uint8_t>{0x80, 0, 0}));
+
+  // A page without a tempo is written at the default one.
+  PageExport::Page untimed = page;
+  untimed.Tempo = 0;
+  ASSERT_EQ(PageExport::exportMidi(path, untimed), PageExport::Result::Written);
+  EXPECT_EQ(readMidiFile(path).tempo, DefaultPageTempo);
+  std::filesystem::remove(path);
+}
+
+TEST(PageExport, AnEndlessPageIsRefusedAndAnUnwritablePathReported) {
+  PageExport::Page page = examplePage();
+  EXPECT_EQ(PageExport::exportMidi("/nonexistent-dir/x.mid", page),
+            PageExport::Result::WriteFailed);
+  for (int b = 0; b < 9; ++b) page.State.savedSet().RepeatCount[b] = 255;
+  const std::string path = tempPath("endless.mid");
+  EXPECT_EQ(PageExport::exportMidi(path, page), PageExport::Result::TooLong);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(PageExport, TheWavFileHasItsFirstStrumWhereThePageSays) {
+  const std::string font = SoundFont::findSmallest();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  PageExport::Page page;
+  page.Slots = emptyList();
+  page.Slots[4] = gMajor();  // beat 3 of bar 1; Click up sends silent clicks only
+  page.Tempo = 600000;
+  const std::string path = tempPath("page.wav");
+  ASSERT_EQ(PageExport::exportAudio(path, page, font), PageExport::Result::Written);
+  WavFile wav;
+  ASSERT_TRUE(wav.read(path));
+  std::filesystem::remove(path);
+  EXPECT_EQ(wav.sampleRate, 44100);
+  // Slot 4 is struck at tick 960: 1.2 s.
+  const std::int64_t ideal = std::llround(960 * 600000.0 / 480 * 44100 / 1e6);
+  const std::int64_t first = onset(wav, 0, 0.0f);
+  ASSERT_GE(first, 0);
+  EXPECT_GE(first, ideal - 32) << "silence before the strum";
+  EXPECT_LE(first, ideal + 64) << "within a rendering block";
+  float peak = 0;
+  for (std::int64_t f = ideal; f < ideal + 44100 / 2; ++f)
+    peak = std::max(peak, std::fabs(wav.samples[2 * static_cast<std::size_t>(f)]));
+  EXPECT_GT(peak, 0.05f) << "the chord is heard";
+  // The chord rings on to the end of the page (no release at the end) plus the tail.
+  const double pageSeconds = (71 * 240 + 1000) * 600000.0 / 480 / 1e6;
+  EXPECT_NEAR(static_cast<double>(wav.frames()) / 44100, pageSeconds + 2.0, 0.01);
+}
