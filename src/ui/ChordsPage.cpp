@@ -89,6 +89,11 @@ void ChordsPage::imgChordPageMouseDown(QPoint at, Qt::MouseButton button) {
   }
   if (button != Qt::LeftButton) return;
   if (c == Frame.Column && r == Frame.Row) return;
+  selectCell(c, r);
+}
+
+void ChordsPage::selectCell(int c, int r) {
+  if (c < 0 || c >= ChordPageColumns || r < 0 || r >= State.ChordSetCount) return;
   Frame.Column = c;
   Frame.Row = r;
   MoveSelectionFrame(imgChordPage->image(), Frame, ChordsPageFrame);

@@ -30,6 +30,8 @@ class ChordsPage : public QObject {
   void showChords();
   void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
   void imgChordPageMouseMove();
+  // Frames cell (column, row) and takes its diagram in hand, as a left press would.
+  void selectCell(int column, int row);
   // Wipes the page, its frame and its selection.
   void erase();
 

@@ -60,7 +60,6 @@ PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prom
   connect(surface, &SurfaceView::pressed, this, &PlayPageTab::imgPlayPageMouseDown);
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
   connect(ToolBar->sbtnTime, &QToolButton::clicked, this, &PlayPageTab::sbtnTimeClick);
-  connect(ToolBar->sbtnLoop, &QToolButton::toggled, this, [this] { DrawRepeatMarks(); });
   DrawPlayGrid();
   DrawRepeatMarks();
 }

@@ -144,6 +144,12 @@ void ScalesPage::imgScalesMouseDown(QPoint at, Qt::MouseButton button) {
     return;
   }
   if (button != Qt::LeftButton || (c == SelectedColumn && r == SelectedRow)) return;
+  selectPressedCell();
+}
+
+void ScalesPage::selectPressedCell() {
+  const int c = Frame.Column, r = Frame.Row;
+  if (c < 0 || c > 5 || r < 0 || r >= State.ScaleCount) return;
   SelectedColumn = c;
   SelectedRow = r;
   // The frame is moved from the last framed rectangle to the pressed cell.

@@ -31,6 +31,8 @@ class ScalesPage : public QObject {
   void DrawScaleRow(int row);
   void imgScalesMouseDown(QPoint at, Qt::MouseButton button);
   void pmenu5StartFretClick();
+  // Frames the pressed cell and shows its scale, as a left press would.
+  void selectPressedCell();
   void erase();
 
   // While a scale sent from the print page waits to be placed.

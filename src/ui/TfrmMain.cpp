@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QComboBox>
+#include <functional>
 #include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,7 @@
 #include "ui/MidiMessagePoster.h"
 #include "ui/PageIndex.h"
 #include "ui/PlayPageTab.h"
+#include "ui/PlaybackController.h"
 #include "ui/SurfaceView.h"
 #include "ui/TdlgTempo.h"
 #include "ui/TfrmAboutBox.h"
@@ -82,10 +84,22 @@ TfrmMain::TfrmMain(const std::string& exeDir, Prompter* prompter, Services servi
   Scales = new ScalesPage(State, Guard, *Ask, Surfaces[PageScales], Scrolls[PageScales], pnlTop,
                           pnlBottom, this);
   PlayTab = new PlayPageTab(State, Guard, *Ask, Surfaces[PagePlayPage], pnlTop, pnlBottom, this);
-  for (QMenu* menu : {Chords->popmenuChords})
-    for (QAction* a : menu->actions())
-      if (a->objectName() == QLatin1String("pmenu1SendtoPlay"))
-        connect(a, &QAction::triggered, this, &TfrmMain::pmenu1SendtoPlayClick);
+  Playback = new PlaybackController(*this, Midi);
+  const struct {
+    QMenu* menu;
+    const char* item;
+    std::function<void()> handler;
+  } routes[] = {
+      {Chords->popmenuChords, "pmenu1SendtoPlay", [this] { pmenu1SendtoPlayClick(); }},
+      {Chords->popmenuChords, "pmenu1PlayChord", [this] { Playback->pmenu1PlayChordClick(); }},
+      {PlayTab->popmenuPlayPage, "pmenu4PlayChord", [this] { Playback->pmenu4PlayChordClick(); }},
+      {Scales->popmenuScales, "pmenu5PlayDiagram", [this] { Playback->pmenu5PlayDiagramClick(); }},
+      {Scales->popmenuScales, "pmenu5PlayEntire", [this] { Playback->pmenu5PlayEntireClick(); }},
+  };
+  for (const auto& route : routes)
+    for (QAction* a : route.menu->actions())
+      if (a->objectName() == QLatin1String(route.item))
+        connect(a, &QAction::triggered, this, route.handler);
 
   auto* central = new QWidget;
   Column = new QVBoxLayout(central);
@@ -135,7 +149,7 @@ bool TfrmMain::FormKeyDown(int key) {
       return true;
     }
   }
-  // The playback keys (Space, Right, Left) come with the players.
+  if (Playback->playbackKey(key)) return true;
   pnlTop->sbStrumSpeed->setFocus();
   return false;
 }
@@ -194,8 +208,8 @@ void TfrmMain::placeWindow() {
 
 bool TfrmMain::midiOpen() const { return Midi && Midi->out() != 0; }
 
-void TfrmMain::handleMidiMessage(const MidiMessage&) {
-  // The players take these over as they arrive; until then nothing plays.
+void TfrmMain::handleMidiMessage(const MidiMessage& message) {
+  Playback->handleMessage(message);
 }
 
 bool TfrmMain::event(QEvent* e) {
@@ -324,6 +338,18 @@ void TfrmMain::buildMenus() {
   file->setObjectName(QStringLiteral("menuFile"));
   QAction* mnuNew = file->addAction(QStringLiteral("&New"));
   mnuNew->setObjectName(QStringLiteral("mnuNew"));
+  // Writing the play page as it plays, to a MIDI file or to audio.
+  mnuExportMidi = file->addAction(QStringLiteral("Export MIDI File..."));
+  mnuExportMidi->setObjectName(QStringLiteral("mnuExportMidi"));
+  connect(mnuExportMidi, &QAction::triggered, this, [this] { Playback->exportMidiFile(); });
+  mnuExportAudio = file->addAction(QStringLiteral("Export Audio..."));
+  mnuExportAudio->setObjectName(QStringLiteral("mnuExportAudio"));
+  connect(mnuExportAudio, &QAction::triggered, this, [this] { Playback->exportAudio(); });
+  connect(file, &QMenu::aboutToShow, this, [this] {
+    const bool onPlayPage = PageControl1->currentIndex() == PagePlayPage;
+    mnuExportMidi->setVisible(onPlayPage);
+    mnuExportAudio->setVisible(onPlayPage);
+  });
   file->addSeparator();
   QAction* mnuExit = file->addAction(QStringLiteral("E&xit"));
   mnuExit->setObjectName(QStringLiteral("mnuExit"));

@@ -17,6 +17,7 @@ class Settings;
 struct MidiMessage;
 class ChordsPage;
 class PlayPageTab;
+class PlaybackController;
 class ScalesPage;
 class FretboardPanel;
 class QAction;
@@ -59,7 +60,9 @@ class TfrmMain : public QMainWindow {
   ChordsPage* chordsPage() const { return Chords; }
   ScalesPage* scalesPage() const { return Scales; }
   PlayPageTab* playPage() const { return PlayTab; }
+  PlaybackController* playback() const { return Playback; }
   SurfaceView* surface(int page) const;
+  QScrollArea* scroll(int page) const { return page >= 0 && page < 5 ? Scrolls[page] : nullptr; }
   bool fretboardOnTop() const { return FretboardOnTop; }
 
   const Settings& settings() const { return *Config; }
@@ -132,6 +135,9 @@ class TfrmMain : public QMainWindow {
   ChordsPage* Chords = nullptr;
   ScalesPage* Scales = nullptr;
   PlayPageTab* PlayTab = nullptr;
+  PlaybackController* Playback = nullptr;
+  QAction* mnuExportMidi = nullptr;
+  QAction* mnuExportAudio = nullptr;
   SurfaceView* Surfaces[5] = {};
   QScrollArea* Scrolls[5] = {};
   QVBoxLayout* Column = nullptr;

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <memory>
+
+#include "play/MidiTransport.h"
+#include "play/PlaybackEngine.h"
+
+class MidiSession;
+class QAbstractButton;
+class SessionTransport;
+class TfrmMain;
+struct MidiMessage;
+
+// Joins the playback engine to the window: the transport buttons, the
+// playback keys, the single-diagram play commands of the pop-up menus and the
+// MIDI component's messages go in; what the engine answers comes out as
+// button and menu states, the beat cursor and step arrow on the play page,
+// and the finger marks on the fretboard picture. It also exports the play
+// page as a MIDI file or as audio.
+class PlaybackController : public QObject {
+  Q_OBJECT
+
+ public:
+  // Without a MIDI session every player refuses to start, as with no device.
+  PlaybackController(TfrmMain& window, MidiSession* session);
+  ~PlaybackController() override;
+
+  PlaybackEngine& engine() { return *Engine; }
+
+  void sbtnPlayClick();
+  void sbtnPauseClick();
+  void sbtnStopClick();
+  void sbtnStepClick();
+  void sbtnLoopClick();
+  void pmenu1PlayChordClick();
+  void pmenu4PlayChordClick();
+  void pmenu5PlayDiagramClick();
+  void pmenu5PlayEntireClick();
+  // Space, Right and Left; true when the key was used.
+  bool playbackKey(int key);
+  void handleMessage(const MidiMessage& message);
+  void exportMidiFile();
+  void exportAudio();
+
+ private:
+  PlayTab activeTab() const;
+  // The settings, toggles and strum speed as the players read them now.
+  void syncOptions();
+  void apply(const PlayerUpdate& update);
+  void showFingerMark(const FingerMark& mark);
+  void setButton(QAbstractButton* button, bool down);
+
+  TfrmMain& Window;
+  std::unique_ptr<SessionTransport> Session;
+  std::unique_ptr<MidiTransport> NoOutput;
+  std::unique_ptr<MidiSink> NoSink;
+  std::unique_ptr<PlaybackEngine> Engine;
+  QImage StepBackground;
+  QImage FingerSave[6];
+};

@@ -1,0 +1,197 @@
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include "../app/FakeFileLayer.h"
+#include "../play/FakeMidiDevices.h"
+#include "app/ProfileFile.h"
+#include "pages/render/FretboardPainter.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+#include "play/midi/VirtualClock.h"
+#include "ui/FretboardPanel.h"
+#include "ui/PageIndex.h"
+#include "ui/PlayPageTab.h"
+#include "ui/PlaybackController.h"
+#include "ui/SurfaceView.h"
+#include "ui/TfrmMain.h"
+#include "ui/ToolBarPanel.h"
+#include "ScriptedPrompter.h"
+
+namespace {
+
+TChordDiagram openE() {
+  TChordDiagram c = startFingering();
+  c.ChordName = "maj";
+  const int frets[6] = {0, 0, 1, 2, 2, 0};
+  const int fingers[6] = {0, 0, 1, 3, 2, 0};
+  for (int s = 0; s < 6; ++s) {
+    c.Strings[s] = {static_cast<std::uint8_t>(frets[s]), static_cast<std::uint8_t>(fingers[s])};
+    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + frets[s]);
+  }
+  c.Root = 4;
+  c.Bass = 28;
+  return c;
+}
+
+// A window over a MIDI component on virtual time with a logging device.
+struct Rig {
+  VirtualClock clock;
+  MidiLog log{clock, {}, {}};
+  FakeMidiDevices devices{log};
+  MidiComponent midi{clock, devices};
+  MidiSession session{midi};
+  FakeFileLayer files;
+  ProfileFile ini{"/prog/Px.ini", files};
+  ScriptedPrompter ask;
+  TfrmMain window{"/prog/", &ask, {&ini, &session}};
+
+  // Plays everything due up to `micros` and delivers the window messages.
+  void runUntil(std::int64_t micros) {
+    while (midi.nextDue() <= micros) {
+      midi.advanceTo(midi.nextDue());
+      QCoreApplication::processEvents();
+    }
+    clock.set(micros);
+    QCoreApplication::processEvents();
+  }
+  bool menuEnabled() const {
+    for (QAction* a : window.menuBar()->actions())
+      if (a->isVisible() && !a->isEnabled()) return false;
+    return true;
+  }
+  int sent(const std::string& prefix) const {
+    int n = 0;
+    for (const auto& e : log.entries) n += e.what.rfind(prefix, 0) == 0;
+    return n;
+  }
+};
+
+}  // namespace
+
+class PlaybackControllerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void playingThePageRunsToItsEnd() {
+    Rig rig;
+    TfrmMain& w = rig.window;
+    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.playPage()->takeInHand(openE());
+    w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
+    w.toolBar()->sbtnPlay->click();
+    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
+    QVERIFY(!rig.menuEnabled());
+    QVERIFY(w.guard().active());
+    // The red beat cursor stands on the first beat.
+    const QImage& page = w.surface(PagePlayPage)->image();
+    bool red = false;
+    for (int y = 95; y < 128 && !red; ++y)
+      for (int x = 39; x < 67 && !red; ++x) red = page.pixelColor(x, y) == QColor(255, 0, 0);
+    QVERIFY(red);
+    // Tabs do not change while playing.
+    w.pageControl()->setCurrentIndex(PageChords);
+    QCOMPARE(w.pageControl()->currentIndex(), int(PagePlayPage));
+
+    // Nine bars at 100 beats per minute: 36 beats of 0.6 s.
+    rig.runUntil(30'000'000);
+    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    QVERIFY(rig.menuEnabled());
+    QVERIFY(!w.guard().active());
+    QCOMPARE(rig.sent("send 90"), 6);  // the six strings, struck once
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+  }
+
+  void stopEndsPlayingAndPauseHolds() {
+    Rig rig;
+    TfrmMain& w = rig.window;
+    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.playPage()->takeInHand(openE());
+    w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
+    w.toolBar()->sbtnPlay->click();
+    rig.runUntil(1'000'000);
+    w.toolBar()->sbtnPause->click();
+    QVERIFY(w.toolBar()->sbtnPause->isChecked());
+    QVERIFY(!w.FormClose());  // no closing while paused
+    w.toolBar()->sbtnPause->click();
+    QVERIFY(!w.toolBar()->sbtnPause->isChecked());
+    w.toolBar()->sbtnStop->click();
+    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    QVERIFY(rig.menuEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    // A second click of Play starts again.
+    w.toolBar()->sbtnPlay->click();
+    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
+    w.toolBar()->sbtnStop->click();
+  }
+
+  void playWithoutMidiLeavesPlayUp() {
+    ScriptedPrompter ask;
+    TfrmMain w("/nonexistent/", &ask);
+    w.state().SelectedChord = openE();
+    w.toolBar()->sbtnPlay->click();
+    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    QVERIFY(ask.messages.isEmpty());
+  }
+
+  void aChordLightsItsStringsOnTheFretboard() {
+    Rig rig;
+    TfrmMain& w = rig.window;
+    w.state().SelectedChord = openE();
+    w.fretboard()->ShowDiagram(w.state().SelectedChord);
+    const QImage before = w.fretboard()->imgGuitar->image();
+    w.toolBar()->sbtnPlay->click();
+    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
+    // The first string struck is string 5: its mark changes to the white set.
+    rig.runUntil(1000);
+    const QRect square(FretX[0], StringY[5], 12, 12);
+    QVERIFY(w.fretboard()->imgGuitar->image().copy(square) != before.copy(square));
+    rig.runUntil(20'000'000);
+    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    // Each mark is cleared when its note ends.
+    QCOMPARE(w.fretboard()->imgGuitar->image().copy(square), before.copy(square));
+  }
+
+  void stepPlayWalksTheChordsWithTheKeys() {
+    Rig rig;
+    TfrmMain& w = rig.window;
+    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.playPage()->takeInHand(openE());
+    w.playPage()->imgPlayPageMouseDown(QPoint(63 * 3 + 40, 60), Qt::LeftButton, {});
+    w.toolBar()->sbtnStep->click();
+    QVERIFY(w.playback()->engine().StepMode);
+    QVERIFY(w.FormKeyDown(Qt::Key_Space));
+    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
+    QCOMPARE(w.playback()->engine().CurrentSlot, 3);
+    rig.runUntil(10'000'000);
+    QVERIFY(w.toolBar()->sbtnPlay->isChecked());  // step play waits for the next key
+    QVERIFY(w.FormKeyDown(Qt::Key_Left));
+    QCOMPARE(w.playback()->engine().CurrentSlot, 3);
+    w.toolBar()->sbtnStop->click();
+    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    // Step Play cannot change while playing.
+    w.toolBar()->sbtnPlay->click();
+    w.toolBar()->sbtnStep->click();
+    QVERIFY(w.toolBar()->sbtnStep->isChecked());
+    w.toolBar()->sbtnStop->click();
+  }
+
+  void exportWritesTheFiles() {
+    Rig rig;
+    TfrmMain& w = rig.window;
+    w.playPage()->takeInHand(openE());
+    w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
+    QTemporaryDir dir;
+    rig.ask.files.push_back(dir.filePath("page.mid"));
+    w.playback()->exportMidiFile();
+    QVERIFY(rig.ask.messages.isEmpty());
+    QFile midi(dir.filePath("page.mid"));
+    QVERIFY(midi.open(QIODevice::ReadOnly));
+    QCOMPARE(midi.read(4), QByteArray("MThd"));
+  }
+};
+
+QTEST_MAIN(PlaybackControllerTest)
+#include "PlaybackControllerTest.moc"
