@@ -55,8 +55,10 @@ void PagePlayer::StartPagePlay(const Start& start) {
 
   SlotInBar = 0;
   SustainLeft = 0;
-  const int startSlot = 12 * page.PlayStartRow + page.PlayStartColumn;
-  CurrentBar = (startSlot >= 0 && startSlot < PlaySlotCount) ? startSlot / SlotsPerBar : 0;
+  const bool onPage = page.PlayStartRow >= 0 && page.PlayStartRow < 6 &&
+                      page.PlayStartColumn >= 0 && page.PlayStartColumn < 12;
+  CurrentBar =
+      onPage ? PlayBars::slotNumber(page.PlayStartColumn, page.PlayStartRow) / SlotsPerBar : 0;
   CurrentSlot = CurrentBar * SlotsPerBar;
   StrumDelay = strumTicks(start.Options.StrumSpeed) / 18;
   StrumCount = 0;

@@ -208,12 +208,15 @@ PlayerUpdate PlaybackEngine::onBeat(PlayTab tab) {
 
 PlayerUpdate PlaybackEngine::onAllPlayed(PlayTab tab) {
   if (!playDown_) return state();
-  if (pageRunning_ && !page_.finished()) {
-    // The queue ran dry before the page ended (the window answered the room
-    // message late): that is no end of play. Fill again and go on.
+  if (!pending_.empty() || (pageRunning_ && !page_.finished())) {
+    // The queue ran dry before the player had written everything (the window
+    // answered the room message late): that is no end of play. Go on.
     ++underruns_;
-    page_.setClick(Options.Click);
-    page_.FillPlayQueue(sink_);
+    drain();
+    if (pageRunning_) {
+      page_.setClick(Options.Click);
+      page_.FillPlayQueue(sink_);
+    }
     return state();
   }
   if (tab == PlayTab::PlayPage && StepMode && !SingleChordMode) {

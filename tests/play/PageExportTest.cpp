@@ -197,3 +197,47 @@ TEST(PageExport, TheWavFileHasItsFirstStrumWhereThePageSays) {
   const double pageSeconds = (71 * 240 + 1000) * 600000.0 / 480 / 1e6;
   EXPECT_NEAR(static_cast<double>(wav.frames()) / 44100, pageSeconds + 2.0, 0.01);
 }
+
+TEST(PageExport, TheWavFileSoundsTheCountOffAndTheClicksWithTheirAccents) {
+  const std::string font = SoundFont::findSmallest();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  PageExport::Page page;
+  page.Slots = emptyList();
+  page.Options.CountOff = true;
+  page.Options.Click = true;
+  page.Tempo = 600000;
+  const std::string path = tempPath("clicks.wav");
+  ASSERT_EQ(PageExport::exportAudio(path, page, font), PageExport::Result::Written);
+  WavFile wav;
+  ASSERT_TRUE(wav.read(path));
+  auto peak = [&](std::int64_t from, std::int64_t to) {
+    float p = 0;
+    for (std::int64_t f = std::max<std::int64_t>(from, 0);
+         f < to && f < static_cast<std::int64_t>(wav.frames()); ++f)
+      p = std::max({p, std::fabs(wav.samples[2 * static_cast<std::size_t>(f)]),
+                    std::fabs(wav.samples[2 * static_cast<std::size_t>(f) + 1])});
+    return p;
+  };
+  // One click a beat: four of the count-off, then the page's, each bar's first accented.
+  const double framesPerTick = 600000.0 / 480 * 44100 / 1e6;
+  std::vector<float> level;
+  for (int k = 0; k < 12; ++k) {
+    const auto at = std::llround(480 * k * framesPerTick);
+    const float before = peak(at - 2205, at - 64), after = peak(at, at + 2205);
+    EXPECT_GT(after, 20 * before + 0.01f) << "beat " << k;
+    level.push_back(after);
+  }
+  for (int k : {1, 2, 3, 5, 6, 7, 9, 10, 11}) {
+    EXPECT_GT(level[0], 1.5f * level[k]) << k;
+    EXPECT_NEAR(level[4], level[0], 0.1f * level[0]);
+    EXPECT_NEAR(level[8], level[0], 0.1f * level[0]);
+  }
+
+  // Click up and Count Off up: an empty page is silent.
+  page.Options.CountOff = page.Options.Click = false;
+  ASSERT_EQ(PageExport::exportAudio(path, page, font), PageExport::Result::Written);
+  ASSERT_TRUE(wav.read(path));
+  std::filesystem::remove(path);
+  EXPECT_GT(wav.frames(), 44100u * 20);
+  EXPECT_EQ(peak(0, static_cast<std::int64_t>(wav.frames())), 0.0f);
+}

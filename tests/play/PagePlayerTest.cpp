@@ -59,8 +59,9 @@ struct PagePlay : ::testing::Test {
   // The bars in playing order, 0-based, from the beat markers of bar starts.
   std::vector<int> bars(const std::vector<MidiEvent>& events) {
     const int spb = PlayBars::slotsPerBar(state.ThreeFour);
-    const int start = 12 * state.PlayStartRow + state.PlayStartColumn;
-    const int first = start >= 0 && start < PlaySlotCount ? start / spb : 0;
+    const bool onPage = state.PlayStartRow >= 0 && state.PlayStartRow < 6 &&
+                        state.PlayStartColumn >= 0 && state.PlayStartColumn < 12;
+    const int first = onPage ? (12 * state.PlayStartRow + state.PlayStartColumn) / spb : 0;
     std::vector<int> out{first};
     for (const MidiEvent& e : events)
       if (e.Status == EventBeatMarker && (e.Data1 * 2) % spb == 0) out.push_back(e.Data1 * 2 / spb);
@@ -314,6 +315,8 @@ TEST_F(PagePlay, StartMarkerOnBarThreeStartsThereAndEarlierMarksApplyWhenAJumpRe
 
   // A marker outside the page starts at bar 1.
   state.PlayStartRow = 40;
+  EXPECT_EQ(bars(once()).front(), 0);
+  state.PlayStartRow = INT32_MAX;
   EXPECT_EQ(bars(once()).front(), 0);
 }
 

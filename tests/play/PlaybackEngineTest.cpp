@@ -386,6 +386,10 @@ TEST_F(Engine, SingleChordsLongerThanTheQueueFollowOnTheRoomMessage) {
   small.PlayChord(gMajor(), PlayTab::Chords);
   EXPECT_EQ(queue.events.size(), 5u);
   EXPECT_GT(small.waitingEvents(), 0u);
+  // Played out before the room message came: the rest still follows.
+  queue.drainAll();
+  EXPECT_TRUE(small.handleMessage(AllPlayed, 0, PlayTab::Chords).PlayDown);
+  EXPECT_EQ(queue.events.size(), 10u);
   while (small.waitingEvents() > 0) {
     queue.drainAll();
     small.handleMessage(Room, 0, PlayTab::Chords);
@@ -394,6 +398,7 @@ TEST_F(Engine, SingleChordsLongerThanTheQueueFollowOnTheRoomMessage) {
   play.CountOff = true;
   play.BassNote = true;
   EXPECT_EQ(queue.events, ChordPlayer::PlayChord(gMajor(), PlayerSettings{}, play));
+  EXPECT_FALSE(small.handleMessage(AllPlayed, 0, PlayTab::Chords).PlayDown);
 }
 
 TEST(FingerMarks, TheParameterNamesStringFretAndGlyphOrAClear) {
