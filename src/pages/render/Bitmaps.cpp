@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <array>
 #include <cstdint>
+#include <map>
+#include <string>
 
 #include "pages/render/DrawingFont.h"
 #include "pages/render/FretboardPainter.h"
@@ -328,7 +330,7 @@ constexpr int BeatSlashPitch = 126;
 
 }  // namespace
 
-QImage fretboard() {
+static QImage drawFretboard() {
   QImage image = blankImage(FretboardWidth, FretboardHeight, QColor(233, 229, 222));
   paintWood(image);
   {
@@ -344,7 +346,7 @@ QImage fretboard() {
   return image;
 }
 
-QImage fingerStrip() {
+static QImage drawFingerStrip() {
   QImage image = transparentImage(GlyphSize * GlyphCellCount, GlyphSize);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, true);
@@ -420,7 +422,7 @@ QImage tinyMark() {
   return image;
 }
 
-QImage playImage(std::string_view name) {
+static QImage drawPlayImage(std::string_view name) {
   if (name == "FOURFOUR") {
     QImage image = staff(768);
     timeSignature(image, 4, 4);
@@ -540,6 +542,31 @@ QCursor cursor(int number) {
   const QImage image = cursorImage(number);
   if (image.isNull()) return QCursor(Qt::ArrowCursor);
   return QCursor(QPixmap::fromImage(image), 0, 0);
+}
+
+
+// The pictures never change while the program runs, so each is drawn once and
+// handed out as a shared copy (a caller that paints on its copy gets its own).
+QImage fretboard() {
+  static const QImage image = drawFretboard();
+  return image;
+}
+
+QImage fingerStrip() {
+  static const QImage image = drawFingerStrip();
+  return image;
+}
+
+QImage playImage(std::string_view name) {
+  static const std::map<std::string, QImage, std::less<>> images = [] {
+    std::map<std::string, QImage, std::less<>> all;
+    for (const char* n : {"FOURFOUR", "TREEFOUR", "BARLINE", "BLAKSLAS", "REDSLASH", "STEPARRW",
+                          "PLAYCURS", "PLAYERAS", "PLAYLOOP", "RETURN", "REPEAT"})
+      all.emplace(n, drawPlayImage(n));
+    return all;
+  }();
+  const auto it = images.find(name);
+  return it == images.end() ? QImage() : it->second;
 }
 
 }  // namespace Bitmaps

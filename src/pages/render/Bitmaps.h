@@ -6,8 +6,8 @@
 
 // The program's bitmaps, drawn in code: the big fretboard and its glyph strip,
 // the grids and mark cells of the small and tiny diagrams, the play page's
-// staff pieces and markers, and the two placing pointers. Each call draws a
-// fresh image; the same call gives the same pixels on every machine.
+// staff pieces and markers, and the two placing pointers. The big pictures
+// are drawn once per run and shared; every machine gets the same pixels.
 namespace Bitmaps {
 
 // Sizes the pages rely on.
