@@ -30,19 +30,6 @@ int baseFretFor(const TChordDiagram& chord) {
   return lowest;
 }
 
-std::string_view intervalLabel(int entry) { return intervalName(entry); }
-
-std::string chordDisplayName(const TChordDiagram& chord, const NameTables& names) {
-  std::string text(names.pitchName(chord.Root));
-  text += ' ';
-  text += chord.ChordName.view();
-  if (pitchClass(chord.Bass) != pitchClass(chord.Root)) {
-    text += " /";
-    text += names.pitchName(chord.Bass);
-  }
-  return text;
-}
-
 std::string formulaFromLabels(const std::array<std::string, 7>& labels) {
   std::string text;
   for (const auto& l : labels) text += l + ' ';

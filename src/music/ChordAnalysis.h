@@ -25,12 +25,6 @@ void ComputeIntervals(TChordDiagram& chord, const ExtensionFlagSet& flags);
 // otherwise the lowest fretted fret. Muted strings do not count.
 int baseFretFor(const TChordDiagram& chord);
 
-// Name of an entry of an interval list; empty for the end marker or junk.
-std::string_view intervalLabel(int entry);
-
-// "C maj7", with " /E" appended when the bass differs from the root.
-std::string chordDisplayName(const TChordDiagram& chord, const NameTables& names);
-
 // The formula text of an edited fingering: each of the seven interval label
 // captions followed by one space, cut to 20 characters.
 std::string formulaFromLabels(const std::array<std::string, 7>& labels);

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "music/ChordAnalysis.h"
+#include "pages/DiagramText.h"
 #include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
@@ -202,7 +203,8 @@ void FretboardPanel::ShowDiagram(TChordDiagram chord) {
   setTextColour(editNotes, Qt::black);
   Label2->setText(QStringLiteral("Chord Name:"));
   editTuningName->setText(qs(chord.TuningName.view()));
-  editChordNameUser->setText(qs(chordDisplayName(chord, State.Names)));
+  // The same name as the play page's caption: root, type and a slash bass.
+  editChordNameUser->setText(qs(DiagramText::playPageCaption(chord, State.Names)));
   editNotes->clear();
   setIntervalLabel(7, QString(), 0, Qt::black, Qt::white);
 
@@ -214,7 +216,7 @@ void FretboardPanel::ShowDiagram(TChordDiagram chord) {
       setIntervalLabel(i, QString(), 0, Qt::black, Qt::white);
       continue;
     }
-    const std::string_view name = intervalLabel(entry);
+    const std::string_view name = intervalName(entry);
     setIntervalLabel(i, qs(name), pitchClass(entry), Qt::black, Qt::white);
     notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
   }
@@ -265,7 +267,7 @@ void FretboardPanel::ShowArpeggio(const TChordFormula& formula, int root, QColor
       setIntervalLabel(i, QString(), 0, textColour, Qt::white);
       continue;
     }
-    setIntervalLabel(i, qs(intervalLabel(entry)), pitchClass(entry), textColour,
+    setIntervalLabel(i, qs(intervalName(entry)), pitchClass(entry), textColour,
                      colouredLabels ? ArpeggioColours[i] : QColor(Qt::white));
     notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
   }

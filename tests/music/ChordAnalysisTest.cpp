@@ -45,10 +45,10 @@ TEST(ComputeIntervals, ExtensionFlagMovesTheIntervalUpAnOctaveAndBack) {
   flags[2] = true;
   ComputeIntervals(c, flags);
   EXPECT_EQ(intervals(c), (std::vector<int>{0, 4, 7, 14, -1, -1, -1}));
-  EXPECT_EQ(intervalLabel(c.Intervals[3]), "9");
+  EXPECT_EQ(intervalName(c.Intervals[3]), "9");
   flags[2] = false;
   ComputeIntervals(c, flags);
-  EXPECT_EQ(intervalLabel(c.Intervals[1]), "2");
+  EXPECT_EQ(intervalName(c.Intervals[1]), "2");
 }
 
 TEST(ComputeIntervals, FlagsWithoutAnOctaveNameNeverLoseTheInterval) {
@@ -81,22 +81,6 @@ TEST(BaseFret, FollowsTheDiagramRows) {
   EXPECT_EQ(baseFretFor(fingering({-1, 3, 5, 7, -1, -1}, 0)), 3);   // spans 3 and 7
   EXPECT_EQ(baseFretFor(fingering({0, 0, 0, 0, 0, 0}, 0)), 1);      // all open
   EXPECT_EQ(baseFretFor(fingering({-1, -1, -1, -1, -1, 22}, 0)), 17);
-}
-
-TEST(ChordNames, SlashOnlyWhenTheBassDiffers) {
-  NameTables names;
-  TChordDiagram c = startFingering();
-  c.ChordName = "maj7";
-  c.Root = 0;
-  c.Bass = 24;
-  EXPECT_EQ(chordDisplayName(c, names), "C maj7");
-  c.Bass = 24 + 4;
-  EXPECT_EQ(chordDisplayName(c, names), "C maj7 /E");
-  c.Root = 10;
-  c.Bass = 24 + 3;
-  EXPECT_EQ(chordDisplayName(c, names), "Bb maj7 /Eb");
-  names.toggle();
-  EXPECT_EQ(chordDisplayName(c, names), "A# maj7 /D#");
 }
 
 TEST(ChordNames, FormulaIsEveryLabelWithASpaceCutToTwenty) {
