@@ -70,7 +70,7 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
   auto* tuning = new QWidget(this);
   tuning->setFixedSize(46, 123);
   for (int s = 0; s < 6; ++s) {
-    editString[s] = field(tuning, QStringLiteral("editString%1").arg(s), 30, true);
+    editString[s] = field(tuning, QStringLiteral("editString%1").arg(s), 28, true);
     editString[s]->setMaxLength(3);
     editString[s]->setAlignment(Qt::AlignCenter);
     editString[s]->setFixedHeight(16);
@@ -78,7 +78,7 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
     editString[s]->move(0, StringY[s] - 2);
     UpDowns[s] = new UpDown(QStringLiteral("UpDown%1").arg(s), 33, 69, StandardTuning[s], true,
                             tuning);
-    UpDowns[s]->move(31, StringY[s] - 2);
+    UpDowns[s]->move(29, StringY[s] - 2);
     editString[s]->setText(qs(State.Names.noteName(StandardTuning[s])));
     connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
     connect(UpDowns[s], &UpDown::released, this, &FretboardPanel::UpDown0MouseUp);

@@ -19,7 +19,7 @@ UpDown::UpDown(const QString& objectName, int minimum, int maximum, int position
   layout->setSpacing(0);
   for (QToolButton* b : {Up, Down}) {
     b->setAutoRepeat(true);
-    b->setFixedSize(14, 8);
+    b->setFixedSize(17, 8);
     b->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(b);
   }
@@ -31,7 +31,7 @@ UpDown::UpDown(const QString& objectName, int minimum, int maximum, int position
   connect(Down, &QToolButton::clicked, this, [this] { step(-1); });
   connect(Up, &QToolButton::released, this, &UpDown::released);
   connect(Down, &QToolButton::released, this, &UpDown::released);
-  setFixedSize(14, 16);
+  setFixedSize(17, 16);
 }
 
 void UpDown::setPosition(int position) { Position = std::clamp(position, Minimum, Maximum); }

@@ -9,6 +9,7 @@
 
 #include "library/ChordLibrary.h"
 #include "music/DiagramConvert.h"
+#include "pages/render/FretboardPainter.h"
 #include "pages/DiagramText.h"
 #include "ui/ChordsPage.h"
 #include "ui/FretboardPanel.h"
@@ -205,6 +206,24 @@ class LibraryPagesTest : public QObject {
     page->imgChordPageMouseDown(QPoint(300, 350), Qt::LeftButton);
     page->imgChordPageMouseDown(QPoint(745, 100), Qt::LeftButton);
     QCOMPARE(page->framedCell(), QPoint(0, 0));
+  }
+
+  void realMouseClicksReachThePages() {
+    DataDir data;
+    ScriptedPrompter ask;
+    TfrmMain w(data.path(), &ask);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.mnuCClick(0);
+    w.chooseChordType(1, 0);
+    w.btnShowChordsClick();
+    QTest::mouseClick(w.surface(PageChords), Qt::LeftButton, {}, QPoint(260, 100));
+    QCOMPARE(w.chordsPage()->framedCell(), QPoint(2, 0));
+    // The fretboard answers the pointer with the note under it.
+    w.state().LastRoot = 0;
+    QTest::mouseMove(w.fretboard()->imgGuitar, QPoint(FretX[3] + 6, StringY[5] + 6));
+    QCOMPARE(w.fretboard()->pnlNote->text(), QStringLiteral("G"));
+    QCOMPARE(w.fretboard()->pnlInterval->text(), QStringLiteral("5"));
   }
 
   void rightClickOpensTheMenuWithoutMovingTheFrame() {
