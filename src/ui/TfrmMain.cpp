@@ -200,7 +200,7 @@ void TfrmMain::FormCreate() {
 void TfrmMain::placeWindow() {
   move(0, 0);
   const QScreen* screen = QApplication::primaryScreen();
-  if (screen && screen->size() == QSize(800, 600))
+  if (screen && maximisedOn(screen->size()))
     setWindowState(windowState() | Qt::WindowMaximized);
   else
     resize(808, 608);

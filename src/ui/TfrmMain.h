@@ -69,6 +69,8 @@ class TfrmMain : public QMainWindow {
   MidiSession* midi() const { return Midi; }
   HelpWindow* help() const { return Help; }
   bool midiOpen() const;
+  // The window fills a screen of exactly 800 x 600; elsewhere it is 808 x 608.
+  static bool maximisedOn(QSize screen) { return screen == QSize(800, 600); }
 
   // Handlers.
   void FormCreate();

@@ -72,6 +72,16 @@ class TfrmMainTest : public QObject {
     QCOMPARE(w.chordDesign()->selectedFinger(), 2);
   }
 
+  void placement() {
+    QVERIFY(TfrmMain::maximisedOn(QSize(800, 600)));
+    QVERIFY(!TfrmMain::maximisedOn(QSize(1024, 768)));
+    QVERIFY(!TfrmMain::maximisedOn(QSize(800, 800)));
+    TfrmMain w("/tmp/");
+    QCOMPARE(w.pos(), QPoint(0, 0));
+    QCOMPARE(w.size(), QSize(808, 608));
+    QVERIFY(!w.isMaximized());
+  }
+
   void rendersToAnImage() {
     TfrmMain w("/tmp/");
     w.show();
