@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "play/midi/FluidSynthOutput.h"
+#include "Onsets.h"
 #include "TimingDevices.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/OfflineRenderer.h"
@@ -112,24 +113,6 @@ std::vector<MidiEvent> isolatedNotes(int count, std::vector<std::int64_t>& ideal
     idealTicks.push_back(tick);
   }
   return ev;
-}
-
-// Onsets: the first sound after at least `quiet` silent frames.
-std::vector<std::int64_t> onsets(const WavFile& w, float threshold, std::size_t quiet) {
-  std::vector<std::int64_t> found;
-  std::size_t silent = quiet;
-  for (std::size_t f = 0; f < w.frames(); ++f) {
-    float level = 0;
-    for (int c = 0; c < w.channels; ++c)
-      level = std::max(level, std::fabs(w.samples[f * static_cast<std::size_t>(w.channels) + c]));
-    if (level > threshold) {
-      if (silent >= quiet) found.push_back(static_cast<std::int64_t>(f));
-      silent = 0;
-    } else {
-      ++silent;
-    }
-  }
-  return found;
 }
 
 void report(const char* what, const std::vector<std::int64_t>& found,

@@ -25,6 +25,7 @@
 #include "music/Tuning.h"
 #include "play/PlaybackEngine.h"
 #include "play/midi/FluidSynthOutput.h"
+#include "Onsets.h"
 #include "TimingDevices.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
@@ -56,24 +57,6 @@ std::int64_t percentile(std::vector<std::int64_t> v, double p) {
   std::sort(v.begin(), v.end());
   const auto i = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1;
   return v[std::min(i, v.size() - 1)];
-}
-
-// Onsets: the first sound after at least `quiet` silent frames.
-std::vector<std::int64_t> onsets(const WavFile& w, std::size_t quiet) {
-  std::vector<std::int64_t> found;
-  std::size_t silent = quiet;
-  for (std::size_t f = 0; f < w.frames(); ++f) {
-    float level = 0;
-    for (int c = 0; c < w.channels; ++c)
-      level = std::max(level, std::fabs(w.samples[f * static_cast<std::size_t>(w.channels) + c]));
-    if (level > 0.0f) {
-      if (silent >= quiet) found.push_back(static_cast<std::int64_t>(f));
-      silent = 0;
-    } else {
-      ++silent;
-    }
-  }
-  return found;
 }
 
 void report(const char* what, const std::vector<std::int64_t>& found,
@@ -131,7 +114,7 @@ void offline(const std::string& font) {
   if (result == PageExport::Result::Written && ours.read(wav)) {
     std::printf("export audio: %.2f s of work for %.1f s of audio\n", secs,
                 static_cast<double>(ours.frames()) / 44100);
-    report("offline (our WAV export)   ", onsets(ours, 2000), ideal);
+    report("offline (our WAV export)   ", onsets(ours, 0.0f, 2000), ideal);
   } else {
     std::printf("export audio failed\n");
   }
@@ -140,7 +123,7 @@ void offline(const std::string& font) {
                           theirs + "' '" + font + "' '" + mid + "' > /dev/null 2>&1";
   WavFile fs;
   if (std::system(cmd.c_str()) == 0 && fs.read(theirs))
-    report("fluidsynth -F on our .mid  ", onsets(fs, 2000), ideal);
+    report("fluidsynth -F on our .mid  ", onsets(fs, 0.0f, 2000), ideal);
   else
     std::printf("fluidsynth -F: not available\n");
   std::filesystem::remove_all(dir);

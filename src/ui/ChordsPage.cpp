@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "library/LibraryFiles.h"
+#include "ui/LibraryMessages.h"
 #include "pages/render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -46,14 +47,7 @@ void ChordsPage::showChords() {
   TChordFormula formula{};
   const LibraryResult read =
       readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
-  if (read.Status == LibraryStatus::MissingFiles) {
-    Ask.message(Window, QStringLiteral("Could Not Find Chord Data Files."));
-    return;
-  }
-  if (read.Status != LibraryStatus::Ok) {
-    Ask.message(Window, QString::fromStdString(libraryErrorText(read)));
-    return;
-  }
+  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files."))) return;
 
   const int r = State.ChordSetCount;
   for (int c = 0; c < 6; ++c) State.ChordPage[c][r] = set[c];

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "library/LibraryFiles.h"
+#include "ui/LibraryMessages.h"
 #include "music/DiagramConvert.h"
 #include "pages/render/SurfaceText.h"
 #include "ui/BusyGuard.h"
@@ -60,14 +61,7 @@ void ScalesPage::showScale() {
   }
   TScaleFormula formula{};
   const LibraryResult read = readScaleFormula(State.ExeDir, State.ScaleChoice, formula);
-  if (read.Status == LibraryStatus::MissingFiles) {
-    Ask.message(Window, QStringLiteral("Could Not Find Scale Data File."));
-    return;
-  }
-  if (read.Status != LibraryStatus::Ok) {
-    Ask.message(Window, QString::fromStdString(libraryErrorText(read)));
-    return;
-  }
+  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Scale Data File."))) return;
 
   const int n = State.ScaleCount;
   TScaleDiagram& sc = State.ScalePage[n];
