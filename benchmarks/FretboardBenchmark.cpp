@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ui/FretboardPanel.h"
-#include "ui/TfrmMain.h"
+#include "ui/MainWindow.h"
 #include "ui/ToolBarPanel.h"
 
 namespace {
@@ -49,7 +49,7 @@ void report(const char* what, FretboardPanel* fb, const TChordDiagram& chord) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  TfrmMain window("/nonexistent/");
+  MainWindow window("/nonexistent/");
   report("ShowDiagram", window.fretboard(), barreF());
   window.toolBar()->sbShowArp->setChecked(true);
   report("ShowDiagram with the arpeggio", window.fretboard(), barreF());

@@ -21,12 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "music/AppState.h"
+#include "Onsets.h"
+#include "TimingDevices.h"
 #include "music/Tuning.h"
 #include "play/PlaybackEngine.h"
 #include "play/midi/FluidSynthOutput.h"
-#include "Onsets.h"
-#include "TimingDevices.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/SoundFont.h"
@@ -35,6 +34,7 @@
 #include "play/midi/WavFile.h"
 #include "play/output/PageExport.h"
 #include "play/output/SessionTransport.h"
+#include "state/AppState.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/PosixFileLayer.h"
-#include "app/ProfileFile.h"
-#include "app/Settings.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/SystemClock.h"
 #include "play/midi/SystemMidiDevices.h"
-#include "ui/TfrmMain.h"
+#include "settings/PosixFileLayer.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
+#include "ui/MainWindow.h"
 
 namespace {
 
@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
                          w->resize(808, 608);
                          return w;
                        }));
-    window = std::min(window, untilFirstPaint([&] { return std::make_unique<TfrmMain>(exeDir); }));
+    window =
+        std::min(window, untilFirstPaint([&] { return std::make_unique<MainWindow>(exeDir); }));
     SystemClock clock;
     SystemMidiDevices devices;
     MidiComponent midi(clock, devices);
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
                       Settings settings;
                       settings.load(ini, exeDir);
                       readSettings = std::min(readSettings, part.nsecsElapsed() / 1e6);
-                      auto w = std::make_unique<TfrmMain>(exeDir);
+                      auto w = std::make_unique<MainWindow>(exeDir);
                       part.restart();
                       session.open(nullptr, settings.MidiOutDevice, settings.MidiInDevice);
                       openMidi = std::min(openMidi, part.nsecsElapsed() / 1e6);

@@ -4,15 +4,15 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/PosixFileLayer.h"
-#include "app/ProfileFile.h"
 #include "app/ProgramDir.h"
-#include "app/SettingsLocation.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/SystemClock.h"
 #include "play/midi/SystemMidiDevices.h"
-#include "ui/TfrmMain.h"
+#include "settings/PosixFileLayer.h"
+#include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
+#include "ui/MainWindow.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -39,7 +39,7 @@ int main(int argc, char* argv[]) {
   MidiComponent midi(clock, devices);
   MidiSession session(midi);
 
-  TfrmMain window(exeDir, nullptr, TfrmMain::Services{&settingsFile, &session});
+  MainWindow window(exeDir, nullptr, MainWindow::Services{&settingsFile, &session});
   window.show();
 
   if (parser.isSet(screenshot)) {

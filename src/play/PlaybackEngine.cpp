@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "music/AppState.h"
 #include "music/DiagramConvert.h"
 #include "play/ChordPlayer.h"
 #include "play/ScalePlayer.h"
@@ -55,7 +54,7 @@ void PlaybackEngine::takeCursorAway(PlayerUpdate& u) {
   cursor_ = Cursor::None;
 }
 
-PlayerUpdate PlaybackEngine::sbtnPlayClick(AppState& app, PlayTab tab, int scalePosition,
+PlayerUpdate PlaybackEngine::sbtnPlayClick(const PlaySources& app, PlayTab tab, int scalePosition,
                                            std::int32_t pageTempo) {
   if (playDown_) return state();
   SetTempo(PlayButtonTempo);

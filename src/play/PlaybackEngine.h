@@ -13,7 +13,16 @@
 #include "play/PlayerSettings.h"
 #include "play/PlayerUpdate.h"
 
-struct AppState;
+// The records Play can start from, one per tab: what is in hand on the
+// Chords, Chord Design, Scales and Print tabs, and the play page itself.
+struct PlaySources {
+  const TChordDiagram& SelectedChord;
+  const TChordDiagram& EditChord;
+  const TChordDiagram (&PlayPage)[12][6];
+  PlayPageState& Play;
+  const TScaleDiagram& CurrentScale;
+  const TPrintDiagram& SelectedPrintItem;
+};
 
 // The playback engine behind the transport buttons, the playback keys and the
 // MIDI component's messages: it owns the shared playback flags, the state of
@@ -48,7 +57,8 @@ class PlaybackEngine {
   // sbtnPlayClick: Play on the tab `tab` at 120 beats per minute (the page at
   // its own tempo). `scalePosition` is the column of the Scales page's
   // selected cell. A click while Play is down changes nothing.
-  PlayerUpdate sbtnPlayClick(AppState& app, PlayTab tab, int scalePosition, std::int32_t pageTempo);
+  PlayerUpdate sbtnPlayClick(const PlaySources& app, PlayTab tab, int scalePosition,
+                             std::int32_t pageTempo);
 
   // The players. Each presses Play, or leaves it up when it cannot play (no
   // output, nothing to play).

@@ -14,7 +14,7 @@
 #include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
-#include "ui/ChordDesignPage.h"
+#include "ui/ChordDesignTab.h"
 #include "ui/PageIndex.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
@@ -22,10 +22,9 @@
 
 namespace {
 
-const QColor ArpeggioColours[7] = {QColor(255, 0, 0),   QColor(0, 255, 255),
-                                   QColor(0, 255, 0),   QColor(255, 255, 255),
-                                   QColor(255, 255, 0), QColor(192, 192, 192),
-                                   QColor(128, 0, 0)};
+const QColor ArpeggioColours[7] = {
+    QColor(255, 0, 0),   QColor(0, 255, 255),   QColor(0, 255, 0), QColor(255, 255, 255),
+    QColor(255, 255, 0), QColor(192, 192, 192), QColor(128, 0, 0)};
 
 QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -76,8 +75,8 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
     editString[s]->setFixedHeight(16);
     editString[s]->setFrame(false);
     editString[s]->move(0, StringY[s] - 2);
-    UpDowns[s] = new UpDown(QStringLiteral("UpDown%1").arg(s), 33, 69, StandardTuning[s], true,
-                            tuning);
+    UpDowns[s] =
+        new UpDown(QStringLiteral("UpDown%1").arg(s), 33, 69, StandardTuning[s], true, tuning);
     UpDowns[s]->move(29, StringY[s] - 2);
     editString[s]->setText(qs(State.Names.noteName(StandardTuning[s])));
     connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
@@ -143,7 +142,7 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
   setMouseTracking(true);
 }
 
-void FretboardPanel::connectPanels(ChordDesignPage* design, ToolBarPanel* toolBar,
+void FretboardPanel::connectPanels(ChordDesignTab* design, ToolBarPanel* toolBar,
                                    std::function<int()> activeTab) {
   Design = design;
   ToolBar = toolBar;
@@ -174,7 +173,9 @@ void FretboardPanel::setIntervalLabel(int i, const QString& text, int tag, QColo
   label->setPalette(p);
 }
 
-int FretboardPanel::intervalTag(int i) const { return editIntervals[i]->property("tag").toInt(); }
+int FretboardPanel::intervalTag(int i) const {
+  return editIntervals[i]->property("tag").toInt();
+}
 
 std::array<std::string, 7> FretboardPanel::intervalCaptions() const {
   std::array<std::string, 7> captions;
@@ -445,8 +446,7 @@ void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
 
   if (Design)
     for (int i = 0; i < 6; ++i)
-      Design->editTab[i]->setText(e.Notes[i] != 0 ? QString::number(e.Strings[i].Fret)
-                                                  : QString());
+      Design->editTab[i]->setText(e.Notes[i] != 0 ? QString::number(e.Strings[i].Fret) : QString());
   e.BaseFret = static_cast<std::uint8_t>(baseFretFor(e));
   ComputeIntervals(e, State.ExtensionFlags);
   showEditChord();
@@ -479,8 +479,8 @@ void FretboardPanel::udBassClick() {
   Design->editBass->setText(qs(State.Names.pitchName(bass)));
   State.EditChord.Bass = static_cast<std::uint8_t>(bass + 24);
   if (!Design->sbDisplayIntervals->isChecked()) {
-    QString name = Design->editRoot->text() + QLatin1Char(' ') +
-                   qs(State.EditChord.ChordName.view());
+    QString name =
+        Design->editRoot->text() + QLatin1Char(' ') + qs(State.EditChord.ChordName.view());
     if (bass != Design->udRoot->position()) name += QStringLiteral(" /") + Design->editBass->text();
     editChordNameUser->setText(name);
   }

@@ -6,10 +6,10 @@
 #include <array>
 #include <functional>
 
-#include "music/AppState.h"
+#include "state/AppState.h"
 
 class BusyGuard;
-class ChordDesignPage;
+class ChordDesignTab;
 class QLabel;
 class QLineEdit;
 class QMouseEvent;
@@ -31,8 +31,7 @@ class FretboardPanel : public QFrame {
 
   // The controls of other panels this one reads and sets, and a way to know
   // the active tab. Set once by the main window.
-  void connectPanels(ChordDesignPage* design, ToolBarPanel* toolBar,
-                     std::function<int()> activeTab);
+  void connectPanels(ChordDesignTab* design, ToolBarPanel* toolBar, std::function<int()> activeTab);
 
   void ShowDiagram(TChordDiagram chord);
   void ClearFretboard();
@@ -86,7 +85,7 @@ class FretboardPanel : public QFrame {
 
   AppState& State;
   const BusyGuard& Guard;
-  ChordDesignPage* Design = nullptr;
+  ChordDesignTab* Design = nullptr;
   ToolBarPanel* ToolBar = nullptr;
   std::function<int()> ActiveTab;
 };

@@ -11,8 +11,8 @@
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/Prompter.h"
+#include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
-#include "ui/TdlgRepeat.h"
 #include "ui/ToolBarPanel.h"
 
 namespace {
@@ -64,7 +64,9 @@ PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prom
   DrawRepeatMarks();
 }
 
-bool PlayPageTab::placing() const { return imgPlayPage->pointerShape() != 0; }
+bool PlayPageTab::placing() const {
+  return imgPlayPage->pointerShape() != 0;
+}
 
 QPoint PlayPageTab::selectedSlot() const {
   return {State.Play.PlaySelColumn, State.Play.PlaySelRow};
@@ -236,10 +238,10 @@ void PlayPageTab::pmenu4CopyMoveClick() {
 void PlayPageTab::pmenu4RepeatClick() {
   PlayPageState& play = State.Play;
   play.loadActiveRepeatSet();
-  const int bar =
-      PlayBars::barOfSlot(PlayBars::slotNumber(play.PlaySelColumn, play.PlaySelRow), play.ThreeFour);
+  const int bar = PlayBars::barOfSlot(PlayBars::slotNumber(play.PlaySelColumn, play.PlaySelRow),
+                                      play.ThreeFour);
   if (bar < 0 || bar >= PlayBars::barCount(play.ThreeFour)) return;
-  TdlgRepeat dialog(Window);
+  RepeatDialog dialog(Window);
   dialog.load(bar, play.repeatChoice(bar));
   if (!Ask.execDialog(dialog)) return;
   play.applyRepeatChoice(bar, dialog.choice(), dialog.loopWasOn());

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QPoint>
 
-#include "music/AppState.h"
+#include "state/AppState.h"
 
 class BusyGuard;
 class FretboardPanel;

@@ -9,19 +9,19 @@
 #include <QTabWidget>
 #include <QToolButton>
 
-#include "app/Settings.h"
 #include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "play/midi/MidiMessage.h"
 #include "play/output/PageExport.h"
 #include "play/output/SessionTransport.h"
-#include "ui/ChordsPage.h"
+#include "settings/Settings.h"
+#include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
+#include "ui/MainWindow.h"
 #include "ui/PageIndex.h"
 #include "ui/PlayPageTab.h"
-#include "ui/ScalesPage.h"
+#include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
-#include "ui/TfrmMain.h"
 #include "ui/ToolBarPanel.h"
 
 namespace {
@@ -54,7 +54,7 @@ void drawPlayImage(QImage& surface, PagePoint at, const char* name) {
 
 }  // namespace
 
-PlaybackController::PlaybackController(TfrmMain& window, MidiSession* session)
+PlaybackController::PlaybackController(MainWindow& window, MidiSession* session)
     : QObject(&window), Window(window) {
   if (session) {
     Session = std::make_unique<SessionTransport>(*session);
@@ -167,8 +167,8 @@ void PlaybackController::sbtnPlayClick() {
   }
   syncOptions();
   const int position = Window.scalesPage()->selectedCell().x();
-  apply(Engine->sbtnPlayClick(Window.state(), activeTab(), position < 0 ? 0 : position,
-                              Window.state().Play.PlayPageTempo));
+  apply(Engine->sbtnPlayClick(Window.state().playSources(), activeTab(),
+                              position < 0 ? 0 : position, Window.state().Play.PlayPageTempo));
 }
 
 void PlaybackController::sbtnPauseClick() {
@@ -204,7 +204,7 @@ void PlaybackController::sbtnLoopClick() {
 }
 
 void PlaybackController::pmenu1PlayChordClick() {
-  ChordsPage* chords = Window.chordsPage();
+  ChordsTab* chords = Window.chordsPage();
   const QPoint cell = chords->currentCell();
   if (cell != chords->framedCell()) chords->selectCell(cell.x(), cell.y());
   syncOptions();
@@ -220,7 +220,7 @@ void PlaybackController::pmenu4PlayChordClick() {
 }
 
 void PlaybackController::pmenu5PlayDiagramClick() {
-  ScalesPage* scales = Window.scalesPage();
+  ScalesTab* scales = Window.scalesPage();
   if (scales->pressedCell() != scales->selectedCell()) scales->selectPressedCell();
   syncOptions();
   apply(Engine->PlayScale(Window.state().CurrentScale, scales->selectedCell().x(), false));

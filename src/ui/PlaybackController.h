@@ -10,7 +10,7 @@
 class MidiSession;
 class QAbstractButton;
 class SessionTransport;
-class TfrmMain;
+class MainWindow;
 struct MidiMessage;
 
 // Joins the playback engine to the window: the transport buttons, the
@@ -24,7 +24,7 @@ class PlaybackController : public QObject {
 
  public:
   // Without a MIDI session every player refuses to start, as with no device.
-  PlaybackController(TfrmMain& window, MidiSession* session);
+  PlaybackController(MainWindow& window, MidiSession* session);
   ~PlaybackController() override;
 
   PlaybackEngine& engine() { return *Engine; }
@@ -52,7 +52,7 @@ class PlaybackController : public QObject {
   void showFingerMark(const FingerMark& mark);
   void setButton(QAbstractButton* button, bool down);
 
-  TfrmMain& Window;
+  MainWindow& Window;
   std::unique_ptr<SessionTransport> Session;
   std::unique_ptr<MidiTransport> NoOutput;
   std::unique_ptr<MidiSink> NoSink;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "music/AppState.h"
 #include "music/ChordAnalysis.h"
+#include "state/AppState.h"
 
 namespace {
 
@@ -74,12 +74,12 @@ TEST(ComputeIntervals, SixDifferentNotesFillTheList) {
 }
 
 TEST(BaseFret, FollowsTheDiagramRows) {
-  EXPECT_EQ(baseFretFor(fingering({-1, -1, 2, 4, 3, 2}, 0)), 1);    // frets 2..4
-  EXPECT_EQ(baseFretFor(fingering({5, 7, 7, 6, 5, 5}, 0)), 5);      // 5..7
-  EXPECT_EQ(baseFretFor(fingering({-1, 8, 7, 5, 6, 5}, 0)), 5);     // 5..8
+  EXPECT_EQ(baseFretFor(fingering({-1, -1, 2, 4, 3, 2}, 0)), 1);  // frets 2..4
+  EXPECT_EQ(baseFretFor(fingering({5, 7, 7, 6, 5, 5}, 0)), 5);    // 5..7
+  EXPECT_EQ(baseFretFor(fingering({-1, 8, 7, 5, 6, 5}, 0)), 5);   // 5..8
   EXPECT_EQ(baseFretFor(fingering({17, 19, 19, 18, 17, 20}, 0)), 17);
-  EXPECT_EQ(baseFretFor(fingering({-1, 3, 5, 7, -1, -1}, 0)), 3);   // spans 3 and 7
-  EXPECT_EQ(baseFretFor(fingering({0, 0, 0, 0, 0, 0}, 0)), 1);      // all open
+  EXPECT_EQ(baseFretFor(fingering({-1, 3, 5, 7, -1, -1}, 0)), 3);  // spans 3 and 7
+  EXPECT_EQ(baseFretFor(fingering({0, 0, 0, 0, 0, 0}, 0)), 1);     // all open
   EXPECT_EQ(baseFretFor(fingering({-1, -1, -1, -1, -1, 22}, 0)), 17);
 }
 
@@ -96,8 +96,8 @@ TEST(FretboardHit, BandsOfStringsAndFrets) {
   EXPECT_FALSE(FretboardHit::inside(100, 8));
   EXPECT_FALSE(FretboardHit::inside(100, 106));
 
-  const int rows[][2] = {{9, 0}, {24, 0}, {25, 1}, {41, 1}, {42, 2}, {57, 2}, {58, 3},
-                         {73, 3}, {74, 4}, {89, 4}, {90, 5}, {105, 5}};
+  const int rows[][2] = {{9, 0},  {24, 0}, {25, 1}, {41, 1}, {42, 2}, {57, 2},
+                         {58, 3}, {73, 3}, {74, 4}, {89, 4}, {90, 5}, {105, 5}};
   for (auto [y, s] : rows) EXPECT_EQ(FretboardHit::stringAt(y), s) << "y=" << y;
 
   const int cols[][2] = {{5, 0},    {30, 0},   {31, 1},   {81, 1},   {82, 2},   {134, 2},
@@ -107,8 +107,8 @@ TEST(FretboardHit, BandsOfStringsAndFrets) {
 }
 
 TEST(FretboardHit, IntervalReadoutNamesBothOctaves) {
-  const char* expected[12] = {"1", "b2 / b9", "2 / 9", "b3 / #9", "3",  "4 / 11",
-                              "b5 / #11", "5", "#5 / b13", "6 / 13", "b7", "7"};
+  const char* expected[12] = {"1",        "b2 / b9", "2 / 9",    "b3 / #9", "3",  "4 / 11",
+                              "b5 / #11", "5",       "#5 / b13", "6 / 13",  "b7", "7"};
   for (int i = 0; i < 12; ++i) EXPECT_EQ(FretboardHit::intervalReadout(i), expected[i]);
   // Fret 2 of the B string (C#) over root A is a major third.
   EXPECT_EQ(intervalAbove(59 + 2, 9), 4);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "music/AppState.h"
 #include "music/DiagramConvert.h"
+#include "state/AppState.h"
 
 namespace {
 
@@ -17,7 +17,8 @@ TChordDiagram barreChord() {
   std::memcpy(c.Strings, strings, sizeof strings);
   const std::int8_t intervals[7] = {0, 4, 7, 11, 18, -1, -1};
   std::memcpy(c.Intervals, intervals, sizeof intervals);
-  for (int s = 0; s < 6; ++s) c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + c.Strings[s].Fret);
+  for (int s = 0; s < 6; ++s)
+    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + c.Strings[s].Fret);
   c.BaseFret = 1;
   c.Root = 5;
   c.Bass = 24 + 7;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "PlayerTestSupport.h"
-#include "music/AppState.h"
 #include "music/DiagramConvert.h"
 #include "play/ChordPlayer.h"
 #include "play/PlaybackEngine.h"
+#include "state/AppState.h"
 
 namespace {
 
@@ -343,12 +343,13 @@ TEST_F(Engine, PlayChordFromThePlayPageIsASingleChordWithoutCursorOrCountOff) {
 
 TEST_F(Engine, PlayButtonStartsThePlayerOfTheTabAt120BeatsPerMinute) {
   app.SelectedChord = gMajor();
-  engine.sbtnPlayClick(app, PlayTab::Chords, 0, DefaultPageTempo);
+  engine.sbtnPlayClick(app.playSources(), PlayTab::Chords, 0, DefaultPageTempo);
   EXPECT_EQ(transport.take(), (Calls{"tempo 500000", "start"}));
   EXPECT_EQ(struck(), notesOf(gMajor()));
   // Play already down: a click changes nothing.
   const std::size_t queued = sink.events.size();
-  EXPECT_TRUE(engine.sbtnPlayClick(app, PlayTab::Chords, 0, DefaultPageTempo).PlayDown);
+  EXPECT_TRUE(
+      engine.sbtnPlayClick(app.playSources(), PlayTab::Chords, 0, DefaultPageTempo).PlayDown);
   EXPECT_EQ(sink.events.size(), queued);
   EXPECT_TRUE(transport.take().empty());
   message(AllPlayed, 0, PlayTab::Chords);
@@ -356,7 +357,7 @@ TEST_F(Engine, PlayButtonStartsThePlayerOfTheTabAt120BeatsPerMinute) {
 
   // The page at its own tempo.
   place(0, cMajor());
-  engine.sbtnPlayClick(app, PlayTab::PlayPage, 0, 750000);
+  engine.sbtnPlayClick(app.playSources(), PlayTab::PlayPage, 0, 750000);
   EXPECT_EQ(transport.take(), (Calls{"tempo 500000", "stop", "tempo 750000", "start"}));
   message(AllPlayed);
 
@@ -369,7 +370,7 @@ TEST_F(Engine, PlayButtonStartsThePlayerOfTheTabAt120BeatsPerMinute) {
   scaleToPrintItem(scale, app.SelectedPrintItem);
   app.SelectedPrintItem.BaseFret = 5;
   sink.events.clear();
-  engine.sbtnPlayClick(app, PlayTab::Print, 0, DefaultPageTempo);
+  engine.sbtnPlayClick(app.playSources(), PlayTab::Print, 0, DefaultPageTempo);
   for (const auto& e : sink.events)
     if (e.Status == EventShowFinger) {
       EXPECT_GE(e.Data2, 5);

@@ -4,12 +4,12 @@
 
 #include "FakeMidiDevices.h"
 #include "PlayerTestSupport.h"
-#include "music/AppState.h"
 #include "play/PlaybackEngine.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/VirtualClock.h"
 #include "play/output/SessionTransport.h"
+#include "state/AppState.h"
 
 // The players over the real MIDI component on a virtual clock, with the
 // window's side played by a loop that hands every current message to the

@@ -1,24 +1,26 @@
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
 
 #include "music/ChordAnalysis.h"
 #include "pages/render/FretboardPainter.h"
-#include "ui/ChordDesignPage.h"
+#include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
+#include "ui/MainWindow.h"
 #include "ui/PageIndex.h"
 #include "ui/SurfaceView.h"
-#include "ui/TfrmMain.h"
 #include "ui/ToolBarPanel.h"
 #include "ui/UpDown.h"
 
 namespace {
 
 // The middle of the glyph place of string s at fret f on the big fretboard.
-QPoint cell(int s, int f) { return {FretX[f] + 6, StringY[s] + 6}; }
+QPoint cell(int s, int f) {
+  return {FretX[f] + 6, StringY[s] + 6};
+}
 
 TChordDiagram openC() {
   TChordDiagram c = startFingering();
@@ -42,7 +44,7 @@ class FretboardPanelTest : public QObject {
 
  private slots:
   void showDiagramFillsTheReadoutsInBothNamingModes() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     TChordDiagram c = openC();
     c.Root = 10;  // Bb, drawn with the C shape: only the names matter here
@@ -69,7 +71,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void rootAndOtherNotesTakeDifferentGlyphs() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     fb->ShowDiagram(openC());
     const QImage& img = fb->imgGuitar->image();
@@ -91,7 +93,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void rootlessVoicingGreysTheOne() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     TChordDiagram c = openC();
     fb->ShowDiagram(c);
@@ -106,7 +108,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void emptyRecordClearsEverything() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     fb->ShowDiagram(openC());
     TChordDiagram empty = openC();
@@ -119,7 +121,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void damagedRecordDrawsWithoutCrashing() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     TChordDiagram junk;
     std::memset(&junk, 0xEE, sizeof junk);
     junk.Empty = 0;
@@ -130,7 +132,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void editingTheFingeringWithTheMouse() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     w.pageControl()->setCurrentIndex(PageChordDesign);
     FretboardPanel* fb = w.fretboard();
     TChordDiagram& e = w.state().EditChord;
@@ -171,7 +173,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void editsAreIgnoredOffTheDesignTabAndWhilePlaying() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     TChordDiagram before = w.state().EditChord;
     w.fretboard()->imgGuitarMouseDown(cell(0, 3), Qt::LeftButton);
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
@@ -182,10 +184,10 @@ class FretboardPanelTest : public QObject {
   }
 
   void rootAndBassControls() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     w.pageControl()->setCurrentIndex(PageChordDesign);
     FretboardPanel* fb = w.fretboard();
-    ChordDesignPage* d = w.chordDesign();
+    ChordDesignTab* d = w.chordDesign();
     TChordDiagram& e = w.state().EditChord;
     e.ChordName = "maj7";
     d->udBass->setPosition(3);
@@ -201,7 +203,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void committingATuning() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     w.pageControl()->setCurrentIndex(PageChordDesign);
     TChordDiagram& e = w.state().EditChord;
@@ -223,7 +225,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void tuningControlsWrapAndAreOnlyLiveOnDesignAndScales() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     QVERIFY(!fb->UpDowns[0]->isEnabled());
     w.pageControl()->setCurrentIndex(PageScales);
@@ -239,7 +241,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void hoverReadout() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     w.state().LastRoot = 9;
     fb->imgGuitarMouseMove(cell(1, 2));  // C#/Db over A
@@ -251,7 +253,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void arpeggioBoxesTheChordTonesAcrossTheNeck() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     w.toolBar()->sbShowArp->setChecked(true);
     fb->ShowDiagram(openC());
@@ -264,7 +266,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void scaleOnTheFretboard() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     TScaleDiagram sc{};
     sc.ScaleName = "Whole Tone";
@@ -283,7 +285,7 @@ class FretboardPanelTest : public QObject {
   }
 
   void flipSwapsTheToolBarAndTheFretboard() {
-    TfrmMain w("/tmp/");
+    MainWindow w("/tmp/");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(w.toolBar()->y() < w.fretboard()->y());

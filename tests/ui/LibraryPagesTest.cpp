@@ -7,19 +7,19 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "ScriptedPrompter.h"
 #include "library/ChordLibrary.h"
 #include "music/DiagramConvert.h"
-#include "pages/render/FretboardPainter.h"
 #include "pages/DiagramText.h"
-#include "ui/ChordsPage.h"
+#include "pages/render/FretboardPainter.h"
+#include "ui/BeginFretDialog.h"
+#include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
+#include "ui/MainWindow.h"
 #include "ui/PageIndex.h"
-#include "ui/ScalesPage.h"
+#include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
-#include "ui/TdlgBeginFret.h"
-#include "ui/TfrmMain.h"
 #include "ui/ToolBarPanel.h"
-#include "ScriptedPrompter.h"
 
 namespace {
 
@@ -46,7 +46,9 @@ QByteArray fingeringBytes(const TChordDiagram& d) {
   return bytes;
 }
 
-QPoint cellCentre(int c, int r) { return {120 * c + 70, 150 * r + 90}; }
+QPoint cellCentre(int c, int r) {
+  return {120 * c + 70, 150 * r + 90};
+}
 
 }  // namespace
 
@@ -57,9 +59,9 @@ class LibraryPagesTest : public QObject {
   void showChordsReadsTheRecordsOfKeyAndType() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
-    w.mnuCClick(4);             // E
-    w.chooseChordType(2, 1);    // minor family, m7
+    MainWindow w(data.path(), &ask);
+    w.mnuCClick(4);           // E
+    w.chooseChordType(2, 1);  // minor family, m7
     w.btnShowChordsClick();
     QCOMPARE(ask.messages, QStringList());
     const AppState& st = w.state();
@@ -76,8 +78,9 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(d.Bass, std::uint8_t(28));
     QCOMPARE(std::string(d.TuningName.view()), std::string("Standard"));
     for (int s = 0; s < 6; ++s)
-      QCOMPARE(d.Notes[s], d.Strings[s].Finger == 5 ? std::uint8_t(0)
-                                                    : std::uint8_t(d.Tuning[s] + d.Strings[s].Fret));
+      QCOMPARE(d.Notes[s], d.Strings[s].Finger == 5
+                               ? std::uint8_t(0)
+                               : std::uint8_t(d.Tuning[s] + d.Strings[s].Fret));
     // The first diagram is in hand and on the fretboard.
     QCOMPARE(std::memcmp(&st.SelectedChord, &st.ChordPage[0][0], sizeof(TChordDiagram)), 0);
     QCOMPARE(w.fretboard()->editChordNameUser->text().left(4), QStringLiteral("E m7"));
@@ -87,7 +90,7 @@ class LibraryPagesTest : public QObject {
   void lastRecordsOfTheDominantFiles() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(11);
     w.chooseChordType(3, 25);  // 13sus(b9)
     w.btnShowChordsClick();
@@ -101,14 +104,15 @@ class LibraryPagesTest : public QObject {
   void fiveSetsAtMost() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(0);
     w.chooseChordType(1, 0);
     for (int i = 0; i < 5; ++i) w.btnShowChordsClick();
     QVERIFY(ask.messages.isEmpty());
     const QImage before = w.surface(PageChords)->image();
     w.btnShowChordsClick();
-    QCOMPARE(ask.messages, QStringList{QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page.")});
+    QCOMPARE(ask.messages,
+             QStringList{QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page.")});
     QCOMPARE(w.state().ChordSetCount, 5);
     QCOMPARE(w.surface(PageChords)->image(), before);
   }
@@ -116,7 +120,7 @@ class LibraryPagesTest : public QObject {
   void nothingHappensWithoutKeyOrType() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.chooseChordType(1, 0);
     w.btnShowChordsClick();
     QCOMPARE(w.state().ChordSetCount, 0);
@@ -126,7 +130,7 @@ class LibraryPagesTest : public QObject {
   void missingShortAndDamagedFilesLeaveThePageAsItWas() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(0);
     w.chooseChordType(1, 2);
     QFile::remove(data.dir.filePath("pxma2.dat"));
@@ -165,14 +169,15 @@ class LibraryPagesTest : public QObject {
   void sharpsRenameTheRootFieldAndLaterHeaders() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(1);
     QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("Db"));
     w.mnuFlatSharpClick();
     QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("C#"));
     w.chooseChordType(1, 0);
     w.btnShowChordsClick();
-    const std::string header = DiagramText::chordSetHeader(w.state().ChordPage[0][0], w.state().Names);
+    const std::string header =
+        DiagramText::chordSetHeader(w.state().ChordPage[0][0], w.state().Names);
     QVERIFY(header.rfind("C# ", 0) == 0);
     QCOMPARE(w.fretboard()->editChordNameUser->text().left(2), QStringLiteral("C#"));
   }
@@ -180,12 +185,12 @@ class LibraryPagesTest : public QObject {
   void clicksSelectTheCellUnderThePointer() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(0);
     w.chooseChordType(1, 0);
     w.btnShowChordsClick();
     w.btnShowChordsClick();
-    ChordsPage* page = w.chordsPage();
+    ChordsTab* page = w.chordsPage();
     QCOMPARE(page->framedCell(), QPoint(0, 1));
 
     page->imgChordPageMouseDown(QPoint(260, 100), Qt::LeftButton);
@@ -211,7 +216,7 @@ class LibraryPagesTest : public QObject {
   void realMouseClicksReachThePages() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.mnuCClick(0);
@@ -229,13 +234,13 @@ class LibraryPagesTest : public QObject {
   void rightClickOpensTheMenuWithoutMovingTheFrame() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.show();
     w.mnuCClick(0);
     w.chooseChordType(1, 0);
     w.btnShowChordsClick();
     const TChordDiagram selected = w.state().SelectedChord;
-    ChordsPage* page = w.chordsPage();
+    ChordsTab* page = w.chordsPage();
     page->imgChordPageMouseDown(cellCentre(0, 1), Qt::RightButton);  // empty row: no menu
     QVERIFY(!page->popmenuChords->isVisible());
     page->imgChordPageMouseDown(cellCentre(3, 0), Qt::RightButton);
@@ -247,11 +252,11 @@ class LibraryPagesTest : public QObject {
   }
 
   void rootFieldIsTidied() {
-    TfrmMain w("/nonexistent/");
+    MainWindow w("/nonexistent/");
     QLineEdit* root = w.toolBar()->editChordRoot;
     const std::pair<const char*, const char*> cases[] = {
-        {"c#", "C#"}, {"d+", "D#"}, {"e3", "E#"}, {"bb", "Bb"}, {"g-", "Gb"}, {"aB", "Ab"},
-        {"fx", "F"},  {"h", ""},    {"", ""},     {"Gb7", "Gb"}};
+        {"c#", "C#"}, {"d+", "D#"}, {"e3", "E#"}, {"bb", "Bb"}, {"g-", "Gb"},
+        {"aB", "Ab"}, {"fx", "F"},  {"h", ""},    {"", ""},     {"Gb7", "Gb"}};
     for (auto [typed, tidy] : cases) {
       root->setText(QLatin1String(typed));
       w.editChordRootExit();
@@ -262,7 +267,7 @@ class LibraryPagesTest : public QObject {
   void showScaleFillsARowOfSixPositions() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(7);
     w.chooseScale(9);  // Major Pentatonic
     QCOMPARE(w.toolBar()->btnShowChords->text(), QStringLiteral("Show Scale"));
@@ -288,18 +293,19 @@ class LibraryPagesTest : public QObject {
   void fiveScalesAtMostAndMissingLibrary() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(0);
     w.chooseScale(0);
     for (int i = 0; i < 5; ++i) w.btnShowChordsClick();
     w.btnShowChordsClick();
-    QCOMPARE(ask.messages, QStringList{QStringLiteral("Maximum is 5 sets of scales. Clear the Scale page.")});
+    QCOMPARE(ask.messages,
+             QStringList{QStringLiteral("Maximum is 5 sets of scales. Clear the Scale page.")});
     QCOMPARE(w.state().ScaleCount, 5);
 
     DataDir none;
     QFile::remove(none.dir.filePath("pxs.dat"));
     ScriptedPrompter ask2;
-    TfrmMain w2(none.path(), &ask2);
+    MainWindow w2(none.path(), &ask2);
     w2.mnuCClick(0);
     w2.chooseScale(3);
     w2.btnShowChordsClick();
@@ -310,18 +316,18 @@ class LibraryPagesTest : public QObject {
   void changeBeginningFret() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(0);
     w.chooseScale(0);
     w.btnShowChordsClick();
-    ScalesPage* page = w.scalesPage();
+    ScalesTab* page = w.scalesPage();
     page->imgScalesMouseDown(cellCentre(2, 0), Qt::RightButton);
     QCOMPARE(page->pressedCell(), QPoint(2, 0));
     QImage before = w.surface(PageScales)->image();
 
     // 18 and 0 turn the text red and keep the dialog open; then 5 is taken.
     ask.dialogs.push_back([](QDialog& d) {
-      auto& dlg = static_cast<TdlgBeginFret&>(d);
+      auto& dlg = static_cast<BeginFretDialog&>(d);
       if (dlg.meditBeginFret->text() != QStringLiteral("7")) return false;
       dlg.meditBeginFret->setText(QStringLiteral("18"));
       dlg.OKBtnClick();
@@ -346,7 +352,7 @@ class LibraryPagesTest : public QObject {
 
     // An empty entry closes without change.
     ask.dialogs.push_back([](QDialog& d) {
-      auto& dlg = static_cast<TdlgBeginFret&>(d);
+      auto& dlg = static_cast<BeginFretDialog&>(d);
       dlg.meditBeginFret->clear();
       dlg.OKBtnClick();
       return dlg.result() == QDialog::Accepted;
@@ -358,7 +364,7 @@ class LibraryPagesTest : public QObject {
   void placingAScaleFromThePrintPage() {
     DataDir data;
     ScriptedPrompter ask;
-    TfrmMain w(data.path(), &ask);
+    MainWindow w(data.path(), &ask);
     w.mnuCClick(0);
     w.chooseScale(0);
     w.btnShowChordsClick();
@@ -370,19 +376,21 @@ class LibraryPagesTest : public QObject {
     scaleToPrintItem(sent, w.state().PrintMoveBuffer);
     w.state().PrintMoveBuffer.BaseFret = 9;
 
-    ScalesPage* page = w.scalesPage();
+    ScalesTab* page = w.scalesPage();
     page->setPlacing(true);
     page->imgScalesMouseDown(cellCentre(1, 4), Qt::LeftButton);
     QCOMPARE(w.state().ScaleCount, 3);
     QCOMPARE(std::string(w.state().ScalePage[2].ScaleName.view()), std::string("Lydian"));
-    QCOMPARE(std::vector<int>(w.state().ScalePage[2].StartFrets, w.state().ScalePage[2].StartFrets + 6),
-             (std::vector<int>{1, 4, 7, 10, 13, 17}));
+    QCOMPARE(
+        std::vector<int>(w.state().ScalePage[2].StartFrets, w.state().ScalePage[2].StartFrets + 6),
+        (std::vector<int>{1, 4, 7, 10, 13, 17}));
     QVERIFY(!page->placing());
 
     page->setPlacing(true);
     ask.answers.push_back(false);
     page->imgScalesMouseDown(cellCentre(0, 1), Qt::LeftButton);
-    QCOMPARE(ask.questions.value(0), QStringLiteral("Do you want to replace this row of diagrams?"));
+    QCOMPARE(ask.questions.value(0),
+             QStringLiteral("Do you want to replace this row of diagrams?"));
     QVERIFY(page->placing());
     ask.answers.push_back(true);
     page->imgScalesMouseDown(cellCentre(0, 1), Qt::LeftButton);

@@ -7,14 +7,14 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "ui/ChordsPage.h"
+#include "ScriptedPrompter.h"
+#include "ui/ChordsTab.h"
+#include "ui/MainWindow.h"
 #include "ui/PageIndex.h"
 #include "ui/PlayPageTab.h"
+#include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
-#include "ui/TdlgRepeat.h"
-#include "ui/TfrmMain.h"
 #include "ui/ToolBarPanel.h"
-#include "ScriptedPrompter.h"
 
 namespace {
 
@@ -30,7 +30,9 @@ TChordDiagram chordNamed(const char* name, int root) {
   return c;
 }
 
-QPoint slot(int c, int r) { return {63 * c + 40, 132 * r + 60}; }
+QPoint slot(int c, int r) {
+  return {63 * c + 40, 132 * r + 60};
+}
 
 bool sameRecord(const TChordDiagram& a, const TChordDiagram& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
@@ -44,7 +46,7 @@ class PlayPageTabTest : public QObject {
  private slots:
   void ctrlPlacesAgainAndARightPressEndsTheSeries() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     const TChordDiagram g = chordNamed("7", 7);
     page->takeInHand(g);
@@ -67,7 +69,7 @@ class PlayPageTabTest : public QObject {
 
   void replacingAsksAndNoKeepsTheHand() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     page->takeInHand(chordNamed("maj", 0));
     page->imgPlayPageMouseDown(slot(2, 2), Qt::LeftButton, {});
@@ -88,7 +90,7 @@ class PlayPageTabTest : public QObject {
 
   void pressesOffTheGridOrUnderTheGuardDoNothing() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     page->takeInHand(chordNamed("maj", 0));
     page->imgPlayPageMouseDown(QPoint(100, 812), Qt::LeftButton, {});
@@ -103,7 +105,7 @@ class PlayPageTabTest : public QObject {
 
   void popupOffersOnlyRepeatMarkersOnAnEmptySlot() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     w.show();
     PlayPageTab* page = w.playPage();
     page->imgPlayPageMouseDown(slot(3, 1), Qt::RightButton, {});
@@ -124,7 +126,7 @@ class PlayPageTabTest : public QObject {
 
   void deleteCutAndCopy() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     const TChordDiagram a = chordNamed("maj", 0);
     page->takeInHand(a);
@@ -159,7 +161,7 @@ class PlayPageTabTest : public QObject {
 
   void startMarkerMovesOnlyToBarStarts() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     PlayPageState& play = w.state().Play;
     page->imgPlayPageMouseDown(slot(5, 1), Qt::LeftButton, {});
@@ -174,12 +176,12 @@ class PlayPageTabTest : public QObject {
 
   void repeatDialogStoresMarksAndRefusesJunk() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     page->imgPlayPageMouseDown(slot(5, 1), Qt::RightButton, {});  // bar 3 in 4/4
     page->popmenuPlayPage->hide();
     ask.dialogs.push_back([](QDialog& d) {
-      auto& dlg = static_cast<TdlgRepeat&>(d);
+      auto& dlg = static_cast<RepeatDialog&>(d);
       if (dlg.lblNum->text() != QStringLiteral("3")) return false;
       dlg.cbRepeat->setChecked(true);
       dlg.cbReturn->setChecked(true);
@@ -196,7 +198,7 @@ class PlayPageTabTest : public QObject {
     // Text that is not a number (typed past the validator) is refused and stores nothing.
     w.state().Play.PlayPageChanged = false;
     ask.dialogs.push_back([](QDialog& d) {
-      auto& dlg = static_cast<TdlgRepeat&>(d);
+      auto& dlg = static_cast<RepeatDialog&>(d);
       dlg.editRepeat->setValidator(nullptr);
       dlg.editRepeat->setText(QStringLiteral("1x"));
       dlg.OKBtnClick();
@@ -209,7 +211,7 @@ class PlayPageTabTest : public QObject {
 
     // Empty field: 1.
     ask.dialogs.push_back([](QDialog& d) {
-      auto& dlg = static_cast<TdlgRepeat&>(d);
+      auto& dlg = static_cast<RepeatDialog&>(d);
       dlg.editRepeat->clear();
       dlg.OKBtnClick();
       return dlg.result() == QDialog::Accepted;
@@ -221,7 +223,7 @@ class PlayPageTabTest : public QObject {
 
   void switchingTimeSignatureKeepsEachSetAndTheSlots() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     PlayPageState& play = w.state().Play;
     page->takeInHand(chordNamed("maj", 0));
@@ -248,7 +250,7 @@ class PlayPageTabTest : public QObject {
 
   void sendToPlayPageFromTheChordsPage() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     AppState& st = w.state();
     st.ChordPage[2][0] = chordNamed("m7", 9);
     st.ChordSetCount = 1;

@@ -4,21 +4,21 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "../app/FakeFileLayer.h"
 #include "../play/FakeMidiDevices.h"
-#include "app/ProfileFile.h"
+#include "../settings/FakeFileLayer.h"
+#include "ScriptedPrompter.h"
 #include "pages/render/FretboardPainter.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/VirtualClock.h"
+#include "settings/ProfileFile.h"
 #include "ui/FretboardPanel.h"
+#include "ui/MainWindow.h"
 #include "ui/PageIndex.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
 #include "ui/SurfaceView.h"
-#include "ui/TfrmMain.h"
 #include "ui/ToolBarPanel.h"
-#include "ScriptedPrompter.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ struct Rig {
   FakeFileLayer files;
   ProfileFile ini{"/prog/Px.ini", files};
   ScriptedPrompter ask;
-  TfrmMain window{"/prog/", &ask, {&ini, &session}};
+  MainWindow window{"/prog/", &ask, {&ini, &session}};
 
   // Plays everything due up to `micros` and delivers the window messages.
   void runUntil(std::int64_t micros) {
@@ -77,7 +77,7 @@ class PlaybackControllerTest : public QObject {
  private slots:
   void playingThePageRunsToItsEnd() {
     Rig rig;
-    TfrmMain& w = rig.window;
+    MainWindow& w = rig.window;
     w.pageControl()->setCurrentIndex(PagePlayPage);
     w.playPage()->takeInHand(openE());
     w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
@@ -106,7 +106,7 @@ class PlaybackControllerTest : public QObject {
 
   void stopEndsPlayingAndPauseHolds() {
     Rig rig;
-    TfrmMain& w = rig.window;
+    MainWindow& w = rig.window;
     w.pageControl()->setCurrentIndex(PagePlayPage);
     w.playPage()->takeInHand(openE());
     w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
@@ -129,7 +129,7 @@ class PlaybackControllerTest : public QObject {
 
   void playWithoutMidiLeavesPlayUp() {
     ScriptedPrompter ask;
-    TfrmMain w("/nonexistent/", &ask);
+    MainWindow w("/nonexistent/", &ask);
     w.state().SelectedChord = openE();
     w.toolBar()->sbtnPlay->click();
     QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
@@ -138,7 +138,7 @@ class PlaybackControllerTest : public QObject {
 
   void aChordLightsItsStringsOnTheFretboard() {
     Rig rig;
-    TfrmMain& w = rig.window;
+    MainWindow& w = rig.window;
     w.state().SelectedChord = openE();
     w.fretboard()->ShowDiagram(w.state().SelectedChord);
     const QImage before = w.fretboard()->imgGuitar->image();
@@ -156,7 +156,7 @@ class PlaybackControllerTest : public QObject {
 
   void stepPlayWalksTheChordsWithTheKeys() {
     Rig rig;
-    TfrmMain& w = rig.window;
+    MainWindow& w = rig.window;
     w.pageControl()->setCurrentIndex(PagePlayPage);
     w.playPage()->takeInHand(openE());
     w.playPage()->imgPlayPageMouseDown(QPoint(63 * 3 + 40, 60), Qt::LeftButton, {});
@@ -180,7 +180,7 @@ class PlaybackControllerTest : public QObject {
 
   void exportWritesTheFiles() {
     Rig rig;
-    TfrmMain& w = rig.window;
+    MainWindow& w = rig.window;
     w.playPage()->takeInHand(openE());
     w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
     QTemporaryDir dir;

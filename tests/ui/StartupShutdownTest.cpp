@@ -6,19 +6,19 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "../app/FakeFileLayer.h"
 #include "../play/FakeMidiDevices.h"
-#include "app/ProfileFile.h"
+#include "../settings/FakeFileLayer.h"
+#include "ScriptedPrompter.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/VirtualClock.h"
-#include "ui/ChordDesignPage.h"
+#include "settings/ProfileFile.h"
+#include "ui/AboutDialog.h"
+#include "ui/ChordDesignTab.h"
 #include "ui/HelpWindow.h"
+#include "ui/MainWindow.h"
 #include "ui/PageIndex.h"
-#include "ui/TfrmAboutBox.h"
-#include "ui/TfrmMain.h"
 #include "ui/ToolBarPanel.h"
-#include "ScriptedPrompter.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ class StartupShutdownTest : public QObject {
     FakeFileLayer files;
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
-    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    MainWindow w(Dir, &ask, {&ini, nullptr});
     QCOMPARE(w.toolBar()->sbStrumSpeed->value(), -300);
     QVERIFY(!w.toolBar()->sbtnBassNote->isChecked());
     QCOMPARE(w.chordDesign()->ComboBox1->count(), 62);
@@ -58,7 +58,7 @@ class StartupShutdownTest : public QObject {
         "[Main]\nSspeed=0x10\nBass=1\n[UserChords]\nNumber=2\n[62]\nName=Mine\n[63]\nFormula=1 3\n";
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
-    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    MainWindow w(Dir, &ask, {&ini, nullptr});
     // 0x10 reads as 16, past the scroll bar's end at 0.
     QCOMPARE(w.toolBar()->sbStrumSpeed->value(), 0);
     QVERIFY(w.toolBar()->sbtnBassNote->isChecked());
@@ -79,7 +79,7 @@ class StartupShutdownTest : public QObject {
     FakeFileLayer files;
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
-    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    MainWindow w(Dir, &ask, {&ini, nullptr});
     w.toolBar()->sbtnPause->setChecked(true);
     QVERIFY(!w.FormClose());
     QVERIFY(ask.questions.isEmpty());
@@ -108,7 +108,7 @@ class StartupShutdownTest : public QObject {
     files.failWrites = true;
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
-    TfrmMain w(Dir, &ask, {&ini, nullptr});
+    MainWindow w(Dir, &ask, {&ini, nullptr});
     w.toolBar()->sbStrumSpeed->setValue(-700);
     QVERIFY(w.FormClose());
     QCOMPARE(ask.messages.value(0), QStringLiteral("Unable to write to /prog/Px.ini"));
@@ -127,7 +127,7 @@ class StartupShutdownTest : public QObject {
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
     {
-      TfrmMain w(Dir, &ask, {&ini, &session});
+      MainWindow w(Dir, &ask, {&ini, &session});
       QVERIFY(w.midiOpen());
       QVERIFY(session.sync() != 0);
       QVERIFY(session.in() != 0);
@@ -141,14 +141,14 @@ class StartupShutdownTest : public QObject {
 
     // No output device: nothing is opened and the program runs without MIDI.
     devices.outs.clear();
-    TfrmMain w2(Dir, &ask, {&ini, &session});
+    MainWindow w2(Dir, &ask, {&ini, &session});
     QVERIFY(!w2.midiOpen());
     QCOMPARE(session.sync(), 0u);
   }
 
   void helpAndAbout() {
     ScriptedPrompter ask;
-    TfrmMain w(STRUMBO_PROGRAM_DIR "/", &ask);
+    MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask);
     w.mnuTopicsClick();
     QVERIFY(ask.messages.isEmpty());
     QVERIFY(w.help()->isVisible());
@@ -158,13 +158,13 @@ class StartupShutdownTest : public QObject {
 
     QString midiVersion;
     ask.dialogs.push_back([&midiVersion](QDialog& d) {
-      midiVersion = static_cast<TfrmAboutBox&>(d).MidiVersion->text();
+      midiVersion = static_cast<AboutDialog&>(d).MidiVersion->text();
       return true;
     });
     w.mnuAboutClick();
     QCOMPARE(midiVersion, QStringLiteral("MIDI component 1.0"));
 
-    TfrmMain lost("/nonexistent/", &ask);
+    MainWindow lost("/nonexistent/", &ask);
     lost.mnuTopicsClick();
     QCOMPARE(ask.messages.size(), 1);
   }

@@ -44,7 +44,8 @@ class MidiComponent {
   int GetMidiOutDescription(int device, char* text);
   int GetMidiInDescription(int device, char* text);
 
-  // The constant arguments of the original calls are accepted and not used.
+  // Arguments that this component has no use for (a sync mode, a buffer
+  // size) are accepted and not used, so every caller passes the same shape.
   std::uint32_t OpenSync(int, MidiMessageTarget* window, int, int);
   std::uint32_t OpenMidiOut(MidiMessageTarget* window, std::uint16_t device, std::uint32_t sync,
                             int);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "settings/FileLayer.h"
+
+// FileLayer over POSIX calls: writes are checked call by call and fsync'd, and a
+// replacement also syncs the directory so the rename itself survives a crash.
+class PosixFileLayer : public FileLayer {
+ public:
+  std::optional<std::string> read(const std::string& path) override;
+  bool exists(const std::string& path) override;
+  bool writeDurably(const std::string& path, std::string_view data) override;
+  bool replace(const std::string& from, const std::string& to) override;
+  void remove(const std::string& path) override;
+};

@@ -1,0 +1,58 @@
+#include "settings/Settings.h"
+
+#include <algorithm>
+
+#include "settings/ProfileFile.h"
+
+namespace {
+
+int readClamped(const ProfileFile& f, const char* section, const char* key, int def, int lo,
+                int hi) {
+  return std::clamp(f.readInteger(section, key, def), lo, hi);
+}
+
+}  // namespace
+
+void Settings::load(const ProfileFile& f, const std::string& exeDir) {
+  MidiInDevice = static_cast<std::uint16_t>(readClamped(f, "MidiIn", "Device", 0, 0, 0xFFFF));
+  MidiOutDevice = static_cast<std::uint16_t>(readClamped(f, "MidiOut", "Device", 0, 0, 0xFFFF));
+  GuitarPatch = readClamped(f, "Guitar", "Patch", 25, 0, 127);
+  BassPatch = readClamped(f, "Bass", "Patch", 33, 0, 127);
+  GuitarChannel = readClamped(f, "Guitar", "Channel", 0, 0, 15);
+  BassChannel = readClamped(f, "Bass", "Channel", 1, 0, 15);
+  GuitarVolume = readClamped(f, "Guitar", "Volume", 100, 0, 127);
+  BassVolume = readClamped(f, "Bass", "Volume", 100, 0, 127);
+  BassNoteOption = f.readBool("Main", "Bass", false);
+  StrumSpeed = readClamped(f, "Main", "Sspeed", -300, -800, 0);
+  ClickChannel = readClamped(f, "Click", "Channel", 9, 0, 15);
+  ClickNote = static_cast<std::uint8_t>(readClamped(f, "Click", "Note", 34, 0, 127));
+  ClickVolume = readClamped(f, "Click", "Volume", 65, 0, MaxClickVolume);
+  for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
+    PageDirectory[i] = f.readString("Directory", DirectoryKeys[i], exeDir + DirectoryKeys[i]);
+  const int number = readClamped(f, "UserChords", "Number", 0, 0, MaxUserChords);
+  UserChordNames.clear();
+  for (int i = 0; i < number; ++i)
+    UserChordNames.push_back(
+        f.readString(std::to_string(FirstUserChordSection + i), "Name", "NONAME"));
+}
+
+void Settings::saveShutdown(ProfileFile& f) const {
+  f.writeInteger("Main", "Sspeed", StrumSpeed);
+  f.writeBool("Main", "Bass", BassNoteOption);
+  for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
+    f.writeString("Directory", DirectoryKeys[i], PageDirectory[i]);
+}
+
+void Settings::saveMidiSetup(ProfileFile& f) const {
+  f.writeInteger("MidiIn", "Device", MidiInDevice);
+  f.writeInteger("MidiOut", "Device", MidiOutDevice);
+  f.writeInteger("Guitar", "Patch", GuitarPatch);
+  f.writeInteger("Guitar", "Channel", GuitarChannel);
+  f.writeInteger("Guitar", "Volume", GuitarVolume);
+  f.writeInteger("Bass", "Patch", BassPatch);
+  f.writeInteger("Bass", "Channel", BassChannel);
+  f.writeInteger("Bass", "Volume", BassVolume);
+  f.writeInteger("Click", "Channel", ClickChannel);
+  f.writeInteger("Click", "Note", ClickNote);
+  f.writeInteger("Click", "Volume", ClickVolume);
+}

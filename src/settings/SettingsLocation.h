@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class FileLayer;
+
+// Where "Px.ini" lives: beside the executable, with the data it belongs to,
+// unless that folder cannot be written (a system-wide install). Then it is
+// the user's configuration folder ($XDG_CONFIG_HOME/strumbo, or
+// ~/.config/strumbo), seeded once with the shipped file so the voice names and
+// any shipped defaults come along.
+class SettingsLocation {
+ public:
+  static constexpr const char* FileName = "Px.ini";
+
+  // `exeDir` ends in '/'. The environment is read for the configuration folder.
+  static std::string resolve(const std::string& exeDir, FileLayer& files);
+
+  // The same with the writability test and the configuration folder given.
+  static std::string resolve(const std::string& exeDir, FileLayer& files,
+                             const std::function<bool(const std::string&)>& writable,
+                             const std::string& configDir);
+
+  // $XDG_CONFIG_HOME/strumbo/ or $HOME/.config/strumbo/; empty when neither is set.
+  static std::string userConfigDir();
+};

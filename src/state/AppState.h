@@ -1,0 +1,82 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "music/NameTables.h"
+#include "music/PageSizes.h"
+#include "music/Records.h"
+#include "music/Tuning.h"
+#include "play/PlayPageModel.h"
+#include "play/PlaybackEngine.h"
+
+// The program's state: every page store, the record in hand on each page,
+// the counters, the naming mode and the current tuning. The main window owns
+// one for the life of the program and hands it to the pages; tests make as
+// many as they like. Stores are indexed [column][row].
+struct AppState {
+  TChordDiagram ChordPage[ChordPageColumns][ChordPageRows];
+  TChordDiagram DesignGroup[DesignGroupSize];
+  TChordDiagram PlayPage[PlayPageColumns][PlayPageRows];
+  TPrintDiagram PrintPage[PrintPageColumns][PrintPageRows];
+  TScaleDiagram ScalePage[ScalePageSize];
+
+  std::int32_t ChordSetCount;
+  std::int32_t ScaleCount;
+
+  TChordDiagram SelectedChord;
+  TChordDiagram EditChord;
+  TChordDiagram SelectedPlayChord;
+  TChordDiagram MoveBuffer;
+  TScaleDiagram CurrentScale;
+  TPrintDiagram SelectedPrintItem;
+  TPrintDiagram PrintMoveBuffer;
+
+  NameTables Names;
+  Tuning CurrentTuning;
+
+  // The big fretboard: the root last shown (for the pointer read-out), the
+  // intervals shown an octave up, the cell last under the pointer, and
+  // whether the bass note is played.
+  std::int32_t LastRoot;
+  std::array<bool, 12> ExtensionFlags;
+  std::int32_t HoverString;
+  std::int32_t HoverFret;
+  bool BassNoteOption;
+
+  // The key (pitch class, -1 until chosen) and chord type picked from the
+  // menus; family 0 none, 1 major, 2 minor, 3 dominant.
+  std::int32_t Key;
+  std::uint8_t ChordFamily;
+  std::int32_t ChordType;
+  // The scale picked from the Scale menu: its record in the scale library.
+  std::int32_t ScaleChoice;
+
+  // Time signature, repeat marks, start marker and change flag of the play page.
+  PlayPageState Play;
+  // Set when the design group changes; asked about before it is discarded.
+  bool DesignGroupChanged = false;
+
+  // The chord type chosen for the intervals display; zero-filled at start.
+  TChordFormula ChosenFormula;
+
+  // The program directory, ending in a separator: data, help and Px.ini.
+  std::string ExeDir;
+
+  // Everything zero; then the start values of the program and of the window.
+  AppState();
+
+  // Start values before any window exists.
+  void unitStart();
+  // Start values set when the main window is created.
+  void windowStart();
+
+  // What Play starts from on each tab.
+  PlaySources playSources() {
+    return {SelectedChord, EditChord, PlayPage, Play, CurrentScale, SelectedPrintItem};
+  }
+};
+
+// The fingering the fretboard starts with: live, all strings muted, root C.
+TChordDiagram startFingering();

@@ -1,0 +1,191 @@
+#include "ui/ChordDesignTab.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "library/MenuTables.h"
+#include "ui/SurfaceView.h"
+#include "ui/UpDown.h"
+
+namespace {
+
+QLineEdit* readOnlyField(QWidget* parent, const QString& name, int width) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(name);
+  e->setReadOnly(true);
+  e->setFixedWidth(width);
+  e->setFocusPolicy(Qt::NoFocus);
+  return e;
+}
+
+QGroupBox* radioGroup(QWidget* parent, const char* name, const char* caption,
+                      std::initializer_list<const char*> items, int selected,
+                      QButtonGroup*& group) {
+  auto* box = new QGroupBox(QLatin1String(caption), parent);
+  box->setObjectName(QLatin1String(name));
+  group = new QButtonGroup(box);
+  auto* layout = new QVBoxLayout(box);
+  layout->setContentsMargins(6, 2, 6, 2);
+  layout->setSpacing(0);
+  int id = 0;
+  for (const char* item : items) {
+    auto* r = new QRadioButton(QLatin1String(item), box);
+    r->setFocusPolicy(Qt::NoFocus);
+    group->addButton(r, id);
+    layout->addWidget(r);
+    if (id == selected) r->setChecked(true);
+    ++id;
+  }
+  return box;
+}
+
+}  // namespace
+
+ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("pageChordDesignContents"));
+  imgChordDesign = new SurfaceView(QStringLiteral("imgChordDesign"), QSize(456, 101), this);
+
+  // Root and bass of the edited fingering.
+  udRoot = new UpDown(QStringLiteral("udRoot"), 0, 11, 0, true, this);
+  udBass = new UpDown(QStringLiteral("udBass"), 0, 11, 0, true, this);
+  editRoot = readOnlyField(this, QStringLiteral("editRoot"), 32);
+  editBass = readOnlyField(this, QStringLiteral("editBass"), 32);
+  editRoot->setText(QStringLiteral("C"));
+  editBass->setText(QStringLiteral("C"));
+
+  // Finger markers: exactly one is down.
+  fingerMarkers = new QButtonGroup(this);
+  fingerMarkers->setExclusive(true);
+  const struct {
+    QToolButton** button;
+    const char* name;
+    const char* caption;
+    int finger;
+  } markers[] = {{&sbtnPlain, "sbtnPlain", "P", 6},
+                 {&sbtnOne, "sbtnOne", "1", 1},
+                 {&sbtnTwo, "sbtnTwo", "2", 2},
+                 {&sbtnThree, "sbtnThree", "3", 3},
+                 {&sbtnFour, "sbtnFour", "4", 4}};
+  auto* markerRow = new QHBoxLayout;
+  markerRow->setSpacing(1);
+  markerRow->addWidget(new QLabel(QStringLiteral("Finger"), this));
+  for (const auto& m : markers) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(QLatin1String(m.name));
+    b->setText(QLatin1String(m.caption));
+    b->setCheckable(true);
+    b->setFixedSize(22, 20);
+    b->setFocusPolicy(Qt::NoFocus);
+    fingerMarkers->addButton(b, m.finger);
+    markerRow->addWidget(b);
+    *m.button = b;
+  }
+  sbtnPlain->setChecked(true);
+
+  // Tablature, low string first as guitarists read it.
+  auto* tabRow = new QHBoxLayout;
+  tabRow->setSpacing(1);
+  tabRow->addWidget(new QLabel(QStringLiteral("Tab"), this));
+  for (int s = 5; s >= 0; --s) {
+    editTab[s] = new QLineEdit(this);
+    editTab[s]->setObjectName(QStringLiteral("editTab%1").arg(s));
+    editTab[s]->setFixedWidth(26);
+    editTab[s]->setMaxLength(2);
+    editTab[s]->setAlignment(Qt::AlignCenter);
+    tabRow->addWidget(editTab[s]);
+  }
+
+  auto* rootRow = new QHBoxLayout;
+  rootRow->setSpacing(2);
+  rootRow->addWidget(new QLabel(QStringLiteral("Root"), this));
+  rootRow->addWidget(editRoot);
+  rootRow->addWidget(udRoot);
+  rootRow->addSpacing(8);
+  rootRow->addWidget(new QLabel(QStringLiteral("Bass"), this));
+  rootRow->addWidget(editBass);
+  rootRow->addWidget(udBass);
+  rootRow->addStretch(1);
+
+  auto* editColumn = new QVBoxLayout;
+  editColumn->setSpacing(3);
+  editColumn->addLayout(rootRow);
+  editColumn->addLayout(markerRow);
+  editColumn->addLayout(tabRow);
+  editColumn->addStretch(1);
+
+  // Chord-type list and the intervals display.
+  ComboBox1 = new QComboBox(this);
+  ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  ComboBox1->setFocusPolicy(Qt::NoFocus);
+  for (const auto& family : ChordFamilies)
+    for (int t = 0; t < family.typeCount; ++t)
+      ComboBox1->addItem(
+          QString::fromLatin1(family.types[t].data(), static_cast<int>(family.types[t].size())));
+  ComboBox1->setCurrentIndex(0);
+  sbDisplayIntervals = new QToolButton(this);
+  sbDisplayIntervals->setObjectName(QStringLiteral("sbDisplayIntervals"));
+  sbDisplayIntervals->setText(QStringLiteral("Show Intervals"));
+  sbDisplayIntervals->setCheckable(true);
+  sbDisplayIntervals->setFocusPolicy(Qt::NoFocus);
+  auto* formulaColumn = new QVBoxLayout;
+  formulaColumn->addWidget(new QLabel(QStringLiteral("Chord formula"), this));
+  formulaColumn->addWidget(ComboBox1);
+  formulaColumn->addWidget(sbDisplayIntervals);
+  formulaColumn->addStretch(1);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(imgChordDesign, 0, Qt::AlignTop);
+  top->addSpacing(8);
+  top->addLayout(editColumn);
+  top->addLayout(formulaColumn);
+
+  // Chord search.
+  rgIntervalOp = radioGroup(this, "rgIntervalOp", "Interval Note Options",
+                            {"Search For All Chords Containing These Notes",
+                             "Limit Search To Chords With These Notes Only"},
+                            1, intervalOptions);
+  rgRootOp = radioGroup(
+      this, "rgRootOp", "Root Note Options",
+      {"Use Current Root Note Only", "Use Each Note In Chord As Root", "Use All 12 Keys As Root"},
+      0, rootOptions);
+  btnSearch = new QPushButton(QStringLiteral("Search"), this);
+  btnSearch->setObjectName(QStringLiteral("btnSearch"));
+  listChordDesign = new QListWidget(this);
+  listChordDesign->setObjectName(QStringLiteral("listChordDesign"));
+  listChordDesign->setMinimumWidth(240);
+
+  auto* options = new QVBoxLayout;
+  options->addWidget(rgIntervalOp);
+  options->addWidget(rgRootOp);
+  auto* searchColumn = new QVBoxLayout;
+  searchColumn->addWidget(btnSearch);
+  searchColumn->addStretch(1);
+  auto* bottom = new QHBoxLayout;
+  bottom->addLayout(options);
+  bottom->addLayout(searchColumn);
+  bottom->addWidget(listChordDesign, 1);
+
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(6, 6, 6, 6);
+  page->addLayout(top);
+  page->addLayout(bottom, 1);
+}
+
+int ChordDesignTab::selectedFinger() const {
+  const int id = fingerMarkers->checkedId();
+  return id < 0 ? 6 : id;
+}
+
+void ChordDesignTab::selectFinger(int finger) {
+  if (auto* b = fingerMarkers->button(finger)) b->setChecked(true);
+}

@@ -1,0 +1,113 @@
+#include "ui/ChordsTab.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include "library/LibraryFiles.h"
+#include "pages/render/SurfaceText.h"
+#include "ui/BusyGuard.h"
+#include "ui/FretboardPanel.h"
+#include "ui/LibraryMessages.h"
+#include "ui/Prompter.h"
+#include "ui/SurfaceView.h"
+#include "ui/ToolBarPanel.h"
+
+ChordsTab::ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
+                     SurfaceView* surface, QScrollArea* scroll, ToolBarPanel* toolBar,
+                     FretboardPanel* fretboard, QWidget* parent)
+    : QObject(parent),
+      State(state),
+      Guard(guard),
+      Ask(prompter),
+      imgChordPage(surface),
+      scrollChordPage(scroll),
+      ToolBar(toolBar),
+      Fretboard(fretboard),
+      Window(parent) {
+  popmenuChords = new QMenu(parent);
+  popmenuChords->setObjectName(QStringLiteral("popmenuChords"));
+  popmenuChords->addAction(QStringLiteral("Play Chord"))->setObjectName("pmenu1PlayChord");
+  popmenuChords->addAction(QStringLiteral("Send to Chord Design"))
+      ->setObjectName("pmenu1SendtoDesign");
+  popmenuChords->addAction(QStringLiteral("Send to PlayPage"))->setObjectName("pmenu1SendtoPlay");
+  popmenuChords->addAction(QStringLiteral("Send to Print Page"))
+      ->setObjectName("pmenu1SendtoPrint");
+  popmenuChords->addAction(QStringLiteral("Show Arpeggio"))->setObjectName("menu1Arpeggio");
+
+  connect(surface, &SurfaceView::pressed, this, &ChordsTab::imgChordPageMouseDown);
+  connect(surface, &SurfaceView::moved, this, [this] { imgChordPageMouseMove(); });
+}
+
+void ChordsTab::showChords() {
+  if (State.ChordSetCount >= ChordPageRows) {
+    Ask.message(Window, QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page."));
+    return;
+  }
+  TChordDiagram set[6];
+  TChordFormula formula{};
+  const LibraryResult read =
+      readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
+  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files."))) return;
+
+  const int r = State.ChordSetCount;
+  for (int c = 0; c < 6; ++c) State.ChordPage[c][r] = set[c];
+  scrollChordPage->verticalScrollBar()->setValue(150 * r);
+
+  QImage& surface = imgChordPage->image();
+  for (int c = 0; c < 6; ++c) DrawSmallChord(surface, set[c], c, r, SmallPage::Chords);
+  SurfaceText::drawChordSetHeader(surface, set[0], r, State.Names);
+  Frame.Column = 0;
+  Frame.Row = r;
+  MoveSelectionFrame(surface, Frame, ChordsPageFrame);
+  imgChordPage->refresh();
+
+  State.SelectedChord = State.ChordPage[0][r];
+  Fretboard->ShowDiagram(State.SelectedChord);
+  CurrentColumn = 0;
+  CurrentRow = r;
+  State.ChordSetCount = r + 1;
+}
+
+void ChordsTab::imgChordPageMouseDown(QPoint at, Qt::MouseButton button) {
+  if (Guard.active() || at.x() > 740 || at.y() > 770) return;
+  // Truncation toward zero: a press left of the first column still hits it.
+  const int c = (at.x() - 20) / 120;
+  const int r = (at.y() - 20) / 150;
+  CurrentColumn = c;
+  CurrentRow = r;
+  if (c < 0 || c > 5 || r < 0 || r > 4 || r >= State.ChordSetCount) return;
+
+  if (button == Qt::RightButton) {
+    popmenuChords->popup(imgChordPage->mapToGlobal(at));
+    return;
+  }
+  if (button != Qt::LeftButton) return;
+  if (c == Frame.Column && r == Frame.Row) return;
+  selectCell(c, r);
+}
+
+void ChordsTab::selectCell(int c, int r) {
+  if (c < 0 || c >= ChordPageColumns || r < 0 || r >= State.ChordSetCount) return;
+  Frame.Column = c;
+  Frame.Row = r;
+  MoveSelectionFrame(imgChordPage->image(), Frame, ChordsPageFrame);
+  imgChordPage->refresh();
+  State.SelectedChord = State.ChordPage[c][r];
+  Fretboard->ShowDiagram(State.SelectedChord);
+}
+
+void ChordsTab::imgChordPageMouseMove() {
+  Fretboard->clearHoverReadout();
+}
+
+void ChordsTab::erase() {
+  ClearSurface(imgChordPage->image());
+  imgChordPage->refresh();
+  for (auto& column : State.ChordPage)
+    for (auto& d : column) d.Empty = 1;
+  State.ChordSetCount = 0;
+  Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
+  CurrentColumn = CurrentRow = 0;
+}

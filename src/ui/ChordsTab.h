@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include "pages/render/DiagramPainter.h"
+#include "state/AppState.h"
+
+class BusyGuard;
+class FretboardPanel;
+class Prompter;
+class QMenu;
+class QScrollArea;
+class QWidget;
+class SurfaceView;
+class ToolBarPanel;
+
+// The Chords tab: up to five chord sets of six library fingerings, one row
+// each, the red frame around the diagram in hand, and the page's pop-up menu.
+class ChordsTab : public QObject {
+  Q_OBJECT
+
+ public:
+  ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+            QScrollArea* scroll, ToolBarPanel* toolBar, FretboardPanel* fretboard, QWidget* parent);
+
+  // Adds a row for the key and chord type chosen in the menus. The caller has
+  // checked the fields and the guard.
+  void showChords();
+  void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
+  void imgChordPageMouseMove();
+  // Frames cell (column, row) and takes its diagram in hand, as a left press would.
+  void selectCell(int column, int row);
+  // Wipes the page, its frame and its selection.
+  void erase();
+
+  QPoint currentCell() const { return {CurrentColumn, CurrentRow}; }
+  QPoint framedCell() const { return {Frame.Column, Frame.Row}; }
+  const SelectionFrame& frame() const { return Frame; }
+  QMenu* popmenuChords;
+
+ private:
+  AppState& State;
+  const BusyGuard& Guard;
+  Prompter& Ask;
+  SurfaceView* imgChordPage;
+  QScrollArea* scrollChordPage;
+  ToolBarPanel* ToolBar;
+  FretboardPanel* Fretboard;
+  QWidget* Window;
+  SelectionFrame Frame{0, 0, 0, 0, -1, -1};
+  int CurrentColumn = 0, CurrentRow = 0;
+};

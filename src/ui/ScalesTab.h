@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include "pages/render/DiagramPainter.h"
+#include "state/AppState.h"
+
+class BusyGuard;
+class FretboardPanel;
+class Prompter;
+class QMenu;
+class QScrollArea;
+class QWidget;
+class SurfaceView;
+class ToolBarPanel;
+
+// The Scales tab: up to five scales, one row of six position diagrams each,
+// the red frame around the position in hand, the pop-up menu, and the
+// placing of a scale sent from the print page.
+class ScalesTab : public QObject {
+  Q_OBJECT
+
+ public:
+  ScalesTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+            QScrollArea* scroll, ToolBarPanel* toolBar, FretboardPanel* fretboard, QWidget* parent);
+
+  // Adds a row for the key and scale chosen in the menus.
+  void showScale();
+  void DrawScaleRow(int row);
+  void imgScalesMouseDown(QPoint at, Qt::MouseButton button);
+  void pmenu5StartFretClick();
+  // Frames the pressed cell and shows its scale, as a left press would.
+  void selectPressedCell();
+  void erase();
+
+  // While a scale sent from the print page waits to be placed.
+  bool placing() const;
+  void setPlacing(bool on);
+
+  QPoint pressedCell() const { return {Frame.Column, Frame.Row}; }
+  QPoint selectedCell() const { return {SelectedColumn, SelectedRow}; }
+  QMenu* popmenuScales;
+
+ private:
+  AppState& State;
+  const BusyGuard& Guard;
+  Prompter& Ask;
+  SurfaceView* imgScales;
+  QScrollArea* scrollScales;
+  ToolBarPanel* ToolBar;
+  FretboardPanel* Fretboard;
+  QWidget* Window;
+  // The frame keeps the pressed cell; the framed cell is kept beside it.
+  SelectionFrame Frame{0, 0, 0, 0, 0, 0};
+  int SelectedColumn = -1, SelectedRow = -1;
+};

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "FakeFileLayer.h"
+#include "settings/PosixFileLayer.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
+#include "settings/SettingsLocation.h"
+
+namespace {
+
+const std::string kExe = "/opt/strumbo/";
+const std::string kPath = kExe + "Px.ini";
+
+struct SettingsFile : ::testing::Test {
+  FakeFileLayer fs;
+  ProfileFile ini{kPath, fs};
+  Settings s;
+};
+
+}  // namespace
+
+TEST_F(SettingsFile, FirstStartWithoutAFileGivesEveryDefaultAndClosingWritesOnlyMainAndDirectory) {
+  s.BassNoteOption = true;  // must be overwritten by the load
+  s.load(ini, kExe);
+  EXPECT_EQ(s.MidiInDevice, 0);
+  EXPECT_EQ(s.MidiOutDevice, 0);
+  EXPECT_EQ(s.GuitarPatch, 25);
+  EXPECT_EQ(s.GuitarChannel, 0);
+  EXPECT_EQ(s.GuitarVolume, 100);
+  EXPECT_EQ(s.BassPatch, 33);
+  EXPECT_EQ(s.BassChannel, 1);
+  EXPECT_EQ(s.BassVolume, 100);
+  EXPECT_EQ(s.ClickChannel, 9);
+  EXPECT_EQ(s.ClickNote, 34);
+  EXPECT_EQ(s.ClickVolume, 65);
+  EXPECT_EQ(s.StrumSpeed, -300);
+  EXPECT_FALSE(s.BassNoteOption);
+  EXPECT_EQ(s.PageDirectory[Settings::ChordPageKind], "/opt/strumbo/Chord");
+  EXPECT_EQ(s.PageDirectory[Settings::PrintPageKind], "/opt/strumbo/Print");
+  EXPECT_EQ(s.PageDirectory[Settings::DesignPageKind], "/opt/strumbo/Design");
+  EXPECT_EQ(s.PageDirectory[Settings::PlayPageKind], "/opt/strumbo/Play");
+  EXPECT_EQ(s.PageDirectory[Settings::ScalePageKind], "/opt/strumbo/Scale");
+  EXPECT_TRUE(s.UserChordNames.empty());
+  EXPECT_FALSE(fs.files.count(kPath)) << "reading creates nothing";
+
+  s.saveShutdown(ini);
+  std::vector<std::string> sections;
+  for (const char* name : {"MidiIn", "MidiOut", "Guitar", "Bass", "Click", "UserChords"})
+    EXPECT_FALSE(ini.hasSection(name)) << name;
+  EXPECT_EQ(ini.readKeyNames("Main"), (std::vector<std::string>{"Sspeed", "Bass"}));
+  EXPECT_EQ(ini.readKeyNames("Directory"),
+            (std::vector<std::string>{"Chord", "Print", "Design", "Play", "Scale"}));
+  Settings again;
+  again.load(ini, "/elsewhere/");
+  EXPECT_EQ(again.PageDirectory[Settings::PlayPageKind], "/opt/strumbo/Play");
+  EXPECT_EQ(again.StrumSpeed, -300);
+}
+
+TEST_F(SettingsFile, OutOfRangeAndJunkValuesAreBroughtIntoRange) {
+  fs.files[kPath] =
+      "[MidiIn]\nDevice=-4\n[MidiOut]\nDevice=70000\n"
+      "[Guitar]\nPatch=500\nChannel=99\nVolume=-3\n"
+      "[Bass]\nPatch=$20\nChannel=junk\nVolume=0x200\n"
+      "[Click]\nChannel=16\nNote=300\nVolume=127\n"
+      "[Main]\nBass=0x10\nSspeed=$FFFFFF00\n";
+  s.load(ini, kExe);
+  EXPECT_EQ(s.MidiInDevice, 0);
+  EXPECT_EQ(s.MidiOutDevice, 65535);
+  EXPECT_EQ(s.GuitarPatch, 127);
+  EXPECT_EQ(s.GuitarChannel, 15);
+  EXPECT_EQ(s.GuitarVolume, 0);
+  EXPECT_EQ(s.BassPatch, 32);
+  EXPECT_EQ(s.BassChannel, 1);
+  EXPECT_EQ(s.BassVolume, 127);
+  EXPECT_EQ(s.ClickChannel, 15);
+  EXPECT_EQ(s.ClickNote, 127);
+  EXPECT_EQ(s.ClickVolume, Settings::MaxClickVolume) << "the accented click must stay a velocity";
+  EXPECT_TRUE(s.BassNoteOption);
+  EXPECT_EQ(s.StrumSpeed, -256);
+
+  fs.files[kPath] = "[Main]\nSspeed=0x10\n";
+  s.load(ini, kExe);
+  EXPECT_EQ(s.StrumSpeed, 0) << "16 lies beyond the strum-speed bar's end";
+  fs.files[kPath] = "[Main]\nSspeed=-99999\n";
+  s.load(ini, kExe);
+  EXPECT_EQ(s.StrumSpeed, -800);
+}
+
+TEST_F(SettingsFile, UserChordNamesAreReadFromSection62On) {
+  fs.files[kPath] =
+      "[UserChords]\nNumber=3\n[62]\nName=my maj\n[63]\nFormula=1 3\n[64]\nName=last\n";
+  s.load(ini, kExe);
+  EXPECT_EQ(s.UserChordNames, (std::vector<std::string>{"my maj", "NONAME", "last"}));
+
+  fs.files[kPath] = "[UserChords]\nNumber=-2\n[62]\nName=x\n";
+  s.load(ini, kExe);
+  EXPECT_TRUE(s.UserChordNames.empty());
+
+  fs.files[kPath] = "[UserChords]\nNumber=2000000000\n";
+  s.load(ini, kExe);
+  EXPECT_EQ(s.UserChordNames.size(), static_cast<size_t>(Settings::MaxUserChords));
+}
+
+TEST_F(SettingsFile, MidiSetupWritesItsElevenKeysAndTheyReadBack) {
+  s.MidiInDevice = 65535;
+  s.MidiOutDevice = 2;
+  s.GuitarPatch = 26;
+  s.GuitarChannel = 3;
+  s.GuitarVolume = 90;
+  s.BassPatch = 34;
+  s.BassChannel = 4;
+  s.BassVolume = 80;
+  s.ClickChannel = 9;
+  s.ClickNote = 76;
+  s.ClickVolume = 84;
+  s.saveMidiSetup(ini);
+  EXPECT_FALSE(ini.hasSection("Main"));
+  EXPECT_FALSE(ini.hasSection("Directory"));
+  Settings r;
+  r.load(ini, kExe);
+  EXPECT_EQ(r.MidiInDevice, 65535);
+  EXPECT_EQ(r.MidiOutDevice, 2);
+  EXPECT_EQ(r.GuitarPatch, 26);
+  EXPECT_EQ(r.GuitarChannel, 3);
+  EXPECT_EQ(r.GuitarVolume, 90);
+  EXPECT_EQ(r.BassPatch, 34);
+  EXPECT_EQ(r.BassChannel, 4);
+  EXPECT_EQ(r.BassVolume, 80);
+  EXPECT_EQ(r.ClickChannel, 9);
+  EXPECT_EQ(r.ClickNote, 76);
+  EXPECT_EQ(r.ClickVolume, 84);
+}
+
+TEST(SettingsShipped, DefaultFileListsThe128GeneralMidiVoicesInProgramOrder) {
+  PosixFileLayer posix;
+  ProfileFile ini(STRUMBO_SOURCE_DIR "/data/Px.ini", posix);
+  const auto voices = ini.readKeyNames("General MIDI");
+  ASSERT_EQ(voices.size(), 128u);
+  EXPECT_EQ(voices.front(), "001 Acoustic Grand Piano");
+  EXPECT_EQ(voices[25], "026 Acoustic Guitar (steel)");
+  EXPECT_EQ(voices[33], "034 Electric Bass (finger)");
+  EXPECT_EQ(voices.back(), "128 Gunshot");
+}
+
+TEST(SettingsLocationTest, ProgramFolderWhenWritableElseSeededUserFolder) {
+  FakeFileLayer fs;
+  fs.files["/opt/strumbo/Px.ini"] = "[General MIDI]\n001 Piano=\n";
+  auto writable = [](const std::string&) { return true; };
+  auto readOnly = [](const std::string&) { return false; };
+  EXPECT_EQ(SettingsLocation::resolve(kExe, fs, writable, "/home/u/.config/strumbo/"),
+            "/opt/strumbo/Px.ini");
+
+  const auto conf = std::filesystem::temp_directory_path() /
+                    ("strumbo-conf-" + std::to_string(getpid())) / "strumbo/";
+  const std::string user = conf.string() + "Px.ini";
+  EXPECT_EQ(SettingsLocation::resolve(kExe, fs, readOnly, conf.string()), user);
+  EXPECT_TRUE(std::filesystem::is_directory(conf));
+  EXPECT_EQ(fs.files[user], "[General MIDI]\n001 Piano=\n");
+
+  fs.files[user] = "[Main]\nBass=1\n";
+  SettingsLocation::resolve(kExe, fs, readOnly, conf.string());
+  EXPECT_EQ(fs.files[user], "[Main]\nBass=1\n") << "an existing user file is kept";
+  EXPECT_EQ(SettingsLocation::resolve(kExe, fs, readOnly, ""), "/opt/strumbo/Px.ini");
+  std::filesystem::remove_all(conf.parent_path());
+}

@@ -1,0 +1,95 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "ui/ChordDesignTab.h"
+#include "ui/FretboardPanel.h"
+#include "ui/MainWindow.h"
+#include "ui/PageIndex.h"
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void titleAndTabs() {
+    MainWindow w("/tmp/");
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
+    QTabWidget* tabs = w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 5);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("Chords"));
+    QCOMPARE(tabs->tabText(4), QStringLiteral("Scales"));
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(w.state().ExeDir, std::string("/tmp/"));
+  }
+
+  void surfacesHaveTheirSizes() {
+    MainWindow w("/tmp/");
+    const struct {
+      const char* name;
+      QSize size;
+    } surfaces[] = {{"imgChordPage", {772, 800}},
+                    {"imgChordDesign", {456, 101}},
+                    {"imgPlayPage", {772, 833}},
+                    {"imgPrintPage", {772, 800}},
+                    {"imgScales", {776, 800}}};
+    for (const auto& s : surfaces) {
+      auto* surface = w.findChild<QWidget*>(QLatin1String(s.name));
+      QVERIFY2(surface, s.name);
+      QCOMPARE(surface->size(), s.size);
+    }
+  }
+
+  void keyboardCommandsAndKeyPreview() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // Finger markers by key only on the Chord Design tab.
+    QVERIFY(!w.FormKeyDown(Qt::Key_3));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+    w.pageControl()->setCurrentIndex(PageChordDesign);
+    QVERIFY(w.FormKeyDown(Qt::Key_3));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 3);
+    QVERIFY(w.FormKeyDown(Qt::Key_P));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+
+    // Typing a tuning name: the keys reach the field, not the commands.
+    QLineEdit* name = w.fretboard()->editTuningName;
+    name->setFocus();
+    QVERIFY(!w.keyPreview());
+    name->clear();
+    QTest::keyClicks(name, QStringLiteral("P4"));
+    QCOMPARE(name->text(), QStringLiteral("P4"));
+    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+    w.chordDesign()->ComboBox1->setFocus();
+    QVERIFY(w.keyPreview());
+    QTest::keyClick(w.chordDesign()->ComboBox1, Qt::Key_2);
+    QCOMPARE(w.chordDesign()->selectedFinger(), 2);
+  }
+
+  void placement() {
+    QVERIFY(MainWindow::maximisedOn(QSize(800, 600)));
+    QVERIFY(!MainWindow::maximisedOn(QSize(1024, 768)));
+    QVERIFY(!MainWindow::maximisedOn(QSize(800, 800)));
+    MainWindow w("/tmp/");
+    QCOMPARE(w.pos(), QPoint(0, 0));
+    QCOMPARE(w.size(), QSize(808, 608));
+    QVERIFY(!w.isMaximized());
+  }
+
+  void rendersToAnImage() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QImage shot = w.grab().toImage();
+    QCOMPARE(shot.size(), QSize(808, 608));
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

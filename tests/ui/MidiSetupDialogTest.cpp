@@ -1,0 +1,218 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "../play/FakeMidiDevices.h"
+#include "../settings/FakeFileLayer.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+#include "play/midi/VirtualClock.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
+#include "ui/MidiSetupDialog.h"
+
+namespace {
+
+const std::string kPath = "/prog/Px.ini";
+
+// A settings file, the MIDI component on fake devices and an open session.
+struct Rig {
+  Rig() {
+    fs.files[kPath] = "[General MIDI]\n001 Piano=\n002 Bright=\n003 Organ=\n";
+    session.open(&target, 0, 0);
+  }
+  QStringList errors;
+  std::unique_ptr<MidiSetupDialog> dialog() {
+    auto d = std::make_unique<MidiSetupDialog>(settings, ini, session, &target);
+    d->showError = [this](const QString& e) { errors << e; };
+    return d;
+  }
+  FakeFileLayer fs;
+  ProfileFile ini{kPath, fs};
+  Settings settings;
+  VirtualClock clock{0};
+  MidiLog log{clock, {}, {}};
+  FakeMidiDevices devices{log};
+  LogTarget target{log};
+  MidiComponent midi{clock, devices};
+  MidiSession session{midi};
+};
+
+QStringList items(const QComboBox* box) {
+  QStringList out;
+  for (int i = 0; i < box->count(); ++i) out << box->itemText(i);
+  return out;
+}
+
+QStringList items(const QListWidget* list) {
+  QStringList out;
+  for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
+  return out;
+}
+
+}  // namespace
+
+class MidiSetupDialogTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void controlsAndLists() {
+    Rig rig;
+    auto d = rig.dialog();
+    QCOMPARE(d->windowTitle(), QStringLiteral("MIDI Setup"));
+    QCOMPARE(d->size(), QSize(427, 372));
+    for (const char* name : {"gbMidiIn", "lbMidiIn", "gbMidiOut", "lbMidiOut", "gbGuitarSet",
+                             "cmboGuitarVoice", "cmboGuitarCh", "sbGuitarVolume", "gbBassSet",
+                             "cmboBassVoice", "cmboBassCh", "sbBassVolume", "gbClickSet",
+                             "cmboClickCh", "editNote", "sbClickVolume", "btnOK", "btnCancel"})
+      QVERIFY2(d->findChild<QWidget*>(QLatin1String(name)), name);
+    const QStringList voices{"001 Piano", "002 Bright", "003 Organ"};
+    QCOMPARE(items(d->cmboGuitarVoice), voices);
+    QCOMPARE(items(d->cmboBassVoice), voices);
+    QCOMPARE(items(d->lbMidiOut),
+             QStringList({"Synth", "A port whose name is longer tha"}));  // 31 characters
+    QCOMPARE(items(d->lbMidiIn), QStringList({"Keyboard"}));
+    QStringList channels;
+    for (int ch = 1; ch <= 16; ++ch) channels << QString::number(ch);
+    QCOMPARE(items(d->cmboGuitarCh), channels);
+    QCOMPARE(items(d->cmboBassCh), channels);
+    QCOMPARE(items(d->cmboClickCh), channels);
+    QCOMPARE(d->sbGuitarVolume->maximum(), 127);
+    QCOMPARE(d->sbBassVolume->maximum(), 127);
+    QCOMPARE(d->sbClickVolume->maximum(), 84);
+    QCOMPARE(d->sbClickVolume->pageStep(), 5);
+    QVERIFY(!d->cmboGuitarVoice->isEditable());
+  }
+
+  void noOutputDeviceLeavesDeviceAndChannelListsEmpty() {
+    Rig rig;
+    rig.devices.outs.clear();
+    auto d = rig.dialog();
+    QCOMPARE(d->lbMidiOut->count(), 0);
+    QCOMPARE(d->lbMidiIn->count(), 0);
+    QCOMPARE(d->cmboGuitarCh->count(), 0);
+    QCOMPARE(d->cmboClickCh->count(), 0);
+    QCOMPARE(d->cmboGuitarVoice->count(), 3);
+  }
+
+  void showSelectsTheStoredValues() {
+    Rig rig;
+    rig.settings.MidiOutDevice = 1;
+    rig.settings.GuitarPatch = 2;
+    rig.settings.BassPatch = 90;  // beyond this file's voice list
+    rig.settings.GuitarChannel = 3;
+    rig.settings.ClickChannel = 9;
+    rig.settings.GuitarVolume = 90;
+    rig.settings.ClickVolume = 70;
+    rig.settings.ClickNote = 42;
+    auto d = rig.dialog();
+    d->show();  // FormShow runs on showing
+    QCOMPARE(d->lbMidiOut->currentRow(), 1);
+    QCOMPARE(d->lbMidiIn->currentRow(), 0);
+    QCOMPARE(d->cmboGuitarVoice->currentIndex(), 2);
+    QCOMPARE(d->cmboBassVoice->currentIndex(), -1);
+    QCOMPARE(d->cmboGuitarCh->currentText(), QStringLiteral("4"));
+    QCOMPARE(d->cmboClickCh->currentText(), QStringLiteral("10"));
+    QCOMPARE(d->sbGuitarVolume->value(), 90);
+    QCOMPARE(d->sbClickVolume->value(), 70);
+    QCOMPARE(d->editNote->text(), QStringLiteral("42"));
+    d->editNoteClick();
+    QCOMPARE(d->editNote->selectedText(), QStringLiteral("42"));
+    d->hide();
+  }
+
+  void okAppliesReopensAndWritesTheElevenKeys() {
+    Rig rig;
+    auto d = rig.dialog();
+    d->FormShow();
+    const auto oldOut = rig.session.out();
+    d->lbMidiOut->setCurrentRow(1);
+    d->lbMidiIn->setCurrentRow(-1);
+    d->cmboGuitarVoice->setCurrentIndex(1);
+    d->cmboBassCh->setCurrentIndex(5);
+    d->sbBassVolume->setValue(77);
+    d->editNote->setText(QStringLiteral("200"));
+    d->btnOK->click();
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QVERIFY(rig.errors.isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(rig.settings.ClickNote, 127);
+    QCOMPARE(rig.settings.MidiOutDevice, 1);
+    QCOMPARE(rig.settings.MidiInDevice, 65535);
+    QCOMPARE(rig.settings.GuitarPatch, 1);
+    QCOMPARE(rig.settings.BassChannel, 5);
+    QCOMPARE(rig.settings.BassVolume, 77);
+    QVERIFY(rig.session.out() != 0 && rig.session.out() != oldOut);
+    QCOMPARE(rig.session.in(), 0u);  // no input chosen: the reopen fails and leaves it closed
+
+    Settings back;
+    back.load(rig.ini, "/prog/");
+    QCOMPARE(back.ClickNote, 127);
+    QCOMPARE(back.MidiOutDevice, 1);
+    QCOMPARE(back.MidiInDevice, 65535);
+    QCOMPARE(back.BassVolume, 77);
+    QCOMPARE(rig.ini.readKeyNames("Click"),
+             (std::vector<std::string>{"Channel", "Note", "Volume"}));
+    QVERIFY(!rig.ini.hasSection("Main"));
+  }
+
+  void closedPortsStayClosedButTheDeviceIsStored() {
+    Rig rig;
+    rig.session.close();
+    auto d = rig.dialog();
+    d->FormShow();
+    d->lbMidiOut->setCurrentRow(1);
+    d->btnOK->click();
+    QCOMPARE(rig.settings.MidiOutDevice, 1);
+    QCOMPARE(rig.session.out(), 0u);
+    QCOMPARE(rig.ini.readInteger("MidiOut", "Device", 0), 1);
+  }
+
+  void anEmptyNoteOrAFailedWriteKeepsTheDialogOpen() {
+    Rig rig;
+    auto d = rig.dialog();
+    d->FormShow();
+    d->sbGuitarVolume->setValue(12);
+    d->editNote->setText(QString());
+    d->btnOK->click();
+    QCOMPARE(rig.errors, QStringList({"'' is not a valid integer value"}));
+    QVERIFY(d->result() != QDialog::Accepted);
+    QVERIFY2(!rig.ini.hasSection("Guitar"), "nothing is written");
+    QCOMPARE(rig.settings.GuitarVolume, 12);  // what came before the note is in effect
+    QVERIFY(!QApplication::overrideCursor());
+
+    rig.errors.clear();
+    d->editNote->setText(QStringLiteral("40"));
+    rig.fs.failWrites = true;
+    d->btnOK->click();
+    QCOMPARE(rig.errors, QStringList({"Unable to write to /prog/Px.ini"}));
+    QVERIFY(d->result() != QDialog::Accepted);
+    QVERIFY(!QApplication::overrideCursor());
+  }
+
+  void cancelChangesNothing() {
+    Rig rig;
+    const std::string before = rig.fs.files[kPath];
+    auto d = rig.dialog();
+    d->FormShow();
+    d->sbGuitarVolume->setValue(3);
+    d->btnCancel->click();
+    QCOMPARE(d->result(), int(QDialog::Rejected));
+    QCOMPARE(rig.settings.GuitarVolume, 100);
+    QCOMPARE(rig.fs.files[kPath], before);
+  }
+
+  void editNoteTakesThreeDigitsAndNoSign() {
+    Rig rig;
+    auto d = rig.dialog();
+    d->editNote->clear();
+    QTest::keyClicks(d->editNote, QStringLiteral("-12345"));
+    QCOMPARE(d->editNote->text(), QStringLiteral("123"));
+  }
+};
+
+QTEST_MAIN(MidiSetupDialogTest)
+#include "MidiSetupDialogTest.moc"
