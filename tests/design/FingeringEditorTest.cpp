@@ -97,6 +97,8 @@ TEST_F(Editing, PressesOffTheBoardChangeNothing) {
   editor.press(0, 23, 1, false);
   editor.press(0, -1, 1, false);
   EXPECT_EQ(std::memcmp(&before, &chord, sizeof chord), 0);
+  editor.press(0, 22, 4, false);  // the last fret is on the board
+  EXPECT_EQ(chord.Notes[0], 86);
 }
 
 TEST_F(Editing, RootAndBassAreNamedInTheCurrentNamingMode) {
