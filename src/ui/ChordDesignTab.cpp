@@ -19,6 +19,10 @@
 
 namespace {
 
+QString qs(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 QLineEdit* readOnlyField(QWidget* parent, const QString& name, int width) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(name);
@@ -62,6 +66,9 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   editBass = readOnlyField(this, QStringLiteral("editBass"), 32);
   editRoot->setText(QStringLiteral("C"));
   editBass->setText(QStringLiteral("C"));
+  connect(udRoot, &UpDown::stepped, this, &ChordDesignTab::rootStepped);
+  connect(udRoot, &UpDown::released, this, &ChordDesignTab::rootReleased);
+  connect(udBass, &UpDown::stepped, this, &ChordDesignTab::bassStepped);
 
   // Finger markers: exactly one is down.
   fingerMarkers = new QButtonGroup(this);
@@ -188,4 +195,31 @@ int ChordDesignTab::selectedFinger() const {
 
 void ChordDesignTab::selectFinger(int finger) {
   if (auto* b = fingerMarkers->button(finger)) b->setChecked(true);
+}
+
+int ChordDesignTab::rootPosition() const { return udRoot->position(); }
+
+int ChordDesignTab::bassPosition() const { return udBass->position(); }
+
+void ChordDesignTab::showRootAndBass(int root, std::string_view rootName, int bass,
+                                     std::string_view bassName) {
+  udRoot->setPosition(root);
+  editRoot->setText(qs(rootName));
+  showBass(bass, bassName);
+}
+
+void ChordDesignTab::showBass(int bass, std::string_view bassName) {
+  udBass->setPosition(bass);
+  editBass->setText(qs(bassName));
+}
+
+void ChordDesignTab::showTab(const std::array<std::string, 6>& frets) {
+  for (int s = 0; s < 6; ++s) editTab[s]->setText(QString::fromStdString(frets[s]));
+}
+
+bool ChordDesignTab::intervalsShown() const { return sbDisplayIntervals->isChecked(); }
+
+void ChordDesignTab::setUserChordNames(const std::vector<std::string>& names) {
+  for (const std::string& name : names) ComboBox1->addItem(QString::fromStdString(name));
+  ComboBox1->setCurrentIndex(0);
 }

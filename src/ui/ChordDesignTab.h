@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
@@ -26,7 +30,29 @@ class ChordDesignTab : public QWidget {
   int selectedFinger() const;
   void selectFinger(int finger);
 
+  // Root and bass of the edited fingering as their controls stand (0..11).
+  int rootPosition() const;
+  int bassPosition() const;
+  void showRootAndBass(int root, std::string_view rootName, int bass, std::string_view bassName);
+  void showBass(int bass, std::string_view bassName);
+  // The tablature, string 0 first.
+  void showTab(const std::array<std::string, 6>& frets);
+  // Whether Show Intervals is down.
+  bool intervalsShown() const;
+  // The user's own chord types, listed after the built-in ones.
+  void setUserChordNames(const std::vector<std::string>& names);
+
+  // The design group picture: the main window hands it to the painters as
+  // this tab's drawing surface, as it does with every tab's surface.
   SurfaceView* imgChordDesign;
+
+ signals:
+  // A step of the root or bass control, and the mouse let go of the root's.
+  void rootStepped();
+  void rootReleased();
+  void bassStepped();
+
+ private:
   UpDown* udRoot;
   UpDown* udBass;
   QLineEdit* editRoot;

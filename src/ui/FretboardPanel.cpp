@@ -1,14 +1,17 @@
 #include "ui/FretboardPanel.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "design/IntervalDisplay.h"
 #include "music/ChordAnalysis.h"
 #include "pages/DiagramText.h"
 #include "pages/render/Bitmaps.h"
@@ -17,7 +20,6 @@
 #include "ui/ChordDesignTab.h"
 #include "ui/PageIndex.h"
 #include "ui/SurfaceView.h"
-#include "ui/ToolBarPanel.h"
 #include "ui/UpDown.h"
 
 namespace {
@@ -56,7 +58,10 @@ QLabel* readout(QWidget* parent, const char* name) {
 }  // namespace
 
 FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget* parent)
-    : QFrame(parent), State(state), Guard(guard) {
+    : QFrame(parent),
+      State(state),
+      Guard(guard),
+      Editor(state.EditChord, state.ExtensionFlags, state.Names) {
   setObjectName(QStringLiteral("pnlBottom"));
   setFrameShape(QFrame::StyledPanel);
 
@@ -90,6 +95,7 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
   Label2->setObjectName(QStringLiteral("Label2"));
   editChordNameUser = field(this, QStringLiteral("editChordNameUser"), 170, false);
   editChordNameUser->setMaxLength(25);
+  for (QLineEdit* typed : {editTuningName, editChordNameUser}) typed->installEventFilter(this);
   pnlNote = readout(this, "pnlNote");
   pnlInterval = readout(this, "pnlInterval");
   editNotes = field(this, QStringLiteral("editNotes"), 0, true);
@@ -142,19 +148,31 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
   setMouseTracking(true);
 }
 
-void FretboardPanel::connectPanels(ChordDesignTab* design, ToolBarPanel* toolBar,
-                                   std::function<int()> activeTab) {
+void FretboardPanel::connectPanels(ChordDesignTab* design, FretboardQueries queries) {
   Design = design;
-  ToolBar = toolBar;
-  ActiveTab = std::move(activeTab);
-  connect(Design->udRoot, &UpDown::stepped, this, &FretboardPanel::udRootClick);
-  connect(Design->udRoot, &UpDown::released, this, &FretboardPanel::udRootMouseUp);
-  connect(Design->udBass, &UpDown::stepped, this, &FretboardPanel::udBassClick);
+  Queries = std::move(queries);
+  connect(Design, &ChordDesignTab::rootStepped, this, &FretboardPanel::udRootClick);
+  connect(Design, &ChordDesignTab::rootReleased, this, &FretboardPanel::udRootMouseUp);
+  connect(Design, &ChordDesignTab::bassStepped, this, &FretboardPanel::udBassClick);
+}
+
+bool FretboardPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == editTuningName || watched == editChordNameUser) {
+    if (event->type() == QEvent::FocusIn) emit nameFieldEntered();
+    if (event->type() == QEvent::FocusOut) emit nameFieldLeft();
+  }
+  return QFrame::eventFilter(watched, event);
 }
 
 bool FretboardPanel::chordDesignActive() const {
-  return ActiveTab && ActiveTab() == PageChordDesign;
+  return Queries.activeTab && Queries.activeTab() == PageChordDesign;
 }
+
+const TChordFormula* FretboardPanel::comparedFormula() const {
+  return Design && Design->intervalsShown() ? &State.ChosenFormula : nullptr;
+}
+
+std::string FretboardPanel::typedTuningName() const { return editTuningName->text().toStdString(); }
 
 void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {
   QPalette p = f->palette();
@@ -173,16 +191,6 @@ void FretboardPanel::setIntervalLabel(int i, const QString& text, int tag, QColo
   label->setPalette(p);
 }
 
-int FretboardPanel::intervalTag(int i) const {
-  return editIntervals[i]->property("tag").toInt();
-}
-
-std::array<std::string, 7> FretboardPanel::intervalCaptions() const {
-  std::array<std::string, 7> captions;
-  for (int i = 0; i < 7; ++i) captions[i] = editIntervals[i]->text().toStdString();
-  return captions;
-}
-
 void FretboardPanel::ClearFretboard() {
   imgGuitar->setImage(imgGuitarCopy);
   editChordNameUser->clear();
@@ -194,6 +202,10 @@ void FretboardPanel::ClearFretboard() {
 }
 
 void FretboardPanel::ShowDiagram(TChordDiagram chord) {
+  showDiagram(chord, Queries.arpeggioShown && Queries.arpeggioShown());
+}
+
+void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) {
   imgGuitar->image() = imgGuitarCopy;
   if (isEmpty(chord)) {
     ClearFretboard();
@@ -236,7 +248,7 @@ void FretboardPanel::ShowDiagram(TChordDiagram chord) {
   }
   State.LastRoot = root;
 
-  if (ToolBar && ToolBar->sbShowArp->isChecked()) {
+  if (withArpeggio) {
     TChordFormula f{};
     std::copy(std::begin(chord.Intervals), std::end(chord.Intervals), f.Intervals);
     f.Name = chord.ChordName;
@@ -258,40 +270,27 @@ void FretboardPanel::ShowArpeggio(const TChordFormula& formula, int root, QColor
   editNotes->clear();
   setIntervalLabel(7, QString(), 0, textColour, Qt::white);
 
-  const bool colouredLabels =
-      chordDesignActive() && Design && Design->sbDisplayIntervals->isChecked();
+  const bool colouredLabels = chordDesignActive() && Design && Design->intervalsShown();
   QString notes;
-  int count = 0;  // entries before the end marker, at most 7
   for (int i = 0; i < 7; ++i) {
     const int entry = formula.Intervals[i];
     if (entry == ChordIntervalEnd) {
       setIntervalLabel(i, QString(), 0, textColour, Qt::white);
       continue;
     }
-    setIntervalLabel(i, qs(intervalName(entry)), pitchClass(entry), textColour,
+    setIntervalLabel(i, qs(intervalCaption(entry)), pitchClass(entry), textColour,
                      colouredLabels ? ArpeggioColours[i] : QColor(Qt::white));
     notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
   }
   editNotes->setText(notes);
-  while (count < 7 && formula.Intervals[count] != ChordIntervalEnd) ++count;
 
-  for (int j = 0; j < 6; ++j) {
-    for (int k = 0; k <= HighestFret; ++k) {
-      const int p = pitchClass(UpDowns[j]->position() + k);
-      for (int e = 0; e < count; ++e) {
-        const int entry = formula.Intervals[e];
-        if (p != pitchClass(entry + root)) continue;
-        QColor pen(0, 255, 0);
-        if (p == root) {
-          pen = QColor(255, 0, 0);
-        } else if (colouredLabels) {
-          for (int i = 0; i < 7; ++i)
-            if (!editIntervals[i]->text().isEmpty() && intervalTag(i) == pitchClass(entry))
-              pen = ArpeggioColours[i];
-        }
-        drawArpeggioBox(imgGuitar->image(), j, k, pen);
-      }
-    }
+  Tuning strings;
+  for (int s = 0; s < 6; ++s) strings[s] = static_cast<std::uint8_t>(UpDowns[s]->position());
+  for (const ArpeggioCell& cell : arpeggioCells(strings, formula.Intervals, root, colouredLabels)) {
+    const QColor pen = cell.Pen == RootPen        ? QColor(255, 0, 0)
+                       : cell.Pen == ChordTonePen ? QColor(0, 255, 0)
+                                                  : ArpeggioColours[cell.Pen];
+    drawArpeggioBox(imgGuitar->image(), cell.String, cell.Fret, pen);
   }
   imgGuitar->refresh();
 }
@@ -349,23 +348,17 @@ void FretboardPanel::UpDown0MouseUp() {
   if (Guard.active()) return;
   for (int s = 0; s < 6; ++s)
     State.CurrentTuning[s] = static_cast<std::uint8_t>(UpDowns[s]->position());
-  editTuningName->setText(qs(tuningName(State.CurrentTuning, State.Names)));
+  const std::string name = tuningName(State.CurrentTuning, State.Names);
+  editTuningName->setText(qs(name));
 
-  const int tab = ActiveTab ? ActiveTab() : PageChords;
+  const int tab = Queries.activeTab ? Queries.activeTab() : PageChords;
   if (tab == PageChordDesign && !isEmpty(State.EditChord)) {
-    TChordDiagram& e = State.EditChord;
-    std::copy(State.CurrentTuning.begin(), State.CurrentTuning.end(), e.Tuning);
-    e.TuningName = editTuningName->text().toStdString();
-    for (int s = 0; s < 6; ++s)
-      if (e.Notes[s] != 0) e.Notes[s] = static_cast<std::uint8_t>(e.Tuning[s] + e.Strings[s].Fret);
-    ComputeIntervals(e, State.ExtensionFlags);
+    Editor.retune(State.CurrentTuning, name);
     showEditChord();
-    rebuildEditFormula();
+    Editor.rebuildFormula(comparedFormula());
   } else if (tab == PageScales && !isEmpty(State.CurrentScale)) {
-    TScaleDiagram& sc = State.CurrentScale;
-    std::copy(State.CurrentTuning.begin(), State.CurrentTuning.end(), sc.Tuning);
-    sc.TuningName = editTuningName->text().toStdString();
-    ShowScaleOnFretboard(sc);
+    retuneScale(State.CurrentScale, State.CurrentTuning, name);
+    ShowScaleOnFretboard(State.CurrentScale);
   }
 }
 
@@ -392,96 +385,75 @@ void FretboardPanel::imgGuitarMouseMove(QPoint at) {
 }
 
 void FretboardPanel::showEditChord() {
-  const bool intervalsShown = Design && Design->sbDisplayIntervals->isChecked();
-  if (intervalsShown && ToolBar) {
-    const bool arp = ToolBar->sbShowArp->isChecked();
-    ToolBar->sbShowArp->setChecked(false);
-    ShowDiagram(State.EditChord);
-    ToolBar->sbShowArp->setChecked(arp);
-    ShowArpeggio(State.ChosenFormula, Design->udRoot->position(), QColor(0, 0, 255));
+  if (const TChordFormula* compared = comparedFormula()) {
+    // The chord type laid over the fingering replaces the fingering's own
+    // arpeggio.
+    showDiagram(State.EditChord, false);
+    ShowArpeggio(*compared, Editor.root(), QColor(0, 0, 255));
   } else {
     ShowDiagram(State.EditChord);
   }
 }
 
-void FretboardPanel::rebuildEditFormula() {
-  State.EditChord.Formula = formulaFromLabels(intervalCaptions());
-}
-
 void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
-  if (ToolBar && ToolBar->sbtnPlay->isChecked()) return;
+  if (Queries.playing && Queries.playing()) return;
   if (!chordDesignActive() || !FretboardHit::inside(at.x(), at.y())) return;
   // The press may come without a move before it (a touch, a synthetic click).
   State.HoverString = FretboardHit::stringAt(at.y());
   State.HoverFret = FretboardHit::fretAt(at.x());
-  const int s = State.HoverString, f = State.HoverFret;
   const bool right = button == Qt::RightButton;
-  TChordDiagram& e = State.EditChord;
-
-  e.Strings[s].Fret = static_cast<std::uint8_t>(f);
-  e.Notes[s] = static_cast<std::uint8_t>(e.Tuning[s] + f);
-  if (f == 0) {
-    if (e.Strings[s].Finger == FingerCode::Muted || right) {
-      e.Strings[s].Finger = FingerCode::Open;
-    } else {
-      e.Strings[s].Finger = FingerCode::Muted;
-      e.Notes[s] = 0;
-    }
-  } else {
-    e.Strings[s].Finger = static_cast<std::uint8_t>(Design ? Design->selectedFinger() : 6);
-  }
-
+  Editor.press(State.HoverString, State.HoverFret,
+               Design ? Design->selectedFinger() : FingerCode::Fretted, right);
   if (right) {
-    const int root = pitchClass(e.Tuning[s] + f);
-    e.Root = static_cast<std::uint8_t>(root);
-    e.Bass = static_cast<std::uint8_t>(root + 24);
-    if (Design) {
-      Design->udRoot->setPosition(root);
-      Design->udBass->setPosition(root);
-      Design->editRoot->setText(qs(State.Names.pitchName(root)));
-      Design->editBass->setText(qs(State.Names.pitchName(root)));
-    }
+    const std::string_view root = State.Names.pitchName(Editor.root());
+    if (Design) Design->showRootAndBass(Editor.root(), root, Editor.root(), root);
     pnlInterval->setText(QStringLiteral("1"));
   }
-
-  if (Design)
-    for (int i = 0; i < 6; ++i)
-      Design->editTab[i]->setText(e.Notes[i] != 0 ? QString::number(e.Strings[i].Fret) : QString());
-  e.BaseFret = static_cast<std::uint8_t>(baseFretFor(e));
-  ComputeIntervals(e, State.ExtensionFlags);
+  if (Design) Design->showTab(Editor.tabTexts());
   showEditChord();
-  rebuildEditFormula();
-
-  if (Design && Design->udBass->position() != Design->udRoot->position())
-    editChordNameUser->setText(Design->editRoot->text() + QLatin1Char(' ') +
-                               qs(e.ChordName.view()) + QStringLiteral(" /") +
-                               Design->editBass->text());
+  Editor.rebuildFormula(comparedFormula());
+  if (Design && Editor.bass() != Editor.root()) editChordNameUser->setText(qs(Editor.chordName()));
 }
 
 void FretboardPanel::udRootClick() {
   if (!Design) return;
-  const int root = Design->udRoot->position();
-  Design->editRoot->setText(qs(State.Names.pitchName(root)));
-  Design->udBass->setPosition(root);
-  Design->editBass->setText(qs(State.Names.pitchName(root)));
-  State.EditChord.Root = static_cast<std::uint8_t>(root);
-  State.EditChord.Bass = static_cast<std::uint8_t>(root + 24);
+  Editor.setRoot(Design->rootPosition());
+  const std::string_view root = State.Names.pitchName(Editor.root());
+  Design->showRootAndBass(Editor.root(), root, Editor.root(), root);
 }
 
 void FretboardPanel::udRootMouseUp() {
-  ComputeIntervals(State.EditChord, State.ExtensionFlags);
+  Editor.recomputeIntervals();
   showEditChord();
 }
 
 void FretboardPanel::udBassClick() {
   if (!Design) return;
-  const int bass = Design->udBass->position();
-  Design->editBass->setText(qs(State.Names.pitchName(bass)));
-  State.EditChord.Bass = static_cast<std::uint8_t>(bass + 24);
-  if (!Design->sbDisplayIntervals->isChecked()) {
-    QString name =
-        Design->editRoot->text() + QLatin1Char(' ') + qs(State.EditChord.ChordName.view());
-    if (bass != Design->udRoot->position()) name += QStringLiteral(" /") + Design->editBass->text();
-    editChordNameUser->setText(name);
+  Editor.setBass(Design->bassPosition());
+  Design->showBass(Editor.bass(), State.Names.pitchName(Editor.bass()));
+  if (!Design->intervalsShown()) editChordNameUser->setText(qs(Editor.chordName()));
+}
+
+void FretboardPanel::showFingerMark(int s, int f, int glyphX) {
+  if (s < 0 || s > 5 || f < 0 || f > HighestFret) return;
+  QImage& guitar = imgGuitar->image();
+  FingerSave[s] = guitar.copy(FretX[f], StringY[s], GlyphSize, GlyphSize);
+  drawFretboardGlyph(guitar, imgFinger, glyphX, s, f);
+  imgGuitar->refresh();
+}
+
+void FretboardPanel::restoreFingerMark(int s, int f, bool fromCleanPicture) {
+  if (s < 0 || s > 5 || f < 0 || f > HighestFret) return;
+  QImage& saved = FingerSave[s];
+  if (fromCleanPicture) saved = imgGuitarCopy.copy(FretX[f], StringY[s], GlyphSize, GlyphSize);
+  if (!saved.isNull()) {
+    QPainter p(&imgGuitar->image());
+    p.drawImage(QPoint(FretX[f], StringY[s]), saved);
   }
+  imgGuitar->refresh();
+}
+
+void FretboardPanel::restoreCleanPicture() {
+  imgGuitar->image() = imgGuitarCopy;
+  imgGuitar->refresh();
 }

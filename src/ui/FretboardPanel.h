@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+#include "design/FingeringEditor.h"
 #include "state/AppState.h"
 
 class BusyGuard;
@@ -15,23 +16,32 @@ class QLineEdit;
 class QMouseEvent;
 class QPushButton;
 class SurfaceView;
-class ToolBarPanel;
 class UpDown;
+
+// What the fretboard asks of the rest of the window: whether the arpeggio is
+// to be shown, whether Play is down, and which tab is active.
+struct FretboardQueries {
+  std::function<bool()> arpeggioShown;
+  std::function<bool()> playing;
+  std::function<int()> activeTab;
+};
 
 // The fretboard panel: the big fretboard picture with the six tuning controls
 // beside it and the read-outs under it (tuning name, chord name, the note and
 // interval under the pointer, the chord's notes and interval labels). It shows
-// any chord or scale in hand, works out the interval list of a fingering, and
-// lets the fingering of the Chord Design tab be edited with the mouse.
+// any chord or scale in hand and the finger marks of a playing chord, and
+// forwards mouse edits of the Chord Design tab's fingering to its
+// FingeringEditor.
 class FretboardPanel : public QFrame {
   Q_OBJECT
 
  public:
   FretboardPanel(AppState& state, const BusyGuard& guard, QWidget* parent = nullptr);
 
-  // The controls of other panels this one reads and sets, and a way to know
-  // the active tab. Set once by the main window.
-  void connectPanels(ChordDesignTab* design, ToolBarPanel* toolBar, std::function<int()> activeTab);
+  // The Chord Design tab whose root, bass and tablature go with the edited
+  // fingering, and what the panel asks of the window. Set once by the main
+  // window.
+  void connectPanels(ChordDesignTab* design, FretboardQueries queries);
 
   void ShowDiagram(TChordDiagram chord);
   void ClearFretboard();
@@ -42,7 +52,30 @@ class FretboardPanel : public QFrame {
   void refreshStringNames();
   // Enables the tuning controls (Chord Design and Scales tabs only).
   void setTuningEnabled(bool enabled);
+  void clearHoverReadout();
+  // The tuning name as it stands in its field (typed by the user or shown).
+  std::string typedTuningName() const;
 
+  // Finger marks of a playing chord: the glyph from the finger strip's column
+  // glyphX is drawn on string s at fret f, and the place under it kept so
+  // that restoreFingerMark can put it back (or refill it from the clean
+  // picture).
+  void showFingerMark(int s, int f, int glyphX);
+  void restoreFingerMark(int s, int f, bool fromCleanPicture);
+  // The fretboard without any glyph or box; the read-outs stay.
+  void restoreCleanPicture();
+
+ signals:
+  // Focus entered or left a field where a name is typed (tuning or chord).
+  void nameFieldEntered();
+  void nameFieldLeft();
+
+ protected:
+  // Moving over the panel outside the picture clears the pointer read-out.
+  void mouseMoveEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
   // Handlers.
   void UpDown0Click(int s);
   void UpDown0MouseUp();
@@ -51,15 +84,21 @@ class FretboardPanel : public QFrame {
   void udRootClick();
   void udRootMouseUp();
   void udBassClick();
-  void clearHoverReadout();
 
-  // Interval label texts as they are on show, 0..6.
-  std::array<std::string, 7> intervalCaptions() const;
-  int intervalTag(int i) const;
+  // ShowDiagram, with or without the arpeggio over it.
+  void showDiagram(const TChordDiagram& chord, bool withArpeggio);
+  void setIntervalLabel(int i, const QString& text, int tag, QColor textColour, QColor background);
+  void setTextColour(QLineEdit* field, QColor colour);
+  // Shows the edited fingering, with the intervals display when it is on.
+  void showEditChord();
+  // The chord type laid over the edited fingering, when Show Intervals is down.
+  const TChordFormula* comparedFormula() const;
+  bool chordDesignActive() const;
 
   SurfaceView* imgGuitar;
   QImage imgGuitarCopy;
   QImage imgFinger;
+  QImage FingerSave[6];
   UpDown* UpDowns[6];
   QLineEdit* editString[6];
   QLineEdit* editTuningName;
@@ -71,21 +110,9 @@ class FretboardPanel : public QFrame {
   QLineEdit* editIntervals[8];
   QPushButton* bitbtnDrag;
 
- protected:
-  // Moving over the panel outside the picture clears the pointer read-out.
-  void mouseMoveEvent(QMouseEvent* event) override;
-
- private:
-  void setIntervalLabel(int i, const QString& text, int tag, QColor textColour, QColor background);
-  void setTextColour(QLineEdit* field, QColor colour);
-  // Shows the edited fingering, with the intervals display when it is on.
-  void showEditChord();
-  void rebuildEditFormula();
-  bool chordDesignActive() const;
-
   AppState& State;
   const BusyGuard& Guard;
+  FingeringEditor Editor;
   ChordDesignTab* Design = nullptr;
-  ToolBarPanel* ToolBar = nullptr;
-  std::function<int()> ActiveTab;
+  FretboardQueries Queries;
 };

@@ -78,7 +78,9 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   Guard.setButtons(pnlTop->sbtnPlay, pnlTop->sbtnPause);
   pnlBottom = new FretboardPanel(State, Guard);
   buildPages();
-  pnlBottom->connectPanels(DesignPage, pnlTop, [this] { return PageControl1->currentIndex(); });
+  pnlBottom->connectPanels(DesignPage, {[this] { return pnlTop->sbShowArp->isChecked(); },
+                                        [this] { return pnlTop->sbtnPlay->isChecked(); },
+                                        [this] { return PageControl1->currentIndex(); }});
   Chords = new ChordsTab(State, Guard, *Ask, Surfaces[PageChords], Scrolls[PageChords], pnlTop,
                          pnlBottom, this);
   Scales = new ScalesTab(State, Guard, *Ask, Surfaces[PageScales], Scrolls[PageScales], pnlTop,
@@ -118,16 +120,12 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   // Key preview: the window sees keys before its controls, except while a
   // name is typed into the tuning name or chord name field.
   qApp->installEventFilter(this);
-  for (QLineEdit* typed : {pnlBottom->editTuningName, pnlBottom->editChordNameUser})
-    typed->installEventFilter(this);
+  connect(pnlBottom, &FretboardPanel::nameFieldEntered, this, &MainWindow::editTuningNameEnter);
+  connect(pnlBottom, &FretboardPanel::nameFieldLeft, this, &MainWindow::editTuningNameExit);
   FormCreate();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
-  if (watched == pnlBottom->editTuningName || watched == pnlBottom->editChordNameUser) {
-    if (e->type() == QEvent::FocusIn) editTuningNameEnter();
-    if (e->type() == QEvent::FocusOut) editTuningNameExit();
-  }
   if (e->type() == QEvent::KeyPress && KeyPreview) {
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only keys meant for this window (its own widgets), once each.
@@ -170,9 +168,7 @@ void MainWindow::FormCreate() {
       Config->PageDirectory[k] = State.ExeDir + Settings::DirectoryKeys[k];
   }
   pnlTop->sbStrumSpeed->setValue(Config->StrumSpeed);
-  for (const std::string& name : Config->UserChordNames)
-    DesignPage->ComboBox1->addItem(QString::fromStdString(name));
-  DesignPage->ComboBox1->setCurrentIndex(0);
+  DesignPage->setUserChordNames(Config->UserChordNames);
   State.Play.PlayPageTempo = 600000;
   State.EditChord = startFingering();
   State.Names.setSharps(false);
@@ -187,8 +183,7 @@ void MainWindow::FormCreate() {
 
   State.BassNoteOption = Config->BassNoteOption;
   pnlTop->sbtnBassNote->setChecked(Config->BassNoteOption);
-  DesignPage->editRoot->setText(qs(State.Names.pitchName(0)));
-  DesignPage->editBass->setText(qs(State.Names.pitchName(0)));
+  DesignPage->showRootAndBass(0, State.Names.pitchName(0), 0, State.Names.pitchName(0));
   Help = new HelpWindow(QString::fromStdString(State.ExeDir + "help/index.html"), this);
 
   // The Chords tab is active at start, where the tuning cannot be changed.

@@ -132,31 +132,17 @@ void PlaybackController::apply(const PlayerUpdate& u) {
 
   FretboardPanel* fretboard = Window.fretboard();
   if (u.ClearFretboard) fretboard->ClearFretboard();
-  if (u.RestoreFretboard) {
-    fretboard->imgGuitar->image() = fretboard->imgGuitarCopy;
-    fretboard->imgGuitar->refresh();
-  }
+  if (u.RestoreFretboard) fretboard->restoreCleanPicture();
   if (u.ShowScale) fretboard->ShowScaleOnFretboard(Window.state().CurrentScale);
   if (u.Finger) showFingerMark(*u.Finger);
 }
 
 void PlaybackController::showFingerMark(const FingerMark& m) {
-  if (m.String < 0 || m.String > 5 || m.Fret < 0 || m.Fret > 22) return;
   FretboardPanel* fretboard = Window.fretboard();
-  QImage& guitar = fretboard->imgGuitar->image();
-  const QRect square(FretX[m.Fret], StringY[m.String], GlyphSize, GlyphSize);
-  QImage& saved = FingerSave[m.String];
-  if (m.Clear) {
-    if (m.RefillFromClean) saved = fretboard->imgGuitarCopy.copy(square);
-    if (!saved.isNull()) {
-      QPainter p(&guitar);
-      p.drawImage(square.topLeft(), saved);
-    }
-  } else {
-    saved = guitar.copy(square);
-    drawFretboardGlyph(guitar, fretboard->imgFinger, m.GlyphX, m.String, m.Fret);
-  }
-  fretboard->imgGuitar->refresh();
+  if (m.Clear)
+    fretboard->restoreFingerMark(m.String, m.Fret, m.RefillFromClean);
+  else
+    fretboard->showFingerMark(m.String, m.Fret, m.GlyphX);
 }
 
 void PlaybackController::sbtnPlayClick() {

@@ -58,5 +58,4 @@ class PlaybackController : public QObject {
   std::unique_ptr<MidiSink> NoSink;
   std::unique_ptr<PlaybackEngine> Engine;
   QImage StepBackground;
-  QImage FingerSave[6];
 };

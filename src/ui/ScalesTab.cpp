@@ -75,7 +75,7 @@ void ScalesTab::showScale() {
   std::copy(std::begin(formula.Intervals), std::end(formula.Intervals), sc.Intervals);
   sc.Formula = formula.Formula;
   sc.ScaleName = ToolBar->editChordName->text().toStdString();
-  const std::string typed = Fretboard->editTuningName->text().toStdString();
+  const std::string typed = Fretboard->typedTuningName();
   if (!typed.empty()) {
     sc.TuningName = typed;
   } else {

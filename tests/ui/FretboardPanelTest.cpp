@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "music/ChordAnalysis.h"
+#include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
@@ -16,6 +17,20 @@
 #include "ui/UpDown.h"
 
 namespace {
+
+template <typename T>
+T* child(QObject* parent, const char* name) {
+  T* found = parent->findChild<T*>(QLatin1String(name));
+  if (!found) qFatal("no child %s", name);
+  return found;
+}
+QLineEdit* field(QObject* parent, const char* name) { return child<QLineEdit>(parent, name); }
+QString text(QObject* parent, const char* name) { return field(parent, name)->text(); }
+QString label(QObject* parent, const char* name) { return child<QLabel>(parent, name)->text(); }
+SurfaceView* guitar(QObject* fretboard) { return child<SurfaceView>(fretboard, "imgGuitar"); }
+void clickArrow(QObject* parent, const char* name) {
+  QTest::mouseClick(child<QToolButton>(parent, name), Qt::LeftButton);
+}
 
 // The middle of the glyph place of string s at fret f on the big fretboard.
 QPoint cell(int s, int f) {
@@ -50,21 +65,21 @@ class FretboardPanelTest : public QObject {
     c.Root = 10;  // Bb, drawn with the C shape: only the names matter here
     c.Bass = 24 + 2;
     fb->ShowDiagram(c);
-    QCOMPARE(fb->editChordNameUser->text(), QStringLiteral("Bb maj /D"));
-    QCOMPARE(fb->editNotes->text(), QStringLiteral(" Bb D F"));
-    QCOMPARE(fb->editIntervals[1]->text(), QStringLiteral("3"));
-    QCOMPARE(fb->editIntervals[3]->text(), QString());
-    QCOMPARE(fb->Label2->text(), QStringLiteral("Chord Name:"));
-    QCOMPARE(fb->editTuningName->text(), QStringLiteral("Standard"));
+    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("Bb maj /D"));
+    QCOMPARE(text(fb, "editNotes"), QStringLiteral(" Bb D F"));
+    QCOMPARE(text(fb, "editIntervals1"), QStringLiteral("3"));
+    QCOMPARE(text(fb, "editIntervals3"), QString());
+    QCOMPARE(label(fb, "Label2"), QStringLiteral("Chord Name:"));
+    QCOMPARE(text(fb, "editTuningName"), QStringLiteral("Standard"));
     QCOMPARE(w.state().LastRoot, 10);
 
     w.mnuFlatSharpClick();
     QCOMPARE(w.mnuFlatSharp->text(), QStringLiteral("Sharps"));
     QCOMPARE(w.menuKey->actions().at(10)->text(), QStringLiteral("A#"));
     fb->ShowDiagram(c);
-    QCOMPARE(fb->editChordNameUser->text(), QStringLiteral("A# maj /D"));
-    QCOMPARE(fb->editNotes->text(), QStringLiteral(" A# D F"));
-    QCOMPARE(fb->editString[0]->text(), QStringLiteral("E4"));
+    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("A# maj /D"));
+    QCOMPARE(text(fb, "editNotes"), QStringLiteral(" A# D F"));
+    QCOMPARE(text(fb, "editString0"), QStringLiteral("E4"));
     w.mnuFlatSharpClick();
     QCOMPARE(w.menuKey->actions().at(10)->text(), QStringLiteral("Bb"));
     QVERIFY(w.mnuFlatSharp->isChecked());
@@ -74,8 +89,8 @@ class FretboardPanelTest : public QObject {
     MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     fb->ShowDiagram(openC());
-    const QImage& img = fb->imgGuitar->image();
-    const QImage& strip = fb->imgFinger;
+    const QImage& img = guitar(fb)->image();
+    const QImage strip = Bitmaps::fingerStrip();
     auto sameAsCell = [&](int s, int f, int cellX) {
       for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
@@ -97,14 +112,13 @@ class FretboardPanelTest : public QObject {
     FretboardPanel* fb = w.fretboard();
     TChordDiagram c = openC();
     fb->ShowDiagram(c);
-    const QColor black = fb->editIntervals[0]->palette().color(QPalette::Text);
-    QCOMPARE(black, QColor(Qt::black));
+    QCOMPARE(field(fb, "editIntervals0")->palette().color(QPalette::Text), QColor(Qt::black));
     c.Strings[4] = {0, 5};  // mute the C on the A string and the one on the B string
     c.Notes[4] = 0;
     c.Strings[1] = {0, 0};
     c.Notes[1] = 59;
     fb->ShowDiagram(c);
-    QVERIFY(fb->editIntervals[0]->palette().color(QPalette::Text) != QColor(Qt::black));
+    QVERIFY(field(fb, "editIntervals0")->palette().color(QPalette::Text) != QColor(Qt::black));
   }
 
   void emptyRecordClearsEverything() {
@@ -114,10 +128,10 @@ class FretboardPanelTest : public QObject {
     TChordDiagram empty = openC();
     empty.Empty = 1;
     fb->ShowDiagram(empty);
-    QVERIFY(fb->editChordNameUser->text().isEmpty());
-    QVERIFY(fb->editNotes->text().isEmpty());
-    QVERIFY(fb->editIntervals[1]->text().isEmpty());
-    QCOMPARE(fb->imgGuitar->image(), fb->imgGuitarCopy);
+    QVERIFY(text(fb, "editChordNameUser").isEmpty());
+    QVERIFY(text(fb, "editNotes").isEmpty());
+    QVERIFY(text(fb, "editIntervals1").isEmpty());
+    QCOMPARE(guitar(fb)->image(), Bitmaps::fretboard());
   }
 
   void damagedRecordDrawsWithoutCrashing() {
@@ -128,128 +142,148 @@ class FretboardPanelTest : public QObject {
     w.fretboard()->ShowDiagram(junk);
     w.toolBar()->sbShowArp->setChecked(true);
     w.fretboard()->ShowDiagram(junk);
-    QVERIFY(w.fretboard()->editChordNameUser->text().size() > 0);
+    QVERIFY(text(w.fretboard(), "editChordNameUser").size() > 0);
   }
 
+  // Mouse presses on the picture reach the fingering editor; the panel and the
+  // Chord Design tab show what it made of them.
   void editingTheFingeringWithTheMouse() {
     MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.pageControl()->setCurrentIndex(PageChordDesign);
     FretboardPanel* fb = w.fretboard();
-    TChordDiagram& e = w.state().EditChord;
+    ChordDesignTab* d = w.chordDesign();
+    const TChordDiagram& e = w.state().EditChord;
 
     // Right button at the nut of the low E string: open, and the root is E.
-    fb->imgGuitarMouseDown(cell(5, 0), Qt::RightButton);
-    QCOMPARE(e.Strings[5].Finger, std::uint8_t(0));
+    QTest::mouseClick(guitar(fb), Qt::RightButton, {}, cell(5, 0));
     QCOMPARE(e.Notes[5], std::uint8_t(40));
     QCOMPARE(e.Root, std::uint8_t(4));
-    QCOMPARE(e.Bass, std::uint8_t(28));
-    QCOMPARE(w.chordDesign()->editRoot->text(), QStringLiteral("E"));
-    QCOMPARE(fb->pnlInterval->text(), QStringLiteral("1"));
-    QCOMPARE(w.chordDesign()->editTab[5]->text(), QStringLiteral("0"));
-    // Left clicks at the nut then mute and open it again.
-    fb->imgGuitarMouseDown(cell(5, 0), Qt::LeftButton);
-    QCOMPARE(e.Strings[5].Finger, std::uint8_t(5));
+    QCOMPARE(text(d, "editRoot"), QStringLiteral("E"));
+    QCOMPARE(text(d, "editBass"), QStringLiteral("E"));
+    QCOMPARE(label(fb, "pnlInterval"), QStringLiteral("1"));
+    QCOMPARE(text(d, "editTab5"), QStringLiteral("0"));
+    QCOMPARE(text(fb, "editNotes"), QStringLiteral(" E"));
+    // A left click there mutes it.
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(5, 0));
     QCOMPARE(e.Notes[5], std::uint8_t(0));
-    QVERIFY(w.chordDesign()->editTab[5]->text().isEmpty());
-    fb->imgGuitarMouseDown(cell(5, 0), Qt::LeftButton);
-    QCOMPARE(e.Strings[5].Finger, std::uint8_t(0));
+    QVERIFY(text(d, "editTab5").isEmpty());
 
-    // Fretted notes take the finger marker that is down.
-    w.chordDesign()->selectFinger(2);
-    fb->imgGuitarMouseDown(cell(4, 2), Qt::LeftButton);  // B
-    w.chordDesign()->selectFinger(3);
-    fb->imgGuitarMouseDown(cell(3, 2), Qt::LeftButton);  // E
+    // Fretted notes take the finger marker that is down, drawn with its glyph.
+    QTest::mouseClick(child<QToolButton>(d, "sbtnTwo"), Qt::LeftButton);
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(4, 2));  // B
+    QTest::mouseClick(child<QToolButton>(d, "sbtnThree"), Qt::LeftButton);
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(3, 2));  // E
     QCOMPARE(e.Strings[4].Finger, std::uint8_t(2));
     QCOMPARE(e.Strings[3].Finger, std::uint8_t(3));
-    QCOMPARE(e.BaseFret, std::uint8_t(1));
-    QCOMPARE(std::vector<int>(e.Intervals, e.Intervals + 3), (std::vector<int>{0, 7, -1}));
-    // The formula is the labels on show, each followed by a space, cut to 20.
-    QCOMPARE(std::string(e.Formula.view()), formulaFromLabels(fb->intervalCaptions()));
+    QCOMPARE(text(d, "editTab4"), QStringLiteral("2"));
+    const QImage strip = Bitmaps::fingerStrip();
+    const int cellX = chordGlyphCell(2, false);
+    QCOMPARE(guitar(fb)->image().copy(FretX[2] + 3, StringY[4] + 3, 6, 6),
+             strip.copy(cellX + 3, 3, 6, 6).convertToFormat(guitar(fb)->image().format()));
+    QCOMPARE(text(fb, "editIntervals1"), QStringLiteral("5"));
+    QVERIFY(text(fb, "editIntervals2").isEmpty());
+    // The formula is the labels on show, each followed by a space.
     QCOMPARE(std::string(e.Formula.view()), std::string("1 5      "));
-
-    // A fingering up the neck moves the base fret.
-    fb->imgGuitarMouseDown(cell(2, 7), Qt::LeftButton);
-    QCOMPARE(e.BaseFret, std::uint8_t(2));
   }
 
   void editsAreIgnoredOffTheDesignTabAndWhilePlaying() {
     MainWindow w("/tmp/");
-    TChordDiagram before = w.state().EditChord;
-    w.fretboard()->imgGuitarMouseDown(cell(0, 3), Qt::LeftButton);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const TChordDiagram before = w.state().EditChord;
+    QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
     w.pageControl()->setCurrentIndex(PageChordDesign);
     w.toolBar()->sbtnPlay->setChecked(true);
-    w.fretboard()->imgGuitarMouseDown(cell(0, 3), Qt::LeftButton);
+    QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
+    w.toolBar()->sbtnPlay->setChecked(false);
+    QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
+    QCOMPARE(w.state().EditChord.Notes[0], std::uint8_t(67));
   }
 
-  void rootAndBassControls() {
+  // The arrows of the root and bass controls reach the editor.
+  void rootAndBassArrows() {
     MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.pageControl()->setCurrentIndex(PageChordDesign);
     FretboardPanel* fb = w.fretboard();
     ChordDesignTab* d = w.chordDesign();
     TChordDiagram& e = w.state().EditChord;
     e.ChordName = "maj7";
-    d->udBass->setPosition(3);
-    d->udBass->step(1);  // E
-    QCOMPARE(fb->editChordNameUser->text(), QStringLiteral("C maj7 /E"));
+    for (int i = 0; i < 4; ++i) clickArrow(d, "udBassUp");  // E
+    QCOMPARE(text(d, "editBass"), QStringLiteral("E"));
     QCOMPARE(e.Bass, std::uint8_t(28));
-    d->udRoot->step(1);
-    d->udRoot->step(-1);  // back to C: the bass follows the root
-    QCOMPARE(e.Bass, std::uint8_t(24));
-    QCOMPARE(d->editBass->text(), QStringLiteral("C"));
-    fb->udRootMouseUp();
-    QCOMPARE(fb->editChordNameUser->text(), QStringLiteral("C maj7"));
+    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("C maj7 /E"));
+
+    clickArrow(d, "udRootDown");  // B, and the bass goes with it
+    QCOMPARE(text(d, "editRoot"), QStringLiteral("B"));
+    QCOMPARE(text(d, "editBass"), QStringLiteral("B"));
+    QCOMPARE(e.Root, std::uint8_t(11));
+    QCOMPARE(e.Bass, std::uint8_t(35));
+    // The next redraw names it without a slash.
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(0, 0));
+    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("B maj7"));
   }
 
+  // The tuning arrows reach the editor: the committed tuning is the edited
+  // fingering's, and its played strings move with it.
   void committingATuning() {
     MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     FretboardPanel* fb = w.fretboard();
     w.pageControl()->setCurrentIndex(PageChordDesign);
-    TChordDiagram& e = w.state().EditChord;
-    fb->imgGuitarMouseDown(cell(5, 3), Qt::LeftButton);  // G on the low string
+    const TChordDiagram& e = w.state().EditChord;
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(5, 3));  // G on the low string
     QCOMPARE(e.Notes[5], std::uint8_t(43));
-    QCOMPARE(e.Notes[0], std::uint8_t(0));
-    fb->UpDowns[5]->step(-1);
-    fb->UpDowns[5]->step(-1);  // drop D
-    QCOMPARE(fb->editString[5]->text(), QStringLiteral("D2"));
-    fb->UpDown0MouseUp();
-    QCOMPARE(fb->editTuningName->text(), QStringLiteral("D A D G B E "));
-    QCOMPARE(e.Tuning[5], std::uint8_t(38));
-    QCOMPARE(e.Notes[5], std::uint8_t(41));  // the played string moved with its open string
-    QCOMPARE(e.Notes[0], std::uint8_t(0));   // the muted one stays muted
-    QCOMPARE(std::string(e.TuningName.view()), std::string("D A D G B E "));
-    fb->UpDowns[5]->step(2);
-    fb->UpDown0MouseUp();
-    QCOMPARE(fb->editTuningName->text(), QStringLiteral("Standard"));
+    clickArrow(fb, "UpDown5Down");
+    clickArrow(fb, "UpDown5Down");
+    QCOMPARE(text(fb, "editString5"), QStringLiteral("D2"));
+    const Tuning& committed = w.state().CurrentTuning;
+    QVERIFY(committed[5] < 40);
+    QCOMPARE(e.Tuning[5], committed[5]);
+    QCOMPARE(e.Notes[5], std::uint8_t(committed[5] + 3));
+    QCOMPARE(e.Notes[0], std::uint8_t(0));  // the muted one stays muted
+    const QString name = QString::fromStdString(tuningName(committed, w.state().Names));
+    QCOMPARE(text(fb, "editTuningName"), name);
+    QCOMPARE(QString::fromStdString(e.TuningName.str()), name);
   }
 
   void tuningControlsWrapAndAreOnlyLiveOnDesignAndScales() {
     MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     FretboardPanel* fb = w.fretboard();
-    QVERIFY(!fb->UpDowns[0]->isEnabled());
+    auto* up = child<QWidget>(fb, "UpDown0");
+    QVERIFY(!up->isEnabled());
     w.pageControl()->setCurrentIndex(PageScales);
-    QVERIFY(fb->UpDowns[0]->isEnabled());
-    fb->UpDowns[0]->setPosition(69);
-    fb->UpDowns[0]->step(1);
-    QCOMPARE(fb->UpDowns[0]->position(), 33);
-    QCOMPARE(fb->editString[0]->text(), QStringLiteral("A1"));
-    fb->UpDowns[0]->step(-1);
-    QCOMPARE(fb->editString[0]->text(), QStringLiteral("A4"));
+    QVERIFY(up->isEnabled());
+    for (int i = 0; i < 5; ++i) clickArrow(fb, "UpDown0Up");  // E4 up to A4
+    QCOMPARE(text(fb, "editString0"), QStringLiteral("A4"));
+    clickArrow(fb, "UpDown0Up");
+    QCOMPARE(text(fb, "editString0"), QStringLiteral("A1"));
+    clickArrow(fb, "UpDown0Down");
+    QCOMPARE(text(fb, "editString0"), QStringLiteral("A4"));
     w.pageControl()->setCurrentIndex(PagePlayPage);
-    QVERIFY(!fb->UpDowns[0]->isEnabled());
+    QVERIFY(!up->isEnabled());
   }
 
   void hoverReadout() {
     MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     FretboardPanel* fb = w.fretboard();
     w.state().LastRoot = 9;
-    fb->imgGuitarMouseMove(cell(1, 2));  // C#/Db over A
-    QCOMPARE(fb->pnlNote->text(), QStringLiteral("Db"));
-    QCOMPARE(fb->pnlInterval->text(), QStringLiteral("3"));
-    fb->imgGuitarMouseMove(QPoint(2, 50));
-    QVERIFY(fb->pnlNote->text().isEmpty());
-    QVERIFY(fb->pnlInterval->text().isEmpty());
+    QTest::mouseMove(guitar(fb), cell(1, 2));  // C#/Db over A
+    QCOMPARE(label(fb, "pnlNote"), QStringLiteral("Db"));
+    QCOMPARE(label(fb, "pnlInterval"), QStringLiteral("3"));
+    QTest::mouseMove(guitar(fb), QPoint(2, 50));
+    QVERIFY(label(fb, "pnlNote").isEmpty());
+    QVERIFY(label(fb, "pnlInterval").isEmpty());
   }
 
   void arpeggioBoxesTheChordTonesAcrossTheNeck() {
@@ -257,12 +291,37 @@ class FretboardPanelTest : public QObject {
     FretboardPanel* fb = w.fretboard();
     w.toolBar()->sbShowArp->setChecked(true);
     fb->ShowDiagram(openC());
-    const QImage& img = fb->imgGuitar->image();
+    const QImage& img = guitar(fb)->image();
     // Fret 8 of the high E string is a C: a red box; fret 7 (B) has none.
     QCOMPARE(QColor(img.pixel(FretX[8] - 1, StringY[0] + 5)), QColor(255, 0, 0));
     QVERIFY(QColor(img.pixel(FretX[7] - 1, StringY[0] + 5)) != QColor(255, 0, 0));
     // Fret 3 of the B string is a D: not in C major.  Fret 5 is E: lime.
     QCOMPARE(QColor(img.pixel(FretX[5] - 1, StringY[1] + 5)), QColor(0, 255, 0));
+  }
+
+  // With Show Intervals down, an edit shows the chosen chord type's
+  // arpeggio in blue over the fingering, whatever the Show Arpeggio button says.
+  void showIntervalsLaysTheChosenFormulaOverTheEdit() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.pageControl()->setCurrentIndex(PageChordDesign);
+    FretboardPanel* fb = w.fretboard();
+    TChordFormula& chosen = w.state().ChosenFormula;
+    const std::int8_t minor[7] = {0, 3, 7, -1, -1, -1, -1};
+    std::copy(minor, minor + 7, chosen.Intervals);
+    chosen.Name = "m";
+    QTest::mouseClick(child<QToolButton>(w.chordDesign(), "sbDisplayIntervals"), Qt::LeftButton);
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(2, 0));  // open G
+    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("C m"));
+    QCOMPARE(field(fb, "editNotes")->palette().color(QPalette::Text), QColor(0, 0, 255));
+    QCOMPARE(text(fb, "editIntervals1"), QStringLiteral("b3"));
+    QCOMPARE(field(fb, "editIntervals1")->palette().color(QPalette::Base), QColor(0, 255, 255));
+    // Eb on the high E string (fret 11) takes the "b3" label's cyan.
+    const QImage& img = guitar(fb)->image();
+    QCOMPARE(QColor(img.pixel(FretX[11] - 1, StringY[0] + 5)), QColor(0, 255, 255));
+    QCOMPARE(std::string(w.state().EditChord.Formula.view()), std::string("1 b3 5     "));
+    QVERIFY(!w.toolBar()->sbShowArp->isChecked());
   }
 
   void scaleOnTheFretboard() {
@@ -276,11 +335,11 @@ class FretboardPanelTest : public QObject {
     std::copy(degrees, degrees + 10, sc.Intervals);
     sc.Root = 2;
     fb->ShowScaleOnFretboard(sc);
-    QCOMPARE(fb->Label2->text(), QStringLiteral("Scale Name:"));
-    QCOMPARE(fb->editChordNameUser->text(), QStringLiteral("D Whole Tone"));
-    QCOMPARE(fb->editNotes->text(), QStringLiteral(" D E Gb Ab Bb C"));
-    QCOMPARE(fb->editIntervals[5]->text(), QStringLiteral("b7"));
-    QVERIFY(fb->editIntervals[6]->text().isEmpty());
+    QCOMPARE(label(fb, "Label2"), QStringLiteral("Scale Name:"));
+    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("D Whole Tone"));
+    QCOMPARE(text(fb, "editNotes"), QStringLiteral(" D E Gb Ab Bb C"));
+    QCOMPARE(text(fb, "editIntervals5"), QStringLiteral("b7"));
+    QVERIFY(text(fb, "editIntervals6").isEmpty());
     QCOMPARE(w.state().LastRoot, 2);
   }
 

@@ -18,6 +18,7 @@
 #include "ui/MainWindow.h"
 #include "ui/PageIndex.h"
 #include "ui/ScalesTab.h"
+#include "pages/render/Bitmaps.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
@@ -83,7 +84,7 @@ class LibraryPagesTest : public QObject {
                                : std::uint8_t(d.Tuning[s] + d.Strings[s].Fret));
     // The first diagram is in hand and on the fretboard.
     QCOMPARE(std::memcmp(&st.SelectedChord, &st.ChordPage[0][0], sizeof(TChordDiagram)), 0);
-    QCOMPARE(w.fretboard()->editChordNameUser->text().left(4), QStringLiteral("E m7"));
+    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(4), QStringLiteral("E m7"));
     QCOMPARE(w.pageControl()->currentIndex(), int(PageChords));
   }
 
@@ -179,7 +180,7 @@ class LibraryPagesTest : public QObject {
     const std::string header =
         DiagramText::chordSetHeader(w.state().ChordPage[0][0], w.state().Names);
     QVERIFY(header.rfind("C# ", 0) == 0);
-    QCOMPARE(w.fretboard()->editChordNameUser->text().left(2), QStringLiteral("C#"));
+    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(2), QStringLiteral("C#"));
   }
 
   void clicksSelectTheCellUnderThePointer() {
@@ -226,9 +227,9 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(w.chordsPage()->framedCell(), QPoint(2, 0));
     // The fretboard answers the pointer with the note under it.
     w.state().LastRoot = 0;
-    QTest::mouseMove(w.fretboard()->imgGuitar, QPoint(FretX[3] + 6, StringY[5] + 6));
-    QCOMPARE(w.fretboard()->pnlNote->text(), QStringLiteral("G"));
-    QCOMPARE(w.fretboard()->pnlInterval->text(), QStringLiteral("5"));
+    QTest::mouseMove(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar")), QPoint(FretX[3] + 6, StringY[5] + 6));
+    QCOMPARE(w.fretboard()->findChild<QLabel*>(QStringLiteral("pnlNote"))->text(), QStringLiteral("G"));
+    QCOMPARE(w.fretboard()->findChild<QLabel*>(QStringLiteral("pnlInterval"))->text(), QStringLiteral("5"));
   }
 
   void rightClickOpensTheMenuWithoutMovingTheFrame() {
@@ -273,7 +274,7 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(w.toolBar()->btnShowChords->text(), QStringLiteral("Show Scale"));
     QCOMPARE(w.toolBar()->Label4->text(), QStringLiteral("Scale Name"));
     QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("G"));
-    w.fretboard()->editTuningName->clear();
+    w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editTuningName"))->clear();
     w.btnShowChordsClick();
     QCOMPARE(w.pageControl()->currentIndex(), int(PageScales));
     const TScaleDiagram& sc = w.state().ScalePage[0];
@@ -283,11 +284,11 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(std::string(sc.ScaleName.view()), std::string("Major Pentatonic"));
     QCOMPARE(std::string(sc.TuningName.view()), std::string(" E A D G B E"));
     QCOMPARE(sc.Root, std::uint8_t(7));
-    QCOMPARE(w.fretboard()->editChordNameUser->text(), QStringLiteral("G Major Pentatonic"));
-    QCOMPARE(w.fretboard()->editNotes->text(), QStringLiteral(" G A B D E"));
+    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text(), QStringLiteral("G Major Pentatonic"));
+    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editNotes"))->text(), QStringLiteral(" G A B D E"));
     QCOMPARE(w.scalesPage()->selectedCell(), QPoint(0, 0));
     // Every G on the neck is a root mark (red) on the fretboard: fret 3 of the low E.
-    QVERIFY(w.fretboard()->imgGuitar->image() != w.fretboard()->imgGuitarCopy);
+    QVERIFY(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image() != Bitmaps::fretboard());
   }
 
   void fiveScalesAtMostAndMissingLibrary() {

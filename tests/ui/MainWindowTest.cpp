@@ -59,16 +59,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.chordDesign()->selectedFinger(), 6);
 
     // Typing a tuning name: the keys reach the field, not the commands.
-    QLineEdit* name = w.fretboard()->editTuningName;
+    QLineEdit* name = w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editTuningName"));
     name->setFocus();
     QVERIFY(!w.keyPreview());
     name->clear();
     QTest::keyClicks(name, QStringLiteral("P4"));
     QCOMPARE(name->text(), QStringLiteral("P4"));
     QCOMPARE(w.chordDesign()->selectedFinger(), 6);
-    w.chordDesign()->ComboBox1->setFocus();
+    w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setFocus();
     QVERIFY(w.keyPreview());
-    QTest::keyClick(w.chordDesign()->ComboBox1, Qt::Key_2);
+    QTest::keyClick(w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1")), Qt::Key_2);
     QCOMPARE(w.chordDesign()->selectedFinger(), 2);
   }
 

@@ -141,17 +141,17 @@ class PlaybackControllerTest : public QObject {
     MainWindow& w = rig.window;
     w.state().SelectedChord = openE();
     w.fretboard()->ShowDiagram(w.state().SelectedChord);
-    const QImage before = w.fretboard()->imgGuitar->image();
+    const QImage before = w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image();
     w.toolBar()->sbtnPlay->click();
     QVERIFY(w.toolBar()->sbtnPlay->isChecked());
     // The first string struck is string 5: its mark changes to the white set.
     rig.runUntil(1000);
     const QRect square(FretX[0], StringY[5], 12, 12);
-    QVERIFY(w.fretboard()->imgGuitar->image().copy(square) != before.copy(square));
+    QVERIFY(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square) != before.copy(square));
     rig.runUntil(20'000'000);
     QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
     // Each mark is cleared when its note ends.
-    QCOMPARE(w.fretboard()->imgGuitar->image().copy(square), before.copy(square));
+    QCOMPARE(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square), before.copy(square));
   }
 
   void stepPlayWalksTheChordsWithTheKeys() {

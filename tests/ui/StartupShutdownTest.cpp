@@ -38,7 +38,7 @@ class StartupShutdownTest : public QObject {
     MainWindow w(Dir, &ask, {&ini, nullptr});
     QCOMPARE(w.toolBar()->sbStrumSpeed->value(), -300);
     QVERIFY(!w.toolBar()->sbtnBassNote->isChecked());
-    QCOMPARE(w.chordDesign()->ComboBox1->count(), 62);
+    QCOMPARE(w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->count(), 62);
     QCOMPARE(w.pageControl()->currentIndex(), int(PageChords));
     QCOMPARE(w.state().Play.PlayPageTempo, 600000);
     QVERIFY(!files.exists(Ini));
@@ -63,7 +63,7 @@ class StartupShutdownTest : public QObject {
     QCOMPARE(w.toolBar()->sbStrumSpeed->value(), 0);
     QVERIFY(w.toolBar()->sbtnBassNote->isChecked());
     QVERIFY(w.state().BassNoteOption);
-    QComboBox* list = w.chordDesign()->ComboBox1;
+    QComboBox* list = w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     QCOMPARE(list->count(), 64);
     QCOMPARE(list->itemText(62), QStringLiteral("Mine"));
     QCOMPARE(list->itemText(63), QStringLiteral("NONAME"));

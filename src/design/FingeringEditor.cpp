@@ -1,0 +1,101 @@
+#include "design/FingeringEditor.h"
+
+#include <algorithm>
+
+#include "design/IntervalDisplay.h"
+
+FingeringEditor::FingeringEditor(TChordDiagram& chord, ExtensionFlagSet& extensionFlags,
+                                 const NameTables& names)
+    : Chord(chord), Flags(extensionFlags), Names(names) {}
+
+void FingeringEditor::press(int s, int f, int finger, bool rootPress) {
+  if (s < 0 || s >= StringCount || f < 0 || f > HighestFret) return;
+  auto& string = Chord.Strings[s];
+  string.Fret = static_cast<std::uint8_t>(f);
+  Chord.Notes[s] = static_cast<std::uint8_t>(Chord.Tuning[s] + f);
+  if (f == 0) {
+    if (string.Finger == FingerCode::Muted || rootPress) {
+      string.Finger = FingerCode::Open;
+    } else {
+      string.Finger = FingerCode::Muted;
+      Chord.Notes[s] = 0;
+    }
+  } else {
+    string.Finger = static_cast<std::uint8_t>(finger);
+  }
+  if (rootPress) setRoot(Chord.Tuning[s] + f);
+  Chord.BaseFret = static_cast<std::uint8_t>(baseFretFor(Chord));
+  ComputeIntervals(Chord, Flags);
+}
+
+void FingeringEditor::setRoot(int root) {
+  root = pitchClass(root);
+  Chord.Root = static_cast<std::uint8_t>(root);
+  Chord.Bass = static_cast<std::uint8_t>(root + 24);
+}
+
+void FingeringEditor::setBass(int bass) {
+  Chord.Bass = static_cast<std::uint8_t>(pitchClass(bass) + 24);
+}
+
+void FingeringEditor::retune(const Tuning& tuning, std::string_view tuningName) {
+  std::copy(tuning.begin(), tuning.end(), Chord.Tuning);
+  Chord.TuningName = tuningName;
+  for (int s = 0; s < StringCount; ++s)
+    if (Chord.Notes[s] != 0)
+      Chord.Notes[s] = static_cast<std::uint8_t>(Chord.Tuning[s] + Chord.Strings[s].Fret);
+  ComputeIntervals(Chord, Flags);
+}
+
+void FingeringEditor::setExtension(int interval, bool raised) {
+  if (interval < 0 || interval > 11) return;
+  Flags[static_cast<std::size_t>(interval)] = raised;
+  ComputeIntervals(Chord, Flags);
+}
+
+void FingeringEditor::recomputeIntervals() {
+  ComputeIntervals(Chord, Flags);
+}
+
+void FingeringEditor::rebuildFormula(const TChordFormula* compared) {
+  std::array<std::string, 7> captions;
+  // An empty record shows no labels at all.
+  const std::int8_t* shown = compared         ? compared->Intervals
+                             : isEmpty(Chord) ? nullptr
+                                              : Chord.Intervals;
+  if (shown)
+    for (int i = 0; i < 7; ++i) captions[static_cast<std::size_t>(i)] = intervalCaption(shown[i]);
+  Chord.Formula = formulaFromLabels(captions);
+}
+
+int FingeringEditor::root() const {
+  return pitchClass(Chord.Root);
+}
+
+int FingeringEditor::bass() const {
+  return pitchClass(Chord.Bass);
+}
+
+std::string FingeringEditor::chordName() const {
+  std::string name(Names.pitchName(root()));
+  name += ' ';
+  name += Chord.ChordName.view();
+  if (bass() != root()) {
+    name += " /";
+    name += Names.pitchName(bass());
+  }
+  return name;
+}
+
+std::array<std::string, 6> FingeringEditor::tabTexts() const {
+  std::array<std::string, 6> texts;
+  for (int s = 0; s < StringCount; ++s)
+    if (Chord.Notes[s] != 0)
+      texts[static_cast<std::size_t>(s)] = std::to_string(Chord.Strings[s].Fret);
+  return texts;
+}
+
+void retuneScale(TScaleDiagram& scale, const Tuning& tuning, std::string_view tuningName) {
+  std::copy(tuning.begin(), tuning.end(), scale.Tuning);
+  scale.TuningName = tuningName;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "music/ChordAnalysis.h"
+#include "music/NameTables.h"
+#include "music/Records.h"
+#include "music/Tuning.h"
+
+// The fingering editor: every change the user makes to the fingering in hand
+// on the big fretboard (a string pressed at a fret, the root, the bass, a new
+// tuning, an interval named an octave up) and the texts that follow from it
+// (chord name, tablature, formula). It edits records it is handed and keeps
+// nothing of its own, so the widgets only forward input and show the result.
+class FingeringEditor {
+ public:
+  FingeringEditor(TChordDiagram& chord, ExtensionFlagSet& extensionFlags, const NameTables& names);
+
+  // String s (0..5) pressed at fret f (0..22); anything else is ignored. At
+  // the nut a plain press toggles the string between muted and open, a root
+  // press always opens it; above the nut the string takes `finger` (a
+  // FingerCode). A root press also makes the pressed note root and bass.
+  // Base fret and interval list follow.
+  void press(int s, int f, int finger, bool rootPress);
+  // A new root; the bass goes with it.
+  void setRoot(int root);
+  void setBass(int bass);
+  // The open strings change; played strings keep their frets, so their notes
+  // move with them, and muted strings stay muted.
+  void retune(const Tuning& tuning, std::string_view tuningName);
+  // Lists interval i (0..11) an octave up, or back in place.
+  void setExtension(int interval, bool raised);
+  void recomputeIntervals();
+  // Formula := the interval captions on show, each followed by a space, cut to
+  // 20 characters. On show are the intervals of `compared` when a chord type
+  // is laid over the fingering, else the fingering's own.
+  void rebuildFormula(const TChordFormula* compared);
+
+  // Pitch classes.
+  int root() const;
+  int bass() const;
+  // Root, chord type and, when the bass differs, " /" and the bass: "C maj7 /E".
+  std::string chordName() const;
+  // Per string, 0 first: the fret of a played string, empty for a muted one.
+  std::array<std::string, 6> tabTexts() const;
+  const TChordDiagram& chord() const { return Chord; }
+
+ private:
+  TChordDiagram& Chord;
+  ExtensionFlagSet& Flags;
+  const NameTables& Names;
+};
+
+// A scale shown on the fretboard takes a new tuning the same way.
+void retuneScale(TScaleDiagram& scale, const Tuning& tuning, std::string_view tuningName);
