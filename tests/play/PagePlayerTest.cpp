@@ -332,9 +332,20 @@ TEST_F(PagePlay, LoopPlayGoesBackToBarOneAtTheLoopMarkOnlyWhenOn) {
   // The loop mark moved to bar 3; with Loop Play up it is ignored.
   std::fill(std::begin(marks().LoopMark), std::end(marks().LoopMark), 0);
   marks().LoopMark[2] = 1;
-  const auto short_ = bars(firstEvents(3000));
+  place(4, gMajor());
+  const auto loopingShort = firstEvents(3000);
+  const auto short_ = bars(loopingShort);
   for (std::size_t i = 0; i < short_.size(); ++i)
     EXPECT_EQ(short_[i], static_cast<int>(i % 3)) << i;
+  // Bar 1 has no loop mark, so the chord in slot 4 rings on into bar 2 for
+  // its full eight slots; looking ahead into bar 1 again would cut it at slot 8.
+  std::vector<std::int64_t> releases;
+  for (const Timed& t : only(timeline(loopingShort),
+                             [](const MidiEvent& e) { return isKind(e, 0x80, Guitar); }))
+    if (releases.empty() || releases.back() != t.Tick) releases.push_back(t.Tick);
+  ASSERT_GE(releases.size(), 2u);
+  EXPECT_EQ(releases[0], 4 * 240) << "C released by the G in slot 4";
+  EXPECT_EQ(releases[1], 12 * 240) << "G released at slot 12";
   options.Loop = false;
   EXPECT_EQ(bars(once()), range(0, 8));
 }
