@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "ChordRules.h"
 #include "library/ChordLibrary.h"
-#include "library/RecordFile.h"
+#include "library/LibraryFiles.h"
 #include "music/NameTables.h"
 
 // Every fingering of the shipped chord library against the rules a guitarist
@@ -23,34 +24,28 @@ struct Library {
   bool Complete = false;
 };
 
+// Read through the pages' own reader, so every record also passes its checks.
 const Library& library() {
   static const Library lib = [] {
     Library l;
-    RecordFile<TChordFormula> dict;
-    if (!dict.open(ProgramDir, ChordLibrary::DictionaryFile) || dict.count() != 62) return l;
     l.Types.resize(62);
-    for (std::size_t t = 0; t < 62; ++t) {
-      if (!dict.read(t, l.Types[t])) return l;
-    }
     l.Chords.assign(62,
                     std::vector<std::vector<TChordFingering>>(12, std::vector<TChordFingering>(6)));
     for (auto fam : {ChordFamilyKind::Major, ChordFamilyKind::Minor, ChordFamilyKind::Dominant}) {
-      RecordFile<TChordFingering> parts[2];
-      for (int p = 0; p < 2; ++p) {
-        if (!parts[p].open(ProgramDir, ChordLibrary::fileName(fam, p + 1)) ||
-            parts[p].count() != static_cast<std::size_t>(ChordLibrary::recordsPerFile(fam))) {
-          return l;
-        }
-      }
-      for (int key = 0; key < 12; ++key) {
-        for (int t = 0; t < ChordLibrary::typeCount(fam); ++t) {
+      for (int t = 0; t < ChordLibrary::typeCount(fam); ++t) {
+        const auto type = static_cast<std::size_t>(ChordLibrary::dictionaryIndex(fam, t));
+        for (int key = 0; key < 12; ++key) {
+          TChordDiagram set[6] = {};
+          if (readChordSet(ProgramDir, static_cast<int>(fam), t, key, set, l.Types[type]).Status !=
+              LibraryStatus::Ok)
+            return l;
           for (int k = 0; k < 6; ++k) {
-            auto& r = l.Chords[static_cast<std::size_t>(ChordLibrary::dictionaryIndex(fam, t))]
-                              [static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
-            if (!parts[ChordLibrary::filePart(k) - 1].read(
-                    static_cast<std::size_t>(ChordLibrary::recordNumber(fam, key, t, k)), r)) {
+            const TChordDiagram& d = set[k];
+            if (d.Root != key || d.Bass != key + 24 || d.ChordName.view() != l.Types[type].Name.view())
               return l;
-            }
+            TChordFingering& r = l.Chords[type][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
+            r.BaseFret = d.BaseFret;
+            std::copy(std::begin(d.Strings), std::end(d.Strings), r.Strings);
           }
         }
       }
@@ -93,7 +88,7 @@ std::string fingerText(const TChordFingering& r) {
 class ChordLibraryFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(library().Complete) << "library files missing in " << ProgramDir;
+    ASSERT_TRUE(library().Complete) << "library files missing or refused in " << ProgramDir;
   }
 };
 
@@ -112,6 +107,24 @@ TEST_F(ChordLibraryFiles, EveryFingeringCanBeHeldAndFitsItsDiagram) {
     }
   }
   EXPECT_EQ(failures, 0);
+}
+
+TEST_F(ChordLibraryFiles, RequestsOutsideTheLibraryAreRefusedAndLeaveTheSetAlone) {
+  struct Ask {
+    int Family, Type, Key;
+  };
+  for (const Ask& a : {Ask{0, 0, 0}, Ask{4, 0, 0}, Ask{1, 19, 0}, Ask{2, 17, 0}, Ask{3, 26, 0},
+                       Ask{1, -1, 0}, Ask{1, 0, 12}, Ask{1, 0, -1}}) {
+    TChordDiagram set[6] = {};
+    set[0].Empty = 7;
+    TChordFormula formula{};
+    formula.Name = "kept";
+    EXPECT_NE(readChordSet(ProgramDir, a.Family, a.Type, a.Key, set, formula).Status,
+              LibraryStatus::Ok)
+        << a.Family << " " << a.Type << " " << a.Key;
+    EXPECT_EQ(set[0].Empty, 7);
+    EXPECT_EQ(formula.Name.view(), "kept");
+  }
 }
 
 TEST_F(ChordLibraryFiles, EveryFingeringSoundsTheRightNotes) {

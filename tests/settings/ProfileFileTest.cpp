@@ -45,7 +45,7 @@ TEST_F(ProfileFileFake, IntegersAreDecimalOrHexAndJunkGivesTheDefault) {
       "[N]\nhex=0x10\nupper=0X1f\ndollar=$10\nneg=-300\nplus=+5\nspaced= 42 \n"
       "junk=12abc\nempty=\nbare=0x\nhuge=99999999999\nallbits=$FFFFFFFF\nmin=-2147483648\n"
       "over=2147483648\nfloat=1.5\nlonghex=0x123456789\nnine=0x9\nlow=0x01234567\n"
-      "lower=$89abcdef\nupperhex=0X89ABCDEF\ndigits=1234567890\nbadhex=0xG\n";
+      "lower=$89abcdef\nupperhex=0X89ABCDEF\ndigits=1234567890\nbadhex=0xG\nmax=2147483647\n";
   EXPECT_EQ(ini.readInteger("N", "hex", 7), 16);
   EXPECT_EQ(ini.readInteger("N", "upper", 7), 31);
   EXPECT_EQ(ini.readInteger("N", "dollar", 7), 16);
@@ -59,6 +59,7 @@ TEST_F(ProfileFileFake, IntegersAreDecimalOrHexAndJunkGivesTheDefault) {
   EXPECT_EQ(ini.readInteger("N", "allbits", 7), -1);
   EXPECT_EQ(ini.readInteger("N", "min", 7), -2147483648);
   EXPECT_EQ(ini.readInteger("N", "over", 7), 7);
+  EXPECT_EQ(ini.readInteger("N", "max", 7), 2147483647);
   EXPECT_EQ(ini.readInteger("N", "float", 7), 7);
   EXPECT_EQ(ini.readInteger("N", "longhex", 7), 7);
   EXPECT_EQ(ini.readInteger("N", "absent", 7), 7);
