@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -41,9 +44,11 @@ const Library& library() {
             return l;
           for (int k = 0; k < 6; ++k) {
             const TChordDiagram& d = set[k];
-            if (d.Root != key || d.Bass != key + 24 || d.ChordName.view() != l.Types[type].Name.view())
+            if (d.Root != key || d.Bass != key + 24 ||
+                d.ChordName.view() != l.Types[type].Name.view())
               return l;
-            TChordFingering& r = l.Chords[type][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
+            TChordFingering& r =
+                l.Chords[type][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
             r.BaseFret = d.BaseFret;
             std::copy(std::begin(d.Strings), std::end(d.Strings), r.Strings);
           }
@@ -125,6 +130,38 @@ TEST_F(ChordLibraryFiles, RequestsOutsideTheLibraryAreRefusedAndLeaveTheSetAlone
     EXPECT_EQ(set[0].Empty, 7);
     EXPECT_EQ(formula.Name.view(), "kept");
   }
+}
+
+TEST_F(ChordLibraryFiles, ADamagedFingeringIsRefusedAndAFullDiagramIsNot) {
+  // A copy of the library with the first fingering of C major rewritten.
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("strumbo-damaged-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  for (const auto& e : fs::directory_iterator(ProgramDir))
+    if (e.path().extension() == ".dat") fs::copy_file(e.path(), dir / e.path().filename());
+  const auto readWith = [&](int baseFret, int fret, int finger) {
+    std::fstream f(dir / "pxma1.dat", std::ios::in | std::ios::out | std::ios::binary);
+    // Base fret, then fret and finger of string 0; the other strings muted.
+    char bytes[13] = {static_cast<char>(baseFret), static_cast<char>(fret),
+                      static_cast<char>(finger)};
+    for (int s = 1; s < 6; ++s) bytes[2 * s + 2] = FingerCode::Muted;
+    f.write(bytes, sizeof bytes);
+    f.close();
+    TChordDiagram set[6] = {};
+    TChordFormula formula{};
+    const LibraryStatus status = readChordSet(dir.string(), 1, 0, 0, set, formula).Status;
+    return status == LibraryStatus::Ok ? set[0].Strings[0].Fret : -1;
+  };
+  EXPECT_EQ(readWith(1, 6, 4), 6) << "the sixth row of the diagram";
+  EXPECT_EQ(readWith(17, 22, 4), 22) << "the last diagram on the neck";
+  EXPECT_EQ(readWith(17, 16, 4), -1) << "above the diagram";
+  EXPECT_EQ(readWith(1, 7, 4), -1) << "below the diagram";
+  EXPECT_EQ(readWith(1, 9, FingerCode::Muted), 9) << "a muted string's fret is not drawn";
+  EXPECT_EQ(readWith(1, 23, FingerCode::Muted), -1) << "past the neck";
+  EXPECT_EQ(readWith(1, 0, 7), -1) << "no such finger code";
+  EXPECT_EQ(readWith(0, 0, 0), -1);
+  EXPECT_EQ(readWith(18, 0, 0), -1);
+  fs::remove_all(dir);
 }
 
 TEST_F(ChordLibraryFiles, EveryFingeringSoundsTheRightNotes) {

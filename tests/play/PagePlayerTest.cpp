@@ -345,8 +345,8 @@ TEST_F(PagePlay, LoopPlayGoesBackToBarOneAtTheLoopMarkOnlyWhenOn) {
   // Bar 1 has no loop mark, so the chord in slot 4 rings on into bar 2 for
   // its full eight slots; looking ahead into bar 1 again would cut it at slot 8.
   std::vector<std::int64_t> releases;
-  for (const Timed& t : only(timeline(loopingShort),
-                             [](const MidiEvent& e) { return isKind(e, 0x80, Guitar); }))
+  for (const Timed& t :
+       only(timeline(loopingShort), [](const MidiEvent& e) { return isKind(e, 0x80, Guitar); }))
     if (releases.empty() || releases.back() != t.Tick) releases.push_back(t.Tick);
   ASSERT_GE(releases.size(), 2u);
   EXPECT_EQ(releases[0], 4 * 240) << "C released by the G in slot 4";
