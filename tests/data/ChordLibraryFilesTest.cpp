@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "ChordRules.h"
 #include "library/ChordLibrary.h"
-#include "library/RecordFile.h"
+#include "library/LibraryFiles.h"
 #include "music/NameTables.h"
 
 // Every fingering of the shipped chord library against the rules a guitarist
@@ -23,34 +27,30 @@ struct Library {
   bool Complete = false;
 };
 
+// Read through the pages' own reader, so every record also passes its checks.
 const Library& library() {
   static const Library lib = [] {
     Library l;
-    RecordFile<TChordFormula> dict;
-    if (!dict.open(ProgramDir, ChordLibrary::DictionaryFile) || dict.count() != 62) return l;
     l.Types.resize(62);
-    for (std::size_t t = 0; t < 62; ++t) {
-      if (!dict.read(t, l.Types[t])) return l;
-    }
     l.Chords.assign(62,
                     std::vector<std::vector<TChordFingering>>(12, std::vector<TChordFingering>(6)));
     for (auto fam : {ChordFamilyKind::Major, ChordFamilyKind::Minor, ChordFamilyKind::Dominant}) {
-      RecordFile<TChordFingering> parts[2];
-      for (int p = 0; p < 2; ++p) {
-        if (!parts[p].open(ProgramDir, ChordLibrary::fileName(fam, p + 1)) ||
-            parts[p].count() != static_cast<std::size_t>(ChordLibrary::recordsPerFile(fam))) {
-          return l;
-        }
-      }
-      for (int key = 0; key < 12; ++key) {
-        for (int t = 0; t < ChordLibrary::typeCount(fam); ++t) {
+      for (int t = 0; t < ChordLibrary::typeCount(fam); ++t) {
+        const auto type = static_cast<std::size_t>(ChordLibrary::dictionaryIndex(fam, t));
+        for (int key = 0; key < 12; ++key) {
+          TChordDiagram set[6] = {};
+          if (readChordSet(ProgramDir, static_cast<int>(fam), t, key, set, l.Types[type]).Status !=
+              LibraryStatus::Ok)
+            return l;
           for (int k = 0; k < 6; ++k) {
-            auto& r = l.Chords[static_cast<std::size_t>(ChordLibrary::dictionaryIndex(fam, t))]
-                              [static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
-            if (!parts[ChordLibrary::filePart(k) - 1].read(
-                    static_cast<std::size_t>(ChordLibrary::recordNumber(fam, key, t, k)), r)) {
+            const TChordDiagram& d = set[k];
+            if (d.Root != key || d.Bass != key + 24 ||
+                d.ChordName.view() != l.Types[type].Name.view())
               return l;
-            }
+            TChordFingering& r =
+                l.Chords[type][static_cast<std::size_t>(key)][static_cast<std::size_t>(k)];
+            r.BaseFret = d.BaseFret;
+            std::copy(std::begin(d.Strings), std::end(d.Strings), r.Strings);
           }
         }
       }
@@ -93,7 +93,7 @@ std::string fingerText(const TChordFingering& r) {
 class ChordLibraryFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(library().Complete) << "library files missing in " << ProgramDir;
+    ASSERT_TRUE(library().Complete) << "library files missing or refused in " << ProgramDir;
   }
 };
 
@@ -112,6 +112,56 @@ TEST_F(ChordLibraryFiles, EveryFingeringCanBeHeldAndFitsItsDiagram) {
     }
   }
   EXPECT_EQ(failures, 0);
+}
+
+TEST_F(ChordLibraryFiles, RequestsOutsideTheLibraryAreRefusedAndLeaveTheSetAlone) {
+  struct Ask {
+    int Family, Type, Key;
+  };
+  for (const Ask& a : {Ask{0, 0, 0}, Ask{4, 0, 0}, Ask{1, 19, 0}, Ask{2, 17, 0}, Ask{3, 26, 0},
+                       Ask{1, -1, 0}, Ask{1, 0, 12}, Ask{1, 0, -1}}) {
+    TChordDiagram set[6] = {};
+    set[0].Empty = 7;
+    TChordFormula formula{};
+    formula.Name = "kept";
+    EXPECT_NE(readChordSet(ProgramDir, a.Family, a.Type, a.Key, set, formula).Status,
+              LibraryStatus::Ok)
+        << a.Family << " " << a.Type << " " << a.Key;
+    EXPECT_EQ(set[0].Empty, 7);
+    EXPECT_EQ(formula.Name.view(), "kept");
+  }
+}
+
+TEST_F(ChordLibraryFiles, ADamagedFingeringIsRefusedAndAFullDiagramIsNot) {
+  // A copy of the library with the first fingering of C major rewritten.
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("strumbo-damaged-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  for (const auto& e : fs::directory_iterator(ProgramDir))
+    if (e.path().extension() == ".dat") fs::copy_file(e.path(), dir / e.path().filename());
+  const auto readWith = [&](int baseFret, int fret, int finger) {
+    std::fstream f(dir / "pxma1.dat", std::ios::in | std::ios::out | std::ios::binary);
+    // Base fret, then fret and finger of string 0; the other strings muted.
+    char bytes[13] = {static_cast<char>(baseFret), static_cast<char>(fret),
+                      static_cast<char>(finger)};
+    for (int s = 1; s < 6; ++s) bytes[2 * s + 2] = FingerCode::Muted;
+    f.write(bytes, sizeof bytes);
+    f.close();
+    TChordDiagram set[6] = {};
+    TChordFormula formula{};
+    const LibraryStatus status = readChordSet(dir.string(), 1, 0, 0, set, formula).Status;
+    return status == LibraryStatus::Ok ? set[0].Strings[0].Fret : -1;
+  };
+  EXPECT_EQ(readWith(1, 6, 4), 6) << "the sixth row of the diagram";
+  EXPECT_EQ(readWith(17, 22, 4), 22) << "the last diagram on the neck";
+  EXPECT_EQ(readWith(17, 16, 4), -1) << "above the diagram";
+  EXPECT_EQ(readWith(1, 7, 4), -1) << "below the diagram";
+  EXPECT_EQ(readWith(1, 9, FingerCode::Muted), 9) << "a muted string's fret is not drawn";
+  EXPECT_EQ(readWith(1, 23, FingerCode::Muted), -1) << "past the neck";
+  EXPECT_EQ(readWith(1, 0, 7), -1) << "no such finger code";
+  EXPECT_EQ(readWith(0, 0, 0), -1);
+  EXPECT_EQ(readWith(18, 0, 0), -1);
+  fs::remove_all(dir);
 }
 
 TEST_F(ChordLibraryFiles, EveryFingeringSoundsTheRightNotes) {

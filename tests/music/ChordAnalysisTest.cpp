@@ -49,6 +49,11 @@ TEST(ComputeIntervals, ExtensionFlagMovesTheIntervalUpAnOctaveAndBack) {
   flags[2] = false;
   ComputeIntervals(c, flags);
   EXPECT_EQ(intervalName(c.Intervals[1]), "2");
+  // The highest interval that can move up: the 6th becomes the 13th.
+  c = fingering({-1, 3, 2, 2, 3, 3}, 0);  // C E A D G: C6/9
+  flags[2] = flags[9] = true;
+  ComputeIntervals(c, flags);
+  EXPECT_EQ(intervals(c), (std::vector<int>{0, 4, 7, 14, 21, -1, -1}));
 }
 
 TEST(ComputeIntervals, FlagsWithoutAnOctaveNameNeverLoseTheInterval) {

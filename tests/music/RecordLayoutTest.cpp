@@ -6,10 +6,10 @@
 #include "music/Records.h"
 
 // The records are stored in page and data files as they lie; every field must
-// sit at its byte offset.
+// sit at its byte offset. (The record sizes are checked where they are
+// declared; a reordered field keeps the size but breaks every stored file.)
 
 TEST(RecordLayout, ChordDiagramFieldOffsets) {
-  EXPECT_EQ(sizeof(TChordDiagram), 88u);
   EXPECT_EQ(offsetof(TChordDiagram, Empty), 0u);
   EXPECT_EQ(offsetof(TChordDiagram, ChordName), 1u);
   EXPECT_EQ(offsetof(TChordDiagram, TuningName), 17u);
@@ -24,7 +24,6 @@ TEST(RecordLayout, ChordDiagramFieldOffsets) {
 }
 
 TEST(RecordLayout, ScaleDiagramFieldOffsets) {
-  EXPECT_EQ(sizeof(TScaleDiagram), 94u);
   EXPECT_EQ(offsetof(TScaleDiagram, Empty), 0u);
   EXPECT_EQ(offsetof(TScaleDiagram, ScaleName), 1u);
   EXPECT_EQ(offsetof(TScaleDiagram, TuningName), 28u);
@@ -36,7 +35,6 @@ TEST(RecordLayout, ScaleDiagramFieldOffsets) {
 }
 
 TEST(RecordLayout, PrintDiagramFieldOffsets) {
-  EXPECT_EQ(sizeof(TPrintDiagram), 109u);
   EXPECT_EQ(offsetof(TPrintDiagram, Empty), 0u);
   EXPECT_EQ(offsetof(TPrintDiagram, IsChord), 1u);
   EXPECT_EQ(offsetof(TPrintDiagram, Name), 2u);
@@ -52,11 +50,9 @@ TEST(RecordLayout, PrintDiagramFieldOffsets) {
 }
 
 TEST(RecordLayout, FormulaRecordOffsets) {
-  EXPECT_EQ(sizeof(TChordFormula), 44u);
   EXPECT_EQ(offsetof(TChordFormula, Intervals), 0u);
   EXPECT_EQ(offsetof(TChordFormula, Name), 7u);
   EXPECT_EQ(offsetof(TChordFormula, Formula), 23u);
-  EXPECT_EQ(sizeof(TScaleFormula), 37u);
   EXPECT_EQ(offsetof(TScaleFormula, Intervals), 0u);
   EXPECT_EQ(offsetof(TScaleFormula, Formula), 10u);
 }

@@ -83,7 +83,7 @@ TEST(ChordPlayer, CountOffPacedByTheStrumSpeedAndBassUnderTheChord) {
   ChordPlayer::Play play;
   play.CountOff = true;
   play.BassNote = true;
-  for (int speed : {-100, -300}) {
+  for (int speed : {-100, -200, -300}) {
     play.StrumSpeed = speed;
     const int gap = -speed;
     const int next = speed < -200 ? 0 : gap;  // a slow strum does not drag the count-off

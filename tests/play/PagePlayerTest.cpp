@@ -56,13 +56,16 @@ struct PagePlay : ::testing::Test {
     marks().RepeatCount[bar] = static_cast<std::uint8_t>(count);
     marks().RepeatsLeft[bar] = static_cast<std::uint8_t>(count);
   }
+  // The bar a run starts in.
+  int startBar() {
+    PagePlayer p;
+    p.StartPagePlay(start());
+    return p.currentBar();
+  }
   // The bars in playing order, 0-based, from the beat markers of bar starts.
   std::vector<int> bars(const std::vector<MidiEvent>& events) {
     const int spb = PlayBars::slotsPerBar(state.ThreeFour);
-    const bool onPage = state.PlayStartRow >= 0 && state.PlayStartRow < 6 &&
-                        state.PlayStartColumn >= 0 && state.PlayStartColumn < 12;
-    const int first = onPage ? (12 * state.PlayStartRow + state.PlayStartColumn) / spb : 0;
-    std::vector<int> out{first};
+    std::vector<int> out{startBar()};
     for (const MidiEvent& e : events)
       if (e.Status == EventBeatMarker && (e.Data1 * 2) % spb == 0) out.push_back(e.Data1 * 2 / spb);
     return out;
@@ -314,10 +317,12 @@ TEST_F(PagePlay, StartMarkerOnBarThreeStartsThereAndEarlierMarksApplyWhenAJumpRe
       << "bar 2 is played once, by the jump";
 
   // A marker outside the page starts at bar 1.
-  state.PlayStartRow = 40;
-  EXPECT_EQ(bars(once()).front(), 0);
-  state.PlayStartRow = INT32_MAX;
-  EXPECT_EQ(bars(once()).front(), 0);
+  for (const auto& [column, row] : {std::pair{4, 40}, std::pair{4, INT32_MAX}, std::pair{12, 5},
+                                    std::pair{-1, 0}, std::pair{0, -1}}) {
+    state.PlayStartColumn = column;
+    state.PlayStartRow = row;
+    EXPECT_EQ(startBar(), 0) << column << ", " << row;
+  }
 }
 
 TEST_F(PagePlay, LoopPlayGoesBackToBarOneAtTheLoopMarkOnlyWhenOn) {
@@ -332,9 +337,20 @@ TEST_F(PagePlay, LoopPlayGoesBackToBarOneAtTheLoopMarkOnlyWhenOn) {
   // The loop mark moved to bar 3; with Loop Play up it is ignored.
   std::fill(std::begin(marks().LoopMark), std::end(marks().LoopMark), 0);
   marks().LoopMark[2] = 1;
-  const auto short_ = bars(firstEvents(3000));
+  place(4, gMajor());
+  const auto loopingShort = firstEvents(3000);
+  const auto short_ = bars(loopingShort);
   for (std::size_t i = 0; i < short_.size(); ++i)
     EXPECT_EQ(short_[i], static_cast<int>(i % 3)) << i;
+  // Bar 1 has no loop mark, so the chord in slot 4 rings on into bar 2 for
+  // its full eight slots; looking ahead into bar 1 again would cut it at slot 8.
+  std::vector<std::int64_t> releases;
+  for (const Timed& t :
+       only(timeline(loopingShort), [](const MidiEvent& e) { return isKind(e, 0x80, Guitar); }))
+    if (releases.empty() || releases.back() != t.Tick) releases.push_back(t.Tick);
+  ASSERT_GE(releases.size(), 2u);
+  EXPECT_EQ(releases[0], 4 * 240) << "C released by the G in slot 4";
+  EXPECT_EQ(releases[1], 12 * 240) << "G released at slot 12";
   options.Loop = false;
   EXPECT_EQ(bars(once()), range(0, 8));
 }
@@ -407,6 +423,7 @@ TEST_F(PagePlay, NotesADamagedRecordCannotPlayAreLeftOut) {
   TChordDiagram d = cMajor();
   d.Notes[0] = 200;
   d.Notes[1] = 128;
+  d.Notes[2] = 127;  // the highest note there is still plays
   place(0, d);
   settings.GuitarChannel = 99;
   settings.GuitarVolume = 1000;
@@ -418,6 +435,7 @@ TEST_F(PagePlay, NotesADamagedRecordCannotPlayAreLeftOut) {
     EXPECT_LE(t.Event.Data1, 127);
     EXPECT_EQ(t.Event.Data2, 127);
   }
+  EXPECT_EQ(ons.back().Event.Data1, 127);
 }
 
 TEST_F(PagePlay, EndlessRepeatsAreRefusedByPlayOnceInsteadOfRunningOutOfMemory) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "play/PlayPageModel.h"
 
 TEST(PlayPageGeometry, HitTestTakesTheMarginsIntoTheFirstColumnAndRow) {
@@ -125,10 +127,18 @@ TEST(RepeatMarks, UntickingLoopMovesItToTheLastBarOnlyFromTheLoopedBar) {
 }
 
 TEST(RepeatMarks, BarEndsFollowTheStaffRows) {
-  const BarEnds b1 = barEnds(1, false);
-  EXPECT_EQ(b1.Xs, 523);
-  EXPECT_EQ(b1.Ye, 227);
-  const BarEnds b7 = barEnds(7, true);
-  EXPECT_EQ(b7.Xs, 397);
-  EXPECT_EQ(b7.Ys, 132 * 3 + 95);
+  // A bar's stretch of staff runs from its first slot to the end of its last
+  // one, on the rows those slots lie on; the row ends are the staff's ends.
+  for (const bool threeFour : {false, true}) {
+    const int spb = PlayBars::slotsPerBar(threeFour);
+    for (int bar = 0; bar < PlayBars::barCount(threeFour); ++bar) {
+      SCOPED_TRACE(std::to_string(bar) + (threeFour ? " in 3/4" : " in 4/4"));
+      const int first = PlayBars::firstSlotOfBar(bar, threeFour), last = first + spb - 1;
+      const BarEnds e = barEnds(bar, threeFour);
+      EXPECT_EQ(e.Ys, 132 * (first / 12) + 95);
+      EXPECT_EQ(e.Ye, 132 * (last / 12) + 95);
+      EXPECT_EQ(e.Xs, first % 12 == 0 ? 20 : 63 * (first % 12) + 19);
+      EXPECT_EQ(e.Xe, last % 12 == 11 ? 762 : 63 * (last % 12 + 1) + 10);
+    }
+  }
 }

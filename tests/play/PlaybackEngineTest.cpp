@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "PlayerTestSupport.h"
 #include "music/DiagramConvert.h"
 #include "play/ChordPlayer.h"
@@ -280,6 +282,27 @@ TEST_F(Engine, StepPlayAlternatesBetweenTheChordsWrappingBothWaysAndKeepsTheMark
   EXPECT_EQ(engine.CurrentSlot, 40);
 }
 
+TEST_F(Engine, StepKeysCrossBetweenTheLastAndTheFirstSlotDirectly) {
+  place(0, cMajor());
+  place(71, gMajor());
+  engine.StepMode = true;
+  startPage();
+  message(AllPlayed);
+  // Each key moves one slot first: from slot 0 backward is slot 71, and from
+  // 71 forward is slot 0, with no search across the page on the way.
+  std::size_t mark = sink.events.size();
+  PlayerUpdate u = engine.StepKey(false, PlayTab::PlayPage);
+  EXPECT_EQ(engine.CurrentSlot, 71);
+  EXPECT_EQ(u.StepArrow, (PagePoint{39 + 63 * 11, 132 * 5 + 95}));
+  EXPECT_EQ(struck(mark), notesOf(gMajor()));
+  message(AllPlayed);
+  mark = sink.events.size();
+  u = engine.StepKey(true, PlayTab::PlayPage);
+  EXPECT_EQ(engine.CurrentSlot, 0);
+  EXPECT_EQ(u.StepArrow, (PagePoint{39, 95}));
+  EXPECT_EQ(struck(mark), notesOf(cMajor()));
+}
+
 TEST_F(Engine, AStepAskedForWhileAChordSoundsFollowsWhenItEnds) {
   place(3, cMajor());
   place(40, gMajor());
@@ -406,15 +429,22 @@ TEST(FingerMarks, TheParameterNamesStringFretAndGlyphOrAClear) {
   auto mark = [](int s, int f, int finger, PlayTab tab = PlayTab::Chords) {
     return PlaybackEngine::fingerMark(static_cast<std::uint32_t>(s << 16 | f << 8 | finger), tab);
   };
-  const int glyphs[7] = {180, 192, 204, 216, 228, 12, 168};
+  // Every finger code has a 12-pixel cell of its own in the glyph strip; the
+  // open mark and fingers 1 to 4 lie side by side in that order.
+  std::set<int> cells;
   for (int finger = 0; finger <= 6; ++finger) {
     const auto m = mark(2, 7, finger);
     ASSERT_TRUE(m.has_value());
     EXPECT_EQ(m->String, 2);
     EXPECT_EQ(m->Fret, 7);
     EXPECT_FALSE(m->Clear);
-    EXPECT_EQ(m->GlyphX, glyphs[finger]);
+    EXPECT_EQ(m->GlyphX % 12, 0) << finger;
+    if (finger >= 1 && finger <= 4) {
+      EXPECT_EQ(m->GlyphX, mark(2, 7, 0)->GlyphX + 12 * finger);
+    }
+    cells.insert(m->GlyphX);
   }
+  EXPECT_EQ(cells.size(), 7u);
   const auto clear = mark(5, 22, 10, PlayTab::PlayPage);
   ASSERT_TRUE(clear.has_value());
   EXPECT_TRUE(clear->Clear);

@@ -3,6 +3,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -43,7 +44,8 @@ TEST_F(ProfileFileFake, IntegersAreDecimalOrHexAndJunkGivesTheDefault) {
   fs.files[kPath] =
       "[N]\nhex=0x10\nupper=0X1f\ndollar=$10\nneg=-300\nplus=+5\nspaced= 42 \n"
       "junk=12abc\nempty=\nbare=0x\nhuge=99999999999\nallbits=$FFFFFFFF\nmin=-2147483648\n"
-      "over=2147483648\nfloat=1.5\nlonghex=0x123456789\n";
+      "over=2147483648\nfloat=1.5\nlonghex=0x123456789\nnine=0x9\nlow=0x01234567\n"
+      "lower=$89abcdef\nupperhex=0X89ABCDEF\ndigits=1234567890\nbadhex=0xG\nmax=2147483647\n";
   EXPECT_EQ(ini.readInteger("N", "hex", 7), 16);
   EXPECT_EQ(ini.readInteger("N", "upper", 7), 31);
   EXPECT_EQ(ini.readInteger("N", "dollar", 7), 16);
@@ -57,9 +59,17 @@ TEST_F(ProfileFileFake, IntegersAreDecimalOrHexAndJunkGivesTheDefault) {
   EXPECT_EQ(ini.readInteger("N", "allbits", 7), -1);
   EXPECT_EQ(ini.readInteger("N", "min", 7), -2147483648);
   EXPECT_EQ(ini.readInteger("N", "over", 7), 7);
+  EXPECT_EQ(ini.readInteger("N", "max", 7), 2147483647);
   EXPECT_EQ(ini.readInteger("N", "float", 7), 7);
   EXPECT_EQ(ini.readInteger("N", "longhex", 7), 7);
   EXPECT_EQ(ini.readInteger("N", "absent", 7), 7);
+  // Every hex digit in both cases, and every decimal digit.
+  EXPECT_EQ(ini.readInteger("N", "nine", 7), 9);
+  EXPECT_EQ(ini.readInteger("N", "low", 7), 0x01234567);
+  EXPECT_EQ(ini.readInteger("N", "lower", 7), static_cast<std::int32_t>(0x89ABCDEFu));
+  EXPECT_EQ(ini.readInteger("N", "upperhex", 7), static_cast<std::int32_t>(0x89ABCDEFu));
+  EXPECT_EQ(ini.readInteger("N", "digits", 7), 1234567890);
+  EXPECT_EQ(ini.readInteger("N", "badhex", 7), 7);
   EXPECT_EQ(ini.readInteger("n", "UPPER", 7), 31) << "sections and keys ignore case";
 }
 

@@ -48,16 +48,6 @@ TEST(AppState, MoveBuffersStartZeroFilled) {
   for (std::size_t i = 0; i < sizeof st.PrintMoveBuffer; ++i) ASSERT_EQ(pbytes[i], 0) << i;
 }
 
-TEST(AppState, StatesAreIndependent) {
-  AppState a, b;
-  a.ChordPage[2][1].Empty = 0;
-  a.ChordSetCount = 2;
-  a.Names.toggle();
-  EXPECT_TRUE(isEmpty(b.ChordPage[2][1]));
-  EXPECT_EQ(b.ChordSetCount, 0);
-  EXPECT_FALSE(b.Names.sharps());
-}
-
 TEST(AppState, UnitStartKeepsThePagesButResetsCountersAndSelections) {
   AppState st;
   st.ChordSetCount = 3;
