@@ -86,6 +86,7 @@ void FluidSynthOutput::startUp() {
   fontOk_ = ok;
   for (int ch = 0; ch < 16; ++ch)
     if (programs_[ch] >= 0) fluid_synth_program_change(synth, ch, programs_[ch]);
+  ready_.store(true);
 }
 
 bool FluidSynthOutput::waitUntilReady() {

@@ -27,6 +27,7 @@ class FluidSynthOutput : public MidiOutputDevice {
 
   void send(const std::uint8_t* bytes, std::size_t length, std::int64_t timeMicros) override;
   void silence() override;
+  bool ready() const override { return ready_.load(); }
 
   // Blocks until the worker is done; true when a soundfont loaded.
   bool waitUntilReady();
@@ -49,5 +50,6 @@ class FluidSynthOutput : public MidiOutputDevice {
   int programs_[16];
   bool fontLoaded_ = false;
   bool fontOk_ = false;
+  std::atomic<bool> ready_{false};
   std::thread worker_;
 };
