@@ -178,7 +178,11 @@ void MainWindow::FormCreate() {
   if (Midi && Midi->component().GetNumOutDevices() > 0) {
     Poster = new MidiMessagePoster(
         Midi->component(), [this](const MidiMessage& m) { handleMidiMessage(m); }, this);
-    Midi->open(Poster, Config->MidiOutDevice, Config->MidiInDevice);
+    // The players' program changes, so the synthesiser has them in before a note.
+    Midi->open(Poster, Config->MidiOutDevice, Config->MidiInDevice,
+               {{Config->GuitarChannel, Config->GuitarPatch},
+                {Config->BassChannel, Config->BassPatch},
+                {Config->ClickChannel, 0}});
   }
 
   State.BassNoteOption = Config->BassNoteOption;

@@ -51,6 +51,9 @@ class FakeOutput : public MidiOutputDevice {
     log_.add(s);
   }
   void silence() override { log_.add("silence"); }
+  void preload(int channel, int program) override {
+    log_.add("preload " + std::to_string(channel) + " " + std::to_string(program));
+  }
 
  private:
   MidiLog& log_;

@@ -79,6 +79,19 @@ TEST_F(Session, ReopeningMovesOpenPortsToTheNewDevices) {
   EXPECT_EQ(s.out(), 0u) << "a device that fails to open leaves no output";
 }
 
+TEST_F(Session, TheVoicesChosenAtOpenReachEveryOutputOpenedBeforeAnyNote) {
+  MidiComponent midi(clock, devices);
+  MidiSession s(midi);
+  EXPECT_FALSE(s.soundReady()) << "nothing open";
+  s.open(&target, 0, 0, {{0, 25}, {1, 33}, {9, 0}});
+  EXPECT_TRUE(s.soundReady());
+  EXPECT_EQ(lines(),
+            (Lines{"open out 0", "preload 0 25", "preload 1 33", "preload 9 0", "open in 0"}));
+  s.reopenOut(&target, 1);
+  EXPECT_EQ(lines(), (Lines{"silence", "close out", "open out 1", "preload 0 25", "preload 1 33",
+                            "preload 9 0"}));
+}
+
 TEST_F(Session, ASinkOnTheSessionFollowsTheReopenedOutput) {
   MidiComponent midi(clock, devices);
   MidiSession s(midi);

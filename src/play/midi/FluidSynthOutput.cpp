@@ -3,7 +3,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <iterator>
 
 namespace {
 
@@ -34,8 +37,22 @@ std::vector<std::string> FluidSynthOutput::defaultDrivers() {
   return {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"};
 }
 
-FluidSynthOutput::FluidSynthOutput(std::string soundFont, std::vector<std::string> audioDrivers)
-    : soundFont_(std::move(soundFont)), drivers_(std::move(audioDrivers)) {
+bool FluidSynthOutput::loadOnDemand(const std::string& soundFont) {
+  // A small SF2 font loads whole in a moment; FluidSynth 2.3 loading on demand
+  // also plays some of them audibly differently (TimGM6mb). Compressed fonts
+  // are unpacked to several times their size, so they always load on demand.
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const auto size = fs::file_size(soundFont, ec);
+  const bool sf2 = fs::path(soundFont).extension() == ".sf2";
+  return !ec && (!sf2 || size > 32u * 1024 * 1024);
+}
+
+FluidSynthOutput::FluidSynthOutput(std::string soundFont, std::vector<std::string> audioDrivers,
+                                   Samples samples)
+    : soundFont_(std::move(soundFont)),
+      drivers_(std::move(audioDrivers)),
+      onDemand_(samples == Samples::OnDemand || loadOnDemand(soundFont_)) {
   quietLogging();
   for (int& p : programs_) p = -1;
   worker_ = std::thread(&FluidSynthOutput::startUp, this);
@@ -57,6 +74,7 @@ void FluidSynthOutput::startUp() {
   fluid_settings_setint(settings_, "audio.period-size", 256);
   fluid_settings_setint(settings_, "audio.periods", 2);
   fluid_settings_setnum(settings_, "synth.gain", 0.5);
+  fluid_settings_setint(settings_, "synth.dynamic-sample-loading", onDemand_ ? 1 : 0);
   fluid_synth_t* synth = new_fluid_synth(settings_);
   if (!synth) return;
   synth_.store(synth);
@@ -79,13 +97,31 @@ void FluidSynthOutput::startUp() {
   }
   if (!audio_.load())
     std::fprintf(stderr, "strumbo: no audio output found; the built-in synthesiser is silent\n");
-  const bool ok = !soundFont_.empty() && fluid_synth_sfload(synth, soundFont_.c_str(), 1) >= 0;
+  // Without resetting the presets: that would select the default piano on
+  // fifteen channels and load its samples for nothing.
+  const bool ok = !soundFont_.empty() && fluid_synth_sfload(synth, soundFont_.c_str(), 0) >= 0;
   if (!ok) std::fprintf(stderr, "strumbo: no General MIDI soundfont could be loaded\n");
-  std::lock_guard lock(mutex_);
-  fontLoaded_ = true;
-  fontOk_ = ok;
-  for (int ch = 0; ch < 16; ++ch)
-    if (programs_[ch] >= 0) fluid_synth_program_change(synth, ch, programs_[ch]);
+  // Selecting a program loads its samples, which takes a while: it is done
+  // outside the lock, and again for whatever was chosen meanwhile.
+  int selected[16];
+  for (int& p : selected) p = -1;
+  for (;;) {
+    int wanted[16];
+    {
+      std::lock_guard lock(mutex_);
+      if (!ok || std::equal(std::begin(selected), std::end(selected), std::begin(programs_))) {
+        fontLoaded_ = true;
+        fontOk_ = ok;
+        break;
+      }
+      std::copy(std::begin(programs_), std::end(programs_), std::begin(wanted));
+    }
+    for (int ch = 0; ch < 16; ++ch)
+      if (wanted[ch] >= 0 && wanted[ch] != selected[ch])
+        fluid_synth_program_change(synth, ch, wanted[ch]);
+    std::copy(std::begin(wanted), std::end(wanted), std::begin(selected));
+  }
+  ready_.store(true);
 }
 
 bool FluidSynthOutput::waitUntilReady() {
@@ -127,11 +163,34 @@ void FluidSynthOutput::apply(fluid_synth_t* synth, const std::uint8_t* b, std::s
 }
 
 void FluidSynthOutput::send(const std::uint8_t* bytes, std::size_t length, std::int64_t) {
-  if (length >= 2 && (bytes[0] & 0xF0) == 0xC0) {
+  bool selectDefault = false;
+  if (length >= 2) {
+    const int ch = bytes[0] & 0x0F;
     std::lock_guard lock(mutex_);
-    programs_[bytes[0] & 0x0F] = bytes[1] & 0x7F;
+    if ((bytes[0] & 0xF0) == 0xC0) {
+      programs_[ch] = bytes[1] & 0x7F;
+    } else if ((bytes[0] & 0xF0) == 0x90 && fontLoaded_ && programs_[ch] < 0) {
+      // What a reset would have chosen: the first program, or the drum kit
+      // on the percussion channel.
+      programs_[ch] = 0;
+      selectDefault = true;
+    }
   }
-  apply(synth_.load(), bytes, length);
+  fluid_synth_t* synth = synth_.load();
+  if (selectDefault) fluid_synth_program_change(synth, bytes[0] & 0x0F, 0);
+  apply(synth, bytes, length);
+}
+
+void FluidSynthOutput::preload(int channel, int program) {
+  if (channel < 0 || channel > 15 || program < 0 || program > 127) return;
+  bool now = false;
+  {
+    std::lock_guard lock(mutex_);
+    programs_[channel] = program;
+    now = fontLoaded_ && fontOk_;
+  }
+  // Only when the worker finished first, which it hardly ever does.
+  if (now) fluid_synth_program_change(synth_.load(), channel, program);
 }
 
 void FluidSynthOutput::silence() {

@@ -213,6 +213,24 @@ void MidiComponent::CloseMidiOut(std::uint32_t out) {
   }
 }
 
+void MidiComponent::preloadVoice(std::uint32_t out, int channel, int program) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!validOut(out)) return;
+  }
+  std::lock_guard dl(deviceMutex_);
+  if (output_) output_->preload(channel, program);
+}
+
+bool MidiComponent::outputReady(std::uint32_t out) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!validOut(out)) return false;
+  }
+  std::lock_guard dl(deviceMutex_);
+  return output_ && output_->ready();
+}
+
 bool MidiComponent::advanceTo(std::int64_t micros) {
   auto* virtualClock = dynamic_cast<VirtualClock*>(&clock_);
   if (!virtualClock) return false;

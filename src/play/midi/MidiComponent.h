@@ -63,6 +63,10 @@ class MidiComponent {
   void CloseSync(std::uint32_t sync);
   void CloseMidiIn(std::uint32_t in);
   void CloseMidiOut(std::uint32_t out);
+  // Passes a voice choice to the open output ahead of play (see
+  // MidiOutputDevice::preload), and asks whether the output has started up.
+  void preloadVoice(std::uint32_t out, int channel, int program);
+  bool outputReady(std::uint32_t out);
 
   // True when the message was posted after the last stop or flush. The window
   // checks this on delivery and drops the rest.

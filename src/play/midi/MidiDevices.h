@@ -14,6 +14,12 @@ class MidiOutputDevice {
   virtual void send(const std::uint8_t* bytes, std::size_t length, std::int64_t timeMicros) = 0;
   // Ends every sounding note.
   virtual void silence() = 0;
+  // Chooses `program` on `channel` before anything is played there, so a
+  // device that loads its sounds on demand has them in before the first note.
+  // A port plays what it is sent at once and has nothing to prepare.
+  virtual void preload(int /*channel*/, int /*program*/) {}
+  // True once the device has finished starting up.
+  virtual bool ready() const { return true; }
 };
 
 // An open input port. Its data are not used; holding it open is all it does.

@@ -2,11 +2,14 @@
 
 #include "play/midi/MidiComponent.h"
 
-void MidiSession::open(MidiMessageTarget* window, std::uint16_t outDevice, std::uint16_t inDevice) {
+void MidiSession::open(MidiMessageTarget* window, std::uint16_t outDevice, std::uint16_t inDevice,
+                       std::vector<Voice> voices) {
   close();
+  voices_ = std::move(voices);
   if (midi_.GetNumOutDevices() <= 0) return;
   sync_ = midi_.OpenSync(0, window, 0, 10);
   out_ = midi_.OpenMidiOut(window, outDevice, sync_, 78624);
+  preload();
   in_ = midi_.OpenMidiIn(window, inDevice, 0, 78624);
 }
 
@@ -27,4 +30,14 @@ void MidiSession::reopenOut(MidiMessageTarget* window, std::uint16_t device) {
   if (!out_) return;
   midi_.CloseMidiOut(out_);
   out_ = midi_.OpenMidiOut(window, device, sync_, 78624);
+  preload();
+}
+
+bool MidiSession::soundReady() const {
+  return out_ != 0 && midi_.outputReady(out_);
+}
+
+void MidiSession::preload() {
+  if (!out_) return;
+  for (const Voice& v : voices_) midi_.preloadVoice(out_, v.channel, v.program);
 }

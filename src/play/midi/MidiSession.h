@@ -1,22 +1,31 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class MidiComponent;
 class MidiMessageTarget;
 
 // The three handles the program keeps open from start-up to shutdown: the
 // clock, the output and the input. With no output device nothing is opened
-// and all three stay 0, which the players read as "no MIDI output".
+// and all three stay 0, which the players read as "no MIDI output". The
+// voices the players will choose are handed to every output opened, so that a
+// synthesiser loading its sounds on demand has them in before the first note.
 class MidiSession {
  public:
+  struct Voice {
+    int channel;
+    int program;
+  };
+
   explicit MidiSession(MidiComponent& midi) : midi_(midi) {}
   ~MidiSession() { close(); }
   MidiSession(const MidiSession&) = delete;
   MidiSession& operator=(const MidiSession&) = delete;
 
   // The start-up order: clock, output on `outDevice`, input on `inDevice`.
-  void open(MidiMessageTarget* window, std::uint16_t outDevice, std::uint16_t inDevice);
+  void open(MidiMessageTarget* window, std::uint16_t outDevice, std::uint16_t inDevice,
+            std::vector<Voice> voices = {});
   // Shutdown: clock, input, output, each only when open.
   void close();
   // MIDI setup: a port that is open is closed and opened on the new device;
@@ -28,8 +37,13 @@ class MidiSession {
   std::uint32_t sync() const { return sync_; }
   std::uint32_t out() const { return out_; }
   std::uint32_t in() const { return in_; }
+  // True once the output is open and has started up.
+  bool soundReady() const;
 
  private:
   MidiComponent& midi_;
+  void preload();
+
   std::uint32_t sync_ = 0, out_ = 0, in_ = 0;
+  std::vector<Voice> voices_;
 };
