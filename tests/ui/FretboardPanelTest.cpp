@@ -5,12 +5,12 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "WindowProbe.h"
 #include "music/ChordAnalysis.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 #include "ui/UpDown.h"
@@ -58,16 +58,16 @@ class FretboardPanelTest : public QObject {
     QCOMPARE(fb->editTuningName->text(), QStringLiteral("Standard"));
     QCOMPARE(w.state().LastRoot, 10);
 
-    w.mnuFlatSharpClick();
-    QCOMPARE(w.mnuFlatSharp->text(), QStringLiteral("Sharps"));
-    QCOMPARE(w.menuKey->actions().at(10)->text(), QStringLiteral("A#"));
+    trigger(w, "mnuFlatSharp");
+    QCOMPARE(action(w, "mnuFlatSharp")->text(), QStringLiteral("Sharps"));
+    QCOMPARE(action(w, "mnuKey10")->text(), QStringLiteral("A#"));
     fb->ShowDiagram(c);
     QCOMPARE(fb->editChordNameUser->text(), QStringLiteral("A# maj /D"));
     QCOMPARE(fb->editNotes->text(), QStringLiteral(" A# D F"));
     QCOMPARE(fb->editString[0]->text(), QStringLiteral("E4"));
-    w.mnuFlatSharpClick();
-    QCOMPARE(w.menuKey->actions().at(10)->text(), QStringLiteral("Bb"));
-    QVERIFY(w.mnuFlatSharp->isChecked());
+    trigger(w, "mnuFlatSharp");
+    QCOMPARE(action(w, "mnuKey10")->text(), QStringLiteral("Bb"));
+    QVERIFY(action(w, "mnuFlatSharp")->isChecked());
   }
 
   void rootAndOtherNotesTakeDifferentGlyphs() {
@@ -126,14 +126,14 @@ class FretboardPanelTest : public QObject {
     std::memset(&junk, 0xEE, sizeof junk);
     junk.Empty = 0;
     w.fretboard()->ShowDiagram(junk);
-    w.toolBar()->sbShowArp->setChecked(true);
+    button(w, "sbShowArp")->setChecked(true);
     w.fretboard()->ShowDiagram(junk);
     QVERIFY(w.fretboard()->editChordNameUser->text().size() > 0);
   }
 
   void editingTheFingeringWithTheMouse() {
     MainWindow w("/tmp/");
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     FretboardPanel* fb = w.fretboard();
     TChordDiagram& e = w.state().EditChord;
 
@@ -177,15 +177,15 @@ class FretboardPanelTest : public QObject {
     TChordDiagram before = w.state().EditChord;
     w.fretboard()->imgGuitarMouseDown(cell(0, 3), Qt::LeftButton);
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
-    w.pageControl()->setCurrentIndex(PageChordDesign);
-    w.toolBar()->sbtnPlay->setChecked(true);
+    w.showTab(PlayTab::ChordDesign);
+    button(w, "sbtnPlay")->setChecked(true);
     w.fretboard()->imgGuitarMouseDown(cell(0, 3), Qt::LeftButton);
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
   }
 
   void rootAndBassControls() {
     MainWindow w("/tmp/");
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     FretboardPanel* fb = w.fretboard();
     ChordDesignTab* d = w.chordDesign();
     TChordDiagram& e = w.state().EditChord;
@@ -205,7 +205,7 @@ class FretboardPanelTest : public QObject {
   void committingATuning() {
     MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     TChordDiagram& e = w.state().EditChord;
     fb->imgGuitarMouseDown(cell(5, 3), Qt::LeftButton);  // G on the low string
     QCOMPARE(e.Notes[5], std::uint8_t(43));
@@ -228,7 +228,7 @@ class FretboardPanelTest : public QObject {
     MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
     QVERIFY(!fb->UpDowns[0]->isEnabled());
-    w.pageControl()->setCurrentIndex(PageScales);
+    w.showTab(PlayTab::Scales);
     QVERIFY(fb->UpDowns[0]->isEnabled());
     fb->UpDowns[0]->setPosition(69);
     fb->UpDowns[0]->step(1);
@@ -236,7 +236,7 @@ class FretboardPanelTest : public QObject {
     QCOMPARE(fb->editString[0]->text(), QStringLiteral("A1"));
     fb->UpDowns[0]->step(-1);
     QCOMPARE(fb->editString[0]->text(), QStringLiteral("A4"));
-    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.showTab(PlayTab::PlayPage);
     QVERIFY(!fb->UpDowns[0]->isEnabled());
   }
 
@@ -255,7 +255,7 @@ class FretboardPanelTest : public QObject {
   void arpeggioBoxesTheChordTonesAcrossTheNeck() {
     MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
-    w.toolBar()->sbShowArp->setChecked(true);
+    button(w, "sbShowArp")->setChecked(true);
     fb->ShowDiagram(openC());
     const QImage& img = fb->imgGuitar->image();
     // Fret 8 of the high E string is a C: a red box; fret 7 (B) has none.
@@ -288,17 +288,17 @@ class FretboardPanelTest : public QObject {
     MainWindow w("/tmp/");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY(w.toolBar()->y() < w.fretboard()->y());
-    w.menuFlipClick();
+    QVERIFY(child<ToolBarPanel>(w, "pnlTop")->y() < w.fretboard()->y());
+    trigger(w, "menuFlip");
     QApplication::processEvents();
     QVERIFY(w.fretboardOnTop());
-    QVERIFY(w.toolBar()->sbtnFlip->isChecked());
-    w.toolBar()->sbtnFlip->click();
+    QVERIFY(button(w, "sbtnFlip")->isChecked());
+    click(w, "sbtnFlip");
     QVERIFY(!w.fretboardOnTop());
-    w.toolBar()->sbtnPause->setChecked(true);
-    w.toolBar()->sbtnFlip->click();  // refused under the guard, and the button goes back
+    button(w, "sbtnPause")->setChecked(true);
+    click(w, "sbtnFlip");  // refused under the guard, and the button goes back
     QVERIFY(!w.fretboardOnTop());
-    QVERIFY(!w.toolBar()->sbtnFlip->isChecked());
+    QVERIFY(!button(w, "sbtnFlip")->isChecked());
   }
 };
 

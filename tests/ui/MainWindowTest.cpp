@@ -5,10 +5,10 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "WindowProbe.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -52,7 +52,7 @@ class MainWindowTest : public QObject {
     // Finger markers by key only on the Chord Design tab.
     QVERIFY(!w.FormKeyDown(Qt::Key_3));
     QCOMPARE(w.chordDesign()->selectedFinger(), 6);
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     QVERIFY(w.FormKeyDown(Qt::Key_3));
     QCOMPARE(w.chordDesign()->selectedFinger(), 3);
     QVERIFY(w.FormKeyDown(Qt::Key_P));
