@@ -60,10 +60,19 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
+    const QImage blank = child<SurfaceView>(w, "imgChordPage")->image();
+    w.showTab(PlayTab::PlayPage);
     chooseKey(w, 4);           // E
     chooseChordType(w, 2, 1);  // minor family, m7
+    QCOMPARE(child<QLineEdit>(w, "editChordRoot")->text(), QStringLiteral("E"));
+    QCOMPARE(child<QLineEdit>(w, "editChordName")->text(), QStringLiteral("m7"));
     clickShowChords(w);
     QCOMPARE(ask.messages, QStringList());
+    // The Chords page comes to the front with the set drawn in its first row only.
+    QCOMPARE(w.currentTab(), PlayTab::Chords);
+    const QImage& shown = child<SurfaceView>(w, "imgChordPage")->image();
+    QVERIFY(shown.copy(0, 0, 772, 160) != blank.copy(0, 0, 772, 160));
+    QCOMPARE(shown.copy(0, 160, 772, 640), blank.copy(0, 160, 772, 640));
     const AppState& st = w.state();
     QCOMPARE(st.ChordSetCount, 1);
     for (int k = 0; k < 3; ++k) {

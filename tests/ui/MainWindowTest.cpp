@@ -43,6 +43,24 @@ class MainWindowTest : public QObject {
     }
   }
 
+  void exportItemsOnlyOnThePlayPage() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QMenu* file = child<QMenu>(w, "menuFile");
+    for (PlayTab tab : {PlayTab::Chords, PlayTab::ChordDesign, PlayTab::PlayPage, PlayTab::Print,
+                        PlayTab::Scales}) {
+      w.showTab(tab);
+      file->popup(w.mapToGlobal(QPoint(0, 0)));
+      const bool onPlayPage = tab == PlayTab::PlayPage;
+      QCOMPARE(action(w, "mnuExportMidi")->isVisible(), onPlayPage);
+      QCOMPARE(action(w, "mnuExportAudio")->isVisible(), onPlayPage);
+      QVERIFY(action(w, "mnuNew")->isVisible());
+      QVERIFY(action(w, "mnuExit")->isVisible());
+      file->hide();
+    }
+  }
+
   void keyboardCommandsAndKeyPreview() {
     MainWindow w("/tmp/");
     w.show();

@@ -114,7 +114,7 @@ class PlaybackControllerTest : public QObject {
     rig.runUntil(1'000'000);
     click(w, "sbtnPause");
     QVERIFY(button(w, "sbtnPause")->isChecked());
-    QVERIFY(!w.FormClose());  // no closing while paused
+    QVERIFY(!w.close());  // no closing while paused
     click(w, "sbtnPause");
     QVERIFY(!button(w, "sbtnPause")->isChecked());
     click(w, "sbtnStop");

@@ -43,7 +43,7 @@ class StartupShutdownTest : public QObject {
     QCOMPARE(w.state().Play.PlayPageTempo, 600000);
     QVERIFY(!files.exists(Ini));
 
-    QVERIFY(w.FormClose());
+    QVERIFY(w.close());
     QVERIFY(files.exists(Ini));
     QCOMPARE(ini.readInteger("Main", "Sspeed", 1), -300);
     QCOMPARE(ini.readString("Directory", "Play", ""), std::string("/prog/Play"));
@@ -70,7 +70,8 @@ class StartupShutdownTest : public QObject {
 
     child<QScrollBar>(w, "sbStrumSpeed")->setValue(-550);
     click(w, "sbtnBassNote");
-    QVERIFY(w.FormClose());
+    QVERIFY(!w.state().BassNoteOption);
+    trigger(w, "mnuExit");
     QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -550);
     QCOMPARE(ini.readBool("Main", "Bass", true), false);
   }
@@ -81,24 +82,24 @@ class StartupShutdownTest : public QObject {
     ScriptedPrompter ask;
     MainWindow w(Dir, &ask, {&ini, nullptr});
     button(w, "sbtnPause")->setChecked(true);
-    QVERIFY(!w.FormClose());
+    QVERIFY(!w.close());
     QVERIFY(ask.questions.isEmpty());
     button(w, "sbtnPause")->setChecked(false);
 
     w.state().Play.PlayPageChanged = true;
     ask.answers = {false};
-    QVERIFY(!w.FormClose());
+    QVERIFY(!w.close());
     QCOMPARE(ask.questions.value(0),
              QStringLiteral("Do you want to close without saving changes to PlayPage?"));
     QVERIFY(!files.exists(Ini));
 
     w.state().DesignGroupChanged = true;
     ask.answers = {true, false};
-    QVERIFY(!w.FormClose());
+    QVERIFY(!w.close());
     QCOMPARE(ask.questions.value(2),
              QStringLiteral("Do you want to close without saving changes to the Design Group?"));
     ask.answers = {true, true};
-    QVERIFY(w.FormClose());
+    QVERIFY(w.close());
     QVERIFY(files.exists(Ini));
   }
 
@@ -110,7 +111,7 @@ class StartupShutdownTest : public QObject {
     ScriptedPrompter ask;
     MainWindow w(Dir, &ask, {&ini, nullptr});
     child<QScrollBar>(w, "sbStrumSpeed")->setValue(-700);
-    QVERIFY(w.FormClose());
+    QVERIFY(w.close());
     QCOMPARE(ask.messages.value(0), QStringLiteral("Unable to write to /prog/Px.ini"));
     files.failWrites = false;
     QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -100);
@@ -131,7 +132,7 @@ class StartupShutdownTest : public QObject {
       QVERIFY(w.midiOpen());
       QVERIFY(session.sync() != 0);
       QVERIFY(session.in() != 0);
-      QVERIFY(w.FormClose());
+      QVERIFY(w.close());
       QCOMPARE(session.out(), 0u);
       QCOMPARE(session.sync(), 0u);
     }
