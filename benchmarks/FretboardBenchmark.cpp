@@ -10,7 +10,6 @@
 
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
-#include "ui/ToolBarPanel.h"
 
 namespace {
 
@@ -51,7 +50,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   MainWindow window("/nonexistent/");
   report("ShowDiagram", window.fretboard(), barreF());
-  window.toolBar()->sbShowArp->setChecked(true);
+  window.findChild<QToolButton*>(QStringLiteral("sbShowArp"))->setChecked(true);
   report("ShowDiagram with the arpeggio", window.fretboard(), barreF());
   return 0;
 }

@@ -151,9 +151,7 @@ int main(int argc, char** argv) {
                       auto w = std::make_unique<MainWindow>(exeDir);
                       part.restart();
                       session.open(nullptr, settings.MidiOutDevice, settings.MidiInDevice,
-                                   {{settings.GuitarChannel, settings.GuitarPatch},
-                                    {settings.BassChannel, settings.BassPatch},
-                                    {settings.ClickChannel, 0}});
+                                   MidiSession::voicesOf(settings.Player));
                       openMidi = std::min(openMidi, part.nsecsElapsed() / 1e6);
                       return w;
                     },

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "play/PlayerSettings.h"
+
 // The play page beyond its slots: the time signature, bars, the repeat,
 // return and loop marks of each bar, the start marker, the selected slot and
 // the change flag; and the arithmetic that maps slots, bars and presses.
@@ -73,8 +75,8 @@ struct PlayPageState {
   std::int32_t PlayStartColumn = 0, PlayStartRow = 0;
   std::int32_t PlaySelColumn = 0, PlaySelRow = 0;
   bool PlayPageChanged = false;
-  // Microseconds per quarter note; 600000 is 100 beats per minute.
-  std::int32_t PlayPageTempo = 600000;
+  // Microseconds per quarter note.
+  std::int32_t PlayPageTempo = DefaultPageTempo;
 
   PlayPageState() { resetRepeatSets(); }
 

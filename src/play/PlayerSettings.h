@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // The MIDI values the players send with: channels, programs, velocities and
-// the click note. The window copies them from the settings file's values; the
+// the click note, as the settings file keeps them (Settings::Player). The
 // players clamp every one again before it goes into a status or data byte, so
 // a bad value can never garble the stream.
 struct PlayerSettings {

@@ -3,8 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-// The tabs of the main window, in their order; the players behave by tab.
-enum class PlayTab { Chords = 0, ChordDesign = 1, PlayPage = 2, Print = 3, Scales = 4 };
+#include "play/PlayTab.h"
 
 // A top-left corner on the play page picture.
 struct PagePoint {

@@ -16,17 +16,17 @@ int readClamped(const ProfileFile& f, const char* section, const char* key, int 
 void Settings::load(const ProfileFile& f, const std::string& exeDir) {
   MidiInDevice = static_cast<std::uint16_t>(readClamped(f, "MidiIn", "Device", 0, 0, 0xFFFF));
   MidiOutDevice = static_cast<std::uint16_t>(readClamped(f, "MidiOut", "Device", 0, 0, 0xFFFF));
-  GuitarPatch = readClamped(f, "Guitar", "Patch", 25, 0, 127);
-  BassPatch = readClamped(f, "Bass", "Patch", 33, 0, 127);
-  GuitarChannel = readClamped(f, "Guitar", "Channel", 0, 0, 15);
-  BassChannel = readClamped(f, "Bass", "Channel", 1, 0, 15);
-  GuitarVolume = readClamped(f, "Guitar", "Volume", 100, 0, 127);
-  BassVolume = readClamped(f, "Bass", "Volume", 100, 0, 127);
+  Player.GuitarPatch = readClamped(f, "Guitar", "Patch", 25, 0, 127);
+  Player.BassPatch = readClamped(f, "Bass", "Patch", 33, 0, 127);
+  Player.GuitarChannel = readClamped(f, "Guitar", "Channel", 0, 0, 15);
+  Player.BassChannel = readClamped(f, "Bass", "Channel", 1, 0, 15);
+  Player.GuitarVolume = readClamped(f, "Guitar", "Volume", 100, 0, 127);
+  Player.BassVolume = readClamped(f, "Bass", "Volume", 100, 0, 127);
   BassNoteOption = f.readBool("Main", "Bass", false);
   StrumSpeed = readClamped(f, "Main", "Sspeed", -300, -800, 0);
-  ClickChannel = readClamped(f, "Click", "Channel", 9, 0, 15);
-  ClickNote = static_cast<std::uint8_t>(readClamped(f, "Click", "Note", 34, 0, 127));
-  ClickVolume = readClamped(f, "Click", "Volume", 65, 0, MaxClickVolume);
+  Player.ClickChannel = readClamped(f, "Click", "Channel", 9, 0, 15);
+  Player.ClickNote = readClamped(f, "Click", "Note", 34, 0, 127);
+  Player.ClickVolume = readClamped(f, "Click", "Volume", 65, 0, MaxClickVolume);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
     PageDirectory[i] = f.readString("Directory", DirectoryKeys[i], exeDir + DirectoryKeys[i]);
   const int number = readClamped(f, "UserChords", "Number", 0, 0, MaxUserChords);
@@ -46,13 +46,13 @@ void Settings::saveShutdown(ProfileFile& f) const {
 void Settings::saveMidiSetup(ProfileFile& f) const {
   f.writeInteger("MidiIn", "Device", MidiInDevice);
   f.writeInteger("MidiOut", "Device", MidiOutDevice);
-  f.writeInteger("Guitar", "Patch", GuitarPatch);
-  f.writeInteger("Guitar", "Channel", GuitarChannel);
-  f.writeInteger("Guitar", "Volume", GuitarVolume);
-  f.writeInteger("Bass", "Patch", BassPatch);
-  f.writeInteger("Bass", "Channel", BassChannel);
-  f.writeInteger("Bass", "Volume", BassVolume);
-  f.writeInteger("Click", "Channel", ClickChannel);
-  f.writeInteger("Click", "Note", ClickNote);
-  f.writeInteger("Click", "Volume", ClickVolume);
+  f.writeInteger("Guitar", "Patch", Player.GuitarPatch);
+  f.writeInteger("Guitar", "Channel", Player.GuitarChannel);
+  f.writeInteger("Guitar", "Volume", Player.GuitarVolume);
+  f.writeInteger("Bass", "Patch", Player.BassPatch);
+  f.writeInteger("Bass", "Channel", Player.BassChannel);
+  f.writeInteger("Bass", "Volume", Player.BassVolume);
+  f.writeInteger("Click", "Channel", Player.ClickChannel);
+  f.writeInteger("Click", "Note", Player.ClickNote);
+  f.writeInteger("Click", "Volume", Player.ClickVolume);
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "play/PlayerSettings.h"
+
 class ProfileFile;
 
 // The values the program keeps in "Px.ini": MIDI devices, voices, channels and
@@ -27,17 +29,10 @@ class Settings {
 
   std::uint16_t MidiInDevice = 0;
   std::uint16_t MidiOutDevice = 0;
-  int GuitarPatch = 25;
-  int BassPatch = 33;
-  int GuitarChannel = 0;
-  int BassChannel = 1;
-  int GuitarVolume = 100;
-  int BassVolume = 100;
+  // Voices, channels, velocities and the click, as the players send them.
+  PlayerSettings Player;
   bool BassNoteOption = false;
   int StrumSpeed = -300;  // position of sbStrumSpeed, -800..0
-  int ClickChannel = 9;
-  std::uint8_t ClickNote = 34;
-  int ClickVolume = 65;
   std::array<std::string, 5> PageDirectory;
   std::vector<std::string> UserChordNames;
 

@@ -16,12 +16,9 @@
 #include "library/MenuTables.h"
 #include "ui/SurfaceView.h"
 #include "ui/UpDown.h"
+#include "ui/RecordText.h"
 
 namespace {
-
-QString qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLineEdit* readOnlyField(QWidget* parent, const QString& name, int width) {
   auto* e = new QLineEdit(parent);

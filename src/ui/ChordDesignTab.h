@@ -44,7 +44,7 @@ class ChordDesignTab : public QWidget {
 
   // The design group picture: the main window hands it to the painters as
   // this tab's drawing surface, as it does with every tab's surface.
-  SurfaceView* imgChordDesign;
+  SurfaceView* surface() const { return imgChordDesign; }
 
  signals:
   // A step of the root or bass control, and the mouse let go of the root's.
@@ -53,6 +53,7 @@ class ChordDesignTab : public QWidget {
   void bassStepped();
 
  private:
+  SurfaceView* imgChordDesign;
   UpDown* udRoot;
   UpDown* udBass;
   QLineEdit* editRoot;

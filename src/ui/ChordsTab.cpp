@@ -12,26 +12,28 @@
 #include "ui/LibraryMessages.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
-#include "ui/ToolBarPanel.h"
 
 ChordsTab::ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
-                     SurfaceView* surface, QScrollArea* scroll, ToolBarPanel* toolBar,
-                     FretboardPanel* fretboard, QWidget* parent)
+                     SurfaceView* surface, QScrollArea* scroll, FretboardPanel* fretboard,
+                     QWidget* parent)
     : QObject(parent),
       State(state),
       Guard(guard),
       Ask(prompter),
       imgChordPage(surface),
       scrollChordPage(scroll),
-      ToolBar(toolBar),
       Fretboard(fretboard),
       Window(parent) {
   popmenuChords = new QMenu(parent);
   popmenuChords->setObjectName(QStringLiteral("popmenuChords"));
-  popmenuChords->addAction(QStringLiteral("Play Chord"))->setObjectName("pmenu1PlayChord");
+  QAction* play = popmenuChords->addAction(QStringLiteral("Play Chord"));
+  play->setObjectName("pmenu1PlayChord");
+  connect(play, &QAction::triggered, this, &ChordsTab::playChordChosen);
   popmenuChords->addAction(QStringLiteral("Send to Chord Design"))
       ->setObjectName("pmenu1SendtoDesign");
-  popmenuChords->addAction(QStringLiteral("Send to PlayPage"))->setObjectName("pmenu1SendtoPlay");
+  QAction* send = popmenuChords->addAction(QStringLiteral("Send to PlayPage"));
+  send->setObjectName("pmenu1SendtoPlay");
+  connect(send, &QAction::triggered, this, &ChordsTab::sendToPlayChosen);
   popmenuChords->addAction(QStringLiteral("Send to Print Page"))
       ->setObjectName("pmenu1SendtoPrint");
   popmenuChords->addAction(QStringLiteral("Show Arpeggio"))->setObjectName("menu1Arpeggio");
@@ -110,4 +112,12 @@ void ChordsTab::erase() {
   State.ChordSetCount = 0;
   Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
   CurrentColumn = CurrentRow = 0;
+}
+
+const TChordDiagram* ChordsTab::diagramToSend() const {
+  if (CurrentColumn < 0 || CurrentColumn >= ChordPageColumns || CurrentRow < 0 ||
+      CurrentRow >= ChordPageRows)
+    return nullptr;
+  const TChordDiagram& d = State.ChordPage[CurrentColumn][CurrentRow];
+  return isEmpty(d) ? nullptr : &d;
 }

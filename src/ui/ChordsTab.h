@@ -13,7 +13,6 @@ class QMenu;
 class QScrollArea;
 class QWidget;
 class SurfaceView;
-class ToolBarPanel;
 
 // The Chords tab: up to five chord sets of six library fingerings, one row
 // each, the red frame around the diagram in hand, and the page's pop-up menu.
@@ -22,7 +21,7 @@ class ChordsTab : public QObject {
 
  public:
   ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
-            QScrollArea* scroll, ToolBarPanel* toolBar, FretboardPanel* fretboard, QWidget* parent);
+            QScrollArea* scroll, FretboardPanel* fretboard, QWidget* parent);
 
   // Adds a row for the key and chord type chosen in the menus. The caller has
   // checked the fields and the guard.
@@ -37,15 +36,21 @@ class ChordsTab : public QObject {
   QPoint currentCell() const { return {CurrentColumn, CurrentRow}; }
   QPoint framedCell() const { return {Frame.Column, Frame.Row}; }
   const SelectionFrame& frame() const { return Frame; }
-  QMenu* popmenuChords;
+  // The diagram under the last press, when there is one to send to the play page.
+  const TChordDiagram* diagramToSend() const;
+
+ signals:
+  // Commands of the pop-up menu that others carry out.
+  void playChordChosen();
+  void sendToPlayChosen();
 
  private:
+  QMenu* popmenuChords;
   AppState& State;
   const BusyGuard& Guard;
   Prompter& Ask;
   SurfaceView* imgChordPage;
   QScrollArea* scrollChordPage;
-  ToolBarPanel* ToolBar;
   FretboardPanel* Fretboard;
   QWidget* Window;
   SelectionFrame Frame{0, 0, 0, 0, -1, -1};

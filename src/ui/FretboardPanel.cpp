@@ -18,19 +18,15 @@
 #include "pages/render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
-#include "ui/PageIndex.h"
 #include "ui/SurfaceView.h"
 #include "ui/UpDown.h"
+#include "ui/RecordText.h"
 
 namespace {
 
 const QColor ArpeggioColours[7] = {
     QColor(255, 0, 0),   QColor(0, 255, 255),   QColor(0, 255, 0), QColor(255, 255, 255),
     QColor(255, 255, 0), QColor(192, 192, 192), QColor(128, 0, 0)};
-
-QString qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLineEdit* field(QWidget* parent, const QString& name, int width, bool readOnly) {
   auto* e = new QLineEdit(parent);
@@ -165,7 +161,7 @@ bool FretboardPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FretboardPanel::chordDesignActive() const {
-  return Queries.activeTab && Queries.activeTab() == PageChordDesign;
+  return Queries.activeTab && Queries.activeTab() == PlayTab::ChordDesign;
 }
 
 const TChordFormula* FretboardPanel::comparedFormula() const {
@@ -351,12 +347,12 @@ void FretboardPanel::UpDown0MouseUp() {
   const std::string name = tuningName(State.CurrentTuning, State.Names);
   editTuningName->setText(qs(name));
 
-  const int tab = Queries.activeTab ? Queries.activeTab() : PageChords;
-  if (tab == PageChordDesign && !isEmpty(State.EditChord)) {
+  const PlayTab tab = Queries.activeTab ? Queries.activeTab() : PlayTab::Chords;
+  if (tab == PlayTab::ChordDesign && !isEmpty(State.EditChord)) {
     Editor.retune(State.CurrentTuning, name);
     showEditChord();
     Editor.rebuildFormula(comparedFormula());
-  } else if (tab == PageScales && !isEmpty(State.CurrentScale)) {
+  } else if (tab == PlayTab::Scales && !isEmpty(State.CurrentScale)) {
     retuneScale(State.CurrentScale, State.CurrentTuning, name);
     ShowScaleOnFretboard(State.CurrentScale);
   }

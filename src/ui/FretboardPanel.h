@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "design/FingeringEditor.h"
+#include "play/PlayTab.h"
 #include "state/AppState.h"
 
 class BusyGuard;
@@ -23,7 +24,7 @@ class UpDown;
 struct FretboardQueries {
   std::function<bool()> arpeggioShown;
   std::function<bool()> playing;
-  std::function<int()> activeTab;
+  std::function<PlayTab()> activeTab;
 };
 
 // The fretboard panel: the big fretboard picture with the six tuning controls

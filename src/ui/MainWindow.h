@@ -4,40 +4,29 @@
 #include <memory>
 #include <string>
 
+#include "play/PlayTab.h"
 #include "state/AppState.h"
 #include "ui/BusyGuard.h"
 #include "ui/Prompter.h"
+#include "ui/WindowSession.h"
 
 class ChordDesignTab;
-class HelpWindow;
-class MidiMessagePoster;
-class MidiSession;
-class ProfileFile;
-class Settings;
-struct MidiMessage;
 class ChordsTab;
+class FretboardPanel;
+class MainMenu;
 class PlayPageTab;
 class PlaybackController;
-class ScalesTab;
-class FretboardPanel;
-class QAction;
-class QMenu;
 class QScrollArea;
 class QTabWidget;
 class QVBoxLayout;
+class ScalesTab;
 class SurfaceView;
+class ToolBarController;
 class ToolBarPanel;
 
-// What the program hands the window at start: the settings file and the
-// MIDI component. Either may be missing (tests, no MIDI at all).
-struct MainWindowServices {
-  ProfileFile* SettingsFile = nullptr;
-  MidiSession* Midi = nullptr;
-};
-
-// The program's one window. It owns the program state for its whole life and
-// composes the tool bar, the five tab pages and the fretboard panel; menu and
-// tool-bar commands are routed from here to the panel or page that owns them.
+// The program's one window. It owns the program state for its whole life,
+// composes the tool bar, the five tab pages, the fretboard panel and the
+// menus, and routes each command to the class that carries it out.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -52,57 +41,33 @@ class MainWindow : public QMainWindow {
 
   AppState& state() { return State; }
   const BusyGuard& guard() const { return Guard; }
-  Prompter& prompter() { return *Ask; }
-  QTabWidget* pageControl() const { return PageControl1; }
-  ToolBarPanel* toolBar() const { return pnlTop; }
   FretboardPanel* fretboard() const { return pnlBottom; }
   ChordDesignTab* chordDesign() const { return DesignPage; }
   ChordsTab* chordsPage() const { return Chords; }
   ScalesTab* scalesPage() const { return Scales; }
-  PlayPageTab* playPage() const { return PlayTab; }
+  PlayPageTab* playPage() const { return PlayPage; }
   PlaybackController* playback() const { return Playback; }
-  SurfaceView* surface(int page) const;
-  QScrollArea* scroll(int page) const { return page >= 0 && page < 5 ? Scrolls[page] : nullptr; }
   bool fretboardOnTop() const { return FretboardOnTop; }
+  const Settings& settings() const { return Session->settings(); }
+  HelpWindow* help() const { return Session->help(); }
+  bool midiOpen() const { return Session->midiOpen(); }
+  static bool maximisedOn(QSize screen) { return WindowSession::maximisedOn(screen); }
 
-  const Settings& settings() const { return *Config; }
-  MidiSession* midi() const { return Midi; }
-  HelpWindow* help() const { return Help; }
-  bool midiOpen() const;
-  // The window fills a screen of exactly 800 x 600; elsewhere it is 808 x 608.
-  static bool maximisedOn(QSize screen) { return screen == QSize(800, 600); }
+  // The one place a tab widget index becomes a tab and back.
+  PlayTab currentTab() const;
+  void showTab(PlayTab tab);
 
   // Handlers.
   void FormCreate();
   void FormActivate();
-  // Closing: refused under the guard or after a No to an unsaved page;
-  // otherwise MIDI is closed and the settings written. True when it may close.
+  // True when the window may close (see WindowSession::close).
   bool FormClose();
-  void mnuMidiSetupClick();
-  void mnuTempoClick();
-  void mnuTopicsClick();
-  void mnuAboutClick();
-  void mnuFlatSharpClick();
   // The window's keyboard commands, seen before the focused control while
   // key preview is on. True when the key was a command and is used up.
   bool FormKeyDown(int key);
   bool keyPreview() const { return KeyPreview; }
   void editTuningNameEnter() { KeyPreview = false; }
   void editTuningNameExit() { KeyPreview = true; }
-  void mnuCClick(int key);
-  void chooseChordType(int family, int type);
-  void chooseScale(int index);
-  void btnShowChordsClick();
-  void editChordRootExit();
-  void pmenu1SendtoPlayClick();
-  void sbtnFlipClick();
-  void menuFlipClick();
-  void sbtnBassNoteClick();
-  void sbtnLeftHandedClick();
-
-  QAction* mnuFlatSharp = nullptr;
-  QAction* menuFlip = nullptr;
-  QMenu* menuKey = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -111,24 +76,22 @@ class MainWindow : public QMainWindow {
 
  private:
   void buildPages();
-  void handleMidiMessage(const MidiMessage& message);
-  void placeWindow();
-  void buildMenus();
+  void routeCommands();
   void placePanels();
   void pageChanged(int index);
-  // Puts a toggle back where it was when the guard refuses its click.
-  void undoToggle(QAbstractButton* button);
+  void mnuTempoClick();
+  void mnuTopicsClick();
+  void mnuAboutClick();
+  void mnuFlatSharpClick();
+  void pmenu1SendtoPlayClick();
+  void sbtnFlipClick();
+  void menuFlipClick();
 
   AppState State;
   BusyGuard Guard;
   std::unique_ptr<Prompter> OwnPrompter;
   Prompter* Ask;
-  std::unique_ptr<Settings> Config;
-  ProfileFile* SettingsFile = nullptr;
-  MidiSession* Midi = nullptr;
-  MidiMessagePoster* Poster = nullptr;
-  HelpWindow* Help = nullptr;
-  bool Closed = false;
+  std::unique_ptr<WindowSession> Session;
   bool KeyPreview = true;
   ToolBarPanel* pnlTop = nullptr;
   FretboardPanel* pnlBottom = nullptr;
@@ -136,10 +99,10 @@ class MainWindow : public QMainWindow {
   ChordDesignTab* DesignPage = nullptr;
   ChordsTab* Chords = nullptr;
   ScalesTab* Scales = nullptr;
-  PlayPageTab* PlayTab = nullptr;
+  PlayPageTab* PlayPage = nullptr;
   PlaybackController* Playback = nullptr;
-  QAction* mnuExportMidi = nullptr;
-  QAction* mnuExportAudio = nullptr;
+  MainMenu* Menus = nullptr;
+  ToolBarController* Picker = nullptr;
   SurfaceView* Surfaces[5] = {};
   QScrollArea* Scrolls[5] = {};
   QVBoxLayout* Column = nullptr;

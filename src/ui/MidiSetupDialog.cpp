@@ -190,19 +190,19 @@ void MidiSetupDialog::FormShow() {
   selectDevice(lbMidiIn, settings_.MidiInDevice);
   selectDevice(lbMidiOut, settings_.MidiOutDevice);
   cmboGuitarVoice->setCurrentIndex(
-      settings_.GuitarPatch < cmboGuitarVoice->count() ? settings_.GuitarPatch : -1);
-  cmboBassVoice->setCurrentIndex(settings_.BassPatch < cmboBassVoice->count() ? settings_.BassPatch
-                                                                              : -1);
+      settings_.Player.GuitarPatch < cmboGuitarVoice->count() ? settings_.Player.GuitarPatch : -1);
+  cmboBassVoice->setCurrentIndex(
+      settings_.Player.BassPatch < cmboBassVoice->count() ? settings_.Player.BassPatch : -1);
   cmboGuitarCh->setCurrentIndex(
-      settings_.GuitarChannel < cmboGuitarCh->count() ? settings_.GuitarChannel : -1);
-  cmboBassCh->setCurrentIndex(settings_.BassChannel < cmboBassCh->count() ? settings_.BassChannel
-                                                                          : -1);
+      settings_.Player.GuitarChannel < cmboGuitarCh->count() ? settings_.Player.GuitarChannel : -1);
+  cmboBassCh->setCurrentIndex(
+      settings_.Player.BassChannel < cmboBassCh->count() ? settings_.Player.BassChannel : -1);
   cmboClickCh->setCurrentIndex(
-      settings_.ClickChannel < cmboClickCh->count() ? settings_.ClickChannel : -1);
-  sbGuitarVolume->setValue(settings_.GuitarVolume);
-  sbBassVolume->setValue(settings_.BassVolume);
-  sbClickVolume->setValue(settings_.ClickVolume);
-  editNote->setText(QString::number(settings_.ClickNote));
+      settings_.Player.ClickChannel < cmboClickCh->count() ? settings_.Player.ClickChannel : -1);
+  sbGuitarVolume->setValue(settings_.Player.GuitarVolume);
+  sbBassVolume->setValue(settings_.Player.BassVolume);
+  sbClickVolume->setValue(settings_.Player.ClickVolume);
+  editNote->setText(QString::number(settings_.Player.ClickNote));
 }
 
 bool MidiSetupDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -222,14 +222,14 @@ void MidiSetupDialog::btnOKClick() {
   midi_.reopenIn(window_, settings_.MidiInDevice);
   midi_.reopenOut(window_, settings_.MidiOutDevice);
 
-  settings_.GuitarPatch = chosen(cmboGuitarVoice, settings_.GuitarPatch);
-  settings_.BassPatch = chosen(cmboBassVoice, settings_.BassPatch);
-  settings_.GuitarChannel = chosen(cmboGuitarCh, settings_.GuitarChannel);
-  settings_.BassChannel = chosen(cmboBassCh, settings_.BassChannel);
-  settings_.ClickChannel = chosen(cmboClickCh, settings_.ClickChannel);
-  settings_.GuitarVolume = sbGuitarVolume->value();
-  settings_.BassVolume = sbBassVolume->value();
-  settings_.ClickVolume = sbClickVolume->value();
+  settings_.Player.GuitarPatch = chosen(cmboGuitarVoice, settings_.Player.GuitarPatch);
+  settings_.Player.BassPatch = chosen(cmboBassVoice, settings_.Player.BassPatch);
+  settings_.Player.GuitarChannel = chosen(cmboGuitarCh, settings_.Player.GuitarChannel);
+  settings_.Player.BassChannel = chosen(cmboBassCh, settings_.Player.BassChannel);
+  settings_.Player.ClickChannel = chosen(cmboClickCh, settings_.Player.ClickChannel);
+  settings_.Player.GuitarVolume = sbGuitarVolume->value();
+  settings_.Player.BassVolume = sbBassVolume->value();
+  settings_.Player.ClickVolume = sbClickVolume->value();
 
   bool isNumber = false;
   const int note = editNote->text().trimmed().toInt(&isNumber);
@@ -237,7 +237,10 @@ void MidiSetupDialog::btnOKClick() {
     showError(QStringLiteral("'%1' is not a valid integer value").arg(editNote->text()));
     return;  // the dialog stays open; nothing is written
   }
-  settings_.ClickNote = static_cast<std::uint8_t>(std::clamp(note, 0, 127));
+  settings_.Player.ClickNote = std::clamp(note, 0, 127);
+  // A synthesiser that loads sounds on demand gets the new voices now, not
+  // at the first note.
+  midi_.setVoices(MidiSession::voicesOf(settings_.Player));
   try {
     settings_.saveMidiSetup(file_);
   } catch (const ProfileWriteError& e) {

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
-#include <QToolButton>
 
 #include "pages/render/Bitmaps.h"
 #include "pages/render/PageCells.h"
@@ -45,7 +44,7 @@ PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prom
     const char* caption;
     const char* name;
     void (PlayPageTab::*handler)();
-  } items[] = {{"Play Chord", "pmenu4PlayChord", nullptr},
+  } items[] = {{"Play Chord", "pmenu4PlayChord", &PlayPageTab::playChordChosen},
                {"Send To Chord Design", "pmenu1SendtoDesign", nullptr},
                {"Send To Print Page", "pmenu1SendtoPrint", nullptr},
                {"Delete", "pmenu4Delete", &PlayPageTab::pmenu4DeleteClick},
@@ -59,7 +58,7 @@ PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prom
   }
   connect(surface, &SurfaceView::pressed, this, &PlayPageTab::imgPlayPageMouseDown);
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
-  connect(ToolBar->sbtnTime, &QToolButton::clicked, this, &PlayPageTab::sbtnTimeClick);
+  connect(ToolBar, &ToolBarPanel::timeClicked, this, &PlayPageTab::sbtnTimeClick);
   DrawPlayGrid();
   DrawRepeatMarks();
 }
@@ -179,7 +178,7 @@ void PlayPageTab::DrawRepeatMarks() {
   play.loadActiveRepeatSet();
   QImage& surface = imgPlayPage->image();
   const TRepeatSet& set = play.ActiveRepeatSet;
-  const bool loopOn = ToolBar->sbtnLoop->isChecked();
+  const bool loopOn = ToolBar->isOn(ToolBarPanel::Toggle::Loop);
   for (int b = 0; b < PlayBars::barCount(play.ThreeFour); ++b) {
     const BarEnds e = barEnds(b, play.ThreeFour);
     for (int x : {e.Xe - 16, e.Xe - 8, e.Xe}) drawImage(surface, x, e.Ye, "PLAYERAS");
@@ -197,11 +196,10 @@ void PlayPageTab::DrawRepeatMarks() {
 
 void PlayPageTab::sbtnTimeClick() {
   if (Guard.active()) {
-    QSignalBlocker block(ToolBar->sbtnTime);
-    ToolBar->sbtnTime->setChecked(!ToolBar->sbtnTime->isChecked());
+    ToolBar->undoClick(ToolBarPanel::Toggle::Time);
     return;
   }
-  State.Play.ThreeFour = ToolBar->sbtnTime->isChecked();
+  State.Play.ThreeFour = ToolBar->isOn(ToolBarPanel::Toggle::Time);
   DrawPlayGrid();
   DrawRepeatMarks();
 }

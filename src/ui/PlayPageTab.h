@@ -40,9 +40,13 @@ class PlayPageTab : public QObject {
 
   bool placing() const;
   QPoint selectedSlot() const;
-  QMenu* popmenuPlayPage;
+
+ signals:
+  // Play Chord of the pop-up menu, carried out by the playback controller.
+  void playChordChosen();
 
  private:
+  QMenu* popmenuPlayPage;
   void moveStartMarker(int column, int row);
 
   AppState& State;

@@ -1,13 +1,9 @@
 #include "ui/PlaybackController.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QMenuBar>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QToolButton>
 
 #include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
@@ -15,11 +11,13 @@
 #include "play/output/PageExport.h"
 #include "play/output/SessionTransport.h"
 #include "settings/Settings.h"
+#include "state/AppState.h"
+#include "ui/BusyGuard.h"
 #include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
-#include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
+#include "ui/MainMenu.h"
 #include "ui/PlayPageTab.h"
+#include "ui/Prompter.h"
 #include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
@@ -54,8 +52,8 @@ void drawPlayImage(QImage& surface, PagePoint at, const char* name) {
 
 }  // namespace
 
-PlaybackController::PlaybackController(MainWindow& window, MidiSession* session)
-    : QObject(&window), Window(window) {
+PlaybackController::PlaybackController(Parts parts, MidiSession* session, QObject* parent)
+    : QObject(parent), Use(std::move(parts)) {
   if (session) {
     Session = std::make_unique<SessionTransport>(*session);
     Engine = std::make_unique<PlaybackEngine>(*Session, *Session);
@@ -64,58 +62,33 @@ PlaybackController::PlaybackController(MainWindow& window, MidiSession* session)
     Engine = std::make_unique<PlaybackEngine>(*none, *none);
     NoOutput = std::move(none);
   }
-  ToolBarPanel* bar = Window.toolBar();
-  connect(bar->sbtnPlay, &QToolButton::clicked, this, &PlaybackController::sbtnPlayClick);
-  connect(bar->sbtnPause, &QToolButton::clicked, this, &PlaybackController::sbtnPauseClick);
-  connect(bar->sbtnStop, &QToolButton::clicked, this, &PlaybackController::sbtnStopClick);
-  connect(bar->sbtnStep, &QToolButton::clicked, this, &PlaybackController::sbtnStepClick);
-  connect(bar->sbtnLoop, &QToolButton::clicked, this, &PlaybackController::sbtnLoopClick);
+  ToolBarPanel* bar = &Use.ToolBar;
+  connect(bar, &ToolBarPanel::playClicked, this, &PlaybackController::sbtnPlayClick);
+  connect(bar, &ToolBarPanel::pauseClicked, this, &PlaybackController::sbtnPauseClick);
+  connect(bar, &ToolBarPanel::stopClicked, this, &PlaybackController::sbtnStopClick);
+  connect(bar, &ToolBarPanel::stepClicked, this, &PlaybackController::sbtnStepClick);
+  connect(bar, &ToolBarPanel::loopClicked, this, &PlaybackController::sbtnLoopClick);
   // The page player reads Click again for every click it queues.
-  connect(bar->sbtnClick, &QToolButton::toggled, this, [this] { syncOptions(); });
+  connect(bar, &ToolBarPanel::clickToggled, this, [this] { syncOptions(); });
 }
 
 PlaybackController::~PlaybackController() = default;
 
 PlayTab PlaybackController::activeTab() const {
-  return static_cast<PlayTab>(Window.pageControl()->currentIndex());
+  return Use.ActiveTab();
 }
 
 void PlaybackController::syncOptions() {
-  const Settings& s = Window.settings();
-  PlayerSettings& p = Engine->Settings;
-  p.GuitarChannel = s.GuitarChannel;
-  p.BassChannel = s.BassChannel;
-  p.ClickChannel = s.ClickChannel;
-  p.GuitarPatch = s.GuitarPatch;
-  p.BassPatch = s.BassPatch;
-  p.GuitarVolume = s.GuitarVolume;
-  p.BassVolume = s.BassVolume;
-  p.ClickVolume = s.ClickVolume;
-  p.ClickNote = s.ClickNote;
-  ToolBarPanel* bar = Window.toolBar();
-  PlayOptions& o = Engine->Options;
-  o.CountOff = bar->sbtnCount->isChecked();
-  o.Click = bar->sbtnClick->isChecked();
-  o.Loop = bar->sbtnLoop->isChecked();
-  o.BassNote = bar->sbtnBassNote->isChecked();
-  o.StrumSpeed = bar->sbStrumSpeed->value();
-  Engine->StepMode = bar->sbtnStep->isChecked();
-}
-
-void PlaybackController::setButton(QAbstractButton* button, bool down) {
-  QSignalBlocker block(button);
-  button->setChecked(down);
+  Engine->Settings = Use.Config.Player;
+  Engine->Options = Use.ToolBar.playOptions();
+  Engine->StepMode = Use.ToolBar.isOn(ToolBarPanel::Toggle::Step);
 }
 
 void PlaybackController::apply(const PlayerUpdate& u) {
-  ToolBarPanel* bar = Window.toolBar();
-  setButton(bar->sbtnPlay, u.PlayDown);
-  setButton(bar->sbtnPause, u.PauseDown);
-  // The hidden Window menu stays disabled whatever plays.
-  for (QAction* menu : Window.menuBar()->actions())
-    if (menu->isVisible()) menu->setEnabled(u.MenuEnabled);
+  Use.ToolBar.setPlayButtons(u.PlayDown, u.PauseDown);
+  Use.Menus.setMenusEnabled(u.MenuEnabled);
 
-  SurfaceView* page = Window.surface(PagePlayPage);
+  SurfaceView* page = &Use.PlaySurface;
   QImage& picture = page->image();
   if (u.RestoreStepBackground && !StepBackground.isNull()) {
     QPainter p(&picture);
@@ -127,18 +100,18 @@ void PlaybackController::apply(const PlayerUpdate& u) {
     StepBackground = picture.copy(u.StepArrow->X, u.StepArrow->Y, 28, 33);
     drawPlayImage(picture, *u.StepArrow, "STEPARRW");
   }
-  if (u.ScrollY) Window.scroll(PagePlayPage)->verticalScrollBar()->setValue(*u.ScrollY);
+  if (u.ScrollY) Use.PlayScroll.verticalScrollBar()->setValue(*u.ScrollY);
   page->refresh();
 
-  FretboardPanel* fretboard = Window.fretboard();
+  FretboardPanel* fretboard = &Use.Fretboard;
   if (u.ClearFretboard) fretboard->ClearFretboard();
   if (u.RestoreFretboard) fretboard->restoreCleanPicture();
-  if (u.ShowScale) fretboard->ShowScaleOnFretboard(Window.state().CurrentScale);
+  if (u.ShowScale) fretboard->ShowScaleOnFretboard(Use.State.CurrentScale);
   if (u.Finger) showFingerMark(*u.Finger);
 }
 
 void PlaybackController::showFingerMark(const FingerMark& m) {
-  FretboardPanel* fretboard = Window.fretboard();
+  FretboardPanel* fretboard = &Use.Fretboard;
   if (m.Clear)
     fretboard->restoreFingerMark(m.String, m.Fret, m.RefillFromClean);
   else
@@ -148,17 +121,17 @@ void PlaybackController::showFingerMark(const FingerMark& m) {
 void PlaybackController::sbtnPlayClick() {
   const QCursor* busy = QApplication::overrideCursor();
   if (busy && busy->shape() == Qt::WaitCursor) {
-    setButton(Window.toolBar()->sbtnPlay, Engine->playDown());
+    Use.ToolBar.setOn(ToolBarPanel::Toggle::Play, Engine->playDown());
     return;
   }
   syncOptions();
-  const int position = Window.scalesPage()->selectedCell().x();
-  apply(Engine->sbtnPlayClick(Window.state().playSources(), activeTab(),
-                              position < 0 ? 0 : position, Window.state().Play.PlayPageTempo));
+  const int position = Use.Scales.selectedCell().x();
+  apply(Engine->sbtnPlayClick(Use.State.playSources(), activeTab(), position < 0 ? 0 : position,
+                              Use.State.Play.PlayPageTempo));
 }
 
 void PlaybackController::sbtnPauseClick() {
-  apply(Engine->Pause(Window.toolBar()->sbtnPause->isChecked(), activeTab()));
+  apply(Engine->Pause(Use.ToolBar.isOn(ToolBarPanel::Toggle::Pause), activeTab()));
 }
 
 void PlaybackController::sbtnStopClick() {
@@ -171,34 +144,32 @@ void PlaybackController::sbtnStopClick() {
 }
 
 void PlaybackController::sbtnStepClick() {
-  ToolBarPanel* bar = Window.toolBar();
-  if (Window.guard().active()) {
-    setButton(bar->sbtnStep, !bar->sbtnStep->isChecked());
+  if (Use.Guard.active()) {
+    Use.ToolBar.undoClick(ToolBarPanel::Toggle::Step);
     return;
   }
-  Engine->StepMode = bar->sbtnStep->isChecked();
+  Engine->StepMode = Use.ToolBar.isOn(ToolBarPanel::Toggle::Step);
 }
 
 void PlaybackController::sbtnLoopClick() {
-  ToolBarPanel* bar = Window.toolBar();
-  if (Window.guard().active()) {
-    setButton(bar->sbtnLoop, !bar->sbtnLoop->isChecked());
+  if (Use.Guard.active()) {
+    Use.ToolBar.undoClick(ToolBarPanel::Toggle::Loop);
     return;
   }
-  Engine->Options.Loop = bar->sbtnLoop->isChecked();
-  Window.playPage()->DrawRepeatMarks();
+  Engine->Options.Loop = Use.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
+  Use.PlayPage.DrawRepeatMarks();
 }
 
 void PlaybackController::pmenu1PlayChordClick() {
-  ChordsTab* chords = Window.chordsPage();
+  ChordsTab* chords = &Use.Chords;
   const QPoint cell = chords->currentCell();
   if (cell != chords->framedCell()) chords->selectCell(cell.x(), cell.y());
   syncOptions();
-  apply(Engine->PlayChord(Window.state().SelectedChord, activeTab()));
+  apply(Engine->PlayChord(Use.State.SelectedChord, activeTab()));
 }
 
 void PlaybackController::pmenu4PlayChordClick() {
-  const AppState& st = Window.state();
+  const AppState& st = Use.State;
   const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
   if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
   syncOptions();
@@ -206,15 +177,15 @@ void PlaybackController::pmenu4PlayChordClick() {
 }
 
 void PlaybackController::pmenu5PlayDiagramClick() {
-  ScalesTab* scales = Window.scalesPage();
+  ScalesTab* scales = &Use.Scales;
   if (scales->pressedCell() != scales->selectedCell()) scales->selectPressedCell();
   syncOptions();
-  apply(Engine->PlayScale(Window.state().CurrentScale, scales->selectedCell().x(), false));
+  apply(Engine->PlayScale(Use.State.CurrentScale, scales->selectedCell().x(), false));
 }
 
 void PlaybackController::pmenu5PlayEntireClick() {
   syncOptions();
-  apply(Engine->PlayScale(Window.state().CurrentScale, 0, true));
+  apply(Engine->PlayScale(Use.State.CurrentScale, 0, true));
 }
 
 bool PlaybackController::playbackKey(int key) {
@@ -256,24 +227,24 @@ void PlaybackController::handleMessage(const MidiMessage& message) {
 
 void PlaybackController::exportMidiFile() {
   syncOptions();
-  AppState& st = Window.state();
-  const QString path = Window.prompter().saveFileName(
-      &Window, QStringLiteral("Export MIDI File"), QString(), QStringLiteral("MIDI files (*.mid)"));
+  AppState& st = Use.State;
+  const QString path = Use.Ask.saveFileName(Use.Window, QStringLiteral("Export MIDI File"),
+                                            QString(), QStringLiteral("MIDI files (*.mid)"));
   if (path.isEmpty()) return;
   const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
                                          st.Play.PlayPageTempo);
   const auto result = PageExport::exportMidi(path.toStdString(), page);
   if (result == PageExport::Result::TooLong)
-    Window.prompter().message(&Window, QStringLiteral("The page plays too long to export."));
+    Use.Ask.message(Use.Window, QStringLiteral("The page plays too long to export."));
   else if (result != PageExport::Result::Written)
-    Window.prompter().message(&Window, QStringLiteral("Could not write ") + path);
+    Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
 }
 
 void PlaybackController::exportAudio() {
   syncOptions();
-  AppState& st = Window.state();
-  const QString path = Window.prompter().saveFileName(
-      &Window, QStringLiteral("Export Audio"), QString(), QStringLiteral("WAV audio (*.wav)"));
+  AppState& st = Use.State;
+  const QString path = Use.Ask.saveFileName(Use.Window, QStringLiteral("Export Audio"), QString(),
+                                            QStringLiteral("WAV audio (*.wav)"));
   if (path.isEmpty()) return;
   const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
                                          st.Play.PlayPageTempo);
@@ -283,9 +254,9 @@ void PlaybackController::exportAudio() {
     result = PageExport::exportAudio(path.toStdString(), page);
   }
   if (result == PageExport::Result::TooLong)
-    Window.prompter().message(&Window, QStringLiteral("The page plays too long to export."));
+    Use.Ask.message(Use.Window, QStringLiteral("The page plays too long to export."));
   else if (result == PageExport::Result::NoSoundFont)
-    Window.prompter().message(&Window, QStringLiteral("No General MIDI soundfont is installed."));
+    Use.Ask.message(Use.Window, QStringLiteral("No General MIDI soundfont is installed."));
   else if (result != PageExport::Result::Written)
-    Window.prompter().message(&Window, QStringLiteral("Could not write ") + path);
+    Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
 }

@@ -2,15 +2,27 @@
 
 #include <QImage>
 #include <QObject>
+#include <functional>
 #include <memory>
 
 #include "play/MidiTransport.h"
 #include "play/PlaybackEngine.h"
 
+struct AppState;
+class BusyGuard;
+class ChordsTab;
+class FretboardPanel;
+class MainMenu;
 class MidiSession;
-class QAbstractButton;
+class PlayPageTab;
+class Prompter;
+class QScrollArea;
+class QWidget;
+class ScalesTab;
 class SessionTransport;
-class MainWindow;
+class Settings;
+class SurfaceView;
+class ToolBarPanel;
 struct MidiMessage;
 
 // Joins the playback engine to the window: the transport buttons, the
@@ -23,8 +35,26 @@ class PlaybackController : public QObject {
   Q_OBJECT
 
  public:
+  // What the controller reads and draws on.
+  struct Parts {
+    AppState& State;
+    const BusyGuard& Guard;
+    Prompter& Ask;
+    const Settings& Config;
+    ToolBarPanel& ToolBar;
+    MainMenu& Menus;
+    SurfaceView& PlaySurface;
+    QScrollArea& PlayScroll;
+    FretboardPanel& Fretboard;
+    ChordsTab& Chords;
+    ScalesTab& Scales;
+    PlayPageTab& PlayPage;
+    std::function<PlayTab()> ActiveTab;
+    QWidget* Window;  // parent of the questions
+  };
+
   // Without a MIDI session every player refuses to start, as with no device.
-  PlaybackController(MainWindow& window, MidiSession* session);
+  PlaybackController(Parts parts, MidiSession* session, QObject* parent);
   ~PlaybackController() override;
 
   PlaybackEngine& engine() { return *Engine; }
@@ -50,9 +80,8 @@ class PlaybackController : public QObject {
   void syncOptions();
   void apply(const PlayerUpdate& update);
   void showFingerMark(const FingerMark& mark);
-  void setButton(QAbstractButton* button, bool down);
 
-  MainWindow& Window;
+  Parts Use;
   std::unique_ptr<SessionTransport> Session;
   std::unique_ptr<MidiTransport> NoOutput;
   std::unique_ptr<MidiSink> NoSink;

@@ -40,8 +40,12 @@ ScalesTab::ScalesTab(AppState& state, const BusyGuard& guard, Prompter& prompter
       Window(parent) {
   popmenuScales = new QMenu(parent);
   popmenuScales->setObjectName(QStringLiteral("popmenuScales"));
-  popmenuScales->addAction(QStringLiteral("Play This Diagram"))->setObjectName("pmenu5PlayDiagram");
-  popmenuScales->addAction(QStringLiteral("Play Entire Scale"))->setObjectName("pmenu5PlayEntire");
+  QAction* playDiagram = popmenuScales->addAction(QStringLiteral("Play This Diagram"));
+  playDiagram->setObjectName("pmenu5PlayDiagram");
+  connect(playDiagram, &QAction::triggered, this, &ScalesTab::playDiagramChosen);
+  QAction* playEntire = popmenuScales->addAction(QStringLiteral("Play Entire Scale"));
+  playEntire->setObjectName("pmenu5PlayEntire");
+  connect(playEntire, &QAction::triggered, this, &ScalesTab::playEntireChosen);
   popmenuScales->addAction(QStringLiteral("Send To Print Page"))
       ->setObjectName("pmenu1SendtoPrint");
   QAction* startFret = popmenuScales->addAction(QStringLiteral("Change Beginning Fret"));
@@ -74,7 +78,7 @@ void ScalesTab::showScale() {
   sc.Empty = 0;
   std::copy(std::begin(formula.Intervals), std::end(formula.Intervals), sc.Intervals);
   sc.Formula = formula.Formula;
-  sc.ScaleName = ToolBar->editChordName->text().toStdString();
+  sc.ScaleName = ToolBar->choiceName().toStdString();
   const std::string typed = Fretboard->typedTuningName();
   if (!typed.empty()) {
     sc.TuningName = typed;

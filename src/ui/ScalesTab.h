@@ -40,9 +40,14 @@ class ScalesTab : public QObject {
 
   QPoint pressedCell() const { return {Frame.Column, Frame.Row}; }
   QPoint selectedCell() const { return {SelectedColumn, SelectedRow}; }
-  QMenu* popmenuScales;
+
+ signals:
+  // Commands of the pop-up menu that the playback controller carries out.
+  void playDiagramChosen();
+  void playEntireChosen();
 
  private:
+  QMenu* popmenuScales;
   AppState& State;
   const BusyGuard& Guard;
   Prompter& Ask;

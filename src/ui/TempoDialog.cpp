@@ -6,11 +6,12 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 
+#include "play/PlayerSettings.h"
+
 namespace {
 
 constexpr std::int32_t MinBpm = 10, MaxBpm = 250;
 constexpr std::int32_t MicrosPerMinute = 60000000;
-constexpr std::int32_t DefaultTempo = 600000;
 
 }  // namespace
 
@@ -58,7 +59,7 @@ void TempoDialog::showEvent(QShowEvent* event) {
 
 void TempoDialog::FormShow() {
   // A tempo read from a damaged page file may be 0 or negative.
-  const std::int32_t tempo = PlayPageTempo > 0 ? PlayPageTempo : DefaultTempo;
+  const std::int32_t tempo = PlayPageTempo > 0 ? PlayPageTempo : DefaultPageTempo;
   const std::int32_t bpm = MicrosPerMinute / tempo;
   meditTempo->setText(QString::number(bpm));
   scrollTempo->setValue(bpm);

@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/BusyGuard.h"
+
 namespace {
 
 QToolButton* makeButton(QWidget* parent, const char* name, const char* caption, bool toggle) {
@@ -116,4 +118,109 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   rows->setSpacing(2);
   rows->addLayout(top);
   rows->addLayout(bottom);
+  connect(sbtnPlay, &QToolButton::clicked, this, &ToolBarPanel::playClicked);
+  connect(sbtnPause, &QToolButton::clicked, this, &ToolBarPanel::pauseClicked);
+  connect(sbtnStop, &QToolButton::clicked, this, &ToolBarPanel::stopClicked);
+  connect(sbtnStep, &QToolButton::clicked, this, &ToolBarPanel::stepClicked);
+  connect(sbtnLoop, &QToolButton::clicked, this, &ToolBarPanel::loopClicked);
+  connect(sbtnTime, &QToolButton::clicked, this, &ToolBarPanel::timeClicked);
+  connect(sbtnBassNote, &QToolButton::clicked, this, &ToolBarPanel::bassNoteClicked);
+  connect(sbtnFlip, &QToolButton::clicked, this, &ToolBarPanel::flipClicked);
+  connect(sbtnLeftHanded, &QToolButton::clicked, this, &ToolBarPanel::leftHandedClicked);
+  connect(sbtnClick, &QToolButton::toggled, this, &ToolBarPanel::clickToggled);
+  connect(btnShowChords, &QPushButton::clicked, this, &ToolBarPanel::showChordsClicked);
+  connect(editChordRoot, &QLineEdit::editingFinished, this, &ToolBarPanel::rootEdited);
+}
+
+QToolButton* ToolBarPanel::button(Toggle toggle) const {
+  switch (toggle) {
+    case Toggle::BassNote:
+      return sbtnBassNote;
+    case Toggle::LeftHanded:
+      return sbtnLeftHanded;
+    case Toggle::Flip:
+      return sbtnFlip;
+    case Toggle::Time:
+      return sbtnTime;
+    case Toggle::Play:
+      return sbtnPlay;
+    case Toggle::Pause:
+      return sbtnPause;
+    case Toggle::Count:
+      return sbtnCount;
+    case Toggle::Click:
+      return sbtnClick;
+    case Toggle::Loop:
+      return sbtnLoop;
+    case Toggle::Step:
+      return sbtnStep;
+    case Toggle::ShowArp:
+      return sbShowArp;
+  }
+  return sbtnPlay;
+}
+
+bool ToolBarPanel::isOn(Toggle toggle) const {
+  return button(toggle)->isChecked();
+}
+
+void ToolBarPanel::setOn(Toggle toggle, bool on) {
+  QToolButton* b = button(toggle);
+  QSignalBlocker block(b);
+  b->setChecked(on);
+}
+
+PlayOptions ToolBarPanel::playOptions() const {
+  PlayOptions o;
+  o.CountOff = sbtnCount->isChecked();
+  o.Click = sbtnClick->isChecked();
+  o.Loop = sbtnLoop->isChecked();
+  o.BassNote = sbtnBassNote->isChecked();
+  o.StrumSpeed = sbStrumSpeed->value();
+  return o;
+}
+
+void ToolBarPanel::setPlayButtons(bool playDown, bool pauseDown) {
+  setOn(Toggle::Play, playDown);
+  setOn(Toggle::Pause, pauseDown);
+}
+
+void ToolBarPanel::attachGuard(BusyGuard& guard) const {
+  guard.setButtons(sbtnPlay, sbtnPause);
+}
+
+void ToolBarPanel::showChoice(const QString& name, bool isScale) {
+  editChordName->setText(name);
+  // A long scale name shows from its start.
+  if (isScale) editChordName->setCursorPosition(0);
+  btnShowChords->setText(isScale ? QStringLiteral("Show Scale") : QStringLiteral("Show Chords"));
+  Label4->setText(isScale ? QStringLiteral("Scale Name") : QStringLiteral("Chord Name"));
+}
+
+void ToolBarPanel::showRoot(const QString& root) {
+  editChordRoot->setText(root);
+}
+
+QString ToolBarPanel::root() const {
+  return editChordRoot->text();
+}
+
+QString ToolBarPanel::choiceName() const {
+  return editChordName->text();
+}
+
+bool ToolBarPanel::scaleChosen() const {
+  return btnShowChords->text() == QStringLiteral("Show Scale");
+}
+
+int ToolBarPanel::strumSpeed() const {
+  return sbStrumSpeed->value();
+}
+
+void ToolBarPanel::setStrumSpeed(int position) {
+  sbStrumSpeed->setValue(position);
+}
+
+void ToolBarPanel::focusStrumSpeed() {
+  sbStrumSpeed->setFocus();
 }

@@ -2,6 +2,10 @@
 
 #include <QFrame>
 
+#include "play/PlayerSettings.h"
+
+class BusyGuard;
+class FretboardPanel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -9,13 +13,72 @@ class QScrollBar;
 class QToolButton;
 
 // The tool bar panel: the page commands, the transport toggles of the play
-// page, the chosen key and chord type, and the strum speed. It only holds the
-// controls; the main window routes their signals to the pages that own them.
+// page, the chosen key and chord type, and the strum speed. It holds its
+// controls to itself: others ask it for the state of a toggle or the choice
+// shown, set them through intent methods, and hear its clicks as signals.
 class ToolBarPanel : public QFrame {
   Q_OBJECT
 
  public:
+  // The toggle buttons, by what they switch.
+  enum class Toggle {
+    BassNote,
+    LeftHanded,
+    Flip,
+    Time,
+    Play,
+    Pause,
+    Count,
+    Click,
+    Loop,
+    Step,
+    ShowArp
+  };
+
   explicit ToolBarPanel(QWidget* parent = nullptr);
+
+  bool isOn(Toggle toggle) const;
+  // Sets a toggle without it counting as a click.
+  void setOn(Toggle toggle, bool on);
+  // Puts a toggle back where it was before a click that was refused.
+  void undoClick(Toggle toggle) { setOn(toggle, !isOn(toggle)); }
+  // The toggles and the strum speed as the players read them.
+  PlayOptions playOptions() const;
+  void setPlayButtons(bool playDown, bool pauseDown);
+  // The guard watches Play and Pause.
+  void attachGuard(BusyGuard& guard) const;
+
+  // The key and the chord type or scale chosen in the menus.
+  void showChoice(const QString& name, bool isScale);
+  void showRoot(const QString& root);
+  QString root() const;
+  QString choiceName() const;
+  bool scaleChosen() const;
+
+  int strumSpeed() const;
+  void setStrumSpeed(int position);
+  void focusStrumSpeed();
+
+ signals:
+  void playClicked();
+  void pauseClicked();
+  void stopClicked();
+  void stepClicked();
+  void loopClicked();
+  void timeClicked();
+  void bassNoteClicked();
+  void flipClicked();
+  void leftHandedClicked();
+  // Click is read again by the page player whenever it changes.
+  void clickToggled();
+  void showChordsClicked();
+  void rootEdited();
+
+ private:
+  // The fretboard panel still reads Show Arpeggio and Play directly; it is
+  // moving to asking through methods.
+
+  QToolButton* button(Toggle toggle) const;
 
   // Toggles.
   QToolButton* sbtnBassNote;

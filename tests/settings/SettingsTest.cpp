@@ -27,15 +27,15 @@ TEST_F(SettingsFile, FirstStartWithoutAFileGivesEveryDefaultAndClosingWritesOnly
   s.load(ini, kExe);
   EXPECT_EQ(s.MidiInDevice, 0);
   EXPECT_EQ(s.MidiOutDevice, 0);
-  EXPECT_EQ(s.GuitarPatch, 25);
-  EXPECT_EQ(s.GuitarChannel, 0);
-  EXPECT_EQ(s.GuitarVolume, 100);
-  EXPECT_EQ(s.BassPatch, 33);
-  EXPECT_EQ(s.BassChannel, 1);
-  EXPECT_EQ(s.BassVolume, 100);
-  EXPECT_EQ(s.ClickChannel, 9);
-  EXPECT_EQ(s.ClickNote, 34);
-  EXPECT_EQ(s.ClickVolume, 65);
+  EXPECT_EQ(s.Player.GuitarPatch, 25);
+  EXPECT_EQ(s.Player.GuitarChannel, 0);
+  EXPECT_EQ(s.Player.GuitarVolume, 100);
+  EXPECT_EQ(s.Player.BassPatch, 33);
+  EXPECT_EQ(s.Player.BassChannel, 1);
+  EXPECT_EQ(s.Player.BassVolume, 100);
+  EXPECT_EQ(s.Player.ClickChannel, 9);
+  EXPECT_EQ(s.Player.ClickNote, 34);
+  EXPECT_EQ(s.Player.ClickVolume, 65);
   EXPECT_EQ(s.StrumSpeed, -300);
   EXPECT_FALSE(s.BassNoteOption);
   EXPECT_EQ(s.PageDirectory[Settings::ChordPageKind], "/opt/strumbo/Chord");
@@ -69,15 +69,16 @@ TEST_F(SettingsFile, OutOfRangeAndJunkValuesAreBroughtIntoRange) {
   s.load(ini, kExe);
   EXPECT_EQ(s.MidiInDevice, 0);
   EXPECT_EQ(s.MidiOutDevice, 65535);
-  EXPECT_EQ(s.GuitarPatch, 127);
-  EXPECT_EQ(s.GuitarChannel, 15);
-  EXPECT_EQ(s.GuitarVolume, 0);
-  EXPECT_EQ(s.BassPatch, 32);
-  EXPECT_EQ(s.BassChannel, 1);
-  EXPECT_EQ(s.BassVolume, 127);
-  EXPECT_EQ(s.ClickChannel, 15);
-  EXPECT_EQ(s.ClickNote, 127);
-  EXPECT_EQ(s.ClickVolume, Settings::MaxClickVolume) << "the accented click must stay a velocity";
+  EXPECT_EQ(s.Player.GuitarPatch, 127);
+  EXPECT_EQ(s.Player.GuitarChannel, 15);
+  EXPECT_EQ(s.Player.GuitarVolume, 0);
+  EXPECT_EQ(s.Player.BassPatch, 32);
+  EXPECT_EQ(s.Player.BassChannel, 1);
+  EXPECT_EQ(s.Player.BassVolume, 127);
+  EXPECT_EQ(s.Player.ClickChannel, 15);
+  EXPECT_EQ(s.Player.ClickNote, 127);
+  EXPECT_EQ(s.Player.ClickVolume, Settings::MaxClickVolume)
+      << "the accented click must stay a velocity";
   EXPECT_TRUE(s.BassNoteOption);
   EXPECT_EQ(s.StrumSpeed, -256);
 
@@ -107,15 +108,15 @@ TEST_F(SettingsFile, UserChordNamesAreReadFromSection62On) {
 TEST_F(SettingsFile, MidiSetupWritesItsElevenKeysAndTheyReadBack) {
   s.MidiInDevice = 65535;
   s.MidiOutDevice = 2;
-  s.GuitarPatch = 26;
-  s.GuitarChannel = 3;
-  s.GuitarVolume = 90;
-  s.BassPatch = 34;
-  s.BassChannel = 4;
-  s.BassVolume = 80;
-  s.ClickChannel = 9;
-  s.ClickNote = 76;
-  s.ClickVolume = 84;
+  s.Player.GuitarPatch = 26;
+  s.Player.GuitarChannel = 3;
+  s.Player.GuitarVolume = 90;
+  s.Player.BassPatch = 34;
+  s.Player.BassChannel = 4;
+  s.Player.BassVolume = 80;
+  s.Player.ClickChannel = 9;
+  s.Player.ClickNote = 76;
+  s.Player.ClickVolume = 84;
   s.saveMidiSetup(ini);
   EXPECT_FALSE(ini.hasSection("Main"));
   EXPECT_FALSE(ini.hasSection("Directory"));
@@ -123,15 +124,15 @@ TEST_F(SettingsFile, MidiSetupWritesItsElevenKeysAndTheyReadBack) {
   r.load(ini, kExe);
   EXPECT_EQ(r.MidiInDevice, 65535);
   EXPECT_EQ(r.MidiOutDevice, 2);
-  EXPECT_EQ(r.GuitarPatch, 26);
-  EXPECT_EQ(r.GuitarChannel, 3);
-  EXPECT_EQ(r.GuitarVolume, 90);
-  EXPECT_EQ(r.BassPatch, 34);
-  EXPECT_EQ(r.BassChannel, 4);
-  EXPECT_EQ(r.BassVolume, 80);
-  EXPECT_EQ(r.ClickChannel, 9);
-  EXPECT_EQ(r.ClickNote, 76);
-  EXPECT_EQ(r.ClickVolume, 84);
+  EXPECT_EQ(r.Player.GuitarPatch, 26);
+  EXPECT_EQ(r.Player.GuitarChannel, 3);
+  EXPECT_EQ(r.Player.GuitarVolume, 90);
+  EXPECT_EQ(r.Player.BassPatch, 34);
+  EXPECT_EQ(r.Player.BassChannel, 4);
+  EXPECT_EQ(r.Player.BassVolume, 80);
+  EXPECT_EQ(r.Player.ClickChannel, 9);
+  EXPECT_EQ(r.Player.ClickNote, 76);
+  EXPECT_EQ(r.Player.ClickVolume, 84);
 }
 
 TEST(SettingsShipped, DefaultFileListsThe128GeneralMidiVoicesInProgramOrder) {

@@ -5,13 +5,13 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "WindowProbe.h"
 #include "music/ChordAnalysis.h"
 #include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 #include "ui/UpDown.h"
@@ -73,16 +73,16 @@ class FretboardPanelTest : public QObject {
     QCOMPARE(text(fb, "editTuningName"), QStringLiteral("Standard"));
     QCOMPARE(w.state().LastRoot, 10);
 
-    w.mnuFlatSharpClick();
-    QCOMPARE(w.mnuFlatSharp->text(), QStringLiteral("Sharps"));
-    QCOMPARE(w.menuKey->actions().at(10)->text(), QStringLiteral("A#"));
+    trigger(w, "mnuFlatSharp");
+    QCOMPARE(action(w, "mnuFlatSharp")->text(), QStringLiteral("Sharps"));
+    QCOMPARE(action(w, "mnuKey10")->text(), QStringLiteral("A#"));
     fb->ShowDiagram(c);
     QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("A# maj /D"));
     QCOMPARE(text(fb, "editNotes"), QStringLiteral(" A# D F"));
     QCOMPARE(text(fb, "editString0"), QStringLiteral("E4"));
-    w.mnuFlatSharpClick();
-    QCOMPARE(w.menuKey->actions().at(10)->text(), QStringLiteral("Bb"));
-    QVERIFY(w.mnuFlatSharp->isChecked());
+    trigger(w, "mnuFlatSharp");
+    QCOMPARE(action(w, "mnuKey10")->text(), QStringLiteral("Bb"));
+    QVERIFY(action(w, "mnuFlatSharp")->isChecked());
   }
 
   void rootAndOtherNotesTakeDifferentGlyphs() {
@@ -140,7 +140,7 @@ class FretboardPanelTest : public QObject {
     std::memset(&junk, 0xEE, sizeof junk);
     junk.Empty = 0;
     w.fretboard()->ShowDiagram(junk);
-    w.toolBar()->sbShowArp->setChecked(true);
+    button(w, "sbShowArp")->setChecked(true);
     w.fretboard()->ShowDiagram(junk);
     QVERIFY(text(w.fretboard(), "editChordNameUser").size() > 0);
   }
@@ -151,7 +151,7 @@ class FretboardPanelTest : public QObject {
     MainWindow w("/tmp/");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     FretboardPanel* fb = w.fretboard();
     ChordDesignTab* d = w.chordDesign();
     const TChordDiagram& e = w.state().EditChord;
@@ -195,11 +195,11 @@ class FretboardPanelTest : public QObject {
     const TChordDiagram before = w.state().EditChord;
     QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
-    w.pageControl()->setCurrentIndex(PageChordDesign);
-    w.toolBar()->sbtnPlay->setChecked(true);
+    w.showTab(PlayTab::ChordDesign);
+    button(w, "sbtnPlay")->setChecked(true);
     QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
-    w.toolBar()->sbtnPlay->setChecked(false);
+    button(w, "sbtnPlay")->setChecked(false);
     QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
     QCOMPARE(w.state().EditChord.Notes[0], std::uint8_t(67));
   }
@@ -209,7 +209,7 @@ class FretboardPanelTest : public QObject {
     MainWindow w("/tmp/");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     FretboardPanel* fb = w.fretboard();
     ChordDesignTab* d = w.chordDesign();
     TChordDiagram& e = w.state().EditChord;
@@ -236,7 +236,7 @@ class FretboardPanelTest : public QObject {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FretboardPanel* fb = w.fretboard();
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     const TChordDiagram& e = w.state().EditChord;
     QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(5, 3));  // G on the low string
     QCOMPARE(e.Notes[5], std::uint8_t(43));
@@ -260,7 +260,7 @@ class FretboardPanelTest : public QObject {
     FretboardPanel* fb = w.fretboard();
     auto* up = child<QWidget>(fb, "UpDown0");
     QVERIFY(!up->isEnabled());
-    w.pageControl()->setCurrentIndex(PageScales);
+    w.showTab(PlayTab::Scales);
     QVERIFY(up->isEnabled());
     for (int i = 0; i < 5; ++i) clickArrow(fb, "UpDown0Up");  // E4 up to A4
     QCOMPARE(text(fb, "editString0"), QStringLiteral("A4"));
@@ -268,7 +268,7 @@ class FretboardPanelTest : public QObject {
     QCOMPARE(text(fb, "editString0"), QStringLiteral("A1"));
     clickArrow(fb, "UpDown0Down");
     QCOMPARE(text(fb, "editString0"), QStringLiteral("A4"));
-    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.showTab(PlayTab::PlayPage);
     QVERIFY(!up->isEnabled());
   }
 
@@ -289,7 +289,7 @@ class FretboardPanelTest : public QObject {
   void arpeggioBoxesTheChordTonesAcrossTheNeck() {
     MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
-    w.toolBar()->sbShowArp->setChecked(true);
+    button(w, "sbShowArp")->setChecked(true);
     fb->ShowDiagram(openC());
     const QImage& img = guitar(fb)->image();
     // Fret 8 of the high E string is a C: a red box; fret 7 (B) has none.
@@ -305,7 +305,7 @@ class FretboardPanelTest : public QObject {
     MainWindow w("/tmp/");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     FretboardPanel* fb = w.fretboard();
     TChordFormula& chosen = w.state().ChosenFormula;
     const std::int8_t minor[7] = {0, 3, 7, -1, -1, -1, -1};
@@ -321,7 +321,7 @@ class FretboardPanelTest : public QObject {
     const QImage& img = guitar(fb)->image();
     QCOMPARE(QColor(img.pixel(FretX[11] - 1, StringY[0] + 5)), QColor(0, 255, 255));
     QCOMPARE(std::string(w.state().EditChord.Formula.view()), std::string("1 b3 5     "));
-    QVERIFY(!w.toolBar()->sbShowArp->isChecked());
+    QVERIFY(!button(w, "sbShowArp")->isChecked());
   }
 
   void scaleOnTheFretboard() {
@@ -347,17 +347,17 @@ class FretboardPanelTest : public QObject {
     MainWindow w("/tmp/");
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY(w.toolBar()->y() < w.fretboard()->y());
-    w.menuFlipClick();
+    QVERIFY(child<ToolBarPanel>(w, "pnlTop")->y() < w.fretboard()->y());
+    trigger(w, "menuFlip");
     QApplication::processEvents();
     QVERIFY(w.fretboardOnTop());
-    QVERIFY(w.toolBar()->sbtnFlip->isChecked());
-    w.toolBar()->sbtnFlip->click();
+    QVERIFY(button(w, "sbtnFlip")->isChecked());
+    click(w, "sbtnFlip");
     QVERIFY(!w.fretboardOnTop());
-    w.toolBar()->sbtnPause->setChecked(true);
-    w.toolBar()->sbtnFlip->click();  // refused under the guard, and the button goes back
+    button(w, "sbtnPause")->setChecked(true);
+    click(w, "sbtnFlip");  // refused under the guard, and the button goes back
     QVERIFY(!w.fretboardOnTop());
-    QVERIFY(!w.toolBar()->sbtnFlip->isChecked());
+    QVERIFY(!button(w, "sbtnFlip")->isChecked());
   }
 };
 

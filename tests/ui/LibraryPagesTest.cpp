@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "ScriptedPrompter.h"
+#include "WindowProbe.h"
 #include "library/ChordLibrary.h"
 #include "music/DiagramConvert.h"
 #include "pages/DiagramText.h"
@@ -16,7 +17,6 @@
 #include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 #include "ui/ScalesTab.h"
 #include "pages/render/Bitmaps.h"
 #include "ui/SurfaceView.h"
@@ -61,10 +61,19 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(4);           // E
-    w.chooseChordType(2, 1);  // minor family, m7
-    w.btnShowChordsClick();
+    const QImage blank = child<SurfaceView>(w, "imgChordPage")->image();
+    w.showTab(PlayTab::PlayPage);
+    chooseKey(w, 4);           // E
+    chooseChordType(w, 2, 1);  // minor family, m7
+    QCOMPARE(child<QLineEdit>(w, "editChordRoot")->text(), QStringLiteral("E"));
+    QCOMPARE(child<QLineEdit>(w, "editChordName")->text(), QStringLiteral("m7"));
+    clickShowChords(w);
     QCOMPARE(ask.messages, QStringList());
+    // The Chords page comes to the front with the set drawn in its first row only.
+    QCOMPARE(w.currentTab(), PlayTab::Chords);
+    const QImage& shown = child<SurfaceView>(w, "imgChordPage")->image();
+    QVERIFY(shown.copy(0, 0, 772, 160) != blank.copy(0, 0, 772, 160));
+    QCOMPARE(shown.copy(0, 160, 772, 640), blank.copy(0, 160, 772, 640));
     const AppState& st = w.state();
     QCOMPARE(st.ChordSetCount, 1);
     for (int k = 0; k < 3; ++k) {
@@ -85,16 +94,16 @@ class LibraryPagesTest : public QObject {
     // The first diagram is in hand and on the fretboard.
     QCOMPARE(std::memcmp(&st.SelectedChord, &st.ChordPage[0][0], sizeof(TChordDiagram)), 0);
     QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(4), QStringLiteral("E m7"));
-    QCOMPARE(w.pageControl()->currentIndex(), int(PageChords));
+    QCOMPARE(w.currentTab(), PlayTab::Chords);
   }
 
   void lastRecordsOfTheDominantFiles() {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(11);
-    w.chooseChordType(3, 25);  // 13sus(b9)
-    w.btnShowChordsClick();
+    chooseKey(w, 11);
+    chooseChordType(w, 3, 25);  // 13sus(b9)
+    clickShowChords(w);
     for (int k = 0; k < 3; ++k) {
       QCOMPARE(fingeringBytes(w.state().ChordPage[k][0]), data.record("pxdo1.dat", 13, 933 + k));
       QCOMPARE(fingeringBytes(w.state().ChordPage[k + 3][0]),
@@ -106,24 +115,24 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(0);
-    w.chooseChordType(1, 0);
-    for (int i = 0; i < 5; ++i) w.btnShowChordsClick();
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 0);
+    for (int i = 0; i < 5; ++i) clickShowChords(w);
     QVERIFY(ask.messages.isEmpty());
-    const QImage before = w.surface(PageChords)->image();
-    w.btnShowChordsClick();
+    const QImage before = child<SurfaceView>(w, "imgChordPage")->image();
+    clickShowChords(w);
     QCOMPARE(ask.messages,
              QStringList{QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page.")});
     QCOMPARE(w.state().ChordSetCount, 5);
-    QCOMPARE(w.surface(PageChords)->image(), before);
+    QCOMPARE(child<SurfaceView>(w, "imgChordPage")->image(), before);
   }
 
   void nothingHappensWithoutKeyOrType() {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.chooseChordType(1, 0);
-    w.btnShowChordsClick();
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
     QCOMPARE(w.state().ChordSetCount, 0);
     QVERIFY(ask.messages.isEmpty());
   }
@@ -132,37 +141,37 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(0);
-    w.chooseChordType(1, 2);
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 2);
     QFile::remove(data.dir.filePath("pxma2.dat"));
-    w.btnShowChordsClick();
+    clickShowChords(w);
     QCOMPARE(ask.messages.value(0), QStringLiteral("Could Not Find Chord Data Files."));
     QCOMPARE(w.state().ChordSetCount, 0);
 
     // A major file cut short: key B's records are past its end.
     QFile::copy(QStringLiteral(STRUMBO_PROGRAM_DIR "/pxma2.dat"), data.dir.filePath("pxma2.dat"));
     QFile::resize(data.dir.filePath("pxma1.dat"), 13 * 100);
-    w.mnuCClick(11);
-    w.btnShowChordsClick();
+    chooseKey(w, 11);
+    clickShowChords(w);
     QCOMPARE(ask.messages.size(), 2);
     QVERIFY(ask.messages[1].contains(QStringLiteral("pxma1.dat")));
     QCOMPARE(w.state().ChordSetCount, 0);
     QVERIFY(isEmpty(w.state().ChordPage[0][0]));
 
     // A fingering with impossible values is refused, not drawn.
-    w.mnuCClick(0);
+    chooseKey(w, 0);
     QFile f(data.dir.filePath("pxma2.dat"));
     QVERIFY(f.open(QIODevice::ReadWrite));
     f.seek(13 * (0 * 57 + 2 * 3 + 1));
     f.write(QByteArray(13, char(0xFF)));
     f.close();
-    w.btnShowChordsClick();
+    clickShowChords(w);
     QCOMPARE(ask.messages.size(), 3);
     QCOMPARE(w.state().ChordSetCount, 0);
 
     QFile::remove(data.dir.filePath("pxcd3.dat"));
     QFile::copy(QStringLiteral(STRUMBO_PROGRAM_DIR "/pxma2.dat"), data.dir.filePath("pxma2.dat"));
-    w.btnShowChordsClick();
+    clickShowChords(w);
     QCOMPARE(ask.messages.size(), 4);
     QCOMPARE(w.state().ChordSetCount, 0);
   }
@@ -171,12 +180,12 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(1);
-    QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("Db"));
-    w.mnuFlatSharpClick();
-    QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("C#"));
-    w.chooseChordType(1, 0);
-    w.btnShowChordsClick();
+    chooseKey(w, 1);
+    QCOMPARE(child<QLineEdit>(w, "editChordRoot")->text(), QStringLiteral("Db"));
+    trigger(w, "mnuFlatSharp");
+    QCOMPARE(child<QLineEdit>(w, "editChordRoot")->text(), QStringLiteral("C#"));
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
     const std::string header =
         DiagramText::chordSetHeader(w.state().ChordPage[0][0], w.state().Names);
     QVERIFY(header.rfind("C# ", 0) == 0);
@@ -187,10 +196,10 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(0);
-    w.chooseChordType(1, 0);
-    w.btnShowChordsClick();
-    w.btnShowChordsClick();
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
+    clickShowChords(w);
     ChordsTab* page = w.chordsPage();
     QCOMPARE(page->framedCell(), QPoint(0, 1));
 
@@ -204,7 +213,7 @@ class LibraryPagesTest : public QObject {
     page->imgChordPageMouseDown(QPoint(10, 100), Qt::LeftButton);
     QCOMPARE(page->framedCell(), QPoint(0, 0));
     // The old frame leaves no red behind.
-    const QImage& img = w.surface(PageChords)->image();
+    const QImage& img = child<SurfaceView>(w, "imgChordPage")->image();
     QVERIFY(img.pixelColor(260, 150 + 31) != QColor(Qt::red));
     QCOMPARE(img.pixelColor(20, 100), QColor(Qt::red));
 
@@ -220,10 +229,10 @@ class LibraryPagesTest : public QObject {
     MainWindow w(data.path(), &ask);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.mnuCClick(0);
-    w.chooseChordType(1, 0);
-    w.btnShowChordsClick();
-    QTest::mouseClick(w.surface(PageChords), Qt::LeftButton, {}, QPoint(260, 100));
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
+    QTest::mouseClick(child<SurfaceView>(w, "imgChordPage"), Qt::LeftButton, {}, QPoint(260, 100));
     QCOMPARE(w.chordsPage()->framedCell(), QPoint(2, 0));
     // The fretboard answers the pointer with the note under it.
     w.state().LastRoot = 0;
@@ -237,30 +246,30 @@ class LibraryPagesTest : public QObject {
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
     w.show();
-    w.mnuCClick(0);
-    w.chooseChordType(1, 0);
-    w.btnShowChordsClick();
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
     const TChordDiagram selected = w.state().SelectedChord;
     ChordsTab* page = w.chordsPage();
     page->imgChordPageMouseDown(cellCentre(0, 1), Qt::RightButton);  // empty row: no menu
-    QVERIFY(!page->popmenuChords->isVisible());
+    QVERIFY(!child<QMenu>(w, "popmenuChords")->isVisible());
     page->imgChordPageMouseDown(cellCentre(3, 0), Qt::RightButton);
-    QVERIFY(page->popmenuChords->isVisible());
+    QVERIFY(child<QMenu>(w, "popmenuChords")->isVisible());
     QCOMPARE(page->currentCell(), QPoint(3, 0));
     QCOMPARE(page->framedCell(), QPoint(0, 0));
     QCOMPARE(std::memcmp(&selected, &w.state().SelectedChord, 88), 0);
-    page->popmenuChords->hide();
+    child<QMenu>(w, "popmenuChords")->hide();
   }
 
   void rootFieldIsTidied() {
     MainWindow w("/nonexistent/");
-    QLineEdit* root = w.toolBar()->editChordRoot;
+    QLineEdit* root = child<QLineEdit>(w, "editChordRoot");
     const std::pair<const char*, const char*> cases[] = {
         {"c#", "C#"}, {"d+", "D#"}, {"e3", "E#"}, {"bb", "Bb"}, {"g-", "Gb"},
         {"aB", "Ab"}, {"fx", "F"},  {"h", ""},    {"", ""},     {"Gb7", "Gb"}};
     for (auto [typed, tidy] : cases) {
       root->setText(QLatin1String(typed));
-      w.editChordRootExit();
+      QTest::keyClick(root, Qt::Key_Return);
       QCOMPARE(root->text(), QLatin1String(tidy));
     }
   }
@@ -269,14 +278,14 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(7);
-    w.chooseScale(9);  // Major Pentatonic
-    QCOMPARE(w.toolBar()->btnShowChords->text(), QStringLiteral("Show Scale"));
-    QCOMPARE(w.toolBar()->Label4->text(), QStringLiteral("Scale Name"));
-    QCOMPARE(w.toolBar()->editChordRoot->text(), QStringLiteral("G"));
+    chooseKey(w, 7);
+    chooseScale(w, 9);  // Major Pentatonic
+    QCOMPARE(child<QPushButton>(w, "btnShowChords")->text(), QStringLiteral("Show Scale"));
+    QCOMPARE(child<QLabel>(w, "Label4")->text(), QStringLiteral("Scale Name"));
+    QCOMPARE(child<QLineEdit>(w, "editChordRoot")->text(), QStringLiteral("G"));
     w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editTuningName"))->clear();
-    w.btnShowChordsClick();
-    QCOMPARE(w.pageControl()->currentIndex(), int(PageScales));
+    clickShowChords(w);
+    QCOMPARE(w.currentTab(), PlayTab::Scales);
     const TScaleDiagram& sc = w.state().ScalePage[0];
     QCOMPARE(w.state().ScaleCount, 1);
     QCOMPARE(std::vector<int>(sc.StartFrets, sc.StartFrets + 6),
@@ -295,10 +304,10 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(0);
-    w.chooseScale(0);
-    for (int i = 0; i < 5; ++i) w.btnShowChordsClick();
-    w.btnShowChordsClick();
+    chooseKey(w, 0);
+    chooseScale(w, 0);
+    for (int i = 0; i < 5; ++i) clickShowChords(w);
+    clickShowChords(w);
     QCOMPARE(ask.messages,
              QStringList{QStringLiteral("Maximum is 5 sets of scales. Clear the Scale page.")});
     QCOMPARE(w.state().ScaleCount, 5);
@@ -307,9 +316,9 @@ class LibraryPagesTest : public QObject {
     QFile::remove(none.dir.filePath("pxs.dat"));
     ScriptedPrompter ask2;
     MainWindow w2(none.path(), &ask2);
-    w2.mnuCClick(0);
-    w2.chooseScale(3);
-    w2.btnShowChordsClick();
+    chooseKey(w2, 0);
+    chooseScale(w2, 3);
+    clickShowChords(w2);
     QCOMPARE(ask2.messages, QStringList{QStringLiteral("Could Not Find Scale Data File.")});
     QCOMPARE(w2.state().ScaleCount, 0);
   }
@@ -318,13 +327,13 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(0);
-    w.chooseScale(0);
-    w.btnShowChordsClick();
+    chooseKey(w, 0);
+    chooseScale(w, 0);
+    clickShowChords(w);
     ScalesTab* page = w.scalesPage();
     page->imgScalesMouseDown(cellCentre(2, 0), Qt::RightButton);
     QCOMPARE(page->pressedCell(), QPoint(2, 0));
-    QImage before = w.surface(PageScales)->image();
+    QImage before = child<SurfaceView>(w, "imgScales")->image();
 
     // 18 and 0 turn the text red and keep the dialog open; then 5 is taken.
     ask.dialogs.push_back([](QDialog& d) {
@@ -345,7 +354,7 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(ask.unanswered, 0);
     QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
     QCOMPARE(w.state().CurrentScale.StartFrets[2], std::uint8_t(5));
-    const QImage after = w.surface(PageScales)->image();
+    const QImage after = child<SurfaceView>(w, "imgScales")->image();
     // Only position 2 was redrawn.
     QVERIFY(after.copy(260, 30, 105, 120) != before.copy(260, 30, 105, 120));
     QCOMPARE(after.copy(380, 30, 105, 120), before.copy(380, 30, 105, 120));
@@ -366,10 +375,10 @@ class LibraryPagesTest : public QObject {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
-    w.mnuCClick(0);
-    w.chooseScale(0);
-    w.btnShowChordsClick();
-    w.btnShowChordsClick();
+    chooseKey(w, 0);
+    chooseScale(w, 0);
+    clickShowChords(w);
+    clickShowChords(w);
     TScaleDiagram sent = w.state().ScalePage[0];
     sent.ScaleName = "Lydian";
     sent.StartFrets[3] = 9;

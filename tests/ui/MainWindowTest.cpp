@@ -5,10 +5,10 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include "WindowProbe.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -43,6 +43,24 @@ class MainWindowTest : public QObject {
     }
   }
 
+  void exportItemsOnlyOnThePlayPage() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QMenu* file = child<QMenu>(w, "menuFile");
+    for (PlayTab tab : {PlayTab::Chords, PlayTab::ChordDesign, PlayTab::PlayPage, PlayTab::Print,
+                        PlayTab::Scales}) {
+      w.showTab(tab);
+      file->popup(w.mapToGlobal(QPoint(0, 0)));
+      const bool onPlayPage = tab == PlayTab::PlayPage;
+      QCOMPARE(action(w, "mnuExportMidi")->isVisible(), onPlayPage);
+      QCOMPARE(action(w, "mnuExportAudio")->isVisible(), onPlayPage);
+      QVERIFY(action(w, "mnuNew")->isVisible());
+      QVERIFY(action(w, "mnuExit")->isVisible());
+      file->hide();
+    }
+  }
+
   void keyboardCommandsAndKeyPreview() {
     MainWindow w("/tmp/");
     w.show();
@@ -52,7 +70,7 @@ class MainWindowTest : public QObject {
     // Finger markers by key only on the Chord Design tab.
     QVERIFY(!w.FormKeyDown(Qt::Key_3));
     QCOMPARE(w.chordDesign()->selectedFinger(), 6);
-    w.pageControl()->setCurrentIndex(PageChordDesign);
+    w.showTab(PlayTab::ChordDesign);
     QVERIFY(w.FormKeyDown(Qt::Key_3));
     QCOMPARE(w.chordDesign()->selectedFinger(), 3);
     QVERIFY(w.FormKeyDown(Qt::Key_P));

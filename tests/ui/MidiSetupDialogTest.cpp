@@ -101,13 +101,13 @@ class MidiSetupDialogTest : public QObject {
   void showSelectsTheStoredValues() {
     Rig rig;
     rig.settings.MidiOutDevice = 1;
-    rig.settings.GuitarPatch = 2;
-    rig.settings.BassPatch = 90;  // beyond this file's voice list
-    rig.settings.GuitarChannel = 3;
-    rig.settings.ClickChannel = 9;
-    rig.settings.GuitarVolume = 90;
-    rig.settings.ClickVolume = 70;
-    rig.settings.ClickNote = 42;
+    rig.settings.Player.GuitarPatch = 2;
+    rig.settings.Player.BassPatch = 90;  // beyond this file's voice list
+    rig.settings.Player.GuitarChannel = 3;
+    rig.settings.Player.ClickChannel = 9;
+    rig.settings.Player.GuitarVolume = 90;
+    rig.settings.Player.ClickVolume = 70;
+    rig.settings.Player.ClickNote = 42;
     auto d = rig.dialog();
     d->show();  // FormShow runs on showing
     QCOMPARE(d->lbMidiOut->currentRow(), 1);
@@ -139,21 +139,21 @@ class MidiSetupDialogTest : public QObject {
     QCOMPARE(d->result(), int(QDialog::Accepted));
     QVERIFY(rig.errors.isEmpty());
     QVERIFY(!QApplication::overrideCursor());
-    QCOMPARE(rig.settings.ClickNote, 127);
+    QCOMPARE(rig.settings.Player.ClickNote, 127);
     QCOMPARE(rig.settings.MidiOutDevice, 1);
     QCOMPARE(rig.settings.MidiInDevice, 65535);
-    QCOMPARE(rig.settings.GuitarPatch, 1);
-    QCOMPARE(rig.settings.BassChannel, 5);
-    QCOMPARE(rig.settings.BassVolume, 77);
+    QCOMPARE(rig.settings.Player.GuitarPatch, 1);
+    QCOMPARE(rig.settings.Player.BassChannel, 5);
+    QCOMPARE(rig.settings.Player.BassVolume, 77);
     QVERIFY(rig.session.out() != 0 && rig.session.out() != oldOut);
     QCOMPARE(rig.session.in(), 0u);  // no input chosen: the reopen fails and leaves it closed
 
     Settings back;
     back.load(rig.ini, "/prog/");
-    QCOMPARE(back.ClickNote, 127);
+    QCOMPARE(back.Player.ClickNote, 127);
     QCOMPARE(back.MidiOutDevice, 1);
     QCOMPARE(back.MidiInDevice, 65535);
-    QCOMPARE(back.BassVolume, 77);
+    QCOMPARE(back.Player.BassVolume, 77);
     QCOMPARE(rig.ini.readKeyNames("Click"),
              (std::vector<std::string>{"Channel", "Note", "Volume"}));
     QVERIFY(!rig.ini.hasSection("Main"));
@@ -181,7 +181,7 @@ class MidiSetupDialogTest : public QObject {
     QCOMPARE(rig.errors, QStringList({"'' is not a valid integer value"}));
     QVERIFY(d->result() != QDialog::Accepted);
     QVERIFY2(!rig.ini.hasSection("Guitar"), "nothing is written");
-    QCOMPARE(rig.settings.GuitarVolume, 12);  // what came before the note is in effect
+    QCOMPARE(rig.settings.Player.GuitarVolume, 12);  // what came before the note is in effect
     QVERIFY(!QApplication::overrideCursor());
 
     rig.errors.clear();
@@ -201,7 +201,7 @@ class MidiSetupDialogTest : public QObject {
     d->sbGuitarVolume->setValue(3);
     d->btnCancel->click();
     QCOMPARE(d->result(), int(QDialog::Rejected));
-    QCOMPARE(rig.settings.GuitarVolume, 100);
+    QCOMPARE(rig.settings.Player.GuitarVolume, 100);
     QCOMPARE(rig.fs.files[kPath], before);
   }
 

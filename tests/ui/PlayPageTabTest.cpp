@@ -8,9 +8,9 @@
 #include <QtTest>
 
 #include "ScriptedPrompter.h"
+#include "WindowProbe.h"
 #include "ui/ChordsTab.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 #include "ui/PlayPageTab.h"
 #include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
@@ -95,10 +95,10 @@ class PlayPageTabTest : public QObject {
     page->takeInHand(chordNamed("maj", 0));
     page->imgPlayPageMouseDown(QPoint(100, 812), Qt::LeftButton, {});
     QVERIFY(page->placing());
-    w.toolBar()->sbtnPlay->setChecked(true);
+    button(w, "sbtnPlay")->setChecked(true);
     page->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});
     QVERIFY(isEmpty(w.state().PlayPage[0][0]));
-    w.toolBar()->sbtnPlay->setChecked(false);
+    button(w, "sbtnPlay")->setChecked(false);
     page->imgPlayPageMouseDown(QPoint(5, 5), Qt::LeftButton, {});
     QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
   }
@@ -110,18 +110,18 @@ class PlayPageTabTest : public QObject {
     PlayPageTab* page = w.playPage();
     page->imgPlayPageMouseDown(slot(3, 1), Qt::RightButton, {});
     QCOMPARE(page->selectedSlot(), QPoint(3, 1));
-    QVERIFY(page->popmenuPlayPage->isVisible());
-    const QList<QAction*> items = page->popmenuPlayPage->actions();
+    QVERIFY(child<QMenu>(w, "popmenuPlayPage")->isVisible());
+    const QList<QAction*> items = child<QMenu>(w, "popmenuPlayPage")->actions();
     QCOMPARE(items.size(), 7);
     for (int i = 0; i < 6; ++i) QVERIFY(!items[i]->isEnabled());
     QVERIFY(items[6]->isEnabled());
-    page->popmenuPlayPage->hide();
+    child<QMenu>(w, "popmenuPlayPage")->hide();
 
     page->takeInHand(chordNamed("maj", 0));
     page->imgPlayPageMouseDown(slot(3, 1), Qt::LeftButton, {});
     page->imgPlayPageMouseDown(slot(3, 1), Qt::RightButton, {});
-    for (QAction* a : page->popmenuPlayPage->actions()) QVERIFY(a->isEnabled());
-    page->popmenuPlayPage->hide();
+    for (QAction* a : child<QMenu>(w, "popmenuPlayPage")->actions()) QVERIFY(a->isEnabled());
+    child<QMenu>(w, "popmenuPlayPage")->hide();
   }
 
   void deleteCutAndCopy() {
@@ -134,7 +134,7 @@ class PlayPageTabTest : public QObject {
 
     // Delete asks; No keeps it.
     page->imgPlayPageMouseDown(slot(0, 0), Qt::RightButton, {});
-    page->popmenuPlayPage->hide();
+    child<QMenu>(w, "popmenuPlayPage")->hide();
     ask.answers = {false};
     page->pmenu4DeleteClick();
     QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
@@ -154,7 +154,7 @@ class PlayPageTabTest : public QObject {
     page->imgPlayPageMouseDown(slot(11, 5), Qt::LeftButton, {});
     QVERIFY(sameRecord(w.state().PlayPage[11][5], a));
     // The wiped slot is white again.
-    const QImage& img = w.surface(PagePlayPage)->image();
+    const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
     for (int y = 0; y < 86; y += 5)
       for (int x = 20; x < 80; x += 5) QCOMPARE(img.pixelColor(x, y), QColor(Qt::white));
   }
@@ -168,7 +168,7 @@ class PlayPageTabTest : public QObject {
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
     page->imgPlayPageMouseDown(slot(0, 1), Qt::LeftButton, {});
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
-    w.toolBar()->sbtnTime->click();  // 3/4
+    click(w, "sbtnTime");  // 3/4
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(0, 0));
     page->imgPlayPageMouseDown(slot(7, 2), Qt::LeftButton, {});
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(6, 2));
@@ -179,7 +179,7 @@ class PlayPageTabTest : public QObject {
     MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     page->imgPlayPageMouseDown(slot(5, 1), Qt::RightButton, {});  // bar 3 in 4/4
-    page->popmenuPlayPage->hide();
+    child<QMenu>(w, "popmenuPlayPage")->hide();
     ask.dialogs.push_back([](QDialog& d) {
       auto& dlg = static_cast<RepeatDialog&>(d);
       if (dlg.lblNum->text() != QStringLiteral("3")) return false;
@@ -230,21 +230,21 @@ class PlayPageTabTest : public QObject {
     page->imgPlayPageMouseDown(slot(6, 0), Qt::LeftButton, {});
     play.PlayPageChanged = false;
     play.RepeatSet44.RepeatCount[1] = 2;
-    w.toolBar()->sbtnTime->click();
+    click(w, "sbtnTime");
     QVERIFY(play.ThreeFour);
     QCOMPARE(int(play.ActiveRepeatSet.RepeatCount[1]), 0);
     QCOMPARE(int(play.ActiveRepeatSet.LoopMark[11]), 1);
     play.RepeatSet34.RepeatCount[5] = 3;
-    w.toolBar()->sbtnTime->click();
+    click(w, "sbtnTime");
     QVERIFY(!play.ThreeFour);
     QCOMPARE(int(play.ActiveRepeatSet.RepeatCount[1]), 2);
     QCOMPARE(int(play.RepeatSet34.RepeatCount[5]), 3);
     QVERIFY(!isEmpty(w.state().PlayPage[6][0]));
     QVERIFY(!play.PlayPageChanged);
     // Refused while paused, and the button goes back.
-    w.toolBar()->sbtnPause->setChecked(true);
-    w.toolBar()->sbtnTime->click();
-    QVERIFY(!w.toolBar()->sbtnTime->isChecked());
+    button(w, "sbtnPause")->setChecked(true);
+    click(w, "sbtnTime");
+    QVERIFY(!button(w, "sbtnTime")->isChecked());
     QVERIFY(!play.ThreeFour);
   }
 
@@ -255,9 +255,9 @@ class PlayPageTabTest : public QObject {
     st.ChordPage[2][0] = chordNamed("m7", 9);
     st.ChordSetCount = 1;
     w.chordsPage()->imgChordPageMouseDown(QPoint(280, 100), Qt::RightButton);
-    w.chordsPage()->popmenuChords->hide();
-    w.pmenu1SendtoPlayClick();
-    QCOMPARE(w.pageControl()->currentIndex(), int(PagePlayPage));
+    child<QMenu>(w, "popmenuChords")->hide();
+    trigger(w, "pmenu1SendtoPlay");
+    QCOMPARE(w.currentTab(), PlayTab::PlayPage);
     QVERIFY(w.playPage()->placing());
     QVERIFY(sameRecord(st.MoveBuffer, st.ChordPage[2][0]));
     w.playPage()->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});

@@ -7,6 +7,7 @@
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
+#include "WindowProbe.h"
 #include "pages/render/FretboardPainter.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
@@ -14,7 +15,6 @@
 #include "settings/ProfileFile.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
 #include "ui/SurfaceView.h"
@@ -78,26 +78,26 @@ class PlaybackControllerTest : public QObject {
   void playingThePageRunsToItsEnd() {
     Rig rig;
     MainWindow& w = rig.window;
-    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.showTab(PlayTab::PlayPage);
     w.playPage()->takeInHand(openE());
     w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
-    w.toolBar()->sbtnPlay->click();
-    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
+    click(w, "sbtnPlay");
+    QVERIFY(button(w, "sbtnPlay")->isChecked());
     QVERIFY(!rig.menuEnabled());
     QVERIFY(w.guard().active());
     // The red beat cursor stands on the first beat.
-    const QImage& page = w.surface(PagePlayPage)->image();
+    const QImage& page = child<SurfaceView>(w, "imgPlayPage")->image();
     bool red = false;
     for (int y = 95; y < 128 && !red; ++y)
       for (int x = 39; x < 67 && !red; ++x) red = page.pixelColor(x, y) == QColor(255, 0, 0);
     QVERIFY(red);
     // Tabs do not change while playing.
-    w.pageControl()->setCurrentIndex(PageChords);
-    QCOMPARE(w.pageControl()->currentIndex(), int(PagePlayPage));
+    w.showTab(PlayTab::Chords);
+    QCOMPARE(w.currentTab(), PlayTab::PlayPage);
 
     // Nine bars at 100 beats per minute: 36 beats of 0.6 s.
     rig.runUntil(30'000'000);
-    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
     QVERIFY(rig.menuEnabled());
     QVERIFY(!w.guard().active());
     QCOMPARE(rig.sent("send 90"), 6);  // the six strings, struck once
@@ -107,32 +107,32 @@ class PlaybackControllerTest : public QObject {
   void stopEndsPlayingAndPauseHolds() {
     Rig rig;
     MainWindow& w = rig.window;
-    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.showTab(PlayTab::PlayPage);
     w.playPage()->takeInHand(openE());
     w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
-    w.toolBar()->sbtnPlay->click();
+    click(w, "sbtnPlay");
     rig.runUntil(1'000'000);
-    w.toolBar()->sbtnPause->click();
-    QVERIFY(w.toolBar()->sbtnPause->isChecked());
-    QVERIFY(!w.FormClose());  // no closing while paused
-    w.toolBar()->sbtnPause->click();
-    QVERIFY(!w.toolBar()->sbtnPause->isChecked());
-    w.toolBar()->sbtnStop->click();
-    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    click(w, "sbtnPause");
+    QVERIFY(button(w, "sbtnPause")->isChecked());
+    QVERIFY(!w.close());  // no closing while paused
+    click(w, "sbtnPause");
+    QVERIFY(!button(w, "sbtnPause")->isChecked());
+    click(w, "sbtnStop");
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
     QVERIFY(rig.menuEnabled());
     QVERIFY(QApplication::overrideCursor() == nullptr);
     // A second click of Play starts again.
-    w.toolBar()->sbtnPlay->click();
-    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
-    w.toolBar()->sbtnStop->click();
+    click(w, "sbtnPlay");
+    QVERIFY(button(w, "sbtnPlay")->isChecked());
+    click(w, "sbtnStop");
   }
 
   void playWithoutMidiLeavesPlayUp() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
     w.state().SelectedChord = openE();
-    w.toolBar()->sbtnPlay->click();
-    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    click(w, "sbtnPlay");
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
     QVERIFY(ask.messages.isEmpty());
   }
 
@@ -142,14 +142,14 @@ class PlaybackControllerTest : public QObject {
     w.state().SelectedChord = openE();
     w.fretboard()->ShowDiagram(w.state().SelectedChord);
     const QImage before = w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image();
-    w.toolBar()->sbtnPlay->click();
-    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
+    click(w, "sbtnPlay");
+    QVERIFY(button(w, "sbtnPlay")->isChecked());
     // The first string struck is string 5: its mark changes to the white set.
     rig.runUntil(1000);
     const QRect square(FretX[0], StringY[5], 12, 12);
     QVERIFY(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square) != before.copy(square));
     rig.runUntil(20'000'000);
-    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
     // Each mark is cleared when its note ends.
     QCOMPARE(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square), before.copy(square));
   }
@@ -157,25 +157,25 @@ class PlaybackControllerTest : public QObject {
   void stepPlayWalksTheChordsWithTheKeys() {
     Rig rig;
     MainWindow& w = rig.window;
-    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.showTab(PlayTab::PlayPage);
     w.playPage()->takeInHand(openE());
     w.playPage()->imgPlayPageMouseDown(QPoint(63 * 3 + 40, 60), Qt::LeftButton, {});
-    w.toolBar()->sbtnStep->click();
+    click(w, "sbtnStep");
     QVERIFY(w.playback()->engine().StepMode);
     QVERIFY(w.FormKeyDown(Qt::Key_Space));
-    QVERIFY(w.toolBar()->sbtnPlay->isChecked());
+    QVERIFY(button(w, "sbtnPlay")->isChecked());
     QCOMPARE(w.playback()->engine().CurrentSlot, 3);
     rig.runUntil(10'000'000);
-    QVERIFY(w.toolBar()->sbtnPlay->isChecked());  // step play waits for the next key
+    QVERIFY(button(w, "sbtnPlay")->isChecked());  // step play waits for the next key
     QVERIFY(w.FormKeyDown(Qt::Key_Left));
     QCOMPARE(w.playback()->engine().CurrentSlot, 3);
-    w.toolBar()->sbtnStop->click();
-    QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
+    click(w, "sbtnStop");
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
     // Step Play cannot change while playing.
-    w.toolBar()->sbtnPlay->click();
-    w.toolBar()->sbtnStep->click();
-    QVERIFY(w.toolBar()->sbtnStep->isChecked());
-    w.toolBar()->sbtnStop->click();
+    click(w, "sbtnPlay");
+    click(w, "sbtnStep");
+    QVERIFY(button(w, "sbtnStep")->isChecked());
+    click(w, "sbtnStop");
   }
 
   void exportWritesTheFiles() {

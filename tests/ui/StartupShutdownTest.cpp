@@ -9,6 +9,7 @@
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
+#include "WindowProbe.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/VirtualClock.h"
@@ -17,7 +18,6 @@
 #include "ui/ChordDesignTab.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
-#include "ui/PageIndex.h"
 #include "ui/ToolBarPanel.h"
 
 namespace {
@@ -36,14 +36,14 @@ class StartupShutdownTest : public QObject {
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
     MainWindow w(Dir, &ask, {&ini, nullptr});
-    QCOMPARE(w.toolBar()->sbStrumSpeed->value(), -300);
-    QVERIFY(!w.toolBar()->sbtnBassNote->isChecked());
+    QCOMPARE(child<QScrollBar>(w, "sbStrumSpeed")->value(), -300);
+    QVERIFY(!button(w, "sbtnBassNote")->isChecked());
     QCOMPARE(w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->count(), 62);
-    QCOMPARE(w.pageControl()->currentIndex(), int(PageChords));
+    QCOMPARE(w.currentTab(), PlayTab::Chords);
     QCOMPARE(w.state().Play.PlayPageTempo, 600000);
     QVERIFY(!files.exists(Ini));
 
-    QVERIFY(w.FormClose());
+    QVERIFY(w.close());
     QVERIFY(files.exists(Ini));
     QCOMPARE(ini.readInteger("Main", "Sspeed", 1), -300);
     QCOMPARE(ini.readString("Directory", "Play", ""), std::string("/prog/Play"));
@@ -60,17 +60,18 @@ class StartupShutdownTest : public QObject {
     ScriptedPrompter ask;
     MainWindow w(Dir, &ask, {&ini, nullptr});
     // 0x10 reads as 16, past the scroll bar's end at 0.
-    QCOMPARE(w.toolBar()->sbStrumSpeed->value(), 0);
-    QVERIFY(w.toolBar()->sbtnBassNote->isChecked());
+    QCOMPARE(child<QScrollBar>(w, "sbStrumSpeed")->value(), 0);
+    QVERIFY(button(w, "sbtnBassNote")->isChecked());
     QVERIFY(w.state().BassNoteOption);
     QComboBox* list = w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     QCOMPARE(list->count(), 64);
     QCOMPARE(list->itemText(62), QStringLiteral("Mine"));
     QCOMPARE(list->itemText(63), QStringLiteral("NONAME"));
 
-    w.toolBar()->sbStrumSpeed->setValue(-550);
-    w.toolBar()->sbtnBassNote->click();
-    QVERIFY(w.FormClose());
+    child<QScrollBar>(w, "sbStrumSpeed")->setValue(-550);
+    click(w, "sbtnBassNote");
+    QVERIFY(!w.state().BassNoteOption);
+    trigger(w, "mnuExit");
     QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -550);
     QCOMPARE(ini.readBool("Main", "Bass", true), false);
   }
@@ -80,25 +81,25 @@ class StartupShutdownTest : public QObject {
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
     MainWindow w(Dir, &ask, {&ini, nullptr});
-    w.toolBar()->sbtnPause->setChecked(true);
-    QVERIFY(!w.FormClose());
+    button(w, "sbtnPause")->setChecked(true);
+    QVERIFY(!w.close());
     QVERIFY(ask.questions.isEmpty());
-    w.toolBar()->sbtnPause->setChecked(false);
+    button(w, "sbtnPause")->setChecked(false);
 
     w.state().Play.PlayPageChanged = true;
     ask.answers = {false};
-    QVERIFY(!w.FormClose());
+    QVERIFY(!w.close());
     QCOMPARE(ask.questions.value(0),
              QStringLiteral("Do you want to close without saving changes to PlayPage?"));
     QVERIFY(!files.exists(Ini));
 
     w.state().DesignGroupChanged = true;
     ask.answers = {true, false};
-    QVERIFY(!w.FormClose());
+    QVERIFY(!w.close());
     QCOMPARE(ask.questions.value(2),
              QStringLiteral("Do you want to close without saving changes to the Design Group?"));
     ask.answers = {true, true};
-    QVERIFY(w.FormClose());
+    QVERIFY(w.close());
     QVERIFY(files.exists(Ini));
   }
 
@@ -109,8 +110,8 @@ class StartupShutdownTest : public QObject {
     ProfileFile ini(Ini, files);
     ScriptedPrompter ask;
     MainWindow w(Dir, &ask, {&ini, nullptr});
-    w.toolBar()->sbStrumSpeed->setValue(-700);
-    QVERIFY(w.FormClose());
+    child<QScrollBar>(w, "sbStrumSpeed")->setValue(-700);
+    QVERIFY(w.close());
     QCOMPARE(ask.messages.value(0), QStringLiteral("Unable to write to /prog/Px.ini"));
     files.failWrites = false;
     QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -100);
@@ -131,7 +132,7 @@ class StartupShutdownTest : public QObject {
       QVERIFY(w.midiOpen());
       QVERIFY(session.sync() != 0);
       QVERIFY(session.in() != 0);
-      QVERIFY(w.FormClose());
+      QVERIFY(w.close());
       QCOMPARE(session.out(), 0u);
       QCOMPARE(session.sync(), 0u);
     }
@@ -149,7 +150,7 @@ class StartupShutdownTest : public QObject {
   void helpAndAbout() {
     ScriptedPrompter ask;
     MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask);
-    w.mnuTopicsClick();
+    trigger(w, "mnuTopics");
     QVERIFY(ask.messages.isEmpty());
     QVERIFY(w.help()->isVisible());
     QCOMPARE(w.help()->currentAnchor(), QStringLiteral("ctx10"));
@@ -161,11 +162,11 @@ class StartupShutdownTest : public QObject {
       midiVersion = static_cast<AboutDialog&>(d).MidiVersion->text();
       return true;
     });
-    w.mnuAboutClick();
+    trigger(w, "mnuAbout");
     QCOMPARE(midiVersion, QStringLiteral("MIDI component 1.0"));
 
     MainWindow lost("/nonexistent/", &ask);
-    lost.mnuTopicsClick();
+    trigger(lost, "mnuTopics");
     QCOMPARE(ask.messages.size(), 1);
   }
 };

@@ -2,6 +2,15 @@
 
 #include "play/midi/MidiComponent.h"
 
+std::vector<MidiSession::Voice> MidiSession::voicesOf(const PlayerSettings& p) {
+  return {{p.GuitarChannel, p.GuitarPatch}, {p.BassChannel, p.BassPatch}, {p.ClickChannel, 0}};
+}
+
+void MidiSession::setVoices(std::vector<Voice> voices) {
+  voices_ = std::move(voices);
+  preload();
+}
+
 void MidiSession::open(MidiMessageTarget* window, std::uint16_t outDevice, std::uint16_t inDevice,
                        std::vector<Voice> voices) {
   close();

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "play/PlayerSettings.h"
+
 class MidiComponent;
 class MidiMessageTarget;
 
@@ -18,6 +20,10 @@ class MidiSession {
     int program;
   };
 
+  // The voices the players choose with these settings: guitar and bass
+  // patches on their channels, the drum kit on the click channel.
+  static std::vector<Voice> voicesOf(const PlayerSettings& players);
+
   explicit MidiSession(MidiComponent& midi) : midi_(midi) {}
   ~MidiSession() { close(); }
   MidiSession(const MidiSession&) = delete;
@@ -32,6 +38,8 @@ class MidiSession {
   // one that is closed stays closed.
   void reopenIn(MidiMessageTarget* window, std::uint16_t device);
   void reopenOut(MidiMessageTarget* window, std::uint16_t device);
+  // New voices chosen: kept for later outputs and loaded into the open one.
+  void setVoices(std::vector<Voice> voices);
 
   MidiComponent& component() { return midi_; }
   std::uint32_t sync() const { return sync_; }

@@ -1,0 +1,109 @@
+#include "ui/MainMenu.h"
+#include "ui/RecordText.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "library/MenuTables.h"
+#include "music/NameTables.h"
+
+namespace {
+
+QAction* namedAction(QMenu* menu, const QString& caption, const char* name) {
+  QAction* a = menu->addAction(caption);
+  a->setObjectName(QLatin1String(name));
+  return a;
+}
+
+}  // namespace
+
+MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* parent)
+    : QObject(parent), Bar(bar) {
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("menuFile"));
+  namedAction(file, QStringLiteral("&New"), "mnuNew");
+  // Writing the play page as it plays, to a MIDI file or to audio.
+  QAction* mnuExportMidi =
+      namedAction(file, QStringLiteral("Export MIDI File..."), "mnuExportMidi");
+  connect(mnuExportMidi, &QAction::triggered, this, &MainMenu::exportMidiChosen);
+  QAction* mnuExportAudio = namedAction(file, QStringLiteral("Export Audio..."), "mnuExportAudio");
+  connect(mnuExportAudio, &QAction::triggered, this, &MainMenu::exportAudioChosen);
+  connect(file, &QMenu::aboutToShow, this, [mnuExportMidi, mnuExportAudio, activeTab] {
+    const bool onPlayPage = activeTab() == PlayTab::PlayPage;
+    mnuExportMidi->setVisible(onPlayPage);
+    mnuExportAudio->setVisible(onPlayPage);
+  });
+  file->addSeparator();
+  connect(namedAction(file, QStringLiteral("E&xit"), "mnuExit"), &QAction::triggered, this,
+          &MainMenu::exitChosen);
+
+  menuKey = bar->addMenu(QStringLiteral("&Key"));
+  menuKey->setObjectName(QStringLiteral("menuKey"));
+  for (int k = 0; k < 12; ++k) {
+    QAction* a = menuKey->addAction(qs(FlatPitchNames[k]));
+    a->setObjectName(QStringLiteral("mnuKey%1").arg(k));
+    connect(a, &QAction::triggered, this, [this, k] { emit keyChosen(k); });
+  }
+
+  for (int family = 0; family < 3; ++family) {
+    const ChordFamilyMenu& f = ChordFamilies[family];
+    QMenu* menu = bar->addMenu(qs(f.title));
+    menu->setObjectName(QStringLiteral("menuFamily%1").arg(family + 1));
+    QMenu* more = menu->addMenu(QStringLiteral("More Chords..."));
+    for (int t = 0; t < f.typeCount; ++t) {
+      QMenu* into = t < f.mainCount ? menu : more;
+      QAction* a = into->addAction(qs(f.types[t]));
+      connect(a, &QAction::triggered, this,
+              [this, family, t] { emit chordTypeChosen(family + 1, t); });
+    }
+  }
+
+  QMenu* scale = bar->addMenu(QStringLiteral("&Scale"));
+  scale->setObjectName(QStringLiteral("menuScale"));
+  QMenu* moreScales = scale->addMenu(QStringLiteral("More Scales..."));
+  for (int k = 0; k < static_cast<int>(ScaleMenuNames.size()); ++k) {
+    QAction* a = (k < MainScaleCount ? scale : moreScales)->addAction(qs(ScaleMenuNames[k]));
+    connect(a, &QAction::triggered, this, [this, k] { emit scaleChosen(k); });
+  }
+
+  QMenu* options = bar->addMenu(QStringLiteral("&Options"));
+  options->setObjectName(QStringLiteral("menuOptions"));
+  connect(namedAction(options, QStringLiteral("MIDI Setup..."), "mnuMidiSetup"),
+          &QAction::triggered, this, &MainMenu::midiSetupChosen);
+  connect(namedAction(options, QStringLiteral("Tempo..."), "mnuTempo"), &QAction::triggered, this,
+          &MainMenu::tempoChosen);
+  mnuFlatSharp = namedAction(options, QStringLiteral("Flats"), "mnuFlatSharp");
+  mnuFlatSharp->setCheckable(true);
+  mnuFlatSharp->setChecked(true);
+  connect(mnuFlatSharp, &QAction::triggered, this, [this] {
+    // The tick mark stays as it was; only the caption tells the mode.
+    mnuFlatSharp->setChecked(true);
+    emit flatSharpChosen();
+  });
+  connect(namedAction(options, QStringLiteral("Flip"), "menuFlip"), &QAction::triggered, this,
+          &MainMenu::flipChosen);
+
+  QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+  window->menuAction()->setVisible(false);
+  window->setEnabled(false);
+
+  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("menuHelp"));
+  connect(namedAction(help, QStringLiteral("&Help Topics"), "mnuTopics"), &QAction::triggered, this,
+          &MainMenu::topicsChosen);
+  help->addSeparator();
+  connect(namedAction(help, QStringLiteral("&About..."), "mnuAbout"), &QAction::triggered, this,
+          &MainMenu::aboutChosen);
+}
+
+void MainMenu::showNaming(const NameTables& names) {
+  mnuFlatSharp->setText(names.sharps() ? QStringLiteral("Sharps") : QStringLiteral("Flats"));
+  const QList<QAction*> keys = menuKey->actions();
+  for (int k = 0; k < 12 && k < keys.size(); ++k) keys[k]->setText(qs(names.pitchName(k)));
+}
+
+void MainMenu::setMenusEnabled(bool enabled) {
+  for (QAction* menu : Bar->actions())
+    if (menu->isVisible()) menu->setEnabled(enabled);
+}

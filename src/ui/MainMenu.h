@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+#include "play/PlayTab.h"
+
+class NameTables;
+class QAction;
+class QMenu;
+class QMenuBar;
+
+// The window's menu bar: File (with the export items that only the play page
+// offers), Key, the three chord-type menus, Scale, Options and Help. It owns
+// the menus and their captions; every command goes out as a signal for the
+// window to route.
+class MainMenu : public QObject {
+  Q_OBJECT
+
+ public:
+  // `activeTab` tells which tab is showing when the File menu opens.
+  MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* parent);
+
+  // The key captions and the Flats/Sharps caption follow the naming.
+  void showNaming(const NameTables& names);
+  // While a player runs only its own commands are open; the hidden Window
+  // menu stays disabled whatever plays.
+  void setMenusEnabled(bool enabled);
+
+ signals:
+  void exportMidiChosen();
+  void exportAudioChosen();
+  void exitChosen();
+  void keyChosen(int key);
+  // `family` 1..3, `type` its index in the family's list.
+  void chordTypeChosen(int family, int type);
+  void scaleChosen(int index);
+  void midiSetupChosen();
+  void tempoChosen();
+  void flatSharpChosen();
+  void flipChosen();
+  void topicsChosen();
+  void aboutChosen();
+
+ private:
+  QMenuBar* Bar;
+  QMenu* menuKey = nullptr;
+  QAction* mnuFlatSharp = nullptr;
+};
