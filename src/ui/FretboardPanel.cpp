@@ -11,7 +11,7 @@
 
 #include "music/ChordAnalysis.h"
 #include "pages/DiagramText.h"
-#include "pages/render/Bitmaps.h"
+#include "pages/render/FretboardBitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"

@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "PlayerTestSupport.h"
 #include "music/DiagramConvert.h"
 #include "play/ChordPlayer.h"
+#include "play/FretboardGlyphs.h"
+#include "play/MidiMessageCodes.h"
 #include "play/PlaybackEngine.h"
 #include "state/AppState.h"
 
 namespace {
 
-constexpr std::uint32_t Room = 0x5453, Beat = 0x5452, ShowFinger = 0x546E, BeatMarker = 0x546F,
-                        AllPlayed = 0x5457;
+using namespace MidiMessageCode;
 using Calls = std::vector<std::string>;
 
 struct Engine : ::testing::Test {
@@ -406,15 +409,26 @@ TEST(FingerMarks, TheParameterNamesStringFretAndGlyphOrAClear) {
   auto mark = [](int s, int f, int finger, PlayTab tab = PlayTab::Chords) {
     return PlaybackEngine::fingerMark(static_cast<std::uint32_t>(s << 16 | f << 8 | finger), tab);
   };
-  const int glyphs[7] = {180, 192, 204, 216, 228, 12, 168};
+  // Strikes show in the white set, a cell of their own for each finger code;
+  // a muted string keeps the grey cross.
+  std::set<int> cells;
   for (int finger = 0; finger <= 6; ++finger) {
     const auto m = mark(2, 7, finger);
     ASSERT_TRUE(m.has_value());
     EXPECT_EQ(m->String, 2);
     EXPECT_EQ(m->Fret, 7);
     EXPECT_FALSE(m->Clear);
-    EXPECT_EQ(m->GlyphX, glyphs[finger]);
+    cells.insert(m->GlyphX);
+    if (finger == FingerCode::Muted) {
+      EXPECT_EQ(m->GlyphX, GlyphCell::Cross);
+    } else {
+      EXPECT_GE(m->GlyphX, GlyphCell::WhiteDot);
+      EXPECT_LT(m->GlyphX, GlyphCell::WhiteDot + GlyphSetLength * GlyphSize);
+    }
   }
+  EXPECT_EQ(cells.size(), 7u);
+  EXPECT_EQ(mark(2, 7, FingerCode::Open)->GlyphX, GlyphCell::WhiteRing);
+  EXPECT_EQ(mark(2, 7, FingerCode::Fretted)->GlyphX, GlyphCell::WhiteDot);
   const auto clear = mark(5, 22, 10, PlayTab::PlayPage);
   ASSERT_TRUE(clear.has_value());
   EXPECT_TRUE(clear->Clear);
