@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "ChordFixtures.h"
-#include "pages/render/Bitmaps.h"
 #include "pages/render/DiagramPainter.h"
+#include "pages/render/FretboardBitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "pages/render/SurfaceText.h"
 

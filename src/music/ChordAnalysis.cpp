@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "music/FretboardGeometry.h"
+
 void ComputeIntervals(TChordDiagram& chord, const ExtensionFlagSet& flags) {
   std::fill(std::begin(chord.Intervals), std::end(chord.Intervals), ChordIntervalEnd);
   chord.Intervals[0] = 0;
@@ -47,12 +49,9 @@ int stringAt(int y) {
 }
 
 int fretAt(int x) {
-  // Last pixel column of each fret's band, frets 0..22.
-  static constexpr int bandEnd[23] = {30,  81,  134, 184, 230, 273, 317, 355, 394, 429, 462, 495,
-                                      523, 551, 578, 602, 627, 649, 668, 690, 709, 727, 744};
-  for (int f = 0; f < 23; ++f)
-    if (x <= bandEnd[f]) return f;
-  return 22;
+  for (int f = 0; f < FretboardFretCount; ++f)
+    if (x <= FretSpaceEnd[f]) return f;
+  return FretboardFretCount - 1;
 }
 
 std::string intervalReadout(int i) {

@@ -29,7 +29,7 @@ class CollectingSink : public MidiSink {
 
 }  // namespace
 
-PlayList playListFrom(const TChordDiagram (&page)[12][6]) {
+PlayList playListFrom(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]) {
   PlayList list{};
   for (int row = 0; row < 6; ++row)
     for (int column = 0; column < 12; ++column)

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "music/PageSizes.h"
 #include "music/Records.h"
 #include "play/MidiEvent.h"
 #include "play/MidiSink.h"
@@ -14,7 +15,7 @@
 
 // The 72 slots of the play page in slot-number order, row after row.
 using PlayList = std::array<TChordDiagram, PlaySlotCount>;
-PlayList playListFrom(const TChordDiagram (&page)[12][6]);
+PlayList playListFrom(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
 
 // The page player: turns the play page into a stream of timed events, slot by
 // slot, with beat markers, clicks, bass notes, strums, repeats, returns and

@@ -3,16 +3,23 @@
 #include <algorithm>
 #include <charconv>
 
+#include "music/PageSizes.h"
+#include "play/PlayPageGeometry.h"
+
 std::optional<PlaySlot> playSlotAt(int x, int y) {
   if (x < 0 || y < 0) return std::nullopt;
-  const int column = (x - 20) / 63;  // truncates toward zero
-  const int row = (y - 20) / 132;
-  if (column < 0 || column > 11 || row < 0 || row > 5) return std::nullopt;
+  // The margin above the first row counts with it as the one left of the
+  // first column does.
+  const int column = (x - PlayGeometry::SlotLeft) / PlayGeometry::ColumnPitch;  // toward zero
+  const int row = (y - PlayGeometry::SlotLeft) / PlayGeometry::RowPitch;
+  if (column < 0 || column >= PlayPageColumns || row < 0 || row >= PlayPageRows)
+    return std::nullopt;
   return PlaySlot{column, row};
 }
 
 std::optional<PlaySlot> startMarkerTarget(int column, int row, bool threeFour) {
-  if (column < 0 || column > 11 || row < 0 || row > 5) return std::nullopt;
+  if (column < 0 || column >= PlayPageColumns || row < 0 || row >= PlayPageRows)
+    return std::nullopt;
   if (threeFour) {
     if (column <= 1) return PlaySlot{0, row};
     if (column == 6 || column == 7) return PlaySlot{6, row};
@@ -88,7 +95,7 @@ void PlayPageState::resetGrid() {
 
 BarEnds barEnds(int bar, bool threeFour) {
   if (threeFour) {
-    const int y = 132 * (bar / 2) + 95;
+    const int y = PlayGeometry::staffY(bar / 2);
     return bar % 2 == 0 ? BarEnds{20, y, 388, y} : BarEnds{397, y, 762, y};
   }
   static constexpr BarEnds fourFour[9] = {

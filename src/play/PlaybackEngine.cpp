@@ -4,12 +4,9 @@
 
 #include "music/DiagramConvert.h"
 #include "play/ChordPlayer.h"
+#include "play/FretboardGlyphs.h"
+#include "play/MidiMessageCodes.h"
 #include "play/ScalePlayer.h"
-
-namespace MessageCode {
-constexpr std::uint32_t Room = 0x5453, Beat = 0x5452, ShowFinger = 0x546E, BeatMarker = 0x546F,
-                        AllPlayed = 0x5457;
-}
 
 namespace {
 bool pageOrScales(PlayTab tab) {
@@ -81,8 +78,9 @@ PlayerUpdate PlaybackEngine::sbtnPlayClick(const PlaySources& app, PlayTab tab, 
   return state();
 }
 
-PlayerUpdate PlaybackEngine::StartPagePlay(const TChordDiagram (&page)[12][6],
-                                           PlayPageState& pageState, std::int32_t pageTempo) {
+PlayerUpdate PlaybackEngine::StartPagePlay(
+    const TChordDiagram (&page)[PlayPageColumns][PlayPageRows], PlayPageState& pageState,
+    std::int32_t pageTempo) {
   SingleChordMode = false;
   if (!transport_.hasOutput()) return refuse();
   // A chord played before leaves the clock paused somewhere in a beat; from
@@ -158,20 +156,20 @@ PlayerUpdate PlaybackEngine::PlayScale(const TScaleDiagram& scale, int position,
 
 PlayerUpdate PlaybackEngine::handleMessage(std::uint32_t code, std::uint32_t param, PlayTab tab) {
   switch (code) {
-    case MessageCode::Room:
+    case MidiMessageCode::Room:
       onRoom(tab);
       return state();
-    case MessageCode::Beat:
+    case MidiMessageCode::Beat:
       return onBeat(tab);
-    case MessageCode::BeatMarker:
+    case MidiMessageCode::BeatMarker:
       CurrentBeat = std::min<int>(static_cast<int>(param >> 16 & 0xFF), PlaySlotCount / 2 - 1);
       return state();
-    case MessageCode::ShowFinger: {
+    case MidiMessageCode::ShowFinger: {
       PlayerUpdate u = state();
       u.Finger = fingerMark(param, tab);
       return u;
     }
-    case MessageCode::AllPlayed:
+    case MidiMessageCode::AllPlayed:
       return onAllPlayed(tab);
     default:
       return state();
@@ -370,9 +368,7 @@ std::optional<FingerMark> PlaybackEngine::fingerMark(std::uint32_t param, PlayTa
     m.RefillFromClean = tab == PlayTab::PlayPage;
     return m;
   }
-  // The playback glyphs: open, fingers 1 to 4, muted, fretted.
-  static constexpr int GlyphX[7] = {180, 192, 204, 216, 228, 12, 168};
-  if (finger > 6) return std::nullopt;
-  m.GlyphX = GlyphX[finger];
+  if (finger > FingerCode::Fretted) return std::nullopt;
+  m.GlyphX = fingerGlyphCell(GlyphCell::WhiteDot, finger);
   return m;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 
+#include "music/PageSizes.h"
 #include "music/Records.h"
 #include "play/MidiEvent.h"
 #include "play/MidiSink.h"
@@ -18,7 +19,7 @@
 struct PlaySources {
   const TChordDiagram& SelectedChord;
   const TChordDiagram& EditChord;
-  const TChordDiagram (&PlayPage)[12][6];
+  const TChordDiagram (&PlayPage)[PlayPageColumns][PlayPageRows];
   PlayPageState& Play;
   const TScaleDiagram& CurrentScale;
   const TPrintDiagram& SelectedPrintItem;
@@ -62,8 +63,8 @@ class PlaybackEngine {
 
   // The players. Each presses Play, or leaves it up when it cannot play (no
   // output, nothing to play).
-  PlayerUpdate StartPagePlay(const TChordDiagram (&page)[12][6], PlayPageState& pageState,
-                             std::int32_t pageTempo);
+  PlayerUpdate StartPagePlay(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows],
+                             PlayPageState& pageState, std::int32_t pageTempo);
   PlayerUpdate PlayChord(const TChordDiagram& chord, PlayTab tab);
   // "Play Chord" of the PlayPage pop-up menu: the chord alone, no cursor.
   PlayerUpdate PlayPageChord(const TChordDiagram& chord);
@@ -71,8 +72,9 @@ class PlaybackEngine {
   void SetTempo(std::int32_t microsPerQuarter) { transport_.SetTempo(microsPerQuarter); }
 
   // A message of the MIDI component (only those posted since the last stop or
-  // flush). 0x5453 fills the queue, 0x546F sets CurrentBeat, 0x5452 moves the
-  // beat cursor, 0x546E is a finger mark, 0x5457 ends the playback.
+  // flush), by MidiMessageCode: Room fills the queue, BeatMarker sets
+  // CurrentBeat, Beat moves the beat cursor, ShowFinger is a finger mark,
+  // AllPlayed ends the playback.
   PlayerUpdate handleMessage(std::uint32_t code, std::uint32_t param, PlayTab tab);
 
   PlayerUpdate Pause(bool pressed, PlayTab tab);

@@ -3,28 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "play/PlayPageGeometry.h"
 #include "play/PlayTab.h"
-
-// A top-left corner on the play page picture.
-struct PagePoint {
-  int X = 0, Y = 0;
-  bool operator==(const PagePoint&) const = default;
-};
-
-namespace PlayGeometry {
-// The beat slash of beat 0..35 (six quarter notes to a row), 28 x 33.
-constexpr PagePoint beatSlash(int beat) {
-  return {39 + 126 * (beat % 6), 132 * (beat / 6) + 95};
-}
-// Where the step arrow of slot 0..71 goes, 28 x 33.
-constexpr PagePoint stepPosition(int slot) {
-  return {39 + 63 * (slot % 12), 132 * (slot / 12) + 95};
-}
-// The vertical scroll position that puts the staff row under `p` at the top.
-constexpr int scrollFor(PagePoint p) {
-  return p.Y - 95;
-}
-}  // namespace PlayGeometry
 
 // What message 0x546E asks of the fretboard picture imgGuitar. The square is
 // the 12 x 12 glyph cell at (FretX[Fret], StringY[String]); each string has a
@@ -55,9 +35,10 @@ struct PlayerUpdate {
   bool MenuEnabled = true;
 
   std::optional<PagePoint> RestoreStepBackground;  // put the saved 28 x 33 picture back here
-  std::optional<PagePoint> BlackSlash;             // draw BLAKSLAS: the red cursor goes
-  std::optional<PagePoint> RedSlash;               // draw REDSLASH: the beat cursor
-  std::optional<PagePoint> StepArrow;  // save the 28 x 33 picture here, then draw STEPARRW
+  std::optional<PagePoint> BlackSlash;  // draw PlayImage::BlackSlash: the red cursor goes
+  std::optional<PagePoint> RedSlash;    // draw PlayImage::RedSlash: the beat cursor
+  std::optional<PagePoint>
+      StepArrow;  // save the 28 x 33 picture here, then draw PlayImage::StepArrow
   std::optional<int> ScrollY;          // vertical scroll position of the page
 
   bool ClearFretboard = false;    // ClearFretboard: clean picture and empty read-outs

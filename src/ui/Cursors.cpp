@@ -1,8 +1,9 @@
 #include "ui/Cursors.h"
 
-#include "pages/render/Bitmaps.h"
+#include "pages/render/CursorBitmaps.h"
 
 QCursor programCursor(int number) {
-  if (number == 5 || number == 6) return Bitmaps::cursor(number);
+  if (number == Bitmaps::CursorFret || number == Bitmaps::CursorMove)
+    return Bitmaps::cursor(number);
   return QCursor(Qt::ArrowCursor);
 }

@@ -14,7 +14,7 @@
 #include "design/IntervalDisplay.h"
 #include "music/ChordAnalysis.h"
 #include "pages/DiagramText.h"
-#include "pages/render/Bitmaps.h"
+#include "pages/render/FretboardBitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"

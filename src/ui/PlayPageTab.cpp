@@ -4,9 +4,10 @@
 #include <QMenu>
 #include <QPainter>
 
-#include "pages/render/Bitmaps.h"
 #include "pages/render/PageCells.h"
+#include "pages/render/PlayPageBitmaps.h"
 #include "pages/render/SurfaceText.h"
+#include "play/PlayPageGeometry.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/Prompter.h"
@@ -16,9 +17,16 @@
 
 namespace {
 
-void drawImage(QImage& surface, int x, int y, const char* name) {
+using Bitmaps::PlayImage;
+namespace Geometry = PlayGeometry;
+
+void drawImage(QImage& surface, int x, int y, PlayImage id) {
   QPainter p(&surface);
-  p.drawImage(x, y, Bitmaps::playImage(name));
+  p.drawImage(x, y, Bitmaps::playImage(id));
+}
+
+void drawImage(QImage& surface, PagePoint at, PlayImage id) {
+  drawImage(surface, at.X, at.Y, id);
 }
 
 void writeText(QImage& surface, int x, int y, const QString& text) {
@@ -111,9 +119,9 @@ void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
 
 void PlayPageTab::moveStartMarker(int column, int row) {
   QImage& surface = imgPlayPage->image();
-  drawImage(surface, 63 * State.Play.PlayStartColumn + 30, 132 * State.Play.PlayStartRow + 95,
-            "PLAYERAS");
-  drawImage(surface, 63 * column + 30, 132 * row + 95, "PLAYCURS");
+  drawImage(surface, Geometry::startMarker(State.Play.PlayStartColumn, State.Play.PlayStartRow),
+            PlayImage::PlayErase);
+  drawImage(surface, Geometry::startMarker(column, row), PlayImage::PlayCursor);
   State.Play.PlayStartColumn = column;
   State.Play.PlayStartRow = row;
   imgPlayPage->refresh();
@@ -140,8 +148,8 @@ void PlayPageTab::DrawPlayGrid() {
   play.PlayStartColumn = 0;
   play.PlayStartRow = 0;
   for (int r = 0; r < 6; ++r) {
-    const int y = 132 * r + 95, ty = 132 * r + 85;
-    drawImage(surface, 3, y, "FOURFOUR");
+    const int y = Geometry::staffY(r), ty = Geometry::rowTop(r) + Geometry::BarNumberTop;
+    drawImage(surface, Geometry::StaffLeft, y, PlayImage::FourFour);
     writeText(surface, 393, ty, QStringLiteral("     "));
     const int first = 3 * r / 2 + 1;
     if (r % 2 == 0) {
@@ -153,22 +161,22 @@ void PlayPageTab::DrawPlayGrid() {
     }
   }
   for (int r = 0; r < 6; ++r) {
-    const int y = 132 * r + 95, ty = 132 * r + 85;
+    const int y = Geometry::staffY(r), ty = Geometry::rowTop(r) + Geometry::BarNumberTop;
     if (play.ThreeFour) {
-      drawImage(surface, 3, y, "TREEFOUR");
-      drawImage(surface, 396, y, "BARLINE");
-      drawImage(surface, 770, y, "BARLINE");
+      drawImage(surface, Geometry::StaffLeft, y, PlayImage::ThreeFour);
+      drawImage(surface, 396, y, PlayImage::BarLine);
+      drawImage(surface, 770, y, PlayImage::BarLine);
       writeText(surface, 3, ty, QString::number(2 * r + 1) + QStringLiteral("   "));
       writeText(surface, 393, ty, QString::number(2 * r + 2));
       writeText(surface, r % 2 == 0 ? 519 : 267, ty, QStringLiteral("   "));
     } else if (r % 2 == 0) {
-      drawImage(surface, 522, y, "BARLINE");
+      drawImage(surface, 522, y, PlayImage::BarLine);
     } else {
-      drawImage(surface, 270, y, "BARLINE");
-      drawImage(surface, 770, y, "BARLINE");
+      drawImage(surface, 270, y, PlayImage::BarLine);
+      drawImage(surface, 770, y, PlayImage::BarLine);
     }
   }
-  drawImage(surface, 30, 95, "PLAYCURS");
+  drawImage(surface, Geometry::startMarker(0, 0), PlayImage::PlayCursor);
   play.resetGrid();
   imgPlayPage->refresh();
 }
@@ -181,15 +189,15 @@ void PlayPageTab::DrawRepeatMarks() {
   const bool loopOn = ToolBar->isOn(ToolBarPanel::Toggle::Loop);
   for (int b = 0; b < PlayBars::barCount(play.ThreeFour); ++b) {
     const BarEnds e = barEnds(b, play.ThreeFour);
-    for (int x : {e.Xe - 16, e.Xe - 8, e.Xe}) drawImage(surface, x, e.Ye, "PLAYERAS");
-    drawImage(surface, e.Xs, e.Ys, "PLAYERAS");
-    if (set.ReturnMark[b] != 0) drawImage(surface, e.Xs, e.Ys, "RETURN");
+    for (int x : {e.Xe - 16, e.Xe - 8, e.Xe}) drawImage(surface, x, e.Ye, PlayImage::PlayErase);
+    drawImage(surface, e.Xs, e.Ys, PlayImage::PlayErase);
+    if (set.ReturnMark[b] != 0) drawImage(surface, e.Xs, e.Ys, PlayImage::Return);
     if (set.RepeatCount[b] != 0) {
-      drawImage(surface, e.Xe, e.Ye, "REPEAT");
+      drawImage(surface, e.Xe, e.Ye, PlayImage::Repeat);
       writeText(surface, e.Xe - 16, e.Ye + 10, QString::number(set.RepeatCount[b]));
     }
-    drawImage(surface, e.Xe - 26, e.Ye, "PLAYERAS");
-    if (loopOn && set.LoopMark[b] == 1) drawImage(surface, e.Xe - 26, e.Ye, "PLAYLOOP");
+    drawImage(surface, e.Xe - 26, e.Ye, PlayImage::PlayErase);
+    if (loopOn && set.LoopMark[b] == 1) drawImage(surface, e.Xe - 26, e.Ye, PlayImage::PlayLoop);
   }
   imgPlayPage->refresh();
 }

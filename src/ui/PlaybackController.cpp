@@ -5,8 +5,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "pages/render/Bitmaps.h"
 #include "pages/render/FretboardPainter.h"
+#include "pages/render/PlayPageBitmaps.h"
 #include "play/midi/MidiMessage.h"
 #include "play/output/PageExport.h"
 #include "play/output/SessionTransport.h"
@@ -45,9 +45,9 @@ class BusyPointer {
   ~BusyPointer() { QApplication::restoreOverrideCursor(); }
 };
 
-void drawPlayImage(QImage& surface, PagePoint at, const char* name) {
+void drawPlayImage(QImage& surface, PagePoint at, Bitmaps::PlayImage id) {
   QPainter p(&surface);
-  p.drawImage(at.X, at.Y, Bitmaps::playImage(name));
+  p.drawImage(at.X, at.Y, Bitmaps::playImage(id));
 }
 
 }  // namespace
@@ -94,11 +94,11 @@ void PlaybackController::apply(const PlayerUpdate& u) {
     QPainter p(&picture);
     p.drawImage(u.RestoreStepBackground->X, u.RestoreStepBackground->Y, StepBackground);
   }
-  if (u.BlackSlash) drawPlayImage(picture, *u.BlackSlash, "BLAKSLAS");
-  if (u.RedSlash) drawPlayImage(picture, *u.RedSlash, "REDSLASH");
+  if (u.BlackSlash) drawPlayImage(picture, *u.BlackSlash, Bitmaps::PlayImage::BlackSlash);
+  if (u.RedSlash) drawPlayImage(picture, *u.RedSlash, Bitmaps::PlayImage::RedSlash);
   if (u.StepArrow) {
     StepBackground = picture.copy(u.StepArrow->X, u.StepArrow->Y, 28, 33);
-    drawPlayImage(picture, *u.StepArrow, "STEPARRW");
+    drawPlayImage(picture, *u.StepArrow, Bitmaps::PlayImage::StepArrow);
   }
   if (u.ScrollY) Use.PlayScroll.verticalScrollBar()->setValue(*u.ScrollY);
   page->refresh();

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "pages/render/Bitmaps.h"
+#include "pages/render/PlayPageBitmaps.h"
 
 RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgRepeat"));
@@ -106,8 +106,8 @@ void RepeatDialog::cbRepeatClick() {
 void RepeatDialog::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   QPainter p(this);
-  const QImage ret = Bitmaps::playImage("RETURN");
-  const QImage rep = Bitmaps::playImage("REPEAT");
+  const QImage ret = Bitmaps::playImage(Bitmaps::PlayImage::Return);
+  const QImage rep = Bitmaps::playImage(Bitmaps::PlayImage::Repeat);
   const int y = cbReturn->y() - 36;
   p.drawImage(cbReturn->geometry().center().x() - ret.width() / 2, y, ret);
   p.drawImage(cbRepeat->geometry().center().x() - rep.width() / 2, y, rep);

@@ -5,13 +5,14 @@
 #include "PlayerTestSupport.h"
 #include "music/DiagramConvert.h"
 #include "play/ChordPlayer.h"
+#include "play/FretboardGlyphs.h"
+#include "play/MidiMessageCodes.h"
 #include "play/PlaybackEngine.h"
 #include "state/AppState.h"
 
 namespace {
 
-constexpr std::uint32_t Room = 0x5453, Beat = 0x5452, ShowFinger = 0x546E, BeatMarker = 0x546F,
-                        AllPlayed = 0x5457;
+using namespace MidiMessageCode;
 using Calls = std::vector<std::string>;
 
 struct Engine : ::testing::Test {
@@ -429,8 +430,8 @@ TEST(FingerMarks, TheParameterNamesStringFretAndGlyphOrAClear) {
   auto mark = [](int s, int f, int finger, PlayTab tab = PlayTab::Chords) {
     return PlaybackEngine::fingerMark(static_cast<std::uint32_t>(s << 16 | f << 8 | finger), tab);
   };
-  // Every finger code has a 12-pixel cell of its own in the glyph strip; the
-  // open mark and fingers 1 to 4 lie side by side in that order.
+  // Every finger code has a cell of its own in the white set; a muted
+  // string keeps the grey cross, and fingers 1 to 4 lie side by side.
   std::set<int> cells;
   for (int finger = 0; finger <= 6; ++finger) {
     const auto m = mark(2, 7, finger);
@@ -438,13 +439,19 @@ TEST(FingerMarks, TheParameterNamesStringFretAndGlyphOrAClear) {
     EXPECT_EQ(m->String, 2);
     EXPECT_EQ(m->Fret, 7);
     EXPECT_FALSE(m->Clear);
-    EXPECT_EQ(m->GlyphX % 12, 0) << finger;
-    if (finger >= 1 && finger <= 4) {
-      EXPECT_EQ(m->GlyphX, mark(2, 7, 0)->GlyphX + 12 * finger);
-    }
     cells.insert(m->GlyphX);
+    if (finger == FingerCode::Muted) {
+      EXPECT_EQ(m->GlyphX, GlyphCell::Cross);
+    } else {
+      EXPECT_GE(m->GlyphX, GlyphCell::WhiteDot);
+      EXPECT_LT(m->GlyphX, GlyphCell::WhiteDot + GlyphSetLength * GlyphSize);
+    }
   }
   EXPECT_EQ(cells.size(), 7u);
+  for (int finger = 2; finger <= 4; ++finger)
+    EXPECT_EQ(mark(2, 7, finger)->GlyphX, mark(2, 7, finger - 1)->GlyphX + GlyphSize);
+  EXPECT_EQ(mark(2, 7, FingerCode::Open)->GlyphX, GlyphCell::WhiteRing);
+  EXPECT_EQ(mark(2, 7, FingerCode::Fretted)->GlyphX, GlyphCell::WhiteDot);
   const auto clear = mark(5, 22, 10, PlayTab::PlayPage);
   ASSERT_TRUE(clear.has_value());
   EXPECT_TRUE(clear->Clear);

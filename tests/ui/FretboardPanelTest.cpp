@@ -7,7 +7,7 @@
 
 #include "WindowProbe.h"
 #include "music/ChordAnalysis.h"
-#include "pages/render/Bitmaps.h"
+#include "pages/render/FretboardBitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"

@@ -18,7 +18,7 @@
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/ScalesTab.h"
-#include "pages/render/Bitmaps.h"
+#include "pages/render/FretboardBitmaps.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 

@@ -7,8 +7,10 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "ReferenceImage.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "play/PlayPageGeometry.h"
 #include "ui/ChordsTab.h"
 #include "ui/MainWindow.h"
 #include "ui/PlayPageTab.h"
@@ -30,8 +32,9 @@ TChordDiagram chordNamed(const char* name, int root) {
   return c;
 }
 
+// A point well inside slot (c, r).
 QPoint slot(int c, int r) {
-  return {63 * c + 40, 132 * r + 60};
+  return {PlayGeometry::slotX(c) + 20, PlayGeometry::rowTop(r) + 60};
 }
 
 bool sameRecord(const TChordDiagram& a, const TChordDiagram& b) {
@@ -157,6 +160,17 @@ class PlayPageTabTest : public QObject {
     const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
     for (int y = 0; y < 86; y += 5)
       for (int x = 20; x < 80; x += 5) QCOMPARE(img.pixelColor(x, y), QColor(Qt::white));
+  }
+
+  void gridMarkerAndBarNumbersMatchTheirReferences() {
+    ScriptedPrompter ask;
+    MainWindow w("/nonexistent/", &ask);
+    SurfaceView* surface = child<SurfaceView>(w, "imgPlayPage");
+    QTest::mouseClick(surface, Qt::LeftButton, {}, slot(9, 2));  // start marker to bar 5
+    VERIFY_REFERENCE(surface->image(), "playPage44");
+    click(w, "sbtnTime");
+    QTest::mouseClick(surface, Qt::LeftButton, {}, slot(7, 3));  // start marker to bar 8
+    VERIFY_REFERENCE(surface->image(), "playPage34");
   }
 
   void startMarkerMovesOnlyToBarStarts() {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "pages/render/Bitmaps.h"
+#include "pages/render/DiagramBitmaps.h"
 #include "pages/render/SurfaceText.h"
 
 namespace {

@@ -4,16 +4,8 @@
 
 namespace {
 
-// Offsets of the glyphs for finger codes 0..6 (open, fingers 1..4, muted,
-// plain dot), per set.
-constexpr int OtherGlyphs[7] = {36, 48, 60, 72, 84, 12, 24};
-constexpr int RootGlyphs[7] = {108, 120, 132, 144, 156, 12, 96};
-constexpr int StrikeGlyphs[7] = {180, 192, 204, 216, 228, 12, 168};
-
-constexpr int PlainDotCode = 6;
-
 int fingerIndex(int finger) {
-  return finger >= 0 && finger <= 6 ? finger : PlainDotCode;
+  return finger >= 0 && finger <= FingerCode::Fretted ? finger : FingerCode::Fretted;
 }
 
 bool onNeck(int s, int f) {
@@ -23,11 +15,11 @@ bool onNeck(int s, int f) {
 }  // namespace
 
 int chordGlyphCell(int finger, bool root) {
-  return root ? RootGlyphs[fingerIndex(finger)] : OtherGlyphs[fingerIndex(finger)];
+  return fingerGlyphCell(root ? GlyphCell::RedDot : GlyphCell::GreenDot, fingerIndex(finger));
 }
 
 int strikeGlyphCell(int finger) {
-  return StrikeGlyphs[fingerIndex(finger)];
+  return fingerGlyphCell(GlyphCell::WhiteDot, fingerIndex(finger));
 }
 
 void drawFretboardGlyph(QImage& guitar, const QImage& strip, int cellX, int s, int f) {

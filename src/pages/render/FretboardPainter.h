@@ -3,7 +3,9 @@
 #include <QColor>
 #include <QImage>
 
+#include "music/FretboardGeometry.h"
 #include "music/Records.h"
+#include "play/FretboardGlyphs.h"
 
 // Marks on the big fretboard picture: where a glyph of the glyph strip goes
 // for a string and fret, which glyph a finger code takes, the outline boxes of
@@ -11,7 +13,6 @@
 // position is checked against the picture, so values from a damaged record
 // draw nothing rather than outside it.
 
-inline constexpr int FretboardFretCount = 23;  // fret 0 (the nut column) to 22
 inline constexpr int FretboardStringCount = 6;
 
 // Left edge of the glyph column of each fret; fret 0 lies left of the nut.
@@ -20,21 +21,6 @@ inline constexpr int FretX[FretboardFretCount] = {7,   65,  118, 168, 214, 257, 
                                                   611, 633, 653, 674, 693, 712, 729};
 // Top edge of the glyph row of each string; string 0 (the highest) at the top.
 inline constexpr int StringY[FretboardStringCount] = {12, 28, 44, 61, 77, 93};
-
-inline constexpr int GlyphSize = 12;
-inline constexpr int GlyphCellCount = 20;
-
-// Cell offsets in the glyph strip.
-namespace GlyphCell {
-inline constexpr int Blank = 0;
-inline constexpr int Cross = 12;
-inline constexpr int GreenDot = 24;
-inline constexpr int GreenRing = 36;
-inline constexpr int RedDot = 96;
-inline constexpr int RedRing = 108;
-inline constexpr int WhiteDot = 168;
-inline constexpr int WhiteRing = 180;
-}  // namespace GlyphCell
 
 // Glyph for a string of a chord: the red set when it sounds the root, the
 // green set otherwise; a muted string is a grey cross in both. A finger code

@@ -3,8 +3,10 @@
 #include <QPainter>
 
 #include "music/DiagramConvert.h"
+#include "music/PageSizes.h"
 #include "pages/render/DiagramPainter.h"
 #include "pages/render/SurfaceText.h"
+#include "play/PlayPageGeometry.h"
 
 namespace PageCells {
 namespace {
@@ -63,16 +65,18 @@ void drawDesignSlot(QImage& surface, const TChordDiagram& chord, int slot,
 }
 
 void wipePlaySlot(QImage& surface, int column, int row) {
-  if (column < 0 || column > 11 || row < 0 || row > 5) return;
-  wipe(surface, QRect(20 + 63 * column, 132 * row, 60, 86));
+  if (column < 0 || column >= PlayPageColumns || row < 0 || row >= PlayPageRows) return;
+  wipe(surface, QRect(PlayGeometry::slotX(column), PlayGeometry::rowTop(row), 60, 86));
 }
 
 void drawPlaySlot(QImage& surface, const TChordDiagram& chord, int column, int row,
                   const NameTables& names) {
-  if (column < 0 || column > 11 || row < 0 || row > 5) return;
+  if (column < 0 || column >= PlayPageColumns || row < 0 || row >= PlayPageRows) return;
   wipePlaySlot(surface, column, row);
   if (isEmpty(chord)) return;
-  DrawTinyChord(surface, chord, QPoint(63 * column + 20, 132 * row + 25));
+  DrawTinyChord(
+      surface, chord,
+      QPoint(PlayGeometry::slotX(column), PlayGeometry::rowTop(row) + PlayGeometry::DiagramTop));
   SurfaceText::drawPlayPageCaption(surface, chord, column, row, names);
 }
 

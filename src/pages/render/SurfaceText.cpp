@@ -5,6 +5,7 @@
 
 #include "pages/DiagramText.h"
 #include "pages/render/DrawingFont.h"
+#include "play/PlayPageGeometry.h"
 
 namespace SurfaceText {
 
@@ -79,8 +80,10 @@ void drawDesignGroupLines(QImage& surface, const TChordDiagram& chord, int slot,
 
 void drawPlayPageCaption(QImage& surface, const TChordDiagram& chord, int column, int row,
                          const NameTables& names) {
-  drawText(surface, QPoint(63 * column + 20, 132 * row + 15),
-           DiagramText::playPageCaption(chord, names), smallFont());
+  drawText(
+      surface,
+      QPoint(PlayGeometry::slotX(column), PlayGeometry::rowTop(row) + PlayGeometry::CaptionTop),
+      DiagramText::playPageCaption(chord, names), smallFont());
 }
 
 }  // namespace SurfaceText

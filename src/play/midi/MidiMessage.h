@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "play/MidiMessageCodes.h"
+
 // A message from the MIDI component to the window, with the numbers the window
 // handles. `epoch` tells a message posted before a stop or flush from one
 // posted after it, so the window can drop what was already cancelled.
@@ -10,15 +12,6 @@ struct MidiMessage {
   std::uint32_t param = 0;  // 0x546E: Data1 << 16 | Data2 << 8 | Data3; 0x546F: Data1 << 16
   std::uint64_t epoch = 0;
 };
-
-namespace MidiMessageCode {
-inline constexpr std::uint32_t Room = 0x5453;        // the queue accepts events again
-inline constexpr std::uint32_t Beat = 0x5452;        // a beat of the running clock
-inline constexpr std::uint32_t ShowFinger = 0x546E;  // a Status 1 event is due
-inline constexpr std::uint32_t BeatMarker = 0x546F;  // a Status 2 event is due
-inline constexpr std::uint32_t AllPlayed = 0x5457;   // every queued event has played
-inline constexpr std::uint32_t MidiInData = 0x3C3;   // input data (never posted: input is ignored)
-}  // namespace MidiMessageCode
 
 // The window side of the component. post() is called on the clock thread (or
 // on the thread driving a virtual clock) and must only queue the message for

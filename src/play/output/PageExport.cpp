@@ -5,7 +5,7 @@
 #include "play/midi/StandardMidiFile.h"
 #include "play/midi/WavFile.h"
 
-PageExport::Page PageExport::pageFrom(const TChordDiagram (&slots)[12][6],
+PageExport::Page PageExport::pageFrom(const TChordDiagram (&slots)[PlayPageColumns][PlayPageRows],
                                       const PlayPageState& state, const PlayerSettings& settings,
                                       const PlayOptions& options, std::int32_t tempo) {
   Page page;

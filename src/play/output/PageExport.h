@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "music/PageSizes.h"
 #include "play/MidiEvent.h"
 #include "play/PagePlayer.h"
 #include "play/PlayPageModel.h"
@@ -33,9 +34,9 @@ class PageExport {
   static constexpr std::size_t MaxEvents = 2'000'000;
   static constexpr double MaxAudioSeconds = 20 * 60;
 
-  static Page pageFrom(const TChordDiagram (&slots)[12][6], const PlayPageState& state,
-                       const PlayerSettings& settings, const PlayOptions& options,
-                       std::int32_t tempo);
+  static Page pageFrom(const TChordDiagram (&slots)[PlayPageColumns][PlayPageRows],
+                       const PlayPageState& state, const PlayerSettings& settings,
+                       const PlayOptions& options, std::int32_t tempo);
 
   // The events of one play of the page; empty when it is too long.
   static std::vector<MidiEvent> events(const Page& page);

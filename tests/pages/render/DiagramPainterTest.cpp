@@ -1,8 +1,9 @@
 #include <QtTest>
 
 #include "ChordFixtures.h"
-#include "pages/render/Bitmaps.h"
+#include "pages/render/DiagramBitmaps.h"
 #include "pages/render/DiagramPainter.h"
+#include "play/PlayPageGeometry.h"
 
 namespace {
 
@@ -168,7 +169,9 @@ class DiagramPainterTest : public QObject {
     DrawSmallChord(print, chord, 5, 4, SmallPage::Print);
     QCOMPARE(print.copy(620, 678, 105, 120), smallChordPicture(chord, true));
     QImage play = surface(772, 833);
-    DrawTinyChord(play, chord, QPoint(63 * 11 + 20, 132 * 5 + 25));
+    DrawTinyChord(
+        play, chord,
+        QPoint(PlayGeometry::slotX(11), PlayGeometry::rowTop(5) + PlayGeometry::DiagramTop));
     QCOMPARE(play.copy(713, 685, 58, 61), tinyChordPicture(chord));
     // Nothing is drawn outside the picture.
     QCOMPARE(countColour(play, qRgb(0, 0, 0)), countColour(tinyChordPicture(chord), qRgb(0, 0, 0)));

@@ -5,16 +5,31 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
+#include <utility>
 
 #include "ChordFixtures.h"
 #include "music/DiagramConvert.h"
 #include "music/Tuning.h"
-#include "pages/render/Bitmaps.h"
+#include "pages/render/CursorBitmaps.h"
+#include "pages/render/DiagramBitmaps.h"
 #include "pages/render/DiagramPainter.h"
+#include "pages/render/FretboardBitmaps.h"
 #include "pages/render/FretboardPainter.h"
+#include "pages/render/PlayPageBitmaps.h"
 #include "pages/render/SurfaceText.h"
 
 namespace {
+
+using Bitmaps::PlayImage;
+
+// File names of the staff pieces.
+const std::pair<PlayImage, const char*> PlayImageNames[] = {
+    {PlayImage::FourFour, "FOURFOUR"},   {PlayImage::ThreeFour, "TREEFOUR"},
+    {PlayImage::BarLine, "BARLINE"},     {PlayImage::BlackSlash, "BLAKSLAS"},
+    {PlayImage::RedSlash, "REDSLASH"},   {PlayImage::StepArrow, "STEPARRW"},
+    {PlayImage::PlayCursor, "PLAYCURS"}, {PlayImage::PlayErase, "PLAYERAS"},
+    {PlayImage::PlayLoop, "PLAYLOOP"},   {PlayImage::Return, "RETURN"},
+    {PlayImage::Repeat, "REPEAT"}};
 
 QString outDir;
 
@@ -150,14 +165,14 @@ void pageSamples() {
   ClearSurface(play);
   {
     QPainter p(&play);
-    p.drawImage(3, 95, Bitmaps::playImage("FOURFOUR"));
-    p.drawImage(522, 95, Bitmaps::playImage("BARLINE"));
-    p.drawImage(30, 95, Bitmaps::playImage("PLAYCURS"));
-    p.drawImage(20, 95, Bitmaps::playImage("RETURN"));
-    p.drawImage(39 + 126 * 2, 95, Bitmaps::playImage("REDSLASH"));
-    p.drawImage(39 + 63 * 5, 95, Bitmaps::playImage("STEPARRW"));
-    p.drawImage(514, 95, Bitmaps::playImage("REPEAT"));
-    p.drawImage(514 - 26, 95, Bitmaps::playImage("PLAYLOOP"));
+    p.drawImage(3, 95, Bitmaps::playImage(PlayImage::FourFour));
+    p.drawImage(522, 95, Bitmaps::playImage(PlayImage::BarLine));
+    p.drawImage(30, 95, Bitmaps::playImage(PlayImage::PlayCursor));
+    p.drawImage(20, 95, Bitmaps::playImage(PlayImage::Return));
+    p.drawImage(39 + 126 * 2, 95, Bitmaps::playImage(PlayImage::RedSlash));
+    p.drawImage(39 + 63 * 5, 95, Bitmaps::playImage(PlayImage::StepArrow));
+    p.drawImage(514, 95, Bitmaps::playImage(PlayImage::Repeat));
+    p.drawImage(514 - 26, 95, Bitmaps::playImage(PlayImage::PlayLoop));
   }
   SurfaceText::drawText(play, QPoint(3, 85), "1", SurfaceText::smallFont());
   SurfaceText::drawText(play, QPoint(519, 85), "2", SurfaceText::smallFont());
@@ -183,9 +198,8 @@ int main(int argc, char** argv) {
   save(Bitmaps::smallNumb(), "smallNumb", 12);
   save(Bitmaps::tinyFret(), "tinyFret", 6);
   save(Bitmaps::tinyMark(), "tinyMark", 16);
-  for (const char* name : {"FOURFOUR", "TREEFOUR", "BARLINE", "BLAKSLAS", "REDSLASH", "STEPARRW",
-                           "PLAYCURS", "PLAYERAS", "PLAYLOOP", "RETURN", "REPEAT"})
-    save(Bitmaps::playImage(name), name, name[0] == 'F' ? 2 : 8);
+  for (const auto& [id, name] : PlayImageNames)
+    save(Bitmaps::playImage(id), name, id == PlayImage::FourFour ? 2 : 8);
   save(Bitmaps::cursorImage(Bitmaps::CursorFret), "CURFRET", 8);
   save(Bitmaps::cursorImage(Bitmaps::CursorMove), "CURMOVE", 8);
   {
@@ -194,9 +208,11 @@ int main(int argc, char** argv) {
     strip.fill(QColor(200, 200, 255));
     QPainter p(&strip);
     int x = 2;
-    for (const char* name : {"PLAYCURS", "PLAYERAS", "PLAYLOOP", "RETURN", "REPEAT", "BLAKSLAS",
-                             "REDSLASH", "STEPARRW", "TREEFOUR", "BARLINE"}) {
-      const QImage image = Bitmaps::playImage(name);
+    for (const PlayImage id :
+         {PlayImage::PlayCursor, PlayImage::PlayErase, PlayImage::PlayLoop, PlayImage::Return,
+          PlayImage::Repeat, PlayImage::BlackSlash, PlayImage::RedSlash, PlayImage::StepArrow,
+          PlayImage::ThreeFour, PlayImage::BarLine}) {
+      const QImage image = Bitmaps::playImage(id);
       p.drawImage(x, 3, image);
       x += image.width() + 4;
     }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <array>
+#include <cstddef>
+
+// Small tools shared by the bitmap files: plain images, text centred as a
+// path, and black pixel patterns stamped from rows of 'x'.
+namespace BitmapDrawing {
+
+inline const QColor Black(0, 0, 0);
+inline const QColor White(255, 255, 255);
+
+QImage blankImage(int w, int h, QColor fill = White);
+QImage transparentImage(int w, int h);
+
+// A glyph of text centred on a point, as a path so that its placement does
+// not depend on the font's line spacing.
+void fillCentredText(QPainter& p, QPointF centre, const QString& text, const QFont& font,
+                     QColor colour);
+QFont boldFont(int pixelSize);
+
+template <std::size_t N>
+void stamp(QImage& image, int left, int top, const std::array<const char*, N>& rows) {
+  for (std::size_t y = 0; y < N; ++y)
+    for (int x = 0; rows[y][x] != '\0'; ++x)
+      if (rows[y][x] == 'x') image.setPixel(left + x, top + static_cast<int>(y), Black.rgb());
+}
+
+}  // namespace BitmapDrawing
