@@ -1,9 +1,16 @@
 cmake_minimum_required(VERSION 3.25)
 # cmake -DSRC=<src folder> -P CheckIncludes.cmake
-# Fails when a source under SRC includes a header of a layer above its own.
+# Fails when a source under SRC includes a header of a layer above its own,
+# or when files include each other in a cycle.
 include(${CMAKE_CURRENT_LIST_DIR}/CheckLayers.cmake)
+get_filename_component(SRC "${SRC}" ABSOLUTE)
 strumbo_upward_includes("${SRC}" found)
 if(found)
   list(JOIN found "\n  " text)
   message(FATAL_ERROR "Upward includes in src/:\n  ${text}")
+endif()
+strumbo_include_cycles("${SRC}" cycles)
+if(cycles)
+  list(JOIN cycles "\n  " text)
+  message(FATAL_ERROR "Files including each other in a cycle:\n  ${text}")
 endif()
