@@ -194,6 +194,18 @@ void ChordDesignTab::selectFinger(int finger) {
   if (auto* b = fingerMarkers->button(finger)) b->setChecked(true);
 }
 
+bool ChordDesignTab::fingerKey(int key) {
+  if (key >= Qt::Key_1 && key <= Qt::Key_4) {
+    selectFinger(key - Qt::Key_0);
+    return true;
+  }
+  if (key == Qt::Key_P) {
+    selectFinger(6);
+    return true;
+  }
+  return false;
+}
+
 int ChordDesignTab::rootPosition() const { return udRoot->position(); }
 
 int ChordDesignTab::bassPosition() const { return udBass->position(); }

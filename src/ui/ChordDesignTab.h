@@ -29,6 +29,9 @@ class ChordDesignTab : public QWidget {
   // The Finger code of the marker that is down: 6 plain, 1..4 finger numbers.
   int selectedFinger() const;
   void selectFinger(int finger);
+  // The keys 1 to 4 pick a finger marker and P the plain one; true when
+  // `key` was one of them.
+  bool fingerKey(int key);
 
   // Root and bass of the edited fingering as their controls stand (0..11).
   int rootPosition() const;

@@ -144,16 +144,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
 }
 
 bool MainWindow::FormKeyDown(int key) {
-  if (currentTab() == PlayTab::ChordDesign) {
-    if (key >= Qt::Key_1 && key <= Qt::Key_4) {
-      DesignPage->selectFinger(key - Qt::Key_0);
-      return true;
-    }
-    if (key == Qt::Key_P) {
-      DesignPage->selectFinger(6);
-      return true;
-    }
-  }
+  if (currentTab() == PlayTab::ChordDesign && DesignPage->fingerKey(key)) return true;
   if (Playback->playbackKey(key)) return true;
   pnlTop->focusStrumSpeed();
   return false;
