@@ -70,8 +70,11 @@ PlaybackController::PlaybackController(MainWindow& window, MidiSession* session)
   connect(bar->sbtnStop, &QToolButton::clicked, this, &PlaybackController::sbtnStopClick);
   connect(bar->sbtnStep, &QToolButton::clicked, this, &PlaybackController::sbtnStepClick);
   connect(bar->sbtnLoop, &QToolButton::clicked, this, &PlaybackController::sbtnLoopClick);
-  // The page player reads Click again for every click it queues.
-  connect(bar->sbtnClick, &QToolButton::toggled, this, [this] { syncOptions(); });
+  // Click may be switched while the page plays: the engine rewrites what is queued.
+  connect(bar->sbtnClick, &QToolButton::toggled, this, [this] {
+    syncOptions();
+    Engine->OptionsChanged();
+  });
 }
 
 PlaybackController::~PlaybackController() = default;

@@ -141,17 +141,22 @@ class PlaybackControllerTest : public QObject {
     MainWindow& w = rig.window;
     w.state().SelectedChord = openE();
     w.fretboard()->ShowDiagram(w.state().SelectedChord);
-    const QImage before = w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image();
+    const QImage before =
+        w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image();
     w.toolBar()->sbtnPlay->click();
     QVERIFY(w.toolBar()->sbtnPlay->isChecked());
     // The first string struck is string 5: its mark changes to the white set.
     rig.runUntil(1000);
     const QRect square(FretX[0], StringY[5], 12, 12);
-    QVERIFY(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square) != before.copy(square));
+    QVERIFY(
+        w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square) !=
+        before.copy(square));
     rig.runUntil(20'000'000);
     QVERIFY(!w.toolBar()->sbtnPlay->isChecked());
     // Each mark is cleared when its note ends.
-    QCOMPARE(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square), before.copy(square));
+    QCOMPARE(
+        w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square),
+        before.copy(square));
   }
 
   void stepPlayWalksTheChordsWithTheKeys() {
@@ -176,6 +181,33 @@ class PlaybackControllerTest : public QObject {
     w.toolBar()->sbtnStep->click();
     QVERIFY(w.toolBar()->sbtnStep->isChecked());
     w.toolBar()->sbtnStop->click();
+  }
+
+  void clickSwitchedOffDuringPlayIsSilentWithinASecond() {
+    Rig rig;
+    MainWindow& w = rig.window;
+    ToolBarPanel* bar = w.toolBar();
+    w.pageControl()->setCurrentIndex(PagePlayPage);
+    w.playPage()->takeInHand(openE());
+    w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
+    if (!bar->sbtnClick->isChecked()) QTest::mouseClick(bar->sbtnClick, Qt::LeftButton);
+    if (!bar->sbtnLoop->isChecked()) QTest::mouseClick(bar->sbtnLoop, Qt::LeftButton);
+    QVERIFY(bar->sbtnClick->isChecked() && bar->sbtnLoop->isChecked());
+    QTest::mouseClick(bar->sbtnPlay, Qt::LeftButton);
+    rig.runUntil(5'000'000);
+    QVERIFY(rig.sent("send 99") > 0);  // clicks on the click channel
+    QTest::mouseClick(bar->sbtnClick, Qt::LeftButton);
+    QVERIFY(!bar->sbtnClick->isChecked());
+    // Loop Play cannot be switched while the page plays.
+    QTest::mouseClick(bar->sbtnLoop, Qt::LeftButton);
+    QVERIFY(bar->sbtnLoop->isChecked());
+    rig.runUntil(6'000'000);
+    const int heard = rig.sent("send 99");
+    rig.runUntil(60'000'000);
+    QVERIFY(bar->sbtnPlay->isChecked());  // still looping
+    QCOMPARE(rig.sent("send 99"), heard);
+    QVERIFY(rig.sent("send 89 22") > 50);  // the silent clicks keep the time line
+    QTest::mouseClick(bar->sbtnStop, Qt::LeftButton);
   }
 
   void exportWritesTheFiles() {
