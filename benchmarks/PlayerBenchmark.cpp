@@ -349,7 +349,7 @@ void clickSwitch(const char* what, bool chordEveryBeat) {
         }
       });
   std::printf(
-      "Click switched off 5 s into a looping page at 100 bpm, %s: last click %.2f s after "
+      "Click switched off 5 s into a looping page at 100 bpm, %s: last click %+.2f s from "
       "the switch\n",
       what, static_cast<double>(v.watch.lastClick - switchAt) / 1e6);
 }
