@@ -5,6 +5,10 @@
 //  - virtual: one hour of page play at 250 beats per minute on a virtual clock,
 //    with the window answering the room message late: how often the queue ran
 //    dry and how much music was still queued when the room message came;
+//  - switching: how long clicks go on after Click is switched off 5 s into a
+//    looping page at 100 beats per minute;
+//  - stalls: how much of a page is lost when the window answers late near its
+//    end, and with a queue of 16 events;
 //  - live: dispatch lateness of a page played on the real clock, refilled by
 //    the engine on the room message as the window does.
 #include <unistd.h>
@@ -153,9 +157,24 @@ class TickCounter : public MidiSink {
   bool put(const MidiEvent& e) override {
     const bool empty = midi_.queued() == 0;
     if (!to_.put(e)) return false;
-    if (empty) ticks = std::max(ticks, static_cast<std::int64_t>(std::floor(tickNow())));
+    if (empty && !takenBack_)
+      ticks = std::max(ticks, static_cast<std::int64_t>(std::floor(tickNow())));
+    takenBack_ = false;
     ticks += std::max(e.Time, 0);
+    recent_.push_back({ticks, std::max(e.Time, 0)});
+    if (recent_.size() > 8192) recent_.pop_front();
     return true;
+  }
+  // What is given back is counted off again.
+  TakenBack takeBack(std::int64_t leadMicros, std::size_t most) override {
+    const TakenBack back = to_.takeBack(leadMicros, std::min(most, recent_.size()));
+    if (back.Count > 0) {
+      const auto first = recent_.end() - static_cast<std::ptrdiff_t>(back.Count);
+      ticks = first->first - first->second;
+      recent_.erase(first, recent_.end());
+      takenBack_ = true;
+    }
+    return back;
   }
   std::int64_t ticks = 0;
 
@@ -164,6 +183,8 @@ class TickCounter : public MidiSink {
   const MidiComponent& midi_;
   const Clock& clock_;
   std::int32_t tempo_;
+  std::deque<std::pair<std::int64_t, std::int32_t>> recent_;  // tick and delta of each event
+  bool takenBack_ = false;
 };
 
 class NullDevices : public MidiDeviceProvider {
@@ -181,7 +202,8 @@ class NullDevices : public MidiDeviceProvider {
   std::unique_ptr<MidiInputDevice> openInput(int) override { return nullptr; }
 };
 
-void virtualHour(std::int64_t answerMicros) {
+// With `switchClick`, Click is switched every 10 s as well.
+void virtualHour(std::int64_t answerMicros, bool switchClick = false) {
   const std::int32_t tempo = 240000;  // 250 beats per minute
   VirtualClock clock(0);
   NullDevices devices;
@@ -201,10 +223,17 @@ void virtualHour(std::int64_t answerMicros) {
   const std::int64_t hour = 3600LL * 1'000'000;
   std::int64_t rooms = 0, minAhead = INT64_MAX, dry = 0;
   bool wasEmpty = false;
+  std::int64_t nextSwitch = switchClick ? 10'000'000 : hour;
   while (clock.nowMicros() < hour && engine.playDown()) {
     std::int64_t next = midi.nextDue();
     if (!inbox.messages.empty()) next = std::min(next, inbox.messages.front().first + answerMicros);
     if (next == MidiScheduler::Never) break;
+    if (next >= nextSwitch) {
+      midi.advanceTo(nextSwitch);
+      engine.Options.Click = !engine.Options.Click;
+      engine.OptionsChanged();
+      nextSwitch += 10'000'000;
+    }
     midi.advanceTo(std::max(next, clock.nowMicros()));
     const bool empty = midi.queued() == 0;
     dry += empty && !wasEmpty;
@@ -226,13 +255,151 @@ void virtualHour(std::int64_t answerMicros) {
   }
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   std::printf(
-      "virtual hour at 250 bpm, window answering after %lld ms: %.0f s played, %lld room "
+      "virtual hour at 250 bpm, window answering after %lld ms%s: %.0f s played, %lld room "
       "messages, queue ran dry %lld times (%d underruns reported to the engine), least music "
       "queued at a room message %.0f ms; %.1f s of work\n",
-      static_cast<long long>(answerMicros / 1000), static_cast<double>(clock.nowMicros()) / 1e6,
-      static_cast<long long>(rooms), static_cast<long long>(dry), engine.underruns(),
-      static_cast<double>(minAhead) / 1000, wall);
+      static_cast<long long>(answerMicros / 1000), switchClick ? ", Click switched every 10 s" : "",
+      static_cast<double>(clock.nowMicros()) / 1e6, static_cast<long long>(rooms),
+      static_cast<long long>(dry), engine.underruns(), static_cast<double>(minAhead) / 1000, wall);
   session.close();
+}
+
+// Remembers when the last click (a note on of the click note on the click
+// channel) was sent, and how many channel messages went out.
+class ClickWatch : public MidiDeviceProvider {
+  struct Out : MidiOutputDevice {
+    ClickWatch& w;
+    explicit Out(ClickWatch& watch) : w(watch) {}
+    void send(const std::uint8_t* b, std::size_t, std::int64_t t) override {
+      ++w.sent;
+      w.lastSend = t;
+      if (b[0] == 0x99 && b[1] == 34) w.lastClick = t;
+    }
+    void silence() override {}
+  };
+
+ public:
+  std::int64_t lastClick = -1, lastSend = -1, sent = 0;
+  std::vector<std::string> outputNames() override { return {"watch"}; }
+  std::vector<std::string> inputNames() override { return {}; }
+  std::unique_ptr<MidiOutputDevice> openOutput(int i) override {
+    return i == 0 ? std::make_unique<Out>(*this) : nullptr;
+  }
+  std::unique_ptr<MidiInputDevice> openInput(int) override { return nullptr; }
+};
+
+// The page played on a virtual clock with the window's side done by `answer`:
+// messages are handled when their time plus the answer delay has come.
+// `at(now)` runs before each step, for switches made by the user.
+struct VirtualPlay {
+  VirtualClock clock{0};
+  ClickWatch watch;
+  MidiComponent midi;
+  Inbox inbox;
+  MidiSession session{midi};
+  SessionTransport transport{session};
+  PlaybackEngine engine{transport, transport};
+  explicit VirtualPlay(std::size_t queue = 1024) : midi(clock, watch, queue) {
+    inbox.clock = &clock;
+    session.open(&inbox, 0, 0);
+  }
+  ~VirtualPlay() { session.close(); }
+  template <class Answer, class At>
+  void run(std::int64_t until, Answer answer, At at) {
+    while (clock.nowMicros() < until && engine.playDown()) {
+      std::int64_t next = std::min(midi.nextDue(), until);
+      if (!inbox.messages.empty())
+        next = std::min(next, inbox.messages.front().first + answer(inbox.messages.front().first));
+      at(next);
+      if (next == MidiScheduler::Never) break;
+      midi.advanceTo(std::max(next, clock.nowMicros()));
+      while (!inbox.messages.empty() &&
+             inbox.messages.front().first + answer(inbox.messages.front().first) <=
+                 clock.nowMicros()) {
+        const MidiMessage m = inbox.messages.front().second;
+        inbox.messages.pop_front();
+        if (midi.isCurrent(m)) engine.handleMessage(m.code, m.param, PlayTab::PlayPage);
+      }
+    }
+  }
+};
+
+void clickSwitch(const char* what, bool chordEveryBeat) {
+  VirtualPlay v;
+  AppState app;
+  if (chordEveryBeat)
+    densePage(app);
+  else
+    for (int bar = 0; bar < 9; ++bar)
+      app.PlayPage[(bar * 8) % 12][bar * 8 / 12] = chord({0, 1, 0, 2, 3, -1});
+  v.engine.Options.Loop = v.engine.Options.Click = v.engine.Options.BassNote = true;
+  v.engine.StartPagePlay(app.PlayPage, app.Play, DefaultPageTempo);
+  const std::int64_t switchAt = 5'000'000;
+  bool switched = false;
+  v.run(
+      180'000'000, [](std::int64_t) { return 0; },
+      [&](std::int64_t& next) {
+        if (switched) return;
+        if (next >= switchAt) {
+          v.midi.advanceTo(switchAt);
+          v.engine.Options.Click = false;  // what the window does when the button goes up
+          v.engine.OptionsChanged();
+          switched = true;
+          next = std::max(next, switchAt);
+        }
+      });
+  std::printf(
+      "Click switched off 5 s into a looping page at 100 bpm, %s: last click %+.2f s from "
+      "the switch\n",
+      what, static_cast<double>(v.watch.lastClick - switchAt) / 1e6);
+}
+
+// A page of a chord on every beat with bars 1 to 5 played twice, 100 bpm:
+// the window stalls for `stall` microseconds from `before` the page's end.
+void stalledEnd(const char* what, std::size_t queue, std::int64_t before, std::int64_t stall) {
+  AppState app;
+  densePage(app);
+  app.Play.savedSet().RepeatCount[4] = 1;
+  const std::int32_t tempo = DefaultPageTempo;
+  std::int64_t pageEnd = 0, channelEvents = 0;
+  std::vector<std::int64_t> times;
+  {
+    VirtualPlay ref(queue);
+    ref.engine.Options.Click = ref.engine.Options.BassNote = true;
+    PagePlayer::Start start;
+    const PlayList list = playListFrom(app.PlayPage);
+    start.Slots = &list;
+    start.Page = &app.Play;
+    start.Settings = ref.engine.Settings;
+    start.Options = ref.engine.Options;
+    const auto events = *PagePlayer::playOnce(start, 1'000'000);
+    std::int64_t tick = 0;
+    for (const MidiEvent& e : events) {
+      tick += e.Time;
+      if (e.Status >= 0x80) {
+        ++channelEvents;
+        times.push_back(tick * tempo / 480);
+      }
+    }
+    pageEnd = tick * tempo / 480;
+  }
+  VirtualPlay v(queue);
+  v.engine.Options.Click = v.engine.Options.BassNote = true;
+  v.engine.StartPagePlay(app.PlayPage, app.Play, tempo);
+  const std::int64_t from = pageEnd - before;
+  v.run(
+      pageEnd + stall + 60'000'000,
+      [&](std::int64_t posted) {
+        return posted >= from && posted < from + stall ? from + stall - posted : 0;
+      },
+      [](std::int64_t&) {});
+  const std::int64_t lost = channelEvents - v.watch.sent;
+  const double lostSeconds =
+      lost > 0 ? static_cast<double>(pageEnd - times[static_cast<std::size_t>(v.watch.sent)]) / 1e6
+               : 0.0;
+  std::printf("%s: page of %lld channel events, %.1f s; %lld never played (the last %.1f s)\n",
+              what, static_cast<long long>(channelEvents), static_cast<double>(pageEnd) / 1e6,
+              static_cast<long long>(lost), lostSeconds);
 }
 
 class LockedInbox : public MidiMessageTarget {
@@ -288,7 +455,18 @@ void live(const std::string& font, const char* what, double seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string font = argc > 1 ? argv[1] : SoundFont::findSmallest();
+  // --virtual: only the figures of the virtual clock, which need no soundfont.
+  const bool virtualOnly = argc > 1 && std::string(argv[1]) == "--virtual";
+  const std::string font = argc > 1 && !virtualOnly ? argv[1] : SoundFont::findSmallest();
+  if (virtualOnly) {
+    for (std::int64_t answer : {0LL, 100'000LL, 1'000'000LL}) virtualHour(answer);
+    virtualHour(1'000'000, true);
+    clickSwitch("one chord per bar", false);
+    clickSwitch("a chord on every beat", true);
+    stalledEnd("window stalled 25 s from 30 s before the end", 1024, 30'000'000, 25'000'000);
+    stalledEnd("queue of 16 events, window answering at once", 16, 0, 0);
+    return 0;
+  }
   if (font.empty()) {
     std::printf("no General MIDI soundfont installed\n");
     return 1;
@@ -301,6 +479,13 @@ int main(int argc, char** argv) {
     virtualHour(answer);
     std::fflush(stdout);
   }
+  virtualHour(1'000'000, true);
+  clickSwitch("one chord per bar", false);
+  clickSwitch("a chord on every beat", true);
+  std::fflush(stdout);
+  stalledEnd("window stalled 25 s from 30 s before the end", 1024, 30'000'000, 25'000'000);
+  stalledEnd("queue of 16 events, window answering at once", 16, 0, 0);
+  std::fflush(stdout);
   live({}, "clock only", 15);
   std::fflush(stdout);
   live(font, "into the built-in synthesiser", 15);

@@ -73,6 +73,8 @@ void PagePlayer::StartPagePlay(const Start& start) {
   // no bass to release.
   marks_.BeatMarker = true;
   marks_.BassRelease = true;
+  journal_.clear();
+  slotEnd_.reset();
 
   const PlayerSettings& s = settings_;
   preamble_.clear();
@@ -96,13 +98,64 @@ void PagePlayer::StartPagePlay(const Start& start) {
 
 bool PagePlayer::put(MidiSink& sink, std::uint8_t status, std::uint8_t d1, std::uint8_t d2,
                      std::uint8_t d3) {
-  return sink.put(MidiEvent{Time, status, d1, d2, d3});
+  return putEvent(sink, MidiEvent{Time, status, d1, d2, d3});
+}
+
+bool PagePlayer::putEvent(MidiSink& sink, const MidiEvent& event) {
+  if (journalMax_ == 0) return sink.put(event);
+  // Where the player stands now is where writing this event starts again.
+  Entry entry{event.Time, progress(), std::nullopt};
+  if (!sink.put(event)) return false;
+  entry.Before = std::move(slotEnd_);
+  slotEnd_.reset();
+  journal_.push_back(std::move(entry));
+  if (journal_.size() > journalMax_) journal_.pop_front();
+  return true;
+}
+
+void PagePlayer::keepJournal(std::size_t entries) {
+  journalMax_ = entries;
+  while (journal_.size() > journalMax_) journal_.pop_front();
+  if (journalMax_ == 0) slotEnd_.reset();
+}
+
+void PagePlayer::takeBack(const TakenBack& back, bool click, bool loop) {
+  click_ = click;
+  loop_ = loop;
+  if (back.Count == 0 || back.Count > journal_.size()) return;
+  const auto first = journal_.end() - static_cast<std::ptrdiff_t>(back.Count);
+  const Entry entry = *first;
+  journal_.erase(first, journal_.end());
+  slotEnd_.reset();
+  // Going back before the slot's end lets the loop decision be taken again.
+  progress() = entry.Before ? *entry.Before : entry.At;
+  if (entry.Before && entry.Time - nextTime() > back.SpareTicks) progress() = entry.At;
+}
+
+std::int32_t PagePlayer::nextTime() {
+  class First : public MidiSink {
+   public:
+    std::optional<MidiEvent> event;
+    bool put(const MidiEvent& e) override {
+      if (event) return false;
+      event = e;
+      return true;
+    }
+  } first;
+  const Progress saved = progress();
+  const std::size_t keep = journalMax_;
+  journalMax_ = 0;
+  FillPlayQueue(first);
+  journalMax_ = keep;
+  progress() = saved;
+  slotEnd_.reset();
+  return first.event ? first.event->Time : 0;
 }
 
 void PagePlayer::FillPlayQueue(MidiSink& sink) {
   if (!started_) return;
   while (preambleNext_ < preamble_.size()) {
-    if (!sink.put(preamble_[preambleNext_])) return;
+    if (!putEvent(sink, preamble_[preambleNext_])) return;
     ++preambleNext_;
   }
   for (;;) {
@@ -111,6 +164,7 @@ void PagePlayer::FillPlayQueue(MidiSink& sink) {
       return;
     }
     if (!beatWork(sink) || !release(sink) || !strike(sink)) return;
+    if (journalMax_ > 0) slotEnd_ = progress();
     if (++SlotInBar == SlotsPerBar) {
       SlotInBar = 0;
       endBar();
@@ -225,7 +279,7 @@ bool PagePlayer::strike(MidiSink& sink) {
 
 void PagePlayer::queueEnd(MidiSink& sink) {
   if (EndSent) return;
-  if (sink.put(MidiEvent{EndDelay, status(NoteOff, settings_.GuitarChannel), 0, 0, 0}))
+  if (putEvent(sink, MidiEvent{EndDelay, status(NoteOff, settings_.GuitarChannel), 0, 0, 0}))
     EndSent = true;
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,28 @@
 using PlayList = std::array<TChordDiagram, PlaySlotCount>;
 PlayList playListFrom(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
 
+// Everything of the page player that moves while it plays: where it is on the
+// page, the repeat countdowns, what sounds, the marks of the slot in hand and
+// the pending time. A copy is a point the player can go back to.
+struct PagePlayerProgress {
+  struct Marks {
+    bool BeatMarker = false, ClickOn = false, ClickDelay = false, ClickOff = false;
+    bool BassRelease = false, BassStrike = false;
+    bool NoteRelease[6] = {}, MarkClear[6] = {}, NoteStrike[6] = {}, MarkShow[6] = {};
+  };
+
+  TRepeatSet Repeats{};
+  std::size_t preambleNext_ = 0;
+  int CurrentBar = 0, SlotInBar = 0, CurrentSlot = 0;
+  int SustainLeft = 0;
+  int StrumCount = 0;
+  std::uint8_t SoundingNotes[6] = {}, SoundingFrets[6] = {}, SoundingBass = 0;
+  int ReleaseString = -1, StrikeString = 5;
+  Marks marks_;
+  std::int32_t Time = 0;  // the pending delta of the next event
+  bool PageDone = false, EndSent = false;
+};
+
 // The page player: turns the play page into a stream of timed events, slot by
 // slot, with beat markers, clicks, bass notes, strums, repeats, returns and
 // the loop. It owns its copy of the slots and of the repeat set, the slot and
@@ -24,8 +47,10 @@ PlayList playListFrom(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]
 // sink refuses an event; the marks make the next FillPlayQueue resume with the
 // refused event, so the stream a sink accepts is the same however often it
 // refuses. The program changes and the count-off go through the same resumable
-// path.
-class PagePlayer {
+// path. With a journal it also remembers where it stood for each event it
+// wrote, so that events a sink gives back can be written again, with Click
+// and Loop Play as they are now.
+class PagePlayer : private PagePlayerProgress {
  public:
   struct Start {
     const PlayList* Slots = nullptr;
@@ -42,6 +67,17 @@ class PagePlayer {
 
   // Click may be switched during play; it takes effect from the next click queued.
   void setClick(bool click) { click_ = click; }
+  bool click() const { return click_; }
+  bool loop() const { return loop_; }
+  // Keeps the resume points of the last `entries` events written (0: none).
+  void keepJournal(std::size_t entries);
+  std::size_t journalSize() const { return journal_.size(); }
+  // The sink gave back the newest `back.Count` events: the player goes back to
+  // where it stood before the first of them and writes on from there with
+  // these toggles. A decision at a bar's end that would now bring the next
+  // event more than `back.SpareTicks` earlier (the end of the page becoming a
+  // loop) stays as it was, so nothing is written into the past.
+  void takeBack(const TakenBack& back, bool click, bool loop);
   // Stop puts every repeat countdown back to its count.
   void rearmRepeats();
 
@@ -60,12 +96,16 @@ class PagePlayer {
   static std::optional<std::vector<MidiEvent>> playOnce(Start start, std::size_t maxEvents);
 
  private:
-  struct Marks {
-    bool BeatMarker = false, ClickOn = false, ClickDelay = false, ClickOff = false;
-    bool BassRelease = false, BassStrike = false;
-    bool NoteRelease[6] = {}, MarkClear[6] = {}, NoteStrike[6] = {}, MarkShow[6] = {};
+  using Progress = PagePlayerProgress;
+  struct Entry {
+    std::int32_t Time = 0;           // of the event written
+    Progress At;                     // where the player stood when it wrote it
+    std::optional<Progress> Before;  // for the first event of a slot: before the slot's end
   };
 
+  Progress& progress() { return *this; }
+  bool putEvent(MidiSink& sink, const MidiEvent& event);
+  std::int32_t nextTime();
   bool put(MidiSink& sink, std::uint8_t status, std::uint8_t d1, std::uint8_t d2,
            std::uint8_t d3 = 0);
   bool beatWork(MidiSink& sink);
@@ -78,20 +118,14 @@ class PagePlayer {
   int returnTarget(int bar) const;
 
   PlayList PlayList_{};
-  TRepeatSet Repeats{};
   PlayerSettings settings_;
   bool click_ = false, loop_ = false, bassNote_ = false;
   std::vector<MidiEvent> preamble_;  // program changes and count-off
-  std::size_t preambleNext_ = 0;
   bool started_ = false;
-
   int SlotsPerBar = 8, BeatsPerBar = 4, LastBar = 8;
-  int CurrentBar = 0, SlotInBar = 0, CurrentSlot = 0;
-  int SustainLeft = 0;
-  int StrumDelay = 0, StrumCount = 0;
-  std::uint8_t SoundingNotes[6] = {}, SoundingFrets[6] = {}, SoundingBass = 0;
-  int ReleaseString = -1, StrikeString = 5;
-  Marks marks_;
-  std::int32_t Time = 0;  // the pending delta of the next event
-  bool PageDone = false, EndSent = false;
+  int StrumDelay = 0;
+
+  std::size_t journalMax_ = 0;
+  std::deque<Entry> journal_;
+  std::optional<Progress> slotEnd_;  // taken before a slot's end, for the next event written
 };

@@ -170,7 +170,7 @@ PlayerUpdate PlaybackEngine::handleMessage(std::uint32_t code, std::uint32_t par
       return u;
     }
     case MidiMessageCode::AllPlayed:
-      return onAllPlayed(tab);
+      return onAllPlayed(param, tab);
     default:
       return state();
   }
@@ -179,9 +179,16 @@ PlayerUpdate PlaybackEngine::handleMessage(std::uint32_t code, std::uint32_t par
 void PlaybackEngine::onRoom(PlayTab tab) {
   drain();
   if (pageRunning_ && tab == PlayTab::PlayPage) {
-    page_.setClick(Options.Click);
+    OptionsChanged();
     page_.FillPlayQueue(sink_);
   }
+}
+
+void PlaybackEngine::OptionsChanged() {
+  if (!pageRunning_) return;
+  if (Options.Click == page_.click() && Options.Loop == page_.loop()) return;
+  page_.takeBack(sink_.takeBack(ReactionMicros, page_.journalSize()), Options.Click, Options.Loop);
+  page_.FillPlayQueue(sink_);
 }
 
 PlayerUpdate PlaybackEngine::onBeat(PlayTab tab) {
@@ -203,7 +210,7 @@ PlayerUpdate PlaybackEngine::onBeat(PlayTab tab) {
   return u;
 }
 
-PlayerUpdate PlaybackEngine::onAllPlayed(PlayTab tab) {
+PlayerUpdate PlaybackEngine::onAllPlayed(std::uint32_t accepted, PlayTab tab) {
   if (!playDown_) return state();
   if (!pending_.empty() || (pageRunning_ && !page_.finished())) {
     // The queue ran dry before the player had written everything (the window
@@ -211,11 +218,15 @@ PlayerUpdate PlaybackEngine::onAllPlayed(PlayTab tab) {
     ++underruns_;
     drain();
     if (pageRunning_) {
-      page_.setClick(Options.Click);
+      OptionsChanged();
       page_.FillPlayQueue(sink_);
     }
     return state();
   }
+  // Posted before the latest events were queued (the room message that came
+  // with it was answered first): those have yet to sound, and their own
+  // all-played message follows.
+  if (accepted != sink_.accepted) return state();
   if (tab == PlayTab::PlayPage && StepMode && !SingleChordMode) {
     // Play stays down: the step keys go on from here.
     transport_.PauseSync();

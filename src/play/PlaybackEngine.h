@@ -39,12 +39,27 @@ class PlaybackEngine {
   enum class KeyAction { None, Play, Stop, StepForward, StepBackward, FocusStrumSpeed };
   static constexpr std::size_t MaxWaitingSteps = 8;
 
-  PlaybackEngine(MidiSink& sink, MidiTransport& transport) : sink_(sink), transport_(transport) {}
+  // How far ahead of the clock a switch of Click or Loop Play reaches into
+  // what is already queued: well inside a second at any tempo, and time
+  // enough to write the events again before they are due.
+  static constexpr std::int64_t ReactionMicros = 250'000;
+  // Resume points the page player keeps: more than the component queues.
+  static constexpr std::size_t JournalEntries = 4096;
 
-  // Copied from the settings file's values and the tool bar; Click is read
-  // again for every click the page player queues.
+  PlaybackEngine(MidiSink& sink, MidiTransport& transport) : sink_(sink), transport_(transport) {
+    page_.keepJournal(JournalEntries);
+  }
+
+  // Copied from the settings file's values and the tool bar. Click and Loop
+  // Play may change while the page plays: see OptionsChanged.
   PlayerSettings Settings;
   PlayOptions Options;
+
+  // The window calls this when Click or Loop Play has been switched. During
+  // page play the events queued for later than ReactionMicros from now are
+  // taken back and written again with the new state, so the switch is heard
+  // at once however much music is queued.
+  void OptionsChanged();
 
   bool StepMode = false;  // mirrors sbtnStep
   bool StepBackward = false;
@@ -74,7 +89,8 @@ class PlaybackEngine {
   // A message of the MIDI component (only those posted since the last stop or
   // flush), by MidiMessageCode: Room fills the queue, BeatMarker sets
   // CurrentBeat, Beat moves the beat cursor, ShowFinger is a finger mark,
-  // AllPlayed ends the playback.
+  // AllPlayed ends the playback when its parameter is eventsAccepted()
+  // (nothing was queued after it was posted).
   PlayerUpdate handleMessage(std::uint32_t code, std::uint32_t param, PlayTab tab);
 
   PlayerUpdate Pause(bool pressed, PlayTab tab);
@@ -94,6 +110,10 @@ class PlaybackEngine {
   std::size_t waitingSteps() const { return steps_.size(); }
   // Times the queue ran dry while the page player still had events to write.
   int underruns() const { return underruns_; }
+  // Events the sink has taken from this engine, modulo 2^32; the component's
+  // all-played message carries the same count, and one carrying an older
+  // count is followed by a later one.
+  std::uint32_t eventsAccepted() const { return sink_.accepted; }
 
   // The finger mark of a 0x546E parameter, or none when it names no string,
   // fret or finger the fretboard has.
@@ -104,7 +124,7 @@ class PlaybackEngine {
 
   void onRoom(PlayTab tab);
   PlayerUpdate onBeat(PlayTab tab);
-  PlayerUpdate onAllPlayed(PlayTab tab);
+  PlayerUpdate onAllPlayed(std::uint32_t accepted, PlayTab tab);
   PlayerUpdate StepTo(PlayTab tab);
   PlayerUpdate stepAt(int slot);
   PlayerUpdate refuse();
@@ -113,7 +133,25 @@ class PlaybackEngine {
   void takeCursorAway(PlayerUpdate& u);
   void endRun();
 
-  MidiSink& sink_;
+  // The sink, counting what it takes.
+  class CountingSink : public MidiSink {
+   public:
+    explicit CountingSink(MidiSink& to) : to_(to) {}
+    bool put(const MidiEvent& event) override {
+      if (!to_.put(event)) return false;
+      ++accepted;
+      return true;
+    }
+    TakenBack takeBack(std::int64_t leadMicros, std::size_t most) override {
+      return to_.takeBack(leadMicros, most);
+    }
+    std::uint32_t accepted = 0;
+
+   private:
+    MidiSink& to_;
+  };
+
+  CountingSink sink_;
   MidiTransport& transport_;
   PagePlayer page_;
   bool pageRunning_ = false;

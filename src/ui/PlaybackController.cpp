@@ -68,8 +68,11 @@ PlaybackController::PlaybackController(Parts parts, MidiSession* session, QObjec
   connect(bar, &ToolBarPanel::stopClicked, this, &PlaybackController::sbtnStopClick);
   connect(bar, &ToolBarPanel::stepClicked, this, &PlaybackController::sbtnStepClick);
   connect(bar, &ToolBarPanel::loopClicked, this, &PlaybackController::sbtnLoopClick);
-  // The page player reads Click again for every click it queues.
-  connect(bar, &ToolBarPanel::clickToggled, this, [this] { syncOptions(); });
+  // Click may be switched while the page plays: the engine rewrites what is queued.
+  connect(bar, &ToolBarPanel::clickToggled, this, [this] {
+    syncOptions();
+    Engine->OptionsChanged();
+  });
 }
 
 PlaybackController::~PlaybackController() = default;

@@ -69,7 +69,7 @@ TEST_F(Component, EveryEventAndMessageComesInOrderAtItsTime) {
       {at(480), "post 546F 010000"},
       {at(480), "post 5452 000001"},  // the beat after the events of its tick
       {at(720), "send 91 28 5A"},
-      {at(720), "post 5457 000000"},
+      {at(720), "post 5457 000007"},  // the queue had taken seven events
       {at(960), "post 5452 000002"},
   };
   EXPECT_EQ(take(), expected);
@@ -86,7 +86,7 @@ TEST_F(Component, PrivateCodesNeverReachTheDeviceAndDataBytesStaySevenBit) {
   midi.StartSync(sync);
   midi.advanceTo(10);
   EXPECT_EQ(take(), (std::vector<LogEntry>{
-                        {0, "send 90 48 7F"}, {0, "send C9 02"}, {0, "post 5457 000000"}}));
+                        {0, "send 90 48 7F"}, {0, "send C9 02"}, {0, "post 5457 000005"}}));
 }
 
 TEST_F(SmallQueue, AFullQueueRefusesAndSaysOnceWhenThereIsRoomAgain) {
@@ -136,7 +136,7 @@ TEST_F(SmallQueue, StopAndFlushCancelARefusalAndSilenceTheDevice) {
   midi.StartSync(sync);
   midi.advanceTo(5'000'000 + at(480));
   EXPECT_EQ(take(), (std::vector<LogEntry>{{5'000'000 + at(480), "send 90 3D 01"},
-                                           {5'000'000 + at(480), "post 5457 000000"},
+                                           {5'000'000 + at(480), "post 5457 000009"},
                                            {5'000'000 + at(480), "post 5452 000001"}}));
 
   while (midi.PutMidiOut(out, ev(10, 0x90, 62, 100)) == 0) {
@@ -180,9 +180,37 @@ TEST_F(Component, PauseHoldsTheClockAndRestartGoesOnWhereItStopped) {
   midi.advanceTo(6'000'000);
   const std::int64_t resume = 5'000'000 + at(960 - 576);
   EXPECT_EQ(take(), (std::vector<LogEntry>{{resume, "send 90 3E 01"},
-                                           {resume, "post 5457 000000"},
+                                           {resume, "post 5457 000003"},
                                            {resume, "post 5452 000002"},
                                            {resume + 500'000, "post 5452 000003"}}));
+}
+
+TEST_F(Component, EventsTakenBackAreTheNewestDueLaterAndThoseWrittenAgainKeepTheirTime) {
+  for (int i = 0; i < 4; ++i) put(ev(i == 0 ? 0 : 480, 0x90, 60 + i, 1));
+  midi.StartSync(sync);
+  midi.advanceTo(at(528));
+  take();
+  // Due 384 ticks from now or later: the events of ticks 960 and 1440.
+  TakenBack back = midi.TakeBackMidiOut(out, at(384), 10);
+  EXPECT_EQ(back.Count, 2u);
+  EXPECT_EQ(back.SpareTicks, 960 - 912);
+  EXPECT_EQ(midi.TakeBackMidiOut(out, at(384), 10).Count, 0u);
+  put(ev(480, 0x90, 70, 1));
+  // All that is left, at most one: the event just written. The queue is then
+  // empty, and what follows still counts from it, not from now.
+  midi.advanceTo(at(700));
+  back = midi.TakeBackMidiOut(out, 0, 1);
+  EXPECT_EQ(back.Count, 1u);
+  EXPECT_EQ(midi.queued(), 0u);
+  put(ev(480, 0x90, 71, 1));
+  put(ev(480, 0x90, 72, 1));
+  midi.advanceTo(at(1500));
+  EXPECT_EQ(take(), (std::vector<LogEntry>{{at(960), "send 90 47 01"},
+                                           {at(960), "post 5452 000002"},
+                                           {at(1440), "send 90 48 01"},
+                                           {at(1440), "post 5457 000007"},
+                                           {at(1440), "post 5452 000003"}}));
+  EXPECT_EQ(midi.TakeBackMidiOut(0, 0, 10).Count, 0u) << "no such output";
 }
 
 TEST_F(Component, AllPlayedComesOncePerRunAndAtOnceForAnEmptyQueue) {

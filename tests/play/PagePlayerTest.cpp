@@ -32,6 +32,7 @@ struct PagePlay : ::testing::Test {
   // refusal as the room message would.
   std::vector<MidiEvent> resumed(std::function<bool(std::size_t)> refuse) {
     PagePlayer p;
+    p.keepJournal(64);  // as the engine runs it
     p.StartPagePlay(start());
     RecordingSink sink;
     sink.refuse = std::move(refuse);
@@ -107,6 +108,60 @@ TEST_F(PagePlay, ARefusedPutResumesExactlyWhereItStoppedAtEveryPosition) {
   EXPECT_EQ(resumed([](std::size_t n) { return n % 2 == 1; }), reference);
   EXPECT_EQ(resumed([](std::size_t n) { return n % 3 != 0; }), reference);
   EXPECT_EQ(resumed([](std::size_t n) { return n >= 40 && n < 47; }), reference);
+}
+
+TEST_F(PagePlay, EventsTakenBackAreWrittenAgainTheSameWhenNothingWasSwitched) {
+  options.Click = true;
+  options.BassNote = true;
+  countOff = true;
+  place(0, cMajor());
+  place(3, gMajor());
+  place(9, aMinor());
+  place(70, gMajor());
+  repeat(1, 1);
+  marks().ReturnMark[1] = 1;
+  const std::vector<MidiEvent> reference = once();
+  // After every event, give back the last 1, 5 or 40 and go on.
+  for (std::size_t count : {1u, 5u, 40u}) {
+    for (std::size_t k = count; k <= reference.size(); ++k) {
+      PagePlayer p;
+      p.keepJournal(64);
+      p.StartPagePlay(start());
+      RecordingSink sink;
+      sink.refuse = [k](std::size_t n) { return n == k; };
+      p.FillPlayQueue(sink);
+      ASSERT_EQ(sink.events.size(), k);
+      sink.events.resize(k - count);
+      p.takeBack({count, 1'000'000}, options.Click, options.Loop);
+      for (int calls = 0; !p.finished() && calls < 100; ++calls) p.FillPlayQueue(sink);
+      ASSERT_EQ(sink.events, reference) << count << " given back after " << k;
+    }
+  }
+}
+
+TEST_F(PagePlay, LoopPlaySwitchedOnAtTheLastSlotIsTakenAgainAtTheBarsEndUnlessTooLate) {
+  place(0, cMajor());
+  // Everything up to the closing event, which is given back.
+  const std::vector<MidiEvent> ending = once();
+  options.Loop = true;
+  const std::vector<MidiEvent> looping = firstEvents(ending.size() + 20);
+  options.Loop = false;
+  for (std::int64_t spare : {1000, 0}) {
+    PagePlayer p;
+    p.keepJournal(64);
+    p.StartPagePlay(start());
+    RecordingSink sink;
+    p.FillPlayQueue(sink);
+    ASSERT_EQ(sink.events, ending);
+    sink.events.pop_back();
+    p.takeBack({1, spare}, false, true);
+    sink.refuse = [&](std::size_t) { return sink.events.size() >= looping.size(); };
+    p.FillPlayQueue(sink);
+    if (spare == 1000)
+      EXPECT_EQ(sink.events, looping) << "the next bar falls after the point given back";
+    else
+      EXPECT_EQ(sink.events, ending) << "the bar's end has passed: the page still ends";
+  }
 }
 
 TEST_F(PagePlay, AQueueOfFixedRoomTakesTheSameStreamWhenLooping) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 
 #include "PlayerTestSupport.h"
@@ -25,9 +26,12 @@ struct Engine : ::testing::Test {
   PlayerUpdate startPage(std::int32_t tempo = DefaultPageTempo) {
     return engine.StartPagePlay(app.PlayPage, app.Play, tempo);
   }
-  PlayerUpdate message(std::uint32_t code, std::uint32_t param = 0,
+  // Without a parameter, an all-played message carries what the component
+  // would: the count of events it had taken.
+  PlayerUpdate message(std::uint32_t code, std::optional<std::uint32_t> param = std::nullopt,
                        PlayTab tab = PlayTab::PlayPage) {
-    return engine.handleMessage(code, param, tab);
+    const std::uint32_t p = param ? *param : code == AllPlayed ? engine.eventsAccepted() : 0;
+    return engine.handleMessage(code, p, tab);
   }
   // The guitar notes struck in the sink since `from`.
   std::vector<int> struck(std::size_t from = 0) {
@@ -171,7 +175,7 @@ TEST_F(Engine, TheEndOfPlayTakesTheCursorAwayStopsTheClockAndLiftsTheGuard) {
   engine.PlayChord(cMajor(), PlayTab::Chords);
   EXPECT_TRUE(engine.ChordPlaying);
   transport.take();
-  const PlayerUpdate chordEnd = message(AllPlayed, 0, PlayTab::Chords);
+  const PlayerUpdate chordEnd = message(AllPlayed, std::nullopt, PlayTab::Chords);
   EXPECT_EQ(transport.take(), (Calls{"pause", "flush"}));
   EXPECT_FALSE(chordEnd.PlayDown);
   EXPECT_FALSE(chordEnd.ClearFretboard);
@@ -376,7 +380,7 @@ TEST_F(Engine, PlayButtonStartsThePlayerOfTheTabAt120BeatsPerMinute) {
       engine.sbtnPlayClick(app.playSources(), PlayTab::Chords, 0, DefaultPageTempo).PlayDown);
   EXPECT_EQ(sink.events.size(), queued);
   EXPECT_TRUE(transport.take().empty());
-  message(AllPlayed, 0, PlayTab::Chords);
+  message(AllPlayed, std::nullopt, PlayTab::Chords);
   transport.take();
 
   // The page at its own tempo.
@@ -413,7 +417,7 @@ TEST_F(Engine, SingleChordsLongerThanTheQueueFollowOnTheRoomMessage) {
   EXPECT_GT(small.waitingEvents(), 0u);
   // Played out before the room message came: the rest still follows.
   queue.drainAll();
-  EXPECT_TRUE(small.handleMessage(AllPlayed, 0, PlayTab::Chords).PlayDown);
+  EXPECT_TRUE(small.handleMessage(AllPlayed, small.eventsAccepted(), PlayTab::Chords).PlayDown);
   EXPECT_EQ(queue.events.size(), 10u);
   while (small.waitingEvents() > 0) {
     queue.drainAll();
@@ -423,7 +427,7 @@ TEST_F(Engine, SingleChordsLongerThanTheQueueFollowOnTheRoomMessage) {
   play.CountOff = true;
   play.BassNote = true;
   EXPECT_EQ(queue.events, ChordPlayer::PlayChord(gMajor(), PlayerSettings{}, play));
-  EXPECT_FALSE(small.handleMessage(AllPlayed, 0, PlayTab::Chords).PlayDown);
+  EXPECT_FALSE(small.handleMessage(AllPlayed, small.eventsAccepted(), PlayTab::Chords).PlayDown);
 }
 
 TEST(FingerMarks, TheParameterNamesStringFretAndGlyphOrAClear) {
@@ -503,5 +507,7 @@ TEST_F(Engine, AQueueRunDryBeforeThePageEndsIsNoEndOfPlay) {
   EXPECT_FALSE(engine.pagePlayer().finished());
   EXPECT_TRUE(message(AllPlayed).PlayDown) << "taken this time: the rest of the page is written";
   EXPECT_TRUE(engine.pagePlayer().finished());
+  EXPECT_TRUE(message(AllPlayed, engine.eventsAccepted() - 5).PlayDown)
+      << "posted before the last events were queued: they have yet to sound";
   EXPECT_FALSE(message(AllPlayed).PlayDown);
 }

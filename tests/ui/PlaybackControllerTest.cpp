@@ -147,11 +147,15 @@ class PlaybackControllerTest : public QObject {
     // The first string struck is string 5: its mark changes to the white set.
     rig.runUntil(1000);
     const QRect square(FretX[0], StringY[5], 12, 12);
-    QVERIFY(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square) != before.copy(square));
+    QVERIFY(
+        w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square) !=
+        before.copy(square));
     rig.runUntil(20'000'000);
     QVERIFY(!button(w, "sbtnPlay")->isChecked());
     // Each mark is cleared when its note ends.
-    QCOMPARE(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square), before.copy(square));
+    QCOMPARE(
+        w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image().copy(square),
+        before.copy(square));
   }
 
   void stepPlayWalksTheChordsWithTheKeys() {
@@ -175,6 +179,32 @@ class PlaybackControllerTest : public QObject {
     click(w, "sbtnPlay");
     click(w, "sbtnStep");
     QVERIFY(button(w, "sbtnStep")->isChecked());
+    click(w, "sbtnStop");
+  }
+
+  void clickSwitchedOffDuringPlayIsSilentWithinASecond() {
+    Rig rig;
+    MainWindow& w = rig.window;
+    w.showTab(PlayTab::PlayPage);
+    w.playPage()->takeInHand(openE());
+    QTest::mouseClick(child<SurfaceView>(w, "imgPlayPage"), Qt::LeftButton, {}, QPoint(40, 60));
+    if (!button(w, "sbtnClick")->isChecked()) click(w, "sbtnClick");
+    if (!button(w, "sbtnLoop")->isChecked()) click(w, "sbtnLoop");
+    QVERIFY(button(w, "sbtnClick")->isChecked() && button(w, "sbtnLoop")->isChecked());
+    click(w, "sbtnPlay");
+    rig.runUntil(5'000'000);
+    QVERIFY(rig.sent("send 99") > 0);  // clicks on the click channel
+    click(w, "sbtnClick");
+    QVERIFY(!button(w, "sbtnClick")->isChecked());
+    // Loop Play cannot be switched while the page plays.
+    click(w, "sbtnLoop");
+    QVERIFY(button(w, "sbtnLoop")->isChecked());
+    rig.runUntil(6'000'000);
+    const int heard = rig.sent("send 99");
+    rig.runUntil(60'000'000);
+    QVERIFY(button(w, "sbtnPlay")->isChecked());  // still looping
+    QCOMPARE(rig.sent("send 99"), heard);
+    QVERIFY(rig.sent("send 89 22") > 50);  // the silent clicks keep the time line
     click(w, "sbtnStop");
   }
 

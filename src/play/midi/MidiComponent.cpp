@@ -119,6 +119,13 @@ std::uint32_t MidiComponent::PutMidiOut(std::uint32_t out, const MidiEvent& even
   return 0;
 }
 
+TakenBack MidiComponent::TakeBackMidiOut(std::uint32_t out, std::int64_t leadMicros,
+                                         std::size_t most) {
+  std::lock_guard lock(mutex_);
+  if (!validOut(out)) return {};
+  return scheduler_.takeBack(clock_.nowMicros(), leadMicros, most);
+}
+
 void MidiComponent::SetTempo(std::uint32_t sync, std::int32_t microsPerQuarter) {
   std::lock_guard lock(mutex_);
   if (!validSync(sync)) return;

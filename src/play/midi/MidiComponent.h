@@ -52,6 +52,9 @@ class MidiComponent {
   std::uint32_t OpenMidiIn(MidiMessageTarget* window, std::uint16_t device, int, int);
   // 0 when queued; non-zero when refused (queue full, or no such output).
   std::uint32_t PutMidiOut(std::uint32_t out, const MidiEvent& event);
+  // Gives back the newest queued events due `leadMicros` or more from now, at
+  // most `most` of them, for the writer to put again (see MidiScheduler::takeBack).
+  TakenBack TakeBackMidiOut(std::uint32_t out, std::int64_t leadMicros, std::size_t most);
   void SetTempo(std::uint32_t sync, std::int32_t microsPerQuarter);
   void StartSync(std::uint32_t sync);
   void PauseSync(std::uint32_t sync, int);

@@ -24,7 +24,7 @@ bool MidiScheduler::put(const MidiEvent& event, std::int64_t now) {
     return false;
   }
   std::int64_t base = lastTick_;
-  if (queue_.empty() && state_ == State::Running) {
+  if (queue_.empty() && state_ == State::Running && !followLast_) {
     // Everything before has played: the delta counts from now, not from an
     // event long gone, which would let the whole new run out at once.
     base = std::max(base, static_cast<std::int64_t>(std::floor(tickAt(now))));
@@ -32,6 +32,8 @@ bool MidiScheduler::put(const MidiEvent& event, std::int64_t now) {
   lastTick_ = base + std::max<std::int32_t>(event.Time, 0);
   queue_.push_back({lastTick_, event});
   owesAllPlayed_ = true;
+  followLast_ = false;
+  ++accepted_;
   return true;
 }
 
@@ -56,7 +58,7 @@ void MidiScheduler::start(std::int64_t now, std::vector<Action>& out) {
   state_ = State::Running;
   if (queue_.empty()) {
     owesAllPlayed_ = false;
-    post(out, MidiMessageCode::AllPlayed, 0, now);
+    post(out, MidiMessageCode::AllPlayed, accepted_, now);
   }
 }
 
@@ -80,6 +82,7 @@ void MidiScheduler::stop() {
   nextBeat_ = TicksPerQuarter;
   refused_ = false;
   owesAllPlayed_ = false;
+  followLast_ = false;
   ++epoch_;
 }
 
@@ -88,7 +91,24 @@ void MidiScheduler::flush(std::int64_t now) {
   lastTick_ = static_cast<std::int64_t>(std::floor(tickAt(now)));
   refused_ = false;
   owesAllPlayed_ = false;
+  followLast_ = false;
   ++epoch_;
+}
+
+TakenBack MidiScheduler::takeBack(std::int64_t now, std::int64_t leadMicros, std::size_t most) {
+  const auto cut = static_cast<std::int64_t>(
+      std::ceil(tickAt(now) + static_cast<double>(std::max<std::int64_t>(leadMicros, 0)) *
+                                  TicksPerQuarter / tempo_));
+  std::size_t n = 0;
+  while (n < most && n < queue_.size() && queue_[queue_.size() - 1 - n].tick >= cut) ++n;
+  if (n == 0) return {};
+  const Queued& first = queue_[queue_.size() - n];
+  const TakenBack back{n, first.tick - cut};
+  // The event written again in its place counts from the same point.
+  lastTick_ = first.tick - std::max<std::int32_t>(first.event.Time, 0);
+  queue_.erase(queue_.end() - static_cast<std::ptrdiff_t>(n), queue_.end());
+  followLast_ = queue_.empty();
+  return back;
 }
 
 std::int64_t MidiScheduler::nextDue() const {
@@ -146,7 +166,7 @@ void MidiScheduler::dispatchDue(std::int64_t now, std::vector<Action>& out) {
       }
       if (queue_.empty() && owesAllPlayed_) {
         owesAllPlayed_ = false;
-        post(out, MidiMessageCode::AllPlayed, 0, eventTime);
+        post(out, MidiMessageCode::AllPlayed, accepted_, eventTime);
       }
     } else if (beatTime <= now) {
       post(out, MidiMessageCode::Beat, static_cast<std::uint32_t>(nextBeat_ / TicksPerQuarter),

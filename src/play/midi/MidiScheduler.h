@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "play/MidiEvent.h"
+#include "play/MidiSink.h"
 #include "play/midi/MidiMessage.h"
 
 // The timing core of the MIDI component: the bounded event queue, the tempo and
@@ -14,6 +15,9 @@
 // from the last tempo anchor, so long runs do not drift. dispatchDue() turns
 // everything due by a given time into actions (bytes for the device, messages
 // for the window), in time order, events before the beat of the same tick.
+// The all-played message carries the number of events the queue had taken
+// (modulo 2^32) when it ran empty, so a writer can tell it from one that came
+// before its latest puts.
 class MidiScheduler {
  public:
   struct Action {
@@ -44,6 +48,9 @@ class MidiScheduler {
   // was refused is no longer playing.
   void stop();
   void flush(std::int64_t now);
+  // Removes the newest queued events due `leadMicros` or more after `now`, at
+  // most `most` of them; the next put follows on from the last event kept.
+  TakenBack takeBack(std::int64_t now, std::int64_t leadMicros, std::size_t most);
 
   std::int64_t nextDue() const;
   void dispatchDue(std::int64_t now, std::vector<Action>& out);
@@ -53,6 +60,7 @@ class MidiScheduler {
   std::size_t queued() const { return queue_.size(); }
   std::size_t capacity() const { return capacity_; }
   std::uint64_t epoch() const { return epoch_; }
+  std::uint32_t accepted() const { return accepted_; }
   double tickAt(std::int64_t now) const;
 
  private:
@@ -75,5 +83,7 @@ class MidiScheduler {
   std::int64_t nextBeat_ = TicksPerQuarter;
   bool refused_ = false;
   bool owesAllPlayed_ = false;
+  bool followLast_ = false;  // the queue was emptied by takeBack, not by playing
+  std::uint32_t accepted_ = 0;
   std::uint64_t epoch_ = 1;
 };

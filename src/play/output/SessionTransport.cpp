@@ -7,6 +7,11 @@ bool SessionTransport::put(const MidiEvent& event) {
   return session_.out() != 0 && session_.component().PutMidiOut(session_.out(), event) == 0;
 }
 
+TakenBack SessionTransport::takeBack(std::int64_t leadMicros, std::size_t most) {
+  if (session_.out() == 0) return {};
+  return session_.component().TakeBackMidiOut(session_.out(), leadMicros, most);
+}
+
 bool SessionTransport::hasOutput() const {
   return session_.out() != 0;
 }

@@ -13,6 +13,7 @@ class SessionTransport : public MidiSink, public MidiTransport {
   explicit SessionTransport(MidiSession& session) : session_(session) {}
 
   bool put(const MidiEvent& event) override;
+  TakenBack takeBack(std::int64_t leadMicros, std::size_t most) override;
   bool hasOutput() const override;
   void SetTempo(std::int32_t microsPerQuarter) override;
   void StartSync() override;
