@@ -183,7 +183,6 @@ class PlayPageTabTest : public QObject {
   void startMarkerMovesOnlyToBarStarts() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
-    PlayPageTab* page = w.playPage();
     PlayPageState& play = w.state().Play;
     clickAt(w, "imgPlayPage", slot(5, 1));
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
@@ -198,7 +197,6 @@ class PlayPageTabTest : public QObject {
   void repeatDialogStoresMarksAndRefusesJunk() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
-    PlayPageTab* page = w.playPage();
     clickAt(w, "imgPlayPage", slot(5, 1), Qt::RightButton);  // bar 3 in 4/4
     child<QMenu>(w, "popmenuPlayPage")->hide();
     ask.dialogs.push_back([](QDialog& d) {
