@@ -26,8 +26,6 @@ class ChordsTab : public QObject {
   // Adds a row for the key and chord type chosen in the menus. The caller has
   // checked the fields and the guard.
   void showChords();
-  void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
-  void imgChordPageMouseMove();
   // Frames cell (column, row) and takes its diagram in hand, as a left press would.
   void selectCell(int column, int row);
   // Wipes the page, its frame and its selection.
@@ -45,6 +43,8 @@ class ChordsTab : public QObject {
   void sendToPlayChosen();
 
  private:
+  void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
+  void imgChordPageMouseMove();
   QMenu* popmenuChords;
   AppState& State;
   const BusyGuard& Guard;

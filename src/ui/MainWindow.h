@@ -57,17 +57,9 @@ class MainWindow : public QMainWindow {
   PlayTab currentTab() const;
   void showTab(PlayTab tab);
 
-  // Handlers.
-  void FormCreate();
-  void FormActivate();
   // True when the window may close (see WindowSession::close).
   bool FormClose();
-  // The window's keyboard commands, seen before the focused control while
-  // key preview is on. True when the key was a command and is used up.
-  bool FormKeyDown(int key);
   bool keyPreview() const { return KeyPreview; }
-  void editTuningNameEnter() { KeyPreview = false; }
-  void editTuningNameExit() { KeyPreview = true; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -75,6 +67,13 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void FormCreate();
+  void FormActivate();
+  // The window's keyboard commands, seen before the focused control while
+  // key preview is on. True when the key was a command and is used up.
+  bool FormKeyDown(int key);
+  void editTuningNameEnter() { KeyPreview = false; }
+  void editTuningNameExit() { KeyPreview = true; }
   void buildPages();
   void routeCommands();
   void placePanels();

@@ -24,15 +24,7 @@ class PlayPageTab : public QObject {
   PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
               ToolBarPanel* toolBar, FretboardPanel* fretboard, QWidget* parent);
 
-  void imgPlayPageMouseDown(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-  void DrawSlotDiagram(int column, int row, const TChordDiagram& diagram);
-  void DrawPlayGrid();
   void DrawRepeatMarks();
-  void sbtnTimeClick();
-  void pmenu4DeleteClick();
-  void pmenu4CutMoveClick();
-  void pmenu4CopyMoveClick();
-  void pmenu4RepeatClick();
   // Puts `diagram` in hand, ready to be placed with the next left press.
   void takeInHand(const TChordDiagram& diagram);
   // Redraws every occupied slot (after a change of naming or a load).
@@ -46,6 +38,14 @@ class PlayPageTab : public QObject {
   void playChordChosen();
 
  private:
+  void imgPlayPageMouseDown(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void DrawSlotDiagram(int column, int row, const TChordDiagram& diagram);
+  void DrawPlayGrid();
+  void sbtnTimeClick();
+  void pmenu4DeleteClick();
+  void pmenu4CutMoveClick();
+  void pmenu4CopyMoveClick();
+  void pmenu4RepeatClick();
   QMenu* popmenuPlayPage;
   void moveStartMarker(int column, int row);
 

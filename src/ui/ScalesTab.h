@@ -28,8 +28,6 @@ class ScalesTab : public QObject {
   // Adds a row for the key and scale chosen in the menus.
   void showScale();
   void DrawScaleRow(int row);
-  void imgScalesMouseDown(QPoint at, Qt::MouseButton button);
-  void pmenu5StartFretClick();
   // Frames the pressed cell and shows its scale, as a left press would.
   void selectPressedCell();
   void erase();
@@ -47,6 +45,8 @@ class ScalesTab : public QObject {
   void playEntireChosen();
 
  private:
+  void imgScalesMouseDown(QPoint at, Qt::MouseButton button);
+  void pmenu5StartFretClick();
   QMenu* popmenuScales;
   AppState& State;
   const BusyGuard& Guard;

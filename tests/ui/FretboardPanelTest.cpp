@@ -5,6 +5,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "MidiRig.h"
 #include "WindowProbe.h"
 #include "music/ChordAnalysis.h"
 #include "pages/render/FretboardBitmaps.h"
@@ -12,6 +13,7 @@
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
+#include "ui/PlayPageTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 #include "ui/UpDown.h"
@@ -140,7 +142,7 @@ class FretboardPanelTest : public QObject {
     std::memset(&junk, 0xEE, sizeof junk);
     junk.Empty = 0;
     w.fretboard()->ShowDiagram(junk);
-    button(w, "sbShowArp")->setChecked(true);
+    click(w, "sbShowArp");
     w.fretboard()->ShowDiagram(junk);
     QVERIFY(text(w.fretboard(), "editChordNameUser").size() > 0);
   }
@@ -189,17 +191,22 @@ class FretboardPanelTest : public QObject {
   }
 
   void editsAreIgnoredOffTheDesignTabAndWhilePlaying() {
-    MainWindow w("/tmp/");
+    MidiRig rig;
+    MainWindow& w = rig.window;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const TChordDiagram before = w.state().EditChord;
     QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
     QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
     w.showTab(PlayTab::ChordDesign);
-    button(w, "sbtnPlay")->setChecked(true);
+    QTest::mouseClick(guitar(w.fretboard()), Qt::RightButton, {}, cell(5, 0));  // open low E
+    const TChordDiagram sounding = w.state().EditChord;
+    click(w, "sbtnPlay");
+    QVERIFY(button(w, "sbtnPlay")->isChecked());
     QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
-    QCOMPARE(std::memcmp(&before, &w.state().EditChord, sizeof before), 0);
-    button(w, "sbtnPlay")->setChecked(false);
+    QCOMPARE(std::memcmp(&sounding, &w.state().EditChord, sizeof sounding), 0);
+    rig.runUntil(20'000'000);
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
     QTest::mouseClick(guitar(w.fretboard()), Qt::LeftButton, {}, cell(0, 3));
     QCOMPARE(w.state().EditChord.Notes[0], std::uint8_t(67));
   }
@@ -289,7 +296,7 @@ class FretboardPanelTest : public QObject {
   void arpeggioBoxesTheChordTonesAcrossTheNeck() {
     MainWindow w("/tmp/");
     FretboardPanel* fb = w.fretboard();
-    button(w, "sbShowArp")->setChecked(true);
+    click(w, "sbShowArp");
     fb->ShowDiagram(openC());
     const QImage& img = guitar(fb)->image();
     // Fret 8 of the high E string is a C: a red box; fret 7 (B) has none.
@@ -344,7 +351,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void flipSwapsTheToolBarAndTheFretboard() {
-    MainWindow w("/tmp/");
+    MidiRig rig;
+    MainWindow& w = rig.window;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(child<ToolBarPanel>(w, "pnlTop")->y() < w.fretboard()->y());
@@ -354,10 +362,16 @@ class FretboardPanelTest : public QObject {
     QVERIFY(button(w, "sbtnFlip")->isChecked());
     click(w, "sbtnFlip");
     QVERIFY(!w.fretboardOnTop());
-    button(w, "sbtnPause")->setChecked(true);
+    w.showTab(PlayTab::PlayPage);
+    w.playPage()->takeInHand(openC());
+    clickAt(w, "imgPlayPage", QPoint(40, 60));
+    click(w, "sbtnPlay");
+    click(w, "sbtnPause");
+    QVERIFY(button(w, "sbtnPause")->isChecked());
     click(w, "sbtnFlip");  // refused under the guard, and the button goes back
     QVERIFY(!w.fretboardOnTop());
     QVERIFY(!button(w, "sbtnFlip")->isChecked());
+    click(w, "sbtnStop");
   }
 };
 

@@ -203,14 +203,14 @@ class LibraryPagesTest : public QObject {
     ChordsTab* page = w.chordsPage();
     QCOMPARE(page->framedCell(), QPoint(0, 1));
 
-    page->imgChordPageMouseDown(QPoint(260, 100), Qt::LeftButton);
+    clickAt(w, "imgChordPage", QPoint(260, 100));
     QCOMPARE(page->framedCell(), QPoint(2, 0));
     QCOMPARE(std::memcmp(&w.state().SelectedChord, &w.state().ChordPage[2][0], 88), 0);
     // Between columns the one to the left is hit; left of the first, the first.
-    page->imgChordPageMouseDown(QPoint(135, 100), Qt::LeftButton);
+    clickAt(w, "imgChordPage", QPoint(135, 100));
     QCOMPARE(page->framedCell(), QPoint(0, 0));
-    page->imgChordPageMouseDown(QPoint(300, 100), Qt::LeftButton);
-    page->imgChordPageMouseDown(QPoint(10, 100), Qt::LeftButton);
+    clickAt(w, "imgChordPage", QPoint(300, 100));
+    clickAt(w, "imgChordPage", QPoint(10, 100));
     QCOMPARE(page->framedCell(), QPoint(0, 0));
     // The old frame leaves no red behind.
     const QImage& img = child<SurfaceView>(w, "imgChordPage")->image();
@@ -218,8 +218,8 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(img.pixelColor(20, 100), QColor(Qt::red));
 
     // Empty rows, and presses past the grid, change nothing.
-    page->imgChordPageMouseDown(QPoint(300, 350), Qt::LeftButton);
-    page->imgChordPageMouseDown(QPoint(745, 100), Qt::LeftButton);
+    clickAt(w, "imgChordPage", QPoint(300, 350));
+    clickAt(w, "imgChordPage", QPoint(745, 100));
     QCOMPARE(page->framedCell(), QPoint(0, 0));
   }
 
@@ -251,9 +251,9 @@ class LibraryPagesTest : public QObject {
     clickShowChords(w);
     const TChordDiagram selected = w.state().SelectedChord;
     ChordsTab* page = w.chordsPage();
-    page->imgChordPageMouseDown(cellCentre(0, 1), Qt::RightButton);  // empty row: no menu
+    clickAt(w, "imgChordPage", cellCentre(0, 1), Qt::RightButton);  // empty row: no menu
     QVERIFY(!child<QMenu>(w, "popmenuChords")->isVisible());
-    page->imgChordPageMouseDown(cellCentre(3, 0), Qt::RightButton);
+    clickAt(w, "imgChordPage", cellCentre(3, 0), Qt::RightButton);
     QVERIFY(child<QMenu>(w, "popmenuChords")->isVisible());
     QCOMPARE(page->currentCell(), QPoint(3, 0));
     QCOMPARE(page->framedCell(), QPoint(0, 0));
@@ -331,26 +331,27 @@ class LibraryPagesTest : public QObject {
     chooseScale(w, 0);
     clickShowChords(w);
     ScalesTab* page = w.scalesPage();
-    page->imgScalesMouseDown(cellCentre(2, 0), Qt::RightButton);
+    clickAt(w, "imgScales", cellCentre(2, 0), Qt::RightButton);
     QCOMPARE(page->pressedCell(), QPoint(2, 0));
+    child<QMenu>(w, "popmenuScales")->hide();
     QImage before = child<SurfaceView>(w, "imgScales")->image();
 
     // 18 and 0 turn the text red and keep the dialog open; then 5 is taken.
     ask.dialogs.push_back([](QDialog& d) {
       auto& dlg = static_cast<BeginFretDialog&>(d);
       if (dlg.meditBeginFret->text() != QStringLiteral("7")) return false;
-      dlg.meditBeginFret->setText(QStringLiteral("18"));
-      dlg.OKBtnClick();
+      retype(dlg.meditBeginFret, QStringLiteral("18"));
+      clickIn(dlg, "OKBtn");
       if (dlg.result() == QDialog::Accepted || !dlg.Label1->styleSheet().contains("red"))
         return false;
-      dlg.meditBeginFret->setText(QStringLiteral("0"));
-      dlg.OKBtnClick();
+      retype(dlg.meditBeginFret, QStringLiteral("0"));
+      clickIn(dlg, "OKBtn");
       if (dlg.result() == QDialog::Accepted) return false;
-      dlg.meditBeginFret->setText(QStringLiteral("5"));
-      dlg.OKBtnClick();
+      retype(dlg.meditBeginFret, QStringLiteral("5"));
+      clickIn(dlg, "OKBtn");
       return dlg.result() == QDialog::Accepted;
     });
-    page->pmenu5StartFretClick();
+    trigger(w, "pmenu5StartFret");
     QCOMPARE(ask.unanswered, 0);
     QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
     QCOMPARE(w.state().CurrentScale.StartFrets[2], std::uint8_t(5));
@@ -363,11 +364,11 @@ class LibraryPagesTest : public QObject {
     // An empty entry closes without change.
     ask.dialogs.push_back([](QDialog& d) {
       auto& dlg = static_cast<BeginFretDialog&>(d);
-      dlg.meditBeginFret->clear();
-      dlg.OKBtnClick();
+      retype(dlg.meditBeginFret, QString());
+      clickIn(dlg, "OKBtn");
       return dlg.result() == QDialog::Accepted;
     });
-    page->pmenu5StartFretClick();
+    trigger(w, "pmenu5StartFret");
     QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
   }
 
@@ -388,7 +389,7 @@ class LibraryPagesTest : public QObject {
 
     ScalesTab* page = w.scalesPage();
     page->setPlacing(true);
-    page->imgScalesMouseDown(cellCentre(1, 4), Qt::LeftButton);
+    clickAt(w, "imgScales", cellCentre(1, 4));
     QCOMPARE(w.state().ScaleCount, 3);
     QCOMPARE(std::string(w.state().ScalePage[2].ScaleName.view()), std::string("Lydian"));
     QCOMPARE(
@@ -398,19 +399,19 @@ class LibraryPagesTest : public QObject {
 
     page->setPlacing(true);
     ask.answers.push_back(false);
-    page->imgScalesMouseDown(cellCentre(0, 1), Qt::LeftButton);
+    clickAt(w, "imgScales", cellCentre(0, 1));
     QCOMPARE(ask.questions.value(0),
              QStringLiteral("Do you want to replace this row of diagrams?"));
     QVERIFY(page->placing());
     ask.answers.push_back(true);
-    page->imgScalesMouseDown(cellCentre(0, 1), Qt::LeftButton);
+    clickAt(w, "imgScales", cellCentre(0, 1));
     QCOMPARE(w.state().ScaleCount, 3);
     QCOMPARE(std::string(w.state().ScalePage[1].ScaleName.view()), std::string("Lydian"));
     QVERIFY(!page->placing());
 
     // A right press cancels placing.
     page->setPlacing(true);
-    page->imgScalesMouseDown(cellCentre(0, 0), Qt::RightButton);
+    clickAt(w, "imgScales", cellCentre(0, 0), Qt::RightButton);
     QVERIFY(!page->placing());
     QCOMPARE(std::string(w.state().ScalePage[0].ScaleName.view()), std::string("Ionian (Major)"));
   }

@@ -9,6 +9,8 @@
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
+#include "ui/SurfaceView.h"
+#include "pages/render/FretboardPainter.h"
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -67,21 +69,24 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    // Finger markers by key only on the Chord Design tab.
-    QVERIFY(!w.FormKeyDown(Qt::Key_3));
-    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+    // Finger markers by key only on the Chord Design tab; the marker that is
+    // down is the finger a fretted note then takes.
+    QVERIFY(typeKey(w, Qt::Key_3));
+    QVERIFY(button(w, "sbtnPlain")->isChecked());
     w.showTab(PlayTab::ChordDesign);
-    QVERIFY(w.FormKeyDown(Qt::Key_3));
-    QCOMPARE(w.chordDesign()->selectedFinger(), 3);
-    QVERIFY(w.FormKeyDown(Qt::Key_P));
-    QCOMPARE(w.chordDesign()->selectedFinger(), 6);
+    QVERIFY(typeKey(w, Qt::Key_3));
+    QVERIFY(button(w, "sbtnThree")->isChecked());
+    QTest::mouseClick(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar")),
+                      Qt::LeftButton, {}, QPoint(FretX[2] + 6, StringY[4] + 6));
+    QCOMPARE(w.state().EditChord.Strings[4].Finger, std::uint8_t(3));
+    QVERIFY(typeKey(w, Qt::Key_P));
+    QVERIFY(button(w, "sbtnPlain")->isChecked());
 
     // Typing a tuning name: the keys reach the field, not the commands.
     QLineEdit* name = w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editTuningName"));
-    name->setFocus();
+    QTest::mouseClick(name, Qt::LeftButton);
     QVERIFY(!w.keyPreview());
-    name->clear();
-    QTest::keyClicks(name, QStringLiteral("P4"));
+    retype(name, QStringLiteral("P4"));
     QCOMPARE(name->text(), QStringLiteral("P4"));
     QCOMPARE(w.chordDesign()->selectedFinger(), 6);
     w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setFocus();

@@ -10,6 +10,7 @@
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/VirtualClock.h"
+#include "WindowProbe.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "ui/MidiSetupDialog.h"
@@ -119,7 +120,7 @@ class MidiSetupDialogTest : public QObject {
     QCOMPARE(d->sbGuitarVolume->value(), 90);
     QCOMPARE(d->sbClickVolume->value(), 70);
     QCOMPARE(d->editNote->text(), QStringLiteral("42"));
-    d->editNoteClick();
+    QTest::mouseClick(d->editNote, Qt::LeftButton);
     QCOMPARE(d->editNote->selectedText(), QStringLiteral("42"));
     d->hide();
   }
@@ -127,15 +128,15 @@ class MidiSetupDialogTest : public QObject {
   void okAppliesReopensAndWritesTheElevenKeys() {
     Rig rig;
     auto d = rig.dialog();
-    d->FormShow();
+    d->show();
     const auto oldOut = rig.session.out();
     d->lbMidiOut->setCurrentRow(1);
     d->lbMidiIn->setCurrentRow(-1);
     d->cmboGuitarVoice->setCurrentIndex(1);
     d->cmboBassCh->setCurrentIndex(5);
     d->sbBassVolume->setValue(77);
-    d->editNote->setText(QStringLiteral("200"));
-    d->btnOK->click();
+    retype(d->editNote, QStringLiteral("200"));
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
     QCOMPARE(d->result(), int(QDialog::Accepted));
     QVERIFY(rig.errors.isEmpty());
     QVERIFY(!QApplication::overrideCursor());
@@ -163,9 +164,9 @@ class MidiSetupDialogTest : public QObject {
     Rig rig;
     rig.session.close();
     auto d = rig.dialog();
-    d->FormShow();
+    d->show();
     d->lbMidiOut->setCurrentRow(1);
-    d->btnOK->click();
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
     QCOMPARE(rig.settings.MidiOutDevice, 1);
     QCOMPARE(rig.session.out(), 0u);
     QCOMPARE(rig.ini.readInteger("MidiOut", "Device", 0), 1);
@@ -174,10 +175,10 @@ class MidiSetupDialogTest : public QObject {
   void anEmptyNoteOrAFailedWriteKeepsTheDialogOpen() {
     Rig rig;
     auto d = rig.dialog();
-    d->FormShow();
+    d->show();
     d->sbGuitarVolume->setValue(12);
-    d->editNote->setText(QString());
-    d->btnOK->click();
+    retype(d->editNote, QString());
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
     QCOMPARE(rig.errors, QStringList({"'' is not a valid integer value"}));
     QVERIFY(d->result() != QDialog::Accepted);
     QVERIFY2(!rig.ini.hasSection("Guitar"), "nothing is written");
@@ -185,9 +186,9 @@ class MidiSetupDialogTest : public QObject {
     QVERIFY(!QApplication::overrideCursor());
 
     rig.errors.clear();
-    d->editNote->setText(QStringLiteral("40"));
+    retype(d->editNote, QStringLiteral("40"));
     rig.fs.failWrites = true;
-    d->btnOK->click();
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
     QCOMPARE(rig.errors, QStringList({"Unable to write to /prog/Px.ini"}));
     QVERIFY(d->result() != QDialog::Accepted);
     QVERIFY(!QApplication::overrideCursor());
@@ -197,9 +198,9 @@ class MidiSetupDialogTest : public QObject {
     Rig rig;
     const std::string before = rig.fs.files[kPath];
     auto d = rig.dialog();
-    d->FormShow();
+    d->show();
     d->sbGuitarVolume->setValue(3);
-    d->btnCancel->click();
+    QTest::mouseClick(d->btnCancel, Qt::LeftButton);
     QCOMPARE(d->result(), int(QDialog::Rejected));
     QCOMPARE(rig.settings.Player.GuitarVolume, 100);
     QCOMPARE(rig.fs.files[kPath], before);

@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "MidiRig.h"
 #include "ReferenceImage.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
@@ -53,11 +54,11 @@ class PlayPageTabTest : public QObject {
     PlayPageTab* page = w.playPage();
     const TChordDiagram g = chordNamed("7", 7);
     page->takeInHand(g);
-    page->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, Qt::ControlModifier);
-    page->imgPlayPageMouseDown(slot(4, 0), Qt::LeftButton, Qt::ControlModifier);
-    page->imgPlayPageMouseDown(slot(8, 0), Qt::LeftButton, Qt::ControlModifier);
+    clickAt(w, "imgPlayPage", slot(0, 0), Qt::LeftButton, Qt::ControlModifier);
+    clickAt(w, "imgPlayPage", slot(4, 0), Qt::LeftButton, Qt::ControlModifier);
+    clickAt(w, "imgPlayPage", slot(8, 0), Qt::LeftButton, Qt::ControlModifier);
     QVERIFY(page->placing());
-    page->imgPlayPageMouseDown(slot(0, 1), Qt::RightButton, {});
+    clickAt(w, "imgPlayPage", slot(0, 1), Qt::RightButton);
     QVERIFY(!page->placing());
     QVERIFY(sameRecord(w.state().PlayPage[4][0], g));
     QVERIFY(sameRecord(w.state().PlayPage[8][0], g));
@@ -65,7 +66,7 @@ class PlayPageTabTest : public QObject {
     QVERIFY(w.state().Play.PlayPageChanged);
     // A plain press places once and ends the hand.
     page->takeInHand(g);
-    page->imgPlayPageMouseDown(slot(1, 1), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(1, 1));
     QVERIFY(!page->placing());
     QVERIFY(ask.questions.isEmpty());
   }
@@ -75,35 +76,41 @@ class PlayPageTabTest : public QObject {
     MainWindow w("/nonexistent/", &ask);
     PlayPageTab* page = w.playPage();
     page->takeInHand(chordNamed("maj", 0));
-    page->imgPlayPageMouseDown(slot(2, 2), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(2, 2));
     w.state().Play.PlayPageChanged = false;
 
     page->takeInHand(chordNamed("m7", 9));
     ask.answers = {false};
-    page->imgPlayPageMouseDown(slot(2, 2), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(2, 2));
     QCOMPARE(ask.questions.value(0), QStringLiteral("Do you want to replace this diagram?"));
     QVERIFY(page->placing());
     QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("maj"));
     QVERIFY(!w.state().Play.PlayPageChanged);
     ask.answers = {true};
-    page->imgPlayPageMouseDown(slot(2, 2), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(2, 2));
     QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("m7"));
     QVERIFY(w.state().Play.PlayPageChanged);
   }
 
-  void pressesOffTheGridOrUnderTheGuardDoNothing() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+  void pressesOffTheGridOrWhilePlayingDoNothing() {
+    MidiRig rig;
+    MainWindow& w = rig.window;
     PlayPageTab* page = w.playPage();
-    page->takeInHand(chordNamed("maj", 0));
-    page->imgPlayPageMouseDown(QPoint(100, 812), Qt::LeftButton, {});
+    w.showTab(PlayTab::PlayPage);
+    const TChordDiagram g = chordNamed("maj", 0);
+    page->takeInHand(g);
+    clickAt(w, "imgPlayPage", slot(5, 0), Qt::LeftButton, Qt::ControlModifier);
+    clickAt(w, "imgPlayPage", QPoint(100, 812));
     QVERIFY(page->placing());
-    button(w, "sbtnPlay")->setChecked(true);
-    page->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});
+    click(w, "sbtnPlay");
+    QVERIFY(button(w, "sbtnPlay")->isChecked());
+    clickAt(w, "imgPlayPage", slot(0, 0));
     QVERIFY(isEmpty(w.state().PlayPage[0][0]));
-    button(w, "sbtnPlay")->setChecked(false);
-    page->imgPlayPageMouseDown(QPoint(5, 5), Qt::LeftButton, {});
-    QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
+    click(w, "sbtnStop");
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
+    clickAt(w, "imgPlayPage", QPoint(5, 5));
+    QVERIFY(sameRecord(w.state().PlayPage[0][0], g));
+    QVERIFY(!page->placing());
   }
 
   void popupOffersOnlyRepeatMarkersOnAnEmptySlot() {
@@ -111,7 +118,7 @@ class PlayPageTabTest : public QObject {
     MainWindow w("/nonexistent/", &ask);
     w.show();
     PlayPageTab* page = w.playPage();
-    page->imgPlayPageMouseDown(slot(3, 1), Qt::RightButton, {});
+    clickAt(w, "imgPlayPage", slot(3, 1), Qt::RightButton);
     QCOMPARE(page->selectedSlot(), QPoint(3, 1));
     QVERIFY(child<QMenu>(w, "popmenuPlayPage")->isVisible());
     const QList<QAction*> items = child<QMenu>(w, "popmenuPlayPage")->actions();
@@ -121,8 +128,8 @@ class PlayPageTabTest : public QObject {
     child<QMenu>(w, "popmenuPlayPage")->hide();
 
     page->takeInHand(chordNamed("maj", 0));
-    page->imgPlayPageMouseDown(slot(3, 1), Qt::LeftButton, {});
-    page->imgPlayPageMouseDown(slot(3, 1), Qt::RightButton, {});
+    clickAt(w, "imgPlayPage", slot(3, 1));
+    clickAt(w, "imgPlayPage", slot(3, 1), Qt::RightButton);
     for (QAction* a : child<QMenu>(w, "popmenuPlayPage")->actions()) QVERIFY(a->isEnabled());
     child<QMenu>(w, "popmenuPlayPage")->hide();
   }
@@ -133,28 +140,28 @@ class PlayPageTabTest : public QObject {
     PlayPageTab* page = w.playPage();
     const TChordDiagram a = chordNamed("maj", 0);
     page->takeInHand(a);
-    page->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(0, 0));
 
     // Delete asks; No keeps it.
-    page->imgPlayPageMouseDown(slot(0, 0), Qt::RightButton, {});
+    clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
     child<QMenu>(w, "popmenuPlayPage")->hide();
     ask.answers = {false};
-    page->pmenu4DeleteClick();
+    trigger(w, "pmenu4Delete");
     QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
 
     // Copy and move: the original stays.
-    page->pmenu4CopyMoveClick();
+    trigger(w, "pmenu4CopyMove");
     QVERIFY(page->placing());
-    page->imgPlayPageMouseDown(slot(5, 3), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(5, 3));
     QVERIFY(sameRecord(w.state().PlayPage[5][3], a));
     QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
 
     // Cut and move: gone at once, without a question, and placed elsewhere.
     const int asked = ask.questions.size();
-    page->pmenu4CutMoveClick();
+    trigger(w, "pmenu4CutMove");
     QCOMPARE(ask.questions.size(), asked);
     QVERIFY(isEmpty(w.state().PlayPage[0][0]));
-    page->imgPlayPageMouseDown(slot(11, 5), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(11, 5));
     QVERIFY(sameRecord(w.state().PlayPage[11][5], a));
     // The wiped slot is white again.
     const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
@@ -176,34 +183,32 @@ class PlayPageTabTest : public QObject {
   void startMarkerMovesOnlyToBarStarts() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
-    PlayPageTab* page = w.playPage();
     PlayPageState& play = w.state().Play;
-    page->imgPlayPageMouseDown(slot(5, 1), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(5, 1));
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
-    page->imgPlayPageMouseDown(slot(0, 1), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(0, 1));
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
     click(w, "sbtnTime");  // 3/4
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(0, 0));
-    page->imgPlayPageMouseDown(slot(7, 2), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(7, 2));
     QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(6, 2));
   }
 
   void repeatDialogStoresMarksAndRefusesJunk() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
-    PlayPageTab* page = w.playPage();
-    page->imgPlayPageMouseDown(slot(5, 1), Qt::RightButton, {});  // bar 3 in 4/4
+    clickAt(w, "imgPlayPage", slot(5, 1), Qt::RightButton);  // bar 3 in 4/4
     child<QMenu>(w, "popmenuPlayPage")->hide();
     ask.dialogs.push_back([](QDialog& d) {
       auto& dlg = static_cast<RepeatDialog&>(d);
       if (dlg.lblNum->text() != QStringLiteral("3")) return false;
-      dlg.cbRepeat->setChecked(true);
-      dlg.cbReturn->setChecked(true);
-      dlg.editRepeat->setText(QStringLiteral("999"));
-      dlg.OKBtnClick();
+      tick(dlg.cbRepeat);
+      tick(dlg.cbReturn);
+      retype(dlg.editRepeat, QStringLiteral("999"));
+      clickIn(dlg, "OKBtn");
       return dlg.result() == QDialog::Accepted;
     });
-    page->pmenu4RepeatClick();
+    trigger(w, "pmenu4Repeat");
     const TRepeatSet& set = w.state().Play.RepeatSet44;
     QCOMPARE(int(set.RepeatCount[2]), 255);
     QCOMPARE(int(set.ReturnMark[2]), 1);
@@ -214,34 +219,35 @@ class PlayPageTabTest : public QObject {
     ask.dialogs.push_back([](QDialog& d) {
       auto& dlg = static_cast<RepeatDialog&>(d);
       dlg.editRepeat->setValidator(nullptr);
-      dlg.editRepeat->setText(QStringLiteral("1x"));
-      dlg.OKBtnClick();
+      retype(dlg.editRepeat, QStringLiteral("1x"));
+      clickIn(dlg, "OKBtn");
       const bool refused = dlg.result() != QDialog::Accepted && !dlg.lblError->text().isEmpty();
       return !refused;  // a refused OK leaves the dialog to be cancelled
     });
-    page->pmenu4RepeatClick();
+    trigger(w, "pmenu4Repeat");
     QCOMPARE(int(set.RepeatCount[2]), 255);
     QVERIFY(!w.state().Play.PlayPageChanged);
 
     // Empty field: 1.
     ask.dialogs.push_back([](QDialog& d) {
       auto& dlg = static_cast<RepeatDialog&>(d);
-      dlg.editRepeat->clear();
-      dlg.OKBtnClick();
+      retype(dlg.editRepeat, QString());
+      clickIn(dlg, "OKBtn");
       return dlg.result() == QDialog::Accepted;
     });
-    page->pmenu4RepeatClick();
+    trigger(w, "pmenu4Repeat");
     QCOMPARE(int(set.RepeatCount[2]), 1);
     QCOMPARE(ask.unanswered, 0);
   }
 
   void switchingTimeSignatureKeepsEachSetAndTheSlots() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    MidiRig rig;
+    MainWindow& w = rig.window;
+    w.showTab(PlayTab::PlayPage);
     PlayPageTab* page = w.playPage();
     PlayPageState& play = w.state().Play;
     page->takeInHand(chordNamed("maj", 0));
-    page->imgPlayPageMouseDown(slot(6, 0), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(6, 0));
     play.PlayPageChanged = false;
     play.RepeatSet44.RepeatCount[1] = 2;
     click(w, "sbtnTime");
@@ -256,10 +262,13 @@ class PlayPageTabTest : public QObject {
     QVERIFY(!isEmpty(w.state().PlayPage[6][0]));
     QVERIFY(!play.PlayPageChanged);
     // Refused while paused, and the button goes back.
-    button(w, "sbtnPause")->setChecked(true);
+    click(w, "sbtnPlay");
+    click(w, "sbtnPause");
+    QVERIFY(button(w, "sbtnPause")->isChecked());
     click(w, "sbtnTime");
     QVERIFY(!button(w, "sbtnTime")->isChecked());
     QVERIFY(!play.ThreeFour);
+    click(w, "sbtnStop");
   }
 
   void sendToPlayPageFromTheChordsPage() {
@@ -268,13 +277,13 @@ class PlayPageTabTest : public QObject {
     AppState& st = w.state();
     st.ChordPage[2][0] = chordNamed("m7", 9);
     st.ChordSetCount = 1;
-    w.chordsPage()->imgChordPageMouseDown(QPoint(280, 100), Qt::RightButton);
+    clickAt(w, "imgChordPage", QPoint(280, 100), Qt::RightButton);
     child<QMenu>(w, "popmenuChords")->hide();
     trigger(w, "pmenu1SendtoPlay");
     QCOMPARE(w.currentTab(), PlayTab::PlayPage);
     QVERIFY(w.playPage()->placing());
     QVERIFY(sameRecord(st.MoveBuffer, st.ChordPage[2][0]));
-    w.playPage()->imgPlayPageMouseDown(slot(0, 0), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", slot(0, 0));
     QVERIFY(sameRecord(st.PlayPage[0][0], st.ChordPage[2][0]));
   }
 };

@@ -1,18 +1,14 @@
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
-#include "../play/FakeMidiDevices.h"
-#include "../settings/FakeFileLayer.h"
+#include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "pages/render/FretboardPainter.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
-#include "play/midi/VirtualClock.h"
-#include "settings/ProfileFile.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/PlayPageTab.h"
@@ -36,38 +32,7 @@ TChordDiagram openE() {
   return c;
 }
 
-// A window over a MIDI component on virtual time with a logging device.
-struct Rig {
-  VirtualClock clock;
-  MidiLog log{clock, {}, {}};
-  FakeMidiDevices devices{log};
-  MidiComponent midi{clock, devices};
-  MidiSession session{midi};
-  FakeFileLayer files;
-  ProfileFile ini{"/prog/Px.ini", files};
-  ScriptedPrompter ask;
-  MainWindow window{"/prog/", &ask, {&ini, &session}};
-
-  // Plays everything due up to `micros` and delivers the window messages.
-  void runUntil(std::int64_t micros) {
-    while (midi.nextDue() <= micros) {
-      midi.advanceTo(midi.nextDue());
-      QCoreApplication::processEvents();
-    }
-    clock.set(micros);
-    QCoreApplication::processEvents();
-  }
-  bool menuEnabled() const {
-    for (QAction* a : window.menuBar()->actions())
-      if (a->isVisible() && !a->isEnabled()) return false;
-    return true;
-  }
-  int sent(const std::string& prefix) const {
-    int n = 0;
-    for (const auto& e : log.entries) n += e.what.rfind(prefix, 0) == 0;
-    return n;
-  }
-};
+using Rig = MidiRig;
 
 }  // namespace
 
@@ -80,7 +45,7 @@ class PlaybackControllerTest : public QObject {
     MainWindow& w = rig.window;
     w.showTab(PlayTab::PlayPage);
     w.playPage()->takeInHand(openE());
-    w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", QPoint(40, 60));
     click(w, "sbtnPlay");
     QVERIFY(button(w, "sbtnPlay")->isChecked());
     QVERIFY(!rig.menuEnabled());
@@ -109,7 +74,7 @@ class PlaybackControllerTest : public QObject {
     MainWindow& w = rig.window;
     w.showTab(PlayTab::PlayPage);
     w.playPage()->takeInHand(openE());
-    w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", QPoint(40, 60));
     click(w, "sbtnPlay");
     rig.runUntil(1'000'000);
     click(w, "sbtnPause");
@@ -163,16 +128,26 @@ class PlaybackControllerTest : public QObject {
     MainWindow& w = rig.window;
     w.showTab(PlayTab::PlayPage);
     w.playPage()->takeInHand(openE());
-    w.playPage()->imgPlayPageMouseDown(QPoint(63 * 3 + 40, 60), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", QPoint(63 * 3 + 40, 60));
     click(w, "sbtnStep");
     QVERIFY(w.playback()->engine().StepMode);
-    QVERIFY(w.FormKeyDown(Qt::Key_Space));
+    QScrollBar* speed = child<QScrollBar>(w, "sbStrumSpeed");
+    const int strum = speed->value();
+    const QImage before = child<SurfaceView>(w, "imgPlayPage")->image();
+    QVERIFY(typeKey(w, Qt::Key_Space));
     QVERIFY(button(w, "sbtnPlay")->isChecked());
     QCOMPARE(w.playback()->engine().CurrentSlot, 3);
+    QVERIFY(child<SurfaceView>(w, "imgPlayPage")->image() != before);  // the step arrow
     rig.runUntil(10'000'000);
     QVERIFY(button(w, "sbtnPlay")->isChecked());  // step play waits for the next key
-    QVERIFY(w.FormKeyDown(Qt::Key_Left));
+    QCOMPARE(rig.sent("send 90"), 6);
+    // Left steps back to the only chord again: struck a second time, and the
+    // key is used up before the strum speed bar that has the focus sees it.
+    QVERIFY(typeKey(w, Qt::Key_Left));
     QCOMPARE(w.playback()->engine().CurrentSlot, 3);
+    QCOMPARE(speed->value(), strum);
+    rig.runUntil(20'000'000);
+    QCOMPARE(rig.sent("send 90"), 12);
     click(w, "sbtnStop");
     QVERIFY(!button(w, "sbtnPlay")->isChecked());
     // Step Play cannot change while playing.
@@ -212,10 +187,10 @@ class PlaybackControllerTest : public QObject {
     Rig rig;
     MainWindow& w = rig.window;
     w.playPage()->takeInHand(openE());
-    w.playPage()->imgPlayPageMouseDown(QPoint(40, 60), Qt::LeftButton, {});
+    clickAt(w, "imgPlayPage", QPoint(40, 60));
     QTemporaryDir dir;
     rig.ask.files.push_back(dir.filePath("page.mid"));
-    w.playback()->exportMidiFile();
+    trigger(w, "mnuExportMidi");
     QVERIFY(rig.ask.messages.isEmpty());
     QFile midi(dir.filePath("page.mid"));
     QVERIFY(midi.open(QIODevice::ReadOnly));

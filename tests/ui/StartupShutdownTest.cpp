@@ -9,7 +9,9 @@
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
+#include "MidiRig.h"
 #include "WindowProbe.h"
+#include "ui/PlayPageTab.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/VirtualClock.h"
@@ -77,16 +79,26 @@ class StartupShutdownTest : public QObject {
   }
 
   void closingIsRefusedUnderTheGuardAndAfterANo() {
-    FakeFileLayer files;
-    ProfileFile ini(Ini, files);
-    ScriptedPrompter ask;
-    MainWindow w(Dir, &ask, {&ini, nullptr});
-    button(w, "sbtnPause")->setChecked(true);
+    MidiRig rig;
+    MainWindow& w = rig.window;
+    ScriptedPrompter& ask = rig.ask;
+    FakeFileLayer& files = rig.files;
+    w.showTab(PlayTab::PlayPage);
+    TChordDiagram chord = startFingering();
+    chord.Strings[0] = {3, 1};
+    chord.Notes[0] = 67;
+    w.playPage()->takeInHand(chord);
+    clickAt(w, "imgPlayPage", QPoint(40, 60));
+    QVERIFY(w.state().Play.PlayPageChanged);
+    click(w, "sbtnPlay");
+    click(w, "sbtnPause");
+    QVERIFY(button(w, "sbtnPause")->isChecked());
     QVERIFY(!w.close());
     QVERIFY(ask.questions.isEmpty());
-    button(w, "sbtnPause")->setChecked(false);
+    click(w, "sbtnPause");
+    click(w, "sbtnStop");
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
 
-    w.state().Play.PlayPageChanged = true;
     ask.answers = {false};
     QVERIFY(!w.close());
     QCOMPARE(ask.questions.value(0),

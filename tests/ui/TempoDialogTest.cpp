@@ -3,6 +3,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include "WindowProbe.h"
 #include "ui/TempoDialog.h"
 
 class TempoDialogTest : public QObject {
@@ -49,9 +50,9 @@ class TempoDialogTest : public QObject {
     std::int32_t t = 600000;
     bool changed = false;
     TempoDialog d(t, changed);
-    d.FormShow();
-    d.meditTempo->setText(typed);
-    d.OKBtn->click();
+    d.show();
+    retype(d.meditTempo, typed);
+    QTest::mouseClick(d.OKBtn, Qt::LeftButton);
     QCOMPARE(d.result(), int(QDialog::Accepted));
     QCOMPARE(d.meditTempo->text(), shown);
     QCOMPARE(t, tempo);
@@ -62,18 +63,18 @@ class TempoDialogTest : public QObject {
     std::int32_t t = 500000;
     bool changed = false;
     TempoDialog d(t, changed);
-    d.FormShow();
+    d.show();
     QCOMPARE(d.meditTempo->text(), QStringLiteral("120"));
-    d.meditTempo->clear();
-    d.OKBtn->click();
+    retype(d.meditTempo, QString());
+    QTest::mouseClick(d.OKBtn, Qt::LeftButton);
     QCOMPARE(d.result(), int(QDialog::Accepted));
     QCOMPARE(t, 500000);
     QVERIFY(!changed);
 
     TempoDialog c(t, changed);
-    c.FormShow();
-    c.meditTempo->setText(QStringLiteral("60"));
-    c.CancelBtn->click();
+    c.show();
+    retype(c.meditTempo, QStringLiteral("60"));
+    QTest::mouseClick(c.CancelBtn, Qt::LeftButton);
     QCOMPARE(c.result(), int(QDialog::Rejected));
     QCOMPARE(t, 500000);
     QVERIFY(!changed);
@@ -83,10 +84,11 @@ class TempoDialogTest : public QObject {
     std::int32_t t = 0;
     bool changed = false;
     TempoDialog d(t, changed);
-    d.FormShow();
+    d.show();
     QCOMPARE(d.meditTempo->text(), QStringLiteral("100"));
     t = -5;
-    d.FormShow();
+    d.hide();
+    d.show();
     QCOMPARE(d.meditTempo->text(), QStringLiteral("100"));
   }
 

@@ -4,6 +4,10 @@
 // real clicks and real menu commands.
 
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,6 +17,7 @@
 #include <QtTest>
 
 #include "library/MenuTables.h"
+#include "ui/SurfaceView.h"
 
 template <class T = QWidget>
 T* child(QObject& window, const char* name) {
@@ -36,6 +41,46 @@ inline void trigger(QObject& window, const char* name) {
 // A left click on a tool-bar button.
 inline void click(QObject& window, const char* name) {
   QTest::mouseClick(child<QAbstractButton>(window, name), Qt::LeftButton);
+}
+
+// A click on the drawing surface `name` at `at`, in picture pixels.
+inline void clickAt(QObject& window, const char* name, QPoint at,
+                    Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers modifiers = {}) {
+  QTest::mouseClick(child<SurfaceView>(window, name), button, modifiers, at);
+}
+
+// A key typed by the user: the window is shown and made active, and the key
+// goes to whichever of its controls has the focus.
+[[nodiscard]] inline bool typeKey(QWidget& window, int key) {
+  if (!window.isVisible()) window.show();
+  QApplication::setActiveWindow(&window);
+  if (!QTest::qWaitForWindowActive(&window)) return false;
+  QWidget* focused = QApplication::focusWidget();
+  QTest::keyClick(focused ? focused : &window, Qt::Key(key));
+  return true;
+}
+
+// A click on the box of a check box.
+inline void tick(QCheckBox* box) {
+  QStyleOptionButton option;
+  option.initFrom(box);
+  const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+  QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+}
+
+// What a field holds replaced by `text`, the way a user does it: select all,
+// then type (or delete).
+inline void retype(QLineEdit* field, const QString& text) {
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  if (text.isEmpty())
+    QTest::keyClick(field, Qt::Key_Delete);
+  else
+    QTest::keyClicks(field, text);
+}
+
+// A click on the button named `name` in a dialog.
+inline void clickIn(QWidget& dialog, const char* name) {
+  QTest::mouseClick(child<QAbstractButton>(dialog, name), Qt::LeftButton);
 }
 
 // The command captioned `caption` in `menu` or one of its submenus.

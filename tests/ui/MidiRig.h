@@ -1,0 +1,49 @@
+#pragma once
+
+// A window over a MIDI component on virtual time with a logging device, so a
+// test can press Play for real and keep the window playing for as long as it
+// does not advance the clock.
+
+#include <QCoreApplication>
+#include <QMenuBar>
+
+#include "../play/FakeMidiDevices.h"
+#include "../settings/FakeFileLayer.h"
+#include "ScriptedPrompter.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+#include "play/midi/VirtualClock.h"
+#include "settings/ProfileFile.h"
+#include "ui/MainWindow.h"
+
+struct MidiRig {
+  VirtualClock clock;
+  MidiLog log{clock, {}, {}};
+  FakeMidiDevices devices{log};
+  MidiComponent midi{clock, devices};
+  MidiSession session{midi};
+  FakeFileLayer files;
+  ProfileFile ini{"/prog/Px.ini", files};
+  ScriptedPrompter ask;
+  MainWindow window{"/prog/", &ask, {&ini, &session}};
+
+  // Plays everything due up to `micros` and delivers the window messages.
+  void runUntil(std::int64_t micros) {
+    while (midi.nextDue() <= micros) {
+      midi.advanceTo(midi.nextDue());
+      QCoreApplication::processEvents();
+    }
+    clock.set(micros);
+    QCoreApplication::processEvents();
+  }
+  bool menuEnabled() const {
+    for (QAction* a : window.menuBar()->actions())
+      if (a->isVisible() && !a->isEnabled()) return false;
+    return true;
+  }
+  int sent(const std::string& prefix) const {
+    int n = 0;
+    for (const auto& e : log.entries) n += e.what.rfind(prefix, 0) == 0;
+    return n;
+  }
+};
