@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/ProfileData.h"
+
 class FileLayer;
 
 // Raised when the settings file could not be written; what() is the text shown
@@ -19,44 +21,50 @@ class ProfileWriteError : public std::runtime_error {
   std::string path_;
 };
 
-// A sectioned text settings file read and written one key at a time. Nothing is
-// cached: every call opens, reads (and for writes replaces) the whole file, so
-// another writer's change is never overwritten with stale data. A write builds
-// the new contents in memory, writes them to a temporary file beside the target,
-// reads that back and only then renames it over the original, so a full disk or
-// an I/O error leaves the old file as it was.
+// A sectioned text settings file. Nothing is kept between calls: read() parses
+// the file as it is now, and a command that reads or writes several keys
+// reads once, works on the ProfileData and saves it once, so another writer's
+// change made before the command is never overwritten with stale data. A save
+// writes the new contents to a temporary file of its own beside the target,
+// reads that back and only then renames it over the original, so a full disk
+// or an I/O error leaves the old file as it was. The per-key calls are one
+// such command each.
 class ProfileFile {
  public:
-  static constexpr std::size_t MaxStringLength = 1023;
+  static constexpr std::size_t MaxStringLength = ProfileData::MaxStringLength;
 
   ProfileFile(std::string path, FileLayer& files);
 
   const std::string& path() const { return path_; }
 
-  // Decimal, or hexadecimal after "0x", "0X" or "$"; missing, empty or junk
-  // values (and numbers beyond 32 bits) give the default.
+  // The file as it is now: empty when missing, failed() when it exists but is
+  // not a regular file or cannot be read.
+  ProfileData read() const;
+  // Replaces the file by `data`, unless nothing changed. Throws
+  // ProfileWriteError (leaving the file as it was) when `data` could not be
+  // read, refused a name or value, or any step of the write failed.
+  void save(const ProfileData& data);
+  // Whether any save of this object has failed; the program's exit status says so.
+  bool writeFailed() const { return writeFailed_; }
+
   int readInteger(std::string_view section, std::string_view key, int defaultValue) const;
   bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
-  // At most MaxStringLength characters; a missing key gives the default.
   std::string readString(std::string_view section, std::string_view key,
                          std::string_view defaultValue) const;
-  // The key names of a section in file order; empty when there is no such section.
   std::vector<std::string> readKeyNames(std::string_view section) const;
   bool hasSection(std::string_view section) const;
 
-  // Each write replaces the file atomically or throws ProfileWriteError.
   void writeInteger(std::string_view section, std::string_view key, int value);
   void writeBool(std::string_view section, std::string_view key, bool value);
   void writeString(std::string_view section, std::string_view key, std::string_view value);
   void eraseSection(std::string_view section);
 
-  static bool parseInteger(std::string_view text, int& value);
+  static bool parseInteger(std::string_view text, int& value) {
+    return ProfileData::parseInteger(text, value);
+  }
 
  private:
-  std::string rawValue(std::string_view section, std::string_view key, bool& found) const;
-  // Sets (or, with no key, erases the section) and saves; value null erases the key.
-  void update(std::string_view section, std::string_view key, const std::string* value);
-
   std::string path_;
   FileLayer& files_;
+  bool writeFailed_ = false;
 };
