@@ -6,8 +6,8 @@
 
 namespace {
 
-int readClamped(const ProfileData& f, const char* section, const char* key, int def, int lo,
-                int hi) {
+int readClamped(const ProfileFile::Contents& f, const char* section, const char* key, int def,
+                int lo, int hi) {
   return std::clamp(f.readInteger(section, key, def), lo, hi);
 }
 
@@ -15,7 +15,7 @@ int readClamped(const ProfileData& f, const char* section, const char* key, int 
 
 void Settings::load(const ProfileFile& file, const std::string& exeDir) {
   // One read of the file for every key: start-up must not grow with it.
-  const ProfileData f = file.read();
+  const auto f = file.read();
   MidiInDevice = static_cast<std::uint16_t>(readClamped(f, "MidiIn", "Device", 0, 0, 0xFFFF));
   MidiOutDevice = static_cast<std::uint16_t>(readClamped(f, "MidiOut", "Device", 0, 0, 0xFFFF));
   GuitarPatch = readClamped(f, "Guitar", "Patch", 25, 0, 127);
@@ -39,7 +39,7 @@ void Settings::load(const ProfileFile& file, const std::string& exeDir) {
 }
 
 void Settings::saveShutdown(ProfileFile& file) const {
-  ProfileData f = file.read();
+  auto f = file.read();
   f.writeInteger("Main", "Sspeed", StrumSpeed);
   f.writeBool("Main", "Bass", BassNoteOption);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
@@ -48,7 +48,7 @@ void Settings::saveShutdown(ProfileFile& file) const {
 }
 
 void Settings::saveMidiSetup(ProfileFile& file) const {
-  ProfileData f = file.read();
+  auto f = file.read();
   f.writeInteger("MidiIn", "Device", MidiInDevice);
   f.writeInteger("MidiOut", "Device", MidiOutDevice);
   f.writeInteger("Guitar", "Patch", GuitarPatch);

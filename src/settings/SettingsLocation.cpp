@@ -52,9 +52,8 @@ std::string SettingsLocation::resolve(const std::string& exeDir, FileLayer& file
   // A file seeded by an older copy, cut short or emptied, gets back what the
   // program ships (the voice list of MIDI setup); nothing the user has is changed.
   ProfileFile file(user, files);
-  ProfileData data = file.read();
-  const ProfileData fromProgram(*seed);
-  for (const auto& section : fromProgram.sectionNames()) data.copySection(fromProgram, section);
+  auto data = file.read();
+  data.addMissingSections(ProfileFile::Contents(*seed));
   try {
     if (!data.failed()) file.save(data);
   } catch (const ProfileWriteError&) {
