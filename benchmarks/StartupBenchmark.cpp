@@ -102,6 +102,31 @@ double programPeakMiB() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
 }
 
+// A settings file with `chords` user chords as the chord dialog writes them
+// (name, formula and seven intervals each: 88 bytes a chord), written in one go.
+void writeUserChords(const std::string& path, int chords) {
+  QFile::remove(QString::fromStdString(path));
+  QFile::copy(QStringLiteral(STRUMBO_SOURCE_DIR "/data/Px.ini"), QString::fromStdString(path));
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::Append)) return;
+  QByteArray text = "\n\n[UserChords]\nNumber=" + QByteArray::number(chords) + "\n";
+  for (int i = 0; i < chords; ++i) {
+    text += "\n\n[" + QByteArray::number(62 + i) + "]\nName=user chord " +
+            QByteArray::number(i) + "\nFormula=1 3 5 b7 9\n";
+    for (int k = 0; k < 7; ++k)
+      text += "I" + QByteArray::number(k) + "=" + QByteArray::number(k < 5 ? k * 2 : 255) + "\n";
+  }
+  file.write(text);
+}
+
+// Start-up as the program does it, settings read by the window itself.
+double startWithSettings(const std::string& exeDir) {
+  PosixFileLayer files;
+  ProfileFile ini(exeDir + "Px.ini", files);
+  return untilFirstPaint(
+      [&] { return std::make_unique<MainWindow>(exeDir, nullptr, MainWindow::Services{&ini}); });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -190,5 +215,21 @@ int main(int argc, char** argv) {
                 peak);
   else
     std::printf("peak memory of the program: the program did not run\n");
+
+  // Start-up must not grow with the user's chord list.
+  QTemporaryDir chordsDir;
+  const std::string chordsExe = chordsDir.path().toStdString() + "/";
+  double none = 1e9, thousand = 1e9;
+  for (int round = 0; round < 3; ++round) {
+    writeUserChords(chordsExe + "Px.ini", 0);
+    none = std::min(none, startWithSettings(chordsExe));
+    writeUserChords(chordsExe + "Px.ini", 1000);
+    thousand = std::min(thousand, startWithSettings(chordsExe));
+  }
+  std::printf(
+      "first paint with settings, best of 3 (ms): no user chords %.1f  1000 user chords (%lld "
+      "bytes) %.1f  difference %.1f (goal: under 50)\n",
+      none, static_cast<long long>(QFile(QString::fromStdString(chordsExe + "Px.ini")).size()),
+      thousand, thousand - none);
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/ConsolePrompter.h"
 #include "app/ProgramDir.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
@@ -39,18 +40,22 @@ int main(int argc, char* argv[]) {
   MidiComponent midi(clock, devices);
   MidiSession session(midi);
 
-  MainWindow window(exeDir, nullptr, MainWindow::Services{&settingsFile, &session});
+  // A screenshot run has nobody to answer a message box.
+  ConsolePrompter console;
+  MainWindow window(exeDir, parser.isSet(screenshot) ? &console : nullptr,
+                    MainWindow::Services{&settingsFile, &session});
   window.show();
 
   if (parser.isSet(screenshot)) {
     const QString file = parser.value(screenshot);
     // Let the window lay itself out and paint once before it is grabbed.
-    QTimer::singleShot(200, &window, [&window, file] {
+    QTimer::singleShot(200, &window, [&window, &settingsFile, file] {
       const bool ok = window.grab().toImage().save(file, "PNG");
       if (!ok) std::fprintf(stderr, "strumbo: could not write %s\n", qPrintable(file));
-      // Close as the window's close box would: MIDI closed, settings written.
+      // Close as the window's close box would: MIDI closed, settings written;
+      // a settings file that could not be written fails the run.
       window.FormClose();
-      QApplication::exit(ok ? 0 : 1);
+      QApplication::exit(ok && !settingsFile.writeFailed() ? 0 : 1);
     });
   }
   return app.exec();

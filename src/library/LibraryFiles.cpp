@@ -15,9 +15,10 @@ std::string joinPath(const std::string& dir, std::string_view name) {
   return path;
 }
 
+// Anything under the name counts: one that is not a regular file is damaged, not missing.
 bool exists(const std::string& dir, std::string_view name) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(joinPath(dir, name), ec);
+  return std::filesystem::exists(joinPath(dir, name), ec);
 }
 
 // A fingering the diagrams can show: base fret 1..17, frets 0..22, finger
@@ -49,7 +50,9 @@ bool plausible(const TScaleFormula& s) {
 template <typename T>
 LibraryResult readRecord(const std::string& dir, std::string_view name, int index, T& out) {
   RecordFile<T> file;
-  if (!file.open(dir, name)) return {LibraryStatus::MissingFiles, std::string(name)};
+  if (!file.open(dir, name))
+    return {exists(dir, name) ? LibraryStatus::ReadError : LibraryStatus::MissingFiles,
+            std::string(name)};
   T record{};
   if (index < 0 || !file.read(static_cast<std::size_t>(index), record) || !plausible(record))
     return {LibraryStatus::ReadError, std::string(name)};

@@ -1,53 +1,74 @@
 #pragma once
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstddef>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <type_traits>
 
 // A headerless data file of fixed-size records T, opened for reading. Every
 // read is checked: a record past the end of the file, or a short read, is a
-// failure rather than junk in the caller's record.
+// failure rather than junk in the caller's record. Only a regular file opens:
+// a FIFO or a device under the name would otherwise hold the program in open()
+// or read() for good, so it counts as a file that cannot be read.
 template <typename T>
 class RecordFile {
   static_assert(std::is_trivially_copyable_v<T>);
 
  public:
+  RecordFile() = default;
+  RecordFile(const RecordFile&) = delete;
+  RecordFile& operator=(const RecordFile&) = delete;
+  ~RecordFile() { close(); }
+
   // `dir` is the directory, with or without a trailing separator.
   bool open(std::string_view dir, std::string_view name) {
     std::string path(dir);
     if (!path.empty() && path.back() != '/') path += '/';
     path += name;
-    In.close();
-    In.clear();
-    In.open(path, std::ios::binary);
-    if (!In) return false;
-    In.seekg(0, std::ios::end);
-    const auto size = static_cast<std::streamoff>(In.tellg());
-    Records = size > 0 ? static_cast<std::size_t>(size) / sizeof(T) : 0;
-    In.seekg(0);
-    return static_cast<bool>(In);
+    close();
+    Fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (Fd < 0) return false;
+    struct stat st {};
+    if (::fstat(Fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      close();
+      return false;
+    }
+    Records = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) / sizeof(T) : 0;
+    return true;
   }
 
-  bool isOpen() const { return In.is_open(); }
+  bool isOpen() const { return Fd >= 0; }
   // Whole records in the file.
   std::size_t count() const { return Records; }
 
   bool read(std::size_t n, T& out) {
-    if (!In.is_open() || n >= Records) return false;
-    In.clear();
-    In.seekg(static_cast<std::streamoff>(n * sizeof(T)));
+    if (Fd < 0 || n >= Records) return false;
     T record;
-    In.read(reinterpret_cast<char*>(&record), sizeof(T));
-    if (In.gcount() != static_cast<std::streamsize>(sizeof(T))) return false;
+    auto* bytes = reinterpret_cast<char*>(&record);
+    std::size_t done = 0;
+    while (done < sizeof(T)) {
+      const ssize_t got = ::pread(Fd, bytes + done, sizeof(T) - done,
+                                  static_cast<off_t>(n * sizeof(T) + done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) return false;
+      done += static_cast<std::size_t>(got);
+    }
     out = record;
     return true;
   }
 
-  void close() { In.close(); }
+  void close() {
+    if (Fd >= 0) ::close(Fd);
+    Fd = -1;
+    Records = 0;
+  }
 
  private:
-  std::ifstream In;
+  int Fd = -1;
   std::size_t Records = 0;
 };

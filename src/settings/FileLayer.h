@@ -11,12 +11,16 @@ class FileLayer {
  public:
   virtual ~FileLayer() = default;
 
-  // The whole file, or nothing when it does not exist or cannot be read.
+  // The whole file, or nothing when it does not exist, is not a regular file
+  // or cannot be read.
   virtual std::optional<std::string> read(const std::string& path) = 0;
   virtual bool exists(const std::string& path) = 0;
-  // Creates or truncates `path` and writes `data` to stable storage. False when
-  // any step (open, every write, flush to disk, close) failed.
-  virtual bool writeDurably(const std::string& path, std::string_view data) = 0;
+  // Creates a new file of a name no other writer uses, beside `target` and with
+  // its permissions, and writes `data` to stable storage. Its path, or nothing
+  // (and no file left) when any step (create, every write, flush to disk,
+  // close) failed.
+  virtual std::optional<std::string> writeTemporary(const std::string& target,
+                                                    std::string_view data) = 0;
   // Replaces `to` by `from` in one step.
   virtual bool replace(const std::string& from, const std::string& to) = 0;
   virtual void remove(const std::string& path) = 0;

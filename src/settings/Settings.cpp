@@ -6,14 +6,16 @@
 
 namespace {
 
-int readClamped(const ProfileFile& f, const char* section, const char* key, int def, int lo,
-                int hi) {
+int readClamped(const ProfileFile::Contents& f, const char* section, const char* key, int def,
+                int lo, int hi) {
   return std::clamp(f.readInteger(section, key, def), lo, hi);
 }
 
 }  // namespace
 
-void Settings::load(const ProfileFile& f, const std::string& exeDir) {
+void Settings::load(const ProfileFile& file, const std::string& exeDir) {
+  // One read of the file for every key: start-up must not grow with it.
+  const auto f = file.read();
   MidiInDevice = static_cast<std::uint16_t>(readClamped(f, "MidiIn", "Device", 0, 0, 0xFFFF));
   MidiOutDevice = static_cast<std::uint16_t>(readClamped(f, "MidiOut", "Device", 0, 0, 0xFFFF));
   Player.GuitarPatch = readClamped(f, "Guitar", "Patch", 25, 0, 127);
@@ -36,14 +38,17 @@ void Settings::load(const ProfileFile& f, const std::string& exeDir) {
         f.readString(std::to_string(FirstUserChordSection + i), "Name", "NONAME"));
 }
 
-void Settings::saveShutdown(ProfileFile& f) const {
+void Settings::saveShutdown(ProfileFile& file) const {
+  auto f = file.read();
   f.writeInteger("Main", "Sspeed", StrumSpeed);
   f.writeBool("Main", "Bass", BassNoteOption);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
     f.writeString("Directory", DirectoryKeys[i], PageDirectory[i]);
+  file.save(f);
 }
 
-void Settings::saveMidiSetup(ProfileFile& f) const {
+void Settings::saveMidiSetup(ProfileFile& file) const {
+  auto f = file.read();
   f.writeInteger("MidiIn", "Device", MidiInDevice);
   f.writeInteger("MidiOut", "Device", MidiOutDevice);
   f.writeInteger("Guitar", "Patch", Player.GuitarPatch);
@@ -55,4 +60,5 @@ void Settings::saveMidiSetup(ProfileFile& f) const {
   f.writeInteger("Click", "Channel", Player.ClickChannel);
   f.writeInteger("Click", "Note", Player.ClickNote);
   f.writeInteger("Click", "Volume", Player.ClickVolume);
+  file.save(f);
 }

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "settings/FileLayer.h"
+#include "settings/ProfileFile.h"
 
 namespace {
 
@@ -39,8 +40,24 @@ std::string SettingsLocation::resolve(const std::string& exeDir, FileLayer& file
   std::filesystem::create_directories(configDir, ec);
   if (ec) return shipped;  // writes will then report the path they failed on
   const std::string user = configDir + FileName;
+  const auto seed = files.read(shipped);
+  if (!seed) return user;
   if (!files.exists(user)) {
-    if (const auto seed = files.read(shipped)) files.writeDurably(user, *seed);
+    // Whole or not at all: a copy cut short by a full disk would pass for the
+    // user's file at every later start.
+    const auto temp = files.writeTemporary(user, *seed);
+    if (temp && !files.replace(*temp, user)) files.remove(*temp);
+    return user;
+  }
+  // A file seeded by an older copy, cut short or emptied, gets back what the
+  // program ships (the voice list of MIDI setup); nothing the user has is changed.
+  ProfileFile file(user, files);
+  auto data = file.read();
+  data.addMissingSections(ProfileFile::Contents(*seed));
+  try {
+    if (!data.failed()) file.save(data);
+  } catch (const ProfileWriteError&) {
+    // Left as it is; the next write of a setting reports the path.
   }
   return user;
 }

@@ -8,8 +8,9 @@ class FileLayer;
 // Where "Px.ini" lives: beside the executable, with the data it belongs to,
 // unless that folder cannot be written (a system-wide install). Then it is
 // the user's configuration folder ($XDG_CONFIG_HOME/strumbo, or
-// ~/.config/strumbo), seeded once with the shipped file so the voice names and
-// any shipped defaults come along.
+// ~/.config/strumbo), seeded with the shipped file so the voice names and any
+// shipped defaults come along; sections it ships that the user's file lacks
+// are added to it at each start.
 class SettingsLocation {
  public:
   static constexpr const char* FileName = "Px.ini";

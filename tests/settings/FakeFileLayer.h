@@ -25,14 +25,19 @@ class FakeFileLayer : public FileLayer {
   bool exists(const std::string& path) override {
     return path == unreadable || files.count(path) != 0;
   }
-  bool writeDurably(const std::string& path, std::string_view data) override {
+  std::optional<std::string> writeTemporary(const std::string& target,
+                                            std::string_view data) override {
     ++writes;
-    if (failWrites) {
-      files[path] = std::string(data.substr(0, data.size() / 3));
-      return false;
-    }
+    if (failWrites) return std::nullopt;
+    const std::string path = target + ".tmp-" + std::to_string(writes);
     files[path] = std::string(loseTail ? data.substr(0, data.size() / 2) : data);
-    return true;
+    return path;
+  }
+  // Whether any temporary file is left beside `target`.
+  bool temporaryLeft(const std::string& target) const {
+    for (const auto& [path, text] : files)
+      if (path.starts_with(target + ".tmp")) return true;
+    return false;
   }
   bool replace(const std::string& from, const std::string& to) override {
     if (failReplace || !files.count(from)) return false;

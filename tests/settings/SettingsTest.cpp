@@ -163,7 +163,8 @@ TEST(SettingsLocationTest, ProgramFolderWhenWritableElseSeededUserFolder) {
 
   fs.files[user] = "[Main]\nBass=1\n";
   SettingsLocation::resolve(kExe, fs, readOnly, conf.string());
-  EXPECT_EQ(fs.files[user], "[Main]\nBass=1\n") << "an existing user file is kept";
+  EXPECT_EQ(fs.files[user], "[Main]\nBass=1\n\n\n[General MIDI]\n001 Piano=\n")
+      << "an existing user file keeps its keys and gets the shipped sections it lacks";
   EXPECT_EQ(SettingsLocation::resolve(kExe, fs, readOnly, ""), "/opt/strumbo/Px.ini");
   std::filesystem::remove_all(conf.parent_path());
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "ui/Prompter.h"
+
+// The prompter of a run without anyone at the screen (--screenshot): messages
+// go to standard error, questions take their default answer, file dialogs are
+// cancelled and dialogs rejected, so nothing can wait for a click that never
+// comes.
+class ConsolePrompter : public Prompter {
+ public:
+  void message(QWidget* parent, const QString& text) override;
+  bool ask(QWidget* parent, const QString& question, bool defaultYes) override;
+  QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                       const QString& filter) override;
+  QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                       const QString& filter) override;
+  bool execDialog(QDialog& dialog) override;
+};
