@@ -64,7 +64,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   editRoot->setText(QStringLiteral("C"));
   editBass->setText(QStringLiteral("C"));
   connect(udRoot, &UpDown::stepped, this, &ChordDesignTab::rootStepped);
-  connect(udRoot, &UpDown::released, this, &ChordDesignTab::rootReleased);
+  connect(udRoot, &UpDown::committed, this, &ChordDesignTab::rootCommitted);
   connect(udBass, &UpDown::stepped, this, &ChordDesignTab::bassStepped);
 
   // Finger markers: exactly one is down.

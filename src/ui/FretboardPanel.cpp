@@ -81,7 +81,7 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
     UpDowns[s]->move(29, StringY[s] - 2);
     editString[s]->setText(qs(State.Names.noteName(StandardTuning[s])));
     connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
-    connect(UpDowns[s], &UpDown::released, this, &FretboardPanel::UpDown0MouseUp);
+    connect(UpDowns[s], &UpDown::committed, this, &FretboardPanel::UpDown0MouseUp);
   }
 
   editTuningName = field(this, QStringLiteral("editTuningName"), 130, false);
@@ -148,7 +148,7 @@ void FretboardPanel::connectPanels(ChordDesignTab* design, FretboardQueries quer
   Design = design;
   Queries = std::move(queries);
   connect(Design, &ChordDesignTab::rootStepped, this, &FretboardPanel::udRootClick);
-  connect(Design, &ChordDesignTab::rootReleased, this, &FretboardPanel::udRootMouseUp);
+  connect(Design, &ChordDesignTab::rootCommitted, this, &FretboardPanel::udRootMouseUp);
   connect(Design, &ChordDesignTab::bassStepped, this, &FretboardPanel::udBassClick);
 }
 

@@ -1,0 +1,99 @@
+// Faults a player meets at the controls, each driven the way a player drives
+// it: real clicks on the real arrows and buttons, real typing, real menu
+// commands.
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "ScriptedPrompter.h"
+#include "WindowProbe.h"
+#include "pages/render/FretboardPainter.h"
+#include "ui/ChordDesignTab.h"
+#include "ui/FretboardPanel.h"
+#include "ui/MainWindow.h"
+#include "ui/SurfaceView.h"
+
+namespace {
+
+// A private copy of the program's data files, so a test can take one away.
+struct DataDir {
+  QTemporaryDir dir;
+  DataDir() {
+    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
+    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
+      QFile::copy(program.filePath(name), dir.filePath(name));
+  }
+  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
+};
+
+QString text(QObject& parent, const char* name) {
+  return child<QLineEdit>(parent, name)->text();
+}
+
+void clickArrow(QObject& parent, const char* name) {
+  QTest::mouseClick(button(parent, name), Qt::LeftButton);
+}
+
+// The middle of the glyph place of string s at fret f on the big fretboard.
+QPoint fretCell(int s, int f) {
+  return {FretX[f] + 6, StringY[s] + 6};
+}
+
+}  // namespace
+
+class InputFaultsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Each click of a tuning arrow commits the note it shows: the tuning, its
+  // name and the edited fingering follow at once, across the wrap too.
+  void aTuningArrowCommitsTheNoteItShows() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.showTab(PlayTab::ChordDesign);
+    FretboardPanel& fb = *w.fretboard();
+    QTest::mouseClick(child<SurfaceView>(fb, "imgGuitar"), Qt::LeftButton, {}, fretCell(5, 3));
+    const TChordDiagram& e = w.state().EditChord;
+    QCOMPARE(e.Notes[5], std::uint8_t(43));
+
+    clickArrow(fb, "UpDown5Down");
+    QCOMPARE(text(fb, "editString5"), QStringLiteral("Eb2"));
+    QCOMPARE(w.state().CurrentTuning[5], std::uint8_t(39));
+    QCOMPARE(text(fb, "editTuningName"), QStringLiteral("Eb A D G B E "));
+    QCOMPARE(e.Tuning[5], std::uint8_t(39));
+    QCOMPARE(e.Notes[5], std::uint8_t(42));
+
+    // Down to A1, the lowest, and one more wraps round to A4.
+    for (int i = 0; i < 6; ++i) clickArrow(fb, "UpDown5Down");
+    QCOMPARE(text(fb, "editString5"), QStringLiteral("A1"));
+    QCOMPARE(w.state().CurrentTuning[5], std::uint8_t(33));
+    clickArrow(fb, "UpDown5Down");
+    QCOMPARE(text(fb, "editString5"), QStringLiteral("A4"));
+    QCOMPARE(w.state().CurrentTuning[5], std::uint8_t(69));
+    QCOMPARE(e.Tuning[5], std::uint8_t(69));
+    QVERIFY(text(fb, "editTuningName").startsWith(QStringLiteral("A A D")));
+  }
+
+  // A click of the root arrow redraws the fingering under the new root at once.
+  void theRootArrowShowsTheNewRootAtOnce() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.showTab(PlayTab::ChordDesign);
+    FretboardPanel& fb = *w.fretboard();
+    QTest::mouseClick(child<SurfaceView>(fb, "imgGuitar"), Qt::LeftButton, {}, fretCell(1, 3));
+    QVERIFY(text(fb, "editChordNameUser").startsWith(QStringLiteral("C")));
+    clickArrow(*w.chordDesign(), "udRootUp");
+    QCOMPARE(text(*w.chordDesign(), "editRoot"), QStringLiteral("Db"));
+    QCOMPARE(w.state().EditChord.Root, std::uint8_t(1));
+    QVERIFY2(text(fb, "editChordNameUser").startsWith(QStringLiteral("Db")),
+             qPrintable(text(fb, "editChordNameUser")));
+  }
+};
+
+QTEST_MAIN(InputFaultsTest)
+#include "InputFaultsTest.moc"
