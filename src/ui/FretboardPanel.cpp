@@ -18,9 +18,10 @@
 #include "pages/render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
-#include "ui/SurfaceView.h"
-#include "ui/UpDown.h"
 #include "ui/RecordText.h"
+#include "ui/SurfaceView.h"
+#include "ui/TypedTextValidator.h"
+#include "ui/UpDown.h"
 
 namespace {
 
@@ -85,12 +86,12 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
   }
 
   editTuningName = field(this, QStringLiteral("editTuningName"), 130, false);
-  editTuningName->setMaxLength(15);
+  editTuningName->setValidator(new TypedTextValidator(15, editTuningName));
   editTuningName->setText(QStringLiteral("Standard"));
   Label2 = new QLabel(QStringLiteral("Chord Name:"), this);
   Label2->setObjectName(QStringLiteral("Label2"));
   editChordNameUser = field(this, QStringLiteral("editChordNameUser"), 170, false);
-  editChordNameUser->setMaxLength(25);
+  editChordNameUser->setValidator(new TypedTextValidator(25, editChordNameUser));
   for (QLineEdit* typed : {editTuningName, editChordNameUser}) typed->installEventFilter(this);
   pnlNote = readout(this, "pnlNote");
   pnlInterval = readout(this, "pnlInterval");

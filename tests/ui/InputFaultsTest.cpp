@@ -93,6 +93,55 @@ class InputFaultsTest : public QObject {
     QVERIFY2(text(fb, "editChordNameUser").startsWith(QStringLiteral("Db")),
              qPrintable(text(fb, "editChordNameUser")));
   }
+
+  // Scale names are stored whole from the menu table, and every name field
+  // shows whole what the program puts in it.
+  void longNamesAreStoredAndShownWhole() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Every string a semitone down, named with sharps: 18 characters shown,
+    // the record's 15 stored.
+    trigger(w, "mnuFlatSharp");
+    w.showTab(PlayTab::Scales);
+    for (int s = 0; s < 6; ++s)
+      clickArrow(*w.fretboard(), QStringLiteral("UpDown%1Down").arg(s).toLatin1().constData());
+    QCOMPARE(text(*w.fretboard(), "editTuningName"), QStringLiteral("D# G# C# F# A# D# "));
+
+    chooseKey(w, 1);
+    int row = 0;
+    for (const char* name : {"Aeolian (Natural Minor)", "Jazz/Melodic Minor (JM)"}) {
+      const auto at = std::find(ScaleMenuNames.begin(), ScaleMenuNames.end(), name);
+      QVERIFY(at != ScaleMenuNames.end());
+      chooseScale(w, int(at - ScaleMenuNames.begin()));
+      QCOMPARE(text(w, "editChordName"), QLatin1String(name));
+      clickShowChords(w);
+      QCOMPARE(w.state().ScaleCount, row + 1);
+      QCOMPARE(w.state().ScalePage[row].ScaleName.str(), std::string(name));
+      QCOMPARE(w.state().ScalePage[row].TuningName.str(), std::string("D# G# C# F# A# "));
+      QCOMPARE(text(*w.fretboard(), "editChordNameUser"),
+               QStringLiteral("C# ") + QLatin1String(name));
+      ++row;
+    }
+    QVERIFY(ask.messages.isEmpty());
+  }
+
+  // Typing into a name field stops at the record's length.
+  void typingStopsAtTheRecordLength() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* name = child<QLineEdit>(*w.fretboard(), "editTuningName");
+    name->clear();
+    QTest::keyClicks(name, QStringLiteral("Open G for slide guitar"));
+    QCOMPARE(name->text(), QStringLiteral("Open G for slid"));
+    auto* chord = child<QLineEdit>(*w.fretboard(), "editChordNameUser");
+    chord->clear();
+    QTest::keyClicks(chord, QStringLiteral("A chord name that is too long"));
+    QCOMPARE(chord->text(), QStringLiteral("A chord name that is too "));
+  }
 };
 
 QTEST_MAIN(InputFaultsTest)

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QValidator>
+
+// The limit of a field where the user types a name that goes into a record.
+// It holds only for typing: text the program puts in the field is shown
+// whole, however long (QLineEdit's own maximum length would cut that too).
+class TypedTextValidator : public QValidator {
+ public:
+  TypedTextValidator(int maxLength, QObject* parent);
+
+  State validate(QString& input, int& position) const override;
+
+ private:
+  int MaxLength;
+};
