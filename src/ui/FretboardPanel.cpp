@@ -169,7 +169,7 @@ const TChordFormula* FretboardPanel::comparedFormula() const {
   return Design && Design->intervalsShown() ? &State.ChosenFormula : nullptr;
 }
 
-std::string FretboardPanel::typedTuningName() const { return editTuningName->text().toStdString(); }
+std::string FretboardPanel::typedTuningName() const { return recordText(editTuningName->text()); }
 
 void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {
   QPalette p = f->palette();

@@ -5,12 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "pages/DiagramText.h"
 #include "pages/render/FretboardPainter.h"
+#include "pages/render/SurfaceText.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
@@ -35,6 +38,13 @@ QString text(QObject& parent, const char* name) {
 
 void clickArrow(QObject& parent, const char* name) {
   QTest::mouseClick(button(parent, name), Qt::LeftButton);
+}
+
+// Types `text` key by key; characters with no key of their own come as key
+// presses carrying the character, as a keyboard layout or input method sends them.
+void type(QWidget* field, const QString& text) {
+  for (const QChar c : text)
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 // The middle of the glyph place of string s at fret f on the big fretboard.
@@ -141,6 +151,55 @@ class InputFaultsTest : public QObject {
     chord->clear();
     QTest::keyClicks(chord, QStringLiteral("A chord name that is too long"));
     QCOMPARE(chord->text(), QStringLiteral("A chord name that is too "));
+  }
+
+  // A typed name is stored as Windows-1252 bytes and reads back the same on
+  // the fretboard and on the page picture; what the set cannot hold is
+  // refused at typing.
+  void typedTextIsStoredAsOneByteACharacter() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto* name = child<QLineEdit>(*w.fretboard(), "editTuningName");
+    name->clear();
+    type(name, QString::fromUtf8("Caf\u00e9 \u263a\u20ac5"));
+    const QString typed = QString::fromUtf8("Caf\u00e9 \u20ac5");
+    QCOMPARE(name->text(), typed);  // the smiley has no byte: refused
+
+    chooseKey(w, 7);
+    chooseScale(w, 9);
+    clickShowChords(w);
+    QCOMPARE(w.state().ScaleCount, 1);
+    const TScaleDiagram& sc = w.state().ScalePage[0];
+    QCOMPARE(sc.TuningName.str(), std::string("Caf\xE9 \x80" "5"));
+    QCOMPARE(name->text(), typed);  // shown again from the record
+
+    // The page header, drawn as the characters themselves.
+    const std::string header = DiagramText::scaleRowHeader(sc, w.state().Names);
+    const std::string lead = header.substr(0, header.find("Tuning: "));
+    const QString line = QString::fromLatin1(lead) + QStringLiteral("Tuning: ") + typed;
+    const QFont font = SurfaceText::pageFont();
+    const QFontMetrics metrics(font);
+    const QRect box(QPoint(20, 16), QSize(metrics.horizontalAdvance(line), metrics.height()));
+    QImage expected(box.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    {
+      QPainter p(&expected);
+      p.setFont(font);
+      p.setPen(Qt::black);
+      p.drawText(QPoint(0, metrics.ascent()), line);
+    }
+    const QImage drawn = child<SurfaceView>(w, "imgScales")->image().copy(box);
+    QCOMPARE(drawn.convertToFormat(QImage::Format_RGB32), expected);
+
+    // Fifteen characters are fifteen bytes: the record holds them all.
+    name->clear();
+    type(name, QString(18, QChar(0xE9)));
+    QCOMPARE(name->text(), QString(15, QChar(0xE9)));
+    clickShowChords(w);
+    QCOMPARE(w.state().ScalePage[1].TuningName.str(), std::string(15, '\xE9'));
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "pages/DiagramText.h"
+#include "music/Windows1252.h"
 #include "pages/render/DrawingFont.h"
 #include "play/PlayPageGeometry.h"
 
@@ -20,7 +21,7 @@ QFont smallFont() {
 }
 
 QString fromRecord(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromStdU16String(Windows1252::decode(text));
 }
 
 namespace {

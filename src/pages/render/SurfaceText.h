@@ -23,7 +23,7 @@ QFont printFont();
 // ("Ariel" 6 pt).
 QFont smallFont();
 
-// Record texts are single bytes; each byte is one character.
+// Record texts are single bytes, one Windows-1252 character each.
 QString fromRecord(std::string_view text);
 
 // Writes text with the top-left corner of its line box at topLeft.
