@@ -42,16 +42,17 @@ ChordsTab::ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter
   connect(surface, &SurfaceView::moved, this, [this] { imgChordPageMouseMove(); });
 }
 
-void ChordsTab::showChords() {
+bool ChordsTab::showChords() {
   if (State.ChordSetCount >= ChordPageRows) {
     Ask.message(Window, QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page."));
-    return;
+    return false;
   }
   TChordDiagram set[6];
   TChordFormula formula{};
   const LibraryResult read =
       readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
-  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files."))) return;
+  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files.")))
+    return false;
 
   const int r = State.ChordSetCount;
   for (int c = 0; c < 6; ++c) State.ChordPage[c][r] = set[c];
@@ -70,6 +71,7 @@ void ChordsTab::showChords() {
   CurrentColumn = 0;
   CurrentRow = r;
   State.ChordSetCount = r + 1;
+  return true;
 }
 
 void ChordsTab::imgChordPageMouseDown(QPoint at, Qt::MouseButton button) {

@@ -201,6 +201,37 @@ class InputFaultsTest : public QObject {
     clickShowChords(w);
     QCOMPARE(w.state().ScalePage[1].TuningName.str(), std::string(15, '\xE9'));
   }
+
+  // Show Chords that refuses changes nothing, the active tab included.
+  void aRefusedShowChordsLeavesTheTabAlone() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 2);
+    w.showTab(PlayTab::PlayPage);
+    clickShowChords(w);
+    QCOMPARE(w.currentTab(), PlayTab::Chords);  // a set added shows its page
+    for (int i = 0; i < 4; ++i) clickShowChords(w);
+    QCOMPARE(w.state().ChordSetCount, 5);
+    QVERIFY(ask.messages.isEmpty());
+
+    w.showTab(PlayTab::ChordDesign);
+    clickShowChords(w);
+    QCOMPARE(ask.messages.size(), 1);
+    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
+    QCOMPARE(w.state().ChordSetCount, 5);
+
+    QFile::remove(data.dir.filePath(QStringLiteral("pxma2.dat")));
+    MainWindow fresh(data.path(), &ask);
+    chooseKey(fresh, 0);
+    chooseChordType(fresh, 1, 2);
+    fresh.showTab(PlayTab::Scales);
+    clickShowChords(fresh);
+    QCOMPARE(ask.messages.size(), 2);
+    QCOMPARE(fresh.currentTab(), PlayTab::Scales);
+    QCOMPARE(fresh.state().ChordSetCount, 0);
+  }
 };
 
 QTEST_MAIN(InputFaultsTest)
