@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "library/LibraryFiles.h"
+#include "library/MenuTables.h"
 #include "pages/render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -60,7 +61,11 @@ bool ChordsTab::showChords() {
 
   QImage& surface = imgChordPage->image();
   for (int c = 0; c < 6; ++c) DrawSmallChord(surface, set[c], c, r, SmallPage::Chords);
-  SurfaceText::drawChordSetHeader(surface, set[0], r, State.Names);
+  // Named as the menu names the type ("maj9#5"), not by the dictionary's
+  // shorter record name ("ma9#5"); the read above has checked family and type.
+  const std::string_view type =
+      ChordFamilies[State.ChordFamily - 1].types[static_cast<std::size_t>(State.ChordType)];
+  SurfaceText::drawChordSetHeader(surface, set[0], type, r, State.Names);
   Frame.Column = 0;
   Frame.Row = r;
   MoveSelectionFrame(surface, Frame, ChordsPageFrame);

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <tuple>
 
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
@@ -45,6 +46,28 @@ void clickArrow(QObject& parent, const char* name) {
 void type(QWidget* field, const QString& text) {
   for (const QChar c : text)
     QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// A page header line as it should look: the characters drawn in the page
+// font on white, the size of its line box.
+QImage headerPicture(const QString& line) {
+  const QFont font = SurfaceText::pageFont();
+  const QFontMetrics metrics(font);
+  QImage picture(QSize(metrics.horizontalAdvance(line), metrics.height()), QImage::Format_RGB32);
+  picture.fill(Qt::white);
+  QPainter p(&picture);
+  p.setFont(font);
+  p.setPen(Qt::black);
+  p.drawText(QPoint(0, metrics.ascent()), line);
+  return picture;
+}
+
+// What the surface named `surface` shows where header `row` starts, as large
+// as `expected`.
+QImage drawnHeader(QObject& window, const char* surface, int row, const QImage& expected) {
+  const QImage& page = child<SurfaceView>(window, surface)->image();
+  return page.copy(QRect(QPoint(20, 150 * row + 16), expected.size()))
+      .convertToFormat(QImage::Format_RGB32);
 }
 
 // The middle of the glyph place of string s at fret f on the big fretboard.
@@ -179,20 +202,9 @@ class InputFaultsTest : public QObject {
     // The page header, drawn as the characters themselves.
     const std::string header = DiagramText::scaleRowHeader(sc, w.state().Names);
     const std::string lead = header.substr(0, header.find("Tuning: "));
-    const QString line = QString::fromLatin1(lead) + QStringLiteral("Tuning: ") + typed;
-    const QFont font = SurfaceText::pageFont();
-    const QFontMetrics metrics(font);
-    const QRect box(QPoint(20, 16), QSize(metrics.horizontalAdvance(line), metrics.height()));
-    QImage expected(box.size(), QImage::Format_RGB32);
-    expected.fill(Qt::white);
-    {
-      QPainter p(&expected);
-      p.setFont(font);
-      p.setPen(Qt::black);
-      p.drawText(QPoint(0, metrics.ascent()), line);
-    }
-    const QImage drawn = child<SurfaceView>(w, "imgScales")->image().copy(box);
-    QCOMPARE(drawn.convertToFormat(QImage::Format_RGB32), expected);
+    const QImage expected =
+        headerPicture(QString::fromLatin1(lead) + QStringLiteral("Tuning: ") + typed);
+    QCOMPARE(drawnHeader(w, "imgScales", 0, expected), expected);
 
     // Fifteen characters are fifteen bytes: the record holds them all.
     name->clear();
@@ -231,6 +243,29 @@ class InputFaultsTest : public QObject {
     QCOMPARE(ask.messages.size(), 2);
     QCOMPARE(fresh.currentTab(), PlayTab::Scales);
     QCOMPARE(fresh.state().ChordSetCount, 0);
+  }
+
+  // A chord set's header names the chord as the menus do.
+  void theChordSetHeaderNamesTheTypeAsTheMenuDoes() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    chooseKey(w, 0);
+    int row = 0;
+    for (const auto& [type, menuName, recordName] :
+         {std::tuple{0, "major", "maj"}, std::tuple{3, "maj9#5", "ma9#5"}}) {
+      chooseChordType(w, 1, type);
+      clickShowChords(w);
+      QCOMPARE(w.state().ChordSetCount, row + 1);
+      const TChordDiagram& first = w.state().ChordPage[0][row];
+      QCOMPARE(first.ChordName.str(), std::string(recordName));  // the record keeps its name
+      const std::string fromRecord = DiagramText::chordSetHeader(first, w.state().Names);
+      const std::string rest = fromRecord.substr(fromRecord.find("   ["));
+      const QImage expected =
+          headerPicture(QStringLiteral("C ") + QLatin1String(menuName) + QString::fromLatin1(rest));
+      QCOMPARE(drawnHeader(w, "imgChordPage", row, expected), expected);
+      ++row;
+    }
   }
 };
 

@@ -60,6 +60,12 @@ void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, int row,
            pageFont());
 }
 
+void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, std::string_view chordType,
+                        int row, const NameTables& names) {
+  drawText(surface, QPoint(20, 150 * row + 16),
+           DiagramText::chordSetHeader(chord, chordType, names), pageFont());
+}
+
 void drawScaleRowHeader(QImage& surface, const TScaleDiagram& scale, int row,
                         const NameTables& names) {
   drawText(surface, QPoint(20, 150 * row + 16), DiagramText::scaleRowHeader(scale, names),
