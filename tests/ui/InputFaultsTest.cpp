@@ -18,6 +18,7 @@
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
+#include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
 
 namespace {
@@ -266,6 +267,24 @@ class InputFaultsTest : public QObject {
       QCOMPARE(drawnHeader(w, "imgChordPage", row, expected), expected);
       ++row;
     }
+  }
+
+  // A click in the repeat count selects it, so typing replaces it.
+  void aClickInTheRepeatCountSelectsIt() {
+    RepeatDialog d;
+    RepeatChoice c;
+    c.Repeat = true;
+    c.Count = 12;
+    d.load(3, c);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    auto* count = child<QLineEdit>(d, "editRepeat");
+    QTest::mouseClick(count, Qt::LeftButton, {}, QPoint(count->width() - 4, count->height() / 2));
+    QCOMPARE(count->selectedText(), QStringLiteral("12"));
+    QTest::keyClicks(count, QStringLiteral("4"));
+    QCOMPARE(count->text(), QStringLiteral("4"));
+    QTest::mouseClick(child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
+    QCOMPARE(d.choice().Count, 4);
   }
 };
 
