@@ -180,12 +180,12 @@ bool MainWindow::FormClose() {
 
 void MainWindow::mnuTempoClick() {
   TempoDialog dialog(State.Play.PlayPageTempo, State.Play.PlayPageChanged, this);
+  dialog.setHelp([this](int context) { Session->showHelp(context); });
   Ask->execDialog(dialog);
 }
 
 void MainWindow::mnuTopicsClick() {
-  if (!Session->help()->showContext(10))
-    Ask->message(this, QStringLiteral("The help pages are missing from the program folder."));
+  Session->showHelp(10);
 }
 
 void MainWindow::mnuAboutClick() {

@@ -5,23 +5,52 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTextBrowser>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <tuple>
 
+#include "../play/FakeMidiDevices.h"
+#include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "pages/DiagramText.h"
 #include "pages/render/FretboardPainter.h"
 #include "pages/render/SurfaceText.h"
+#include "play/midi/MidiComponent.h"
+#include "play/midi/MidiSession.h"
+#include "play/midi/VirtualClock.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
+#include "ui/MidiSetupDialog.h"
 #include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
 
 namespace {
+
+// The settings file and the MIDI component on fake devices, the session
+// opened on output `out`.
+struct MidiRig {
+  explicit MidiRig(std::uint16_t out = 0) {
+    files.files["/prog/Px.ini"] = "[General MIDI]\n001 Piano=\n002 Bright=\n";
+    session.open(&target, out, 65535);
+  }
+  FakeFileLayer files;
+  ProfileFile ini{"/prog/Px.ini", files};
+  Settings settings;
+  VirtualClock clock{0};
+  MidiLog log{clock, {}, {}};
+  FakeMidiDevices devices{log};
+  LogTarget target{log};
+  MidiComponent midi{clock, devices};
+  MidiSession session{midi};
+};
 
 // A private copy of the program's data files, so a test can take one away.
 struct DataDir {
@@ -285,6 +314,72 @@ class InputFaultsTest : public QObject {
     QCOMPARE(count->text(), QStringLiteral("4"));
     QTest::mouseClick(child<QPushButton>(d, "OKBtn"), Qt::LeftButton);
     QCOMPARE(d.choice().Count, 4);
+  }
+
+  // MIDI Setup's messages come under the normal pointer, whichever step fails.
+  void midiSetupMessagesComeUnderTheNormalPointer() {
+    MidiRig rig;
+    MidiSetupDialog d(rig.settings, rig.ini, rig.session, &rig.target);
+    QStringList shown;
+    d.showError = [&shown](const QString& text) {
+      QVERIFY2(!QApplication::overrideCursor(), "the busy pointer is still up");
+      shown << text;
+    };
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QTest::mouseClick(d.editNote, Qt::LeftButton);  // selects the note
+    QTest::keyClick(d.editNote, Qt::Key_Delete);
+    QTest::mouseClick(d.btnOK, Qt::LeftButton);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(d.isVisible());
+
+    QTest::keyClicks(d.editNote, QStringLiteral("40"));
+    rig.files.failWrites = true;
+    QTest::mouseClick(d.btnOK, Qt::LeftButton);
+    QCOMPARE(shown.size(), 2);
+    QVERIFY(!QApplication::overrideCursor());
+  }
+
+  // An output that failed to open at start-up opens on the device chosen in
+  // MIDI Setup, so sound comes without a restart.
+  void midiSetupOpensTheOutputThatFailedAtStartUp() {
+    MidiRig rig(70);  // no such device: the start-up open fails
+    QCOMPARE(rig.session.out(), 0u);
+    QVERIFY(rig.session.sync() != 0);
+    MidiSetupDialog d(rig.settings, rig.ini, rig.session, &rig.target);
+    d.showError = [](const QString& text) { QFAIL(qPrintable(text)); };
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QListWidget* outs = d.lbMidiOut;
+    QTest::mouseClick(outs->viewport(), Qt::LeftButton, {},
+                      outs->visualItemRect(outs->item(0)).center());
+    QCOMPARE(outs->currentRow(), 0);
+    QTest::mouseClick(d.btnOK, Qt::LeftButton);
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QVERIFY(rig.session.out() != 0);
+    QCOMPARE(rig.settings.MidiOutDevice, std::uint16_t(0));
+  }
+
+  // The help buttons of MIDI Setup and of the tempo dialog open the help at
+  // their own sections.
+  void theDialogsHelpButtonsOpenTheirSections() {
+    MidiRig rig;
+    ScriptedPrompter ask;
+    MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask, {&rig.ini, &rig.session});
+    for (const auto& [menu, help, anchor] :
+         {std::tuple{"mnuMidiSetup", "btnHelp", "ctx420"}, std::tuple{"mnuTempo", "HelpBtn", "ctx440"}}) {
+      ask.dialogs.push_back([help = help](QDialog& d) {
+        QTest::mouseClick(child<QPushButton>(d, help), Qt::LeftButton);
+        return false;
+      });
+      trigger(w, menu);
+      QVERIFY(ask.dialogs.empty());
+      QCOMPARE(w.help()->currentAnchor(), QLatin1String(anchor));
+      QVERIFY(w.help()->isVisible());
+      // The section is in the help file.
+      QVERIFY(w.help()->browser()->toHtml().contains(QLatin1String(anchor)));
+    }
+    QVERIFY(ask.messages.isEmpty());
   }
 };
 
