@@ -52,6 +52,24 @@ struct MidiRig {
   MidiSession session{midi};
 };
 
+// A synthesiser with no soundfont: it takes everything and sounds nothing.
+class SilentSynth : public MidiOutputDevice {
+ public:
+  void send(const std::uint8_t*, std::size_t, std::int64_t) override {}
+  void silence() override {}
+  bool silent() const override { return true; }
+};
+
+class SilentDevices : public MidiDeviceProvider {
+ public:
+  std::vector<std::string> outputNames() override { return {"Built-in synthesiser"}; }
+  std::vector<std::string> inputNames() override { return {}; }
+  std::unique_ptr<MidiOutputDevice> openOutput(int i) override {
+    return i == 0 ? std::make_unique<SilentSynth>() : nullptr;
+  }
+  std::unique_ptr<MidiInputDevice> openInput(int) override { return nullptr; }
+};
+
 // A private copy of the program's data files, so a test can take one away.
 struct DataDir {
   QTemporaryDir dir;
@@ -380,6 +398,36 @@ class InputFaultsTest : public QObject {
       QVERIFY(w.help()->browser()->toHtml().contains(QLatin1String(anchor)));
     }
     QVERIFY(ask.messages.isEmpty());
+  }
+
+  // Without a soundfont the player is told once, at the first sound asked
+  // for, which package brings sound; a device that sounds says nothing.
+  void aSilentSynthesiserIsToldOnceOnScreen() {
+    FakeFileLayer files;
+    ProfileFile ini{"/prog/Px.ini", files};
+    VirtualClock clock{0};
+    SilentDevices devices;
+    MidiComponent midi{clock, devices};
+    MidiSession session{midi};
+    ScriptedPrompter ask;
+    MainWindow w("/prog/", &ask, {&ini, &session});
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(ask.messages.isEmpty());
+    w.showTab(PlayTab::PlayPage);
+    click(w, "sbtnPlay");
+    QCOMPARE(ask.messages.size(), 1);
+    QVERIFY(ask.messages[0].contains(QStringLiteral("fluid-soundfont-gm")));
+    if (button(w, "sbtnPlay")->isChecked()) click(w, "sbtnStop");
+    click(w, "sbtnPlay");
+    QCOMPARE(ask.messages.size(), 1);
+
+    MidiRig sounding;
+    ScriptedPrompter quiet;
+    MainWindow other("/prog/", &quiet, {&sounding.ini, &sounding.session});
+    other.showTab(PlayTab::PlayPage);
+    click(other, "sbtnPlay");
+    QVERIFY(quiet.messages.isEmpty());
   }
 };
 

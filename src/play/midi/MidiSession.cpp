@@ -47,6 +47,10 @@ bool MidiSession::soundReady() const {
   return out_ != 0 && midi_.outputReady(out_);
 }
 
+bool MidiSession::soundMissing() const {
+  return out_ != 0 && midi_.outputSilent(out_);
+}
+
 void MidiSession::preload() {
   if (!out_) return;
   for (const Voice& v : voices_) midi_.preloadVoice(out_, v.channel, v.program);

@@ -48,6 +48,8 @@ class MidiSession {
   std::uint32_t in() const { return in_; }
   // True once the output is open and has started up.
   bool soundReady() const;
+  // True when the open output is known to play nothing (no soundfont).
+  bool soundMissing() const;
 
  private:
   MidiComponent& midi_;
