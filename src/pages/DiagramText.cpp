@@ -53,7 +53,12 @@ std::string slash(int root, int bass, const NameTables& names) {
 }
 
 std::string chordSetHeader(const TChordDiagram& chord, const NameTables& names) {
-  return nameOf(chord.Root, trimRight(chord.ChordName.view()), names) + "   [ " +
+  return chordSetHeader(chord, trimRight(chord.ChordName.view()), names);
+}
+
+std::string chordSetHeader(const TChordDiagram& chord, std::string_view chordType,
+                           const NameTables& names) {
+  return nameOf(chord.Root, chordType, names) + "   [ " +
          chordNotes(chord, names) + " ] " + "   [ " + std::string(trimRight(chord.Formula.view())) +
          " ]";
 }

@@ -23,6 +23,10 @@ std::string printItemNotes(const TPrintDiagram& item, const NameTables& names);
 std::string slash(int root, int bass, const NameTables& names);
 
 std::string chordSetHeader(const TChordDiagram& chord, const NameTables& names);
+// The same with the chord type named by `chordType` (the menu's caption, as
+// when the set was added) rather than by the record's short name.
+std::string chordSetHeader(const TChordDiagram& chord, std::string_view chordType,
+                           const NameTables& names);
 std::string scaleRowHeader(const TScaleDiagram& scale, const NameTables& names);
 // Name (with the slash, for chords), notes, formula, tuning name.
 std::array<std::string, 4> printCaptions(const TPrintDiagram& item, const NameTables& names);

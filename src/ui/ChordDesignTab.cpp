@@ -64,7 +64,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   editRoot->setText(QStringLiteral("C"));
   editBass->setText(QStringLiteral("C"));
   connect(udRoot, &UpDown::stepped, this, &ChordDesignTab::rootStepped);
-  connect(udRoot, &UpDown::released, this, &ChordDesignTab::rootReleased);
+  connect(udRoot, &UpDown::committed, this, &ChordDesignTab::rootCommitted);
   connect(udBass, &UpDown::stepped, this, &ChordDesignTab::bassStepped);
 
   // Finger markers: exactly one is down.
@@ -133,8 +133,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   ComboBox1->setFocusPolicy(Qt::NoFocus);
   for (const auto& family : ChordFamilies)
     for (int t = 0; t < family.typeCount; ++t)
-      ComboBox1->addItem(
-          QString::fromLatin1(family.types[t].data(), static_cast<int>(family.types[t].size())));
+      ComboBox1->addItem(qs(family.types[t]));
   ComboBox1->setCurrentIndex(0);
   sbDisplayIntervals = new QToolButton(this);
   sbDisplayIntervals->setObjectName(QStringLiteral("sbDisplayIntervals"));
@@ -229,6 +228,6 @@ void ChordDesignTab::showTab(const std::array<std::string, 6>& frets) {
 bool ChordDesignTab::intervalsShown() const { return sbDisplayIntervals->isChecked(); }
 
 void ChordDesignTab::setUserChordNames(const std::vector<std::string>& names) {
-  for (const std::string& name : names) ComboBox1->addItem(QString::fromStdString(name));
+  for (const std::string& name : names) ComboBox1->addItem(qs(name));
   ComboBox1->setCurrentIndex(0);
 }

@@ -50,9 +50,9 @@ class ChordDesignTab : public QWidget {
   SurfaceView* surface() const { return imgChordDesign; }
 
  signals:
-  // A step of the root or bass control, and the mouse let go of the root's.
+  // A step of the root or bass control, and the root's step to act on.
   void rootStepped();
-  void rootReleased();
+  void rootCommitted();
   void bassStepped();
 
  private:

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "library/LibraryFiles.h"
+#include "library/MenuTables.h"
 #include "pages/render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -42,16 +43,17 @@ ChordsTab::ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter
   connect(surface, &SurfaceView::moved, this, [this] { imgChordPageMouseMove(); });
 }
 
-void ChordsTab::showChords() {
+bool ChordsTab::showChords() {
   if (State.ChordSetCount >= ChordPageRows) {
     Ask.message(Window, QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page."));
-    return;
+    return false;
   }
   TChordDiagram set[6];
   TChordFormula formula{};
   const LibraryResult read =
       readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
-  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files."))) return;
+  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files.")))
+    return false;
 
   const int r = State.ChordSetCount;
   for (int c = 0; c < 6; ++c) State.ChordPage[c][r] = set[c];
@@ -59,7 +61,11 @@ void ChordsTab::showChords() {
 
   QImage& surface = imgChordPage->image();
   for (int c = 0; c < 6; ++c) DrawSmallChord(surface, set[c], c, r, SmallPage::Chords);
-  SurfaceText::drawChordSetHeader(surface, set[0], r, State.Names);
+  // Named as the menu names the type ("maj9#5"), not by the dictionary's
+  // shorter record name ("ma9#5"); the read above has checked family and type.
+  const std::string_view type =
+      ChordFamilies[State.ChordFamily - 1].types[static_cast<std::size_t>(State.ChordType)];
+  SurfaceText::drawChordSetHeader(surface, set[0], type, r, State.Names);
   Frame.Column = 0;
   Frame.Row = r;
   MoveSelectionFrame(surface, Frame, ChordsPageFrame);
@@ -70,6 +76,7 @@ void ChordsTab::showChords() {
   CurrentColumn = 0;
   CurrentRow = r;
   State.ChordSetCount = r + 1;
+  return true;
 }
 
 void ChordsTab::imgChordPageMouseDown(QPoint at, Qt::MouseButton button) {

@@ -24,8 +24,10 @@ class ChordsTab : public QObject {
             QScrollArea* scroll, FretboardPanel* fretboard, QWidget* parent);
 
   // Adds a row for the key and chord type chosen in the menus. The caller has
-  // checked the fields and the guard.
-  void showChords();
+  // checked the fields and the guard. False when it refused (a full page, a
+  // data file missing or damaged): the message has been shown and the page
+  // is as it was.
+  bool showChords();
   // Frames cell (column, row) and takes its diagram in hand, as a left press would.
   void selectCell(int column, int row);
   // Wipes the page, its frame and its selection.

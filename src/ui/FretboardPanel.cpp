@@ -18,9 +18,10 @@
 #include "pages/render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
-#include "ui/SurfaceView.h"
-#include "ui/UpDown.h"
 #include "ui/RecordText.h"
+#include "ui/SurfaceView.h"
+#include "ui/TypedTextValidator.h"
+#include "ui/UpDown.h"
 
 namespace {
 
@@ -81,16 +82,16 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
     UpDowns[s]->move(29, StringY[s] - 2);
     editString[s]->setText(qs(State.Names.noteName(StandardTuning[s])));
     connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
-    connect(UpDowns[s], &UpDown::released, this, &FretboardPanel::UpDown0MouseUp);
+    connect(UpDowns[s], &UpDown::committed, this, &FretboardPanel::UpDown0MouseUp);
   }
 
   editTuningName = field(this, QStringLiteral("editTuningName"), 130, false);
-  editTuningName->setMaxLength(15);
+  editTuningName->setValidator(new TypedTextValidator(15, editTuningName));
   editTuningName->setText(QStringLiteral("Standard"));
   Label2 = new QLabel(QStringLiteral("Chord Name:"), this);
   Label2->setObjectName(QStringLiteral("Label2"));
   editChordNameUser = field(this, QStringLiteral("editChordNameUser"), 170, false);
-  editChordNameUser->setMaxLength(25);
+  editChordNameUser->setValidator(new TypedTextValidator(25, editChordNameUser));
   for (QLineEdit* typed : {editTuningName, editChordNameUser}) typed->installEventFilter(this);
   pnlNote = readout(this, "pnlNote");
   pnlInterval = readout(this, "pnlInterval");
@@ -148,7 +149,7 @@ void FretboardPanel::connectPanels(ChordDesignTab* design, FretboardQueries quer
   Design = design;
   Queries = std::move(queries);
   connect(Design, &ChordDesignTab::rootStepped, this, &FretboardPanel::udRootClick);
-  connect(Design, &ChordDesignTab::rootReleased, this, &FretboardPanel::udRootMouseUp);
+  connect(Design, &ChordDesignTab::rootCommitted, this, &FretboardPanel::udRootMouseUp);
   connect(Design, &ChordDesignTab::bassStepped, this, &FretboardPanel::udBassClick);
 }
 
@@ -168,7 +169,7 @@ const TChordFormula* FretboardPanel::comparedFormula() const {
   return Design && Design->intervalsShown() ? &State.ChosenFormula : nullptr;
 }
 
-std::string FretboardPanel::typedTuningName() const { return editTuningName->text().toStdString(); }
+std::string FretboardPanel::typedTuningName() const { return recordText(editTuningName->text()); }
 
 void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {
   QPalette p = f->palette();

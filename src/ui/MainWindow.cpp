@@ -67,7 +67,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   Chords = new ChordsTab(State, Guard, *Ask, Surfaces[int(PlayTab::Chords)],
                          Scrolls[int(PlayTab::Chords)], pnlBottom, this);
   Scales = new ScalesTab(State, Guard, *Ask, Surfaces[int(PlayTab::Scales)],
-                         Scrolls[int(PlayTab::Scales)], pnlTop, pnlBottom, this);
+                         Scrolls[int(PlayTab::Scales)], pnlBottom, this);
   PlayPage = new PlayPageTab(State, Guard, *Ask, Surfaces[int(PlayTab::PlayPage)], pnlTop,
                              pnlBottom, this);
   Session = std::make_unique<WindowSession>(
@@ -180,12 +180,12 @@ bool MainWindow::FormClose() {
 
 void MainWindow::mnuTempoClick() {
   TempoDialog dialog(State.Play.PlayPageTempo, State.Play.PlayPageChanged, this);
+  dialog.setHelp([this](int context) { Session->showHelp(context); });
   Ask->execDialog(dialog);
 }
 
 void MainWindow::mnuTopicsClick() {
-  if (!Session->help()->showContext(10))
-    Ask->message(this, QStringLiteral("The help pages are missing from the program folder."));
+  Session->showHelp(10);
 }
 
 void MainWindow::mnuAboutClick() {

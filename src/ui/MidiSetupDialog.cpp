@@ -141,6 +141,10 @@ void MidiSetupDialog::buildControls() {
   btnCancel->setObjectName(QStringLiteral("btnCancel"));
   connect(btnOK, &QPushButton::clicked, this, &MidiSetupDialog::btnOKClick);
   connect(btnCancel, &QPushButton::clicked, this, &MidiSetupDialog::btnCancelClick);
+  btnHelp = new QPushButton(QStringLiteral("Help"), this);
+  btnHelp->setObjectName(QStringLiteral("btnHelp"));
+  btnHelp->setEnabled(false);
+  connect(btnHelp, &QPushButton::clicked, this, &MidiSetupDialog::btnHelpClick);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(gbMidiIn, 0, 0);
@@ -152,6 +156,7 @@ void MidiSetupDialog::buildControls() {
   buttons->addStretch();
   buttons->addWidget(btnOK);
   buttons->addWidget(btnCancel);
+  buttons->addWidget(btnHelp);
   grid->addLayout(buttons, 2, 1);
 }
 
@@ -216,38 +221,55 @@ void MidiSetupDialog::editNoteClick() {
 }
 
 void MidiSetupDialog::btnOKClick() {
-  BusyPointer busy;
-  settings_.MidiInDevice = selectedDevice(lbMidiIn);
-  settings_.MidiOutDevice = selectedDevice(lbMidiOut);
-  midi_.reopenIn(window_, settings_.MidiInDevice);
-  midi_.reopenOut(window_, settings_.MidiOutDevice);
+  // The busy pointer is down again before any message shows.
+  QString error;
+  {
+    BusyPointer busy;
+    settings_.MidiInDevice = selectedDevice(lbMidiIn);
+    settings_.MidiOutDevice = selectedDevice(lbMidiOut);
+    midi_.reopenIn(window_, settings_.MidiInDevice);
+    midi_.reopenOut(window_, settings_.MidiOutDevice);
 
-  settings_.Player.GuitarPatch = chosen(cmboGuitarVoice, settings_.Player.GuitarPatch);
-  settings_.Player.BassPatch = chosen(cmboBassVoice, settings_.Player.BassPatch);
-  settings_.Player.GuitarChannel = chosen(cmboGuitarCh, settings_.Player.GuitarChannel);
-  settings_.Player.BassChannel = chosen(cmboBassCh, settings_.Player.BassChannel);
-  settings_.Player.ClickChannel = chosen(cmboClickCh, settings_.Player.ClickChannel);
-  settings_.Player.GuitarVolume = sbGuitarVolume->value();
-  settings_.Player.BassVolume = sbBassVolume->value();
-  settings_.Player.ClickVolume = sbClickVolume->value();
+    settings_.Player.GuitarPatch = chosen(cmboGuitarVoice, settings_.Player.GuitarPatch);
+    settings_.Player.BassPatch = chosen(cmboBassVoice, settings_.Player.BassPatch);
+    settings_.Player.GuitarChannel = chosen(cmboGuitarCh, settings_.Player.GuitarChannel);
+    settings_.Player.BassChannel = chosen(cmboBassCh, settings_.Player.BassChannel);
+    settings_.Player.ClickChannel = chosen(cmboClickCh, settings_.Player.ClickChannel);
+    settings_.Player.GuitarVolume = sbGuitarVolume->value();
+    settings_.Player.BassVolume = sbBassVolume->value();
+    settings_.Player.ClickVolume = sbClickVolume->value();
 
-  bool isNumber = false;
-  const int note = editNote->text().trimmed().toInt(&isNumber);
-  if (!isNumber) {
-    showError(QStringLiteral("'%1' is not a valid integer value").arg(editNote->text()));
-    return;  // the dialog stays open; nothing is written
+    bool isNumber = false;
+    const int note = editNote->text().trimmed().toInt(&isNumber);
+    if (!isNumber) {
+      // The dialog stays open; nothing is written.
+      error = QStringLiteral("'%1' is not a valid integer value").arg(editNote->text());
+    } else {
+      settings_.Player.ClickNote = std::clamp(note, 0, 127);
+      // A synthesiser that loads sounds on demand gets the new voices now, not
+      // at the first note.
+      midi_.setVoices(MidiSession::voicesOf(settings_.Player));
+      try {
+        settings_.saveMidiSetup(file_);
+      } catch (const ProfileWriteError& e) {
+        error = QString::fromStdString(e.what());
+      }
+    }
   }
-  settings_.Player.ClickNote = std::clamp(note, 0, 127);
-  // A synthesiser that loads sounds on demand gets the new voices now, not
-  // at the first note.
-  midi_.setVoices(MidiSession::voicesOf(settings_.Player));
-  try {
-    settings_.saveMidiSetup(file_);
-  } catch (const ProfileWriteError& e) {
-    showError(QString::fromStdString(e.what()));
+  if (!error.isEmpty()) {
+    showError(error);
     return;
   }
   accept();
+}
+
+void MidiSetupDialog::setHelp(std::function<void(int)> showHelp) {
+  showHelp_ = std::move(showHelp);
+  btnHelp->setEnabled(static_cast<bool>(showHelp_));
+}
+
+void MidiSetupDialog::btnHelpClick() {
+  if (showHelp_) showHelp_(HelpContext);
 }
 
 void MidiSetupDialog::btnCancelClick() {

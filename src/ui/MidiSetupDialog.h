@@ -29,6 +29,9 @@ class MidiSetupDialog : public QDialog {
 
   // How errors are shown; tests replace it so that nothing blocks.
   std::function<void(const QString&)> showError;
+  // Opens the help at a context; the Help button stays disabled without it.
+  void setHelp(std::function<void(int)> showHelp);
+  static constexpr int HelpContext = 420;
 
   QGroupBox* gbMidiIn = nullptr;
   QListWidget* lbMidiIn = nullptr;
@@ -48,12 +51,14 @@ class MidiSetupDialog : public QDialog {
   QScrollBar* sbClickVolume = nullptr;
   QPushButton* btnOK = nullptr;
   QPushButton* btnCancel = nullptr;
+  QPushButton* btnHelp = nullptr;
 
   void FormCreate();
   void FormShow();
   void btnOKClick();
   void btnCancelClick();
   void editNoteClick();
+  void btnHelpClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -66,4 +71,5 @@ class MidiSetupDialog : public QDialog {
   ProfileFile& file_;
   MidiSession& midi_;
   MidiMessageTarget* window_;
+  std::function<void(int)> showHelp_;
 };

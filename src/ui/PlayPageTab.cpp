@@ -12,6 +12,7 @@
 #include "ui/FretboardPanel.h"
 #include "ui/Prompter.h"
 #include "ui/RepeatDialog.h"
+#include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
@@ -30,7 +31,7 @@ void drawImage(QImage& surface, PagePoint at, PlayImage id) {
 }
 
 void writeText(QImage& surface, int x, int y, const QString& text) {
-  SurfaceText::drawText(surface, QPoint(x, y), text.toStdString(), SurfaceText::smallFont());
+  SurfaceText::drawText(surface, QPoint(x, y), recordText(text), SurfaceText::smallFont());
 }
 
 }  // namespace

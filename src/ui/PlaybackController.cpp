@@ -8,6 +8,7 @@
 #include "pages/render/FretboardPainter.h"
 #include "pages/render/PlayPageBitmaps.h"
 #include "play/midi/MidiMessage.h"
+#include "play/midi/MidiSession.h"
 #include "play/output/PageExport.h"
 #include "play/output/SessionTransport.h"
 #include "settings/Settings.h"
@@ -53,7 +54,7 @@ void drawPlayImage(QImage& surface, PagePoint at, Bitmaps::PlayImage id) {
 }  // namespace
 
 PlaybackController::PlaybackController(Parts parts, MidiSession* session, QObject* parent)
-    : QObject(parent), Use(std::move(parts)) {
+    : QObject(parent), Use(std::move(parts)), Midi(session) {
   if (session) {
     Session = std::make_unique<SessionTransport>(*session);
     Engine = std::make_unique<PlaybackEngine>(*Session, *Session);
@@ -121,12 +122,22 @@ void PlaybackController::showFingerMark(const FingerMark& m) {
     fretboard->showFingerMark(m.String, m.Fret, m.GlyphX);
 }
 
+void PlaybackController::tellIfSilent() {
+  if (SilenceTold || !Midi || !Midi->soundMissing()) return;
+  SilenceTold = true;
+  Use.Ask.message(Use.Window,
+                  QStringLiteral("The built-in synthesiser found no General MIDI soundfont, so "
+                                 "nothing can be heard. Install the package fluid-soundfont-gm "
+                                 "for sound, or choose a MIDI port in Options, MIDI Setup."));
+}
+
 void PlaybackController::sbtnPlayClick() {
   const QCursor* busy = QApplication::overrideCursor();
   if (busy && busy->shape() == Qt::WaitCursor) {
     Use.ToolBar.setOn(ToolBarPanel::Toggle::Play, Engine->playDown());
     return;
   }
+  tellIfSilent();
   syncOptions();
   const int position = Use.Scales.selectedCell().x();
   apply(Engine->sbtnPlayClick(Use.State.playSources(), activeTab(), position < 0 ? 0 : position,
@@ -164,6 +175,7 @@ void PlaybackController::sbtnLoopClick() {
 }
 
 void PlaybackController::pmenu1PlayChordClick() {
+  tellIfSilent();
   ChordsTab* chords = &Use.Chords;
   const QPoint cell = chords->currentCell();
   if (cell != chords->framedCell()) chords->selectCell(cell.x(), cell.y());
@@ -175,11 +187,13 @@ void PlaybackController::pmenu4PlayChordClick() {
   const AppState& st = Use.State;
   const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
   if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
+  tellIfSilent();
   syncOptions();
   apply(Engine->PlayPageChord(st.PlayPage[c][r]));
 }
 
 void PlaybackController::pmenu5PlayDiagramClick() {
+  tellIfSilent();
   ScalesTab* scales = &Use.Scales;
   if (scales->pressedCell() != scales->selectedCell()) scales->selectPressedCell();
   syncOptions();
@@ -187,6 +201,7 @@ void PlaybackController::pmenu5PlayDiagramClick() {
 }
 
 void PlaybackController::pmenu5PlayEntireClick() {
+  tellIfSilent();
   syncOptions();
   apply(Engine->PlayScale(Use.State.CurrentScale, 0, true));
 }

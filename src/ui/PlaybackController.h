@@ -80,6 +80,8 @@ class PlaybackController : public QObject {
   void syncOptions();
   void apply(const PlayerUpdate& update);
   void showFingerMark(const FingerMark& mark);
+  // Before the first sound: an output that can play nothing is told once.
+  void tellIfSilent();
 
   Parts Use;
   std::unique_ptr<SessionTransport> Session;
@@ -87,4 +89,6 @@ class PlaybackController : public QObject {
   std::unique_ptr<MidiSink> NoSink;
   std::unique_ptr<PlaybackEngine> Engine;
   QImage StepBackground;
+  MidiSession* Midi;
+  bool SilenceTold = false;
 };

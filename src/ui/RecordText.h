@@ -1,11 +1,21 @@
 #pragma once
 
 #include <QString>
+#include <string>
 #include <string_view>
 
-// Text from the model (record names, pitch names, menu tables) as the widgets
-// show it. Every widget converts through here, so there is one place that
-// says how record bytes become characters.
+#include "music/Windows1252.h"
+
+// Text between the model (record names, pitch names, menu tables) and the
+// widgets. Every widget converts through here, so record bytes become the
+// same characters wherever they are shown, and typed text goes back into
+// records as the same bytes.
 inline QString qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromStdU16String(Windows1252::decode(text));
+}
+
+// Typed text as record bytes; fields refuse at typing what the record
+// cannot hold, so the replacement is only a last resort.
+inline std::string recordText(const QString& text) {
+  return Windows1252::encode(text.toStdU16String());
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,7 @@ RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent) {
   // Digits only: a count is never typed as anything else.
   editRepeat->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this));
+  editRepeat->installEventFilter(this);
   cbLoop = new QCheckBox(QStringLiteral("Loop"), this);
   cbLoop->setObjectName(QStringLiteral("cbLoop"));
   lblError = new QLabel(this);
@@ -90,6 +92,12 @@ void RepeatDialog::OKBtnClick() {
   }
   Count = *count;
   accept();
+}
+
+bool RepeatDialog::eventFilter(QObject* watched, QEvent* event) {
+  // Selecting on release, so the press does not put the caret back down.
+  if (watched == editRepeat && event->type() == QEvent::MouseButtonRelease) editRepeatClick();
+  return QDialog::eventFilter(watched, event);
 }
 
 void RepeatDialog::editRepeatClick() {

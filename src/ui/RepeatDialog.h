@@ -38,6 +38,7 @@ class RepeatDialog : public QDialog {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   int Bar = 0;

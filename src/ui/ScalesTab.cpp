@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "library/LibraryFiles.h"
+#include "library/MenuTables.h"
 #include "music/DiagramConvert.h"
 #include "pages/render/SurfaceText.h"
 #include "ui/BeginFretDialog.h"
@@ -14,7 +15,6 @@
 #include "ui/LibraryMessages.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
-#include "ui/ToolBarPanel.h"
 
 namespace {
 
@@ -27,15 +27,14 @@ void setDefaultStartFrets(TScaleDiagram& scale) {
 }  // namespace
 
 ScalesTab::ScalesTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
-                     SurfaceView* surface, QScrollArea* scroll, ToolBarPanel* toolBar,
-                     FretboardPanel* fretboard, QWidget* parent)
+                     SurfaceView* surface, QScrollArea* scroll, FretboardPanel* fretboard,
+                     QWidget* parent)
     : QObject(parent),
       State(state),
       Guard(guard),
       Ask(prompter),
       imgScales(surface),
       scrollScales(scroll),
-      ToolBar(toolBar),
       Fretboard(fretboard),
       Window(parent) {
   popmenuScales = new QMenu(parent);
@@ -64,6 +63,7 @@ void ScalesTab::setPlacing(bool on) {
 }
 
 void ScalesTab::showScale() {
+  if (State.ScaleChoice < 0 || State.ScaleChoice >= int(ScaleMenuNames.size())) return;
   if (State.ScaleCount >= ScalePageSize) {
     Ask.message(Window, QStringLiteral("Maximum is 5 sets of scales. Clear the Scale page."));
     return;
@@ -78,7 +78,8 @@ void ScalesTab::showScale() {
   sc.Empty = 0;
   std::copy(std::begin(formula.Intervals), std::end(formula.Intervals), sc.Intervals);
   sc.Formula = formula.Formula;
-  sc.ScaleName = ToolBar->choiceName().toStdString();
+  // The name comes from the menu table: the tool bar only shows it.
+  sc.ScaleName = ScaleMenuNames[static_cast<std::size_t>(State.ScaleChoice)];
   const std::string typed = Fretboard->typedTuningName();
   if (!typed.empty()) {
     sc.TuningName = typed;

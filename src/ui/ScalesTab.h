@@ -13,7 +13,6 @@ class QMenu;
 class QScrollArea;
 class QWidget;
 class SurfaceView;
-class ToolBarPanel;
 
 // The Scales tab: up to five scales, one row of six position diagrams each,
 // the red frame around the position in hand, the pop-up menu, and the
@@ -23,7 +22,7 @@ class ScalesTab : public QObject {
 
  public:
   ScalesTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
-            QScrollArea* scroll, ToolBarPanel* toolBar, FretboardPanel* fretboard, QWidget* parent);
+            QScrollArea* scroll, FretboardPanel* fretboard, QWidget* parent);
 
   // Adds a row for the key and scale chosen in the menus.
   void showScale();
@@ -53,7 +52,6 @@ class ScalesTab : public QObject {
   Prompter& Ask;
   SurfaceView* imgScales;
   QScrollArea* scrollScales;
-  ToolBarPanel* ToolBar;
   FretboardPanel* Fretboard;
   QWidget* Window;
   // The frame keeps the pressed cell; the framed cell is kept beside it.

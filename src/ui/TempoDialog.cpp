@@ -44,12 +44,17 @@ TempoDialog::TempoDialog(std::int32_t& playPageTempo, bool& playPageChanged, QWi
   OKBtn = new QPushButton(QStringLiteral("OK"), this);
   OKBtn->setObjectName(QStringLiteral("OKBtn"));
   OKBtn->setDefault(true);
-  OKBtn->setGeometry(72, 168, 75, 25);
+  OKBtn->setGeometry(30, 168, 75, 25);
   connect(OKBtn, &QPushButton::clicked, this, &TempoDialog::OKBtnClick);
   CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
   CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
-  CancelBtn->setGeometry(160, 168, 75, 25);
+  CancelBtn->setGeometry(119, 168, 75, 25);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  HelpBtn = new QPushButton(QStringLiteral("Help"), this);
+  HelpBtn->setObjectName(QStringLiteral("HelpBtn"));
+  HelpBtn->setGeometry(208, 168, 75, 25);
+  HelpBtn->setEnabled(false);
+  connect(HelpBtn, &QPushButton::clicked, this, &TempoDialog::HelpBtnClick);
 }
 
 void TempoDialog::showEvent(QShowEvent* event) {
@@ -66,6 +71,15 @@ void TempoDialog::FormShow() {
   meditTempo->setText(QString::number(bpm));  // the bar clamps; the field shows the tempo itself
   meditTempo->setFocus();
   meditTempo->selectAll();
+}
+
+void TempoDialog::setHelp(std::function<void(int)> showHelp) {
+  ShowHelp = std::move(showHelp);
+  HelpBtn->setEnabled(static_cast<bool>(ShowHelp));
+}
+
+void TempoDialog::HelpBtnClick() {
+  if (ShowHelp) ShowHelp(HelpContext);
 }
 
 void TempoDialog::scrollTempoScroll(int position) {

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 
 class QLineEdit;
 class QScrollBar;
@@ -19,10 +20,16 @@ class TempoDialog : public QDialog {
   QScrollBar* scrollTempo = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;
+  QPushButton* HelpBtn = nullptr;
+
+  // Opens the help at a context; the Help button stays disabled without it.
+  void setHelp(std::function<void(int)> showHelp);
+  static constexpr int HelpContext = 440;
 
   void FormShow();
   void OKBtnClick();
   void scrollTempoScroll(int position);
+  void HelpBtnClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -30,4 +37,5 @@ class TempoDialog : public QDialog {
  private:
   std::int32_t& PlayPageTempo;
   bool& PlayPageChanged;
+  std::function<void(int)> ShowHelp;
 };

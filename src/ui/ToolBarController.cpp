@@ -51,8 +51,9 @@ void ToolBarController::btnShowChordsClick() {
     Scales.showScale();
     return;
   }
-  ShowTab(PlayTab::Chords);
-  Chords.showChords();
+  // The tab changes only for a set that was added: a refusal leaves the
+  // window as it was.
+  if (Chords.showChords()) ShowTab(PlayTab::Chords);
 }
 
 void ToolBarController::editChordRootExit() {

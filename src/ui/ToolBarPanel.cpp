@@ -23,11 +23,11 @@ QToolButton* makeButton(QWidget* parent, const char* name, const char* caption, 
   return b;
 }
 
-QLineEdit* makeField(QWidget* parent, const char* name, int maxLength, int width) {
+// Read-only: no length limit, so whatever the program shows stands whole.
+QLineEdit* makeField(QWidget* parent, const char* name, int width) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(QLatin1String(name));
   e->setReadOnly(true);
-  e->setMaxLength(maxLength);
   e->setFixedWidth(width);
   e->setFocusPolicy(Qt::NoFocus);
   return e;
@@ -69,8 +69,8 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   btnShowChords->setObjectName(QStringLiteral("btnShowChords"));
   btnShowChords->setFocusPolicy(Qt::NoFocus);
 
-  editChordRoot = makeField(this, "editChordRoot", 2, 34);
-  editChordName = makeField(this, "editChordName", 20, 120);
+  editChordRoot = makeField(this, "editChordRoot", 34);
+  editChordName = makeField(this, "editChordName", 120);
   auto* rootLabel = new QLabel(QStringLiteral("Root"), this);
   Label4 = new QLabel(QStringLiteral("Chord Name"), this);
   Label4->setObjectName(QStringLiteral("Label4"));

@@ -29,8 +29,6 @@ UpDown::UpDown(const QString& objectName, int minimum, int maximum, int position
   Down->setObjectName(objectName + QStringLiteral("Down"));
   connect(Up, &QToolButton::clicked, this, [this] { step(1); });
   connect(Down, &QToolButton::clicked, this, [this] { step(-1); });
-  connect(Up, &QToolButton::released, this, &UpDown::released);
-  connect(Down, &QToolButton::released, this, &UpDown::released);
   setFixedSize(17, 16);
 }
 
@@ -42,4 +40,5 @@ void UpDown::step(int delta) {
   if (next < Minimum) next = Wrap ? Maximum : Minimum;
   Position = next;
   emit stepped();
+  emit committed();
 }

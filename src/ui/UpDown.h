@@ -6,8 +6,10 @@ class QToolButton;
 
 // A pair of small arrow buttons that step a position between a minimum and a
 // maximum, optionally wrapping around. The value is shown by a field of its
-// own beside it. stepped() follows each step (the "click"); released() comes
-// when the mouse is let go over the control, where the new value is committed.
+// own beside it. Each step, by a click or by the arrow's auto-repeat, emits
+// stepped() (show the new position) and then committed() (act on it), so
+// what is acted on is always the position shown. The arrows' own released
+// signal is no use for this: Qt emits it before clicked, one step early.
 class UpDown : public QWidget {
   Q_OBJECT
 
@@ -25,7 +27,7 @@ class UpDown : public QWidget {
 
  signals:
   void stepped();
-  void released();
+  void committed();
 
  private:
   QToolButton* Up;

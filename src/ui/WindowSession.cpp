@@ -122,5 +122,11 @@ void WindowSession::midiSetup() {
   }
   MidiSetupDialog dialog(*Config, *SettingsFile, *Midi, Poster, &Window);
   dialog.showError = [this](const QString& text) { Ask.message(&Window, text); };
+  dialog.setHelp([this](int context) { showHelp(context); });
   Ask.execDialog(dialog);
+}
+
+void WindowSession::showHelp(int context) {
+  if (!Help || !Help->showContext(context))
+    Ask.message(&Window, QStringLiteral("The help pages are missing from the program folder."));
 }

@@ -58,6 +58,8 @@ class WindowSession {
   bool closed() const { return Closed; }
   // MIDI Setup from the Options menu.
   void midiSetup();
+  // Shows the help at `context`, or says that the help pages are missing.
+  void showHelp(int context);
 
   const Settings& settings() const { return *Config; }
   MidiSession* midi() const { return Midi; }

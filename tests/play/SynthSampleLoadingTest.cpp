@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "play/midi/FluidSynthOutput.h"
 #include "play/midi/SoundFont.h"
@@ -53,6 +54,7 @@ TEST_F(OnDemand, PreloadedVoicesAreInWhenReadyAndSoundFromTheirFirstBlock) {
   synth.preload(1, 33);
   synth.preload(9, 0);
   ASSERT_TRUE(synth.waitUntilReady());
+  EXPECT_FALSE(synth.silent());
   ASSERT_TRUE(synth.ready());
   fluid_synth_t* s = synth.synth();
   ASSERT_NE(s, nullptr);
@@ -109,4 +111,18 @@ TEST(SynthSamples, OnlyALargeSoundfontLoadsOnDemand) {
     EXPECT_TRUE(FluidSynthOutput::loadOnDemand(large));
   }
   EXPECT_FALSE(FluidSynthOutput::loadOnDemand("/nonexistent.sf2"));
+}
+
+TEST(SynthSamples, ASynthesiserWithoutAUsableSoundfontSaysItIsSilent) {
+  FluidSynthOutput none("", {});
+  EXPECT_TRUE(none.silent()) << "known before the worker is done";
+  EXPECT_FALSE(none.waitUntilReady());
+  EXPECT_TRUE(none.silent());
+  const std::string notAFont =
+      (std::filesystem::temp_directory_path() / "strumbo-not-a-soundfont.sf2").string();
+  { std::ofstream(notAFont) << "not a soundfont"; }
+  FluidSynthOutput broken(notAFont, {});
+  EXPECT_FALSE(broken.waitUntilReady());
+  EXPECT_TRUE(broken.silent());
+  std::filesystem::remove(notAFont);
 }

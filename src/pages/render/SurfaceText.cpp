@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "pages/DiagramText.h"
+#include "music/Windows1252.h"
 #include "pages/render/DrawingFont.h"
 #include "play/PlayPageGeometry.h"
 
@@ -20,7 +21,7 @@ QFont smallFont() {
 }
 
 QString fromRecord(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return QString::fromStdU16String(Windows1252::decode(text));
 }
 
 namespace {
@@ -57,6 +58,12 @@ void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, int row,
                         const NameTables& names) {
   drawText(surface, QPoint(20, 150 * row + 16), DiagramText::chordSetHeader(chord, names),
            pageFont());
+}
+
+void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, std::string_view chordType,
+                        int row, const NameTables& names) {
+  drawText(surface, QPoint(20, 150 * row + 16),
+           DiagramText::chordSetHeader(chord, chordType, names), pageFont());
 }
 
 void drawScaleRowHeader(QImage& surface, const TScaleDiagram& scale, int row,

@@ -23,7 +23,7 @@ QFont printFont();
 // ("Ariel" 6 pt).
 QFont smallFont();
 
-// Record texts are single bytes; each byte is one character.
+// Record texts are single bytes, one Windows-1252 character each.
 QString fromRecord(std::string_view text);
 
 // Writes text with the top-left corner of its line box at topLeft.
@@ -36,6 +36,9 @@ void drawLines(QImage& surface, int x, const std::array<int, 4>& ys,
 // Header of chord set `row` (from the set's first diagram) on the Chords page.
 void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, int row,
                         const NameTables& names);
+// The same naming the chord type `chordType` (its menu caption).
+void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, std::string_view chordType,
+                        int row, const NameTables& names);
 // Header of scale `row` on the Scales page.
 void drawScaleRowHeader(QImage& surface, const TScaleDiagram& scale, int row,
                         const NameTables& names);

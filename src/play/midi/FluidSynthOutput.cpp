@@ -101,6 +101,7 @@ void FluidSynthOutput::startUp() {
   // fifteen channels and load its samples for nothing.
   const bool ok = !soundFont_.empty() && fluid_synth_sfload(synth, soundFont_.c_str(), 0) >= 0;
   if (!ok) std::fprintf(stderr, "strumbo: no General MIDI soundfont could be loaded\n");
+  noFont_.store(!ok);
   // Selecting a program loads its samples, which takes a while: it is done
   // outside the lock, and again for whatever was chosen meanwhile.
   int selected[16];

@@ -39,6 +39,8 @@ class FluidSynthOutput : public MidiOutputDevice {
   void silence() override;
   void preload(int channel, int program) override;
   bool ready() const override { return ready_.load(); }
+  // No soundfont found, or the one found did not load.
+  bool silent() const override { return soundFont_.empty() || noFont_.load(); }
 
   // Blocks until the worker is done; true when a soundfont loaded.
   bool waitUntilReady();
@@ -65,5 +67,6 @@ class FluidSynthOutput : public MidiOutputDevice {
   bool fontLoaded_ = false;
   bool fontOk_ = false;
   std::atomic<bool> ready_{false};
+  std::atomic<bool> noFont_{false};
   std::thread worker_;
 };

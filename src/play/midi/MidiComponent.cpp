@@ -238,6 +238,15 @@ bool MidiComponent::outputReady(std::uint32_t out) {
   return output_ && output_->ready();
 }
 
+bool MidiComponent::outputSilent(std::uint32_t out) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!validOut(out)) return false;
+  }
+  std::lock_guard dl(deviceMutex_);
+  return output_ && output_->silent();
+}
+
 bool MidiComponent::advanceTo(std::int64_t micros) {
   auto* virtualClock = dynamic_cast<VirtualClock*>(&clock_);
   if (!virtualClock) return false;

@@ -70,6 +70,8 @@ class MidiComponent {
   // MidiOutputDevice::preload), and asks whether the output has started up.
   void preloadVoice(std::uint32_t out, int channel, int program);
   bool outputReady(std::uint32_t out);
+  // Whether the open output knows it plays nothing (see MidiOutputDevice::silent).
+  bool outputSilent(std::uint32_t out);
 
   // True when the message was posted after the last stop or flush. The window
   // checks this on delivery and drops the rest.

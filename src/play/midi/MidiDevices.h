@@ -20,6 +20,9 @@ class MidiOutputDevice {
   virtual void preload(int /*channel*/, int /*program*/) {}
   // True once the device has finished starting up.
   virtual bool ready() const { return true; }
+  // True when the device knows it will never sound, like a synthesiser
+  // without a soundfont; everything sent to it is lost.
+  virtual bool silent() const { return false; }
 };
 
 // An open input port. Its data are not used; holding it open is all it does.

@@ -36,14 +36,19 @@ void MidiSession::reopenIn(MidiMessageTarget* window, std::uint16_t device) {
 }
 
 void MidiSession::reopenOut(MidiMessageTarget* window, std::uint16_t device) {
-  if (!out_) return;
-  midi_.CloseMidiOut(out_);
+  // Without the clock the session was never opened (no output device at all).
+  if (!sync_) return;
+  if (out_) midi_.CloseMidiOut(out_);
   out_ = midi_.OpenMidiOut(window, device, sync_, 78624);
   preload();
 }
 
 bool MidiSession::soundReady() const {
   return out_ != 0 && midi_.outputReady(out_);
+}
+
+bool MidiSession::soundMissing() const {
+  return out_ != 0 && midi_.outputSilent(out_);
 }
 
 void MidiSession::preload() {

@@ -35,7 +35,8 @@ class MidiSession {
   // Shutdown: clock, input, output, each only when open.
   void close();
   // MIDI setup: a port that is open is closed and opened on the new device;
-  // one that is closed stays closed.
+  // an input that is closed stays closed. An output that failed to open at
+  // start-up is opened on the new device: the user chose it to hear sound.
   void reopenIn(MidiMessageTarget* window, std::uint16_t device);
   void reopenOut(MidiMessageTarget* window, std::uint16_t device);
   // New voices chosen: kept for later outputs and loaded into the open one.
@@ -47,6 +48,8 @@ class MidiSession {
   std::uint32_t in() const { return in_; }
   // True once the output is open and has started up.
   bool soundReady() const;
+  // True when the open output is known to play nothing (no soundfont).
+  bool soundMissing() const;
 
  private:
   MidiComponent& midi_;
