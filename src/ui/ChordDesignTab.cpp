@@ -231,3 +231,7 @@ void ChordDesignTab::setUserChordNames(const std::vector<std::string>& names) {
   for (const std::string& name : names) ComboBox1->addItem(qs(name));
   ComboBox1->setCurrentIndex(0);
 }
+
+void ChordDesignTab::showTabBox(int s, const QString& text) {
+  if (s >= 0 && s < 6) editTab[s]->setText(text);
+}

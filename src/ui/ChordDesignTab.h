@@ -49,6 +49,10 @@ class ChordDesignTab : public QWidget {
   // this tab's drawing surface, as it does with every tab's surface.
   SurfaceView* surface() const { return imgChordDesign; }
 
+  // One tablature box: string s (0..5).
+  void showTabBox(int s, const QString& text);
+  QLineEdit* tabBox(int s) const { return editTab[s]; }
+
  signals:
   // A step of the root or bass control, and the root's step to act on.
   void rootStepped();

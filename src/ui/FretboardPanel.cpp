@@ -454,3 +454,30 @@ void FretboardPanel::restoreCleanPicture() {
   imgGuitar->image() = imgGuitarCopy;
   imgGuitar->refresh();
 }
+
+void FretboardPanel::nameChordInHand() {
+  if (comparedFormula()) showDiagram(State.EditChord, false);
+  std::string name;
+  if (editTuningName->text().isEmpty()) {
+    for (int s = 5; s >= 0; --s) {
+      name += recordText(editString[s]->text()) + ' ';
+      name.resize(std::min<std::size_t>(name.size(), 15));
+    }
+  } else {
+    name = recordText(editTuningName->text()).substr(0, 15);
+  }
+  State.EditChord.TuningName = name;
+  Editor.rebuildFormula(nullptr);
+}
+
+void FretboardPanel::pressString(int s, int f) {
+  if (Queries.playing && Queries.playing()) return;
+  if (!chordDesignActive() || s < 0 || s > 5 || f < 0 || f > HighestFret) return;
+  State.HoverString = s;
+  State.HoverFret = f;
+  Editor.press(s, f, Design ? Design->selectedFinger() : FingerCode::Fretted, false);
+  if (Design) Design->showTab(Editor.tabTexts());
+  showEditChord();
+  Editor.rebuildFormula(comparedFormula());
+  if (Design && Editor.bass() != Editor.root()) editChordNameUser->setText(qs(Editor.chordName()));
+}

@@ -65,6 +65,17 @@ class FretboardPanel : public QFrame {
   void restoreFingerMark(int s, int f, bool fromCleanPicture);
   // The fretboard without any glyph or box; the read-outs stay.
   void restoreCleanPicture();
+  // Shows EditChord as a press on the fretboard would: with the chord type
+  // laid over it when Show Intervals is down.
+  void showChordInHand() { showEditChord(); }
+  // Before EditChord joins the design group: its tuning name from the tuning
+  // field (or the six string names when that is empty) and its formula from
+  // its own intervals, not from a chord type laid over it.
+  void nameChordInHand();
+  QPushButton* dragButton() const { return bitbtnDrag; }
+  // A plain press on string s at fret f of the edited fingering, as typed
+  // into the tablature.
+  void pressString(int s, int f);
 
  signals:
   // Focus entered or left a field where a name is typed (tuning or chord).

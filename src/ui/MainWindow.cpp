@@ -17,6 +17,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/ChordsTab.h"
+#include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainMenu.h"
@@ -96,6 +97,25 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   connect(pnlBottom, &FretboardPanel::nameFieldEntered, this, &MainWindow::editTuningNameEnter);
   connect(pnlBottom, &FretboardPanel::nameFieldLeft, this, &MainWindow::editTuningNameExit);
   FormCreate();
+
+  Group = new DesignGroupController(State, Guard, *Ask, DesignPage, pnlBottom, this);
+  connect(Group, &DesignGroupController::playChordChosen, Playback,
+          &PlaybackController::pmenu2PlayChordClick);
+  connect(Group, &DesignGroupController::sendToPlayChosen, this, [this](int slot) {
+    if (slot < 0 || slot >= DesignGroupSize) return;
+    PlayPage->takeInHand(State.DesignGroup[slot]);
+    showTab(PlayTab::PlayPage);
+    pnlBottom->setTuningEnabled(false);
+    pnlBottom->ShowDiagram(State.SelectedPlayChord);
+  });
+  for (QAction* send : findChildren<QAction*>(QStringLiteral("pmenu1SendtoDesign")))
+    connect(send, &QAction::triggered, this, &MainWindow::pmenu1SendtoDesignClick);
+  connect(Group, &DesignGroupController::typingStarted, this, &MainWindow::editTuningNameEnter);
+  connect(Group, &DesignGroupController::typingEnded, this, &MainWindow::editTuningNameExit);
+  // Leaving the tab ends placing and moving in the design group.
+  connect(PageControl1, &QTabWidget::currentChanged, Group, [this] {
+    if (currentTab() != PlayTab::ChordDesign) Group->cancelPointers();
+  });
 }
 
 void MainWindow::routeCommands() {
@@ -152,6 +172,8 @@ bool MainWindow::FormKeyDown(int key) {
 
 MainWindow::~MainWindow() {
   qApp->removeEventFilter(this);
+  // It watches the tab's controls, which go before the window's own children.
+  delete Group;
 }
 
 void MainWindow::FormCreate() {
@@ -284,4 +306,20 @@ void MainWindow::menuFlipClick() {
   FretboardOnTop = !FretboardOnTop;
   placePanels();
   pnlTop->setOn(ToolBarPanel::Toggle::Flip, FretboardOnTop);
+}
+
+void MainWindow::pmenu1SendtoDesignClick() {
+  // An empty source is sent as it is: placing it is refused.
+  TChordDiagram sent{};
+  sent.Empty = 1;
+  if (currentTab() == PlayTab::Chords) {
+    if (const TChordDiagram* d = Chords->diagramToSend()) sent = *d;
+  } else if (currentTab() == PlayTab::PlayPage) {
+    const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
+    if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows) sent = State.PlayPage[c][r];
+  } else {
+    return;
+  }
+  showTab(PlayTab::ChordDesign);
+  Group->receive(sent);
 }

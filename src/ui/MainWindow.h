@@ -12,6 +12,7 @@
 
 class ChordDesignTab;
 class ChordsTab;
+class DesignGroupController;
 class FretboardPanel;
 class MainMenu;
 class PlayPageTab;
@@ -60,6 +61,7 @@ class MainWindow : public QMainWindow {
   // True when the window may close (see WindowSession::close).
   bool FormClose();
   bool keyPreview() const { return KeyPreview; }
+  DesignGroupController* designGroup() const { return Group; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -107,4 +109,6 @@ class MainWindow : public QMainWindow {
   QVBoxLayout* Column = nullptr;
   bool FretboardOnTop = false;
   int ShownPage = 0;
+  DesignGroupController* Group = nullptr;
+  void pmenu1SendtoDesignClick();
 };

@@ -278,3 +278,9 @@ void PlaybackController::exportAudio() {
   else if (result != PageExport::Result::Written)
     Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
 }
+
+void PlaybackController::pmenu2PlayChordClick() {
+  tellIfSilent();
+  syncOptions();
+  apply(Engine->PlayChord(Use.State.EditChord, activeTab()));
+}

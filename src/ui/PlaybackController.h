@@ -74,6 +74,9 @@ class PlaybackController : public QObject {
   void exportMidiFile();
   void exportAudio();
 
+  // Play Chord of the design group's pop-up menu: the chord in hand.
+  void pmenu2PlayChordClick();
+
  private:
   PlayTab activeTab() const;
   // The settings, toggles and strum speed as the players read them now.

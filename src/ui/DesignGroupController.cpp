@@ -1,0 +1,344 @@
+#include "ui/DesignGroupController.h"
+
+#include <QDataStream>
+#include <QDrag>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QDropEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QMenu>
+#include <QMimeData>
+
+#include "design/DesignGroup.h"
+#include "pages/render/PageCells.h"
+#include "ui/BusyGuard.h"
+#include "ui/ChordDesignTab.h"
+#include "ui/FretboardPanel.h"
+#include "ui/LibraryMessages.h"
+#include "ui/Prompter.h"
+#include "ui/RecordText.h"
+#include "ui/SurfaceView.h"
+
+namespace {
+
+constexpr int PlacingPointer = 5, MovingPointer = 6;
+const char* const ListItemsMime = "application/x-qabstractitemmodeldatalist";
+
+// A string whose fret lies six or more rows below the base fret has no mark
+// on the tiny diagram, and so no tablature box of its own from the picture.
+bool hasMark(const TChordDiagram& d, int s) {
+  return d.Strings[s].Fret < d.BaseFret + 6;
+}
+
+QString fretText(const TChordDiagram& d, int s) {
+  return d.Notes[s] != 0 ? QString::number(d.Strings[s].Fret) : QString();
+}
+
+// The (root, dictionary index) pair a result line carries in Qt::UserRole,
+// read from the rows a list drag packs; none for a line without one.
+std::optional<QPoint> resultPair(const QMimeData& data) {
+  QByteArray bytes = data.data(QLatin1String(ListItemsMime));
+  QDataStream in(&bytes, QIODevice::ReadOnly);
+  int row = 0, column = 0;
+  QMap<int, QVariant> roles;
+  in >> row >> column >> roles;
+  if (in.status() != QDataStream::Ok) return std::nullopt;
+  const QVariant pair = roles.value(Qt::UserRole);
+  if (!pair.isValid() || pair.typeId() != QMetaType::QPoint) return std::nullopt;
+  return pair.toPoint();
+}
+
+}  // namespace
+
+DesignGroupController::DesignGroupController(AppState& state, const BusyGuard& guard,
+                                             Prompter& prompter, ChordDesignTab* design,
+                                             FretboardPanel* fretboard, QWidget* window)
+    : QObject(window),
+      State(state),
+      Guard(guard),
+      Ask(prompter),
+      Design(design),
+      Fretboard(fretboard),
+      imgChordDesign(design->surface()),
+      Window(window),
+      Frame{0, 0, 0, 0, 0, 0} {
+  popmenuDesign = new QMenu(window);
+  popmenuDesign->setObjectName(QStringLiteral("popmenuDesign"));
+  const auto add = [this](const char* caption, const char* name) {
+    QAction* a = popmenuDesign->addAction(QLatin1String(caption));
+    a->setObjectName(QLatin1String(name));
+    return a;
+  };
+  connect(add("Play Chord", "pmenu2PlayChord"), &QAction::triggered, this,
+          &DesignGroupController::pmenu2PlayChordClick);
+  connect(add("Send To PlayPage", "pmenu2SendtoPlay"), &QAction::triggered, this,
+          [this] { emit sendToPlayChosen(Frame.Column); });
+  add("Send To Print Page", "pmenu2SendtoPrint");
+  connect(add("Delete", "pmenu2Delete"), &QAction::triggered, this,
+          &DesignGroupController::pmenu2DeleteClick);
+  connect(add("Move", "pmenu2Move"), &QAction::triggered, this,
+          &DesignGroupController::pmenu2MoveClick);
+
+  connect(imgChordDesign, &SurfaceView::pressed, this,
+          [this](QPoint at, Qt::MouseButton button) { imgChordDesignMouseDown(at, button); });
+  connect(imgChordDesign, &SurfaceView::moved, this, [this] { imgChordDesignMouseMove(); });
+  imgChordDesign->setAcceptDrops(true);
+  imgChordDesign->installEventFilter(this);
+  fretboard->dragButton()->installEventFilter(this);
+  // Digits only, pasted text included, so a box never holds a non-number.
+  for (int s = 0; s < 6; ++s) {
+    QLineEdit* box = design->tabBox(s);
+    box->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), box));
+    box->installEventFilter(this);
+  }
+}
+
+void DesignGroupController::drawSlotPicture(int s) {
+  if (!DesignGroup::valid(s)) return;
+  const TChordDiagram& d = State.DesignGroup[s];
+  PageCells::drawDesignSlot(imgChordDesign->image(), d, s, State.Names);
+  if (!isEmpty(d))
+    for (int i = 0; i < 6; ++i)
+      if (hasMark(d, i)) Design->showTabBox(i, fretText(d, i));
+  imgChordDesign->refresh();
+}
+
+void DesignGroupController::frameSlot(int s) {
+  DesignSelectedSlot = s;
+  Frame.Column = s;
+  MoveSelectionFrame(imgChordDesign->image(), Frame, DesignGroupFrame);
+  imgChordDesign->refresh();
+}
+
+void DesignGroupController::DrawDesignSlot(int s) {
+  if (!DesignGroup::valid(s)) return;
+  drawSlotPicture(s);
+  if (!isEmpty(State.DesignGroup[s])) frameSlot(s);
+}
+
+void DesignGroupController::takeInHand(int s) {
+  State.EditChord = State.DesignGroup[s];
+  const int root = pitchClass(State.EditChord.Root);
+  const int bass = pitchClass(State.EditChord.Bass);
+  Design->showRootAndBass(root, State.Names.pitchName(root), bass, State.Names.pitchName(bass));
+  Fretboard->showChordInHand();
+}
+
+void DesignGroupController::selectSlot(int s) {
+  frameSlot(s);
+  const TChordDiagram& d = State.DesignGroup[s];
+  for (int i = 0; i < 6; ++i) Design->showTabBox(i, fretText(d, i));
+  takeInHand(s);
+}
+
+bool DesignGroupController::askReplace() {
+  return Ask.ask(Window, QStringLiteral("Do you want to replace this diagram?"), false);
+}
+
+void DesignGroupController::imgChordDesignMouseDown(QPoint at, Qt::MouseButton button) {
+  if (Guard.active()) return;
+  const int s = DesignGroup::slotAt(at.x());
+  if (s < 0) return;
+  Frame.Column = s;
+  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
+
+  switch (imgChordDesign->pointerShape()) {
+    case PlacingPointer:
+      if (isEmpty(State.MoveBuffer) || button == Qt::RightButton) {
+        imgChordDesign->setPointerShape(0);
+        return;
+      }
+      // On No the placing pointer stays, so the next press can place elsewhere.
+      if (group.holds(s) && !askReplace()) return;
+      group.place(s, State.MoveBuffer);
+      imgChordDesign->setPointerShape(0);
+      DrawDesignSlot(s);
+      takeInHand(s);
+      return;
+    case MovingPointer: {
+      const DesignGroup::Written w = group.landMoved(s, MoveSource, State.MoveBuffer);
+      for (int k = 0; k < w.Count; ++k) DrawDesignSlot(w.Slot[static_cast<std::size_t>(k)]);
+      MoveSource = -1;
+      imgChordDesign->setPointerShape(0);
+      takeInHand(s);
+      return;
+    }
+    default:
+      break;
+  }
+
+  if (!group.holds(s)) return;
+  if (button == Qt::RightButton) {
+    popmenuDesign->popup(imgChordDesign->mapToGlobal(at));
+    return;
+  }
+  if (button != Qt::LeftButton || s == DesignSelectedSlot) return;
+  selectSlot(s);
+}
+
+void DesignGroupController::imgChordDesignMouseMove() {
+  Fretboard->clearHoverReadout();
+}
+
+void DesignGroupController::receive(const TChordDiagram& diagram) {
+  State.MoveBuffer = diagram;
+  imgChordDesign->setPointerShape(PlacingPointer);
+  Fretboard->setTuningEnabled(true);
+  Fretboard->showChordInHand();
+}
+
+void DesignGroupController::cancelPointers() {
+  if (imgChordDesign->pointerShape() == MovingPointer && DesignGroup::valid(MoveSource)) {
+    // The diagram lives only in the move buffer: back where it came from.
+    State.DesignGroup[MoveSource] = State.MoveBuffer;
+    drawSlotPicture(MoveSource);
+    if (MoveSource == DesignSelectedSlot) frameSlot(MoveSource);
+    MoveSource = -1;
+  }
+  imgChordDesign->setPointerShape(0);
+}
+
+void DesignGroupController::pmenu2PlayChordClick() {
+  const int p = Frame.Column;
+  if (!DesignGroup::valid(p)) return;
+  if (p != DesignSelectedSlot) {
+    frameSlot(p);
+    State.EditChord = State.DesignGroup[p];
+    Fretboard->ShowDiagram(State.EditChord);
+  }
+  emit playChordChosen();
+}
+
+void DesignGroupController::pmenu2DeleteClick() {
+  const int p = Frame.Column;
+  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
+  if (!group.holds(p)) return;
+  if (!Ask.ask(Window, QStringLiteral("Do you want to erase this diagram?"), false)) return;
+  group.erase(p);
+  drawSlotPicture(p);
+  if (p != DesignSelectedSlot) return;
+  const int next = group.firstHeld();
+  if (next < 0) return;
+  // The frame was painted over with the slot; the next diagram is taken in
+  // hand whole, so the root, bass and tablature agree with the fretboard.
+  Frame.Left = Frame.Top = Frame.Right = Frame.Bottom = 0;
+  selectSlot(next);
+}
+
+void DesignGroupController::pmenu2MoveClick() {
+  const int p = Frame.Column;
+  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
+  if (!group.holds(p)) return;
+  State.MoveBuffer = group.takeOut(p);
+  MoveSource = p;
+  imgChordDesign->setPointerShape(MovingPointer);
+  drawSlotPicture(p);
+}
+
+bool DesignGroupController::eventFilter(QObject* watched, QEvent* event) {
+  for (int s = 0; s < 6; ++s) {
+    if (watched != Design->tabBox(s)) continue;
+    if (event->type() == QEvent::FocusIn) {
+      emit typingStarted();
+    } else if (event->type() == QEvent::FocusOut) {
+      // Leaving the box, not the window or for a menu.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        editTab0Exit(s);
+      emit typingEnded();
+    }
+    return false;
+  }
+  if (watched == Fretboard->dragButton()) {
+    // The drag starts only when the mouse moves with the button held.
+    if (event->type() == QEvent::MouseMove &&
+        (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton)) {
+      auto* drag = new QDrag(Fretboard->dragButton());
+      auto* data = new QMimeData;
+      data->setData(QLatin1String(FingeringMime), QByteArray());
+      drag->setMimeData(data);
+      drag->exec(Qt::CopyAction);
+      return true;
+    }
+    return false;
+  }
+  if (watched == imgChordDesign) {
+    switch (event->type()) {
+      case QEvent::DragEnter:
+      case QEvent::DragMove: {
+        auto* e = static_cast<QDropEvent*>(event);
+        const QMimeData* data = e->mimeData();
+        if (data && (data->hasFormat(QLatin1String(ListItemsMime)) ||
+                     data->hasFormat(QLatin1String(FingeringMime))))
+          e->acceptProposedAction();
+        else
+          e->ignore();
+        return true;
+      }
+      case QEvent::Drop:
+        imgChordDesignDragDrop(static_cast<QDropEvent*>(event));
+        return true;
+      default:
+        break;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void DesignGroupController::imgChordDesignDragDrop(QDropEvent* event) {
+  event->acceptProposedAction();
+  if (Guard.active() || !event->mimeData()) return;
+  const QMimeData& data = *event->mimeData();
+  if (data.hasFormat(QLatin1String(ListItemsMime)))
+    dropSearchResult(data);
+  else if (data.hasFormat(QLatin1String(FingeringMime)))
+    dropFingering(event->position().toPoint().x());
+}
+
+void DesignGroupController::dropSearchResult(const QMimeData& data) {
+  // A line without a result pair ("No Chords Found") names no chord.
+  const std::optional<QPoint> pair = resultPair(data);
+  if (!pair) return;
+  if (State.DesignGroupChanged &&
+      Ask.ask(Window,
+              QStringLiteral("This Design Group has changed. Do you want to save the changes?"),
+              true))
+    return;
+  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
+  const LibraryResult read = group.fillFromLibrary(State.ExeDir, pair->y(), pair->x());
+  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files.")))
+    return;
+  for (int s = DesignGroupSize - 1; s >= 0; --s) DrawDesignSlot(s);
+  takeInHand(0);
+}
+
+void DesignGroupController::dropFingering(int x) {
+  const int s = DesignGroup::slotAt(x);
+  if (s < 0 || isEmpty(State.EditChord)) return;
+  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
+  if (group.holds(s) && !askReplace()) return;
+  Fretboard->nameChordInHand();
+  group.place(s, State.EditChord);
+  DrawDesignSlot(s);
+  // The chord type laid over the fingering goes back on show.
+  if (Design->intervalsShown()) Fretboard->showChordInHand();
+}
+
+void DesignGroupController::editTab0Exit(int i) {
+  QLineEdit* box = Design->tabBox(i);
+  bool number = false;
+  const int fret = box->text().toInt(&number);
+  if (!box->text().isEmpty() && (!number || fret > HighestFret)) box->clear();
+  // A press at the nut toggles between open and muted, so the string is set
+  // to the other one first: an empty box mutes, "0" opens.
+  if (box->text().isEmpty()) {
+    State.EditChord.Strings[i].Finger = FingerCode::Open;
+    Fretboard->pressString(i, 0);
+  } else {
+    if (fret == 0) State.EditChord.Strings[i].Finger = FingerCode::Muted;
+    Fretboard->pressString(i, fret);
+  }
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include "pages/render/DiagramPainter.h"
+#include "state/AppState.h"
+
+class BusyGuard;
+class ChordDesignTab;
+class FretboardPanel;
+class Prompter;
+class QDropEvent;
+class QMenu;
+class QMimeData;
+class QWidget;
+class SurfaceView;
+
+// The design group on the Chord Design tab: draws its six slots, turns
+// presses with the normal, placing and moving pointers, drops and the
+// group's pop-up menu into the group's rules, and takes the pressed slot in
+// hand on the fretboard. The rules themselves live in DesignGroup.
+class DesignGroupController : public QObject {
+  Q_OBJECT
+
+ public:
+  DesignGroupController(AppState& state, const BusyGuard& guard, Prompter& prompter,
+                        ChordDesignTab* design, FretboardPanel* fretboard, QWidget* window);
+
+  // What a drag of the fretboard's drag button carries: the fingering in
+  // hand is read at the drop, so the data only names the source.
+  static constexpr const char* FingeringMime = "application/x-strumbo-fingering";
+
+  // Redraws slot s and frames it when it holds a diagram; page loading uses
+  // it too.
+  void DrawDesignSlot(int s);
+  int selectedSlot() const { return DesignSelectedSlot; }
+  QMenu* menu() const { return popmenuDesign; }
+
+  // Send to Chord Design: `diagram` waits in the move buffer for the next
+  // press on the group (the tab switch is the caller's).
+  void receive(const TChordDiagram& diagram);
+  // Leaving the tab ends placing and moving; a diagram being moved goes back
+  // to the slot it came from.
+  void cancelPointers();
+
+ signals:
+  void playChordChosen();
+  void sendToPlayChosen(int slot);
+  // Typing into a tablature box: the window's keyboard commands must not
+  // take the digits.
+  void typingStarted();
+  void typingEnded();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void imgChordDesignMouseDown(QPoint at, Qt::MouseButton button);
+  void imgChordDesignMouseMove();
+  void imgChordDesignDragDrop(QDropEvent* event);
+  void dropSearchResult(const QMimeData& data);
+  void dropFingering(int x);
+  void pmenu2PlayChordClick();
+  void pmenu2DeleteClick();
+  void pmenu2MoveClick();
+  void editTab0Exit(int i);
+
+  // Steps of DrawDesignSlot without the frame.
+  void drawSlotPicture(int s);
+  void frameSlot(int s);
+  // Frame, all six tablature boxes and the chord in hand from slot s.
+  void selectSlot(int s);
+  void takeInHand(int s);
+  bool askReplace();
+
+  AppState& State;
+  const BusyGuard& Guard;
+  Prompter& Ask;
+  ChordDesignTab* Design;
+  FretboardPanel* Fretboard;
+  SurfaceView* imgChordDesign;
+  QWidget* Window;
+  QMenu* popmenuDesign;
+  // Column: the slot last pressed, which the pop-up commands act on.
+  SelectionFrame Frame;
+  int DesignSelectedSlot = -1;
+  // The slot a Move started from.
+  int MoveSource = -1;
+};

@@ -1,0 +1,397 @@
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstring>
+#include <memory>
+
+#include "ScriptedPrompter.h"
+#include "WindowProbe.h"
+#include "ui/DesignGroupController.h"
+#include "ui/MainWindow.h"
+#include "ui/SurfaceView.h"
+
+namespace {
+
+struct DataDir {
+  QTemporaryDir dir;
+  DataDir() {
+    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
+    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
+      QFile::copy(program.filePath(name), dir.filePath(name));
+  }
+  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
+};
+
+bool same(const TChordDiagram& a, const TChordDiagram& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+QPoint slotCentre(int s) { return {76 * s + 38, 50}; }
+
+struct Group {
+  TChordDiagram d[6];
+};
+Group groupOf(MainWindow& w) {
+  Group g;
+  std::memcpy(g.d, w.state().DesignGroup, sizeof g.d);
+  return g;
+}
+bool same(const Group& a, const Group& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The slot of `before` each slot of the group now holds, -1 for a free slot.
+QList<int> order(MainWindow& w, const Group& before) {
+  QList<int> tags;
+  for (const auto& slot : w.state().DesignGroup) {
+    int tag = -1;
+    if (!isEmpty(slot))
+      for (int k = 0; k < 6; ++k)
+        if (same(slot, before.d[k])) tag = k;
+    tags << tag;
+  }
+  return tags;
+}
+
+bool redAt(MainWindow& w, QPoint p) {
+  return child<SurfaceView>(w, "imgChordDesign")->image().pixelColor(p) == QColor(255, 0, 0);
+}
+
+// Drops `data` at `at` on the design group the way a finished drag does:
+// enter, move, drop, each through the event queue of the real widget. An
+// offscreen platform cannot run a QDrag, so the events carry the same data.
+bool dropOn(MainWindow& w, const QMimeData& data, QPoint at) {
+  auto* target = child<SurfaceView>(w, "imgChordDesign");
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(target, &drop);
+  return true;
+}
+
+// A result line as the search lists it, with its (root, dictionary index)
+// pair, or without one ("No Chords Found"); dropped as a list drag packs it.
+bool dropResultLine(MainWindow& w, const QString& text, std::optional<QPoint> pair) {
+  auto* list = child<QListWidget>(w, "listChordDesign");
+  list->clear();
+  auto* item = new QListWidgetItem(text, list);
+  if (pair) item->setData(Qt::UserRole, *pair);
+  list->setCurrentItem(item);
+  std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(0, 0)}));
+  return dropOn(w, *data, slotCentre(2));
+}
+
+bool dropCMaj7(MainWindow& w) { return dropResultLine(w, QStringLiteral("C\tmaj7"), QPoint(0, 2)); }
+
+bool dropDragButton(MainWindow& w, int slot) {
+  QMimeData data;
+  data.setData(QLatin1String(DesignGroupController::FingeringMime), QByteArray());
+  return dropOn(w, data, slotCentre(slot));
+}
+
+void popupCommand(MainWindow& w, int slot, const char* command) {
+  clickAt(w, "imgChordDesign", slotCentre(slot), Qt::RightButton);
+  auto* menu = child<QMenu>(w, "popmenuDesign");
+  QVERIFY(menu->isVisible());
+  action(*menu, command)->trigger();
+  menu->hide();
+}
+
+}  // namespace
+
+class DesignGroupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void droppedResultFillsAllSixSlotsFramedOnSlotZero() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    QCOMPARE(ask.messages, QStringList());
+    QCOMPARE(ask.questions, QStringList());
+    const AppState& st = w.state();
+    for (const auto& slot : st.DesignGroup) {
+      QVERIFY(!isEmpty(slot));
+      QCOMPARE(slot.Root, 0);
+      QCOMPARE(QList<int>(slot.Intervals, slot.Intervals + 5), (QList<int>{0, 4, 7, 11, -1}));
+    }
+    QVERIFY(st.DesignGroupChanged);
+    QCOMPARE(w.designGroup()->selectedSlot(), 0);
+    QVERIFY(redAt(w, {0, 50}));
+    QVERIFY(!redAt(w, {76 * 3, 50}));
+    QVERIFY(same(st.EditChord, st.DesignGroup[0]));
+    QCOMPARE(child<QLineEdit>(w, "editChordNameUser")->text().left(6), QStringLiteral("C maj7"));
+    for (int s = 0; s < 6; ++s) {
+      const auto& f = st.DesignGroup[0];
+      QCOMPARE(child<QLineEdit>(w, QStringLiteral("editTab%1").arg(s).toLatin1().constData())->text(),
+               f.Notes[s] ? QString::number(f.Strings[s].Fret) : QString());
+    }
+  }
+
+  void changedGroupAsksBeforeADropOverwritesIt() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    const Group before = groupOf(w);
+    // Yes: the user wants to save first, so nothing changes.
+    ask.answers = {true};
+    QVERIFY(dropResultLine(w, QStringLiteral("D\tm7"), QPoint(2, 20)));
+    QCOMPARE(ask.questions,
+             QStringList{QStringLiteral("This Design Group has changed. Do you want to save the changes?")});
+    QVERIFY(same(groupOf(w), before));
+    // A line without a result pair names no chord: no question, no change.
+    QVERIFY(dropResultLine(w, QStringLiteral("No Chords Found"), std::nullopt));
+    QCOMPARE(ask.questions.size(), 1);
+    QVERIFY(same(groupOf(w), before));
+    // No: overwritten.
+    ask.answers = {false};
+    QVERIFY(dropResultLine(w, QStringLiteral("D\tm7"), QPoint(2, 20)));
+    QCOMPARE(w.state().DesignGroup[4].Root, 2);
+    QCOMPARE(w.state().EditChord.Root, 2);
+  }
+
+  void missingLibraryFileGivesOneMessageAndKeepsTheGroup() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    w.state().DesignGroupChanged = false;
+    const Group before = groupOf(w);
+    QVERIFY(QFile::remove(data.dir.filePath(QStringLiteral("pxdo2.dat"))));
+    QVERIFY(dropResultLine(w, QStringLiteral("G\t7"), QPoint(7, 36)));
+    QCOMPARE(ask.messages, QStringList{QStringLiteral("Could Not Find Chord Data Files.")});
+    QVERIFY(same(groupOf(w), before));
+    QVERIFY(!w.state().DesignGroupChanged);
+  }
+
+  void ringMovesBothWaysAndOntoAFreeSlot() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    const Group d = groupOf(w);
+    auto* img = child<SurfaceView>(w, "imgChordDesign");
+
+    popupCommand(w, 1, "pmenu2Move");
+    QCOMPARE(img->pointerShape(), 6);
+    QVERIFY(isEmpty(w.state().DesignGroup[1]));
+    clickAt(w, "imgChordDesign", slotCentre(4));
+    QCOMPARE(order(w, d), (QList<int>{5, 0, 2, 3, 1, 4}));
+    QCOMPARE(img->pointerShape(), 0);
+    QCOMPARE(w.designGroup()->selectedSlot(), 4);
+    QVERIFY(same(w.state().EditChord, d.d[1]));
+    QVERIFY(redAt(w, {76 * 4, 50}));
+    QVERIFY(!redAt(w, {0, 50}));
+
+    const Group e = groupOf(w);
+    popupCommand(w, 4, "pmenu2Move");
+    // Any button places with the moving pointer.
+    clickAt(w, "imgChordDesign", slotCentre(1), Qt::RightButton);
+    QCOMPARE(order(w, e), (QList<int>{0, 4, 1, 2, 3, 5}));
+
+    ask.answers = {true};
+    popupCommand(w, 3, "pmenu2Delete");
+    const Group f = groupOf(w);
+    popupCommand(w, 0, "pmenu2Move");
+    clickAt(w, "imgChordDesign", slotCentre(3));
+    QCOMPARE(order(w, f), (QList<int>{-1, 1, 2, 0, 4, 5}));
+  }
+
+  void moveCancelledByATabChangeGoesBackHome() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    const Group d = groupOf(w);
+    popupCommand(w, 2, "pmenu2Move");
+    w.showTab(PlayTab::Chords);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(same(groupOf(w), d));
+    QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->pointerShape(), 0);
+  }
+
+  void pressesWithTheNormalPointer() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    auto* menu = child<QMenu>(w, "popmenuDesign");
+    clickAt(w, "imgChordDesign", slotCentre(1), Qt::RightButton);
+    QVERIFY(!menu->isVisible());
+    QVERIFY(dropCMaj7(w));
+    ask.answers = {true};
+    popupCommand(w, 5, "pmenu2Delete");
+    // A free slot: nothing, and no menu on a right press.
+    clickAt(w, "imgChordDesign", slotCentre(5));
+    clickAt(w, "imgChordDesign", slotCentre(5), Qt::RightButton);
+    QVERIFY(!menu->isVisible());
+    QCOMPARE(w.designGroup()->selectedSlot(), 0);
+    // A right press opens the menu without taking the slot in hand.
+    clickAt(w, "imgChordDesign", slotCentre(3), Qt::RightButton);
+    QVERIFY(menu->isVisible());
+    menu->hide();
+    QCOMPARE(w.designGroup()->selectedSlot(), 0);
+    clickAt(w, "imgChordDesign", slotCentre(3));
+    QCOMPARE(w.designGroup()->selectedSlot(), 3);
+    QVERIFY(same(w.state().EditChord, w.state().DesignGroup[3]));
+    // Pressing the framed slot again does not reload it.
+    w.state().EditChord.Root = 9;
+    clickAt(w, "imgChordDesign", slotCentre(3));
+    QCOMPARE(w.state().EditChord.Root, 9);
+  }
+
+  void deletingTheFramedSlotFramesTheFirstRemaining() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    w.state().DesignGroupChanged = false;
+    // No keeps the diagram.
+    ask.answers = {false};
+    popupCommand(w, 0, "pmenu2Delete");
+    QCOMPARE(ask.questions, QStringList{QStringLiteral("Do you want to erase this diagram?")});
+    QVERIFY(!isEmpty(w.state().DesignGroup[0]));
+    QVERIFY(!w.state().DesignGroupChanged);
+
+    ask.answers = {true, true};
+    popupCommand(w, 1, "pmenu2Delete");
+    popupCommand(w, 0, "pmenu2Delete");
+    QVERIFY(w.state().DesignGroupChanged);
+    QCOMPARE(w.designGroup()->selectedSlot(), 2);
+    QVERIFY(same(w.state().EditChord, w.state().DesignGroup[2]));
+    QVERIFY(redAt(w, {76 * 2, 50}));
+    QVERIFY(!redAt(w, {0, 50}));
+    for (int s = 2; s < 6; ++s) {
+      ask.answers = {true};
+      popupCommand(w, s, "pmenu2Delete");
+    }
+    QCOMPARE(w.state().DesignGroup[5].Empty, 1);
+    const QImage& img = child<SurfaceView>(w, "imgChordDesign")->image();
+    for (int x = 0; x < img.width(); ++x) QVERIFY(img.pixelColor(x, 50) != QColor(255, 0, 0));
+  }
+
+  void sentDiagramIsPlacedByTheNextPress() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    chooseKey(w, 7);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
+    clickAt(w, "imgChordPage", {120 * 2 + 70, 90}, Qt::RightButton);
+    auto* chordsMenu = child<QMenu>(w, "popmenuChords");
+    action(*chordsMenu, "pmenu1SendtoDesign")->trigger();
+    chordsMenu->hide();
+    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
+    auto* img = child<SurfaceView>(w, "imgChordDesign");
+    QCOMPARE(img->pointerShape(), 5);
+    clickAt(w, "imgChordDesign", slotCentre(3));
+    QCOMPARE(ask.questions, QStringList());
+    QVERIFY(same(w.state().DesignGroup[3], w.state().ChordPage[2][0]));
+    QVERIFY(same(w.state().EditChord, w.state().ChordPage[2][0]));
+    QCOMPARE(img->pointerShape(), 0);
+    QVERIFY(w.state().DesignGroupChanged);
+    QCOMPARE(w.designGroup()->selectedSlot(), 3);
+
+    // Onto a held slot it asks; No keeps the placing pointer, a right press cancels.
+    w.showTab(PlayTab::Chords);
+    clickAt(w, "imgChordPage", {120 * 4 + 70, 90}, Qt::RightButton);
+    action(*chordsMenu, "pmenu1SendtoDesign")->trigger();
+    chordsMenu->hide();
+    ask.answers = {false};
+    clickAt(w, "imgChordDesign", slotCentre(3));
+    QCOMPARE(ask.questions, QStringList{QStringLiteral("Do you want to replace this diagram?")});
+    QCOMPARE(img->pointerShape(), 5);
+    clickAt(w, "imgChordDesign", slotCentre(1), Qt::RightButton);
+    QCOMPARE(img->pointerShape(), 0);
+    QVERIFY(isEmpty(w.state().DesignGroup[1]));
+    QVERIFY(same(w.state().DesignGroup[3], w.state().ChordPage[2][0]));
+  }
+
+  void dragButtonDropCopiesTheFingeringInHand() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    ask.answers = {true};
+    popupCommand(w, 4, "pmenu2Delete");
+    w.state().DesignGroupChanged = false;
+    clickAt(w, "imgChordDesign", slotCentre(1));
+    QVERIFY(dropDragButton(w, 4));
+    QCOMPARE(ask.questions.size(), 1);  // only the delete's
+    const AppState& st = w.state();
+    QVERIFY(same(st.DesignGroup[4], st.EditChord));
+    QCOMPARE(QString::fromLatin1(st.EditChord.TuningName.view()), QStringLiteral("Standard"));
+    QCOMPARE(QString::fromLatin1(st.EditChord.Formula.view()), QStringLiteral("1 3 5 7    "));
+    QCOMPARE(w.designGroup()->selectedSlot(), 4);
+    QVERIFY(st.DesignGroupChanged);
+    // Onto a held slot it asks first; No changes nothing.
+    ask.answers = {false};
+    const Group before = groupOf(w);
+    QVERIFY(dropDragButton(w, 0));
+    QCOMPARE(ask.questions.size(), 2);
+    QVERIFY(same(groupOf(w), before));
+  }
+
+  void tablatureBoxesEditTheFingeringInHand() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    const TChordDiagram& chord = w.state().EditChord;
+    auto* box = child<QLineEdit>(w, "editTab0");
+    const auto typeAndLeave = [&](const QString& text) {
+      QTest::mouseClick(box, Qt::LeftButton);
+      QVERIFY(box->hasFocus());
+      retype(box, text);
+      QTest::keyClick(box, Qt::Key_Tab);
+      QVERIFY(!box->hasFocus());
+    };
+
+    typeAndLeave(QStringLiteral("25"));
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(chord.Strings[0].Finger, FingerCode::Muted);
+    QCOMPARE(chord.Notes[0], 0);
+
+    typeAndLeave(QStringLiteral("0"));
+    QCOMPARE(box->text(), QStringLiteral("0"));
+    QCOMPARE(chord.Strings[0].Finger, FingerCode::Open);
+    QCOMPARE(chord.Notes[0], chord.Tuning[0]);
+
+    // The digit goes into the box, not to the finger-marker keys.
+    typeAndLeave(QStringLiteral("1"));
+    QVERIFY(!button(w, "sbtnOne")->isChecked());
+    QCOMPARE(chord.Strings[0].Fret, 1);
+    QCOMPARE(chord.Strings[0].Finger, FingerCode::Fretted);
+    QCOMPARE(chord.Notes[0], chord.Tuning[0] + 1);
+
+    // Letters are dropped, typed or pasted.
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, QStringLiteral("x"));
+    QCOMPARE(box->text(), QStringLiteral("1"));
+    QApplication::clipboard()->setText(QStringLiteral("7b"));
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), QStringLiteral("1"));
+  }
+};
+
+QTEST_MAIN(DesignGroupTest)
+#include "DesignGroupTest.moc"
