@@ -391,6 +391,47 @@ class DesignGroupTest : public QObject {
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(box->text(), QStringLiteral("1"));
   }
+
+  void sendToPlayPageAndBackToTheGroup() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    const TChordDiagram sent = w.state().DesignGroup[3];
+    popupCommand(w, 3, "pmenu2SendtoPlay");
+    QCOMPARE(w.currentTab(), PlayTab::PlayPage);
+    QCOMPARE(child<SurfaceView>(w, "imgPlayPage")->pointerShape(), 5);
+    clickAt(w, "imgPlayPage", {50, 80});
+    QVERIFY(same(w.state().PlayPage[0][0], sent));
+
+    ask.answers = {true};
+    w.showTab(PlayTab::ChordDesign);
+    popupCommand(w, 5, "pmenu2Delete");
+    w.showTab(PlayTab::PlayPage);
+    clickAt(w, "imgPlayPage", {50, 80}, Qt::RightButton);
+    auto* playMenu = child<QMenu>(w, "popmenuPlayPage");
+    action(*playMenu, "pmenu1SendtoDesign")->trigger();
+    playMenu->hide();
+    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
+    QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->pointerShape(), 5);
+    clickAt(w, "imgChordDesign", slotCentre(5));
+    QVERIFY(same(w.state().DesignGroup[5], sent));
+    QCOMPARE(w.designGroup()->selectedSlot(), 5);
+  }
+
+  void playChordTakesThePressedSlotInHandFirst() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    QVERIFY(dropCMaj7(w));
+    popupCommand(w, 2, "pmenu2PlayChord");
+    QCOMPARE(w.designGroup()->selectedSlot(), 2);
+    QVERIFY(same(w.state().EditChord, w.state().DesignGroup[2]));
+    QVERIFY(redAt(w, {76 * 2, 50}));
+    QVERIFY(!redAt(w, {0, 50}));
+  }
 };
 
 QTEST_MAIN(DesignGroupTest)
