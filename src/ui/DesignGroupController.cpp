@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <optional>
 #include <QDropEvent>
 #include <QMouseEvent>
 #include <QPushButton>
