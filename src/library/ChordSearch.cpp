@@ -13,7 +13,9 @@ std::vector<int> entriesFrom(const std::int8_t (&intervals)[7], int first) {
   return out;
 }
 
-bool contains(const std::vector<int>& v, int x) { return std::find(v.begin(), v.end(), x) != v.end(); }
+bool contains(const std::vector<int>& v, int x) {
+  return std::find(v.begin(), v.end(), x) != v.end();
+}
 
 // The tool tip of a line: the formula's notes beyond the sounded ones (named
 // as in the formula, so a ninth stays "9"), and "rootless" when the root is

@@ -40,14 +40,14 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
   style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
 
   item.text = text;
-  const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget)
-                         .adjusted(3, 0, -3, 0);
+  const QRect area =
+      style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget).adjusted(3, 0, -3, 0);
   const bool selected = item.state & QStyle::State_Selected;
   painter->save();
   painter->setFont(item.font);
-  painter->setPen(item.palette.color(item.state & QStyle::State_Enabled ? QPalette::Normal
-                                                                          : QPalette::Disabled,
-                                     selected ? QPalette::HighlightedText : QPalette::Text));
+  painter->setPen(
+      item.palette.color(item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+                         selected ? QPalette::HighlightedText : QPalette::Text));
   painter->drawText(QRectF(area), text, lineOption(item.font));
   painter->restore();
 }

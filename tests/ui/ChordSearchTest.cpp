@@ -47,10 +47,13 @@ QRadioButton* option(MainWindow& w, const char* group, int item) {
 }
 
 void choose(MainWindow& w, const char* group, int item) {
-  QTest::mouseClick(option(w, group, item), Qt::LeftButton, {}, QPoint(6, option(w, group, item)->height() / 2));
+  QTest::mouseClick(option(w, group, item), Qt::LeftButton, {},
+                    QPoint(6, option(w, group, item)->height() / 2));
 }
 
-QListWidget* results(MainWindow& w) { return child<QListWidget>(w, "listChordDesign"); }
+QListWidget* results(MainWindow& w) {
+  return child<QListWidget>(w, "listChordDesign");
+}
 
 QStringList lines(MainWindow& w) {
   QStringList out;
@@ -62,7 +65,9 @@ QPoint pairOf(MainWindow& w, int line) {
   return results(w)->item(line)->data(Qt::UserRole).toPoint();
 }
 
-void search(MainWindow& w) { click(w, "btnSearch"); }
+void search(MainWindow& w) {
+  click(w, "btnSearch");
+}
 
 const std::vector<ChordSearch::Pair>& searchResults(MainWindow& w) {
   return child<ChordSearchController>(w, "ChordSearch")->SearchResults();
