@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,11 +13,14 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
 
 #include "library/MenuTables.h"
 #include "ui/SurfaceView.h"
 #include "ui/UpDown.h"
 #include "ui/RecordText.h"
+#include "ui/TabStopDelegate.h"
 
 namespace {
 
@@ -234,4 +238,53 @@ void ChordDesignTab::setUserChordNames(const std::vector<std::string>& names) {
 
 void ChordDesignTab::showTabBox(int s, const QString& text) {
   if (s >= 0 && s < 6) editTab[s]->setText(text);
+}
+
+namespace {
+
+// Reports every pointer move over the widgets it watches.
+class PointerMoves : public QObject {
+ public:
+  PointerMoves(std::function<void()> moved, QObject* parent)
+      : QObject(parent), Moved(std::move(moved)) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseMove) Moved();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> Moved;
+};
+
+}  // namespace
+
+int ChordDesignTab::intervalOption() const { return std::max(0, intervalOptions->checkedId()); }
+
+void ChordDesignTab::setIntervalOption(int item) {
+  if (auto* b = intervalOptions->button(item)) b->setChecked(true);
+}
+
+int ChordDesignTab::rootOption() const { return std::max(0, rootOptions->checkedId()); }
+
+void ChordDesignTab::setRootOption(int item) {
+  if (auto* b = rootOptions->button(item)) b->setChecked(true);
+}
+
+void ChordDesignTab::clearSearchResults() { listChordDesign->clear(); }
+
+void ChordDesignTab::addSearchResult(const QString& line, const QString& why,
+                                     std::optional<QPoint> chord) {
+  auto* item = new QListWidgetItem(line, listChordDesign);
+  if (chord) item->setData(Qt::UserRole, *chord);
+  if (!why.isEmpty()) item->setToolTip(why);
+}
+
+void ChordDesignTab::connectSearch() {
+  connect(btnSearch, &QPushButton::clicked, this, &ChordDesignTab::searchClicked);
+  listChordDesign->setItemDelegate(new TabStopDelegate(listChordDesign));
+  auto* moves = new PointerMoves([this] { emit pointerOverSearch(); }, this);
+  for (QWidget* w : {static_cast<QWidget*>(this), listChordDesign->viewport()}) {
+    w->setMouseTracking(true);
+    w->installEventFilter(moves);
+  }
 }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,12 +53,28 @@ class ChordDesignTab : public QWidget {
   // One tablature box: string s (0..5).
   void showTabBox(int s, const QString& text);
   QLineEdit* tabBox(int s) const { return editTab[s]; }
+  // The chord search: the items chosen in its two radio groups, and its
+  // result lines. A line that names a chord carries its (root, dictionary
+  // index) pair as a QPoint in Qt::UserRole; "No Chords Found" carries none.
+  int intervalOption() const;
+  void setIntervalOption(int item);
+  int rootOption() const;
+  void setRootOption(int item);
+  void clearSearchResults();
+  void addSearchResult(const QString& line, const QString& why, std::optional<QPoint> chord);
+  // Search clicks and pointer moves over the list and the page are reported
+  // from here on; called once by the search controller.
+  void connectSearch();
 
  signals:
   // A step of the root or bass control, and the root's step to act on.
   void rootStepped();
   void rootCommitted();
   void bassStepped();
+  // The Search button was clicked.
+  void searchClicked();
+  // The pointer moved over the result list or the page itself.
+  void pointerOverSearch();
 
  private:
   SurfaceView* imgChordDesign;

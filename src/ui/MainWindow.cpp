@@ -16,6 +16,7 @@
 #include "settings/Settings.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChordDesignTab.h"
+#include "ui/ChordSearchController.h"
 #include "ui/ChordsTab.h"
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
@@ -142,6 +143,7 @@ void MainWindow::routeCommands() {
   connect(Menus, &MainMenu::aboutChosen, this, &MainWindow::mnuAboutClick);
 
   connect(pnlTop, &ToolBarPanel::flipClicked, this, &MainWindow::sbtnFlipClick);
+  new ChordSearchController({State, Guard, *Ask, *DesignPage, *pnlBottom, *pnlTop}, this);
 }
 
 PlayTab MainWindow::currentTab() const {

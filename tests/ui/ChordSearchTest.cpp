@@ -1,0 +1,221 @@
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "MidiRig.h"
+#include "ScriptedPrompter.h"
+#include "WindowProbe.h"
+#include "pages/render/FretboardPainter.h"
+#include "ui/ChordSearchController.h"
+#include "ui/FretboardPanel.h"
+#include "ui/MainWindow.h"
+#include "ui/TabStopDelegate.h"
+
+namespace {
+
+struct DataDir {
+  QTemporaryDir dir;
+  DataDir() {
+    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
+    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
+      QFile::copy(program.filePath(name), dir.filePath(name));
+  }
+  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
+};
+
+// A press on the big fretboard at string s (0 the high E), fret f.
+void fret(MainWindow& w, int s, int f, Qt::MouseButton b = Qt::LeftButton) {
+  clickAt(*w.fretboard(), "imgGuitar", QPoint(FretX[f] + 6, StringY[s] + 6), b);
+}
+
+// C E G with the C lowest: A string fret 3, D string fret 2, G string open.
+void fretCMajor(MainWindow& w) {
+  fret(w, 4, 3);
+  fret(w, 3, 2);
+  fret(w, 2, 0);
+}
+
+QRadioButton* option(MainWindow& w, const char* group, int item) {
+  const auto radios = child<QGroupBox>(w, group)->findChildren<QRadioButton*>();
+  return radios.at(item);
+}
+
+void choose(MainWindow& w, const char* group, int item) {
+  QTest::mouseClick(option(w, group, item), Qt::LeftButton, {},
+                    QPoint(6, option(w, group, item)->height() / 2));
+}
+
+QListWidget* results(MainWindow& w) {
+  return child<QListWidget>(w, "listChordDesign");
+}
+
+QStringList lines(MainWindow& w) {
+  QStringList out;
+  for (int i = 0; i < results(w)->count(); ++i) out << results(w)->item(i)->text();
+  return out;
+}
+
+QPoint pairOf(MainWindow& w, int line) {
+  return results(w)->item(line)->data(Qt::UserRole).toPoint();
+}
+
+void search(MainWindow& w) {
+  click(w, "btnSearch");
+}
+
+const std::vector<ChordSearch::Pair>& searchResults(MainWindow& w) {
+  return child<ChordSearchController>(w, "ChordSearch")->SearchResults();
+}
+
+}  // namespace
+
+class ChordSearchTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aFrettedMajorTriadIsNamed() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.showTab(PlayTab::ChordDesign);
+    fretCMajor(w);
+    QVERIFY(option(w, "rgIntervalOp", 1)->isChecked());
+    QVERIFY(option(w, "rgRootOp", 0)->isChecked());
+    results(w)->setFocus();
+
+    search(w);
+    QCOMPARE(lines(w), QStringList{QStringLiteral("C maj\t1 3 5")});
+    QCOMPARE(pairOf(w, 0), QPoint(0, 0));
+    QVERIFY(child<QScrollBar>(w, "sbStrumSpeed")->hasFocus());
+
+    // Every chord type holding C, E and G, in dictionary order, each from C.
+    choose(w, "rgIntervalOp", 0);
+    search(w);
+    const QStringList all = lines(w);
+    QVERIFY(all.size() > 10);
+    QCOMPARE(all.at(0), QStringLiteral("C maj\t1 3 5"));
+    QCOMPARE(all.at(1), QStringLiteral("C 6\t1 3 5 6"));
+    QCOMPARE(results(w)->item(2)->toolTip(), QStringLiteral("adds 7"));
+    QCOMPARE(searchResults(w).size(), std::size_t(all.size()));
+    const QFont font = results(w)->font();
+    for (int i = 0; i < all.size(); ++i) {
+      QVERIFY(all.at(i).startsWith(QStringLiteral("C ")));
+      QCOMPARE(pairOf(w, i).x(), 0);
+      if (i > 0) QVERIFY(pairOf(w, i).y() > pairOf(w, i - 1).y());
+      QCOMPARE(searchResults(w)[i].Index, pairOf(w, i).y());
+      // The formulas start in one column.
+      QVERIFY(qAbs(TabStopDelegate::columnAfterTab(font, all.at(i)) -
+                   TabStopDelegate::tabStopDistance(font)) < 0.1);
+    }
+
+    // Each sounded note as root: C first, then E, then G (its 13sus holds
+    // C as the 11 and E as the 13).
+    choose(w, "rgRootOp", 1);
+    search(w);
+    QVERIFY(lines(w).size() > 1);
+    QCOMPARE(lines(w).at(0), QStringLiteral("C maj\t1 3 5"));
+    QCOMPARE(pairOf(w, results(w)->count() - 1).x(), 7);
+    QVERIFY(ask.messages.isEmpty());
+  }
+
+  void twoNotesOverAnUnsoundedRootSwitchTheOptions() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    fret(w, 3, 2);  // E
+    fret(w, 2, 0);  // G, the root C not sounded
+    search(w);
+    QVERIFY(option(w, "rgIntervalOp", 0)->isChecked());
+    QVERIFY(option(w, "rgRootOp", 1)->isChecked());
+    QVERIFY(results(w)->count() > 1);
+    QCOMPARE(lines(w).at(0), QStringLiteral("E minor\t1 b3 5"));
+    QCOMPARE(results(w)->item(0)->toolTip(), QStringLiteral("adds 5"));
+    for (int i = 0; i < results(w)->count(); ++i)
+      QVERIFY(pairOf(w, i).x() == 4 || pairOf(w, i).x() == 7);
+  }
+
+  void noMatchAndSingleNotes() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    fretCMajor(w);
+    choose(w, "rgIntervalOp", 0);
+    search(w);
+    const std::size_t found = searchResults(w).size();
+    QVERIFY(found > 1);
+
+    // F over C E G: nothing holds exactly those four notes.
+    fret(w, 0, 1);
+    choose(w, "rgIntervalOp", 1);
+    search(w);
+    QCOMPARE(lines(w), QStringList{QStringLiteral("No Chords Found")});
+    QVERIFY(!results(w)->item(0)->data(Qt::UserRole).isValid());
+    QCOMPARE(searchResults(w).size(), found);
+
+    // One note left: the list is emptied and nothing said.
+    fret(w, 0, 0);  // mutes the high E
+    fret(w, 3, 0);  // D string: fretted, so the nut press mutes it
+    fret(w, 2, 0);  // G string: open, so the nut press mutes it
+    search(w);
+    QCOMPARE(results(w)->count(), 0);
+    QVERIFY(ask.messages.isEmpty());
+  }
+
+  void aMissingDictionaryIsSaidOnce() {
+    DataDir data;
+    QVERIFY(QFile::remove(data.dir.filePath(QStringLiteral("pxcd3.dat"))));
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    fretCMajor(w);
+    search(w);
+    QCOMPARE(ask.messages.size(), 1);
+    QCOMPARE(results(w)->count(), 0);
+  }
+
+  void searchWaitsWhilePlayingAndTheListClearsTheReadouts() {
+    DataDir data;
+    MidiRig rig;
+    MainWindow& w = rig.window;
+    w.state().ExeDir = data.path();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.showTab(PlayTab::ChordDesign);
+    fretCMajor(w);
+    search(w);
+    QCOMPARE(results(w)->count(), 1);
+
+    click(w, "sbtnPlay");
+    QVERIFY(button(w, "sbtnPlay")->isChecked());
+    choose(w, "rgIntervalOp", 0);
+    search(w);
+    QCOMPARE(lines(w), QStringList{QStringLiteral("C maj\t1 3 5")});
+    rig.runUntil(20'000'000);
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
+
+    QLabel* note = child<QLabel>(w, "pnlNote");
+    QTest::mouseMove(child<SurfaceView>(w, "imgGuitar"), QPoint(FretX[3] + 6, StringY[4] + 6));
+    QCOMPARE(note->text(), QStringLiteral("C"));
+    QTest::mouseMove(results(w)->viewport(), QPoint(20, 5));
+    QVERIFY(note->text().isEmpty());
+    QVERIFY(child<QLabel>(w, "pnlInterval")->text().isEmpty());
+    // The same over the page around the controls.
+    QTest::mouseMove(child<SurfaceView>(w, "imgGuitar"), QPoint(FretX[3] + 6, StringY[4] + 6));
+    QCOMPARE(note->text(), QStringLiteral("C"));
+    QTest::mouseMove(child<QWidget>(w, "pageChordDesignContents"), QPoint(2, 2));
+    QVERIFY(note->text().isEmpty());
+  }
+};
+
+QTEST_MAIN(ChordSearchTest)
+#include "ChordSearchTest.moc"
