@@ -170,6 +170,9 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   listChordDesign = new QListWidget(this);
   listChordDesign->setObjectName(QStringLiteral("listChordDesign"));
   listChordDesign->setMinimumWidth(240);
+  // A result line is dragged onto the design group to fetch its fingerings.
+  listChordDesign->setDragEnabled(true);
+  listChordDesign->setDragDropMode(QAbstractItemView::DragOnly);
 
   auto* options = new QVBoxLayout;
   options->addWidget(rgIntervalOp);

@@ -78,6 +78,9 @@ bool dropOn(MainWindow& w, const QMimeData& data, QPoint at) {
 // pair, or without one ("No Chords Found"); dropped as a list drag packs it.
 bool dropResultLine(MainWindow& w, const QString& text, std::optional<QPoint> pair) {
   auto* list = child<QListWidget>(w, "listChordDesign");
+  // Without this the mouse never lifts a line off the list (found by hand
+  // under Xvfb: the drop code was right, the drag never started).
+  if (!list->dragEnabled() || list->dragDropMode() == QAbstractItemView::NoDragDrop) return false;
   list->clear();
   auto* item = new QListWidgetItem(text, list);
   if (pair) item->setData(Qt::UserRole, *pair);
