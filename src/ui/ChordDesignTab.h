@@ -49,11 +49,30 @@ class ChordDesignTab : public QWidget {
   // this tab's drawing surface, as it does with every tab's surface.
   SurfaceView* surface() const { return imgChordDesign; }
 
+  // The chord-type list and Show Intervals, for the intervals display: the
+  // item chosen (-1 when none), the number of items, a user chord type added
+  // at the end or removed, an item chosen without it counting as a click, and
+  // the button put down or up the same way. The list's pop-up menu and the
+  // signals below are made by enableChordTypeCommands.
+  int chordTypeIndex() const;
+  int chordTypeCount() const;
+  void appendChordType(const std::string& name);
+  void removeChordType(int index);
+  void chooseChordType(int index);
+  void setIntervalsShown(bool down);
+  void enableChordTypeCommands();
+
  signals:
   // A step of the root or bass control, and the root's step to act on.
   void rootStepped();
   void rootCommitted();
   void bassStepped();
+  // Show Intervals clicked (already in its new state), a chord type chosen
+  // from the list, and the list's pop-up commands.
+  void intervalsClicked();
+  void chordTypeChosen();
+  void addUserChordChosen();
+  void deleteUserChordChosen();
 
  private:
   SurfaceView* imgChordDesign;

@@ -19,6 +19,7 @@
 #include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpWindow.h"
+#include "ui/IntervalsController.h"
 #include "ui/MainMenu.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
@@ -96,6 +97,11 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   connect(pnlBottom, &FretboardPanel::nameFieldEntered, this, &MainWindow::editTuningNameEnter);
   connect(pnlBottom, &FretboardPanel::nameFieldLeft, this, &MainWindow::editTuningNameExit);
   FormCreate();
+  // After the start-up has listed the user chord types.
+  new IntervalsController({State, Guard, *Ask, services.SettingsFile, *DesignPage, *pnlBottom,
+                           *pnlTop, tabIs, [this](int context) { Session->showHelp(context); },
+                           this},
+                          this);
 }
 
 void MainWindow::routeCommands() {
