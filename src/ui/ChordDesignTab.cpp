@@ -142,7 +142,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   sbDisplayIntervals->setCheckable(true);
   sbDisplayIntervals->setFocusPolicy(Qt::NoFocus);
   auto* formulaColumn = new QVBoxLayout;
-  formulaColumn->addWidget(new QLabel(QStringLiteral("Chord formula"), this));
+  formulaColumn->addWidget(new QLabel(QStringLiteral("Use Chord Intervals For:"), this));
   formulaColumn->addWidget(ComboBox1);
   formulaColumn->addWidget(sbDisplayIntervals);
   formulaColumn->addStretch(1);

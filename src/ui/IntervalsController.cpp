@@ -6,6 +6,7 @@
 #include "design/IntervalDisplay.h"
 #include "design/UserChords.h"
 #include "library/LibraryFiles.h"
+#include "music/DiagramConvert.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "settings/UserChordStore.h"
@@ -13,6 +14,7 @@
 #include "ui/AddUserChordDialog.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
+#include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/LibraryMessages.h"
 #include "ui/Prompter.h"
@@ -39,6 +41,9 @@ IntervalsController::IntervalsController(Parts parts, QObject* parent)
           &IntervalsController::editIntervals0Click);
   connect(&P.Fretboard, &FretboardPanel::chordNameKeyReleased, this,
           &IntervalsController::editChordNameUserKeyUp);
+  connect(&P.ToolBar, &ToolBarPanel::showArpClicked, this, &IntervalsController::sbShowArpClick);
+  P.Chords.enableArpeggioCommand();
+  connect(&P.Chords, &ChordsTab::arpeggioChosen, this, &IntervalsController::menu1ArpeggioClick);
 }
 
 void IntervalsController::sbDisplayIntervalsClick() {
@@ -137,4 +142,49 @@ void IntervalsController::editIntervals0Click(int tag) {
 void IntervalsController::editChordNameUserKeyUp(const QString& text) {
   if (!P.ActiveTab || P.ActiveTab() != PlayTab::ChordDesign) return;
   if (const auto type = typedChordType(recordText(text))) P.State.EditChord.ChordName = *type;
+}
+
+void IntervalsController::sbShowArpClick() {
+  if (P.Guard.active()) {
+    P.ToolBar.undoClick(ToolBarPanel::Toggle::ShowArp);
+    return;
+  }
+  const PlayTab tab = P.ActiveTab ? P.ActiveTab() : PlayTab::Chords;
+  TChordDiagram chord{};
+  switch (tab) {
+    case PlayTab::Chords:
+      chord = P.State.SelectedChord;
+      break;
+    case PlayTab::ChordDesign:
+      // The chord type of Show Intervals already covers the neck.
+      if (P.Design.intervalsShown()) return;
+      chord = P.State.EditChord;
+      break;
+    case PlayTab::PlayPage:
+      chord = P.State.SelectedPlayChord;
+      break;
+    case PlayTab::Print:
+      if (!P.State.SelectedPrintItem.IsChord) return;
+      printItemToChord(P.State.SelectedPrintItem, chord);
+      break;
+    default:
+      return;
+  }
+  if (!P.ToolBar.isOn(ToolBarPanel::Toggle::ShowArp) || isEmpty(chord)) {
+    P.Fretboard.ShowDiagram(chord);
+    if (tab == PlayTab::ChordDesign) showIntervals();
+    return;
+  }
+  TChordFormula formula{};
+  std::copy(std::begin(chord.Intervals), std::end(chord.Intervals), formula.Intervals);
+  formula.Name.assign(chord.ChordName.view().substr(0, UserChordNameLength));
+  formula.Formula.assign(chord.Formula.view().substr(0, UserChordFormulaLength));
+  P.Fretboard.ShowArpeggio(formula, chord.Root, Qt::black);
+}
+
+void IntervalsController::menu1ArpeggioClick() {
+  const QPoint pressed = P.Chords.currentCell();
+  if (pressed != P.Chords.framedCell()) P.Chords.selectCell(pressed.x(), pressed.y());
+  P.ToolBar.setOn(ToolBarPanel::Toggle::ShowArp, true);
+  sbShowArpClick();
 }

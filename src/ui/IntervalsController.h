@@ -8,6 +8,7 @@
 struct AppState;
 class BusyGuard;
 class ChordDesignTab;
+class ChordsTab;
 class FretboardPanel;
 class ProfileFile;
 class Prompter;
@@ -19,7 +20,8 @@ class ToolBarPanel;
 // type chosen in the chord-type list over the neck, the user's own chord
 // types are added to and deleted from the list and the settings file, a click
 // on an interval label names that interval an octave up or back, and the name
-// typed into the chord name box becomes the edited chord's type.
+// typed into the chord name box becomes the edited chord's type. Show
+// Arpeggio boxes the notes of the chord in hand on any chord page.
 class IntervalsController : public QObject {
   Q_OBJECT
 
@@ -33,6 +35,7 @@ class IntervalsController : public QObject {
     ChordDesignTab& Design;
     FretboardPanel& Fretboard;
     ToolBarPanel& ToolBar;
+    ChordsTab& Chords;
     std::function<PlayTab()> ActiveTab;
     std::function<void(int)> ShowHelp;
     QWidget* Window;
@@ -46,6 +49,8 @@ class IntervalsController : public QObject {
   void pmenu6DeleteClick();
   void editIntervals0Click(int tag);
   void editChordNameUserKeyUp(const QString& text);
+  void sbShowArpClick();
+  void menu1ArpeggioClick();
 
  private:
   // Loads the chord type of the chosen list item and shows it over the

@@ -99,7 +99,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   FormCreate();
   // After the start-up has listed the user chord types.
   new IntervalsController({State, Guard, *Ask, services.SettingsFile, *DesignPage, *pnlBottom,
-                           *pnlTop, tabIs, [this](int context) { Session->showHelp(context); },
+                           *pnlTop, *Chords, tabIs, [this](int context) { Session->showHelp(context); },
                            this},
                           this);
 }

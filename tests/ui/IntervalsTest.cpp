@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QtTest>
 
 #include "../settings/FakeFileLayer.h"
@@ -12,6 +13,7 @@
 #include "settings/ProfileFile.h"
 #include "ui/AddUserChordDialog.h"
 #include "ui/ChordDesignTab.h"
+#include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 
@@ -262,6 +264,63 @@ class IntervalsTest : public QObject {
     QCOMPARE(r.window.state().EditChord.ChordName.str(), std::string("6/9"));
     retype(name, QStringLiteral("Bb"));
     QCOMPARE(r.window.state().EditChord.ChordName.str(), std::string());
+  }
+
+  void showArpeggioBoxesTheChordInHandOnTheChordsPage() {
+    Rig r;
+    r.window.show();
+    FretboardPanel* fb = r.window.fretboard();
+    chooseKey(r.window, 0);
+    chooseChordType(r.window, 1, 2);  // C maj7
+    clickShowChords(r.window);
+    QCOMPARE(r.window.state().ChordSetCount, 1);
+    const QImage clean = Bitmaps::fretboard();
+    const QPoint highC(FretX[8] - 1, StringY[0] - 1), highE(FretX[12] - 1, StringY[0] - 1),
+        highF(FretX[1] - 1, StringY[0] - 1);
+    QCOMPARE(pixel(fb, highC), clean.pixelColor(highC));
+
+    click(r.window, "sbShowArp");
+    // Outside the Chord Design tab every chord tone but the root is lime.
+    QCOMPARE(pixel(fb, highC), QColor(255, 0, 0));
+    QCOMPARE(pixel(fb, highE), QColor(0, 255, 0));
+    QCOMPARE(pixel(fb, highF), clean.pixelColor(highF));
+    QCOMPARE(r.field("editIntervals1")->palette().color(QPalette::Base), QColor(Qt::white));
+    click(r.window, "sbShowArp");
+    QCOMPARE(pixel(fb, highC), clean.pixelColor(highC));
+
+    // From the pop-up of another diagram: it is framed, taken in hand and
+    // shown with its arpeggio.
+    clickAt(r.window, "imgChordPage", QPoint(120 * 3 + 60, 80), Qt::RightButton);
+    QMenu* popup = child<QMenu>(r.window, "popmenuChords");
+    popup->hide();
+    trigger(r.window, "menu1Arpeggio");
+    QCOMPARE(r.window.findChild<ChordsTab*>()->framedCell(), QPoint(3, 0));
+    QCOMPARE(r.window.state().SelectedChord.Notes[0], r.window.state().ChordPage[3][0].Notes[0]);
+    QVERIFY(button(r.window, "sbShowArp")->isChecked());
+    QCOMPARE(pixel(fb, highC), QColor(255, 0, 0));
+    QCOMPARE(pixel(fb, highE), QColor(0, 255, 0));
+
+    // On the Chord Design tab with Show Intervals down the button does nothing.
+    click(r.window, "sbShowArp");
+    r.window.showTab(PlayTab::ChordDesign);
+    click(r.window, "sbDisplayIntervals");
+    const QImage before = child<SurfaceView>(*fb, "imgGuitar")->image();
+    click(r.window, "sbShowArp");
+    QCOMPARE(child<SurfaceView>(*fb, "imgGuitar")->image(), before);
+  }
+
+  void theButtonsStayPutWhileTheProgramIsBusy() {
+    Rig r;
+    r.window.show();
+    r.window.showTab(PlayTab::ChordDesign);
+    const QImage before = child<SurfaceView>(*r.window.fretboard(), "imgGuitar")->image();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    click(r.window, "sbDisplayIntervals");
+    click(r.window, "sbShowArp");
+    QApplication::restoreOverrideCursor();
+    QVERIFY(!button(r.window, "sbDisplayIntervals")->isChecked());
+    QVERIFY(!button(r.window, "sbShowArp")->isChecked());
+    QCOMPARE(child<SurfaceView>(*r.window.fretboard(), "imgGuitar")->image(), before);
   }
 };
 
