@@ -15,6 +15,7 @@
 #include "ui/ChordDesignTab.h"
 #include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
 
 namespace {
@@ -106,6 +107,15 @@ class IntervalsTest : public QObject {
     trigger(r.window, "pmenu6Add");
     QCOMPARE(r.list()->count(), 64);
     QCOMPARE(r.ini.readInteger("UserChords", "Number", 0), 2);
+
+    // Help opens the dialog's own help section.
+    r.ask.dialogs.push_back([](QDialog& d) {
+      clickIn(d, "HelpBtn");
+      return false;
+    });
+    trigger(r.window, "pmenu6Add");
+    QVERIFY(r.window.help()->isVisible());
+    QCOMPARE(r.window.help()->currentAnchor(), QStringLiteral("ctx450"));
     QVERIFY(r.ask.messages.isEmpty());
     QCOMPARE(r.ask.unanswered, 0);
   }
