@@ -7,7 +7,9 @@ std::string_view trimLeft(std::string_view s) {
   return s;
 }
 
-bool isRootLetter(char c) { return c >= 'A' && c <= 'G'; }
+bool isRootLetter(char c) {
+  return c >= 'A' && c <= 'G';
+}
 
 }  // namespace
 
@@ -62,8 +64,8 @@ std::optional<std::string> typedChordType(std::string_view typed) {
   }
   const std::size_t slash = s.find('/');
   if (slash != std::string_view::npos) {
-    const bool bassFollows = slash + 1 == s.size() || s[slash + 1] == ' ' ||
-                             isRootLetter(s[slash + 1]);
+    const bool bassFollows =
+        slash + 1 == s.size() || s[slash + 1] == ' ' || isRootLetter(s[slash + 1]);
     if (bassFollows) s = trimLeft(s.substr(0, slash));
   }
   return std::string(s.substr(0, UserChordNameLength));

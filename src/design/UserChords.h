@@ -19,9 +19,9 @@ struct IntervalBox {
 
 // Box 0 is the root, always ticked; boxes 1 to 18 are the user's choice.
 inline constexpr std::array<IntervalBox, 19> IntervalBoxes{{
-    {"1", 0},   {"b2", 1},   {"2", 2},    {"b3", 3},  {"3", 4},   {"4", 5},  {"b5", 6},
-    {"5", 7},   {"#5", 8},   {"6", 9},    {"b7", 10}, {"7", 11},  {"b9", 13}, {"9", 14},
-    {"#9", 15}, {"11", 17},  {"#11", 18}, {"b13", 20}, {"13", 21},
+    {"1", 0},   {"b2", 1},  {"2", 2},    {"b3", 3},   {"3", 4},   {"4", 5},   {"b5", 6},
+    {"5", 7},   {"#5", 8},  {"6", 9},    {"b7", 10},  {"7", 11},  {"b9", 13}, {"9", 14},
+    {"#9", 15}, {"11", 17}, {"#11", 18}, {"b13", 20}, {"13", 21},
 }};
 inline constexpr int MaxUserIntervals = 6;
 // An interval place the user left empty, as the settings file stores it.

@@ -67,8 +67,8 @@ TEST(UserChordFormula, DamagedSectionsKeepOnlyUsableRisingIntervals) {
 }
 
 TEST(UserChordFormula, LongTextsAreCut) {
-  const TChordFormula f =
-      userChordFormula("a name far too long", "1 b2 2 b3 3 4 b5 5 #5 6", {0, 255, 255, 255, 255, 255, 255});
+  const TChordFormula f = userChordFormula("a name far too long", "1 b2 2 b3 3 4 b5 5 #5 6",
+                                           {0, 255, 255, 255, 255, 255, 255});
   EXPECT_EQ(f.Name, "a name far too ");
   EXPECT_EQ(f.Formula, "1 b2 2 b3 3 4 b5 5 #");
 }

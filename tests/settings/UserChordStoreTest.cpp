@@ -23,7 +23,8 @@ struct UserChordFile : ::testing::Test {
 }  // namespace
 
 TEST_F(UserChordFile, AddingStoresTheListInTheSectionOfItsListIndex) {
-  const std::string name = UserChordStore::add(ini, 62, "mine", "1 b3 5 b7", {0, 3, 7, 10, 255, 255, 255});
+  const std::string name =
+      UserChordStore::add(ini, 62, "mine", "1 b3 5 b7", {0, 3, 7, 10, 255, 255, 255});
   EXPECT_EQ(name, "mine");
   EXPECT_EQ(ini.readInteger("UserChords", "Number", 0), 1);
   const int expected[7] = {0, 3, 7, 10, 255, 255, 255};

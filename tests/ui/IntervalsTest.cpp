@@ -121,8 +121,9 @@ class IntervalsTest : public QObject {
   }
 
   void deletingAUserChordMovesTheLaterSectionsDown() {
-    Rig r("[UserChords]\nNumber=3\n[62]\nName=one\nI0=0\nI1=4\n[63]\nName=two\nI0=0\nI1=3\n"
-          "[64]\nName=three\nFormula=1 4\nI0=0\nI1=5\nI2=255\n");
+    Rig r(
+        "[UserChords]\nNumber=3\n[62]\nName=one\nI0=0\nI1=4\n[63]\nName=two\nI0=0\nI1=3\n"
+        "[64]\nName=three\nFormula=1 4\nI0=0\nI1=5\nI2=255\n");
     QCOMPARE(r.list()->count(), 65);
     r.window.show();
     r.window.showTab(PlayTab::ChordDesign);
@@ -201,7 +202,8 @@ class IntervalsTest : public QObject {
         const int pc = (open[s] + f) % 12;
         const int tone = pc == 0 ? 0 : pc == 4 ? 1 : pc == 7 ? 2 : pc == 11 ? 3 : -1;
         if (tone >= 0)
-          QVERIFY2(pixel(fb, corner) == colours[tone], qPrintable(QStringLiteral("%1/%2").arg(s).arg(f)));
+          QVERIFY2(pixel(fb, corner) == colours[tone],
+                   qPrintable(QStringLiteral("%1/%2").arg(s).arg(f)));
         else
           QVERIFY2(pixel(fb, corner) == clean.pixelColor(corner),
                    qPrintable(QStringLiteral("%1/%2").arg(s).arg(f)));
@@ -211,12 +213,14 @@ class IntervalsTest : public QObject {
     // Up again: the fingering's own intervals, no boxes.
     click(r.window, "sbDisplayIntervals");
     QCOMPARE(r.field("editIntervals1")->text(), QString());
-    QCOMPARE(pixel(fb, QPoint(FretX[8] - 1, StringY[0] - 1)), clean.pixelColor(QPoint(FretX[8] - 1, StringY[0] - 1)));
+    QCOMPARE(pixel(fb, QPoint(FretX[8] - 1, StringY[0] - 1)),
+             clean.pixelColor(QPoint(FretX[8] - 1, StringY[0] - 1)));
   }
 
   void aDamagedUserChordShowsWhatItCanUse() {
-    Rig r("[UserChords]\nNumber=1\n[62]\nName=a name much too long\nI0=9\nI1=7\nI2=4\nI3=99\n"
-          "I4=junk\nI5=11\nI6=-3\n");
+    Rig r(
+        "[UserChords]\nNumber=1\n[62]\nName=a name much too long\nI0=9\nI1=7\nI2=4\nI3=99\n"
+        "I4=junk\nI5=11\nI6=-3\n");
     QCOMPARE(r.list()->itemText(62), QStringLiteral("a name much too"));
     r.window.show();
     r.window.showTab(PlayTab::ChordDesign);
