@@ -35,3 +35,12 @@ std::vector<ArpeggioCell> arpeggioCells(const Tuning& strings, const std::int8_t
   }
   return cells;
 }
+
+bool raisableInterval(int interval) {
+  switch (interval) {
+    case 1: case 2: case 3: case 5: case 6: case 8: case 9:
+      return true;
+    default:
+      return false;
+  }
+}

@@ -31,3 +31,8 @@ inline constexpr int ChordTonePen = -2;
 // `labelColours`, else ChordTonePen.
 std::vector<ArpeggioCell> arpeggioCells(const Tuning& strings, const std::int8_t (&intervals)[7],
                                         int root, bool labelColours);
+
+// Whether interval `interval` (0..11) has a name an octave up that a click on
+// its label switches to: b2, 2, b3, 4, b5, #5 and 6. The root, 3, 5 and the
+// sevenths have none.
+bool raisableInterval(int interval);

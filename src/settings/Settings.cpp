@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "design/UserChords.h"
 #include "settings/ProfileFile.h"
 
 namespace {
@@ -35,7 +36,8 @@ void Settings::load(const ProfileFile& file, const std::string& exeDir) {
   UserChordNames.clear();
   for (int i = 0; i < number; ++i)
     UserChordNames.push_back(
-        f.readString(std::to_string(FirstUserChordSection + i), "Name", "NONAME"));
+        f.readString(std::to_string(FirstUserChordSection + i), "Name", DefaultUserChordName)
+            .substr(0, UserChordNameLength));
 }
 
 void Settings::saveShutdown(ProfileFile& file) const {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -145,7 +146,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   sbDisplayIntervals->setCheckable(true);
   sbDisplayIntervals->setFocusPolicy(Qt::NoFocus);
   auto* formulaColumn = new QVBoxLayout;
-  formulaColumn->addWidget(new QLabel(QStringLiteral("Chord formula"), this));
+  formulaColumn->addWidget(new QLabel(QStringLiteral("Use Chord Intervals For:"), this));
   formulaColumn->addWidget(ComboBox1);
   formulaColumn->addWidget(sbDisplayIntervals);
   formulaColumn->addStretch(1);
@@ -290,4 +291,45 @@ void ChordDesignTab::connectSearch() {
     w->setMouseTracking(true);
     w->installEventFilter(moves);
   }
+}
+
+int ChordDesignTab::chordTypeIndex() const { return ComboBox1->currentIndex(); }
+
+int ChordDesignTab::chordTypeCount() const { return ComboBox1->count(); }
+
+void ChordDesignTab::appendChordType(const std::string& name) {
+  QSignalBlocker quiet(ComboBox1);
+  ComboBox1->addItem(qs(name));
+}
+
+void ChordDesignTab::removeChordType(int index) {
+  QSignalBlocker quiet(ComboBox1);
+  ComboBox1->removeItem(index);
+}
+
+void ChordDesignTab::chooseChordType(int index) {
+  QSignalBlocker quiet(ComboBox1);
+  ComboBox1->setCurrentIndex(index);
+}
+
+void ChordDesignTab::setIntervalsShown(bool down) {
+  QSignalBlocker quiet(sbDisplayIntervals);
+  sbDisplayIntervals->setChecked(down);
+}
+
+void ChordDesignTab::enableChordTypeCommands() {
+  if (findChild<QMenu*>(QStringLiteral("popmenuCombo"))) return;
+  auto* popmenuCombo = new QMenu(this);
+  popmenuCombo->setObjectName(QStringLiteral("popmenuCombo"));
+  QAction* add = popmenuCombo->addAction(QStringLiteral("Add User Chord"));
+  add->setObjectName(QStringLiteral("pmenu6Add"));
+  QAction* remove = popmenuCombo->addAction(QStringLiteral("Delete User Chord"));
+  remove->setObjectName(QStringLiteral("pmenu6Delete"));
+  connect(add, &QAction::triggered, this, &ChordDesignTab::addUserChordChosen);
+  connect(remove, &QAction::triggered, this, &ChordDesignTab::deleteUserChordChosen);
+  ComboBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(ComboBox1, &QWidget::customContextMenuRequested, popmenuCombo,
+          [this, popmenuCombo](QPoint at) { popmenuCombo->popup(ComboBox1->mapToGlobal(at)); });
+  connect(ComboBox1, &QComboBox::activated, this, &ChordDesignTab::chordTypeChosen);
+  connect(sbDisplayIntervals, &QToolButton::clicked, this, &ChordDesignTab::intervalsClicked);
 }

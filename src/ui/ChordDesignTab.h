@@ -65,6 +65,18 @@ class ChordDesignTab : public QWidget {
   // Search clicks and pointer moves over the list and the page are reported
   // from here on; called once by the search controller.
   void connectSearch();
+  // The chord-type list and Show Intervals, for the intervals display: the
+  // item chosen (-1 when none), the number of items, a user chord type added
+  // at the end or removed, an item chosen without it counting as a click, and
+  // the button put down or up the same way. The list's pop-up menu and the
+  // signals below are made by enableChordTypeCommands.
+  int chordTypeIndex() const;
+  int chordTypeCount() const;
+  void appendChordType(const std::string& name);
+  void removeChordType(int index);
+  void chooseChordType(int index);
+  void setIntervalsShown(bool down);
+  void enableChordTypeCommands();
 
  signals:
   // A step of the root or bass control, and the root's step to act on.
@@ -75,6 +87,12 @@ class ChordDesignTab : public QWidget {
   void searchClicked();
   // The pointer moved over the result list or the page itself.
   void pointerOverSearch();
+  // Show Intervals clicked (already in its new state), a chord type chosen
+  // from the list, and the list's pop-up commands.
+  void intervalsClicked();
+  void chordTypeChosen();
+  void addUserChordChosen();
+  void deleteUserChordChosen();
 
  private:
   SurfaceView* imgChordDesign;

@@ -128,3 +128,10 @@ const TChordDiagram* ChordsTab::diagramToSend() const {
   const TChordDiagram& d = State.ChordPage[CurrentColumn][CurrentRow];
   return isEmpty(d) ? nullptr : &d;
 }
+
+void ChordsTab::enableArpeggioCommand() {
+  auto* arpeggio = popmenuChords->findChild<QAction*>(QStringLiteral("menu1Arpeggio"));
+  if (arpeggio)
+    connect(arpeggio, &QAction::triggered, this, &ChordsTab::arpeggioChosen,
+            Qt::UniqueConnection);
+}

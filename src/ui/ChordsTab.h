@@ -38,11 +38,14 @@ class ChordsTab : public QObject {
   const SelectionFrame& frame() const { return Frame; }
   // The diagram under the last press, when there is one to send to the play page.
   const TChordDiagram* diagramToSend() const;
+  // Makes the pop-up's Show Arpeggio command emit arpeggioChosen.
+  void enableArpeggioCommand();
 
  signals:
   // Commands of the pop-up menu that others carry out.
   void playChordChosen();
   void sendToPlayChosen();
+  void arpeggioChosen();
 
  private:
   void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);

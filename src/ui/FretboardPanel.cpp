@@ -101,6 +101,7 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
     editIntervals[i] = field(this, QStringLiteral("editIntervals%1").arg(i), 30, true);
     editIntervals[i]->setAlignment(Qt::AlignCenter);
     editIntervals[i]->setProperty("tag", 0);
+    if (i < 7) editIntervals[i]->installEventFilter(this);
   }
   bitbtnDrag = new QPushButton(QStringLiteral("Drag to add chord to set"), this);
   bitbtnDrag->setObjectName(QStringLiteral("bitbtnDrag"));
@@ -157,7 +158,12 @@ bool FretboardPanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched == editTuningName || watched == editChordNameUser) {
     if (event->type() == QEvent::FocusIn) emit nameFieldEntered();
     if (event->type() == QEvent::FocusOut) emit nameFieldLeft();
+    if (watched == editChordNameUser && event->type() == QEvent::KeyRelease)
+      emit chordNameKeyReleased(editChordNameUser->text());
   }
+  for (int i = 0; i < 7; ++i)
+    if (watched == editIntervals[i] && event->type() == QEvent::MouseButtonRelease)
+      emit intervalLabelClicked(editIntervals[i]->property("tag").toInt());
   return QFrame::eventFilter(watched, event);
 }
 

@@ -77,10 +77,18 @@ class FretboardPanel : public QFrame {
   // into the tablature.
   void pressString(int s, int f);
 
+  // The edited fingering with the chord type of Show Intervals laid over it
+  // when that is down.
+  void showEditChordDisplay() { showEditChord(); }
+
  signals:
   // Focus entered or left a field where a name is typed (tuning or chord).
   void nameFieldEntered();
   void nameFieldLeft();
+  // A click on interval label 0..6, with the tag (interval mod 12) it shows.
+  void intervalLabelClicked(int tag);
+  // A key released in the chord name box, with the text it holds then.
+  void chordNameKeyReleased(const QString& text);
 
  protected:
   // Moving over the panel outside the picture clears the pointer read-out.

@@ -21,6 +21,7 @@
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpWindow.h"
+#include "ui/IntervalsController.h"
 #include "ui/MainMenu.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
@@ -117,6 +118,11 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   connect(PageControl1, &QTabWidget::currentChanged, Group, [this] {
     if (currentTab() != PlayTab::ChordDesign) Group->cancelPointers();
   });
+  // After the start-up has listed the user chord types.
+  new IntervalsController({State, Guard, *Ask, services.SettingsFile, *DesignPage, *pnlBottom,
+                           *pnlTop, *Chords, tabIs, [this](int context) { Session->showHelp(context); },
+                           this},
+                          this);
 }
 
 void MainWindow::routeCommands() {

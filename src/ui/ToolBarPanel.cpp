@@ -128,6 +128,7 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   connect(sbtnFlip, &QToolButton::clicked, this, &ToolBarPanel::flipClicked);
   connect(sbtnLeftHanded, &QToolButton::clicked, this, &ToolBarPanel::leftHandedClicked);
   connect(sbtnClick, &QToolButton::toggled, this, &ToolBarPanel::clickToggled);
+  connect(sbShowArp, &QToolButton::clicked, this, &ToolBarPanel::showArpClicked);
   connect(btnShowChords, &QPushButton::clicked, this, &ToolBarPanel::showChordsClicked);
   connect(editChordRoot, &QLineEdit::editingFinished, this, &ToolBarPanel::rootEdited);
 }

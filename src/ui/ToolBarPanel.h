@@ -73,6 +73,7 @@ class ToolBarPanel : public QFrame {
   void clickToggled();
   void showChordsClicked();
   void rootEdited();
+  void showArpClicked();
 
  private:
   // The fretboard panel still reads Show Arpeggio and Play directly; it is

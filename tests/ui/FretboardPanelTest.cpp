@@ -1,3 +1,4 @@
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -6,6 +7,7 @@
 #include <QtTest>
 
 #include "MidiRig.h"
+#include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "music/ChordAnalysis.h"
 #include "pages/render/FretboardBitmaps.h"
@@ -309,18 +311,18 @@ class FretboardPanelTest : public QObject {
   // With Show Intervals down, an edit shows the chosen chord type's
   // arpeggio in blue over the fingering, whatever the Show Arpeggio button says.
   void showIntervalsLaysTheChosenFormulaOverTheEdit() {
-    MainWindow w("/tmp/");
+    ScriptedPrompter ask;
+    MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.showTab(PlayTab::ChordDesign);
     FretboardPanel* fb = w.fretboard();
-    TChordFormula& chosen = w.state().ChosenFormula;
-    const std::int8_t minor[7] = {0, 3, 7, -1, -1, -1, -1};
-    std::copy(minor, minor + 7, chosen.Intervals);
-    chosen.Name = "m";
+    // "minor", chosen with the keys from the chord-type list.
+    QComboBox* types = child<QComboBox>(w.chordDesign(), "ComboBox1");
+    for (int i = 0; i < 19; ++i) QTest::keyClick(types, Qt::Key_Down);
     QTest::mouseClick(child<QToolButton>(w.chordDesign(), "sbDisplayIntervals"), Qt::LeftButton);
     QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(2, 0));  // open G
-    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("C m"));
+    QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("C minor"));
     QCOMPARE(field(fb, "editNotes")->palette().color(QPalette::Text), QColor(0, 0, 255));
     QCOMPARE(text(fb, "editIntervals1"), QStringLiteral("b3"));
     QCOMPARE(field(fb, "editIntervals1")->palette().color(QPalette::Base), QColor(0, 255, 255));
