@@ -146,7 +146,15 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   sbDisplayIntervals->setCheckable(true);
   sbDisplayIntervals->setFocusPolicy(Qt::NoFocus);
   auto* formulaColumn = new QVBoxLayout;
-  formulaColumn->addWidget(new QLabel(QStringLiteral("Use Chord Intervals For:"), this));
+  // The caption wraps and the list keeps a modest width, so the tab fits the
+  // window without a sideways scroll bar, whatever the user chords are called.
+  auto* formulaCaption = new QLabel(QStringLiteral("Use Chord Intervals For:"), this);
+  formulaCaption->setWordWrap(true);
+  formulaCaption->setMaximumWidth(130);
+  ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ComboBox1->setMinimumContentsLength(10);
+  ComboBox1->setMaximumWidth(130);
+  formulaColumn->addWidget(formulaCaption);
   formulaColumn->addWidget(ComboBox1);
   formulaColumn->addWidget(sbDisplayIntervals);
   formulaColumn->addStretch(1);
