@@ -139,6 +139,16 @@ class ContextHelpTest : public QObject {
     menu->popup(r.window.mapToGlobal(QPoint(40, 40)));
     QVERIFY(QTest::qWaitForWindowExposed(menu));
     QCOMPARE(pressF1(r.window), QStringLiteral("ctx320"));
+    QVERIFY(!menu->isVisible());
+
+    // A submenu has the section of the menu it belongs to.
+    QMenu* more = nullptr;
+    for (QAction* a : child<QMenu>(r.window, "menuFamily1")->actions())
+      if (a->menu()) more = a->menu();
+    QVERIFY(more);
+    more->popup(r.window.mapToGlobal(QPoint(40, 40)));
+    QVERIFY(QTest::qWaitForWindowExposed(more));
+    QCOMPARE(pressF1(r.window), QStringLiteral("ctx280"));
   }
 };
 
