@@ -4,8 +4,11 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/HelpContext.h"
+
 AboutDialog::AboutDialog(unsigned midiVersion, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("frmAboutBox"));
+  setHelpContext(this, 410);
   setWindowTitle(QStringLiteral("About Strumbo!"));
   ProductName = new QLabel(QStringLiteral("Strumbo!"), this);
   ProductName->setObjectName(QStringLiteral("ProductName"));

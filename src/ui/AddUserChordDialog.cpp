@@ -8,17 +8,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/HelpContext.h"
 #include "ui/RecordText.h"
 #include "ui/TypedTextValidator.h"
 
 AddUserChordDialog::AddUserChordDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgAddChord"));
+  setHelpContext(this, HelpContext);
   setWindowTitle(QStringLiteral("Add User Chord"));
 
   // The boxes in rows of seven, in the order the formula text lists them.
-  auto* boxes = new QGridLayout;
+  auto* pnlIntervals = new QWidget(this);
+  pnlIntervals->setObjectName(QStringLiteral("pnlIntervals"));
+  setHelpContext(pnlIntervals, IntervalsHelpContext);
+  auto* boxes = new QGridLayout(pnlIntervals);
+  boxes->setContentsMargins(0, 0, 0, 0);
   for (std::size_t b = 0; b < IntervalBoxes.size(); ++b) {
-    auto* box = new QCheckBox(QLatin1String(IntervalBoxes[b].Caption), this);
+    auto* box = new QCheckBox(QLatin1String(IntervalBoxes[b].Caption), pnlIntervals);
     box->setObjectName(QStringLiteral("cbInterval%1").arg(b));
     box->setProperty("tag", IntervalBoxes[b].Semitones);
     boxes->addWidget(box, static_cast<int>(b / 7), static_cast<int>(b % 7));
@@ -62,7 +68,7 @@ AddUserChordDialog::AddUserChordDialog(QWidget* parent) : QDialog(parent) {
   buttons->addWidget(HelpBtn);
 
   auto* column = new QVBoxLayout(this);
-  column->addLayout(boxes);
+  column->addWidget(pnlIntervals);
   column->addLayout(fields);
   column->addLayout(buttons);
 }

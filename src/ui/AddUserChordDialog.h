@@ -27,6 +27,7 @@ class AddUserChordDialog : public QDialog {
   QPushButton* HelpBtn = nullptr;
 
   static constexpr int HelpContext = 450;
+  static constexpr int IntervalsHelpContext = 910;
   // Opens the help at a context; the Help button stays disabled without it.
   void setHelp(std::function<void(int)> showHelp);
 

@@ -7,8 +7,11 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "ui/HelpContext.h"
+
 BeginFretDialog::BeginFretDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgBeginFret"));
+  setHelpContext(this, 430);
   setWindowTitle(QStringLiteral("Change Beginning Fret"));
   Label1 = new QLabel(QStringLiteral("Enter a number between 1 and 17"), this);
   Label1->setObjectName(QStringLiteral("Label1"));

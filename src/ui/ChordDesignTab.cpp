@@ -18,12 +18,16 @@
 #include <functional>
 
 #include "library/MenuTables.h"
-#include "ui/SurfaceView.h"
-#include "ui/UpDown.h"
+#include "ui/HelpContext.h"
 #include "ui/RecordText.h"
+#include "ui/SurfaceView.h"
 #include "ui/TabStopDelegate.h"
+#include "ui/UpDown.h"
 
 namespace {
+
+// The chord-type list and its pop-up menu share one help section.
+constexpr int ChordTypesHelpContext = 400;
 
 QLineEdit* readOnlyField(QWidget* parent, const QString& name, int width) {
   auto* e = new QLineEdit(parent);
@@ -135,6 +139,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   // Chord-type list and the intervals display.
   ComboBox1 = new QComboBox(this);
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+  setHelpContext(ComboBox1, ChordTypesHelpContext);
   ComboBox1->setFocusPolicy(Qt::NoFocus);
   for (const auto& family : ChordFamilies)
     for (int t = 0; t < family.typeCount; ++t)
@@ -329,6 +334,7 @@ void ChordDesignTab::enableChordTypeCommands() {
   if (findChild<QMenu*>(QStringLiteral("popmenuCombo"))) return;
   auto* popmenuCombo = new QMenu(this);
   popmenuCombo->setObjectName(QStringLiteral("popmenuCombo"));
+  setHelpContext(popmenuCombo, ChordTypesHelpContext);
   QAction* add = popmenuCombo->addAction(QStringLiteral("Add User Chord"));
   add->setObjectName(QStringLiteral("pmenu6Add"));
   QAction* remove = popmenuCombo->addAction(QStringLiteral("Delete User Chord"));

@@ -10,6 +10,7 @@
 #include "pages/render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
@@ -27,6 +28,7 @@ ChordsTab::ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter
       Window(parent) {
   popmenuChords = new QMenu(parent);
   popmenuChords->setObjectName(QStringLiteral("popmenuChords"));
+  setHelpContext(popmenuChords, 350);
   QAction* play = popmenuChords->addAction(QStringLiteral("Play Chord"));
   play->setObjectName("pmenu1PlayChord");
   connect(play, &QAction::triggered, this, &ChordsTab::playChordChosen);

@@ -2,21 +2,22 @@
 
 #include <QDataStream>
 #include <QDrag>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
-#include <optional>
-#include <QDropEvent>
-#include <QMouseEvent>
-#include <QPushButton>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <optional>
 
 #include "design/DesignGroup.h"
 #include "pages/render/PageCells.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
 #include "ui/Prompter.h"
 #include "ui/RecordText.h"
@@ -67,6 +68,7 @@ DesignGroupController::DesignGroupController(AppState& state, const BusyGuard& g
       Frame{0, 0, 0, 0, 0, 0} {
   popmenuDesign = new QMenu(window);
   popmenuDesign->setObjectName(QStringLiteral("popmenuDesign"));
+  setHelpContext(popmenuDesign, 380);
   const auto add = [this](const char* caption, const char* name) {
     QAction* a = popmenuDesign->addAction(QLatin1String(caption));
     a->setObjectName(QLatin1String(name));

@@ -1,5 +1,4 @@
 #include "ui/MainMenu.h"
-#include "ui/RecordText.h"
 
 #include <QAction>
 #include <QMenu>
@@ -7,6 +6,8 @@
 
 #include "library/MenuTables.h"
 #include "music/NameTables.h"
+#include "ui/HelpContext.h"
+#include "ui/RecordText.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
     : QObject(parent), Bar(bar) {
   QMenu* file = bar->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("menuFile"));
+  setHelpContext(file, 260);
   namedAction(file, QStringLiteral("&New"), "mnuNew");
   // Writing the play page as it plays, to a MIDI file or to audio.
   QAction* mnuExportMidi =
@@ -40,6 +42,7 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
 
   menuKey = bar->addMenu(QStringLiteral("&Key"));
   menuKey->setObjectName(QStringLiteral("menuKey"));
+  setHelpContext(menuKey, 270);
   for (int k = 0; k < 12; ++k) {
     QAction* a = menuKey->addAction(qs(FlatPitchNames[k]));
     a->setObjectName(QStringLiteral("mnuKey%1").arg(k));
@@ -50,6 +53,8 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
     const ChordFamilyMenu& f = ChordFamilies[family];
     QMenu* menu = bar->addMenu(qs(f.title));
     menu->setObjectName(QStringLiteral("menuFamily%1").arg(family + 1));
+    // Major, Minor and Dominant have sections 280, 290 and 300.
+    setHelpContext(menu, 280 + 10 * family);
     QMenu* more = menu->addMenu(QStringLiteral("More Chords..."));
     for (int t = 0; t < f.typeCount; ++t) {
       QMenu* into = t < f.mainCount ? menu : more;
@@ -61,6 +66,7 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
 
   QMenu* scale = bar->addMenu(QStringLiteral("&Scale"));
   scale->setObjectName(QStringLiteral("menuScale"));
+  setHelpContext(scale, 310);
   QMenu* moreScales = scale->addMenu(QStringLiteral("More Scales..."));
   for (int k = 0; k < static_cast<int>(ScaleMenuNames.size()); ++k) {
     QAction* a = (k < MainScaleCount ? scale : moreScales)->addAction(qs(ScaleMenuNames[k]));
@@ -69,6 +75,7 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
 
   QMenu* options = bar->addMenu(QStringLiteral("&Options"));
   options->setObjectName(QStringLiteral("menuOptions"));
+  setHelpContext(options, 320);
   connect(namedAction(options, QStringLiteral("MIDI Setup..."), "mnuMidiSetup"),
           &QAction::triggered, this, &MainMenu::midiSetupChosen);
   connect(namedAction(options, QStringLiteral("Tempo..."), "mnuTempo"), &QAction::triggered, this,
@@ -85,11 +92,13 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
           &MainMenu::flipChosen);
 
   QMenu* window = bar->addMenu(QStringLiteral("&Window"));
+  setHelpContext(window, 330);
   window->menuAction()->setVisible(false);
   window->setEnabled(false);
 
   QMenu* help = bar->addMenu(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("menuHelp"));
+  setHelpContext(help, 340);
   connect(namedAction(help, QStringLiteral("&Help Topics"), "mnuTopics"), &QAction::triggered, this,
           &MainMenu::topicsChosen);
   help->addSeparator();

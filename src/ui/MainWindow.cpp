@@ -20,6 +20,7 @@
 #include "ui/ChordsTab.h"
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpContext.h"
 #include "ui/HelpWindow.h"
 #include "ui/IntervalsController.h"
 #include "ui/MainMenu.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
       Ask(prompter ? prompter : OwnPrompter.get()) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Strumbo!"));
+  setHelpContext(this, MainWindowHelpContext);
   State.ExeDir = exeDir;
 
   pnlTop = new ToolBarPanel;
@@ -161,6 +163,16 @@ void MainWindow::showTab(PlayTab tab) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+  // F1 is help everywhere, in dialogs and open menus too, and even while a
+  // name is typed: it comes before the window's keyboard commands.
+  if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F1) {
+    const int context = helpContextForKey(watched);
+    if (context < 0) return QMainWindow::eventFilter(watched, e);
+    // An open menu would keep the keyboard and the pointer from the help.
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    Session->showHelp(context);
+    return true;
+  }
   if (e->type() == QEvent::KeyPress && KeyPreview) {
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only keys meant for this window (its own widgets), once each.
@@ -235,12 +247,13 @@ void MainWindow::buildPages() {
     const char* scroll;
     const char* surface;
     QSize size;
+    int helpContext;
   } pages[] = {
-      {"pageChords", "Chords", "scrollChordPage", "imgChordPage", {772, 800}},
-      {"pageChordDesign", "Chord Design", "scrollChordDesign", nullptr, {456, 101}},
-      {"pagePlayPage", "PlayPage", "scrollPlayPage", "imgPlayPage", {772, 833}},
-      {"pagePrint", "Print", "scrollPrintPage", "imgPrintPage", {772, 800}},
-      {"pageScales", "Scales", "scrollScales", "imgScales", {776, 800}},
+      {"pageChords", "Chords", "scrollChordPage", "imgChordPage", {772, 800}, 210},
+      {"pageChordDesign", "Chord Design", "scrollChordDesign", nullptr, {456, 101}, 220},
+      {"pagePlayPage", "PlayPage", "scrollPlayPage", "imgPlayPage", {772, 833}, 230},
+      {"pagePrint", "Print", "scrollPrintPage", "imgPrintPage", {772, 800}, 240},
+      {"pageScales", "Scales", "scrollScales", "imgScales", {776, 800}, 250},
   };
   for (int i = 0; i < 5; ++i) {
     const auto& p = pages[i];
@@ -255,6 +268,7 @@ void MainWindow::buildPages() {
       scroll->setWidget(Surfaces[i]);
     }
     scroll->setProperty("tabName", QLatin1String(p.tab));
+    setHelpContext(scroll, p.helpContext);
     Scrolls[i] = scroll;
     PageControl1->addTab(scroll, QLatin1String(p.caption));
   }

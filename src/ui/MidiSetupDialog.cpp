@@ -18,6 +18,7 @@
 #include "play/midi/MidiSession.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
+#include "ui/HelpContext.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ MidiSetupDialog::MidiSetupDialog(Settings& settings, ProfileFile& settingsFile, 
 
 void MidiSetupDialog::buildControls() {
   setObjectName(QStringLiteral("frmMidiSetup"));
+  setHelpContext(this, HelpContext);
   setWindowTitle(QStringLiteral("MIDI Setup"));
   setFixedSize(427, 372);
 

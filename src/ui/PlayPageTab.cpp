@@ -10,9 +10,10 @@
 #include "play/PlayPageGeometry.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpContext.h"
 #include "ui/Prompter.h"
-#include "ui/RepeatDialog.h"
 #include "ui/RecordText.h"
+#include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
@@ -49,6 +50,7 @@ PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prom
       Window(parent) {
   popmenuPlayPage = new QMenu(parent);
   popmenuPlayPage->setObjectName(QStringLiteral("popmenuPlayPage"));
+  setHelpContext(popmenuPlayPage, 370);
   const struct {
     const char* caption;
     const char* name;

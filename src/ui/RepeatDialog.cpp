@@ -11,9 +11,11 @@
 #include <QRegularExpressionValidator>
 
 #include "pages/render/PlayPageBitmaps.h"
+#include "ui/HelpContext.h"
 
 RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgRepeat"));
+  setHelpContext(this, 920);
   setWindowTitle(QStringLiteral("Repeat Markers"));
 
   auto* heading = new QLabel(QStringLiteral("Choose Repeat Markers For Measure"), this);

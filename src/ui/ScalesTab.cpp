@@ -12,6 +12,7 @@
 #include "ui/BeginFretDialog.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
+#include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
@@ -39,6 +40,7 @@ ScalesTab::ScalesTab(AppState& state, const BusyGuard& guard, Prompter& prompter
       Window(parent) {
   popmenuScales = new QMenu(parent);
   popmenuScales->setObjectName(QStringLiteral("popmenuScales"));
+  setHelpContext(popmenuScales, 390);
   QAction* playDiagram = popmenuScales->addAction(QStringLiteral("Play This Diagram"));
   playDiagram->setObjectName("pmenu5PlayDiagram");
   connect(playDiagram, &QAction::triggered, this, &ScalesTab::playDiagramChosen);

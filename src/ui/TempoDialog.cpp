@@ -7,6 +7,7 @@
 #include <QScrollBar>
 
 #include "play/PlayerSettings.h"
+#include "ui/HelpContext.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ constexpr std::int32_t MicrosPerMinute = 60000000;
 TempoDialog::TempoDialog(std::int32_t& playPageTempo, bool& playPageChanged, QWidget* parent)
     : QDialog(parent), PlayPageTempo(playPageTempo), PlayPageChanged(playPageChanged) {
   setObjectName(QStringLiteral("dlgTempo"));
+  setHelpContext(this, HelpContext);
   setWindowTitle(QStringLiteral("Change PlayPage Tempo"));
   setFixedSize(313, 214);
 
