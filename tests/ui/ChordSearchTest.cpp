@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DataDir.h"
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
@@ -18,16 +19,6 @@
 #include "ui/TabStopDelegate.h"
 
 namespace {
-
-struct DataDir {
-  QTemporaryDir dir;
-  DataDir() {
-    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
-    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
-      QFile::copy(program.filePath(name), dir.filePath(name));
-  }
-  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
-};
 
 // A press on the big fretboard at string s (0 the high E), fret f.
 void fret(MainWindow& w, int s, int f, Qt::MouseButton b = Qt::LeftButton) {

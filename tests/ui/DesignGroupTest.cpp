@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "ui/DesignGroupController.h"
@@ -17,16 +18,6 @@
 #include "ui/SurfaceView.h"
 
 namespace {
-
-struct DataDir {
-  QTemporaryDir dir;
-  DataDir() {
-    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
-    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
-      QFile::copy(program.filePath(name), dir.filePath(name));
-  }
-  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
-};
 
 bool same(const TChordDiagram& a, const TChordDiagram& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;

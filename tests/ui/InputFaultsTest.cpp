@@ -14,6 +14,7 @@
 
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
+#include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "pages/DiagramText.h"
@@ -68,17 +69,6 @@ class SilentDevices : public MidiDeviceProvider {
     return i == 0 ? std::make_unique<SilentSynth>() : nullptr;
   }
   std::unique_ptr<MidiInputDevice> openInput(int) override { return nullptr; }
-};
-
-// A private copy of the program's data files, so a test can take one away.
-struct DataDir {
-  QTemporaryDir dir;
-  DataDir() {
-    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
-    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
-      QFile::copy(program.filePath(name), dir.filePath(name));
-  }
-  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
 };
 
 QString text(QObject& parent, const char* name) {

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "library/ChordLibrary.h"
@@ -23,23 +24,6 @@
 #include "ui/ToolBarPanel.h"
 
 namespace {
-
-// A private copy of the program's data files, so tests can break them.
-struct DataDir {
-  QTemporaryDir dir;
-  DataDir() {
-    const QDir program(QStringLiteral(STRUMBO_PROGRAM_DIR));
-    for (const QString& name : program.entryList({QStringLiteral("*.dat")}, QDir::Files))
-      QFile::copy(program.filePath(name), dir.filePath(name));
-  }
-  std::string path() const { return (dir.path() + QLatin1Char('/')).toStdString(); }
-  QByteArray record(const QString& file, int size, int n) const {
-    QFile f(dir.filePath(file));
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    f.seek(static_cast<qint64>(size) * n);
-    return f.read(size);
-  }
-};
 
 QByteArray fingeringBytes(const TChordDiagram& d) {
   QByteArray bytes(1, static_cast<char>(d.BaseFret));
