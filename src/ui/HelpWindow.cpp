@@ -1,5 +1,6 @@
 #include "ui/HelpWindow.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
@@ -23,7 +24,18 @@ bool HelpWindow::showContext(int context) {
   QUrl url = QUrl::fromLocalFile(HelpFile);
   url.setFragment(Anchor);
   Browser->setSource(url);
+  // Asked from a dialog that blocks the other windows, the help stacks
+  // above it as a modal window of its own, so it can be read and scrolled
+  // before going back; asked from the main window it stays beside it.
+  QWidget* blocking = QApplication::activeModalWidget();
+  const bool overDialog = blocking && blocking != this;
+  const Qt::WindowModality wanted = overDialog ? Qt::ApplicationModal : Qt::NonModal;
+  if (windowModality() != wanted) {
+    hide();  // modality only changes while hidden
+    setWindowModality(wanted);
+  }
   show();
   raise();
+  activateWindow();
   return true;
 }
