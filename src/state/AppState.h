@@ -9,6 +9,7 @@
 #include "music/Records.h"
 #include "music/Tuning.h"
 #include "play/PlayPageModel.h"
+#include "play/PlayTab.h"
 #include "play/PlaybackEngine.h"
 
 // The program's state: every page store, the record in hand on each page,
@@ -57,6 +58,11 @@ struct AppState {
   PlayPageState Play;
   // Set when the design group changes; asked about before it is discarded.
   bool DesignGroupChanged = false;
+
+  // The file each page was last saved to or loaded from, by tab; empty for a
+  // page never saved or erased since. The window caption names it.
+  std::array<std::string, 5> LastPageFile;
+  std::string& lastPageFile(PlayTab tab) { return LastPageFile[static_cast<std::size_t>(tab)]; }
 
   // The chord type chosen for the intervals display; zero-filled at start.
   TChordFormula ChosenFormula;

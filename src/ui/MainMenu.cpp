@@ -24,14 +24,19 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
   QMenu* file = bar->addMenu(QStringLiteral("&File"));
   file->setObjectName(QStringLiteral("menuFile"));
   setHelpContext(file, 260);
-  namedAction(file, QStringLiteral("&New"), "mnuNew");
+  QAction* mnuNew = namedAction(file, QStringLiteral("&New"), "mnuNew");
+  connect(mnuNew, &QAction::triggered, this, &MainMenu::newChosen);
   // Writing the play page as it plays, to a MIDI file or to audio.
   QAction* mnuExportMidi =
       namedAction(file, QStringLiteral("Export MIDI File..."), "mnuExportMidi");
   connect(mnuExportMidi, &QAction::triggered, this, &MainMenu::exportMidiChosen);
   QAction* mnuExportAudio = namedAction(file, QStringLiteral("Export Audio..."), "mnuExportAudio");
   connect(mnuExportAudio, &QAction::triggered, this, &MainMenu::exportAudioChosen);
-  connect(file, &QMenu::aboutToShow, this, [mnuExportMidi, mnuExportAudio, activeTab] {
+  connect(file, &QMenu::aboutToShow, this, [mnuNew, mnuExportMidi, mnuExportAudio, activeTab] {
+    // New names the page it empties.
+    static const char* const pages[] = {"&New Chord Page", "&New Design Page", "&New Play Page",
+                                        "&New Print Page", "&New Scale Page"};
+    mnuNew->setText(QLatin1String(pages[static_cast<int>(activeTab())]));
     const bool onPlayPage = activeTab() == PlayTab::PlayPage;
     mnuExportMidi->setVisible(onPlayPage);
     mnuExportAudio->setVisible(onPlayPage);

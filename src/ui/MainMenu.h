@@ -31,6 +31,8 @@ class MainMenu : public QObject {
   void exportMidiChosen();
   void exportAudioChosen();
   void exitChosen();
+  // File > New: erase the page of the active tab.
+  void newChosen();
   void keyChosen(int key);
   // `family` 1..3, `type` its index in the family's list.
   void chordTypeChosen(int family, int type);

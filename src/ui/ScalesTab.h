@@ -37,6 +37,7 @@ class ScalesTab : public QObject {
 
   QPoint pressedCell() const { return {Frame.Column, Frame.Row}; }
   QPoint selectedCell() const { return {SelectedColumn, SelectedRow}; }
+  const SelectionFrame& frame() const { return Frame; }
 
  signals:
   // Commands of the pop-up menu that the playback controller carries out.

@@ -130,6 +130,8 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   connect(sbtnClick, &QToolButton::toggled, this, &ToolBarPanel::clickToggled);
   connect(sbShowArp, &QToolButton::clicked, this, &ToolBarPanel::showArpClicked);
   connect(btnShowChords, &QPushButton::clicked, this, &ToolBarPanel::showChordsClicked);
+  connect(sbtnPrintPage, &QToolButton::clicked, this, &ToolBarPanel::printPageClicked);
+  connect(sbtnErase, &QToolButton::clicked, this, &ToolBarPanel::eraseClicked);
   connect(editChordRoot, &QLineEdit::editingFinished, this, &ToolBarPanel::rootEdited);
 }
 

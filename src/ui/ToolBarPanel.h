@@ -72,6 +72,8 @@ class ToolBarPanel : public QFrame {
   // Click is read again by the page player whenever it changes.
   void clickToggled();
   void showChordsClicked();
+  void printPageClicked();
+  void eraseClicked();
   void rootEdited();
   void showArpClicked();
 
