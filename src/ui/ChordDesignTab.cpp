@@ -164,8 +164,15 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   formulaColumn->addWidget(sbDisplayIntervals);
   formulaColumn->addStretch(1);
 
+  // The design group and, under it, the file it was saved to or loaded from.
+  lblCDFilePath = new QLabel(QStringLiteral("File:"), this);
+  lblCDFilePath->setObjectName(QStringLiteral("lblCDFilePath"));
+  auto* groupColumn = new QVBoxLayout;
+  groupColumn->addWidget(imgChordDesign);
+  groupColumn->addWidget(lblCDFilePath);
+  groupColumn->addStretch(1);
   auto* top = new QHBoxLayout;
-  top->addWidget(imgChordDesign, 0, Qt::AlignTop);
+  top->addLayout(groupColumn);
   top->addSpacing(8);
   top->addLayout(editColumn);
   top->addLayout(formulaColumn);
@@ -346,4 +353,8 @@ void ChordDesignTab::enableChordTypeCommands() {
           [this, popmenuCombo](QPoint at) { popmenuCombo->popup(ComboBox1->mapToGlobal(at)); });
   connect(ComboBox1, &QComboBox::activated, this, &ChordDesignTab::chordTypeChosen);
   connect(sbDisplayIntervals, &QToolButton::clicked, this, &ChordDesignTab::intervalsClicked);
+}
+
+void ChordDesignTab::showFilePath(const QString& path) {
+  lblCDFilePath->setText(path.isEmpty() ? QStringLiteral("File:") : QStringLiteral("File: ") + path);
 }

@@ -14,6 +14,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QGroupBox;
+class QLabel;
 class QToolButton;
 class SurfaceView;
 class UpDown;
@@ -77,6 +78,8 @@ class ChordDesignTab : public QWidget {
   void chooseChordType(int index);
   void setIntervalsShown(bool down);
   void enableChordTypeCommands();
+  // The design group's file under its picture: "File:" alone when none.
+  void showFilePath(const QString& path);
 
  signals:
   // A step of the root or bass control, and the root's step to act on.
@@ -115,4 +118,5 @@ class ChordDesignTab : public QWidget {
   QPushButton* btnSearch;
   QListWidget* listChordDesign;
   QComboBox* ComboBox1;
+  QLabel* lblCDFilePath;
 };

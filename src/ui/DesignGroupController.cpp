@@ -78,7 +78,8 @@ DesignGroupController::DesignGroupController(AppState& state, const BusyGuard& g
           &DesignGroupController::pmenu2PlayChordClick);
   connect(add("Send To PlayPage", "pmenu2SendtoPlay"), &QAction::triggered, this,
           [this] { emit sendToPlayChosen(Frame.Column); });
-  add("Send To Print Page", "pmenu2SendtoPrint");
+  connect(add("Send To Print Page", "pmenu2SendtoPrint"), &QAction::triggered, this,
+          &DesignGroupController::sendToPrintChosen);
   connect(add("Delete", "pmenu2Delete"), &QAction::triggered, this,
           &DesignGroupController::pmenu2DeleteClick);
   connect(add("Move", "pmenu2Move"), &QAction::triggered, this,
@@ -344,4 +345,13 @@ void DesignGroupController::editTab0Exit(int i) {
     if (fret == 0) State.EditChord.Strings[i].Finger = FingerCode::Muted;
     Fretboard->pressString(i, fret);
   }
+}
+
+void DesignGroupController::erase() {
+  imgChordDesign->setPointerShape(0);
+  MoveSource = -1;
+  for (auto& d : State.DesignGroup) d.Empty = 1;
+  ClearSurface(imgChordDesign->image());
+  imgChordDesign->refresh();
+  DesignSelectedSlot = -1;
 }

@@ -43,10 +43,15 @@ class DesignGroupController : public QObject {
   // Leaving the tab ends placing and moving; a diagram being moved goes back
   // to the slot it came from.
   void cancelPointers();
+  // The slot under the last press, which the pop-up commands act on.
+  int pressedSlot() const { return Frame.Column; }
+  // Empties all six slots and their pictures; the fingering in hand stays.
+  void erase();
 
  signals:
   void playChordChosen();
   void sendToPlayChosen(int slot);
+  void sendToPrintChosen();
   // Typing into a tablature box: the window's keyboard commands must not
   // take the digits.
   void typingStarted();

@@ -487,3 +487,22 @@ void FretboardPanel::pressString(int s, int f) {
   Editor.rebuildFormula(comparedFormula());
   if (Design && Editor.bass() != Editor.root()) editChordNameUser->setText(qs(Editor.chordName()));
 }
+
+void FretboardPanel::resetIntervalColours() {
+  for (QLineEdit* label : editIntervals) {
+    QPalette p = label->palette();
+    p.setColor(QPalette::Text, Qt::black);
+    p.setColor(QPalette::Base, Qt::white);
+    label->setPalette(p);
+  }
+}
+
+void FretboardPanel::showTuning(const Tuning& tuning) {
+  for (std::uint8_t note : tuning)
+    if (note < LowestNote || note > HighestNote) return;
+  State.CurrentTuning = tuning;
+  for (int s = 0; s < 6; ++s) {
+    UpDowns[s]->setPosition(tuning[static_cast<std::size_t>(s)]);
+    editString[s]->setText(qs(State.Names.noteName(tuning[static_cast<std::size_t>(s)])));
+  }
+}

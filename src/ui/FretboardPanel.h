@@ -80,6 +80,11 @@ class FretboardPanel : public QFrame {
   // The edited fingering with the chord type of Show Intervals laid over it
   // when that is down.
   void showEditChordDisplay() { showEditChord(); }
+  // The interval labels back to black on white, their texts kept.
+  void resetIntervalColours();
+  // The tuning controls and the current tuning set to `tuning`; a note
+  // outside the neck's range leaves the whole tuning as it was.
+  void showTuning(const Tuning& tuning);
 
  signals:
   // Focus entered or left a field where a name is typed (tuning or chord).

@@ -24,8 +24,10 @@
 #include "ui/HelpWindow.h"
 #include "ui/IntervalsController.h"
 #include "ui/MainMenu.h"
+#include "ui/PageCommands.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
+#include "ui/PrintPageTab.h"
 #include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/TempoDialog.h"
@@ -105,21 +107,9 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   Group = new DesignGroupController(State, Guard, *Ask, DesignPage, pnlBottom, this);
   connect(Group, &DesignGroupController::playChordChosen, Playback,
           &PlaybackController::pmenu2PlayChordClick);
-  connect(Group, &DesignGroupController::sendToPlayChosen, this, [this](int slot) {
-    if (slot < 0 || slot >= DesignGroupSize) return;
-    PlayPage->takeInHand(State.DesignGroup[slot]);
-    showTab(PlayTab::PlayPage);
-    pnlBottom->setTuningEnabled(false);
-    pnlBottom->ShowDiagram(State.SelectedPlayChord);
-  });
-  for (QAction* send : findChildren<QAction*>(QStringLiteral("pmenu1SendtoDesign")))
-    connect(send, &QAction::triggered, this, &MainWindow::pmenu1SendtoDesignClick);
   connect(Group, &DesignGroupController::typingStarted, this, &MainWindow::editTuningNameEnter);
   connect(Group, &DesignGroupController::typingEnded, this, &MainWindow::editTuningNameExit);
-  // Leaving the tab ends placing and moving in the design group.
-  connect(PageControl1, &QTabWidget::currentChanged, Group, [this] {
-    if (currentTab() != PlayTab::ChordDesign) Group->cancelPointers();
-  });
+  routePageCommands();
   // After the start-up has listed the user chord types.
   new IntervalsController({State, Guard, *Ask, services.SettingsFile, *DesignPage, *pnlBottom,
                            *pnlTop, *Chords, tabIs, [this](int context) { Session->showHelp(context); },
@@ -127,8 +117,30 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                           this);
 }
 
+void MainWindow::routePageCommands() {
+  Print = new PrintPageTab(this);
+  Pages = new PageCommands({State, Guard, *Ask, *this, *pnlBottom, *Chords, *DesignPage, *Group,
+                            *PlayPage, *Print, *Scales, Scrolls, [this] { return currentTab(); },
+                            [this](PlayTab tab) { showTab(tab); }},
+                           this);
+  connect(Chords, &ChordsTab::sendToPlayChosen, Pages, &PageCommands::pmenu1SendtoPlayClick);
+  connect(Group, &DesignGroupController::sendToPlayChosen, Pages,
+          &PageCommands::pmenu1SendtoPlayClick);
+  connect(Group, &DesignGroupController::sendToPrintChosen, Pages,
+          &PageCommands::pmenu1SendtoPrintClick);
+  for (QAction* send : findChildren<QAction*>(QStringLiteral("pmenu1SendtoDesign")))
+    connect(send, &QAction::triggered, Pages, &PageCommands::pmenu1SendtoDesignClick);
+  for (QAction* send : findChildren<QAction*>(QStringLiteral("pmenu1SendtoPrint")))
+    connect(send, &QAction::triggered, Pages, &PageCommands::pmenu1SendtoPrintClick);
+  connect(Print, &PrintPageTab::sendToPlayChosen, Pages, &PageCommands::pmenu1SendtoPlayClick);
+  connect(Print, &PrintPageTab::sendToDesignChosen, Pages, &PageCommands::pmenu1SendtoDesignClick);
+  connect(Print, &PrintPageTab::sendToScaleChosen, Pages, &PageCommands::pmenu3SendtoScaleClick);
+  connect(Print, &PrintPageTab::pageEmptied, Pages, [this] { Pages->erasePage(PlayTab::Print); });
+  connect(pnlTop, &ToolBarPanel::eraseClicked, Pages, &PageCommands::sbtnEraseClick);
+  connect(Menus, &MainMenu::newChosen, Pages, &PageCommands::sbtnEraseClick);
+}
+
 void MainWindow::routeCommands() {
-  connect(Chords, &ChordsTab::sendToPlayChosen, this, &MainWindow::pmenu1SendtoPlayClick);
   connect(Chords, &ChordsTab::playChordChosen, Playback, &PlaybackController::pmenu1PlayChordClick);
   connect(PlayPage, &PlayPageTab::playChordChosen, Playback,
           &PlaybackController::pmenu4PlayChordClick);
@@ -159,7 +171,9 @@ PlayTab MainWindow::currentTab() const {
 }
 
 void MainWindow::showTab(PlayTab tab) {
+  SwitchingTab = true;
   PageControl1->setCurrentIndex(static_cast<int>(tab));
+  SwitchingTab = false;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
@@ -283,8 +297,7 @@ void MainWindow::pageChanged(int index) {
     return;
   }
   ShownPage = index;
-  const PlayTab tab = currentTab();
-  pnlBottom->setTuningEnabled(tab == PlayTab::ChordDesign || tab == PlayTab::Scales);
+  if (Pages) Pages->PageControl1Change(!SwitchingTab);
 }
 
 void MainWindow::placePanels() {
@@ -303,17 +316,6 @@ void MainWindow::mnuFlatSharpClick() {
   Picker->namingChanged();
 }
 
-void MainWindow::pmenu1SendtoPlayClick() {
-  // The other pages send with their own commands.
-  if (currentTab() != PlayTab::Chords) return;
-  const TChordDiagram* d = Chords->diagramToSend();
-  if (!d) return;
-  PlayPage->takeInHand(*d);
-  showTab(PlayTab::PlayPage);
-  pnlBottom->setTuningEnabled(false);
-  pnlBottom->ShowDiagram(State.SelectedPlayChord);
-}
-
 void MainWindow::sbtnFlipClick() {
   if (Guard.active()) {
     pnlTop->undoClick(ToolBarPanel::Toggle::Flip);
@@ -328,20 +330,4 @@ void MainWindow::menuFlipClick() {
   FretboardOnTop = !FretboardOnTop;
   placePanels();
   pnlTop->setOn(ToolBarPanel::Toggle::Flip, FretboardOnTop);
-}
-
-void MainWindow::pmenu1SendtoDesignClick() {
-  // An empty source is sent as it is: placing it is refused.
-  TChordDiagram sent{};
-  sent.Empty = 1;
-  if (currentTab() == PlayTab::Chords) {
-    if (const TChordDiagram* d = Chords->diagramToSend()) sent = *d;
-  } else if (currentTab() == PlayTab::PlayPage) {
-    const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
-    if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows) sent = State.PlayPage[c][r];
-  } else {
-    return;
-  }
-  showTab(PlayTab::ChordDesign);
-  Group->receive(sent);
 }

@@ -15,6 +15,8 @@ class ChordsTab;
 class DesignGroupController;
 class FretboardPanel;
 class MainMenu;
+class PageCommands;
+class PrintPageTab;
 class PlayPageTab;
 class PlaybackController;
 class QScrollArea;
@@ -48,6 +50,7 @@ class MainWindow : public QMainWindow {
   ScalesTab* scalesPage() const { return Scales; }
   PlayPageTab* playPage() const { return PlayPage; }
   PlaybackController* playback() const { return Playback; }
+  PrintPageTab* printPage() const { return Print; }
   bool fretboardOnTop() const { return FretboardOnTop; }
   const Settings& settings() const { return Session->settings(); }
   HelpWindow* help() const { return Session->help(); }
@@ -78,13 +81,13 @@ class MainWindow : public QMainWindow {
   void editTuningNameExit() { KeyPreview = true; }
   void buildPages();
   void routeCommands();
+  void routePageCommands();
   void placePanels();
   void pageChanged(int index);
   void mnuTempoClick();
   void mnuTopicsClick();
   void mnuAboutClick();
   void mnuFlatSharpClick();
-  void pmenu1SendtoPlayClick();
   void sbtnFlipClick();
   void menuFlipClick();
 
@@ -109,6 +112,9 @@ class MainWindow : public QMainWindow {
   QVBoxLayout* Column = nullptr;
   bool FretboardOnTop = false;
   int ShownPage = 0;
+  // Set while a command, not the user, changes the tab.
+  bool SwitchingTab = false;
   DesignGroupController* Group = nullptr;
-  void pmenu1SendtoDesignClick();
+  PageCommands* Pages = nullptr;
+  PrintPageTab* Print = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPainter>
 
+#include "pages/render/DiagramPainter.h"
 #include "pages/render/PageCells.h"
 #include "pages/render/PlayPageBitmaps.h"
 #include "pages/render/SurfaceText.h"
@@ -260,4 +261,18 @@ void PlayPageTab::pmenu4RepeatClick() {
 void PlayPageTab::takeInHand(const TChordDiagram& diagram) {
   State.MoveBuffer = diagram;
   imgPlayPage->setPointerShape(5);
+}
+
+void PlayPageTab::cancelPointers() {
+  imgPlayPage->setPointerShape(0);
+}
+
+void PlayPageTab::erase() {
+  imgPlayPage->setPointerShape(0);
+  for (auto& column : State.PlayPage)
+    for (auto& d : column) d.Empty = 1;
+  ClearSurface(imgPlayPage->image());
+  State.Play.resetRepeatSets();
+  DrawPlayGrid();
+  DrawRepeatMarks();
 }

@@ -31,6 +31,10 @@ class PlayPageTab : public QObject {
   void redrawSlots();
 
   bool placing() const;
+  // A tab change ends placing and moving.
+  void cancelPointers();
+  // The empty page: no chords, the staff rows and both repeat sets as new.
+  void erase();
   QPoint selectedSlot() const;
 
  signals:

@@ -1,0 +1,253 @@
+#include "ui/PageCommands.h"
+
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "music/DiagramConvert.h"
+#include "state/AppState.h"
+#include "ui/BusyGuard.h"
+#include "ui/ChordDesignTab.h"
+#include "ui/ChordsTab.h"
+#include "ui/DesignGroupController.h"
+#include "ui/FretboardPanel.h"
+#include "ui/PlayPageTab.h"
+#include "ui/PrintPageTab.h"
+#include "ui/Prompter.h"
+#include "ui/ScalesTab.h"
+
+PageCommands::PageCommands(Parts parts, QObject* parent) : QObject(parent), P(parts) {}
+
+void PageCommands::showPageCaption(PlayTab tab) {
+  P.Window.setWindowTitle(QStringLiteral("Strumbo!   ") +
+                          QString::fromStdString(P.State.lastPageFile(tab)));
+}
+
+void PageCommands::scrollToTop(PlayTab tab) {
+  if (QScrollArea* scroll = P.Scrolls[static_cast<int>(tab)]) scroll->verticalScrollBar()->setValue(0);
+}
+
+void PageCommands::showPrintItem() {
+  const TPrintDiagram& item = P.State.SelectedPrintItem;
+  if (item.IsChord) {
+    TChordDiagram chord{};
+    printItemToChord(item, chord);
+    P.Fretboard.ShowDiagram(chord);
+  } else {
+    TScaleDiagram scale{};
+    printItemToScale(item, scale);
+    P.Fretboard.ShowScaleOnFretboard(scale);
+  }
+}
+
+void PageCommands::PageControl1Change(bool byUser) {
+  // A diagram waiting to be placed stays in its buffer; a diagram being
+  // moved goes back where it came from.
+  P.Group.cancelPointers();
+  P.PlayPage.cancelPointers();
+  P.Print.cancelPointers();
+  P.Scales.setPlacing(false);
+  P.Fretboard.resetIntervalColours();
+  const PlayTab tab = P.ActiveTab();
+  P.Fretboard.setTuningEnabled(tab == PlayTab::ChordDesign || tab == PlayTab::Scales);
+  showPageCaption(tab);
+  // A command that switches tabs shows what it has in hand itself (Show
+  // Scale keeps the tuning name typed for the new scale).
+  if (byUser) showTabContents(tab);
+}
+
+void PageCommands::switchTo(PlayTab tab) {
+  P.ShowTab(tab);
+  showTabContents(tab);
+}
+
+void PageCommands::showTabContents(PlayTab tab) {
+  AppState& st = P.State;
+  switch (tab) {
+    case PlayTab::Chords:
+      P.Fretboard.ShowDiagram(st.SelectedChord);
+      break;
+    case PlayTab::ChordDesign:
+      // With Show Intervals down the chord type is laid over the fingering
+      // again, in place of its arpeggio.
+      P.Fretboard.showEditChordDisplay();
+      break;
+    case PlayTab::PlayPage: {
+      // The neck is tuned as the page's first chord, column by column.
+      for (int c = 0; c < PlayPageColumns; ++c) {
+        const TChordDiagram* first = nullptr;
+        for (int r = 0; r < PlayPageRows && !first; ++r)
+          if (!isEmpty(st.PlayPage[c][r])) first = &st.PlayPage[c][r];
+        if (first) {
+          Tuning tuning;
+          std::copy(std::begin(first->Tuning), std::end(first->Tuning), tuning.begin());
+          P.Fretboard.showTuning(tuning);
+          break;
+        }
+      }
+      P.Fretboard.ShowDiagram(st.SelectedPlayChord);
+      break;
+    }
+    case PlayTab::Scales:
+      P.Fretboard.ShowScaleOnFretboard(st.CurrentScale);
+      break;
+    case PlayTab::Print:
+      showPrintItem();
+      break;
+  }
+}
+
+void PageCommands::pmenu1SendtoPrintClick() {
+  if (P.Guard.active()) return;
+  AppState& st = P.State;
+  TPrintDiagram item{};
+  item.Empty = 1;
+  switch (P.ActiveTab()) {
+    case PlayTab::Chords:
+      if (const TChordDiagram* d = P.Chords.diagramToSend()) chordToPrintItem(*d, item);
+      break;
+    case PlayTab::ChordDesign: {
+      const int s = P.Group.pressedSlot();
+      if (s >= 0 && s < DesignGroupSize) chordToPrintItem(st.DesignGroup[s], item);
+      break;
+    }
+    case PlayTab::PlayPage: {
+      const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
+      if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows)
+        chordToPrintItem(st.PlayPage[c][r], item);
+      break;
+    }
+    case PlayTab::Scales: {
+      const QPoint cell = P.Scales.pressedCell();
+      if (cell.y() >= 0 && cell.y() < ScalePageSize && cell.x() >= 0 && cell.x() < 6) {
+        const TScaleDiagram& scale = st.ScalePage[cell.y()];
+        scaleToPrintItem(scale, item);
+        // The position that was pressed.
+        item.BaseFret = scale.StartFrets[cell.x()];
+      }
+      break;
+    }
+    case PlayTab::Print:
+      return;
+  }
+  if (isEmpty(item)) return;
+  st.PrintMoveBuffer = item;
+  switchTo(PlayTab::Print);
+  P.Print.setPlacing(true);
+}
+
+void PageCommands::pmenu1SendtoPlayClick() {
+  if (P.Guard.active()) return;
+  AppState& st = P.State;
+  TChordDiagram chord{};
+  chord.Empty = 1;
+  switch (P.ActiveTab()) {
+    case PlayTab::Chords:
+      if (const TChordDiagram* d = P.Chords.diagramToSend()) chord = *d;
+      break;
+    case PlayTab::ChordDesign: {
+      const int s = P.Group.pressedSlot();
+      if (s >= 0 && s < DesignGroupSize) chord = st.DesignGroup[s];
+      break;
+    }
+    case PlayTab::Print:
+      if (const TPrintDiagram* item = P.Print.itemToSend(); item && item->IsChord)
+        printItemToChord(*item, chord);
+      break;
+    default:
+      return;
+  }
+  if (isEmpty(chord)) return;
+  switchTo(PlayTab::PlayPage);
+  P.PlayPage.takeInHand(chord);
+}
+
+void PageCommands::pmenu1SendtoDesignClick() {
+  if (P.Guard.active()) return;
+  AppState& st = P.State;
+  // An empty source is sent as it is: placing it is refused.
+  TChordDiagram sent{};
+  sent.Empty = 1;
+  switch (P.ActiveTab()) {
+    case PlayTab::Chords:
+      if (const TChordDiagram* d = P.Chords.diagramToSend()) sent = *d;
+      break;
+    case PlayTab::PlayPage: {
+      const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
+      if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows) sent = st.PlayPage[c][r];
+      break;
+    }
+    case PlayTab::Print:
+      if (const TPrintDiagram* item = P.Print.itemToSend(); item && item->IsChord)
+        printItemToChord(*item, sent);
+      break;
+    default:
+      return;
+  }
+  // Taking it in hand shows the fingering as the tab change would.
+  P.ShowTab(PlayTab::ChordDesign);
+  P.Group.receive(sent);
+}
+
+void PageCommands::pmenu3SendtoScaleClick() {
+  if (P.Guard.active() || P.ActiveTab() != PlayTab::Print) return;
+  const TPrintDiagram* item = P.Print.itemToSend();
+  // Only a scale goes to the Scales page.
+  if (!item || item->IsChord) return;
+  P.State.PrintMoveBuffer = *item;
+  switchTo(PlayTab::Scales);
+  P.Scales.setPlacing(true);
+}
+
+void PageCommands::sbtnEraseClick() {
+  if (P.Guard.active()) return;
+  const PlayTab tab = P.ActiveTab();
+  if (tab == PlayTab::ChordDesign && P.State.DesignGroupChanged &&
+      !P.Ask.ask(&P.Window,
+                 QStringLiteral(
+                     "This Design Group has changed. Do you want to erase without saving it?"),
+                 false))
+    return;
+  if (tab == PlayTab::PlayPage && P.State.Play.PlayPageChanged &&
+      !P.Ask.ask(&P.Window,
+                 QStringLiteral("This Play Page has changed. Do you want to erase without saving it?"),
+                 false))
+    return;
+  erasePage(tab);
+}
+
+void PageCommands::erasePage(PlayTab tab) {
+  AppState& st = P.State;
+  switch (tab) {
+    case PlayTab::Chords:
+      P.Chords.erase();
+      P.Fretboard.ClearFretboard();
+      st.SelectedChord.Empty = 1;
+      break;
+    case PlayTab::Print:
+      P.Print.erase();
+      P.Fretboard.ClearFretboard();
+      st.SelectedPrintItem.Empty = 1;
+      break;
+    case PlayTab::ChordDesign:
+      // The fingering in hand and the fretboard stay.
+      P.Group.erase();
+      st.DesignGroupChanged = false;
+      P.Design.showFilePath(QString());
+      break;
+    case PlayTab::Scales:
+      P.Scales.erase();
+      P.Fretboard.ClearFretboard();
+      st.CurrentScale.Empty = 1;
+      break;
+    case PlayTab::PlayPage:
+      P.PlayPage.erase();
+      P.Fretboard.ClearFretboard();
+      st.SelectedPlayChord.Empty = 1;
+      st.Play.PlayPageChanged = false;
+      break;
+  }
+  if (tab != PlayTab::ChordDesign) scrollToTop(tab);
+  st.lastPageFile(tab).clear();
+  P.Window.setWindowTitle(QStringLiteral("Strumbo!"));
+}
