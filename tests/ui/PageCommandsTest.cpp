@@ -1,0 +1,213 @@
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "DataDir.h"
+#include "ScriptedPrompter.h"
+#include "WindowProbe.h"
+#include "ui/MainWindow.h"
+#include "ui/SurfaceView.h"
+
+namespace {
+
+// The user's change of tab: a click on the tab's caption.
+void clickTab(MainWindow& w, PlayTab tab) {
+  QTabBar* bar = child<QTabWidget>(w, "PageControl1")->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(static_cast<int>(tab)).center());
+}
+
+// A right press on `surface` at `at`, then the pop-up command `item` of `menu`.
+void popupCommand(MainWindow& w, const char* surface, QPoint at, const char* menu,
+                  const char* item) {
+  clickAt(w, surface, at, Qt::RightButton);
+  auto* popup = child<QMenu>(w, menu);
+  action(*popup, item)->trigger();
+  popup->hide();
+}
+
+QString fileMenuNewCaption(MainWindow& w) {
+  auto* file = child<QMenu>(w, "menuFile");
+  file->popup(QPoint(0, 0));
+  const QString caption = action(*file, "mnuNew")->text();
+  file->hide();
+  return caption;
+}
+
+void showGMajorChords(MainWindow& w) {
+  chooseKey(w, 7);
+  chooseChordType(w, 1, 0);
+  clickShowChords(w);
+}
+
+}  // namespace
+
+class PageCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // A diagram sent to another page waits there under the placing pointer; a
+  // change of tab puts the pointer back and places nothing.
+  void aSentDiagramWaitsUntilTheTabChanges() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    showGMajorChords(w);
+    popupCommand(w, "imgChordPage", {120 * 2 + 70, 90}, "popmenuChords", "pmenu1SendtoPlay");
+    QCOMPARE(w.currentTab(), PlayTab::PlayPage);
+    auto* play = child<SurfaceView>(w, "imgPlayPage");
+    QCOMPARE(play->pointerShape(), 5);
+    QVERIFY(!child<QWidget>(w, "UpDown0")->isEnabled());
+
+    clickTab(w, PlayTab::Scales);
+    QVERIFY(child<QWidget>(w, "UpDown0")->isEnabled());
+    clickTab(w, PlayTab::PlayPage);
+    QCOMPARE(play->pointerShape(), 0);
+    clickAt(w, "imgPlayPage", {50, 50});
+    for (const auto& column : w.state().PlayPage)
+      for (const auto& slot : column) QVERIFY(isEmpty(slot));
+  }
+
+  // The third position of a scale starts at fret 7, and so does its print item.
+  void aScalePositionIsSentWithItsOwnStartFret() {
+    QSKIP("until the print page takes sent items");
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    chooseKey(w, 9);
+    chooseScale(w, 0);
+    clickShowChords(w);
+    QCOMPARE(w.state().ScaleCount, 1);
+    popupCommand(w, "imgScales", {120 * 2 + 70, 90}, "popmenuScales", "pmenu1SendtoPrint");
+    QCOMPARE(w.currentTab(), PlayTab::Print);
+    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 5);
+    const TPrintDiagram& item = w.state().PrintMoveBuffer;
+    QCOMPARE(int(item.Empty), 0);
+    QCOMPARE(int(item.IsChord), 0);
+    QCOMPARE(int(item.BaseFret), 7);
+    QCOMPARE(item.Root, w.state().ScalePage[0].Root);
+  }
+
+  // Entering the play page tunes the neck as the page's first chord, taken
+  // column by column.
+  void thePlayPageTunesTheNeckAsItsFirstChord() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    showGMajorChords(w);
+    TChordDiagram dropD = w.state().ChordPage[0][0];
+    dropD.Tuning[5] = 38;
+    TChordDiagram openG = dropD;
+    const std::uint8_t g[6] = {62, 59, 55, 50, 43, 38};
+    std::copy(std::begin(g), std::end(g), openG.Tuning);
+    // Column 1 row 0 comes after column 0 row 3.
+    w.state().PlayPage[1][0] = openG;
+    w.state().PlayPage[0][3] = dropD;
+    clickTab(w, PlayTab::PlayPage);
+    QCOMPARE(int(w.state().CurrentTuning[5]), 38);
+    QCOMPARE(int(w.state().CurrentTuning[0]), 64);
+    QCOMPARE(child<QLineEdit>(w, "editString5")->text(), QStringLiteral("D2"));
+    QCOMPARE(child<QLineEdit>(w, "editString0")->text(), QStringLiteral("E4"));
+  }
+
+  // A changed design group is only erased after a Yes; the file label and
+  // the caption are reset with it.
+  void erasingAChangedDesignGroupAsksFirst() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    showGMajorChords(w);
+    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");
+    clickAt(w, "imgChordDesign", {38, 50});
+    QVERIFY(w.state().DesignGroupChanged);
+    w.state().lastPageFile(PlayTab::ChordDesign) = "voicings.cds";
+    clickTab(w, PlayTab::Chords);
+    clickTab(w, PlayTab::ChordDesign);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!   voicings.cds"));
+
+    ask.answers = {false};
+    click(w, "sbtnErase");
+    QCOMPARE(ask.questions, QStringList{QStringLiteral(
+                                "This Design Group has changed. Do you want to erase without "
+                                "saving it?")});
+    QVERIFY(!isEmpty(w.state().DesignGroup[0]));
+    QVERIFY(w.state().DesignGroupChanged);
+
+    ask.answers = {true};
+    click(w, "sbtnErase");
+    for (const auto& slot : w.state().DesignGroup) QVERIFY(isEmpty(slot));
+    QVERIFY(!w.state().DesignGroupChanged);
+    QCOMPARE(child<QLabel>(w, "lblCDFilePath")->text(), QStringLiteral("File:"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
+    QVERIFY(w.state().lastPageFile(PlayTab::ChordDesign).empty());
+    QVERIFY(!isEmpty(w.state().EditChord));
+  }
+
+  // File > New names the page it empties, and empties it like Erase Page:
+  // the play page after its question, with both repeat sets as new.
+  void fileNewErasesThePageOfTheActiveTab() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    const struct {
+      PlayTab tab;
+      const char* caption;
+    } captions[] = {{PlayTab::Chords, "&New Chord Page"},
+                    {PlayTab::ChordDesign, "&New Design Page"},
+                    {PlayTab::PlayPage, "&New Play Page"},
+                    {PlayTab::Print, "&New Print Page"},
+                    {PlayTab::Scales, "&New Scale Page"}};
+    for (const auto& c : captions) {
+      clickTab(w, c.tab);
+      QCOMPARE(fileMenuNewCaption(w), QLatin1String(c.caption));
+    }
+
+    showGMajorChords(w);
+    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoPlay");
+    clickAt(w, "imgPlayPage", {50, 50});
+    QVERIFY(w.state().Play.PlayPageChanged);
+    w.state().Play.RepeatSet34.RepeatCount[2] = 3;
+    w.state().Play.RepeatSet44.LoopMark[3] = 1;
+    const QImage before = child<SurfaceView>(w, "imgPlayPage")->image();
+
+    ask.answers = {false};
+    fileMenuNewCaption(w);
+    trigger(w, "mnuNew");
+    QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
+
+    ask.answers = {true};
+    trigger(w, "mnuNew");
+    QCOMPARE(ask.questions.size(), 2);
+    QCOMPARE(ask.questions.last(),
+             QStringLiteral("This Play Page has changed. Do you want to erase without saving it?"));
+    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
+    QVERIFY(!w.state().Play.PlayPageChanged);
+    TRepeatSet fresh34{}, fresh44{};
+    fresh34.ReturnMark[0] = fresh44.ReturnMark[0] = 1;
+    fresh34.LoopMark[11] = 1;
+    fresh44.LoopMark[8] = 1;
+    QVERIFY(std::memcmp(&w.state().Play.RepeatSet34, &fresh34, sizeof fresh34) == 0);
+    QVERIFY(std::memcmp(&w.state().Play.RepeatSet44, &fresh44, sizeof fresh44) == 0);
+    // The staff rows are drawn again; the chord is gone from the picture.
+    const QImage& after = child<SurfaceView>(w, "imgPlayPage")->image();
+    QVERIFY(after != before);
+    QVERIFY(after.copy(20, 0, 60, 86) != before.copy(20, 0, 60, 86));
+
+    // An unchanged page and the Chords page go without a question.
+    clickTab(w, PlayTab::Chords);
+    click(w, "sbtnErase");
+    QCOMPARE(ask.questions.size(), 2);
+    QCOMPARE(w.state().ChordSetCount, 0);
+    QVERIFY(isEmpty(w.state().SelectedChord));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
+  }
+};
+
+QTEST_MAIN(PageCommandsTest)
+#include "PageCommandsTest.moc"
