@@ -26,6 +26,7 @@
 #include "ui/MainMenu.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
+#include "ui/PrintPageTab.h"
 #include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/TempoDialog.h"
@@ -125,6 +126,10 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                            *pnlTop, *Chords, tabIs, [this](int context) { Session->showHelp(context); },
                            this},
                           this);
+  Print = new PrintPageTab(State, Guard, *Ask, Surfaces[int(PlayTab::Print)],
+                           Scrolls[int(PlayTab::Print)], pnlBottom, this);
+  connect(Print, &PrintPageTab::playDiagramChosen, Playback,
+          &PlaybackController::pmenu3PlayDiagramClick);
 }
 
 void MainWindow::routeCommands() {

@@ -17,6 +17,7 @@ class FretboardPanel;
 class MainMenu;
 class PlayPageTab;
 class PlaybackController;
+class PrintPageTab;
 class QScrollArea;
 class QTabWidget;
 class QVBoxLayout;
@@ -111,4 +112,8 @@ class MainWindow : public QMainWindow {
   int ShownPage = 0;
   DesignGroupController* Group = nullptr;
   void pmenu1SendtoDesignClick();
+  PrintPageTab* Print = nullptr;
+
+ public:
+  PrintPageTab* printPage() const { return Print; }
 };

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <optional>
 
 #include "state/AppState.h"
 
@@ -32,6 +33,9 @@ class PlayPageTab : public QObject {
 
   bool placing() const;
   QPoint selectedSlot() const;
+  // Back to the normal pointer; a diagram cut for Cut And Move goes back to
+  // its slot, and the page's change flag to what it was before the cut.
+  void cancelPointers();
 
  signals:
   // Play Chord of the pop-up menu, carried out by the playback controller.
@@ -56,4 +60,11 @@ class PlayPageTab : public QObject {
   ToolBarPanel* ToolBar;
   FretboardPanel* Fretboard;
   QWidget* Window;
+  // Where the diagram in hand was cut from, until it is placed somewhere.
+  struct Cut {
+    int Column, Row;
+    TChordDiagram Diagram;
+    bool ChangedBefore;
+  };
+  std::optional<Cut> CutFrom;
 };

@@ -169,6 +169,61 @@ class PlayPageTabTest : public QObject {
       for (int x = 20; x < 80; x += 5) QCOMPARE(img.pixelColor(x, y), QColor(Qt::white));
   }
 
+  void aCancelledCutPutsTheDiagramBack() {
+    ScriptedPrompter ask;
+    MainWindow w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    const TChordDiagram a = chordNamed("maj", 0);
+    page->takeInHand(a);
+    clickAt(w, "imgPlayPage", slot(2, 1));
+    const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
+    const QImage before = img.copy(PlayGeometry::slotX(2), PlayGeometry::rowTop(1), 60, 86);
+    w.state().Play.PlayPageChanged = false;
+    const auto cut = [&] {
+      clickAt(w, "imgPlayPage", slot(2, 1), Qt::RightButton);
+      child<QMenu>(w, "popmenuPlayPage")->hide();
+      trigger(w, "pmenu4CutMove");
+      QVERIFY(isEmpty(w.state().PlayPage[2][1]));
+    };
+    const auto restored = [&] {
+      return !page->placing() && sameRecord(w.state().PlayPage[2][1], a) &&
+             !w.state().Play.PlayPageChanged &&
+             img.copy(PlayGeometry::slotX(2), PlayGeometry::rowTop(1), 60, 86) == before;
+    };
+
+    // A right press, or leaving the tab, puts it back as it was.
+    cut();
+    clickAt(w, "imgPlayPage", slot(7, 4), Qt::RightButton);
+    QVERIFY(restored());
+    QVERIFY(isEmpty(w.state().PlayPage[7][4]));
+    cut();
+    page->cancelPointers();
+    QVERIFY(restored());
+    // Another diagram taken in hand does not lose the cut one.
+    cut();
+    page->takeInHand(chordNamed("7", 7));
+    QVERIFY(sameRecord(w.state().PlayPage[2][1], a));
+    page->cancelPointers();
+
+    // Once placed (with Ctrl kept in hand), a cancel leaves both where they are.
+    cut();
+    clickAt(w, "imgPlayPage", slot(9, 5), Qt::LeftButton, Qt::ControlModifier);
+    QVERIFY(page->placing());
+    clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
+    QVERIFY(isEmpty(w.state().PlayPage[2][1]));
+    QVERIFY(sameRecord(w.state().PlayPage[9][5], a));
+    QVERIFY(w.state().Play.PlayPageChanged);
+
+    // Copy and move cancelled: the source was never touched.
+    clickAt(w, "imgPlayPage", slot(9, 5), Qt::RightButton);
+    child<QMenu>(w, "popmenuPlayPage")->hide();
+    trigger(w, "pmenu4CopyMove");
+    page->cancelPointers();
+    QVERIFY(!page->placing());
+    QVERIFY(sameRecord(w.state().PlayPage[9][5], a));
+    QVERIFY(isEmpty(w.state().PlayPage[2][1]));
+  }
+
   void gridMarkerAndBarNumbersMatchTheirReferences() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
