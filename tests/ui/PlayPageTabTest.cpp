@@ -177,51 +177,38 @@ class PlayPageTabTest : public QObject {
     page->takeInHand(a);
     clickAt(w, "imgPlayPage", slot(2, 1));
     const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
-    const QImage before = img.copy(PlayGeometry::slotX(2), PlayGeometry::rowTop(1), 60, 86);
+    const QRect area(PlayGeometry::slotX(2), PlayGeometry::rowTop(1), 60, 86);
+    const QImage before = img.copy(area);
     w.state().Play.PlayPageChanged = false;
-    const auto cut = [&] {
-      clickAt(w, "imgPlayPage", slot(2, 1), Qt::RightButton);
+    const auto menu = [&](int c, int r, const char* command) {
+      clickAt(w, "imgPlayPage", slot(c, r), Qt::RightButton);
       child<QMenu>(w, "popmenuPlayPage")->hide();
-      trigger(w, "pmenu4CutMove");
-      QVERIFY(isEmpty(w.state().PlayPage[2][1]));
+      trigger(w, command);
     };
-    const auto restored = [&] {
+    const auto putBack = [&] {
       return !page->placing() && sameRecord(w.state().PlayPage[2][1], a) &&
-             !w.state().Play.PlayPageChanged &&
-             img.copy(PlayGeometry::slotX(2), PlayGeometry::rowTop(1), 60, 86) == before;
+             !w.state().Play.PlayPageChanged && img.copy(area) == before;
     };
-
-    // A right press, or leaving the tab, puts it back as it was.
-    cut();
+    menu(2, 1, "pmenu4CutMove");
     clickAt(w, "imgPlayPage", slot(7, 4), Qt::RightButton);
-    QVERIFY(restored());
-    QVERIFY(isEmpty(w.state().PlayPage[7][4]));
-    cut();
-    page->cancelPointers();
-    QVERIFY(restored());
-    // Another diagram taken in hand does not lose the cut one.
-    cut();
-    page->takeInHand(chordNamed("7", 7));
+    QVERIFY(putBack() && isEmpty(w.state().PlayPage[7][4]));
+    menu(2, 1, "pmenu4CutMove");
+    page->cancelPointers();  // what a tab change does
+    QVERIFY(putBack());
+    menu(2, 1, "pmenu4CutMove");
+    page->takeInHand(chordNamed("7", 7));  // another diagram sent meanwhile
     QVERIFY(sameRecord(w.state().PlayPage[2][1], a));
-    page->cancelPointers();
 
-    // Once placed (with Ctrl kept in hand), a cancel leaves both where they are.
-    cut();
+    // Placed, even with Ctrl kept in hand: a cancel leaves it where it went.
+    page->cancelPointers();
+    menu(2, 1, "pmenu4CutMove");
     clickAt(w, "imgPlayPage", slot(9, 5), Qt::LeftButton, Qt::ControlModifier);
-    QVERIFY(page->placing());
     clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
-    QVERIFY(isEmpty(w.state().PlayPage[2][1]));
-    QVERIFY(sameRecord(w.state().PlayPage[9][5], a));
-    QVERIFY(w.state().Play.PlayPageChanged);
-
-    // Copy and move cancelled: the source was never touched.
-    clickAt(w, "imgPlayPage", slot(9, 5), Qt::RightButton);
-    child<QMenu>(w, "popmenuPlayPage")->hide();
-    trigger(w, "pmenu4CopyMove");
+    QVERIFY(isEmpty(w.state().PlayPage[2][1]) && sameRecord(w.state().PlayPage[9][5], a));
+    // A cancelled copy never touched its source.
+    menu(9, 5, "pmenu4CopyMove");
     page->cancelPointers();
-    QVERIFY(!page->placing());
-    QVERIFY(sameRecord(w.state().PlayPage[9][5], a));
-    QVERIFY(isEmpty(w.state().PlayPage[2][1]));
+    QVERIFY(!page->placing() && sameRecord(w.state().PlayPage[9][5], a));
   }
 
   void gridMarkerAndBarNumbersMatchTheirReferences() {
