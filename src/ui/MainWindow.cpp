@@ -118,7 +118,10 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
 }
 
 void MainWindow::routePageCommands() {
-  Print = new PrintPageTab(this);
+  Print = new PrintPageTab(State, Guard, *Ask, Surfaces[int(PlayTab::Print)],
+                           Scrolls[int(PlayTab::Print)], pnlBottom, this);
+  connect(Print, &PrintPageTab::playDiagramChosen, Playback,
+          &PlaybackController::pmenu3PlayDiagramClick);
   Pages = new PageCommands({State, Guard, *Ask, *this, *pnlBottom, *Chords, *DesignPage, *Group,
                             *PlayPage, *Print, *Scales, Scrolls, [this] { return currentTab(); },
                             [this](PlayTab tab) { showTab(tab); }},

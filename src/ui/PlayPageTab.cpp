@@ -93,7 +93,7 @@ void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
 
   if (placing()) {
     if (isEmpty(State.MoveBuffer) || button == Qt::RightButton) {
-      imgPlayPage->setPointerShape(0);
+      cancelPointers();
       return;
     }
     if (button != Qt::LeftButton) return;
@@ -101,6 +101,7 @@ void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
         !Ask.ask(Window, QStringLiteral("Do you want to replace this diagram?"), true))
       return;
     target = State.MoveBuffer;
+    CutFrom.reset();
     DrawSlotDiagram(c, r, target);
     State.Play.PlayPageChanged = true;
     // With Ctrl held the same chord stays in hand for the next slot.
@@ -232,7 +233,9 @@ void PlayPageTab::pmenu4DeleteClick() {
 void PlayPageTab::pmenu4CutMoveClick() {
   const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
   if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
+  cancelPointers();
   State.MoveBuffer = State.PlayPage[c][r];
+  CutFrom = Cut{c, r, State.MoveBuffer, State.Play.PlayPageChanged};
   imgPlayPage->setPointerShape(6);
   State.PlayPage[c][r].Empty = 1;
   pmenu4DeleteClick();
@@ -241,6 +244,7 @@ void PlayPageTab::pmenu4CutMoveClick() {
 void PlayPageTab::pmenu4CopyMoveClick() {
   const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
   if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
+  cancelPointers();
   State.MoveBuffer = State.PlayPage[c][r];
   imgPlayPage->setPointerShape(6);
 }
@@ -259,15 +263,25 @@ void PlayPageTab::pmenu4RepeatClick() {
 }
 
 void PlayPageTab::takeInHand(const TChordDiagram& diagram) {
+  cancelPointers();
   State.MoveBuffer = diagram;
   imgPlayPage->setPointerShape(5);
 }
 
 void PlayPageTab::cancelPointers() {
+  if (CutFrom) {
+    const Cut cut = *CutFrom;
+    CutFrom.reset();
+    State.PlayPage[cut.Column][cut.Row] = cut.Diagram;
+    DrawSlotDiagram(cut.Column, cut.Row, cut.Diagram);
+    State.Play.PlayPageChanged = cut.ChangedBefore;
+  }
   imgPlayPage->setPointerShape(0);
 }
 
 void PlayPageTab::erase() {
+  // A diagram cut and not yet placed goes with the page.
+  CutFrom.reset();
   imgPlayPage->setPointerShape(0);
   for (auto& column : State.PlayPage)
     for (auto& d : column) d.Empty = 1;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <optional>
 
 #include "state/AppState.h"
 
@@ -31,11 +32,12 @@ class PlayPageTab : public QObject {
   void redrawSlots();
 
   bool placing() const;
-  // A tab change ends placing and moving.
-  void cancelPointers();
   // The empty page: no chords, the staff rows and both repeat sets as new.
   void erase();
   QPoint selectedSlot() const;
+  // Back to the normal pointer; a diagram cut for Cut And Move goes back to
+  // its slot, and the page's change flag to what it was before the cut.
+  void cancelPointers();
 
  signals:
   // Play Chord of the pop-up menu, carried out by the playback controller.
@@ -60,4 +62,11 @@ class PlayPageTab : public QObject {
   ToolBarPanel* ToolBar;
   FretboardPanel* Fretboard;
   QWidget* Window;
+  // Where the diagram in hand was cut from, until it is placed somewhere.
+  struct Cut {
+    int Column, Row;
+    TChordDiagram Diagram;
+    bool ChangedBefore;
+  };
+  std::optional<Cut> CutFrom;
 };

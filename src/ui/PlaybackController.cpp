@@ -5,6 +5,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include "music/DiagramConvert.h"
 #include "pages/render/FretboardPainter.h"
 #include "pages/render/PlayPageBitmaps.h"
 #include "play/midi/MidiMessage.h"
@@ -283,4 +284,24 @@ void PlaybackController::pmenu2PlayChordClick() {
   tellIfSilent();
   syncOptions();
   apply(Engine->PlayChord(Use.State.EditChord, activeTab()));
+}
+
+void PlaybackController::pmenu3PlayDiagramClick() {
+  const TPrintDiagram& item = Use.State.SelectedPrintItem;
+  if (isEmpty(item)) return;
+  tellIfSilent();
+  syncOptions();
+  FretboardPanel* fretboard = &Use.Fretboard;
+  if (item.IsChord) {
+    TChordDiagram chord{};
+    printItemToChord(item, chord);
+    fretboard->ShowDiagram(chord);
+    apply(Engine->PlayChord(chord, PlayTab::Print));
+  } else {
+    // A scale item is one position: its start fret is the item's BaseFret.
+    TScaleDiagram scale{};
+    printItemToScale(item, scale);
+    fretboard->ShowScaleOnFretboard(scale);
+    apply(Engine->PlayScale(scale, 0, false));
+  }
 }

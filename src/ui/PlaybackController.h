@@ -76,6 +76,8 @@ class PlaybackController : public QObject {
 
   // Play Chord of the design group's pop-up menu: the chord in hand.
   void pmenu2PlayChordClick();
+  // Play Diagram of the print page's pop-up menu: the print item in hand.
+  void pmenu3PlayDiagramClick();
 
  private:
   PlayTab activeTab() const;

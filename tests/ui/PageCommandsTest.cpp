@@ -72,7 +72,6 @@ class PageCommandsTest : public QObject {
 
   // The third position of a scale starts at fret 7, and so does its print item.
   void aScalePositionIsSentWithItsOwnStartFret() {
-    QSKIP("until the print page takes sent items");
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);

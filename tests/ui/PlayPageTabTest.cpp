@@ -169,6 +169,48 @@ class PlayPageTabTest : public QObject {
       for (int x = 20; x < 80; x += 5) QCOMPARE(img.pixelColor(x, y), QColor(Qt::white));
   }
 
+  void aCancelledCutPutsTheDiagramBack() {
+    ScriptedPrompter ask;
+    MainWindow w("/nonexistent/", &ask);
+    PlayPageTab* page = w.playPage();
+    const TChordDiagram a = chordNamed("maj", 0);
+    page->takeInHand(a);
+    clickAt(w, "imgPlayPage", slot(2, 1));
+    const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
+    const QRect area(PlayGeometry::slotX(2), PlayGeometry::rowTop(1), 60, 86);
+    const QImage before = img.copy(area);
+    w.state().Play.PlayPageChanged = false;
+    const auto menu = [&](int c, int r, const char* command) {
+      clickAt(w, "imgPlayPage", slot(c, r), Qt::RightButton);
+      child<QMenu>(w, "popmenuPlayPage")->hide();
+      trigger(w, command);
+    };
+    const auto putBack = [&] {
+      return !page->placing() && sameRecord(w.state().PlayPage[2][1], a) &&
+             !w.state().Play.PlayPageChanged && img.copy(area) == before;
+    };
+    menu(2, 1, "pmenu4CutMove");
+    clickAt(w, "imgPlayPage", slot(7, 4), Qt::RightButton);
+    QVERIFY(putBack() && isEmpty(w.state().PlayPage[7][4]));
+    menu(2, 1, "pmenu4CutMove");
+    page->cancelPointers();  // what a tab change does
+    QVERIFY(putBack());
+    menu(2, 1, "pmenu4CutMove");
+    page->takeInHand(chordNamed("7", 7));  // another diagram sent meanwhile
+    QVERIFY(sameRecord(w.state().PlayPage[2][1], a));
+
+    // Placed, even with Ctrl kept in hand: a cancel leaves it where it went.
+    page->cancelPointers();
+    menu(2, 1, "pmenu4CutMove");
+    clickAt(w, "imgPlayPage", slot(9, 5), Qt::LeftButton, Qt::ControlModifier);
+    clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
+    QVERIFY(isEmpty(w.state().PlayPage[2][1]) && sameRecord(w.state().PlayPage[9][5], a));
+    // A cancelled copy never touched its source.
+    menu(9, 5, "pmenu4CopyMove");
+    page->cancelPointers();
+    QVERIFY(!page->placing() && sameRecord(w.state().PlayPage[9][5], a));
+  }
+
   void gridMarkerAndBarNumbersMatchTheirReferences() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
