@@ -26,6 +26,7 @@
 #include "ui/MainMenu.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
+#include "ui/PrintController.h"
 #include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/TempoDialog.h"
@@ -125,6 +126,15 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                            *pnlTop, *Chords, tabIs, [this](int context) { Session->showHelp(context); },
                            this},
                           this);
+  // Printing and PDF export of the active tab's page. The print page's frame
+  // is not known here yet: it reads as no frame.
+  Printing = new PrintController(
+      {State, Guard, *Ask, this,
+       {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]}, *Chords, *Scales,
+       [] { return SelectionFrame{}; }, tabIs},
+      this);
+  connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
+  connect(Menus, &MainMenu::exportPdfChosen, Printing, &PrintController::exportPdf);
 }
 
 void MainWindow::routeCommands() {

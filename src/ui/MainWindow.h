@@ -17,6 +17,7 @@ class FretboardPanel;
 class MainMenu;
 class PlayPageTab;
 class PlaybackController;
+class PrintController;
 class QScrollArea;
 class QTabWidget;
 class QVBoxLayout;
@@ -111,4 +112,10 @@ class MainWindow : public QMainWindow {
   int ShownPage = 0;
   DesignGroupController* Group = nullptr;
   void pmenu1SendtoDesignClick();
+
+ public:
+  PrintController* printing() const { return Printing; }
+
+ private:
+  PrintController* Printing = nullptr;
 };
