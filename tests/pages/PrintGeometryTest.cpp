@@ -34,8 +34,6 @@ TEST(PrintGeometry, UnequalResolutionsStillGiveInchesInProportion) {
   // inches is 4663 dots down at 600 dpi.
   const PrintLayout a = printLayout(300, 600, 772, 800);
   expectRect(a.Picture, 150, 600, 2400, 5263);
-  EXPECT_EQ(a.TitleLeft, 300);
-  EXPECT_EQ(a.TitleBottom, 420);
 
   // Odd resolutions truncate the half inch, the height and the 0.7 inch.
   const PrintLayout b = printLayout(203, 101, 776, 800);
@@ -43,9 +41,6 @@ TEST(PrintGeometry, UnequalResolutionsStillGiveInchesInProportion) {
   EXPECT_EQ(b.TitleLeft, 203);
   EXPECT_EQ(b.TitleBottom, 70);
   EXPECT_NEAR(printedAspect(b, 203, 101), 800.0 / 776, 0.01);
-
-  // The play page is taller than wide by more.
-  EXPECT_NEAR(printedAspect(printLayout(600, 1200, 772, 833), 600, 1200), 833.0 / 772, 0.001);
 }
 
 TEST(PrintGeometry, NothingToPlaceWithoutASurfaceOrAResolution) {
