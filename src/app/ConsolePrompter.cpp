@@ -20,3 +20,5 @@ QString ConsolePrompter::saveFileName(QWidget*, const QString&, const QString&, 
 }
 
 bool ConsolePrompter::execDialog(QDialog&) { return false; }
+
+bool ConsolePrompter::printDialog(QWidget*, QPrinter&) { return false; }

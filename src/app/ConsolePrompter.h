@@ -15,4 +15,5 @@ class ConsolePrompter : public Prompter {
   QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                        const QString& filter) override;
   bool execDialog(QDialog& dialog) override;
+  bool printDialog(QWidget* parent, QPrinter& printer) override;
 };

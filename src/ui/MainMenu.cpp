@@ -41,6 +41,13 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
     mnuExportMidi->setVisible(onPlayPage);
     mnuExportAudio->setVisible(onPlayPage);
   });
+  // Every page that prints can be written as a PDF sheet; the Chord Design
+  // tab prints nothing.
+  QAction* mnuExportPdf = namedAction(file, QStringLiteral("Export PDF..."), "mnuExportPdf");
+  connect(mnuExportPdf, &QAction::triggered, this, &MainMenu::exportPdfChosen);
+  connect(file, &QMenu::aboutToShow, this, [mnuExportPdf, activeTab] {
+    mnuExportPdf->setVisible(activeTab() != PlayTab::ChordDesign);
+  });
   file->addSeparator();
   connect(namedAction(file, QStringLiteral("E&xit"), "mnuExit"), &QAction::triggered, this,
           &MainMenu::exitChosen);

@@ -43,6 +43,8 @@ class MainMenu : public QObject {
   void flipChosen();
   void topicsChosen();
   void aboutChosen();
+  // File > Export PDF...: the active tab's page as a PDF sheet.
+  void exportPdfChosen();
 
  private:
   QMenuBar* Bar;

@@ -28,6 +28,7 @@
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
 #include "ui/PrintPageTab.h"
+#include "ui/PrintController.h"
 #include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/TempoDialog.h"
@@ -115,6 +116,14 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                            *pnlTop, *Chords, tabIs, [this](int context) { Session->showHelp(context); },
                            this},
                           this);
+  // Printing and PDF export of the active tab's page.
+  Printing = new PrintController(
+      {State, Guard, *Ask, this,
+       {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]}, *Chords, *Scales,
+       [] { return SelectionFrame{}; }, tabIs},
+      this);
+  connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
+  connect(Menus, &MainMenu::exportPdfChosen, Printing, &PrintController::exportPdf);
 }
 
 void MainWindow::routePageCommands() {

@@ -19,6 +19,7 @@ class PageCommands;
 class PrintPageTab;
 class PlayPageTab;
 class PlaybackController;
+class PrintController;
 class QScrollArea;
 class QTabWidget;
 class QVBoxLayout;
@@ -117,4 +118,10 @@ class MainWindow : public QMainWindow {
   DesignGroupController* Group = nullptr;
   PageCommands* Pages = nullptr;
   PrintPageTab* Print = nullptr;
+
+ public:
+  PrintController* printing() const { return Printing; }
+
+ private:
+  PrintController* Printing = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 void QtPrompter::message(QWidget* parent, const QString& text) {
   QMessageBox::information(parent, QStringLiteral("Strumbo!"), text);
@@ -27,3 +28,9 @@ QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const 
 }
 
 bool QtPrompter::execDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+
+bool QtPrompter::printDialog(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  dialog.setObjectName(QStringLiteral("PrintDialog1"));
+  return dialog.exec() == QDialog::Accepted;
+}

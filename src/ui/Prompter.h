@@ -3,6 +3,7 @@
 #include <QString>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // Every message box, question and file dialog of the program goes through a
@@ -22,6 +23,8 @@ class Prompter {
                                const QString& filter) = 0;
   // Runs one of the program's own dialogs modally; true when it was accepted.
   virtual bool execDialog(QDialog& dialog) = 0;
+  // The print dialog over `printer`; true when the user chose to print.
+  virtual bool printDialog(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The real dialogs.
@@ -34,4 +37,5 @@ class QtPrompter : public Prompter {
   QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                        const QString& filter) override;
   bool execDialog(QDialog& dialog) override;
+  bool printDialog(QWidget* parent, QPrinter& printer) override;
 };

@@ -20,6 +20,10 @@ class ScriptedPrompter : public Prompter {
   // whether it was accepted (usually by pressing its OK handler).
   std::deque<std::function<bool(QDialog&)>> dialogs;
   int unanswered = 0;
+  // Each print dialog takes the next handler, which may set the printer up
+  // and returns whether the user chose to print.
+  std::deque<std::function<bool(QPrinter&)>> printDialogs;
+  int printDialogsShown = 0;
 
   void message(QWidget*, const QString& text) override { messages << text; }
   bool ask(QWidget*, const QString& question, bool defaultYes) override {
@@ -37,6 +41,17 @@ class ScriptedPrompter : public Prompter {
   }
   QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return nextFile();
+  }
+
+  bool printDialog(QWidget*, QPrinter& printer) override {
+    ++printDialogsShown;
+    if (printDialogs.empty()) {
+      ++unanswered;
+      return false;
+    }
+    auto handler = std::move(printDialogs.front());
+    printDialogs.pop_front();
+    return handler(printer);
   }
 
   bool execDialog(QDialog& dialog) override {

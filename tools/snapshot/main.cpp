@@ -63,6 +63,10 @@ class SnapshotPrompter : public Prompter {
     Log << "dialog refused: " + dialog.objectName();
     return false;
   }
+  bool printDialog(QWidget*, QPrinter&) override {
+    Log << QStringLiteral("print dialog refused");
+    return false;
+  }
 
  private:
   QString nextFile(const QString& caption) {

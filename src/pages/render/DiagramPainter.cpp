@@ -233,3 +233,7 @@ void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeome
 void ClearSurface(QImage& surface) {
   surface.fill(Qt::white);
 }
+
+void WipeSelectionFrame(QImage& surface, const SelectionFrame& frame) {
+  outline(surface, frame.Left, frame.Top, frame.Right, frame.Bottom, Qt::white);
+}

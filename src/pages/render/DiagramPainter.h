@@ -76,3 +76,7 @@ void DrawOutOfRangeLine(QImage& surface, int slot, bool show = true);
 void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeometry& geometry);
 
 void ClearSurface(QImage& surface);
+
+// Wipes the frame's outline at its stored rectangle, leaving the frame's
+// values as they are.
+void WipeSelectionFrame(QImage& surface, const SelectionFrame& frame);

@@ -1,0 +1,42 @@
+#include "pages/render/PrintSheet.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "pages/PrintGeometry.h"
+
+namespace {
+
+QRect toRect(long long left, long long top, long long right, long long bottom) {
+  return QRect(QPoint(int(left), int(top)), QPoint(int(right - 1), int(bottom - 1)));
+}
+
+}  // namespace
+
+PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& surface,
+                        const QString& title) {
+  const PrintLayout layout = printLayout(dpiX, dpiY, surface.width(), surface.height());
+  PrintedSheet sheet;
+  if (layout.Picture.width() <= 0 || layout.Picture.height() <= 0) return sheet;
+
+  const QFontMetrics metrics = painter.fontMetrics();
+  const int textHeight = metrics.height();
+  sheet.Title = toRect(layout.TitleLeft, layout.TitleBottom - textHeight,
+                       layout.TitleLeft + metrics.horizontalAdvance(title), layout.TitleBottom);
+  painter.setPen(Qt::black);
+  painter.drawText(sheet.Title, Qt::AlignLeft | Qt::AlignBottom | Qt::TextDontClip, title);
+
+  const PrintRect& p = layout.Picture;
+  sheet.Picture = toRect(p.Left, p.Top, p.Right, p.Bottom);
+  // Stretched pixel for pixel: a page is line art, and smoothing would blur
+  // thin strings and frets into grey.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(sheet.Picture, surface.convertToFormat(QImage::Format_RGB32));
+  return sheet;
+}
+
+QImage withoutSelectionFrame(const QImage& surface, const SelectionFrame& frame) {
+  QImage copy = surface.copy();
+  WipeSelectionFrame(copy, frame);
+  return copy;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include "pages/render/DiagramPainter.h"
+
+class QPainter;
+
+// One printed sheet: a page's title line over its picture. It paints on any
+// painter (a printer, a PDF writer, a preview or an image in a test), so the
+// same code serves them all; the caller owns the device and its job.
+
+// Where the sheet's parts went, in the painter's device pixels.
+struct PrintedSheet {
+  QRect Picture;
+  QRect Title;
+};
+
+// Draws `title` in the painter's current font (a fresh painter has the
+// device's default) and `surface` stretched into the picture rectangle of
+// printLayout. The painter's coordinates are taken from the paper's corner.
+PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& surface,
+                        const QString& title);
+
+// A copy of `surface` with the selection frame at its stored rectangle wiped
+// white, so a sheet never shows it and the picture on screen keeps it.
+QImage withoutSelectionFrame(const QImage& surface, const SelectionFrame& frame);

@@ -1,0 +1,110 @@
+#include "ui/PrintController.h"
+
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+
+#include "ui/BusyGuard.h"
+#include "ui/ChordsTab.h"
+#include "ui/PrintPreviewDialog.h"
+#include "ui/Prompter.h"
+#include "ui/RecordText.h"
+#include "ui/ScalesTab.h"
+#include "ui/SurfaceView.h"
+
+PrintController::PrintController(Parts parts, QObject* parent)
+    : QObject(parent), Use(std::move(parts)) {
+  setObjectName(QStringLiteral("PrintController"));
+}
+
+std::optional<PrintController::Sheet> PrintController::sheetToPrint() const {
+  const AppState& st = Use.State;
+  const PlayTab tab = Use.ActiveTab();
+  const auto surface = [this, tab]() -> const QImage& {
+    return Use.Surfaces[static_cast<std::size_t>(tab)]->image();
+  };
+  const auto title = [&st, tab](const char* heading) {
+    return QLatin1String(heading) + qs(st.LastPageFile[static_cast<std::size_t>(tab)]);
+  };
+  switch (tab) {
+    case PlayTab::Chords:
+      if (st.ChordSetCount == 0) return std::nullopt;
+      return Sheet{withoutSelectionFrame(surface(), Use.Chords.frame()),
+                   title("Strumbo! Chord Page: ")};
+    case PlayTab::Print: {
+      bool any = false;
+      for (const auto& column : st.PrintPage)
+        for (const TPrintDiagram& item : column) any = any || !item.Empty;
+      if (!any) return std::nullopt;
+      return Sheet{withoutSelectionFrame(surface(), Use.PrintPageFrame()),
+                   title("Strumbo! Print Page: ")};
+    }
+    case PlayTab::PlayPage:
+      // The play page has no frame to hide and always prints.
+      return Sheet{surface().copy(), title("Strumbo! Play Page: ")};
+    case PlayTab::Scales: {
+      bool any = false;
+      for (const TScaleDiagram& scale : st.ScalePage) any = any || !scale.Empty;
+      if (!any) return std::nullopt;
+      return Sheet{withoutSelectionFrame(surface(), Use.Scales.frame()),
+                   title("Strumbo! Scale Page: ")};
+    }
+    case PlayTab::ChordDesign:
+      break;
+  }
+  return std::nullopt;
+}
+
+void PrintController::preparePrinter(QPrinter& printer) {
+  printer.setPageOrientation(QPageLayout::Portrait);
+  // The sheet's places are measured from the paper's edges, not the margins.
+  printer.setFullPage(true);
+}
+
+bool PrintController::paint(QPrinter& printer, const Sheet& sheet, bool printed) {
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  const PrintedSheet drawn =
+      printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Picture, sheet.Title);
+  const bool ok = painter.end();
+  if (printed) {
+    LastSheet = drawn;
+    ++SheetsPrinted;
+  }
+  return ok;
+}
+
+void PrintController::sbtnPrintPageClick() {
+  if (Use.Guard.active()) return;
+  const std::optional<Sheet> sheet = sheetToPrint();
+  if (!sheet) return;
+  QPrinter printer(QPrinter::HighResolution);
+  if (!Use.Ask.printDialog(Use.Window, printer)) return;
+  preparePrinter(printer);
+  PrintPreviewDialog preview(
+      printer, [this, &sheet](QPrinter& p) { paint(p, *sheet, false); }, Use.Window);
+  if (!Use.Ask.execDialog(preview)) return;
+  // A printer that fails says so through the platform's printing service.
+  paint(printer, *sheet, true);
+}
+
+void PrintController::exportPdf() {
+  if (Use.Guard.active()) return;
+  const std::optional<Sheet> sheet = sheetToPrint();
+  if (!sheet) return;
+  QString path = Use.Ask.saveFileName(Use.Window, QStringLiteral("Export PDF"), QString(),
+                                      QStringLiteral("PDF files (*.pdf)"));
+  if (path.isEmpty()) return;
+  if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  const bool usPaper = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+  printer.setPageSize(QPageSize(usPaper ? QPageSize::Letter : QPageSize::A4));
+  preparePrinter(printer);
+  // Nobody else tells of a file that could not be written.
+  if (!paint(printer, *sheet, true))
+    Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+
+#include "pages/render/PrintSheet.h"
+#include "play/PlayTab.h"
+#include "state/AppState.h"
+
+class BusyGuard;
+class ChordsTab;
+class Prompter;
+class QPrinter;
+class QWidget;
+class ScalesTab;
+class SurfaceView;
+
+// Printing the active tab's page: "Print Page" through the print dialog and
+// a preview, and File > "Export PDF..." straight to a PDF file. Either way
+// the sheet is the page's title over its picture, taken from a copy of the
+// surface with the selection frame wiped, so the screen is never touched.
+// The Chord Design tab and an empty page have nothing to print.
+class PrintController : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Parts {
+    AppState& State;
+    const BusyGuard& Guard;
+    Prompter& Ask;
+    QWidget* Window;
+    // The page surfaces by tab; the Chord Design entry is not used.
+    std::array<const SurfaceView*, 5> Surfaces;
+    const ChordsTab& Chords;
+    const ScalesTab& Scales;
+    // The print page's selection frame as it stands.
+    std::function<SelectionFrame()> PrintPageFrame;
+    std::function<PlayTab()> ActiveTab;
+  };
+
+  PrintController(Parts parts, QObject* parent);
+
+  void sbtnPrintPageClick();
+  void exportPdf();
+
+  // Where the last sheet sent to a printer or a file went; the preview's
+  // drawings do not count.
+  const PrintedSheet& lastSheet() const { return LastSheet; }
+  int sheetsPrinted() const { return SheetsPrinted; }
+
+ private:
+  struct Sheet {
+    QImage Picture;
+    QString Title;
+  };
+  // The active tab's sheet, or nothing when it has nothing to print.
+  std::optional<Sheet> sheetToPrint() const;
+  // Sets the printer to a portrait sheet addressed from the paper's corner.
+  static void preparePrinter(QPrinter& printer);
+  // False when the printer could not be opened.
+  bool paint(QPrinter& printer, const Sheet& sheet, bool printed);
+
+  Parts Use;
+  PrintedSheet LastSheet;
+  int SheetsPrinted = 0;
+};

@@ -1,0 +1,123 @@
+#include <QPainter>
+#include <QtTest>
+
+#include "pages/render/DiagramPainter.h"
+#include "pages/render/PrintSheet.h"
+
+namespace {
+
+QImage whiteImage(int w, int h) {
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  return image;
+}
+
+// A sheet of paper, 8.5 by 11 inches, at dpiX by dpiY dots per inch.
+QImage paper(int dpiX, int dpiY) {
+  QImage page = whiteImage(17 * dpiX / 2, 11 * dpiY);
+  page.setDotsPerMeterX(qRound(dpiX / 0.0254));
+  page.setDotsPerMeterY(qRound(dpiY / 0.0254));
+  return page;
+}
+
+// The smallest rectangle holding every pixel of `image` inside `within`
+// that is not white (or, with `red`, that is pure red).
+QRect inkBox(const QImage& image, const QRect& within, bool red = false) {
+  QRect box;
+  for (int y = within.top(); y <= within.bottom(); ++y)
+    for (int x = within.left(); x <= within.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (red ? p == qRgb(255, 0, 0) : p != qRgb(255, 255, 255)) box |= QRect(x, y, 1, 1);
+    }
+  return box;
+}
+
+// The print page with a round spot in its middle and the frame around the
+// bottom-right cell, clear of the spot.
+QImage framedSurface(SelectionFrame& frame) {
+  QImage surface = whiteImage(772, 800);
+  QPainter p(&surface);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::black);
+  p.drawEllipse(QPoint(386, 400), 200, 200);
+  p.end();
+  frame.Column = 5;
+  frame.Row = 4;
+  MoveSelectionFrame(surface, frame, PrintPageFrame);
+  return surface;
+}
+
+}  // namespace
+
+class PrintSheetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void pictureKeepsItsProportionsOnUnequalDots() {
+    // Twice as many dots across as down: a spot round on the screen must
+    // come out round on paper, measured in inches.
+    const int dpiX = 200, dpiY = 100;
+    QImage page = paper(dpiX, dpiY);
+    SelectionFrame frame;
+    const QImage surface = framedSurface(frame);
+    QPainter painter(&page);
+    const PrintedSheet sheet = printSheet(painter, dpiX, dpiY, surface, QString());
+    painter.end();
+
+    QCOMPARE(sheet.Picture, QRect(QPoint(100, 100), QPoint(1599, 876)));
+    // The frame's bottom line is the picture's last row; its right side
+    // is 723 of 772 pixels across.
+    const QRect ink = inkBox(page, page.rect());
+    QCOMPARE(ink.bottom(), sheet.Picture.bottom());
+    QVERIFY(std::abs(ink.right() - (100 + 723 * 1500 / 772 - 1)) <= 2);
+    QVERIFY(sheet.Picture.contains(ink));
+    // The spot, above the frame.
+    const QRect spot = inkBox(page, QRect(QPoint(100, 100), QPoint(1599, 740)));
+    const double across = spot.width() / double(dpiX), down = spot.height() / double(dpiY);
+    QVERIFY2(std::abs(across / down - 1.0) < 0.01,
+             qPrintable(QStringLiteral("%1 x %2 inches").arg(across).arg(down)));
+    QVERIFY(std::abs(across - 400 * 7.5 / 772) < 0.02);
+  }
+
+  void titleEndsAboveThePictureAnInchIn() {
+    const int dpi = 150;
+    QImage page = paper(dpi, dpi);
+    QPainter painter(&page);
+    const PrintedSheet sheet = printSheet(painter, dpi, dpi, whiteImage(772, 800),
+                                          QStringLiteral("Strumbo! Print Page: Blues.prt"));
+    painter.end();
+    const QRect ink = inkBox(page, page.rect());
+    QVERIFY(!ink.isEmpty());
+    // Its text starts an inch in and its bottom lies 0.7 inch below the top
+    // edge, clear of the picture an inch down.
+    QVERIFY(ink.left() >= dpi && ink.left() < dpi + dpi / 10);
+    QVERIFY(ink.bottom() < 105);
+    QVERIFY(ink.bottom() > 105 - sheet.Title.height());
+    QCOMPARE(sheet.Title.bottom(), 104);
+    QVERIFY(sheet.Title.contains(ink));
+    QVERIFY(ink.width() > 3 * dpi / 2);
+  }
+
+  void selectionFrameIsWipedFromTheCopyOnly() {
+    SelectionFrame frame;
+    const QImage surface = framedSurface(frame);
+    const QRect framed = inkBox(surface, surface.rect(), true);
+    QCOMPARE(framed, QRect(QPoint(622, 681), QPoint(722, 799)));
+    const QImage copy = withoutSelectionFrame(surface, frame);
+    QVERIFY(inkBox(copy, copy.rect(), true).isEmpty());
+    QCOMPARE(inkBox(surface, surface.rect(), true), framed);
+    // Nothing but the frame changed.
+    QCOMPARE(copy.copy(0, 0, 772, 680), surface.copy(0, 0, 772, 680));
+    QVERIFY(inkBox(copy, copy.rect()).bottom() < 680);
+
+    // Nor does a sheet printed from it show any red.
+    QImage page = paper(100, 100);
+    QPainter painter(&page);
+    printSheet(painter, 100, 100, copy, QString());
+    painter.end();
+    QVERIFY(inkBox(page, page.rect(), true).isEmpty());
+  }
+};
+
+QTEST_MAIN(PrintSheetTest)
+#include "PrintSheetTest.moc"
