@@ -193,21 +193,22 @@ class PlayPageTabTest : public QObject {
     clickAt(w, "imgPlayPage", slot(7, 4), Qt::RightButton);
     QVERIFY(putBack() && isEmpty(w.state().PlayPage[7][4]));
     menu(2, 1, "pmenu4CutMove");
-    page->cancelPointers();  // what a tab change does
+    clickTab(w, int(PlayTab::Chords));
+    clickTab(w, int(PlayTab::PlayPage));
     QVERIFY(putBack());
     menu(2, 1, "pmenu4CutMove");
     page->takeInHand(chordNamed("7", 7));  // another diagram sent meanwhile
     QVERIFY(sameRecord(w.state().PlayPage[2][1], a));
 
     // Placed, even with Ctrl kept in hand: a cancel leaves it where it went.
-    page->cancelPointers();
+    clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
     menu(2, 1, "pmenu4CutMove");
     clickAt(w, "imgPlayPage", slot(9, 5), Qt::LeftButton, Qt::ControlModifier);
     clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
     QVERIFY(isEmpty(w.state().PlayPage[2][1]) && sameRecord(w.state().PlayPage[9][5], a));
     // A cancelled copy never touched its source.
     menu(9, 5, "pmenu4CopyMove");
-    page->cancelPointers();
+    clickTab(w, int(PlayTab::Chords));
     QVERIFY(!page->placing() && sameRecord(w.state().PlayPage[9][5], a));
   }
 

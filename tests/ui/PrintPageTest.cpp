@@ -147,7 +147,8 @@ class PrintPageTest : public QObject {
     clickAt(w, "imgPrintPage", cell(5, 4), Qt::RightButton);
     QVERIFY(putBack() && isEmpty(w.state().PrintPage[5][4]));
     menuAt(w, 0, 0, "pmenu3Move");
-    page->cancelPointers();  // what a tab change does
+    clickTab(w, int(PlayTab::Scales));
+    clickTab(w, int(PlayTab::Print));
     QVERIFY(putBack());
     menuAt(w, 0, 0, "pmenu3Move");
     sendAndPress(w, b, cell(4, 4));  // a newly sent item

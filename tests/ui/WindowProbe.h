@@ -13,6 +13,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -93,6 +95,14 @@ inline QAction* menuItem(QMenu* menu, const QString& caption) {
     }
   }
   return nullptr;
+}
+
+// The user's change of tab: a click on the tab's caption in the window
+// `window` (shown first, so the tabs have their places).
+inline void clickTab(QWidget& window, int tab) {
+  if (!window.isVisible()) window.show();
+  QTabBar* bar = child<QTabWidget>(window, "PageControl1")->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
 }
 
 inline void chooseKey(QObject& window, int key) {
