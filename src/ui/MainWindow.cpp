@@ -120,7 +120,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   Printing = new PrintController(
       {State, Guard, *Ask, this,
        {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]}, *Chords, *Scales,
-       [] { return SelectionFrame{}; }, tabIs},
+       [this] { return Print->frame(); }, tabIs},
       this);
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
   connect(Menus, &MainMenu::exportPdfChosen, Printing, &PrintController::exportPdf);

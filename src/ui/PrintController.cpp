@@ -71,6 +71,7 @@ bool PrintController::paint(QPrinter& printer, const Sheet& sheet, bool printed)
   const bool ok = painter.end();
   if (printed) {
     LastSheet = drawn;
+    LastPicture = sheet.Picture;
     ++SheetsPrinted;
   }
   return ok;

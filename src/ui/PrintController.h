@@ -50,6 +50,7 @@ class PrintController : public QObject {
   // Where the last sheet sent to a printer or a file went; the preview's
   // drawings do not count.
   const PrintedSheet& lastSheet() const { return LastSheet; }
+  const QImage& lastPicture() const { return LastPicture; }
   int sheetsPrinted() const { return SheetsPrinted; }
 
  private:
@@ -66,5 +67,6 @@ class PrintController : public QObject {
 
   Parts Use;
   PrintedSheet LastSheet;
+  QImage LastPicture;
   int SheetsPrinted = 0;
 };

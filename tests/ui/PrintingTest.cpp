@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QMenu>
 #include <QLocale>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -126,6 +127,30 @@ class PrintingTest : public QObject {
     trigger(w, "mnuExportPdf");
     QCOMPARE(ask.unanswered, 0);
     QVERIFY(wholeFile(out.filePath(QStringLiteral("play.pdf"))).startsWith("%PDF-"));
+  }
+
+  // The red frame around the item in hand stays on the screen and off the paper.
+  void theSelectionFrameIsNotPrinted() {
+    DataDir data;
+    QTemporaryDir out;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    showSomeChords(w);
+    clickAt(w, "imgChordPage", {120 * 3 + 70, 90}, Qt::RightButton);
+    child<QMenu>(w, "popmenuChords")->hide();
+    trigger(w, "pmenu1SendtoPrint");
+    clickAt(w, "imgPrintPage", {120 * 4 + 70, 160 * 2 + 90});
+    const QImage& screen = child<SurfaceView>(w, "imgPrintPage")->image();
+    const QPoint frameCorner(120 * 4 + 22, 160 * 2 + 41);
+    QCOMPARE(screen.pixelColor(frameCorner), QColor(255, 0, 0));
+    ask.files.push_back(out.filePath(QStringLiteral("sheet.pdf")));
+    trigger(w, "mnuExportPdf");
+    const QImage& printed = w.printing()->lastPicture();
+    QCOMPARE(printed.size(), screen.size());
+    for (int y = 0; y < printed.height(); ++y)
+      for (int x = 0; x < printed.width(); ++x)
+        QVERIFY2(printed.pixelColor(x, y) != QColor(255, 0, 0), "a red pixel on paper");
+    QCOMPARE(screen.pixelColor(frameCorner), QColor(255, 0, 0));
   }
 
   void exportPdfWritesTheSheetWithoutAPrintDialog() {

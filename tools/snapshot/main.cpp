@@ -177,6 +177,9 @@ QPoint chordCell(int c, int r) {
 QPoint playSlot(int c, int r) {
   return {63 * c + 40, 132 * r + 60};
 }
+QPoint printCell(int c, int r) {
+  return {120 * c + 70, 160 * r + 90};
+}
 QPoint fret(int string, int fret) {
   static const int x[] = {7, 65, 118, 168, 214, 257, 301, 339, 378, 413, 446, 478};
   static const int y[] = {12, 28, 44, 61, 77, 93};
@@ -186,6 +189,14 @@ QPoint fret(int string, int fret) {
 void sendChordToPlayPage(int c, int r) {
   chooseTab("Chords");
   popupCommand("imgChordPage", chordCell(c, r), "popmenuChords", "pmenu1SendtoPlay");
+}
+
+// Send to Print Page from the tab captioned `tab`, then place the item.
+void sendAndPlace(const QString& tab, const QString& surface, QPoint at, const QString& menu,
+                  const QString& item, QPoint cell) {
+  chooseTab(tab);
+  popupCommand(surface, at, menu, item);
+  click("imgPrintPage", Qt::LeftButton, cell);
 }
 
 void runScript() {
@@ -238,6 +249,23 @@ void runScript() {
   click("udBassUp");
   QTest::mouseMove(widget("imgGuitar"), fret(3, 2));
   settle();
+
+  // The print page: a chord from the Chords page, the design group and the
+  // play page, and a scale position; then one item moved.
+  sendAndPlace("Chords", "imgChordPage", chordCell(2, 0), "popmenuChords", "pmenu1SendtoPrint",
+               printCell(0, 0));
+  chooseTab("Chords");
+  popupCommand("imgChordPage", chordCell(4, 1), "popmenuChords", "pmenu1SendtoDesign");
+  click("imgChordDesign", Qt::LeftButton, {38, 50});
+  sendAndPlace("Chord Design", "imgChordDesign", {38, 50}, "popmenuDesign", "pmenu2SendtoPrint",
+               printCell(1, 0));
+  sendAndPlace("PlayPage", "imgPlayPage", playSlot(4, 0), "popmenuPlayPage", "pmenu1SendtoPrint",
+               printCell(2, 0));
+  sendAndPlace("Scales", "imgScales", chordCell(2, 1), "popmenuScales", "pmenu1SendtoPrint",
+               printCell(3, 0));
+  popupCommand("imgPrintPage", printCell(3, 0), "popmenuPrint", "pmenu3Move");
+  click("imgPrintPage", Qt::LeftButton, printCell(1, 1));
+  click("imgPrintPage", Qt::LeftButton, printCell(2, 0));
 
   // Sharps instead of flats, then a chord set named with sharps.
   trigger("menuOptions", "mnuFlatSharp");
@@ -413,6 +441,10 @@ int main(int argc, char* argv[]) {
   prompter.files << QDir(OutDir).filePath("page.mid") << QDir(OutDir).filePath("page.wav");
   trigger("menuFile", "mnuExportMidi");
   trigger("menuFile", "mnuExportAudio");
+  // The print page as a PDF sheet.
+  chooseTab("Print");
+  prompter.files << QDir(OutDir).filePath("print.pdf");
+  trigger("menuFile", "mnuExportPdf");
   writeText("prompts.txt", Log);
 
   copyProgramData(programDir);
