@@ -1,5 +1,4 @@
 #include <QMenu>
-#include <QSignalSpy>
 #include <QtTest>
 #include <cstring>
 
@@ -163,7 +162,7 @@ class PrintPageTest : public QObject {
     sendAndPress(w, a, cell(0, 2));
     sendAndPress(w, s, cell(4, 1));
     sendAndPress(w, a, cell(1, 3));
-    QSignalSpy emptied(page, &PrintPageTab::pageEmptied);
+    w.state().lastPageFile(PlayTab::Print) = "sheet.prf";
     ask.answers = {false, true, true, true};
     menuAt(w, 1, 3, "pmenu3Delete");
     QVERIFY(!isEmpty(w.state().PrintPage[1][3]));
@@ -174,9 +173,17 @@ class PrintPageTest : public QObject {
     QVERIFY(same(w.state().SelectedPrintItem, s) && framed(w, 4, 1));
     menuAt(w, 0, 2, "pmenu3Delete");  // not selected: goes alone
     QVERIFY(isEmpty(w.state().PrintPage[0][2]) && framed(w, 4, 1));
-    QCOMPARE(emptied.count(), 0);
+    QCOMPARE(w.state().lastPageFile(PlayTab::Print), std::string("sheet.prf"));
+    clickTab(w, int(PlayTab::Chords));
+    clickTab(w, int(PlayTab::Print));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!   sheet.prf"));
+    // The last one takes the page with it: its file name and the caption too.
     menuAt(w, 4, 1, "pmenu3Delete");
-    QCOMPARE(emptied.count(), 1);
+    QVERIFY(!page->hasItems() && isEmpty(w.state().SelectedPrintItem));
+    QVERIFY(w.state().lastPageFile(PlayTab::Print).empty());
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
+    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->image().pixelColor(120 * 4 + 22, 160 + 41),
+             QColor(Qt::white));
   }
 
   void playDiagramMovesTheFrameFirst() {
