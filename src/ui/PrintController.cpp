@@ -67,7 +67,8 @@ bool PrintController::paint(QPrinter& printer, const Sheet& sheet, bool printed)
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   const PrintedSheet drawn =
-      printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Picture, sheet.Title);
+      printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Picture, sheet.Title,
+                 printed ? SheetScaling::Paper : SheetScaling::Preview);
   const bool ok = painter.end();
   if (printed) {
     LastSheet = drawn;

@@ -100,6 +100,15 @@ class PageCommandsTest : public QObject {
     QCOMPARE(int(item.IsChord), 0);
     QCOMPARE(int(item.BaseFret), 7);
     QCOMPARE(item.Root, w.state().ScalePage[0].Root);
+    // A tab change puts it aside; it is placed by a press only once sent again.
+    clickTab(w, PlayTab::Scales);
+    clickTab(w, PlayTab::Print);
+    clickAt(w, "imgPrintPage", {70, 90});
+    QVERIFY(isEmpty(w.state().PrintPage[0][0]));
+    clickTab(w, PlayTab::Scales);
+    popupCommand(w, "imgScales", {120 * 2 + 70, 90}, "popmenuScales", "pmenu1SendtoPrint");
+    clickAt(w, "imgPrintPage", {70, 90});
+    QCOMPARE(int(w.state().PrintPage[0][0].BaseFret), 7);
   }
 
   // Entering the play page tunes the neck as the page's first chord, taken

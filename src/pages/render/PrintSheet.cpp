@@ -14,7 +14,7 @@ QRect toRect(long long left, long long top, long long right, long long bottom) {
 }  // namespace
 
 PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& surface,
-                        const QString& title) {
+                        const QString& title, SheetScaling scaling) {
   const PrintLayout layout = printLayout(dpiX, dpiY, surface.width(), surface.height());
   PrintedSheet sheet;
   if (layout.Picture.width() <= 0 || layout.Picture.height() <= 0) return sheet;
@@ -28,9 +28,7 @@ PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& sur
 
   const PrintRect& p = layout.Picture;
   sheet.Picture = toRect(p.Left, p.Top, p.Right, p.Bottom);
-  // Stretched pixel for pixel: a page is line art, and smoothing would blur
-  // thin strings and frets into grey.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, scaling == SheetScaling::Preview);
   painter.drawImage(sheet.Picture, surface.convertToFormat(QImage::Format_RGB32));
   return sheet;
 }

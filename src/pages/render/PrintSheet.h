@@ -18,11 +18,16 @@ struct PrintedSheet {
   QRect Title;
 };
 
+// How the picture is stretched: pixel for pixel on paper, where it grows
+// and thin lines must stay sharp; smoothed for a preview, where it shrinks
+// and taking every sixth pixel would drop the strings and frets.
+enum class SheetScaling { Paper, Preview };
+
 // Draws `title` in the painter's current font (a fresh painter has the
 // device's default) and `surface` stretched into the picture rectangle of
 // printLayout. The painter's coordinates are taken from the paper's corner.
 PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& surface,
-                        const QString& title);
+                        const QString& title, SheetScaling scaling = SheetScaling::Paper);
 
 // A copy of `surface` with the selection frame at its stored rectangle wiped
 // white, so a sheet never shows it and the picture on screen keeps it.
