@@ -1,5 +1,7 @@
 #include "ui/FretboardPanel.h"
 
+#include "music/DiagramConvert.h"
+
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -504,5 +506,17 @@ void FretboardPanel::showTuning(const Tuning& tuning) {
   for (int s = 0; s < 6; ++s) {
     UpDowns[s]->setPosition(tuning[static_cast<std::size_t>(s)]);
     editString[s]->setText(qs(State.Names.noteName(tuning[static_cast<std::size_t>(s)])));
+  }
+}
+
+void FretboardPanel::showPrintItem(const TPrintDiagram& item) {
+  if (item.IsChord) {
+    TChordDiagram chord{};
+    printItemToChord(item, chord);
+    ShowDiagram(chord);
+  } else {
+    TScaleDiagram scale{};
+    printItemToScale(item, scale);
+    ShowScaleOnFretboard(scale);
   }
 }

@@ -48,6 +48,8 @@ class FretboardPanel : public QFrame {
   void ClearFretboard();
   void ShowArpeggio(const TChordFormula& formula, int root, QColor textColour);
   void ShowScaleOnFretboard(const TScaleDiagram& scale);
+  // A print page item: its chord, or its scale from the item's first fret.
+  void showPrintItem(const TPrintDiagram& item);
 
   // After the naming mode changed: the tuning labels follow the new names.
   void refreshStringNames();

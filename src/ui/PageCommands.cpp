@@ -27,19 +27,6 @@ void PageCommands::scrollToTop(PlayTab tab) {
   if (QScrollArea* scroll = P.Scrolls[static_cast<int>(tab)]) scroll->verticalScrollBar()->setValue(0);
 }
 
-void PageCommands::showPrintItem() {
-  const TPrintDiagram& item = P.State.SelectedPrintItem;
-  if (item.IsChord) {
-    TChordDiagram chord{};
-    printItemToChord(item, chord);
-    P.Fretboard.ShowDiagram(chord);
-  } else {
-    TScaleDiagram scale{};
-    printItemToScale(item, scale);
-    P.Fretboard.ShowScaleOnFretboard(scale);
-  }
-}
-
 void PageCommands::PageControl1Change(bool byUser) {
   // A diagram waiting to be placed stays in its buffer; a diagram being
   // moved goes back where it came from.
@@ -92,56 +79,16 @@ void PageCommands::showTabContents(PlayTab tab) {
       P.Fretboard.ShowScaleOnFretboard(st.CurrentScale);
       break;
     case PlayTab::Print:
-      showPrintItem();
+      P.Fretboard.showPrintItem(st.SelectedPrintItem);
       break;
   }
 }
 
-void PageCommands::pmenu1SendtoPrintClick() {
-  if (P.Guard.active()) return;
-  AppState& st = P.State;
-  TPrintDiagram item{};
-  item.Empty = 1;
-  switch (P.ActiveTab()) {
-    case PlayTab::Chords:
-      if (const TChordDiagram* d = P.Chords.diagramToSend()) chordToPrintItem(*d, item);
-      break;
-    case PlayTab::ChordDesign: {
-      const int s = P.Group.pressedSlot();
-      if (s >= 0 && s < DesignGroupSize) chordToPrintItem(st.DesignGroup[s], item);
-      break;
-    }
-    case PlayTab::PlayPage: {
-      const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
-      if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows)
-        chordToPrintItem(st.PlayPage[c][r], item);
-      break;
-    }
-    case PlayTab::Scales: {
-      const QPoint cell = P.Scales.pressedCell();
-      if (cell.y() >= 0 && cell.y() < ScalePageSize && cell.x() >= 0 && cell.x() < 6) {
-        const TScaleDiagram& scale = st.ScalePage[cell.y()];
-        scaleToPrintItem(scale, item);
-        // The position that was pressed.
-        item.BaseFret = scale.StartFrets[cell.x()];
-      }
-      break;
-    }
-    case PlayTab::Print:
-      return;
-  }
-  if (isEmpty(item)) return;
-  st.PrintMoveBuffer = item;
-  switchTo(PlayTab::Print);
-  P.Print.setPlacing(true);
-}
-
-void PageCommands::pmenu1SendtoPlayClick() {
-  if (P.Guard.active()) return;
-  AppState& st = P.State;
+TChordDiagram PageCommands::pressedChord(PlayTab tab) const {
+  const AppState& st = P.State;
   TChordDiagram chord{};
   chord.Empty = 1;
-  switch (P.ActiveTab()) {
+  switch (tab) {
     case PlayTab::Chords:
       if (const TChordDiagram* d = P.Chords.diagramToSend()) chord = *d;
       break;
@@ -150,40 +97,58 @@ void PageCommands::pmenu1SendtoPlayClick() {
       if (s >= 0 && s < DesignGroupSize) chord = st.DesignGroup[s];
       break;
     }
+    case PlayTab::PlayPage: {
+      const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
+      if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows) chord = st.PlayPage[c][r];
+      break;
+    }
     case PlayTab::Print:
+      // A scale item has no chord to give.
       if (const TPrintDiagram* item = P.Print.itemToSend(); item && item->IsChord)
         printItemToChord(*item, chord);
       break;
-    default:
-      return;
+    case PlayTab::Scales:
+      break;
   }
+  return chord;
+}
+
+void PageCommands::pmenu1SendtoPrintClick() {
+  const PlayTab tab = P.ActiveTab();
+  if (P.Guard.active() || tab == PlayTab::Print) return;
+  TPrintDiagram item{};
+  item.Empty = 1;
+  if (tab == PlayTab::Scales) {
+    const QPoint cell = P.Scales.pressedCell();
+    if (cell.y() >= 0 && cell.y() < ScalePageSize && cell.x() >= 0 && cell.x() < 6) {
+      const TScaleDiagram& scale = P.State.ScalePage[cell.y()];
+      scaleToPrintItem(scale, item);
+      // The position that was pressed.
+      item.BaseFret = scale.StartFrets[cell.x()];
+    }
+  } else {
+    chordToPrintItem(pressedChord(tab), item);
+  }
+  if (isEmpty(item)) return;
+  P.State.PrintMoveBuffer = item;
+  switchTo(PlayTab::Print);
+  P.Print.setPlacing(true);
+}
+
+void PageCommands::pmenu1SendtoPlayClick() {
+  const PlayTab tab = P.ActiveTab();
+  if (P.Guard.active() || tab == PlayTab::PlayPage || tab == PlayTab::Scales) return;
+  const TChordDiagram chord = pressedChord(tab);
   if (isEmpty(chord)) return;
   switchTo(PlayTab::PlayPage);
   P.PlayPage.takeInHand(chord);
 }
 
 void PageCommands::pmenu1SendtoDesignClick() {
-  if (P.Guard.active()) return;
-  AppState& st = P.State;
+  const PlayTab tab = P.ActiveTab();
+  if (P.Guard.active() || tab == PlayTab::ChordDesign || tab == PlayTab::Scales) return;
   // An empty source is sent as it is: placing it is refused.
-  TChordDiagram sent{};
-  sent.Empty = 1;
-  switch (P.ActiveTab()) {
-    case PlayTab::Chords:
-      if (const TChordDiagram* d = P.Chords.diagramToSend()) sent = *d;
-      break;
-    case PlayTab::PlayPage: {
-      const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
-      if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows) sent = st.PlayPage[c][r];
-      break;
-    }
-    case PlayTab::Print:
-      if (const TPrintDiagram* item = P.Print.itemToSend(); item && item->IsChord)
-        printItemToChord(*item, sent);
-      break;
-    default:
-      return;
-  }
+  const TChordDiagram sent = pressedChord(tab);
   // Taking it in hand shows the fingering as the tab change would.
   P.ShowTab(PlayTab::ChordDesign);
   P.Group.receive(sent);

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <functional>
 
+#include "music/Records.h"
 #include "play/PlayTab.h"
 
 struct AppState;
@@ -67,7 +68,8 @@ class PageCommands : public QObject {
  private:
   // "Strumbo!   " and the file of the tab's page.
   void showPageCaption(PlayTab tab);
-  void showPrintItem();
+  // The chord under the last press on `tab`'s page (empty when none).
+  TChordDiagram pressedChord(PlayTab tab) const;
   // Makes `tab` active and shows its chord or scale, as the user's change does.
   void switchTo(PlayTab tab);
   void showTabContents(PlayTab tab);

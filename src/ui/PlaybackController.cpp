@@ -291,17 +291,15 @@ void PlaybackController::pmenu3PlayDiagramClick() {
   if (isEmpty(item)) return;
   tellIfSilent();
   syncOptions();
-  FretboardPanel* fretboard = &Use.Fretboard;
+  Use.Fretboard.showPrintItem(item);
   if (item.IsChord) {
     TChordDiagram chord{};
     printItemToChord(item, chord);
-    fretboard->ShowDiagram(chord);
     apply(Engine->PlayChord(chord, PlayTab::Print));
   } else {
     // A scale item is one position: its start fret is the item's BaseFret.
     TScaleDiagram scale{};
     printItemToScale(item, scale);
-    fretboard->ShowScaleOnFretboard(scale);
     apply(Engine->PlayScale(scale, 0, false));
   }
 }

@@ -4,7 +4,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "music/DiagramConvert.h"
 #include "pages/render/PageCells.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -131,37 +130,19 @@ void PrintPageTab::imgPrintPageMouseDown(QPoint at, Qt::MouseButton button) {
 
 void PrintPageTab::place(int c, int r) {
   MoveSource.reset();
-  State.SelectedPrintItem = State.PrintMoveBuffer;
   State.PrintPage[c][r] = State.PrintMoveBuffer;
   PageCells::drawPrintItem(imgPrintPage->image(), State.PrintPage[c][r], c, r, State.Names);
-  showOnFretboard(State.SelectedPrintItem);
-  SelectedColumn = c;
-  SelectedRow = r;
-  frameSelectedCell();
-  imgPrintPage->refresh();
-  imgPrintPage->setPointerShape(0);
+  selectCell(c, r);
 }
 
 void PrintPageTab::selectCell(int c, int r) {
   State.SelectedPrintItem = State.PrintPage[c][r];
-  showOnFretboard(State.SelectedPrintItem);
+  Fretboard->showPrintItem(State.SelectedPrintItem);
   SelectedColumn = c;
   SelectedRow = r;
   frameSelectedCell();
   imgPrintPage->refresh();
   imgPrintPage->setPointerShape(0);
-}
-
-void PrintPageTab::showOnFretboard(const TPrintDiagram& item) {
-  if (item.IsChord) {
-    TChordDiagram chord{};
-    printItemToChord(item, chord);
-    Fretboard->ShowDiagram(chord);
-  } else {
-    TScaleDiagram scale{};
-    printItemToScale(item, scale);
-    Fretboard->ShowScaleOnFretboard(scale);
-  }
 }
 
 void PrintPageTab::frameSelectedCell() {

@@ -59,7 +59,6 @@ class PrintPageTab : public QObject {
   void imgPrintPageMouseDown(QPoint at, Qt::MouseButton button);
   void place(int column, int row);
   void selectCell(int column, int row);
-  void showOnFretboard(const TPrintDiagram& item);
   // Draws the red frame around the selected cell; the pressed cell stays.
   void frameSelectedCell();
   void pmenu3PlayDiagramClick();

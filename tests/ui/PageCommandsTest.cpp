@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QtTest>
+#include <cstring>
 
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
@@ -109,6 +110,51 @@ class PageCommandsTest : public QObject {
     popupCommand(w, "imgScales", {120 * 2 + 70, 90}, "popmenuScales", "pmenu1SendtoPrint");
     clickAt(w, "imgPrintPage", {70, 90});
     QCOMPARE(int(w.state().PrintPage[0][0].BaseFret), 7);
+  }
+
+  // From the print page a chord goes on to the design group and the play
+  // page, and a scale back to the Scales page, each placed by a press.
+  void printItemsTravelOnToTheOtherPages() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    showGMajorChords(w);
+    popupCommand(w, "imgChordPage", {120 * 3 + 70, 90}, "popmenuChords", "pmenu1SendtoPrint");
+    clickAt(w, "imgPrintPage", {70, 90});
+    chooseKey(w, 2);
+    chooseScale(w, 1);
+    clickShowChords(w);
+    popupCommand(w, "imgScales", {120 * 4 + 70, 90}, "popmenuScales", "pmenu1SendtoPrint");
+    clickAt(w, "imgPrintPage", {190, 90});
+    const TChordDiagram chord = w.state().ChordPage[3][0];
+
+    clickTab(w, PlayTab::Print);
+    popupCommand(w, "imgPrintPage", {70, 90}, "popmenuPrint", "pmenu1SendtoDesign");
+    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
+    clickAt(w, "imgChordDesign", {76 * 2 + 38, 50});
+    QCOMPARE(w.state().DesignGroup[2].Root, chord.Root);
+    QVERIFY(std::memcmp(w.state().DesignGroup[2].Strings, chord.Strings, sizeof chord.Strings) == 0);
+
+    clickTab(w, PlayTab::Print);
+    popupCommand(w, "imgPrintPage", {70, 90}, "popmenuPrint", "pmenu1SendtoPlay");
+    QCOMPARE(w.currentTab(), PlayTab::PlayPage);
+    clickAt(w, "imgPlayPage", {63 * 5 + 40, 60});
+    QCOMPARE(w.state().PlayPage[5][0].Root, chord.Root);
+
+    // The scale's menu offers only the Scales page; the scale lands on the
+    // next free row with its positions up the neck again.
+    clickTab(w, PlayTab::Print);
+    clickAt(w, "imgPrintPage", {190, 90}, Qt::RightButton);
+    auto* menu = child<QMenu>(w, "popmenuPrint");
+    QVERIFY(!action(*menu, "pmenu1SendtoPlay")->isEnabled());
+    action(*menu, "pmenu3SendtoScale")->trigger();
+    menu->hide();
+    QCOMPARE(w.currentTab(), PlayTab::Scales);
+    clickAt(w, "imgScales", {70, 150 * 3 + 90});
+    QCOMPARE(w.state().ScaleCount, 2);
+    QCOMPARE(w.state().ScalePage[1].ScaleName.str(), w.state().ScalePage[0].ScaleName.str());
+    QCOMPARE(int(w.state().ScalePage[1].StartFrets[0]), 1);
   }
 
   // Entering the play page tunes the neck as the page's first chord, taken
