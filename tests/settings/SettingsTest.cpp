@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "FakeFileLayer.h"
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
