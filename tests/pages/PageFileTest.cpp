@@ -416,3 +416,29 @@ TEST_F(PageFileOnDisk, FullDiskLeavesTheOldFilesWhole) {
 }
 
 }  // namespace
+
+namespace {
+
+// The companion's rename fails for real (a folder holds its name) after the
+// page was already replaced: the old page comes back, the very same file.
+TEST_F(PageFileOnDisk, FailedCompanionRenamePutsTheOldPageBack) {
+  PosixFileLayer fs;
+  const std::string path = (Dir / "song.ppf").string();
+  ASSERT_EQ(savePageFile(fs, path, *emptyPage(PageKind::Play)), "");
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  const std::string oldPage = slurp(path);
+  std::filesystem::create_directories(Dir / "song.rpt" / "inside");
+
+  TRepeatSet marks{};
+  const std::string message = savePageFile(fs, path, *filledPage(PageKind::Play), &marks);
+  EXPECT_NE(message.find("song.rpt"), std::string::npos) << message;
+  EXPECT_EQ(slurp(path), oldPage);
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 1u);  // no second name left behind
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 2);
+}
+
+}  // namespace
