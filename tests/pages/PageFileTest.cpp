@@ -179,6 +179,17 @@ TEST(PageFile, OtherKindsAreRefusedByTheirSignature) {
   EXPECT_EQ(encodePage(*page), before);
 }
 
+// Memory takes any non-zero Empty for an empty slot; the saved page must
+// still load, with the slot empty.
+TEST(PageFile, AnyNonZeroEmptyIsSavedAsEmpty) {
+  auto page = filledPage(PageKind::Design);
+  page->DesignGroup[1].Empty = 7;
+  auto loaded = filledPage(PageKind::Design);
+  ASSERT_EQ(decodePage(PageKind::Design, encodePage(*page), *loaded), "");
+  EXPECT_EQ(loaded->DesignGroup[1].Empty, 1);
+  EXPECT_EQ(loaded->DesignGroup[5].Empty, 0);
+}
+
 // Each damage, alone, refuses the whole file with one sentence and leaves the
 // page as it was.
 TEST(PageFile, DamagedFilesChangeNothing) {
