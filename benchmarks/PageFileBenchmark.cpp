@@ -1,8 +1,13 @@
 // Prints how long saving and loading a full play page takes through the real
 // POSIX layer: every slot filled, with its repeat companion, into a temporary
 // folder. Each save writes two temporaries, syncs them and renames them into
-// place, so the figure is mostly the disk's sync time.
+// place, so the figure is mostly the disk's sync time: the floor, one fsync
+// of a file that size, is printed beside it. Give folders as arguments to
+// measure there (a tmpfs such as /dev/shm shows the program's own share);
+// the default is /tmp.
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -49,11 +54,26 @@ void report(const char* what, std::vector<double> ms) {
               what, ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back(), ms.size());
 }
 
-}  // namespace
+double fsyncFloor(const std::filesystem::path& dir, size_t bytes) {
+  const std::string file = (dir / "sync-probe").string();
+  const std::string data(bytes, 'x');
+  std::vector<double> ms;
+  for (int i = 0; i < 50; ++i) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0 || ::write(fd, data.data(), data.size()) != static_cast<ssize_t>(data.size())) return -1;
+    const auto t0 = std::chrono::steady_clock::now();
+    ::fsync(fd);
+    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    ::close(fd);
+  }
+  ::unlink(file.c_str());
+  std::sort(ms.begin(), ms.end());
+  return ms[ms.size() / 2];
+}
 
-int main() {
-  char name[] = "/tmp/strumbo-pagefile-bench-XXXXXX";
-  if (!::mkdtemp(name)) return 1;
+bool measure(const std::string& base) {
+  std::string name = base + "/strumbo-pagefile-bench-XXXXXX";
+  if (!::mkdtemp(name.data())) return false;
   const std::filesystem::path dir = name;
   const std::string path = (dir / "full.ppf").string();
   PosixFileLayer files;
@@ -75,15 +95,26 @@ int main() {
     auto t2 = Clock::now();
     if (!saved.empty() || !read.empty()) {
       std::fprintf(stderr, "%s%s\n", saved.c_str(), read.c_str());
-      return 1;
+      std::filesystem::remove_all(dir);
+      return false;
     }
     saves.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
     loads.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
   }
-  std::filesystem::remove_all(dir);
-  std::printf("Full play page (%zu bytes) with its companion, in %s:\n",
-              encodePage(*page).size(), name);
+  const std::string bytes = encodePage(*page);
+  std::printf("Full play page (%zu bytes) with its companion, in %s:\n", bytes.size(), base.c_str());
   report("save", saves);
   report("load", loads);
-  return 0;
+  std::printf("      one fsync of a file that size: median %.3f ms\n", fsyncFloor(dir, bytes.size()));
+  std::filesystem::remove_all(dir);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool ok = true;
+  if (argc < 2) return measure("/tmp") ? 0 : 1;
+  for (int i = 1; i < argc; ++i) ok = measure(argv[i]) && ok;
+  return ok ? 0 : 1;
 }

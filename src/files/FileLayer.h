@@ -25,6 +25,14 @@ class FileLayer {
   // Replaces `to` by `from` in one step.
   virtual bool replace(const std::string& from, const std::string& to) = 0;
   virtual void remove(const std::string& path) = 0;
+  // A second name for the existing file `path`, beside it and of a name no
+  // other writer uses, from which replace() can put the file back exactly as
+  // it is now. Nothing on failure. This one copies; a layer that can link
+  // does better.
+  virtual std::optional<std::string> keepAside(const std::string& path) {
+    const auto old = read(path);
+    return old ? writeTemporary(path, *old) : std::nullopt;
+  }
 
   // Why the last read, writeTemporary or replace that failed did so, in a few
   // words for a message ("No space left on device").

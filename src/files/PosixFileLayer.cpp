@@ -131,3 +131,15 @@ bool PosixFileLayer::replace(const std::string& from, const std::string& to) {
 void PosixFileLayer::remove(const std::string& path) {
   ::unlink(path.c_str());
 }
+
+std::optional<std::string> PosixFileLayer::keepAside(const std::string& path) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string aside = path + ".old-" + randomSuffix();
+    if (::link(path.c_str(), aside.c_str()) == 0) return aside;
+    if (errno != EEXIST) break;
+  }
+  // A file system without hard links still gets a whole copy.
+  if (errno == EPERM || errno == EXDEV || errno == ENOTSUP) return FileLayer::keepAside(path);
+  Error = errnoText(errno);
+  return std::nullopt;
+}

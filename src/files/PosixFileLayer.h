@@ -13,4 +13,6 @@ class PosixFileLayer : public FileLayer {
                                             std::string_view data) override;
   bool replace(const std::string& from, const std::string& to) override;
   void remove(const std::string& path) override;
+  // A hard link: the old file itself, kept without copying or syncing it.
+  std::optional<std::string> keepAside(const std::string& path) override;
 };

@@ -40,9 +40,8 @@ std::optional<FileWriteFailure> writeFilesTogether(FileLayer& files,
     Pending& p = pending[i];
     p.Existed = files.exists(p.Write->Path);
     if (!p.Existed) continue;
-    const auto old = files.read(p.Write->Path);
-    if (old) p.Backup = files.writeTemporary(p.Write->Path, *old);
-    if (!old || !p.Backup) {
+    p.Backup = files.keepAside(p.Write->Path);
+    if (!p.Backup) {
       FileWriteFailure failure{p.Write->Path, files.lastError()};
       discard(files, pending);
       return failure;

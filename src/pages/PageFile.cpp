@@ -218,6 +218,9 @@ std::string encodePage(const PageContents& page) {
   size_t at = size;
   forEachSlot(page.Kind, const_cast<PageContents&>(page), [&](const auto& record) {
     std::memcpy(out.data() + at, &record, sizeof record);
+    // Any non-zero Empty means empty in memory; the file holds it as 1, the
+    // one value a reader takes for it.
+    out[at] = isEmpty(record) ? 1 : 0;
     at += sizeof record;
   });
   return out;

@@ -179,6 +179,17 @@ TEST(PageFile, OtherKindsAreRefusedByTheirSignature) {
   EXPECT_EQ(encodePage(*page), before);
 }
 
+// Memory takes any non-zero Empty for an empty slot; the saved page must
+// still load, with the slot empty.
+TEST(PageFile, AnyNonZeroEmptyIsSavedAsEmpty) {
+  auto page = filledPage(PageKind::Design);
+  page->DesignGroup[1].Empty = 7;
+  auto loaded = filledPage(PageKind::Design);
+  ASSERT_EQ(decodePage(PageKind::Design, encodePage(*page), *loaded), "");
+  EXPECT_EQ(loaded->DesignGroup[1].Empty, 1);
+  EXPECT_EQ(loaded->DesignGroup[5].Empty, 0);
+}
+
 // Each damage, alone, refuses the whole file with one sentence and leaves the
 // page as it was.
 TEST(PageFile, DamagedFilesChangeNothing) {
@@ -412,6 +423,32 @@ TEST_F(PageFileOnDisk, FullDiskLeavesTheOldFilesWhole) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the save did not report the full disk by name";
   EXPECT_EQ(slurp(path), oldPage);
   EXPECT_EQ(slurp(Dir / "full.rpt"), oldMarks);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The companion's rename fails for real (a folder holds its name) after the
+// page was already replaced: the old page comes back, the very same file.
+TEST_F(PageFileOnDisk, FailedCompanionRenamePutsTheOldPageBack) {
+  PosixFileLayer fs;
+  const std::string path = (Dir / "song.ppf").string();
+  ASSERT_EQ(savePageFile(fs, path, *emptyPage(PageKind::Play)), "");
+  struct stat before {};
+  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+  const std::string oldPage = slurp(path);
+  std::filesystem::create_directories(Dir / "song.rpt" / "inside");
+
+  TRepeatSet marks{};
+  const std::string message = savePageFile(fs, path, *filledPage(PageKind::Play), &marks);
+  EXPECT_NE(message.find("song.rpt"), std::string::npos) << message;
+  EXPECT_EQ(slurp(path), oldPage);
+  struct stat after {};
+  ASSERT_EQ(::stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 1u);  // no second name left behind
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir), {}), 2);
 }
 
