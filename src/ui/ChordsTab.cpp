@@ -138,6 +138,30 @@ void ChordsTab::enableArpeggioCommand() {
             Qt::UniqueConnection);
 }
 
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// The menu's caption of the chord type whose dictionary record is named
+// `recordName`, so a loaded set is headed as Show Chords headed it; the
+// record's own name when the dictionary cannot tell.
+std::string menuTypeName(const std::string& dir, std::string_view recordName) {
+  recordName = trimmed(recordName);
+  for (const ChordFamilyMenu& family : ChordFamilies)
+    for (int t = 0; t < family.typeCount; ++t) {
+      TChordFormula formula{};
+      if (readChordFormula(dir, family.dictionaryBase + t, formula).Status != LibraryStatus::Ok)
+        return std::string(recordName);
+      if (trimmed(formula.Name.view()) == recordName) return std::string(family.types[t]);
+    }
+  return std::string(recordName);
+}
+
+}  // namespace
+
 void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]) {
   QImage& surface = imgChordPage->image();
   // Sets are saved from the top, so the first empty diagram ends the page.
@@ -154,7 +178,9 @@ void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPage
       State.ChordPage[c][r] = page[c][r];
       DrawSmallChord(surface, page[c][r], c, r, SmallPage::Chords);
     }
-    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r], r, State.Names);
+    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r],
+                                    menuTypeName(State.ExeDir, State.ChordPage[0][r].ChordName.view()),
+                                    r, State.Names);
     State.ChordSetCount = r + 1;
   }
   imgChordPage->refresh();

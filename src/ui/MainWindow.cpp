@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,6 +16,7 @@
 
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
+#include "files/PosixFileLayer.h"
 #include "settings/Settings.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChordDesignTab.h"
@@ -25,6 +29,7 @@
 #include "ui/IntervalsController.h"
 #include "ui/MainMenu.h"
 #include "ui/PageCommands.h"
+#include "ui/PageFilesController.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
 #include "ui/PrintPageTab.h"
@@ -123,6 +128,19 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
        [this] { return Print->frame(); }, tabIs},
       this);
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
+
+  if (!services.PageFiles) OwnFiles = std::make_unique<PosixFileLayer>();
+  Files = new PageFilesController(
+      {State, Guard, *Ask, *this, Session->settings(), Session->settingsFile(),
+       services.PageFiles ? *services.PageFiles : *OwnFiles, *pnlTop, *Chords, *DesignPage, *Group,
+       *PlayPage, *Print, *Scales, *Pages, tabIs, showTabFn},
+      this);
+  connect(pnlTop, &ToolBarPanel::openClicked, Files, &PageFilesController::sbtnOpenClick);
+  connect(pnlTop, &ToolBarPanel::saveClicked, Files, &PageFilesController::sbtnSaveClick);
+  Menus->setRecentFiles([this] { return Files->recentFiles(); });
+  connect(Menus, &MainMenu::recentFileChosen, Files,
+          [this](const QString& path) { Files->openFiles({path}); });
+  setAcceptDrops(true);
   connect(Menus, &MainMenu::exportPdfChosen, Printing, &PrintController::exportPdf);
 }
 
@@ -342,4 +360,33 @@ void MainWindow::menuFlipClick() {
   FretboardOnTop = !FretboardOnTop;
   placePanels();
   pnlTop->setOn(ToolBarPanel::Toggle::Flip, FretboardOnTop);
+}
+
+void MainWindow::openFiles(const QStringList& paths) {
+  Files->openFiles(paths);
+}
+
+namespace {
+
+// The local files of a drag that name page files.
+QStringList pageFilesOf(const QMimeData* data) {
+  QStringList paths;
+  if (!data) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile() && pageKindOfPath(url.toLocalFile().toStdString()))
+      paths << url.toLocalFile();
+  return paths;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
+  if (!Guard.active() && !pageFilesOf(e->mimeData()).isEmpty()) e->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* e) {
+  const QStringList paths = pageFilesOf(e->mimeData());
+  if (paths.isEmpty()) return;
+  e->acceptProposedAction();
+  openFiles(paths);
 }

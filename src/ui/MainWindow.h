@@ -15,7 +15,11 @@ class ChordsTab;
 class DesignGroupController;
 class FretboardPanel;
 class MainMenu;
+class FileLayer;
 class PageCommands;
+class PageFilesController;
+class QDragEnterEvent;
+class QDropEvent;
 class PrintPageTab;
 class PlayPageTab;
 class PlaybackController;
@@ -62,6 +66,10 @@ class MainWindow : public QMainWindow {
   PlayTab currentTab() const;
   void showTab(PlayTab tab);
 
+  // Opens page files into the tabs of their kinds (the command line, a drop).
+  void openFiles(const QStringList& paths);
+  PageFilesController* pageFiles() const { return Files; }
+
   // True when the window may close (see WindowSession::close).
   bool FormClose();
   bool keyPreview() const { return KeyPreview; }
@@ -71,6 +79,9 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Page files dropped on the window are opened.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormCreate();
@@ -117,6 +128,8 @@ class MainWindow : public QMainWindow {
   bool SwitchingTab = false;
   DesignGroupController* Group = nullptr;
   PageCommands* Pages = nullptr;
+  std::unique_ptr<FileLayer> OwnFiles;
+  PageFilesController* Files = nullptr;
   PrintPageTab* Print = nullptr;
 
  public:

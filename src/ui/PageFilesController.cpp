@@ -1,0 +1,219 @@
+#include "ui/PageFilesController.h"
+
+#include <QFileInfo>
+#include <QWidget>
+#include <algorithm>
+
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
+#include "state/AppState.h"
+#include "ui/BusyGuard.h"
+#include "ui/ChordDesignTab.h"
+#include "ui/ChordsTab.h"
+#include "ui/DesignGroupController.h"
+#include "ui/PageCommands.h"
+#include "ui/PlayPageTab.h"
+#include "ui/PrintPageTab.h"
+#include "ui/Prompter.h"
+#include "ui/ScalesTab.h"
+#include "ui/ToolBarPanel.h"
+
+namespace {
+
+QString qsv(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Paths are the file system's, in UTF-8.
+std::string pathOf(const QString& path) {
+  return path.toStdString();
+}
+
+// The page of `kind` is drawn on the tab of the same place in both orders.
+Settings::PageKind settingsKind(PageKind kind) {
+  return static_cast<Settings::PageKind>(static_cast<int>(kind));
+}
+
+}  // namespace
+
+PageFilesController::PageFilesController(Parts parts, QObject* parent)
+    : QObject(parent), P(parts) {}
+
+QStringList PageFilesController::recentFiles() const {
+  QStringList list;
+  const auto kind = static_cast<std::size_t>(pageKindOf(P.ActiveTab()));
+  for (const std::string& path : P.Config.RecentFiles[kind]) list << QString::fromStdString(path);
+  return list;
+}
+
+bool PageFilesController::mayReplace(PageKind kind) {
+  if (kind == PageKind::Play && P.State.Play.PlayPageChanged &&
+      P.Ask.ask(&P.Window,
+                QStringLiteral("This Play Page has changed. Do you want to save changes?"), true))
+    return false;
+  if (kind == PageKind::Design && P.State.DesignGroupChanged &&
+      P.Ask.ask(&P.Window,
+                QStringLiteral("This Design Group has changed. Do you want to save changes?"),
+                true))
+    return false;
+  return true;
+}
+
+void PageFilesController::sbtnOpenClick() {
+  if (P.Guard.active()) return;
+  const PageKind kind = pageKindOf(P.ActiveTab());
+  if (!mayReplace(kind)) return;
+  const PageKindInfo& info = pageKindInfo(kind);
+  const QString path = P.Ask.openFileName(
+      &P.Window, qsv(info.OpenTitle),
+      QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]),
+      qsv(info.Filter));
+  if (path.isEmpty()) return;
+  load(pathOf(path), kind);
+}
+
+void PageFilesController::openFiles(const QStringList& paths) {
+  if (P.Guard.active()) return;
+  for (const QString& path : paths) {
+    const std::optional<PageKind> kind = pageKindOfPath(pathOf(path));
+    if (!kind) {
+      P.Ask.message(&P.Window, QFileInfo(path).fileName() +
+                                   QStringLiteral(" is not a page file of Strumbo!."));
+      continue;
+    }
+    P.ShowTab(tabOf(*kind));
+    if (!mayReplace(*kind)) return;
+    load(pathOf(path), *kind);
+  }
+}
+
+bool PageFilesController::load(const std::string& path, PageKind kind) {
+  PageContents page;
+  std::optional<TRepeatSet> companion;
+  const std::string error = loadPageFile(P.Files, path, kind, page, companion);
+  if (!error.empty()) {
+    P.Ask.message(&P.Window, QString::fromStdString(error));
+    return false;
+  }
+  applyLoaded(kind, page, companion, path);
+  return true;
+}
+
+void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
+                                      const std::optional<TRepeatSet>& companion,
+                                      const std::string& path) {
+  AppState& st = P.State;
+  switch (kind) {
+    case PageKind::Chord:
+      P.Pages.erasePage(PlayTab::Chords);
+      P.Chords.loadPage(page.ChordPage);
+      break;
+    case PageKind::Print:
+      P.Pages.erasePage(PlayTab::Print);
+      P.Print.loadPage(page.PrintPage);
+      break;
+    case PageKind::Design:
+      // The group is overwritten slot by slot, not erased first.
+      P.Group.loadGroup(page.DesignGroup);
+      st.DesignGroupChanged = false;
+      P.Design.showFilePath(QString::fromStdString(path));
+      break;
+    case PageKind::Play: {
+      const PlayPageHeader& h = page.Header;
+      st.Play.ThreeFour = h.ThreeFour;
+      P.ToolBar.setOn(ToolBarPanel::Toggle::Time, h.ThreeFour);
+      st.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
+      P.ToolBar.setStrumSpeed(h.StrumSpeed);
+      P.ToolBar.setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
+      st.BassNoteOption = h.Bass;
+      P.ToolBar.setOn(ToolBarPanel::Toggle::Loop, h.Loop);
+      st.Play.PlayPageChanged = false;
+      // The erase draws the staff rows in the page's time signature.
+      P.Pages.erasePage(PlayTab::PlayPage);
+      P.PlayPage.loadSlots(page.PlayPage);
+      if (companion) st.Play.savedSet() = *companion;
+      P.PlayPage.DrawRepeatMarks();
+      st.Play.PlayPageChanged = false;
+      break;
+    }
+    case PageKind::Scale:
+      P.Pages.erasePage(PlayTab::Scales);
+      P.Scales.loadPage(page.ScalePage);
+      break;
+  }
+  remember(kind, path);
+}
+
+PageContents PageFilesController::contentsOf(PageKind kind) const {
+  const AppState& st = P.State;
+  PageContents page;
+  page.Kind = kind;
+  switch (kind) {
+    case PageKind::Chord:
+      std::copy(&st.ChordPage[0][0], &st.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
+                &page.ChordPage[0][0]);
+      break;
+    case PageKind::Print:
+      std::copy(&st.PrintPage[0][0], &st.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
+                &page.PrintPage[0][0]);
+      break;
+    case PageKind::Design:
+      std::copy(std::begin(st.DesignGroup), std::end(st.DesignGroup), page.DesignGroup);
+      break;
+    case PageKind::Play:
+      std::copy(&st.PlayPage[0][0], &st.PlayPage[0][0] + PlayPageColumns * PlayPageRows,
+                &page.PlayPage[0][0]);
+      page.Header.ThreeFour = st.Play.ThreeFour;
+      page.Header.StrumSpeed = P.ToolBar.strumSpeed();
+      page.Header.TempoBpm = 60'000'000 / std::max(st.Play.PlayPageTempo, 1);
+      page.Header.Loop = P.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
+      page.Header.Bass = P.ToolBar.isOn(ToolBarPanel::Toggle::BassNote);
+      break;
+    case PageKind::Scale:
+      std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page.ScalePage);
+      break;
+  }
+  return page;
+}
+
+void PageFilesController::sbtnSaveClick() {
+  if (P.Guard.active()) return;
+  const PageKind kind = pageKindOf(P.ActiveTab());
+  const PageKindInfo& info = pageKindInfo(kind);
+  // The header is taken from the controls as they are before the dialog.
+  const PageContents page = contentsOf(kind);
+  const std::string& last = P.State.lastPageFile(tabOf(kind));
+  QString start = QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]);
+  if (!last.empty()) start += QLatin1Char('/') + QString::fromStdString(last);
+  const QString chosen = P.Ask.saveFileName(&P.Window, qsv(info.SaveTitle), start, qsv(info.Filter));
+  if (chosen.isEmpty()) return;
+  const std::string path = withExtension(pathOf(chosen), kind);
+  const TRepeatSet* companion = kind == PageKind::Play ? &P.State.Play.ActiveRepeatSet : nullptr;
+  const std::string error = savePageFile(P.Files, path, page, companion);
+  if (!error.empty()) {
+    // The old file is as it was, and so is everything here.
+    P.Ask.message(&P.Window, QString::fromStdString(error));
+    return;
+  }
+  if (kind == PageKind::Design) {
+    P.Design.showFilePath(QString::fromStdString(path));
+    P.State.DesignGroupChanged = false;
+  }
+  if (kind == PageKind::Play) P.State.Play.PlayPageChanged = false;
+  remember(kind, path);
+}
+
+void PageFilesController::remember(PageKind kind, const std::string& path) {
+  const PlayTab tab = tabOf(kind);
+  P.State.lastPageFile(tab) = fileNameOf(path);
+  if (P.ActiveTab() == tab)
+    P.Window.setWindowTitle(QStringLiteral("Strumbo!   ") +
+                            QString::fromStdString(P.State.lastPageFile(tab)));
+  P.Config.rememberFile(settingsKind(kind), path);
+  if (!P.SettingsFile) return;
+  try {
+    P.Config.saveRecentFiles(*P.SettingsFile);
+  } catch (const ProfileWriteError&) {
+    // The list is only a convenience; the page itself is saved or loaded.
+  }
+}
