@@ -1,0 +1,107 @@
+# Checks the files `cmake --install` hands to the desktop: the entry, the MIME
+# types and the icon. The system's validators run when they are installed;
+# without them the checks below still catch a broken or mismatched file.
+# Called with -DSOURCE=<desktop folder> -DWORK=<scratch folder>.
+
+function(fail message)
+  message(FATAL_ERROR "${message}")
+endfunction()
+
+set(entry ${SOURCE}/strumbo.desktop)
+set(mime ${SOURCE}/strumbo.xml)
+set(icon ${SOURCE}/strumbo.svg)
+
+find_program(XMLLINT xmllint)
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+find_program(UPDATE_MIME_DATABASE update-mime-database)
+
+if(XMLLINT)
+  execute_process(COMMAND ${XMLLINT} --noout ${mime} ${icon}
+                  RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    fail("not well-formed XML: ${err}")
+  endif()
+endif()
+if(DESKTOP_FILE_VALIDATE)
+  execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${entry}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    fail("desktop-file-validate: ${out}${err}")
+  endif()
+endif()
+
+# The entry: one group, the keys a launcher needs, files handed over as a list.
+file(STRINGS ${entry} lines)
+list(GET lines 0 first)
+if(NOT first STREQUAL "[Desktop Entry]")
+  fail("the entry must begin with [Desktop Entry], not '${first}'")
+endif()
+foreach(key Type=Application Name= Exec=strumbo\ %F Icon=strumbo MimeType=)
+  set(found FALSE)
+  foreach(line IN LISTS lines)
+    string(FIND "${line}" "${key}" at)
+    if(at EQUAL 0)
+      set(found TRUE)
+    endif()
+    if(line MATCHES "^MimeType=(.*)$")
+      set(entry_types "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  if(NOT found)
+    fail("the entry lacks a line beginning '${key}'")
+  endif()
+endforeach()
+if(NOT entry_types MATCHES ";$")
+  fail("MimeType must end with ';'")
+endif()
+string(REGEX REPLACE ";$" "" entry_types "${entry_types}")
+list(SORT entry_types)
+
+# The MIME types: the same five the entry claims, each with its glob and a
+# signature match, and nothing but ASCII in the signatures.
+file(READ ${mime} xml)
+string(REGEX MATCHALL "<mime-type type=\"[^\"]+\"" declared "${xml}")
+list(TRANSFORM declared REPLACE "<mime-type type=\"([^\"]+)\"" "\\1")
+list(SORT declared)
+if(NOT entry_types STREQUAL declared)
+  fail("entry types '${entry_types}' differ from the declared '${declared}'")
+endif()
+list(LENGTH declared count)
+if(NOT count EQUAL 5)
+  fail("expected five page types, found ${count}")
+endif()
+foreach(ext cpf prf cds ppf spf)
+  string(FIND "${xml}" "<glob pattern=\"*.${ext}\"/>" at)
+  if(at EQUAL -1)
+    fail("no glob for *.${ext}")
+  endif()
+endforeach()
+string(REGEX MATCHALL "<match type=\"string\" offset=\"[0-9]+\" value=\"px[A-Za-z]+\"/>" matches "${xml}")
+list(LENGTH matches count)
+if(NOT count EQUAL 5)
+  fail("expected five signature matches, found ${count}")
+endif()
+
+# The icon must be an SVG document, not just any XML.
+file(READ ${icon} svg)
+if(NOT svg MATCHES "<svg xmlns=\"http://www.w3.org/2000/svg\"")
+  fail("the icon is not an SVG document")
+endif()
+
+# The MIME database compiler refuses what it cannot use; let it read ours.
+if(UPDATE_MIME_DATABASE)
+  file(REMOVE_RECURSE ${WORK})
+  file(MAKE_DIRECTORY ${WORK}/mime/packages)
+  file(COPY ${mime} DESTINATION ${WORK}/mime/packages)
+  execute_process(COMMAND ${UPDATE_MIME_DATABASE} ${WORK}/mime
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR err MATCHES "[Ee]rror|[Ii]nvalid")
+    fail("update-mime-database: ${out}${err}")
+  endif()
+  file(READ ${WORK}/mime/globs2 globs)
+  foreach(ext cpf prf cds ppf spf)
+    if(NOT globs MATCHES "application/x-strumbo-[a-z-]+:\\*\\.${ext}")
+      fail("the compiled database does not know *.${ext}")
+    endif()
+  endforeach()
+endif()
