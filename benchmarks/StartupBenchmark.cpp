@@ -25,7 +25,7 @@
 #include "play/midi/SoundFont.h"
 #include "play/midi/SystemClock.h"
 #include "play/midi/SystemMidiDevices.h"
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "ui/MainWindow.h"

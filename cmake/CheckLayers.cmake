@@ -7,22 +7,23 @@
 #
 #   name        folder          target               may use
 set(STRUMBO_LAYERS
+  "files       | files        | strumbo_files       | "
   "music       | music        | strumbo_music       | "
   "library     | library      | strumbo_library     | music"
   "design      | design       | strumbo_design      | music library"
   "play        | play         | strumbo_play        | music library design"
-  "pages       | pages        | strumbo_pages       | music library design play"
-  "state       | state        | strumbo_state       | music library design play pages"
-  "settings    | settings     | strumbo_settings    | music library design play pages"
+  "pages       | pages        | strumbo_pages       | music library design play files"
+  "state       | state        | strumbo_state       | music library design play pages files"
+  "settings    | settings     | strumbo_settings    | music library design play pages files"
   "midi        | play/midi    | strumbo_midi        | music library design play"
-  "output      | play/output  | strumbo_play_output | music library design play pages midi"
-  "render      | pages/render | strumbo_render      | music library design play pages"
-  "ui          | ui           | strumbo_ui          | music library design play pages state settings midi output render"
-  "app         | app          | strumbo             | music library design play pages state settings midi output render ui"
+  "output      | play/output  | strumbo_play_output | music library design play pages midi files"
+  "render      | pages/render | strumbo_render      | music library design play pages files"
+  "ui          | ui           | strumbo_ui          | music library design play pages state settings midi output render files"
+  "app         | app          | strumbo             | music library design play pages state settings midi output render ui files"
 )
 # Layers that must not link anything outside this project (no Qt, no system
 # library): the model and logic, so they can be tested and reused alone.
-set(STRUMBO_STANDARD_LIBRARY_ONLY music library design play pages state)
+set(STRUMBO_STANDARD_LIBRARY_ONLY files music library design play pages state)
 # Layers that must stay free of Qt.
 set(STRUMBO_NO_QT settings midi output)
 

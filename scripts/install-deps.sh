@@ -10,6 +10,7 @@ packages=(
   fluid-soundfont-gm timgm6mb-soundfont fluidsynth
   googletest libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
+  clang
 )
 
 missing=()

@@ -10,7 +10,7 @@
 #include "play/midi/MidiSession.h"
 #include "play/midi/SystemClock.h"
 #include "play/midi/SystemMidiDevices.h"
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
 #include "ui/MainWindow.h"

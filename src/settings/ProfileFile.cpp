@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "settings/FileLayer.h"
+#include "files/FileLayer.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr const char* RecentSection = "Recent Files";
+
 int readClamped(const ProfileFile::Contents& f, const char* section, const char* key, int def,
                 int lo, int hi) {
   return std::clamp(f.readInteger(section, key, def), lo, hi);
@@ -32,6 +34,14 @@ void Settings::load(const ProfileFile& file, const std::string& exeDir) {
   Player.ClickVolume = readClamped(f, "Click", "Volume", 65, 0, MaxClickVolume);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
     PageDirectory[i] = f.readString("Directory", DirectoryKeys[i], exeDir + DirectoryKeys[i]);
+  for (std::size_t k = 0; k < DirectoryKeys.size(); ++k) {
+    RecentFiles[k].clear();
+    for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
+      const std::string path =
+          f.readString(RecentSection, DirectoryKeys[k] + std::to_string(i), "");
+      if (!path.empty()) RecentFiles[k].push_back(path);
+    }
+  }
   const int number = readClamped(f, "UserChords", "Number", 0, 0, MaxUserChords);
   UserChordNames.clear();
   for (int i = 0; i < number; ++i)
@@ -46,6 +56,22 @@ void Settings::saveShutdown(ProfileFile& file) const {
   f.writeBool("Main", "Bass", BassNoteOption);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
     f.writeString("Directory", DirectoryKeys[i], PageDirectory[i]);
+  file.save(f);
+}
+
+void Settings::rememberFile(PageKind kind, const std::string& path) {
+  std::vector<std::string>& list = RecentFiles[static_cast<std::size_t>(kind)];
+  list.erase(std::remove(list.begin(), list.end(), path), list.end());
+  list.insert(list.begin(), path);
+  if (list.size() > MaxRecentFiles) list.resize(MaxRecentFiles);
+}
+
+void Settings::saveRecentFiles(ProfileFile& file) const {
+  auto f = file.read();
+  f.eraseSection(RecentSection);
+  for (std::size_t k = 0; k < DirectoryKeys.size(); ++k)
+    for (std::size_t i = 0; i < RecentFiles[k].size(); ++i)
+      f.writeString(RecentSection, DirectoryKeys[k] + std::to_string(i + 1), RecentFiles[k][i]);
   file.save(f);
 }
 

@@ -35,6 +35,12 @@ class Settings {
   int StrumSpeed = -300;  // position of sbStrumSpeed, -800..0
   std::array<std::string, 5> PageDirectory;
   std::vector<std::string> UserChordNames;
+  // The files last opened or saved, newest first, per page kind.
+  static constexpr std::size_t MaxRecentFiles = 5;
+  std::array<std::vector<std::string>, 5> RecentFiles;
+
+  // Puts `path` first in the recent files of `kind`, once.
+  void rememberFile(PageKind kind, const std::string& path);
 
   // Reads every key read at start-up, in the program's order. `exeDir` ends in
   // '/' and gives the default page folders.
@@ -44,4 +50,7 @@ class Settings {
   // What MIDI setup's OK writes: the eleven device, voice, channel, volume and
   // click keys.
   void saveMidiSetup(ProfileFile& file) const;
+  // The recent files, in a section of their own: "Recent Files", keys
+  // "Chord1" to "Chord5" and so on.
+  void saveRecentFiles(ProfileFile& file) const;
 };

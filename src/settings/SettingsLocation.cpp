@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "settings/FileLayer.h"
+#include "files/FileLayer.h"
 #include "settings/ProfileFile.h"
 
 namespace {

@@ -137,3 +137,27 @@ void ChordsTab::enableArpeggioCommand() {
     connect(arpeggio, &QAction::triggered, this, &ChordsTab::arpeggioChosen,
             Qt::UniqueConnection);
 }
+
+void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]) {
+  QImage& surface = imgChordPage->image();
+  // Sets are saved from the top, so the first empty diagram ends the page.
+  for (int r = 0; r < ChordPageRows; ++r) {
+    for (int c = 0; c < ChordPageColumns; ++c) {
+      if (isEmpty(page[c][r])) {
+        imgChordPage->refresh();
+        if (State.ChordSetCount > 0) {
+          CurrentColumn = CurrentRow = 0;
+          selectCell(0, 0);
+        }
+        return;
+      }
+      State.ChordPage[c][r] = page[c][r];
+      DrawSmallChord(surface, page[c][r], c, r, SmallPage::Chords);
+    }
+    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r], r, State.Names);
+    State.ChordSetCount = r + 1;
+  }
+  imgChordPage->refresh();
+  CurrentColumn = CurrentRow = 0;
+  selectCell(0, 0);
+}

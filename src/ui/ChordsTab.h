@@ -38,6 +38,9 @@ class ChordsTab : public QObject {
   const SelectionFrame& frame() const { return Frame; }
   // The diagram under the last press, when there is one to send to the play page.
   const TChordDiagram* diagramToSend() const;
+  // Fills the erased page from a page file's sets, up to the first empty
+  // diagram, and frames the first diagram.
+  void loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]);
   // Makes the pop-up's Show Arpeggio command emit arpeggioChosen.
   void enableArpeggioCommand();
 

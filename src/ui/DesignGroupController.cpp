@@ -355,3 +355,22 @@ void DesignGroupController::erase() {
   imgChordDesign->refresh();
   DesignSelectedSlot = -1;
 }
+
+void DesignGroupController::loadGroup(const TChordDiagram (&group)[DesignGroupSize]) {
+  cancelPointers();
+  ClearSurface(imgChordDesign->image());
+  Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
+  DesignSelectedSlot = -1;
+  int first = -1;
+  for (int s = 0; s < DesignGroupSize; ++s) {
+    State.DesignGroup[s] = group[s];
+    if (isEmpty(group[s])) continue;
+    drawSlotPicture(s);
+    if (first < 0) first = s;
+  }
+  imgChordDesign->refresh();
+  Design->clearSearchResults();
+  if (first < 0) return;
+  Design->setIntervalsShown(false);
+  selectSlot(first);
+}

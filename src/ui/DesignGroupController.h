@@ -47,6 +47,9 @@ class DesignGroupController : public QObject {
   int pressedSlot() const { return Frame.Column; }
   // Empties all six slots and their pictures; the fingering in hand stays.
   void erase();
+  // Overwrites the six slots from a design file and takes the first diagram
+  // in hand, with Show Intervals released.
+  void loadGroup(const TChordDiagram (&group)[DesignGroupSize]);
 
  signals:
   void playChordChosen();

@@ -1,6 +1,7 @@
 #include "ui/MainMenu.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -47,6 +48,31 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
   connect(mnuExportPdf, &QAction::triggered, this, &MainMenu::exportPdfChosen);
   connect(file, &QMenu::aboutToShow, this, [mnuExportPdf, activeTab] {
     mnuExportPdf->setVisible(activeTab() != PlayTab::ChordDesign);
+  });
+  // The files last opened or saved on the active tab's kind, newest first.
+  QAction* recentLine = file->addSeparator();
+  recentLine->setVisible(false);
+  QList<QAction*> recent;
+  for (int i = 1; i <= 5; ++i) {
+    const QByteArray name = QStringLiteral("mnuRecent%1").arg(i).toLatin1();
+    QAction* a = namedAction(file, QString(), name.constData());
+    a->setVisible(false);
+    connect(a, &QAction::triggered, this,
+            [this, a] { emit recentFileChosen(a->data().toString()); });
+    recent << a;
+  }
+  connect(file, &QMenu::aboutToShow, this, [this, recentLine, recent] {
+    const QStringList paths = RecentList ? RecentList() : QStringList();
+    for (int i = 0; i < recent.size(); ++i) {
+      const bool shown = i < paths.size();
+      recent[i]->setVisible(shown);
+      if (!shown) continue;
+      recent[i]->setData(paths[i]);
+      QString name = QFileInfo(paths[i]).fileName();
+      recent[i]->setText(QStringLiteral("&%1 ").arg(i + 1) +
+                         name.replace(QLatin1Char('&'), QStringLiteral("&&")));
+    }
+    recentLine->setVisible(!paths.isEmpty());
   });
   file->addSeparator();
   connect(namedAction(file, QStringLiteral("E&xit"), "mnuExit"), &QAction::triggered, this,

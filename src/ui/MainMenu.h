@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <functional>
 
 #include "play/PlayTab.h"
@@ -21,6 +22,8 @@ class MainMenu : public QObject {
   // `activeTab` tells which tab is showing when the File menu opens.
   MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* parent);
 
+  // What the File menu lists as recent files when it opens.
+  void setRecentFiles(std::function<QStringList()> list) { RecentList = std::move(list); }
   // The key captions and the Flats/Sharps caption follow the naming.
   void showNaming(const NameTables& names);
   // While a player runs only its own commands are open; the hidden Window
@@ -31,6 +34,7 @@ class MainMenu : public QObject {
   void exportMidiChosen();
   void exportAudioChosen();
   void exitChosen();
+  void recentFileChosen(const QString& path);
   // File > New: erase the page of the active tab.
   void newChosen();
   void keyChosen(int key);
@@ -48,6 +52,7 @@ class MainMenu : public QObject {
 
  private:
   QMenuBar* Bar;
+  std::function<QStringList()> RecentList;
   QMenu* menuKey = nullptr;
   QAction* mnuFlatSharp = nullptr;
 };

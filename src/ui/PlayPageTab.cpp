@@ -243,3 +243,13 @@ void PlayPageTab::erase() {
   DrawPlayGrid();
   DrawRepeatMarks();
 }
+
+void PlayPageTab::loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]) {
+  for (int r = 0; r < PlayPageRows; ++r)
+    for (int c = 0; c < PlayPageColumns; ++c) {
+      if (isEmpty(page[c][r])) continue;
+      State.PlayPage[c][r] = page[c][r];
+      PageCells::drawPlaySlot(imgPlayPage->image(), page[c][r], c, r, State.Names);
+    }
+  imgPlayPage->refresh();
+}

@@ -34,6 +34,8 @@ class PlayPageTab : public QObject {
   bool placing() const;
   // The empty page: no chords, the staff rows and both repeat sets as new.
   void erase();
+  // Places a page file's chords on the erased page, slot by slot.
+  void loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
   QPoint selectedSlot() const;
   // Back to the normal pointer; a diagram cut for Cut And Move goes back to
   // its slot, and the page's change flag to what it was before the cut.

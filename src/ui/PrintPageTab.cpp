@@ -198,3 +198,17 @@ void PrintPageTab::pmenu3DeleteClick() {
   Frame.Row = first->Row;
   selectCell(first->Column, first->Row);
 }
+
+void PrintPageTab::loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]) {
+  std::copy(&page[0][0], &page[0][0] + PrintPageColumns * PrintPageRows, &State.PrintPage[0][0]);
+  for (int r = 0; r < PrintPageRows; ++r)
+    for (int c = 0; c < PrintPageColumns; ++c)
+      if (!isEmpty(page[c][r]))
+        PageCells::drawPrintItem(imgPrintPage->image(), page[c][r], c, r, State.Names);
+  imgPrintPage->refresh();
+  if (const auto first = PrintGrid::firstItem(State.PrintPage)) {
+    Frame.Column = first->Column;
+    Frame.Row = first->Row;
+    selectCell(first->Column, first->Row);
+  }
+}

@@ -45,6 +45,9 @@ class PrintPageTab : public QObject {
   // their values.
   void erase();
   bool hasItems() const;
+  // Fills the erased page from a page file; the first item (row by row) is
+  // taken in hand and framed.
+  void loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]);
 
  signals:
   void playDiagramChosen();

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -23,8 +24,16 @@ QString QtPrompter::openFileName(QWidget* parent, const QString& caption, const 
 
 QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) {
-  // QFileDialog asks before replacing an existing file.
-  return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+  QFileDialog dialog(parent, caption, dir, filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The filter's extension is added to a name typed without one before the
+  // dialog asks about replacing, so it asks about the file really written.
+  const QRegularExpressionMatch suffix =
+      QRegularExpression(QStringLiteral("\\(\\*\\.(\\w+)\\)")).match(filter);
+  if (suffix.hasMatch()) dialog.setDefaultSuffix(suffix.captured(1));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
 }
 
 bool QtPrompter::execDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }

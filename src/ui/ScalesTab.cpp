@@ -194,3 +194,11 @@ void ScalesTab::erase() {
   Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
   SelectedColumn = SelectedRow = -1;
 }
+
+void ScalesTab::loadPage(const TScaleDiagram (&page)[ScalePageSize]) {
+  for (int r = 0; r < ScalePageSize && !isEmpty(page[r]); ++r) {
+    State.ScalePage[r] = page[r];
+    DrawScaleRow(r);
+    State.ScaleCount = r + 1;
+  }
+}

@@ -30,6 +30,8 @@ class ScalesTab : public QObject {
   // Frames the pressed cell and shows its scale, as a left press would.
   void selectPressedCell();
   void erase();
+  // Fills the erased page from a page file's scales, up to the first empty one.
+  void loadPage(const TScaleDiagram (&page)[ScalePageSize]);
 
   // While a scale sent from the print page waits to be placed.
   bool placing() const;

@@ -131,6 +131,8 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   connect(sbShowArp, &QToolButton::clicked, this, &ToolBarPanel::showArpClicked);
   connect(btnShowChords, &QPushButton::clicked, this, &ToolBarPanel::showChordsClicked);
   connect(sbtnPrintPage, &QToolButton::clicked, this, &ToolBarPanel::printPageClicked);
+  connect(sbtnOpen, &QToolButton::clicked, this, &ToolBarPanel::openClicked);
+  connect(sbtnSave, &QToolButton::clicked, this, &ToolBarPanel::saveClicked);
   connect(sbtnErase, &QToolButton::clicked, this, &ToolBarPanel::eraseClicked);
   connect(editChordRoot, &QLineEdit::editingFinished, this, &ToolBarPanel::rootEdited);
 }

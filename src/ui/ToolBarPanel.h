@@ -73,6 +73,8 @@ class ToolBarPanel : public QFrame {
   void clickToggled();
   void showChordsClicked();
   void printPageClicked();
+  void openClicked();
+  void saveClicked();
   void eraseClicked();
   void rootEdited();
   void showArpClicked();

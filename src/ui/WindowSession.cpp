@@ -89,15 +89,20 @@ bool WindowSession::midiOpen() const {
 
 bool WindowSession::close() {
   if (Guard.active()) return false;
+  // A No brings the unsaved page to the front, ready for Save.
   if (State.Play.PlayPageChanged &&
       !Ask.ask(&Window, QStringLiteral("Do you want to close without saving changes to PlayPage?"),
-               false))
+               false)) {
+    ShowTab(PlayTab::PlayPage);
     return false;
+  }
   if (State.DesignGroupChanged &&
       !Ask.ask(&Window,
                QStringLiteral("Do you want to close without saving changes to the Design Group?"),
-               false))
+               false)) {
+    ShowTab(PlayTab::ChordDesign);
     return false;
+  }
   if (Midi) Midi->close();
   Closed = true;
   Config->StrumSpeed = pnlTop->strumSpeed();

@@ -8,6 +8,7 @@
 
 struct AppState;
 class BusyGuard;
+class FileLayer;
 class ChordDesignTab;
 class FretboardPanel;
 class HelpWindow;
@@ -25,6 +26,8 @@ struct MidiMessage;
 struct MainWindowServices {
   ProfileFile* SettingsFile = nullptr;
   MidiSession* Midi = nullptr;
+  // Where page files are written and read; the real file system without one.
+  FileLayer* PageFiles = nullptr;
 };
 
 // The program's session around the window: at start the settings are read
@@ -62,6 +65,8 @@ class WindowSession {
   void showHelp(int context);
 
   const Settings& settings() const { return *Config; }
+  Settings& settings() { return *Config; }
+  ProfileFile* settingsFile() const { return SettingsFile; }
   MidiSession* midi() const { return Midi; }
   HelpWindow* help() const { return Help; }
   bool midiOpen() const;

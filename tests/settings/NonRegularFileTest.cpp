@@ -8,7 +8,7 @@
 
 #include "library/ChordLibrary.h"
 #include "library/LibraryFiles.h"
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "FakeFileLayer.h"
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "FakeFileLayer.h"
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"

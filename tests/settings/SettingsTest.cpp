@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "FakeFileLayer.h"
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
@@ -167,4 +167,24 @@ TEST(SettingsLocationTest, ProgramFolderWhenWritableElseSeededUserFolder) {
       << "an existing user file keeps its keys and gets the shipped sections it lacks";
   EXPECT_EQ(SettingsLocation::resolve(kExe, fs, readOnly, ""), "/opt/strumbo/Px.ini");
   std::filesystem::remove_all(conf.parent_path());
+}
+
+// The recent files keep their own section: newest first, each once, five at
+// most per kind, and a shutdown write afterwards leaves them alone.
+TEST_F(SettingsFile, RecentFilesAreKeptPerKindNewestFirst) {
+  s.load(ini, kExe);
+  for (const char* name : {"a.cpf", "b.cpf", "c.cpf", "a.cpf", "d.cpf", "e.cpf", "f.cpf"})
+    s.rememberFile(Settings::ChordPageKind, std::string("/songs/") + name);
+  s.rememberFile(Settings::PlayPageKind, "/songs/tune.ppf");
+  s.saveRecentFiles(ini);
+  s.saveShutdown(ini);
+  Settings again;
+  again.load(ini, kExe);
+  EXPECT_EQ(again.RecentFiles[Settings::ChordPageKind],
+            (std::vector<std::string>{"/songs/f.cpf", "/songs/e.cpf", "/songs/d.cpf",
+                                      "/songs/a.cpf", "/songs/c.cpf"}));
+  EXPECT_EQ(again.RecentFiles[Settings::PlayPageKind], std::vector<std::string>{"/songs/tune.ppf"});
+  EXPECT_TRUE(again.RecentFiles[Settings::PrintPageKind].empty());
+  EXPECT_EQ(ini.readKeyNames("Directory"),
+            (std::vector<std::string>{"Chord", "Print", "Design", "Play", "Scale"}));
 }

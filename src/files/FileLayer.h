@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
-// The few file operations the settings file needs. The program uses the POSIX
-// one; tests put a layer in its place that fails or loses data on purpose, since
-// running as root makes permission-based failures impossible to provoke.
+// The few file operations the settings file and the page files need. The
+// program uses the POSIX one; tests put a layer in its place that fails or
+// loses data on purpose, since running as root makes permission-based failures
+// impossible to provoke.
 class FileLayer {
  public:
   virtual ~FileLayer() = default;
@@ -24,4 +25,11 @@ class FileLayer {
   // Replaces `to` by `from` in one step.
   virtual bool replace(const std::string& from, const std::string& to) = 0;
   virtual void remove(const std::string& path) = 0;
+
+  // Why the last read, writeTemporary or replace that failed did so, in a few
+  // words for a message ("No space left on device").
+  const std::string& lastError() const { return Error; }
+
+ protected:
+  std::string Error;
 };

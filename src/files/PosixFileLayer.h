@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/FileLayer.h"
+#include "files/FileLayer.h"
 
 // FileLayer over POSIX calls: reads take regular files only, writes are checked
 // call by call and fsync'd, and a replacement also syncs the directory so the

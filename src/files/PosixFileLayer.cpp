@@ -1,4 +1,4 @@
-#include "settings/PosixFileLayer.h"
+#include "files/PosixFileLayer.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -7,8 +7,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
 
 namespace {
+
+std::string errnoText(int code) { return std::generic_category().message(code); }
 
 std::string randomSuffix() {
   static constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
@@ -29,6 +32,7 @@ bool writeAll(int fd, std::string_view data) {
   while (done < data.size()) {
     const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
     if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = ENOSPC;  // nothing taken and no reason given
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
@@ -41,9 +45,13 @@ std::optional<std::string> PosixFileLayer::read(const std::string& path) {
   // Non-blocking, so that a FIFO or a device under the name cannot hold the
   // program in open(); only a regular file is read.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    Error = errnoText(errno);
+    return std::nullopt;
+  }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    Error = S_ISDIR(st.st_mode) ? errnoText(EISDIR) : "Not a regular file";
     ::close(fd);
     return std::nullopt;
   }
@@ -53,6 +61,7 @@ std::optional<std::string> PosixFileLayer::read(const std::string& path) {
     const ssize_t n = ::read(fd, buf, sizeof buf);
     if (n < 0) {
       if (errno == EINTR) continue;
+      Error = errnoText(errno);
       ::close(fd);
       return std::nullopt;
     }
@@ -80,13 +89,23 @@ std::optional<std::string> PosixFileLayer::writeTemporary(const std::string& tar
     // followed or written, and two instances saving at once never share a file.
     fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                 hadFile ? 0600 : 0644);
-    if (fd < 0 && errno != EEXIST) return std::nullopt;
+    if (fd < 0 && errno != EEXIST) {
+      Error = errnoText(errno);
+      return std::nullopt;
+    }
   }
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) {
+    Error = errnoText(EEXIST);
+    return std::nullopt;
+  }
   bool ok = (!hadFile || ::fchmod(fd, old.st_mode & 07777) == 0) && writeAll(fd, data);
   // A full disk may only show up at fsync or close on some file systems.
   if (ok && ::fsync(fd) != 0) ok = false;
-  if (::close(fd) != 0) ok = false;
+  if (!ok) Error = errnoText(errno);
+  if (::close(fd) != 0 && ok) {
+    Error = errnoText(errno);
+    ok = false;
+  }
   if (!ok) {
     ::unlink(path.c_str());
     return std::nullopt;
@@ -95,7 +114,10 @@ std::optional<std::string> PosixFileLayer::writeTemporary(const std::string& tar
 }
 
 bool PosixFileLayer::replace(const std::string& from, const std::string& to) {
-  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+  if (std::rename(from.c_str(), to.c_str()) != 0) {
+    Error = errnoText(errno);
+    return false;
+  }
   const auto slash = to.find_last_of('/');
   const std::string dir = slash == std::string::npos ? "." : to.substr(0, slash + 1);
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
