@@ -1,7 +1,9 @@
 # Checks the files `cmake --install` hands to the desktop: the entry, the MIME
 # types and the icon. The system's validators run when they are installed;
 # without them the checks below still catch a broken or mismatched file.
-# Called with -DSOURCE=<desktop folder> -DWORK=<scratch folder>.
+# Called with -DSOURCE=<desktop folder> -DWORK=<scratch folder> and
+# -DWRITER=<write_export_pages>, whose pages the signature matches must know.
+cmake_minimum_required(VERSION 3.25)
 
 function(fail message)
   message(FATAL_ERROR "${message}")
@@ -81,6 +83,30 @@ list(LENGTH matches count)
 if(NOT count EQUAL 5)
   fail("expected five signature matches, found ${count}")
 endif()
+
+# Each signature match must hit the page the encoder writes, at its offset.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${WRITER} ${WORK} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "could not write the test pages")
+endif()
+foreach(page chord.cpf print.prf design.cds song.ppf scale.spf)
+  get_filename_component(ext ${page} LAST_EXT)
+  string(REGEX MATCH "<magic priority=\"[0-9]+\">[ \n]*<match type=\"string\" offset=\"([0-9]+)\" value=\"([A-Za-z]+)\"/>[ \n]*</magic>[ \n]*<glob pattern=\"\\*\\${ext}\"/>"
+         found "${xml}")
+  if(NOT found)
+    fail("no signature match beside the glob *${ext}")
+  endif()
+  set(offset ${CMAKE_MATCH_1})
+  set(value ${CMAKE_MATCH_2})
+  string(LENGTH "${value}" length)
+  file(READ ${WORK}/${page} bytes OFFSET ${offset} LIMIT ${length} HEX)
+  string(HEX "${value}" expected)
+  if(NOT bytes STREQUAL expected)
+    fail("*${ext}: '${value}' at offset ${offset}, but the page holds '${bytes}' there")
+  endif()
+endforeach()
 
 # The icon must be an SVG document, not just any XML.
 file(READ ${icon} svg)
