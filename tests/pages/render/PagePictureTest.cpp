@@ -99,27 +99,6 @@ class PagePictureTest : public QObject {
     design.DesignGroup[0] = cMajor();
     QVERIFY(!pagePicture(design, std::nullopt, names));
   }
-
-  // An empty play page still prints its staff; the companion's marks and the
-  // page's Loop Play flag change only the bars they concern.
-  void playPageShowsItsCompanionAndLoopFlag() {
-    PageContents page = emptyPage(PageKind::Play);
-    const auto fresh = pagePicture(page, std::nullopt, names);
-    QVERIFY(fresh);
-    QVERIFY(!blank(fresh->Picture));
-    TRepeatSet marks{};
-    marks.ReturnMark[0] = 1;
-    marks.RepeatCount[4] = 2;
-    marks.LoopMark[4] = 1;
-    const QImage repeated = pagePicture(page, marks, names)->Picture;
-    // Bar 5 of 4/4 runs from row 2 (staff at y 359) into row 3; the rows above stay.
-    QVERIFY(repeated != fresh->Picture);
-    QCOMPARE(repeated.copy(0, 0, 772, 359), fresh->Picture.copy(0, 0, 772, 359));
-    page.Header.Loop = true;
-    const QImage looped = pagePicture(page, marks, names)->Picture;
-    QVERIFY(looped != repeated);
-    QCOMPARE(looped.copy(0, 0, 772, 359), repeated.copy(0, 0, 772, 359));
-  }
 };
 
 QTEST_MAIN(PagePictureTest)
