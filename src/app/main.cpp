@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "app/ConsolePrompter.h"
+#include "app/ExportRun.h"
 #include "app/ProgramDir.h"
+#include "app/WindowFiles.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
 #include "play/midi/SystemClock.h"
@@ -16,6 +18,8 @@
 #include "ui/MainWindow.h"
 
 int main(int argc, char* argv[]) {
+  // An export runs headless and never reaches the window.
+  if (const std::optional<int> status = runExportCommandLine(argc, argv)) return *status;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Strumbo!"));
   QApplication::setApplicationDisplayName(QStringLiteral("Strumbo!"));
@@ -27,6 +31,8 @@ int main(int argc, char* argv[]) {
                                 QStringLiteral("Render the main window to a PNG file and exit."),
                                 QStringLiteral("FILE"));
   parser.addOption(screenshot);
+  parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Page files to open."),
+                               QStringLiteral("[FILE...]"));
   parser.process(app);
 
   const std::string exeDir = programDirectory(argv[0]);
@@ -45,6 +51,7 @@ int main(int argc, char* argv[]) {
   MainWindow window(exeDir, parser.isSet(screenshot) ? &console : nullptr,
                     MainWindow::Services{&settingsFile, &session});
   window.show();
+  openFilesInWindow(window, parser.positionalArguments());
 
   if (parser.isSet(screenshot)) {
     const QString file = parser.value(screenshot);

@@ -7,7 +7,7 @@
 #include "pages/render/DiagramPainter.h"
 #include "pages/render/PageCells.h"
 #include "pages/render/PlayPageBitmaps.h"
-#include "pages/render/SurfaceText.h"
+#include "pages/render/PlayPageStaff.h"
 #include "play/PlayPageGeometry.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -30,10 +30,6 @@ void drawImage(QImage& surface, int x, int y, PlayImage id) {
 
 void drawImage(QImage& surface, PagePoint at, PlayImage id) {
   drawImage(surface, at.X, at.Y, id);
-}
-
-void writeText(QImage& surface, int x, int y, const QString& text) {
-  SurfaceText::drawText(surface, QPoint(x, y), recordText(text), SurfaceText::smallFont());
 }
 
 }  // namespace
@@ -149,39 +145,9 @@ void PlayPageTab::redrawSlots() {
 
 void PlayPageTab::DrawPlayGrid() {
   PlayPageState& play = State.Play;
-  QImage& surface = imgPlayPage->image();
   play.PlayStartColumn = 0;
   play.PlayStartRow = 0;
-  for (int r = 0; r < 6; ++r) {
-    const int y = Geometry::staffY(r), ty = Geometry::rowTop(r) + Geometry::BarNumberTop;
-    drawImage(surface, Geometry::StaffLeft, y, PlayImage::FourFour);
-    writeText(surface, 393, ty, QStringLiteral("     "));
-    const int first = 3 * r / 2 + 1;
-    if (r % 2 == 0) {
-      writeText(surface, 3, ty, QString::number(first));
-      writeText(surface, 519, ty, QString::number(first + 1));
-    } else {
-      writeText(surface, 3, ty, QStringLiteral("~") + QString::number(first));
-      writeText(surface, 267, ty, QString::number(first + 1));
-    }
-  }
-  for (int r = 0; r < 6; ++r) {
-    const int y = Geometry::staffY(r), ty = Geometry::rowTop(r) + Geometry::BarNumberTop;
-    if (play.ThreeFour) {
-      drawImage(surface, Geometry::StaffLeft, y, PlayImage::ThreeFour);
-      drawImage(surface, 396, y, PlayImage::BarLine);
-      drawImage(surface, 770, y, PlayImage::BarLine);
-      writeText(surface, 3, ty, QString::number(2 * r + 1) + QStringLiteral("   "));
-      writeText(surface, 393, ty, QString::number(2 * r + 2));
-      writeText(surface, r % 2 == 0 ? 519 : 267, ty, QStringLiteral("   "));
-    } else if (r % 2 == 0) {
-      drawImage(surface, 522, y, PlayImage::BarLine);
-    } else {
-      drawImage(surface, 270, y, PlayImage::BarLine);
-      drawImage(surface, 770, y, PlayImage::BarLine);
-    }
-  }
-  drawImage(surface, Geometry::startMarker(0, 0), PlayImage::PlayCursor);
+  PlayPageStaff::drawGrid(imgPlayPage->image(), play.ThreeFour);
   play.resetGrid();
   imgPlayPage->refresh();
 }
@@ -189,21 +155,8 @@ void PlayPageTab::DrawPlayGrid() {
 void PlayPageTab::DrawRepeatMarks() {
   PlayPageState& play = State.Play;
   play.loadActiveRepeatSet();
-  QImage& surface = imgPlayPage->image();
-  const TRepeatSet& set = play.ActiveRepeatSet;
-  const bool loopOn = ToolBar->isOn(ToolBarPanel::Toggle::Loop);
-  for (int b = 0; b < PlayBars::barCount(play.ThreeFour); ++b) {
-    const BarEnds e = barEnds(b, play.ThreeFour);
-    for (int x : {e.Xe - 16, e.Xe - 8, e.Xe}) drawImage(surface, x, e.Ye, PlayImage::PlayErase);
-    drawImage(surface, e.Xs, e.Ys, PlayImage::PlayErase);
-    if (set.ReturnMark[b] != 0) drawImage(surface, e.Xs, e.Ys, PlayImage::Return);
-    if (set.RepeatCount[b] != 0) {
-      drawImage(surface, e.Xe, e.Ye, PlayImage::Repeat);
-      writeText(surface, e.Xe - 16, e.Ye + 10, QString::number(set.RepeatCount[b]));
-    }
-    drawImage(surface, e.Xe - 26, e.Ye, PlayImage::PlayErase);
-    if (loopOn && set.LoopMark[b] == 1) drawImage(surface, e.Xe - 26, e.Ye, PlayImage::PlayLoop);
-  }
+  PlayPageStaff::drawRepeatMarks(imgPlayPage->image(), play.ActiveRepeatSet, play.ThreeFour,
+                                 ToolBar->isOn(ToolBarPanel::Toggle::Loop));
   imgPlayPage->refresh();
 }
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The headless exports: `strumbo --export-midi PAGE.ppf OUT.mid`,
+// `--export-audio PAGE.ppf OUT.wav` and `--export-pdf PAGE OUT.pdf`. They
+// are told apart from a window run before any application object exists,
+// because an export must not need a display.
+struct ExportRequest {
+  enum class Kind { Midi, Audio, Pdf };
+  Kind What = Kind::Midi;
+  QString Page;
+  QString Out;
+};
+
+struct ExportCommand {
+  std::optional<ExportRequest> Request;  // set when the line asks for an export
+  QString Error;                         // set when it names an export wrongly
+};
+
+// Looks at the arguments after the program name. Neither field is set when
+// no export option is present: the line is the window's.
+ExportCommand parseExportCommand(const QStringList& arguments);

@@ -1,0 +1,151 @@
+#include "app/ExportRun.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <cstdio>
+#include <optional>
+
+#include "music/NameTables.h"
+#include "pages/PageFile.h"
+#include "pages/render/PagePicture.h"
+#include "pages/render/PrintSheet.h"
+#include "app/ProgramDir.h"
+#include "play/PlayPageModel.h"
+#include "play/output/PageExport.h"
+#include "files/FileLayer.h"
+#include "files/PosixFileLayer.h"
+#include "settings/ProfileFile.h"
+#include "settings/Settings.h"
+#include "settings/SettingsLocation.h"
+
+namespace {
+
+int fail(const QString& line) {
+  std::fprintf(stderr, "strumbo: %s\n", qPrintable(line));
+  return 1;
+}
+
+// The player's channels, voices and volumes as the window would export with
+// them: the user's settings file if there is one, else the shipped one. Only
+// read; an export never writes the settings.
+PlayerSettings playerSettings(FileLayer& files, const std::string& exeDir) {
+  std::string path = SettingsLocation::userConfigDir();
+  if (!path.empty()) path += SettingsLocation::FileName;
+  if (path.empty() || !QFileInfo::exists(QString::fromStdString(path)))
+    path = exeDir + SettingsLocation::FileName;
+  ProfileFile file(path, files);
+  Settings settings;
+  settings.load(file, exeDir);
+  return settings.Player;
+}
+
+// Writing the output over the page (or its companion) would destroy the
+// very file being exported.
+bool overwritesInput(const QString& out, const std::string& page) {
+  const QFileInfo target(out);
+  if (!target.exists()) return false;
+  const QString canonical = target.canonicalFilePath();
+  for (const std::string& input : {page, companionPath(page)}) {
+    const QFileInfo in(QString::fromStdString(input));
+    if (in.exists() && in.canonicalFilePath() == canonical) return true;
+  }
+  return false;
+}
+
+int exportSound(const ExportRequest& request, const std::string& out, FileLayer& files,
+                const std::string& exeDir, const PageContents& page,
+                const std::optional<TRepeatSet>& companion) {
+  // The page as opening it in the window leaves it: its time signature, the
+  // companion's marks (a new page's without one), playback from bar 1.
+  PlayPageState state;
+  state.ThreeFour = page.Header.ThreeFour;
+  if (companion) state.savedSet() = *companion;
+  state.loadActiveRepeatSet();
+  state.PlayStartColumn = 0;
+  state.PlayStartRow = 0;
+  PlayOptions options;
+  options.Loop = false;
+  options.BassNote = page.Header.Bass;
+  options.StrumSpeed = page.Header.StrumSpeed;
+  // A header that slipped past the checks must not divide by zero.
+  const int bpm = page.Header.TempoBpm > 0 ? page.Header.TempoBpm : 1;
+  const std::int32_t tempo = 60'000'000 / bpm;
+  const auto exported = PageExport::pageFrom(page.PlayPage, state, playerSettings(files, exeDir),
+                                             options, tempo);
+  const PageExport::Result result = request.What == ExportRequest::Kind::Midi
+                                        ? PageExport::exportMidi(out, exported)
+                                        : PageExport::exportAudio(out, exported);
+  switch (result) {
+    case PageExport::Result::Written:
+      return 0;
+    case PageExport::Result::TooLong:
+      return fail(QStringLiteral("The page plays too long to export."));
+    case PageExport::Result::NoSoundFont:
+      return fail(QStringLiteral("No General MIDI soundfont is installed."));
+    case PageExport::Result::WriteFailed:
+      break;
+  }
+  return fail(QStringLiteral("Could not write ") + request.Out);
+}
+
+int exportPdf(const ExportRequest& request, const PageContents& page,
+              const std::optional<TRepeatSet>& companion) {
+  const NameTables names;
+  const std::optional<PagePicture> picture = pagePicture(page, companion, names);
+  if (!picture) return fail(request.Page + QStringLiteral(": the page is empty; nothing to print"));
+  QPdfWriter writer(request.Out);
+  const bool usPaper = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+  writer.setPageSize(QPageSize(usPaper ? QPageSize::Letter : QPageSize::A4));
+  writer.setPageOrientation(QPageLayout::Portrait);
+  // The sheet's places are measured from the paper's edges, not the margins.
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  writer.setTitle(picture->Heading + QFileInfo(request.Page).fileName());
+  QPainter painter;
+  if (!painter.begin(&writer)) return fail(QStringLiteral("Could not write ") + request.Out);
+  printSheet(painter, writer.logicalDpiX(), writer.logicalDpiY(), picture->Picture,
+             picture->Heading + QFileInfo(request.Page).fileName());
+  if (!painter.end()) return fail(QStringLiteral("Could not write ") + request.Out);
+  return 0;
+}
+
+}  // namespace
+
+int runExport(const ExportRequest& request, FileLayer& files, const std::string& exeDir) {
+  const std::string pagePath = QFile::encodeName(request.Page).toStdString();
+  const std::string out = QFile::encodeName(request.Out).toStdString();
+  const std::optional<PageKind> kind = pageKindOfPath(pagePath);
+  const bool sound = request.What != ExportRequest::Kind::Pdf;
+  if (sound && kind != PageKind::Play)
+    return fail(request.Page + QStringLiteral(": only a play page (.ppf) plays"));
+  if (!kind || *kind == PageKind::Design)
+    return fail(request.Page +
+                QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
+  if (overwritesInput(request.Out, pagePath))
+    return fail(request.Out + QStringLiteral(" is the page itself; choose another output file"));
+
+  PageContents page;
+  std::optional<TRepeatSet> companion;
+  const std::string error = loadPageFile(files, pagePath, *kind, page, companion);
+  if (!error.empty())
+    return fail(request.Page + QStringLiteral(": ") + QString::fromStdString(error));
+  if (sound) return exportSound(request, out, files, exeDir, page, companion);
+  return exportPdf(request, page, companion);
+}
+
+std::optional<int> runExportCommandLine(int argc, char* argv[]) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  const ExportCommand command = parseExportCommand(arguments);
+  if (!command.Error.isEmpty()) return fail(command.Error);
+  if (!command.Request) return std::nullopt;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  PosixFileLayer files;
+  return runExport(*command.Request, files, programDirectory(argv[0]));
+}

@@ -1,0 +1,84 @@
+# Runs the headless exports of the real program over pages written by the
+# page encoder: each kind's success, and every refusal ending the run with
+# one line on standard error, a failure status and no output file.
+# Called with -DSTRUMBO=<program> -DWRITER=<write_export_pages> -DWORK=<dir>.
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${WRITER} ${WORK} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "could not write the test pages")
+endif()
+
+set(failures "")
+
+function(run out_rc out_err)
+  execute_process(COMMAND ${STRUMBO} ${ARGN} WORKING_DIRECTORY ${WORK}
+                  RESULT_VARIABLE rc ERROR_VARIABLE err OUTPUT_QUIET TIMEOUT 120)
+  set(${out_rc} "${rc}" PARENT_SCOPE)
+  set(${out_err} "${err}" PARENT_SCOPE)
+endfunction()
+
+# A success writes a file that begins with its format's signature.
+function(succeeds magic out)
+  run(rc err ${ARGN} ${out})
+  set(head "")
+  if(EXISTS ${WORK}/${out})
+    file(READ ${WORK}/${out} head LIMIT 4 HEX)
+  endif()
+  string(HEX "${magic}" expected)
+  if(NOT rc EQUAL 0 OR NOT head STREQUAL expected)
+    set(failures "${failures}\n  ${ARGN} ${out}: status ${rc}, begins '${head}': ${err}"
+        PARENT_SCOPE)
+  endif()
+endfunction()
+
+# A refusal: a failure status, exactly one line of ours saying `reason`,
+# and nothing written.
+function(refuses reason out)
+  run(rc err ${ARGN} ${out})
+  # Lines of ours start "strumbo: "; Qt may add warnings of its own.
+  string(REGEX MATCHALL "(^|\n)strumbo: " lines "${err}")
+  list(LENGTH lines count)
+  if(rc EQUAL 0 OR NOT rc MATCHES "^[0-9]+$" OR NOT count EQUAL 1 OR NOT err MATCHES "${reason}"
+     OR (out AND EXISTS ${WORK}/${out}))
+    set(failures "${failures}\n  ${ARGN} ${out}: status ${rc}, ${count} lines, expected '${reason}': ${err}"
+        PARENT_SCOPE)
+  endif()
+endfunction()
+
+succeeds("MThd" song.mid --export-midi song.ppf)
+succeeds("RIFF" song.wav --export-audio song.ppf)
+foreach(page song.ppf chord.cpf print.prf scale.spf)
+  succeeds("%PDF" ${page}.pdf --export-pdf ${page})
+endforeach()
+
+# The page's own tempo: 96 beats per minute is 625000 microseconds a beat.
+file(READ ${WORK}/song.mid midi HEX)
+if(NOT midi MATCHES "ff5103098968")
+  string(APPEND failures "\n  the MIDI file lacks the page's tempo of 96")
+endif()
+
+refuses("No such file" none.mid --export-midi missing.ppf)
+refuses("This is not a Play Page file" wrong.mid --export-midi wrongkind.ppf)
+refuses("damaged.ppf" damaged.wav --export-audio damaged.ppf)
+refuses("damaged.ppf" damaged.pdf --export-pdf damaged.ppf)
+refuses("only a play page" chord.mid --export-midi chord.cpf)
+refuses("not a printable page" design.pdf --export-pdf design.cds)
+refuses("nothing to print" empty.pdf --export-pdf empty.cpf)
+refuses("usage" "" --export-midi song.ppf)
+refuses("usage" extra.pdf --export-pdf song.ppf extra.mid)
+refuses("usage" late.pdf song.ppf --export-pdf chord.cpf)
+
+# Exporting onto the page itself would destroy it.
+file(READ ${WORK}/song.ppf before HEX)
+run(rc err --export-pdf song.ppf song.ppf)
+file(READ ${WORK}/song.ppf after HEX)
+if(rc EQUAL 0 OR NOT before STREQUAL after)
+  string(APPEND failures "\n  an export over its own page was not refused")
+endif()
+
+if(failures)
+  message(FATAL_ERROR "export runs failed:${failures}")
+endif()
+file(REMOVE_RECURSE ${WORK})

@@ -1,0 +1,111 @@
+# Checks the files `cmake --install` hands to the desktop: the entry, the MIME
+# types and the icon. The system's validators run when they are installed;
+# without them the checks below still catch a broken or mismatched file.
+# Called with -DSOURCE=<desktop folder> -DWORK=<scratch folder> and
+# -DWRITER=<write_export_pages>, whose pages the signature matches must know.
+cmake_minimum_required(VERSION 3.25)
+
+function(fail message)
+  message(FATAL_ERROR "${message}")
+endfunction()
+
+set(entry ${SOURCE}/strumbo.desktop)
+set(mime ${SOURCE}/strumbo.xml)
+set(icon ${SOURCE}/strumbo.svg)
+
+find_program(XMLLINT xmllint)
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+find_program(UPDATE_MIME_DATABASE update-mime-database)
+
+if(XMLLINT)
+  execute_process(COMMAND ${XMLLINT} --noout ${mime} ${icon}
+                  RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    fail("not well-formed XML: ${err}")
+  endif()
+endif()
+if(DESKTOP_FILE_VALIDATE)
+  execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${entry}
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    fail("desktop-file-validate: ${out}${err}")
+  endif()
+endif()
+
+# The entry: one group, the keys a launcher needs, files handed over as a list.
+file(STRINGS ${entry} lines)
+list(GET lines 0 first)
+if(NOT first STREQUAL "[Desktop Entry]")
+  fail("the entry must begin with [Desktop Entry], not '${first}'")
+endif()
+foreach(key Type=Application Name= Exec=strumbo\ %F Icon=strumbo MimeType=)
+  set(found FALSE)
+  foreach(line IN LISTS lines)
+    string(FIND "${line}" "${key}" at)
+    if(at EQUAL 0)
+      set(found TRUE)
+    endif()
+    if(line MATCHES "^MimeType=(.*)$")
+      set(entry_types "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  if(NOT found)
+    fail("the entry lacks a line beginning '${key}'")
+  endif()
+endforeach()
+if(NOT entry_types MATCHES ";$")
+  fail("MimeType must end with ';'")
+endif()
+string(REGEX REPLACE ";$" "" entry_types "${entry_types}")
+list(SORT entry_types)
+
+# The MIME types: exactly the ones the entry claims.
+file(READ ${mime} xml)
+string(REGEX MATCHALL "<mime-type type=\"[^\"]+\"" declared "${xml}")
+list(TRANSFORM declared REPLACE "<mime-type type=\"([^\"]+)\"" "\\1")
+list(SORT declared)
+if(NOT entry_types STREQUAL declared)
+  fail("entry types '${entry_types}' differ from the declared '${declared}'")
+endif()
+
+# Each signature match must hit the page the encoder writes, at its offset.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${WRITER} ${WORK} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "could not write the test pages")
+endif()
+foreach(page chord.cpf print.prf design.cds song.ppf scale.spf)
+  get_filename_component(ext ${page} LAST_EXT)
+  string(REGEX MATCH "<magic priority=\"[0-9]+\">[ \n]*<match type=\"string\" offset=\"([0-9]+)\" value=\"([A-Za-z]+)\"/>[ \n]*</magic>[ \n]*<glob pattern=\"\\*\\${ext}\"/>"
+         found "${xml}")
+  if(NOT found)
+    fail("no signature match beside the glob *${ext}")
+  endif()
+  set(offset ${CMAKE_MATCH_1})
+  set(value ${CMAKE_MATCH_2})
+  string(LENGTH "${value}" length)
+  file(READ ${WORK}/${page} bytes OFFSET ${offset} LIMIT ${length} HEX)
+  string(HEX "${value}" expected)
+  if(NOT bytes STREQUAL expected)
+    fail("*${ext}: '${value}' at offset ${offset}, but the page holds '${bytes}' there")
+  endif()
+endforeach()
+
+# The MIME database compiler refuses what it cannot use; let it read ours.
+if(UPDATE_MIME_DATABASE)
+  file(REMOVE_RECURSE ${WORK})
+  file(MAKE_DIRECTORY ${WORK}/mime/packages)
+  file(COPY ${mime} DESTINATION ${WORK}/mime/packages)
+  execute_process(COMMAND ${UPDATE_MIME_DATABASE} ${WORK}/mime
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0 OR err MATCHES "[Ee]rror|[Ii]nvalid")
+    fail("update-mime-database: ${out}${err}")
+  endif()
+  file(READ ${WORK}/mime/globs2 globs)
+  foreach(ext cpf prf cds ppf spf)
+    if(NOT globs MATCHES "application/x-strumbo-[a-z-]+:\\*\\.${ext}")
+      fail("the compiled database does not know *.${ext}")
+    endif()
+  endforeach()
+endif()
