@@ -38,7 +38,7 @@ void Settings::load(const ProfileFile& file, const std::string& exeDir) {
     RecentFiles[k].clear();
     for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
       const std::string path =
-          f.readString(RecentSection, DirectoryKeys[k] + std::to_string(i), "");
+          f.readString(RecentSection, std::string(DirectoryKeys[k]).append(std::to_string(i)), "");
       if (!path.empty()) RecentFiles[k].push_back(path);
     }
   }
@@ -71,7 +71,7 @@ void Settings::saveRecentFiles(ProfileFile& file) const {
   f.eraseSection(RecentSection);
   for (std::size_t k = 0; k < DirectoryKeys.size(); ++k)
     for (std::size_t i = 0; i < RecentFiles[k].size(); ++i)
-      f.writeString(RecentSection, DirectoryKeys[k] + std::to_string(i + 1), RecentFiles[k][i]);
+      f.writeString(RecentSection, std::string(DirectoryKeys[k]).append(std::to_string(i + 1)), RecentFiles[k][i]);
   file.save(f);
 }
 
