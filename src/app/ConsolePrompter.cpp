@@ -19,6 +19,10 @@ QString ConsolePrompter::saveFileName(QWidget*, const QString&, const QString&, 
   return {};
 }
 
-bool ConsolePrompter::execDialog(QDialog&) { return false; }
+bool ConsolePrompter::execDialog(QDialog&) {
+  return false;
+}
 
-bool ConsolePrompter::printDialog(QWidget*, QPrinter&) { return false; }
+bool ConsolePrompter::printDialog(QWidget*, QPrinter&) {
+  return false;
+}

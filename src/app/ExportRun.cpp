@@ -11,15 +11,15 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/ProgramDir.h"
+#include "files/FileLayer.h"
+#include "files/PosixFileLayer.h"
 #include "music/NameTables.h"
 #include "pages/PageFile.h"
 #include "pages/render/PagePicture.h"
 #include "pages/render/PrintSheet.h"
-#include "app/ProgramDir.h"
 #include "play/PlayPageModel.h"
 #include "play/output/PageExport.h"
-#include "files/FileLayer.h"
-#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "settings/SettingsLocation.h"
@@ -76,8 +76,8 @@ int exportSound(const ExportRequest& request, const std::string& out, FileLayer&
   // A header that slipped past the checks must not divide by zero.
   const int bpm = page.Header.TempoBpm > 0 ? page.Header.TempoBpm : 1;
   const std::int32_t tempo = 60'000'000 / bpm;
-  const auto exported = PageExport::pageFrom(page.PlayPage, state, playerSettings(files, exeDir),
-                                             options, tempo);
+  const auto exported =
+      PageExport::pageFrom(page.PlayPage, state, playerSettings(files, exeDir), options, tempo);
   const PageExport::Result result = request.What == ExportRequest::Kind::Midi
                                         ? PageExport::exportMidi(out, exported)
                                         : PageExport::exportAudio(out, exported);
@@ -124,8 +124,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   if (sound && kind != PageKind::Play)
     return fail(request.Page + QStringLiteral(": only a play page (.ppf) plays"));
   if (!kind || *kind == PageKind::Design)
-    return fail(request.Page +
-                QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
+    return fail(request.Page + QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
   if (overwritesInput(request.Out, pagePath))
     return fail(request.Out + QStringLiteral(" is the page itself; choose another output file"));
 

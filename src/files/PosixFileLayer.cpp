@@ -11,7 +11,9 @@
 
 namespace {
 
-std::string errnoText(int code) { return std::generic_category().message(code); }
+std::string errnoText(int code) {
+  return std::generic_category().message(code);
+}
 
 std::string randomSuffix() {
   static constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";

@@ -12,21 +12,21 @@
 namespace {
 
 constexpr std::array<PageKindInfo, 5> Kinds{{
-    {"cpf", "pxPageChord", 1, sizeof(TChordDiagram), 1 + ChordPageColumns * ChordPageRows,
+    {"cpf", "pxPageChord", 1, sizeof(TChordDiagram), 1 + ChordPageColumns* ChordPageRows,
      "Chord Page", "Save Chord Page File", "Open Chord Page File", "Chord Page Files (*.cpf)"},
-    {"prf", "pxPagePrint", 2, sizeof(TPrintDiagram), 1 + PrintPageColumns * PrintPageRows,
+    {"prf", "pxPagePrint", 2, sizeof(TPrintDiagram), 1 + PrintPageColumns* PrintPageRows,
      "Print Page", "Save Print Page File", "Open Print Page File", "Print Page Files (*.prf)"},
     {"cds", "pxChordDesign", 1, sizeof(TChordDiagram), 1 + DesignGroupSize, "Chord Design",
      "Save Chord Design File", "Open Chord Design File", "Chord Design Files (*.cds)"},
-    {"ppf", "pxPlayPage", 1, sizeof(TChordDiagram), 1 + PlayPageColumns * PlayPageRows,
-     "Play Page", "Save PlayPage File", "Open PlayPage File", "Play Page Files (*.ppf)"},
+    {"ppf", "pxPlayPage", 1, sizeof(TChordDiagram), 1 + PlayPageColumns* PlayPageRows, "Play Page",
+     "Save PlayPage File", "Open PlayPage File", "Play Page Files (*.ppf)"},
     {"spf", "pxPageScale", 1, sizeof(TScaleDiagram), 1 + ScalePageSize, "Scale Page",
      "Save Scale Page File", "Open Scale Page File", "Scale Page Files (*.spf)"},
 }};
 
 // Where the play page header keeps what it carries besides the signature.
-constexpr size_t HeaderThreeFour = 0, HeaderStrumSpeed = 17, HeaderTempo = 85,
-                 HeaderLoop = 86, HeaderBass = 87;
+constexpr size_t HeaderThreeFour = 0, HeaderStrumSpeed = 17, HeaderTempo = 85, HeaderLoop = 86,
+                 HeaderBass = 87;
 constexpr size_t StrumSpeedCapacity = 15;
 constexpr int LowestTempo = 10, HighestTempo = 250;
 constexpr int SlowestStrum = -800, FastestStrum = 0;
@@ -61,10 +61,14 @@ void forEachSlot(PageKind kind, PageContents& page, Visit visit) {
   }
 }
 
-bool isFlag(std::uint8_t b) { return b <= 1; }
+bool isFlag(std::uint8_t b) {
+  return b <= 1;
+}
 
 template <size_t N>
-bool fits(const ShortString<N>& s) { return s.Length <= N; }
+bool fits(const ShortString<N>& s) {
+  return s.Length <= N;
+}
 
 bool notesFit(const std::uint8_t (&notes)[6]) {
   for (auto n : notes)
@@ -90,7 +94,9 @@ const char* chordFault(const TChordDiagram& d) {
   return nullptr;
 }
 
-bool scaleDegreeFits(int i) { return (i >= 0 && i <= HighestScaleDegree) || i == ScaleIntervalEnd; }
+bool scaleDegreeFits(int i) {
+  return (i >= 0 && i <= HighestScaleDegree) || i == ScaleIntervalEnd;
+}
 
 const char* scaleFault(const TScaleDiagram& d) {
   if (!fits(d.ScaleName) || !fits(d.TuningName) || !fits(d.Formula)) return "a name or formula";
@@ -126,11 +132,19 @@ const char* printFault(const TPrintDiagram& d) {
   return nullptr;
 }
 
-const char* fault(const TChordDiagram& d) { return chordFault(d); }
-const char* fault(const TScaleDiagram& d) { return scaleFault(d); }
-const char* fault(const TPrintDiagram& d) { return printFault(d); }
+const char* fault(const TChordDiagram& d) {
+  return chordFault(d);
+}
+const char* fault(const TScaleDiagram& d) {
+  return scaleFault(d);
+}
+const char* fault(const TPrintDiagram& d) {
+  return printFault(d);
+}
 
-std::string kindName(PageKind kind) { return std::string(pageKindInfo(kind).Name); }
+std::string kindName(PageKind kind) {
+  return std::string(pageKindInfo(kind).Name);
+}
 
 bool hasSignature(PageKind kind, std::string_view bytes) {
   const auto& info = pageKindInfo(kind);
@@ -151,30 +165,44 @@ std::optional<int> strumSpeedOf(std::string_view header) {
   return value;
 }
 
-std::string quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
 
 }  // namespace
 
-const PageKindInfo& pageKindInfo(PageKind kind) { return Kinds[static_cast<size_t>(kind)]; }
+const PageKindInfo& pageKindInfo(PageKind kind) {
+  return Kinds[static_cast<size_t>(kind)];
+}
 
 PageKind pageKindOf(PlayTab tab) {
   switch (tab) {
-    case PlayTab::Chords: return PageKind::Chord;
-    case PlayTab::ChordDesign: return PageKind::Design;
-    case PlayTab::PlayPage: return PageKind::Play;
-    case PlayTab::Print: return PageKind::Print;
-    case PlayTab::Scales: return PageKind::Scale;
+    case PlayTab::Chords:
+      return PageKind::Chord;
+    case PlayTab::ChordDesign:
+      return PageKind::Design;
+    case PlayTab::PlayPage:
+      return PageKind::Play;
+    case PlayTab::Print:
+      return PageKind::Print;
+    case PlayTab::Scales:
+      return PageKind::Scale;
   }
   return PageKind::Chord;
 }
 
 PlayTab tabOf(PageKind kind) {
   switch (kind) {
-    case PageKind::Chord: return PlayTab::Chords;
-    case PageKind::Design: return PlayTab::ChordDesign;
-    case PageKind::Play: return PlayTab::PlayPage;
-    case PageKind::Print: return PlayTab::Print;
-    case PageKind::Scale: return PlayTab::Scales;
+    case PageKind::Chord:
+      return PlayTab::Chords;
+    case PageKind::Design:
+      return PlayTab::ChordDesign;
+    case PageKind::Play:
+      return PlayTab::PlayPage;
+    case PageKind::Print:
+      return PlayTab::Print;
+    case PageKind::Scale:
+      return PlayTab::Scales;
   }
   return PlayTab::Chords;
 }

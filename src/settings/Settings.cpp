@@ -71,7 +71,8 @@ void Settings::saveRecentFiles(ProfileFile& file) const {
   f.eraseSection(RecentSection);
   for (std::size_t k = 0; k < DirectoryKeys.size(); ++k)
     for (std::size_t i = 0; i < RecentFiles[k].size(); ++i)
-      f.writeString(RecentSection, std::string(DirectoryKeys[k]).append(std::to_string(i + 1)), RecentFiles[k][i]);
+      f.writeString(RecentSection, std::string(DirectoryKeys[k]).append(std::to_string(i + 1)),
+                    RecentFiles[k][i]);
   file.save(f);
 }
 

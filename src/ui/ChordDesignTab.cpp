@@ -142,8 +142,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   setHelpContext(ComboBox1, ChordTypesHelpContext);
   ComboBox1->setFocusPolicy(Qt::NoFocus);
   for (const auto& family : ChordFamilies)
-    for (int t = 0; t < family.typeCount; ++t)
-      ComboBox1->addItem(qs(family.types[t]));
+    for (int t = 0; t < family.typeCount; ++t) ComboBox1->addItem(qs(family.types[t]));
   ComboBox1->setCurrentIndex(0);
   sbDisplayIntervals = new QToolButton(this);
   sbDisplayIntervals->setObjectName(QStringLiteral("sbDisplayIntervals"));
@@ -233,9 +232,13 @@ bool ChordDesignTab::fingerKey(int key) {
   return false;
 }
 
-int ChordDesignTab::rootPosition() const { return udRoot->position(); }
+int ChordDesignTab::rootPosition() const {
+  return udRoot->position();
+}
 
-int ChordDesignTab::bassPosition() const { return udBass->position(); }
+int ChordDesignTab::bassPosition() const {
+  return udBass->position();
+}
 
 void ChordDesignTab::showRootAndBass(int root, std::string_view rootName, int bass,
                                      std::string_view bassName) {
@@ -253,7 +256,9 @@ void ChordDesignTab::showTab(const std::array<std::string, 6>& frets) {
   for (int s = 0; s < 6; ++s) editTab[s]->setText(QString::fromStdString(frets[s]));
 }
 
-bool ChordDesignTab::intervalsShown() const { return sbDisplayIntervals->isChecked(); }
+bool ChordDesignTab::intervalsShown() const {
+  return sbDisplayIntervals->isChecked();
+}
 
 void ChordDesignTab::setUserChordNames(const std::vector<std::string>& names) {
   for (const std::string& name : names) ComboBox1->addItem(qs(name));
@@ -282,19 +287,25 @@ class PointerMoves : public QObject {
 
 }  // namespace
 
-int ChordDesignTab::intervalOption() const { return std::max(0, intervalOptions->checkedId()); }
+int ChordDesignTab::intervalOption() const {
+  return std::max(0, intervalOptions->checkedId());
+}
 
 void ChordDesignTab::setIntervalOption(int item) {
   if (auto* b = intervalOptions->button(item)) b->setChecked(true);
 }
 
-int ChordDesignTab::rootOption() const { return std::max(0, rootOptions->checkedId()); }
+int ChordDesignTab::rootOption() const {
+  return std::max(0, rootOptions->checkedId());
+}
 
 void ChordDesignTab::setRootOption(int item) {
   if (auto* b = rootOptions->button(item)) b->setChecked(true);
 }
 
-void ChordDesignTab::clearSearchResults() { listChordDesign->clear(); }
+void ChordDesignTab::clearSearchResults() {
+  listChordDesign->clear();
+}
 
 void ChordDesignTab::addSearchResult(const QString& line, const QString& why,
                                      std::optional<QPoint> chord) {
@@ -313,9 +324,13 @@ void ChordDesignTab::connectSearch() {
   }
 }
 
-int ChordDesignTab::chordTypeIndex() const { return ComboBox1->currentIndex(); }
+int ChordDesignTab::chordTypeIndex() const {
+  return ComboBox1->currentIndex();
+}
 
-int ChordDesignTab::chordTypeCount() const { return ComboBox1->count(); }
+int ChordDesignTab::chordTypeCount() const {
+  return ComboBox1->count();
+}
 
 void ChordDesignTab::appendChordType(const std::string& name) {
   QSignalBlocker quiet(ComboBox1);
@@ -356,5 +371,6 @@ void ChordDesignTab::enableChordTypeCommands() {
 }
 
 void ChordDesignTab::showFilePath(const QString& path) {
-  lblCDFilePath->setText(path.isEmpty() ? QStringLiteral("File:") : QStringLiteral("File: ") + path);
+  lblCDFilePath->setText(path.isEmpty() ? QStringLiteral("File:")
+                                        : QStringLiteral("File: ") + path);
 }

@@ -134,8 +134,7 @@ const TChordDiagram* ChordsTab::diagramToSend() const {
 void ChordsTab::enableArpeggioCommand() {
   auto* arpeggio = popmenuChords->findChild<QAction*>(QStringLiteral("menu1Arpeggio"));
   if (arpeggio)
-    connect(arpeggio, &QAction::triggered, this, &ChordsTab::arpeggioChosen,
-            Qt::UniqueConnection);
+    connect(arpeggio, &QAction::triggered, this, &ChordsTab::arpeggioChosen, Qt::UniqueConnection);
 }
 
 namespace {
@@ -178,9 +177,9 @@ void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPage
       State.ChordPage[c][r] = page[c][r];
       DrawSmallChord(surface, page[c][r], c, r, SmallPage::Chords);
     }
-    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r],
-                                    menuTypeName(State.ExeDir, State.ChordPage[0][r].ChordName.view()),
-                                    r, State.Names);
+    SurfaceText::drawChordSetHeader(
+        surface, State.ChordPage[0][r],
+        menuTypeName(State.ExeDir, State.ChordPage[0][r].ChordName.view()), r, State.Names);
     State.ChordSetCount = r + 1;
   }
   imgChordPage->refresh();

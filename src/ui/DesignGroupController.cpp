@@ -250,8 +250,7 @@ bool DesignGroupController::eventFilter(QObject* watched, QEvent* event) {
     } else if (event->type() == QEvent::FocusOut) {
       // Leaving the box, not the window or for a menu.
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-        editTab0Exit(s);
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) editTab0Exit(s);
       emit typingEnded();
     }
     return false;
@@ -313,8 +312,7 @@ void DesignGroupController::dropSearchResult(const QMimeData& data) {
     return;
   DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
   const LibraryResult read = group.fillFromLibrary(State.ExeDir, pair->y(), pair->x());
-  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files.")))
-    return;
+  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files."))) return;
   for (int s = DesignGroupSize - 1; s >= 0; --s) DrawDesignSlot(s);
   takeInHand(0);
 }

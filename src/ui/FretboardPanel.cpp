@@ -1,7 +1,5 @@
 #include "ui/FretboardPanel.h"
 
-#include "music/DiagramConvert.h"
-
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -15,6 +13,7 @@
 
 #include "design/IntervalDisplay.h"
 #include "music/ChordAnalysis.h"
+#include "music/DiagramConvert.h"
 #include "pages/DiagramText.h"
 #include "pages/render/FretboardBitmaps.h"
 #include "pages/render/FretboardPainter.h"
@@ -177,7 +176,9 @@ const TChordFormula* FretboardPanel::comparedFormula() const {
   return Design && Design->intervalsShown() ? &State.ChosenFormula : nullptr;
 }
 
-std::string FretboardPanel::typedTuningName() const { return recordText(editTuningName->text()); }
+std::string FretboardPanel::typedTuningName() const {
+  return recordText(editTuningName->text());
+}
 
 void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {
   QPalette p = f->palette();

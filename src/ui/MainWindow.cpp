@@ -2,21 +2,21 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPalette>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "files/PosixFileLayer.h"
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
-#include "files/PosixFileLayer.h"
 #include "settings/Settings.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChordDesignTab.h"
@@ -32,8 +32,8 @@
 #include "ui/PageFilesController.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
-#include "ui/PrintPageTab.h"
 #include "ui/PrintController.h"
+#include "ui/PrintPageTab.h"
 #include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/TempoDialog.h"
@@ -117,16 +117,21 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   connect(Group, &DesignGroupController::typingEnded, this, &MainWindow::editTuningNameExit);
   routePageCommands();
   // After the start-up has listed the user chord types.
-  new IntervalsController({State, Guard, *Ask, services.SettingsFile, *DesignPage, *pnlBottom,
-                           *pnlTop, *Chords, tabIs, [this](int context) { Session->showHelp(context); },
-                           this},
-                          this);
-  // Printing and PDF export of the active tab's page.
-  Printing = new PrintController(
-      {State, Guard, *Ask, this,
-       {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]}, *Chords, *Scales,
-       [this] { return Print->frame(); }, tabIs},
+  new IntervalsController(
+      {State, Guard, *Ask, services.SettingsFile, *DesignPage, *pnlBottom, *pnlTop, *Chords, tabIs,
+       [this](int context) { Session->showHelp(context); }, this},
       this);
+  // Printing and PDF export of the active tab's page.
+  Printing = new PrintController({State,
+                                  Guard,
+                                  *Ask,
+                                  this,
+                                  {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]},
+                                  *Chords,
+                                  *Scales,
+                                  [this] { return Print->frame(); },
+                                  tabIs},
+                                 this);
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
 
   if (!services.PageFiles) OwnFiles = std::make_unique<PosixFileLayer>();
@@ -149,10 +154,10 @@ void MainWindow::routePageCommands() {
                            Scrolls[int(PlayTab::Print)], pnlBottom, this);
   connect(Print, &PrintPageTab::playDiagramChosen, Playback,
           &PlaybackController::pmenu3PlayDiagramClick);
-  Pages = new PageCommands({State, Guard, *Ask, *this, *pnlBottom, *Chords, *DesignPage, *Group,
-                            *PlayPage, *Print, *Scales, Scrolls, [this] { return currentTab(); },
-                            [this](PlayTab tab) { showTab(tab); }},
-                           this);
+  Pages = new PageCommands(
+      {State, Guard, *Ask, *this, *pnlBottom, *Chords, *DesignPage, *Group, *PlayPage, *Print,
+       *Scales, Scrolls, [this] { return currentTab(); }, [this](PlayTab tab) { showTab(tab); }},
+      this);
   connect(Chords, &ChordsTab::sendToPlayChosen, Pages, &PageCommands::pmenu1SendtoPlayClick);
   connect(Group, &DesignGroupController::sendToPlayChosen, Pages,
           &PageCommands::pmenu1SendtoPlayClick);

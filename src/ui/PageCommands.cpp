@@ -24,7 +24,8 @@ void PageCommands::showPageCaption(PlayTab tab) {
 }
 
 void PageCommands::scrollToTop(PlayTab tab) {
-  if (QScrollArea* scroll = P.Scrolls[static_cast<int>(tab)]) scroll->verticalScrollBar()->setValue(0);
+  if (QScrollArea* scroll = P.Scrolls[static_cast<int>(tab)])
+    scroll->verticalScrollBar()->setValue(0);
 }
 
 void PageCommands::PageControl1Change(bool byUser) {
@@ -168,15 +169,16 @@ void PageCommands::sbtnEraseClick() {
   if (P.Guard.active()) return;
   const PlayTab tab = P.ActiveTab();
   if (tab == PlayTab::ChordDesign && P.State.DesignGroupChanged &&
-      !P.Ask.ask(&P.Window,
-                 QStringLiteral(
-                     "This Design Group has changed. Do you want to erase without saving it?"),
-                 false))
+      !P.Ask.ask(
+          &P.Window,
+          QStringLiteral("This Design Group has changed. Do you want to erase without saving it?"),
+          false))
     return;
   if (tab == PlayTab::PlayPage && P.State.Play.PlayPageChanged &&
-      !P.Ask.ask(&P.Window,
-                 QStringLiteral("This Play Page has changed. Do you want to erase without saving it?"),
-                 false))
+      !P.Ask.ask(
+          &P.Window,
+          QStringLiteral("This Play Page has changed. Do you want to erase without saving it?"),
+          false))
     return;
   erasePage(tab);
 }

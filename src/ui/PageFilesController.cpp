@@ -185,7 +185,8 @@ void PageFilesController::sbtnSaveClick() {
   const std::string& last = P.State.lastPageFile(tabOf(kind));
   QString start = QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]);
   if (!last.empty()) start += QLatin1Char('/') + QString::fromStdString(last);
-  const QString chosen = P.Ask.saveFileName(&P.Window, qsv(info.SaveTitle), start, qsv(info.Filter));
+  const QString chosen =
+      P.Ask.saveFileName(&P.Window, qsv(info.SaveTitle), start, qsv(info.Filter));
   if (chosen.isEmpty()) return;
   const std::string path = withExtension(pathOf(chosen), kind);
   const TRepeatSet* companion = kind == PageKind::Play ? &P.State.Play.ActiveRepeatSet : nullptr;

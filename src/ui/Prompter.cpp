@@ -2,9 +2,9 @@
 
 #include <QDialog>
 #include <QFileDialog>
-#include <QRegularExpression>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QRegularExpression>
 
 void QtPrompter::message(QWidget* parent, const QString& text) {
   QMessageBox::information(parent, QStringLiteral("Strumbo!"), text);
@@ -36,7 +36,9 @@ QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const 
   return dialog.selectedFiles().constFirst();
 }
 
-bool QtPrompter::execDialog(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+bool QtPrompter::execDialog(QDialog& dialog) {
+  return dialog.exec() == QDialog::Accepted;
+}
 
 bool QtPrompter::printDialog(QWidget* parent, QPrinter& printer) {
   QPrintDialog dialog(&printer, parent);

@@ -88,7 +88,8 @@ int main(int argc, char* argv[]) {
   repeats.RepeatCount[1] = repeats.RepeatsLeft[1] = 2;
   repeats.LoopMark[11] = 1;
   const std::string songBytes = encodePage(*song);
-  ok = ok && write(dir + "song.ppf", songBytes) && write(dir + "song.rpt", encodeRepeatSet(repeats));
+  ok =
+      ok && write(dir + "song.ppf", songBytes) && write(dir + "song.rpt", encodeRepeatSet(repeats));
   ok = ok && write(dir + "damaged.ppf", songBytes.substr(0, songBytes.size() - 5));
   if (!ok) std::fprintf(stderr, "write_export_pages: could not write to %s\n", argv[1]);
   return ok ? 0 : 1;

@@ -12,8 +12,8 @@ TEST(WriteFilesTogether, AnyFailingStepLeavesTheOldFilesAsTheyWere) {
   struct Start {
     bool HasA, HasB;
   };
-  for (const Start start : {Start{true, true}, Start{true, false}, Start{false, true},
-                            Start{false, false}}) {
+  for (const Start start :
+       {Start{true, true}, Start{true, false}, Start{false, true}, Start{false, false}}) {
     for (int failing = 0; failing <= 6; ++failing) {
       for (const bool atReplace : {false, true}) {
         FakeFileLayer fs;

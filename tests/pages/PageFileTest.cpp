@@ -1,11 +1,10 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
@@ -18,8 +17,8 @@
 
 namespace {
 
-constexpr PageKind AllKinds[] = {PageKind::Chord, PageKind::Print, PageKind::Design,
-                                 PageKind::Play, PageKind::Scale};
+constexpr PageKind AllKinds[] = {PageKind::Chord, PageKind::Print, PageKind::Design, PageKind::Play,
+                                 PageKind::Scale};
 
 TChordDiagram sampleChord(int n) {
   TChordDiagram d{};
@@ -78,10 +77,13 @@ TPrintDiagram samplePrint(int n) {
 std::unique_ptr<PageContents> emptyPage(PageKind kind) {
   auto p = std::make_unique<PageContents>();
   p->Kind = kind;
-  for (auto& col : p->ChordPage) for (auto& d : col) d.Empty = 1;
-  for (auto& col : p->PrintPage) for (auto& d : col) d.Empty = 1;
+  for (auto& col : p->ChordPage)
+    for (auto& d : col) d.Empty = 1;
+  for (auto& col : p->PrintPage)
+    for (auto& d : col) d.Empty = 1;
   for (auto& d : p->DesignGroup) d.Empty = 1;
-  for (auto& col : p->PlayPage) for (auto& d : col) d.Empty = 1;
+  for (auto& col : p->PlayPage)
+    for (auto& d : col) d.Empty = 1;
   for (auto& d : p->ScalePage) d.Empty = 1;
   return p;
 }
@@ -163,7 +165,8 @@ TEST(PageFile, PlayHeaderCarriesTimeTempoStrumLoopAndBass) {
   EXPECT_TRUE(loaded->Header.Bass);
   // A strum speed of 0 is written without a sign.
   page->Header.StrumSpeed = 0;
-  EXPECT_EQ(encodePage(*page).substr(17, 2), std::string("\x01" "0"));
+  EXPECT_EQ(encodePage(*page).substr(17, 2), std::string("\x01"
+                                                         "0"));
 }
 
 TEST(PageFile, OtherKindsAreRefusedByTheirSignature) {
@@ -198,44 +201,44 @@ TEST(PageFile, DamagedFilesChangeNothing) {
     size_t At;
     int Byte;
   };
-  const size_t chord1 = 88;                 // ChordPage[0][0]
-  const size_t play1 = 88;                  // PlayPage[0][0]
-  const size_t printChord = 109 * 17;       // PrintPage[4][2], a chord item
-  const size_t printScale = 109 * 25;       // PrintPage[0][4], a scale position
+  const size_t chord1 = 88;            // ChordPage[0][0]
+  const size_t play1 = 88;             // PlayPage[0][0]
+  const size_t printChord = 109 * 17;  // PrintPage[4][2], a chord item
+  const size_t printScale = 109 * 25;  // PrintPage[0][4], a scale position
   const size_t scale1 = 94;
   const Damage damages[] = {
-      {PageKind::Chord, chord1 + 0, 2},             // Empty neither 0 nor 1
-      {PageKind::Chord, chord1 + 1, 16},            // chord name longer than 15
-      {PageKind::Chord, chord1 + 33, 21},           // formula longer than 20
-      {PageKind::Chord, chord1 + 54, 128},          // tuning past the MIDI range
-      {PageKind::Chord, chord1 + 60, 23},           // fret past 22
-      {PageKind::Chord, chord1 + 61, 7},            // finger code past 6
-      {PageKind::Chord, chord1 + 73, 22},           // interval past 21
-      {PageKind::Chord, chord1 + 76, 0xfe},         // interval -2
-      {PageKind::Chord, chord1 + 79, 128},          // note past the MIDI range
-      {PageKind::Chord, chord1 + 85, 0},            // base fret 0
-      {PageKind::Chord, chord1 + 85, 18},           // base fret past 17
-      {PageKind::Chord, chord1 + 86, 12},           // root not a pitch class
-      {PageKind::Chord, chord1 + 87, 36},           // bass past 35
-      {PageKind::Play, play1 + 60, 40},             // fret
-      {PageKind::Play, 0, 2},                       // time signature switch
-      {PageKind::Play, 85, 9},                      // tempo
+      {PageKind::Chord, chord1 + 0, 2},      // Empty neither 0 nor 1
+      {PageKind::Chord, chord1 + 1, 16},     // chord name longer than 15
+      {PageKind::Chord, chord1 + 33, 21},    // formula longer than 20
+      {PageKind::Chord, chord1 + 54, 128},   // tuning past the MIDI range
+      {PageKind::Chord, chord1 + 60, 23},    // fret past 22
+      {PageKind::Chord, chord1 + 61, 7},     // finger code past 6
+      {PageKind::Chord, chord1 + 73, 22},    // interval past 21
+      {PageKind::Chord, chord1 + 76, 0xfe},  // interval -2
+      {PageKind::Chord, chord1 + 79, 128},   // note past the MIDI range
+      {PageKind::Chord, chord1 + 85, 0},     // base fret 0
+      {PageKind::Chord, chord1 + 85, 18},    // base fret past 17
+      {PageKind::Chord, chord1 + 86, 12},    // root not a pitch class
+      {PageKind::Chord, chord1 + 87, 36},    // bass past 35
+      {PageKind::Play, play1 + 60, 40},      // fret
+      {PageKind::Play, 0, 2},                // time signature switch
+      {PageKind::Play, 85, 9},               // tempo
       {PageKind::Play, 85, 251},
-      {PageKind::Play, 86, 7},                      // loop switch
-      {PageKind::Play, 17, 0},                      // no strum speed text
-      {PageKind::Play, 17, 16},                     // past its capacity
-      {PageKind::Play, 18, 'x'},                    // "x450"
-      {PageKind::Play, 19, '9'},                    // "-950"
-      {PageKind::Print, printChord + 1, 2},         // IsChord
-      {PageKind::Print, printChord + 2, 27},        // name past 26
-      {PageKind::Print, printChord + 100, 200},     // note
-      {PageKind::Print, printScale + 97, 50},       // scale degree
-      {PageKind::Print, printScale + 106, 0},       // start fret of the position
-      {PageKind::Scale, scale1 + 1, 27},            // scale name past 26
-      {PageKind::Scale, scale1 + 84, 24},           // degree neither within 23 nor the end
-      {PageKind::Scale, scale1 + 87, 0},            // start fret 0
-      {PageKind::Scale, scale1 + 93, 12},           // root
-      {PageKind::Design, 88 * 2 + 87, 0},           // DesignGroup[1] bass
+      {PageKind::Play, 86, 7},                   // loop switch
+      {PageKind::Play, 17, 0},                   // no strum speed text
+      {PageKind::Play, 17, 16},                  // past its capacity
+      {PageKind::Play, 18, 'x'},                 // "x450"
+      {PageKind::Play, 19, '9'},                 // "-950"
+      {PageKind::Print, printChord + 1, 2},      // IsChord
+      {PageKind::Print, printChord + 2, 27},     // name past 26
+      {PageKind::Print, printChord + 100, 200},  // note
+      {PageKind::Print, printScale + 97, 50},    // scale degree
+      {PageKind::Print, printScale + 106, 0},    // start fret of the position
+      {PageKind::Scale, scale1 + 1, 27},         // scale name past 26
+      {PageKind::Scale, scale1 + 84, 24},        // degree neither within 23 nor the end
+      {PageKind::Scale, scale1 + 87, 0},         // start fret 0
+      {PageKind::Scale, scale1 + 93, 12},        // root
+      {PageKind::Design, 88 * 2 + 87, 0},        // DesignGroup[1] bass
   };
   for (const Damage& d : damages) {
     SCOPED_TRACE(::testing::Message() << pageKindInfo(d.Kind).Name << " byte " << d.At);
@@ -357,7 +360,8 @@ TEST(PageFileSaving, EveryFailingStepKeepsTheOldFilesWithOneMessage) {
       const std::string message = savePageFile(fs, "d/s.ppf", *page, &marks);
       const int steps = atReplace ? fs.replaces : fs.writes;
       if (failing > steps) continue;  // no such step in this save
-      SCOPED_TRACE(::testing::Message() << "step " << failing << (atReplace ? " rename" : " write"));
+      SCOPED_TRACE(::testing::Message()
+                   << "step " << failing << (atReplace ? " rename" : " write"));
       EXPECT_EQ(fs.files, before);
       EXPECT_TRUE(message.find("d/s.ppf") != std::string::npos ||
                   message.find("d/s.rpt") != std::string::npos)

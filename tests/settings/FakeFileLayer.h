@@ -10,12 +10,12 @@
 class FakeFileLayer : public FileLayer {
  public:
   std::map<std::string, std::string> files;
-  bool failWrites = false;   // the write reports failure (disk full, I/O error)
-  bool loseTail = false;     // the write claims success but keeps only half the data
-  bool failReplace = false;  // the rename fails
-  int failWriteNumber = 0;   // only this writeTemporary call (counted from 1) fails
-  int failReplaceNumber = 0; // only this replace call (counted from 1) fails
-  std::string unreadable;    // a path that exists but cannot be read
+  bool failWrites = false;    // the write reports failure (disk full, I/O error)
+  bool loseTail = false;      // the write claims success but keeps only half the data
+  bool failReplace = false;   // the rename fails
+  int failWriteNumber = 0;    // only this writeTemporary call (counted from 1) fails
+  int failReplaceNumber = 0;  // only this replace call (counted from 1) fails
+  std::string unreadable;     // a path that exists but cannot be read
   int writes = 0;
   int replaces = 0;
 

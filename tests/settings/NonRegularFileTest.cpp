@@ -6,9 +6,9 @@
 
 #include <filesystem>
 
+#include "files/PosixFileLayer.h"
 #include "library/ChordLibrary.h"
 #include "library/LibraryFiles.h"
-#include "files/PosixFileLayer.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 

@@ -74,7 +74,8 @@ class PageCommandsTest : public QObject {
   void everyPopupCommandIsCarriedOut() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
-    const QList<QMenu*> menus = w.findChildren<QMenu*>(QRegularExpression(QStringLiteral("^popmenu")));
+    const QList<QMenu*> menus =
+        w.findChildren<QMenu*>(QRegularExpression(QStringLiteral("^popmenu")));
     QCOMPARE(menus.size(), 6);
     for (QMenu* menu : menus)
       for (QAction* item : menu->actions())
@@ -134,7 +135,8 @@ class PageCommandsTest : public QObject {
     QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
     clickAt(w, "imgChordDesign", {76 * 2 + 38, 50});
     QCOMPARE(w.state().DesignGroup[2].Root, chord.Root);
-    QVERIFY(std::memcmp(w.state().DesignGroup[2].Strings, chord.Strings, sizeof chord.Strings) == 0);
+    QVERIFY(std::memcmp(w.state().DesignGroup[2].Strings, chord.Strings, sizeof chord.Strings) ==
+            0);
 
     clickTab(w, PlayTab::Print);
     popupCommand(w, "imgPrintPage", {70, 90}, "popmenuPrint", "pmenu1SendtoPlay");

@@ -1,6 +1,6 @@
 #include <QFile>
-#include <QMenu>
 #include <QLocale>
+#include <QMenu>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QStringList>
 #include <QDialog>
+#include <QStringList>
 #include <deque>
 #include <functional>
 

@@ -6,13 +6,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>

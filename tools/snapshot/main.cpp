@@ -34,9 +34,9 @@
 #include <memory>
 
 // ---- adapter: the only code that knows the program's classes --------------
+#include "ui/MainWindow.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
-#include "ui/MainWindow.h"
 
 namespace {
 

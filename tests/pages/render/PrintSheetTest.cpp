@@ -62,8 +62,8 @@ class PrintSheetTest : public QObject {
     SelectionFrame frame;
     const QImage surface = framedSurface(frame);
     QPainter painter(&page);
-    const PrintedSheet sheet = printSheet(painter, dpiX, dpiY, surface,
-                                          QStringLiteral("Strumbo! Print Page: Blues.prf"));
+    const PrintedSheet sheet =
+        printSheet(painter, dpiX, dpiY, surface, QStringLiteral("Strumbo! Print Page: Blues.prf"));
     painter.end();
 
     QCOMPARE(sheet.Picture, QRect(QPoint(100, 100), QPoint(1599, 876)));
