@@ -1,5 +1,6 @@
 #include "ui/PageFilesController.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QWidget>
 #include <algorithm>
@@ -59,15 +60,22 @@ bool PageFilesController::mayReplace(PageKind kind) {
   return true;
 }
 
+QString PageFilesController::startFolder(PageKind kind) const {
+  // A folder of the settings that is not there (a fresh install) would leave
+  // its name in the dialog as a file name; the home folder is a sane start.
+  QString folder =
+      QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]);
+  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
 void PageFilesController::sbtnOpenClick() {
   if (P.Guard.active()) return;
   const PageKind kind = pageKindOf(P.ActiveTab());
   if (!mayReplace(kind)) return;
   const PageKindInfo& info = pageKindInfo(kind);
-  const QString path = P.Ask.openFileName(
-      &P.Window, qsv(info.OpenTitle),
-      QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]),
-      qsv(info.Filter));
+  const QString path =
+      P.Ask.openFileName(&P.Window, qsv(info.OpenTitle), startFolder(kind), qsv(info.Filter));
   if (path.isEmpty()) return;
   load(pathOf(path), kind);
 }
@@ -182,9 +190,14 @@ void PageFilesController::sbtnSaveClick() {
   const PageKindInfo& info = pageKindInfo(kind);
   // The header is taken from the controls as they are before the dialog.
   const PageContents page = contentsOf(kind);
+  // The page's own file when it has one, else the folder of its kind.
+  QString start = startFolder(kind);
   const std::string& last = P.State.lastPageFile(tabOf(kind));
-  QString start = QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]);
-  if (!last.empty()) start += QLatin1Char('/') + QString::fromStdString(last);
+  const auto& recent = P.Config.RecentFiles[static_cast<std::size_t>(kind)];
+  if (!last.empty())
+    start = !recent.empty() && fileNameOf(recent.front()) == last
+                ? QString::fromStdString(recent.front())
+                : start + QString::fromStdString(last);
   const QString chosen =
       P.Ask.saveFileName(&P.Window, qsv(info.SaveTitle), start, qsv(info.Filter));
   if (chosen.isEmpty()) return;

@@ -73,6 +73,8 @@ class PageFilesController : public QObject {
   void applyLoaded(PageKind kind, const PageContents& page,
                    const std::optional<TRepeatSet>& companion, const std::string& path);
   PageContents contentsOf(PageKind kind) const;
+  // Where the file dialogs start for `kind`, ending in '/'.
+  QString startFolder(PageKind kind) const;
   // LastPageFile, the caption and the recent files after a save or a load.
   void remember(PageKind kind, const std::string& path);
 
