@@ -349,6 +349,9 @@ void MainWindow::mnuFlatSharpClick() {
   Menus->showNaming(State.Names);
   pnlBottom->refreshStringNames();
   Picker->namingChanged();
+  // The root and bass of the fingering being designed are names, not pictures.
+  const int root = DesignPage->rootPosition(), bass = DesignPage->bassPosition();
+  DesignPage->showRootAndBass(root, State.Names.pitchName(root), bass, State.Names.pitchName(bass));
 }
 
 void MainWindow::sbtnFlipClick() {

@@ -77,9 +77,14 @@ class FretboardPanelTest : public QObject {
     QCOMPARE(text(fb, "editTuningName"), QStringLiteral("Standard"));
     QCOMPARE(w.state().LastRoot, 10);
 
+    w.showTab(PlayTab::ChordDesign);
+    click(w, "udRootUp");
+    QCOMPARE(child<QLineEdit>(w, "editRoot")->text(), QStringLiteral("Db"));
     trigger(w, "mnuFlatSharp");
     QCOMPARE(action(w, "mnuFlatSharp")->text(), QStringLiteral("Sharps"));
     QCOMPARE(action(w, "mnuKey10")->text(), QStringLiteral("A#"));
+    // The designed fingering's root is a name, not a picture: it follows.
+    QCOMPARE(child<QLineEdit>(w, "editRoot")->text(), QStringLiteral("C#"));
     fb->ShowDiagram(c);
     QCOMPARE(text(fb, "editChordNameUser"), QStringLiteral("A# maj /D"));
     QCOMPARE(text(fb, "editNotes"), QStringLiteral(" A# D F"));
