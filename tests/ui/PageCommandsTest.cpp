@@ -16,15 +16,6 @@ void clickTab(MainWindow& w, PlayTab tab) {
   clickTab(w, static_cast<int>(tab));
 }
 
-// A right press on `surface` at `at`, then the pop-up command `item` of `menu`.
-void popupCommand(MainWindow& w, const char* surface, QPoint at, const char* menu,
-                  const char* item) {
-  clickAt(w, surface, at, Qt::RightButton);
-  auto* popup = child<QMenu>(w, menu);
-  action(*popup, item)->trigger();
-  popup->hide();
-}
-
 QString fileMenuNewCaption(MainWindow& w) {
   auto* file = child<QMenu>(w, "menuFile");
   file->popup(QPoint(0, 0));

@@ -24,14 +24,6 @@ bool same(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-void popupCommand(MainWindow& w, const char* surface, QPoint at, const char* menu,
-                  const char* item) {
-  clickAt(w, surface, at, Qt::RightButton);
-  auto* popup = child<QMenu>(w, menu);
-  action(*popup, item)->trigger();
-  popup->hide();
-}
-
 void saveAs(MainWindow& w, ScriptedPrompter& ask, const QString& path) {
   ask.files.push_back(path);
   click(w, "sbtnSave");

@@ -97,6 +97,17 @@ inline QAction* menuItem(QMenu* menu, const QString& caption) {
   return nullptr;
 }
 
+// A right press on the surface `surface` at `at`, then the command `item` of
+// the pop-up menu `menu` that it opened.
+inline void popupCommand(QObject& window, const char* surface, QPoint at, const char* menu,
+                         const char* item) {
+  clickAt(window, surface, at, Qt::RightButton);
+  auto* popup = child<QMenu>(window, menu);
+  QAction* command = action(*popup, item);
+  popup->hide();
+  command->trigger();
+}
+
 // The user's change of tab: a click on the tab's caption in the window
 // `window` (shown first, so the tabs have their places).
 inline void clickTab(QWidget& window, int tab) {
