@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <type_traits>
 
@@ -175,36 +176,22 @@ const PageKindInfo& pageKindInfo(PageKind kind) {
   return Kinds[static_cast<size_t>(kind)];
 }
 
+namespace {
+
+// The tab that shows each kind of page, in PageKind order.
+constexpr PlayTab TabOfKind[] = {PlayTab::Chords, PlayTab::Print, PlayTab::ChordDesign,
+                                 PlayTab::PlayPage, PlayTab::Scales};
+
+}  // namespace
+
 PageKind pageKindOf(PlayTab tab) {
-  switch (tab) {
-    case PlayTab::Chords:
-      return PageKind::Chord;
-    case PlayTab::ChordDesign:
-      return PageKind::Design;
-    case PlayTab::PlayPage:
-      return PageKind::Play;
-    case PlayTab::Print:
-      return PageKind::Print;
-    case PlayTab::Scales:
-      return PageKind::Scale;
-  }
+  for (size_t k = 0; k < std::size(TabOfKind); ++k)
+    if (TabOfKind[k] == tab) return static_cast<PageKind>(k);
   return PageKind::Chord;
 }
 
 PlayTab tabOf(PageKind kind) {
-  switch (kind) {
-    case PageKind::Chord:
-      return PlayTab::Chords;
-    case PageKind::Design:
-      return PlayTab::ChordDesign;
-    case PageKind::Play:
-      return PlayTab::PlayPage;
-    case PageKind::Print:
-      return PlayTab::Print;
-    case PageKind::Scale:
-      return PlayTab::Scales;
-  }
-  return PlayTab::Chords;
+  return TabOfKind[static_cast<size_t>(kind)];
 }
 
 std::optional<PageKind> pageKindOfPath(std::string_view path) {

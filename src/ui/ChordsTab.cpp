@@ -164,25 +164,22 @@ std::string menuTypeName(const std::string& dir, std::string_view recordName) {
 void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]) {
   QImage& surface = imgChordPage->image();
   // Sets are saved from the top, so the first empty diagram ends the page.
-  for (int r = 0; r < ChordPageRows; ++r) {
-    for (int c = 0; c < ChordPageColumns; ++c) {
-      if (isEmpty(page[c][r])) {
-        imgChordPage->refresh();
-        if (State.ChordSetCount > 0) {
-          CurrentColumn = CurrentRow = 0;
-          selectCell(0, 0);
-        }
-        return;
-      }
+  bool ended = false;
+  for (int r = 0; r < ChordPageRows && !ended; ++r) {
+    for (int c = 0; c < ChordPageColumns && !ended; ++c) {
+      ended = isEmpty(page[c][r]);
+      if (ended) break;
       State.ChordPage[c][r] = page[c][r];
       DrawSmallChord(surface, page[c][r], c, r, SmallPage::Chords);
     }
+    if (ended) break;
     SurfaceText::drawChordSetHeader(
         surface, State.ChordPage[0][r],
         menuTypeName(State.ExeDir, State.ChordPage[0][r].ChordName.view()), r, State.Names);
     State.ChordSetCount = r + 1;
   }
   imgChordPage->refresh();
+  if (State.ChordSetCount == 0) return;
   CurrentColumn = CurrentRow = 0;
   selectCell(0, 0);
 }

@@ -194,7 +194,6 @@ void PageCommands::erasePage(PlayTab tab) {
     case PlayTab::Print:
       P.Print.erase();
       P.Fretboard.ClearFretboard();
-      st.SelectedPrintItem.Empty = 1;
       break;
     case PlayTab::ChordDesign:
       // The fingering in hand and the fretboard stay.

@@ -63,8 +63,7 @@ bool PageFilesController::mayReplace(PageKind kind) {
 QString PageFilesController::startFolder(PageKind kind) const {
   // A folder of the settings that is not there (a fresh install) would leave
   // its name in the dialog as a file name; the home folder is a sane start.
-  QString folder =
-      QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]);
+  QString folder = QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]);
   if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
   return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
@@ -135,13 +134,11 @@ void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
       P.ToolBar.setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
       st.BassNoteOption = h.Bass;
       P.ToolBar.setOn(ToolBarPanel::Toggle::Loop, h.Loop);
-      st.Play.PlayPageChanged = false;
-      // The erase draws the staff rows in the page's time signature.
+      // The erase clears the change flag and draws the staff rows in the page's time signature.
       P.Pages.erasePage(PlayTab::PlayPage);
       P.PlayPage.loadSlots(page.PlayPage);
       if (companion) st.Play.savedSet() = *companion;
       P.PlayPage.DrawRepeatMarks();
-      st.Play.PlayPageChanged = false;
       break;
     }
     case PageKind::Scale:

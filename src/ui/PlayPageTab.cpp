@@ -2,13 +2,10 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QPainter>
 
 #include "pages/render/DiagramPainter.h"
 #include "pages/render/PageCells.h"
-#include "pages/render/PlayPageBitmaps.h"
 #include "pages/render/PlayPageStaff.h"
-#include "play/PlayPageGeometry.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
@@ -17,22 +14,6 @@
 #include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
-
-namespace {
-
-using Bitmaps::PlayImage;
-namespace Geometry = PlayGeometry;
-
-void drawImage(QImage& surface, int x, int y, PlayImage id) {
-  QPainter p(&surface);
-  p.drawImage(x, y, Bitmaps::playImage(id));
-}
-
-void drawImage(QImage& surface, PagePoint at, PlayImage id) {
-  drawImage(surface, at.X, at.Y, id);
-}
-
-}  // namespace
 
 PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
                          SurfaceView* surface, ToolBarPanel* toolBar, FretboardPanel* fretboard,
@@ -119,10 +100,8 @@ void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
 }
 
 void PlayPageTab::moveStartMarker(int column, int row) {
-  QImage& surface = imgPlayPage->image();
-  drawImage(surface, Geometry::startMarker(State.Play.PlayStartColumn, State.Play.PlayStartRow),
-            PlayImage::PlayErase);
-  drawImage(surface, Geometry::startMarker(column, row), PlayImage::PlayCursor);
+  PlayPageStaff::moveStartMarker(imgPlayPage->image(), State.Play.PlayStartColumn,
+                                 State.Play.PlayStartRow, column, row);
   State.Play.PlayStartColumn = column;
   State.Play.PlayStartRow = row;
   imgPlayPage->refresh();

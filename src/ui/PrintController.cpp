@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include "pages/PrintPageModel.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordsTab.h"
 #include "ui/PrintPreviewDialog.h"
@@ -34,10 +35,7 @@ std::optional<PrintController::Sheet> PrintController::sheetToPrint() const {
       return Sheet{withoutSelectionFrame(surface(), Use.Chords.frame()),
                    title("Strumbo! Chord Page: ")};
     case PlayTab::Print: {
-      bool any = false;
-      for (const auto& column : st.PrintPage)
-        for (const TPrintDiagram& item : column) any = any || !item.Empty;
-      if (!any) return std::nullopt;
+      if (!PrintGrid::firstItem(st.PrintPage)) return std::nullopt;
       return Sheet{withoutSelectionFrame(surface(), Use.PrintPageFrame()),
                    title("Strumbo! Print Page: ")};
     }
@@ -45,9 +43,8 @@ std::optional<PrintController::Sheet> PrintController::sheetToPrint() const {
       // The play page has no frame to hide and always prints.
       return Sheet{surface().copy(), title("Strumbo! Play Page: ")};
     case PlayTab::Scales: {
-      bool any = false;
-      for (const TScaleDiagram& scale : st.ScalePage) any = any || !scale.Empty;
-      if (!any) return std::nullopt;
+      // Scales fill the page from the top, so the count says whether any is there.
+      if (st.ScaleCount == 0) return std::nullopt;
       return Sheet{withoutSelectionFrame(surface(), Use.Scales.frame()),
                    title("Strumbo! Scale Page: ")};
     }

@@ -74,4 +74,11 @@ void drawRepeatMarks(QImage& surface, const TRepeatSet& set, bool threeFour, boo
   }
 }
 
+void moveStartMarker(QImage& surface, int fromColumn, int fromRow, int column, int row) {
+  const PagePoint from = Geometry::startMarker(fromColumn, fromRow);
+  const PagePoint to = Geometry::startMarker(column, row);
+  drawImage(surface, from.X, from.Y, PlayImage::PlayErase);
+  drawImage(surface, to.X, to.Y, PlayImage::PlayCursor);
+}
+
 }  // namespace PlayPageStaff

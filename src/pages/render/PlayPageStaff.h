@@ -13,6 +13,8 @@ namespace PlayPageStaff {
 // Redraws the staff rows, bar numbers and bar lines over `surface` and puts
 // the start marker on the first slot of bar 1.
 void drawGrid(QImage& surface, bool threeFour);
+// Moves the start marker from slot (fromColumn, fromRow) to (column, row).
+void moveStartMarker(QImage& surface, int fromColumn, int fromRow, int column, int row);
 // Wipes and redraws every bar's marks from `set`; the loop mark shows only
 // when `loopShown` (the Loop Play button is down).
 void drawRepeatMarks(QImage& surface, const TRepeatSet& set, bool threeFour, bool loopShown);
