@@ -4,6 +4,9 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
@@ -144,25 +147,32 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-// The menu's caption of the chord type whose dictionary record is named
-// `recordName`, so a loaded set is headed as Show Chords headed it; the
-// record's own name when the dictionary cannot tell.
-std::string menuTypeName(const std::string& dir, std::string_view recordName) {
-  recordName = trimmed(recordName);
+// The menu's caption of each chord type by its dictionary record's name, so
+// a loaded set is headed as Show Chords headed it. Read once per load; what
+// cannot be read is left out, and such a set keeps the record's own name.
+std::vector<std::pair<std::string, std::string_view>> menuTypeNames(const std::string& dir) {
+  std::vector<std::pair<std::string, std::string_view>> names;
   for (const ChordFamilyMenu& family : ChordFamilies)
     for (int t = 0; t < family.typeCount; ++t) {
       TChordFormula formula{};
       if (readChordFormula(dir, family.dictionaryBase + t, formula).Status != LibraryStatus::Ok)
-        return std::string(recordName);
-      if (trimmed(formula.Name.view()) == recordName) return std::string(family.types[t]);
+        return names;
+      names.emplace_back(std::string(trimmed(formula.Name.view())), family.types[t]);
     }
-  return std::string(recordName);
+  return names;
 }
 
 }  // namespace
 
 void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]) {
   QImage& surface = imgChordPage->image();
+  const auto typeNames = menuTypeNames(State.ExeDir);
+  const auto typeName = [&typeNames](std::string_view recordName) {
+    recordName = trimmed(recordName);
+    for (const auto& [record, menu] : typeNames)
+      if (record == recordName) return std::string(menu);
+    return std::string(recordName);
+  };
   // Sets are saved from the top, so the first empty diagram ends the page.
   bool ended = false;
   for (int r = 0; r < ChordPageRows && !ended; ++r) {
@@ -173,9 +183,9 @@ void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPage
       DrawSmallChord(surface, page[c][r], c, r, SmallPage::Chords);
     }
     if (ended) break;
-    SurfaceText::drawChordSetHeader(
-        surface, State.ChordPage[0][r],
-        menuTypeName(State.ExeDir, State.ChordPage[0][r].ChordName.view()), r, State.Names);
+    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r],
+                                    typeName(State.ChordPage[0][r].ChordName.view()), r,
+                                    State.Names);
     State.ChordSetCount = r + 1;
   }
   imgChordPage->refresh();
