@@ -39,7 +39,11 @@ void Settings::load(const ProfileFile& file, const std::string& exeDir) {
     for (std::size_t i = 1; i <= MaxRecentFiles; ++i) {
       const std::string path =
           f.readString(RecentSection, std::string(DirectoryKeys[k]).append(std::to_string(i)), "");
-      if (!path.empty()) RecentFiles[k].push_back(path);
+      // A name relative to some earlier working folder finds nothing now, and
+      // one file is listed once.
+      auto& list = RecentFiles[k];
+      if (path.starts_with('/') && std::find(list.begin(), list.end(), path) == list.end())
+        list.push_back(path);
     }
   }
   const int number = readClamped(f, "UserChords", "Number", 0, 0, MaxUserChords);

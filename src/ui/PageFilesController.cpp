@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "files/Paths.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "state/AppState.h"
@@ -25,9 +26,10 @@ QString qsv(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Paths are the file system's, in UTF-8.
+// Paths are the file system's, in UTF-8, and kept absolute: a name given on
+// the command line must still open from the recent files in another folder.
 std::string pathOf(const QString& path) {
-  return path.toStdString();
+  return canonicalPath(path.toStdString());
 }
 
 // The page of `kind` is drawn on the tab of the same place in both orders.
@@ -198,7 +200,7 @@ void PageFilesController::sbtnSaveClick() {
   const QString chosen =
       P.Ask.saveFileName(&P.Window, qsv(info.SaveTitle), start, qsv(info.Filter));
   if (chosen.isEmpty()) return;
-  const std::string path = withExtension(pathOf(chosen), kind);
+  const std::string path = canonicalPath(withExtension(pathOf(chosen), kind));
   const TRepeatSet* companion = kind == PageKind::Play ? &P.State.Play.ActiveRepeatSet : nullptr;
   const std::string error = savePageFile(P.Files, path, page, companion);
   if (!error.empty()) {

@@ -187,4 +187,12 @@ TEST_F(SettingsFile, RecentFilesAreKeptPerKindNewestFirst) {
   EXPECT_TRUE(again.RecentFiles[Settings::PrintPageKind].empty());
   EXPECT_EQ(ini.readKeyNames("Directory"),
             (std::vector<std::string>{"Chord", "Print", "Design", "Play", "Scale"}));
+
+  // Lists written before names were kept absolute: a relative name finds
+  // nothing from another folder, and a file is listed once.
+  fs.files[kPath] =
+      "[Recent Files]\nPlay1=tune.ppf\nPlay2=/s/a.ppf\nPlay3=/s/a.ppf\nPlay4=/s/b.ppf\n";
+  again.load(ini, kExe);
+  EXPECT_EQ(again.RecentFiles[Settings::PlayPageKind],
+            (std::vector<std::string>{"/s/a.ppf", "/s/b.ppf"}));
 }

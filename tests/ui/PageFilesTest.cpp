@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -274,6 +276,47 @@ class PageFilesTest : public QObject {
     QCOMPARE(w.state().ChordSetCount, 0);
     action(*file, "mnuRecent1")->trigger();
     QCOMPARE(w.state().ChordSetCount, 1);
+  }
+
+  // Names given relative to the working folder, as on the command line, are
+  // kept absolute: the design group's file and the recent files are found
+  // from any folder, and two spellings of one file make one entry.
+  void relativeNamesAreKeptAbsolute() {
+    DataDir data;
+    QTemporaryDir dir;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    chooseKey(w, 7);
+    chooseChordType(w, 2, 0);
+    clickShowChords(w);
+    saveAs(w, ask, dir.filePath(QStringLiteral("a.cpf")));
+    clickTab(w, int(PlayTab::ChordDesign));
+    saveAs(w, ask, dir.filePath(QStringLiteral("g.cds")));
+
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QVERIFY(QDir::setCurrent(dir.path()));
+    ScriptedPrompter ask2;
+    MainWindow again(data.path(), &ask2);
+    again.show();
+    again.openFiles(
+        {QStringLiteral("sub/../a.cpf"), QStringLiteral("g.cds"), QStringLiteral("./a.cpf")});
+    QVERIFY(QDir::setCurrent(QDir::rootPath()));
+    const QString folder = QFileInfo(dir.path()).canonicalFilePath();
+    QCOMPARE(child<QLabel>(again, "lblCDFilePath")->text(),
+             QStringLiteral("File: ") + folder + QStringLiteral("/g.cds"));
+    auto* file = child<QMenu>(again, "menuFile");
+    clickTab(again, int(PlayTab::Chords));
+    file->popup(QPoint(0, 0));
+    QCOMPARE(action(*file, "mnuRecent1")->data().toString(), folder + QStringLiteral("/a.cpf"));
+    QVERIFY(!action(*file, "mnuRecent2")->isVisible());
+    file->hide();
+    click(again, "sbtnErase");
+    action(*file, "mnuRecent1")->trigger();
+    QVERIFY(QDir::setCurrent(home));
+    QCOMPARE(again.state().ChordSetCount, 1);
+    QVERIFY2(ask2.messages.isEmpty(), qPrintable(ask2.messages.join('\n')));
   }
 };
 
