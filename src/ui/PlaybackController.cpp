@@ -125,19 +125,20 @@ void PlaybackController::showFingerMark(const FingerMark& m) {
     fretboard->showFingerMark(m.String, m.Fret, m.GlyphX);
 }
 
-void PlaybackController::tellFontPassedOver(const std::string& font) {
+void PlaybackController::tellFontPassedOver(const std::string& note) {
   if (FontNoteTold) return;
   FontNoteTold = true;
-  Use.Ask.message(Use.Window, QString::fromStdString(PageExport::fontPassedOverNote(font)));
+  Use.Ask.message(Use.Window, QString::fromStdString(note));
 }
 
 void PlaybackController::tellIfSilent() {
   // The built-in synthesiser passed the user's soundfont over for another.
   // The choice stays the same for the whole run, so it is looked at once.
-  if (!FontNoteTold && Midi && Use.Config.MidiOutDevice == 0) {
+  if (!FontChecked && Midi && Use.Config.MidiOutDevice == 0) {
     const SoundFont::Choice font = SoundFont::chooseGeneralMidi();
-    if (!font.Unusable.empty() && !font.Path.empty()) tellFontPassedOver(font.Unusable);
-    FontNoteTold = true;
+    if (!font.Unusable.empty() && !font.Path.empty())
+      tellFontPassedOver(PageExport::fontPassedOverNote(font.Unusable, font.Path));
+    FontChecked = true;
   }
   if (SilenceTold || !Midi || !Midi->soundMissing()) return;
   SilenceTold = true;
@@ -299,7 +300,7 @@ bool PlaybackController::refuseEmpty(const PageExport::Page& page) {
 
 void PlaybackController::reportExport(const PageExport::Outcome& outcome, const QString& path) {
   if (outcome.Status == PageExport::Result::Written) {
-    if (!outcome.FontPassedOver.empty()) tellFontPassedOver(outcome.FontPassedOver);
+    if (const std::string note = PageExport::note(outcome); !note.empty()) tellFontPassedOver(note);
     return;
   }
   if (outcome.Status == PageExport::Result::WriteFailed) {

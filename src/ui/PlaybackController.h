@@ -91,7 +91,7 @@ class PlaybackController : public QObject {
   // Before the first sound: an output that can play nothing is told once.
   void tellIfSilent();
   // Once a run: a $STRUMBO_SOUNDFONT that is no soundfont was passed over.
-  void tellFontPassedOver(const std::string& font);
+  void tellFontPassedOver(const std::string& note);
   // An empty page is not exported; says so.
   bool refuseEmpty(const PageExport::Page& page);
   // One message for an export that did not write, or a note for one that did.
@@ -106,4 +106,5 @@ class PlaybackController : public QObject {
   MidiSession* Midi;
   bool SilenceTold = false;
   bool FontNoteTold = false;
+  bool FontChecked = false;
 };

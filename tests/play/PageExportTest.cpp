@@ -410,6 +410,13 @@ TEST(PageExport, AFontThatIsNoSoundFontIsPassedOverAndOneThatFailsIsNamed) {
   EXPECT_EQ(PageExport::note(written),
             "The soundfont " + text + " could not be used; " + installed + " is used instead.");
   EXPECT_EQ(disk.files["/out/a.wav"].compare(0, 4, "RIFF"), 0);
+  // One that begins like a soundfont but does not load is passed over too.
+  SoundFontVariable cut(broken);
+  const PageExport::Outcome fallback = PageExport::exportAudio(disk, "/out/b.wav", page);
+  EXPECT_EQ(fallback.Status, PageExport::Result::Written);
+  EXPECT_EQ(PageExport::note(fallback),
+            "The soundfont " + broken + " could not be used; " + installed + " is used instead.");
+  EXPECT_EQ(disk.files["/out/b.wav"], disk.files["/out/a.wav"]);
   std::filesystem::remove(text);
   std::filesystem::remove(broken);
 }

@@ -39,12 +39,14 @@ SoundFont::Choice SoundFont::chooseGeneralMidi() {
     }
     choice.Unusable = env;
   }
-  for (const char* c : Candidates)
-    if (looksUsable(c)) {
-      choice.Path = c;
-      break;
-    }
+  choice.Path = installedGeneralMidi();
   return choice;
+}
+
+std::string SoundFont::installedGeneralMidi() {
+  for (const char* c : Candidates)
+    if (looksUsable(c)) return c;
+  return {};
 }
 
 std::string SoundFont::findGeneralMidi() {

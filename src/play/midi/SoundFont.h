@@ -17,6 +17,8 @@ class SoundFont {
   static Choice chooseGeneralMidi();
   // Empty when none is installed.
   static std::string findGeneralMidi();
+  // The installed one, whatever $STRUMBO_SOUNDFONT says; empty when none is.
+  static std::string installedGeneralMidi();
   // The smallest installed one, for tests and tools that load it many times.
   static std::string findSmallest();
   // A regular file that begins like a soundfont.

@@ -1,6 +1,7 @@
 #include "play/output/PageExport.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "files/WriteFiles.h"
 #include "play/midi/OfflineRenderer.h"
@@ -90,18 +91,27 @@ PageExport::Outcome PageExport::exportAudio(FileLayer& files, const std::string&
     outcome.Status = Result::NoSoundFont;
     return outcome;
   }
-  std::string bytes;
-  {
-    OfflineRenderer renderer(font.Path);
-    if (!renderer.ready()) {
-      outcome.Status = Result::SoundFontFailed;
-      outcome.SoundFont = font.Path;
-      return outcome;
+  auto renderer = std::make_unique<OfflineRenderer>(font.Path);
+  // The user's soundfont may begin like one and still not load: it is passed
+  // over for the installed one all the same.
+  if (!renderer->ready() && soundFont.empty() && font.Unusable.empty()) {
+    const std::string installed = SoundFont::installedGeneralMidi();
+    if (!installed.empty() && installed != font.Path) {
+      outcome.FontPassedOver = font.Path;
+      font.Path = installed;
+      renderer = std::make_unique<OfflineRenderer>(font.Path);
     }
-    bytes = renderer.render(played, tempoOf(page), 2.0).bytes();
   }
+  outcome.SoundFont = font.Path;
+  if (!renderer->ready()) {
+    outcome.Status = Result::SoundFontFailed;
+    return outcome;
+  }
+  const std::string bytes = renderer->render(played, tempoOf(page), 2.0).bytes();
+  renderer.reset();
   Outcome write = written(files, path, bytes);
   write.FontPassedOver = outcome.FontPassedOver;
+  write.SoundFont = outcome.SoundFont;
   return write;
 }
 
@@ -126,13 +136,12 @@ std::string PageExport::message(const Outcome& outcome, const std::string& path)
   return {};
 }
 
-std::string PageExport::fontPassedOverNote(const std::string& font) {
-  const std::string fallback = SoundFont::findGeneralMidi();
-  if (fallback.empty()) return "The soundfont " + font + " could not be used.";
-  return "The soundfont " + font + " could not be used; " + fallback + " is used instead.";
+std::string PageExport::fontPassedOverNote(const std::string& font, const std::string& used) {
+  if (used.empty()) return "The soundfont " + font + " could not be used.";
+  return "The soundfont " + font + " could not be used; " + used + " is used instead.";
 }
 
 std::string PageExport::note(const Outcome& outcome) {
   if (outcome.FontPassedOver.empty() || outcome.Status != Result::Written) return {};
-  return fontPassedOverNote(outcome.FontPassedOver);
+  return fontPassedOverNote(outcome.FontPassedOver, outcome.SoundFont);
 }

@@ -35,7 +35,7 @@ class PageExport {
   struct Outcome {
     Result Status = Result::Written;
     std::string Reason;     // WriteFailed: the file layer's words for why
-    std::string SoundFont;  // SoundFontFailed: the font that did not load
+    std::string SoundFont;  // the font rendered with, or the one that did not load
     // A font named by $STRUMBO_SOUNDFONT that is no soundfont and was passed over.
     std::string FontPassedOver;
   };
@@ -64,8 +64,8 @@ class PageExport {
                              const std::string& soundFont = {});
   // The words for a failed export, as one sentence; `path` is the file asked for.
   static std::string message(const Outcome& outcome, const std::string& path);
-  // The note on a $STRUMBO_SOUNDFONT that was passed over.
-  static std::string fontPassedOverNote(const std::string& font);
+  // The note on a $STRUMBO_SOUNDFONT that was passed over for `used`.
+  static std::string fontPassedOverNote(const std::string& font, const std::string& used);
   // What a successful export has to say besides (that note), or nothing.
   static std::string note(const Outcome& outcome);
 };
