@@ -27,6 +27,7 @@
 
 #include "Onsets.h"
 #include "TimingDevices.h"
+#include "files/PosixFileLayer.h"
 #include "music/Tuning.h"
 #include "play/PlaybackEngine.h"
 #include "play/midi/FluidSynthOutput.h"
@@ -112,7 +113,8 @@ void offline(const std::string& font) {
   const std::string wav = (dir / "page.wav").string(), mid = (dir / "page.mid").string(),
                     theirs = (dir / "fs.wav").string();
   const auto t0 = std::chrono::steady_clock::now();
-  const auto result = PageExport::exportAudio(wav, page, font);
+  PosixFileLayer disk;
+  const auto result = PageExport::exportAudio(disk, wav, page, font).Status;
   const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   WavFile ours;
   if (result == PageExport::Result::Written && ours.read(wav)) {
@@ -122,7 +124,7 @@ void offline(const std::string& font) {
   } else {
     std::printf("export audio failed\n");
   }
-  PageExport::exportMidi(mid, page);
+  PageExport::exportMidi(disk, mid, page);
   const std::string cmd = "fluidsynth -ni -q -R 0 -C 0 -g 0.5 -r 44100 -O float -T wav -F '" +
                           theirs + "' '" + font + "' '" + mid + "' > /dev/null 2>&1";
   WavFile fs;

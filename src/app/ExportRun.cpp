@@ -3,17 +3,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLocale>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <cstdio>
 #include <optional>
 
 #include "app/ProgramDir.h"
 #include "files/FileLayer.h"
 #include "files/PosixFileLayer.h"
+#include "files/WriteFiles.h"
 #include "music/NameTables.h"
 #include "pages/PageFile.h"
 #include "pages/render/PagePicture.h"
@@ -78,39 +74,33 @@ int exportSound(const ExportRequest& request, const std::string& out, FileLayer&
   const std::int32_t tempo = 60'000'000 / bpm;
   const auto exported =
       PageExport::pageFrom(page.PlayPage, state, playerSettings(files, exeDir), options, tempo);
-  const PageExport::Result result = request.What == ExportRequest::Kind::Midi
-                                        ? PageExport::exportMidi(out, exported)
-                                        : PageExport::exportAudio(out, exported);
-  switch (result) {
-    case PageExport::Result::Written:
-      return 0;
-    case PageExport::Result::TooLong:
-      return fail(QStringLiteral("The page plays too long to export."));
-    case PageExport::Result::NoSoundFont:
-      return fail(QStringLiteral("No General MIDI soundfont is installed."));
-    case PageExport::Result::WriteFailed:
-      break;
+  const PageExport::Outcome outcome = request.What == ExportRequest::Kind::Midi
+                                          ? PageExport::exportMidi(files, out, exported)
+                                          : PageExport::exportAudio(files, out, exported);
+  if (outcome.Status == PageExport::Result::Written) {
+    if (const std::string note = PageExport::note(outcome); !note.empty())
+      std::fprintf(stderr, "strumbo: %s\n", note.c_str());
+    return 0;
   }
-  return fail(QStringLiteral("Could not write ") + request.Out);
+  if (outcome.Status == PageExport::Result::Empty)
+    return fail(request.Page + QStringLiteral(": the page is empty; nothing to play"));
+  if (outcome.Status == PageExport::Result::WriteFailed)
+    return fail(QStringLiteral("Could not write ") + request.Out);
+  return fail(QString::fromStdString(PageExport::message(outcome, out)));
 }
 
-int exportPdf(const ExportRequest& request, const PageContents& page,
-              const std::optional<TRepeatSet>& companion) {
+int exportPdf(const ExportRequest& request, FileLayer& files, const std::string& out,
+              const PageContents& page, const std::optional<TRepeatSet>& companion) {
   const NameTables names;
   const std::optional<PagePicture> picture = pagePicture(page, companion, names);
   if (!picture) return fail(request.Page + QStringLiteral(": the page is empty; nothing to print"));
-  QPdfWriter writer(request.Out);
-  const bool usPaper = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
-  writer.setPageSize(QPageSize(usPaper ? QPageSize::Letter : QPageSize::A4));
-  writer.setPageOrientation(QPageLayout::Portrait);
-  // The sheet's places are measured from the paper's edges, not the margins.
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setTitle(picture->Heading + QFileInfo(request.Page).fileName());
-  QPainter painter;
-  if (!painter.begin(&writer)) return fail(QStringLiteral("Could not write ") + request.Out);
-  printSheet(painter, writer.logicalDpiX(), writer.logicalDpiY(), picture->Picture,
-             picture->Heading + QFileInfo(request.Page).fileName());
-  if (!painter.end()) return fail(QStringLiteral("Could not write ") + request.Out);
+  const PdfSheet sheet =
+      pdfSheet(picture->Picture, picture->Heading + QFileInfo(request.Page).fileName());
+  if (sheet.Bytes.isEmpty()) return fail(QStringLiteral("Could not write ") + request.Out);
+  const auto failure = writeFilesTogether(
+      files, {{out, std::string_view(sheet.Bytes.constData(),
+                                     static_cast<std::size_t>(sheet.Bytes.size()))}});
+  if (failure) return fail(QStringLiteral("Could not write ") + request.Out);
   return 0;
 }
 
@@ -134,7 +124,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   if (!error.empty())
     return fail(request.Page + QStringLiteral(": ") + QString::fromStdString(error));
   if (sound) return exportSound(request, out, files, exeDir, page, companion);
-  return exportPdf(request, page, companion);
+  return exportPdf(request, files, out, page, companion);
 }
 
 std::optional<int> runExportCommandLine(int argc, char* argv[]) {

@@ -11,6 +11,11 @@ constexpr std::int32_t SlotRest = 220;    // from the first string of a slot to 
 constexpr std::int32_t SlotTicks = 240;   // an eighth note
 constexpr std::int32_t EndDelay = 1000;   // the closing event after the last slot
 constexpr std::uint8_t ClearMark = 10;
+constexpr std::uint8_t RingingBass = 1u << 6;
+
+std::uint8_t stringBit(int s) {
+  return static_cast<std::uint8_t>(1u << s);
+}
 
 // Takes everything and refuses past a bound, for a page played once.
 class CollectingSink : public MidiSink {
@@ -67,6 +72,7 @@ void PagePlayer::StartPagePlay(const Start& start) {
   std::fill(std::begin(SoundingNotes), std::end(SoundingNotes), 0);
   std::fill(std::begin(SoundingFrets), std::end(SoundingFrets), 0);
   SoundingBass = 0;
+  Ringing = 0;
   PageDone = EndSent = false;
   marks_ = Marks{};
   // The first slot has no beat marker (the window draws its beat itself) and
@@ -170,7 +176,8 @@ void PagePlayer::FillPlayQueue(MidiSink& sink) {
       endBar();
     }
     if (PageDone) {
-      // The chord sounding at the end gets no release.
+      // The chord still sounding rings on until the closing event.
+      Time = EndDelay;
       queueEnd(sink);
       return;
     }
@@ -218,6 +225,7 @@ bool PagePlayer::release(MidiSink& sink) {
              data(settings_.BassVolume)))
       return false;
     marks_.BassRelease = true;
+    Ringing &= static_cast<std::uint8_t>(~RingingBass);
     Time = 0;
   }
   // The notes are never forgotten: a release with nothing struck since the
@@ -230,6 +238,7 @@ bool PagePlayer::release(MidiSink& sink) {
                data(settings_.GuitarVolume)))
         return false;
       marks_.NoteRelease[s] = true;
+      Ringing &= static_cast<std::uint8_t>(~stringBit(s));
       Time = 0;
     }
     if (!marks_.MarkClear[s]) {
@@ -250,6 +259,7 @@ bool PagePlayer::strike(MidiSink& sink) {
     if (!put(sink, status(NoteOn, settings_.BassChannel), SoundingBass, data(settings_.BassVolume)))
       return false;
     marks_.BassStrike = true;
+    Ringing |= RingingBass;
     Time = 0;
   }
   // From string 5, the lowest, up to string 0.
@@ -262,6 +272,7 @@ bool PagePlayer::strike(MidiSink& sink) {
         return false;
       marks_.NoteStrike[s] = true;
       SoundingNotes[s] = d.Notes[s];
+      Ringing |= stringBit(s);
       Time = 0;
     }
     if (!marks_.MarkShow[s]) {
@@ -277,10 +288,31 @@ bool PagePlayer::strike(MidiSink& sink) {
   return true;
 }
 
+bool PagePlayer::releaseRinging(MidiSink& sink) {
+  if (Ringing & RingingBass) {
+    if (!put(sink, status(NoteOff, settings_.BassChannel), SoundingBass,
+             data(settings_.BassVolume)))
+      return false;
+    Ringing &= static_cast<std::uint8_t>(~RingingBass);
+    Time = 0;
+  }
+  for (int s = 5; s >= 0; --s) {
+    if (!(Ringing & stringBit(s))) continue;
+    if (!put(sink, status(NoteOff, settings_.GuitarChannel), SoundingNotes[s],
+             data(settings_.GuitarVolume)))
+      return false;
+    Ringing &= static_cast<std::uint8_t>(~stringBit(s));
+    Time = 0;
+  }
+  return true;
+}
+
 void PagePlayer::queueEnd(MidiSink& sink) {
   if (EndSent) return;
-  if (putEvent(sink, MidiEvent{EndDelay, status(NoteOff, settings_.GuitarChannel), 0, 0, 0}))
-    EndSent = true;
+  // Every note struck ends with the page, or a synthesiser or a MIDI file
+  // player would hold the last chord for ever.
+  if (!releaseRinging(sink)) return;
+  if (put(sink, status(NoteOff, settings_.GuitarChannel), 0, 0)) EndSent = true;
 }
 
 int PagePlayer::returnTarget(int bar) const {

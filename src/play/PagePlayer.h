@@ -34,6 +34,8 @@ struct PagePlayerProgress {
   int SustainLeft = 0;
   int StrumCount = 0;
   std::uint8_t SoundingNotes[6] = {}, SoundingFrets[6] = {}, SoundingBass = 0;
+  // Which notes are on now: bit s for string s, RingingBass for the bass.
+  std::uint8_t Ringing = 0;
   int ReleaseString = -1, StrikeString = 5;
   Marks marks_;
   std::int32_t Time = 0;  // the pending delta of the next event
@@ -111,6 +113,7 @@ class PagePlayer : private PagePlayerProgress {
   bool beatWork(MidiSink& sink);
   bool release(MidiSink& sink);
   bool strike(MidiSink& sink);
+  bool releaseRinging(MidiSink& sink);
   void queueEnd(MidiSink& sink);
   void endBar();
   void closeSlot();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "design/UserChords.h"
+#include "settings/GeneralMidiVoices.h"
 #include "settings/ProfileFile.h"
 
 namespace {
@@ -60,6 +61,7 @@ void Settings::saveShutdown(ProfileFile& file) const {
   f.writeBool("Main", "Bass", BassNoteOption);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
     f.writeString("Directory", DirectoryKeys[i], PageDirectory[i]);
+  GeneralMidiVoices::restore(f);
   file.save(f);
 }
 
@@ -77,6 +79,7 @@ void Settings::saveRecentFiles(ProfileFile& file) const {
     for (std::size_t i = 0; i < RecentFiles[k].size(); ++i)
       f.writeString(RecentSection, std::string(DirectoryKeys[k]).append(std::to_string(i + 1)),
                     RecentFiles[k][i]);
+  GeneralMidiVoices::restore(f);
   file.save(f);
 }
 
@@ -93,5 +96,6 @@ void Settings::saveMidiSetup(ProfileFile& file) const {
   f.writeInteger("Click", "Channel", Player.ClickChannel);
   f.writeInteger("Click", "Note", Player.ClickNote);
   f.writeInteger("Click", "Volume", Player.ClickVolume);
+  GeneralMidiVoices::restore(f);
   file.save(f);
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "settings/GeneralMidiVoices.h"
+
 namespace {
 
 const char* const CountSection = "UserChords";
@@ -38,6 +40,7 @@ std::string add(ProfileFile& file, int section, std::string_view name, std::stri
   f.writeString(key, "Formula", trimmed(formula).substr(0, UserChordFormulaLength));
   for (std::size_t k = 0; k < intervals.size(); ++k)
     f.writeInteger(key, IntervalKeys[k], intervals[k]);
+  GeneralMidiVoices::restore(f);
   file.save(f);
   return stored;
 }
@@ -56,6 +59,7 @@ bool remove(ProfileFile& file, int item, int itemCount) {
   }
   f.eraseSection(std::to_string(itemCount - 1));
   f.writeInteger(CountSection, CountKey, count - 1);
+  GeneralMidiVoices::restore(f);
   file.save(f);
   return true;
 }

@@ -95,8 +95,10 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   setCentralWidget(central);
   Menus = new MainMenu(menuBar(), tabIs, this);
   Picker = new ToolBarController(State, Guard, *pnlTop, *Chords, *Scales, showTabFn, this);
+  if (!services.PageFiles) OwnFiles = std::make_unique<PosixFileLayer>();
+  FileLayer& files = services.PageFiles ? *services.PageFiles : *OwnFiles;
   Playback = new PlaybackController(
-      PlaybackController::Parts{State, Guard, *Ask, Session->settings(), *pnlTop, *Menus,
+      PlaybackController::Parts{State, Guard, *Ask, Session->settings(), files, *pnlTop, *Menus,
                                 *Surfaces[int(PlayTab::PlayPage)], *Scrolls[int(PlayTab::PlayPage)],
                                 *pnlBottom, *Chords, *Scales, *PlayPage, tabIs, this},
       Session->midi(), this);
@@ -130,15 +132,14 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                                   *Chords,
                                   *Scales,
                                   [this] { return Print->frame(); },
-                                  tabIs},
+                                  tabIs,
+                                  files},
                                  this);
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
 
-  if (!services.PageFiles) OwnFiles = std::make_unique<PosixFileLayer>();
   Files = new PageFilesController(
-      {State, Guard, *Ask, *this, Session->settings(), Session->settingsFile(),
-       services.PageFiles ? *services.PageFiles : *OwnFiles, *pnlTop, *Chords, *DesignPage, *Group,
-       *PlayPage, *Print, *Scales, *Pages, tabIs, showTabFn},
+      {State, Guard, *Ask, *this, Session->settings(), Session->settingsFile(), files, *pnlTop,
+       *Chords, *DesignPage, *Group, *PlayPage, *Print, *Scales, *Pages, tabIs, showTabFn},
       this);
   connect(pnlTop, &ToolBarPanel::openClicked, Files, &PageFilesController::sbtnOpenClick);
   connect(pnlTop, &ToolBarPanel::saveClicked, Files, &PageFilesController::sbtnSaveClick);

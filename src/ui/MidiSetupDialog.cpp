@@ -16,6 +16,7 @@
 
 #include "play/midi/MidiComponent.h"
 #include "play/midi/MidiSession.h"
+#include "settings/GeneralMidiVoices.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "ui/HelpContext.h"
@@ -163,7 +164,7 @@ void MidiSetupDialog::buildControls() {
 }
 
 void MidiSetupDialog::FormCreate() {
-  for (const auto& voice : file_.readKeyNames("General MIDI")) {
+  for (const auto& voice : GeneralMidiVoices::offered(file_.read())) {
     cmboGuitarVoice->addItem(QString::fromStdString(voice));
     cmboBassVoice->addItem(QString::fromStdString(voice));
   }

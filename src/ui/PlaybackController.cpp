@@ -1,6 +1,7 @@
 #include "ui/PlaybackController.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -10,6 +11,7 @@
 #include "pages/render/PlayPageBitmaps.h"
 #include "play/midi/MidiMessage.h"
 #include "play/midi/MidiSession.h"
+#include "play/midi/SoundFont.h"
 #include "play/output/PageExport.h"
 #include "play/output/SessionTransport.h"
 #include "settings/Settings.h"
@@ -123,7 +125,21 @@ void PlaybackController::showFingerMark(const FingerMark& m) {
     fretboard->showFingerMark(m.String, m.Fret, m.GlyphX);
 }
 
+void PlaybackController::tellFontPassedOver(const std::string& note) {
+  if (FontNoteTold) return;
+  FontNoteTold = true;
+  Use.Ask.message(Use.Window, QString::fromStdString(note));
+}
+
 void PlaybackController::tellIfSilent() {
+  // The built-in synthesiser passed the user's soundfont over for another.
+  // The choice stays the same for the whole run, so it is looked at once.
+  if (!FontChecked && Midi && Use.Config.MidiOutDevice == 0) {
+    const SoundFont::Choice font = SoundFont::chooseGeneralMidi();
+    if (!font.Unusable.empty() && !font.Path.empty())
+      tellFontPassedOver(PageExport::fontPassedOverNote(font.Unusable, font.Path));
+    FontChecked = true;
+  }
   if (SilenceTold || !Midi || !Midi->soundMissing()) return;
   SilenceTold = true;
   Use.Ask.message(Use.Window,
@@ -247,37 +263,53 @@ void PlaybackController::handleMessage(const MidiMessage& message) {
 void PlaybackController::exportMidiFile() {
   syncOptions();
   AppState& st = Use.State;
+  const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
+                                         st.Play.PlayPageTempo);
+  if (refuseEmpty(page)) return;
   const QString path = Use.Ask.saveFileName(Use.Window, QStringLiteral("Export MIDI File"),
                                             QString(), QStringLiteral("MIDI files (*.mid)"));
   if (path.isEmpty()) return;
-  const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
-                                         st.Play.PlayPageTempo);
-  const auto result = PageExport::exportMidi(path.toStdString(), page);
-  if (result == PageExport::Result::TooLong)
-    Use.Ask.message(Use.Window, QStringLiteral("The page plays too long to export."));
-  else if (result != PageExport::Result::Written)
-    Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
+  reportExport(PageExport::exportMidi(Use.Files, QFile::encodeName(path).toStdString(), page),
+               path);
 }
 
 void PlaybackController::exportAudio() {
   syncOptions();
   AppState& st = Use.State;
+  const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
+                                         st.Play.PlayPageTempo);
+  if (refuseEmpty(page)) return;
   const QString path = Use.Ask.saveFileName(Use.Window, QStringLiteral("Export Audio"), QString(),
                                             QStringLiteral("WAV audio (*.wav)"));
   if (path.isEmpty()) return;
-  const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
-                                         st.Play.PlayPageTempo);
-  PageExport::Result result;
+  PageExport::Outcome outcome;
   {
     BusyPointer busy;
-    result = PageExport::exportAudio(path.toStdString(), page);
+    outcome = PageExport::exportAudio(Use.Files, QFile::encodeName(path).toStdString(), page);
   }
-  if (result == PageExport::Result::TooLong)
-    Use.Ask.message(Use.Window, QStringLiteral("The page plays too long to export."));
-  else if (result == PageExport::Result::NoSoundFont)
-    Use.Ask.message(Use.Window, QStringLiteral("No General MIDI soundfont is installed."));
-  else if (result != PageExport::Result::Written)
+  reportExport(outcome, path);
+}
+
+bool PlaybackController::refuseEmpty(const PageExport::Page& page) {
+  if (!PageExport::empty(page)) return false;
+  PageExport::Outcome empty;
+  empty.Status = PageExport::Result::Empty;
+  Use.Ask.message(Use.Window, QString::fromStdString(PageExport::message(empty, {})));
+  return true;
+}
+
+void PlaybackController::reportExport(const PageExport::Outcome& outcome, const QString& path) {
+  if (outcome.Status == PageExport::Result::Written) {
+    if (const std::string note = PageExport::note(outcome); !note.empty()) tellFontPassedOver(note);
+    return;
+  }
+  if (outcome.Status == PageExport::Result::WriteFailed) {
     Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
+    return;
+  }
+  if (outcome.Status == PageExport::Result::NoSoundFont && !outcome.FontPassedOver.empty())
+    FontNoteTold = true;  // the message names it
+  Use.Ask.message(Use.Window, QString::fromStdString(PageExport::message(outcome, {})));
 }
 
 void PlaybackController::pmenu2PlayChordClick() {

@@ -7,10 +7,12 @@
 
 #include "play/MidiTransport.h"
 #include "play/PlaybackEngine.h"
+#include "play/output/PageExport.h"
 
 struct AppState;
 class BusyGuard;
 class ChordsTab;
+class FileLayer;
 class FretboardPanel;
 class MainMenu;
 class MidiSession;
@@ -41,6 +43,7 @@ class PlaybackController : public QObject {
     const BusyGuard& Guard;
     Prompter& Ask;
     const Settings& Config;
+    FileLayer& Files;  // where exports are written
     ToolBarPanel& ToolBar;
     MainMenu& Menus;
     SurfaceView& PlaySurface;
@@ -87,6 +90,12 @@ class PlaybackController : public QObject {
   void showFingerMark(const FingerMark& mark);
   // Before the first sound: an output that can play nothing is told once.
   void tellIfSilent();
+  // Once a run: a $STRUMBO_SOUNDFONT that is no soundfont was passed over.
+  void tellFontPassedOver(const std::string& note);
+  // An empty page is not exported; says so.
+  bool refuseEmpty(const PageExport::Page& page);
+  // One message for an export that did not write, or a note for one that did.
+  void reportExport(const PageExport::Outcome& outcome, const QString& path);
 
   Parts Use;
   std::unique_ptr<SessionTransport> Session;
@@ -96,4 +105,6 @@ class PlaybackController : public QObject {
   QImage StepBackground;
   MidiSession* Midi;
   bool SilenceTold = false;
+  bool FontNoteTold = false;
+  bool FontChecked = false;
 };

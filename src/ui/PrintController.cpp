@@ -1,11 +1,11 @@
 #include "ui/PrintController.h"
 
-#include <QLocale>
+#include <QFile>
 #include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 
+#include "files/WriteFiles.h"
 #include "pages/PrintPageModel.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordsTab.h"
@@ -67,12 +67,14 @@ bool PrintController::paint(QPrinter& printer, const Sheet& sheet, bool printed)
       printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Picture, sheet.Title,
                  printed ? SheetScaling::Paper : SheetScaling::Preview);
   const bool ok = painter.end();
-  if (printed) {
-    LastSheet = drawn;
-    LastPicture = sheet.Picture;
-    ++SheetsPrinted;
-  }
+  if (printed) countPrinted(drawn, sheet);
   return ok;
+}
+
+void PrintController::countPrinted(const PrintedSheet& drawn, const Sheet& sheet) {
+  LastSheet = drawn;
+  LastPicture = sheet.Picture;
+  ++SheetsPrinted;
 }
 
 void PrintController::sbtnPrintPageClick() {
@@ -97,13 +99,14 @@ void PrintController::exportPdf() {
                                       QStringLiteral("PDF files (*.pdf)"));
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(path);
-  const bool usPaper = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
-  printer.setPageSize(QPageSize(usPaper ? QPageSize::Letter : QPageSize::A4));
-  preparePrinter(printer);
-  // Nobody else tells of a file that could not be written.
-  if (!paint(printer, *sheet, true))
+  // Built whole in memory, then written in one safe step: a full disk leaves
+  // no cut-short PDF and an earlier file of that name as it was.
+  const PdfSheet pdf = pdfSheet(sheet->Picture, sheet->Title);
+  const std::string out = QFile::encodeName(path).toStdString();
+  const std::string_view bytes(pdf.Bytes.constData(), static_cast<std::size_t>(pdf.Bytes.size()));
+  if (pdf.Bytes.isEmpty() || writeFilesTogether(Use.Files, {{out, bytes}})) {
     Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
+    return;
+  }
+  countPrinted(pdf.Drawn, *sheet);
 }

@@ -13,6 +13,7 @@
 
 class BusyGuard;
 class ChordsTab;
+class FileLayer;
 class Prompter;
 class QPrinter;
 class QWidget;
@@ -40,6 +41,7 @@ class PrintController : public QObject {
     // The print page's selection frame as it stands.
     std::function<SelectionFrame()> PrintPageFrame;
     std::function<PlayTab()> ActiveTab;
+    FileLayer& Files;  // where PDF exports are written
   };
 
   PrintController(Parts parts, QObject* parent);
@@ -64,6 +66,7 @@ class PrintController : public QObject {
   static void preparePrinter(QPrinter& printer);
   // False when the printer could not be opened.
   bool paint(QPrinter& printer, const Sheet& sheet, bool printed);
+  void countPrinted(const PrintedSheet& drawn, const Sheet& sheet);
 
   Parts Use;
   PrintedSheet LastSheet;

@@ -66,6 +66,8 @@ refuses("damaged.ppf" damaged.pdf --export-pdf damaged.ppf)
 refuses("only a play page" chord.mid --export-midi chord.cpf)
 refuses("not a printable page" design.pdf --export-pdf design.cds)
 refuses("nothing to print" empty.pdf --export-pdf empty.cpf)
+refuses("page is empty" emptysong.mid --export-midi emptysong.ppf)
+refuses("page is empty" emptysong.wav --export-audio emptysong.ppf)
 refuses("usage" "" --export-midi song.ppf)
 refuses("usage" extra.pdf --export-pdf song.ppf extra.mid)
 refuses("usage" late.pdf song.ppf --export-pdf chord.cpf)
@@ -76,6 +78,47 @@ run(rc err --export-pdf song.ppf song.ppf)
 file(READ ${WORK}/song.ppf after HEX)
 if(rc EQUAL 0 OR NOT before STREQUAL after)
   string(APPEND failures "\n  an export over its own page was not refused")
+endif()
+
+# A chord in the last slot ends: a stock MIDI player renders the file and stops.
+succeeds("MThd" last.mid --export-midi last.ppf)
+set(font /usr/share/sounds/sf2/TimGM6mb.sf2)
+find_program(FLUIDSYNTH fluidsynth)
+if(FLUIDSYNTH AND EXISTS ${font} AND EXISTS ${WORK}/last.mid)
+  execute_process(COMMAND ${FLUIDSYNTH} -ni -q -F ${WORK}/last-fs.wav ${font} ${WORK}/last.mid
+                  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET
+                  TIMEOUT 60)
+  # Nine bars at 100 beats per minute and a release: about 25 s, 4.4 MB.
+  file(SIZE ${WORK}/last-fs.wav size)
+  if(NOT rc EQUAL 0 OR size GREATER 8000000)
+    string(APPEND failures "\n  fluidsynth rendering last.mid: status ${rc}, ${size} bytes")
+  endif()
+endif()
+
+# A $STRUMBO_SOUNDFONT that is no soundfont: the installed one sounds, and
+# one line names the file that could not be used.
+set(installed "")
+foreach(candidate /usr/share/sounds/sf2/FluidR3_GM.sf2 /usr/share/sounds/sf3/FluidR3_GM.sf3
+                  /usr/share/sounds/sf2/TimGM6mb.sf2 /usr/share/sounds/sf2/default-GM.sf2)
+  if(NOT installed AND EXISTS ${candidate})
+    set(installed ${candidate})
+  endif()
+endforeach()
+if(installed)
+  file(WRITE ${WORK}/notes.sf2 "my notes, not a soundfont\n")
+  set(ENV{STRUMBO_SOUNDFONT} ${WORK}/notes.sf2)
+  run(rc err --export-audio song.ppf notes.wav)
+  unset(ENV{STRUMBO_SOUNDFONT})
+  string(REGEX MATCHALL "(^|\n)strumbo: " lines "${err}")
+  list(LENGTH lines count)
+  set(head "")
+  if(EXISTS ${WORK}/notes.wav)
+    file(READ ${WORK}/notes.wav head LIMIT 4 HEX)
+  endif()
+  if(NOT rc EQUAL 0 OR NOT head STREQUAL "52494646" OR NOT count EQUAL 1
+     OR NOT err MATCHES "notes.sf2 could not be used")
+    string(APPEND failures "\n  a damaged STRUMBO_SOUNDFONT: status ${rc}, ${count} lines: ${err}")
+  endif()
 endif()
 
 if(failures)

@@ -1,5 +1,6 @@
 // Writes the pages the export runs read: DIR/{chord.cpf, print.prf,
-// scale.spf, design.cds, song.ppf + song.rpt, empty.cpf}, all through the
+// scale.spf, design.cds, song.ppf + song.rpt, empty.cpf, emptysong.ppf,
+// last.ppf (a chord in the last slot)}, all through the
 // page encoder, plus damaged.ppf (cut short) and wrongkind.ppf (a chord page
 // under a play page's name). Usage: write_export_pages DIR
 #include <cstdio>
@@ -91,6 +92,14 @@ int main(int argc, char* argv[]) {
   ok =
       ok && write(dir + "song.ppf", songBytes) && write(dir + "song.rpt", encodeRepeatSet(repeats));
   ok = ok && write(dir + "damaged.ppf", songBytes.substr(0, songBytes.size() - 5));
+  ok = ok && write(dir + "emptysong.ppf", encodePage(*blankPage(PageKind::Play)));
+
+  // A chord in the very last slot, with the bass: it must still end.
+  auto last = blankPage(PageKind::Play);
+  last->PlayPage[0][0] = chord(0);
+  last->PlayPage[PlayPageColumns - 1][PlayPageRows - 1] = chord(5);
+  last->Header.Bass = true;
+  ok = ok && write(dir + "last.ppf", encodePage(*last));
   if (!ok) std::fprintf(stderr, "write_export_pages: could not write to %s\n", argv[1]);
   return ok ? 0 : 1;
 }

@@ -4,8 +4,12 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 
+#include "../settings/FakeFileLayer.h"
 #include "PlayerTestSupport.h"
+#include "files/PosixFileLayer.h"
 #include "play/midi/SoundFont.h"
 #include "play/midi/WavFile.h"
 #include "play/output/PageExport.h"
@@ -125,7 +129,8 @@ TEST(PageExport, TheMidiFileHoldsExactlyThePlayersChannelEventsAtTheSameTicks) {
   const auto events = PageExport::events(page);
   ASSERT_FALSE(events.empty());
   const std::string path = tempPath("page.mid");
-  ASSERT_EQ(PageExport::exportMidi(path, page), PageExport::Result::Written);
+  PosixFileLayer disk;
+  ASSERT_EQ(PageExport::exportMidi(disk, path, page).Status, PageExport::Result::Written);
   const MidiFileContents file = readMidiFile(path);
   std::filesystem::remove(path);
   ASSERT_TRUE(file.ok);
@@ -155,18 +160,19 @@ TEST(PageExport, TheMidiFileHoldsExactlyThePlayersChannelEventsAtTheSameTicks) {
   // A page without a tempo is written at the default one.
   PageExport::Page untimed = page;
   untimed.Tempo = 0;
-  ASSERT_EQ(PageExport::exportMidi(path, untimed), PageExport::Result::Written);
+  ASSERT_EQ(PageExport::exportMidi(disk, path, untimed).Status, PageExport::Result::Written);
   EXPECT_EQ(readMidiFile(path).tempo, DefaultPageTempo);
   std::filesystem::remove(path);
 }
 
 TEST(PageExport, AnEndlessPageIsRefusedAndAnUnwritablePathReported) {
   PageExport::Page page = examplePage();
-  EXPECT_EQ(PageExport::exportMidi("/nonexistent-dir/x.mid", page),
+  PosixFileLayer disk;
+  EXPECT_EQ(PageExport::exportMidi(disk, "/nonexistent-dir/x.mid", page).Status,
             PageExport::Result::WriteFailed);
   for (int b = 0; b < 9; ++b) page.State.savedSet().RepeatCount[b] = 255;
   const std::string path = tempPath("endless.mid");
-  EXPECT_EQ(PageExport::exportMidi(path, page), PageExport::Result::TooLong);
+  EXPECT_EQ(PageExport::exportMidi(disk, path, page).Status, PageExport::Result::TooLong);
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
@@ -178,7 +184,8 @@ TEST(PageExport, TheWavFileHasItsFirstStrumWhereThePageSays) {
   page.Slots[4] = gMajor();  // beat 3 of bar 1; Click up sends silent clicks only
   page.Tempo = 600000;
   const std::string path = tempPath("page.wav");
-  ASSERT_EQ(PageExport::exportAudio(path, page, font), PageExport::Result::Written);
+  PosixFileLayer disk;
+  ASSERT_EQ(PageExport::exportAudio(disk, path, page, font).Status, PageExport::Result::Written);
   WavFile wav;
   ASSERT_TRUE(wav.read(path));
   std::filesystem::remove(path);
@@ -193,7 +200,7 @@ TEST(PageExport, TheWavFileHasItsFirstStrumWhereThePageSays) {
   for (std::int64_t f = ideal; f < ideal + 44100 / 2; ++f)
     peak = std::max(peak, std::fabs(wav.samples[2 * static_cast<std::size_t>(f)]));
   EXPECT_GT(peak, 0.05f) << "the chord is heard";
-  // The chord rings on to the end of the page (no release at the end) plus the tail.
+  // The page lasts to its closing event, plus the tail.
   const double pageSeconds = (71 * 240 + 1000) * 600000.0 / 480 / 1e6;
   EXPECT_NEAR(static_cast<double>(wav.frames()) / 44100, pageSeconds + 2.0, 0.01);
 }
@@ -203,11 +210,13 @@ TEST(PageExport, TheWavFileSoundsTheCountOffAndTheClicksWithTheirAccents) {
   if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
   PageExport::Page page;
   page.Slots = emptyList();
+  page.Slots[71] = gMajor();  // long after the beats listened to
   page.Options.CountOff = true;
   page.Options.Click = true;
   page.Tempo = 600000;
   const std::string path = tempPath("clicks.wav");
-  ASSERT_EQ(PageExport::exportAudio(path, page, font), PageExport::Result::Written);
+  PosixFileLayer disk;
+  ASSERT_EQ(PageExport::exportAudio(disk, path, page, font).Status, PageExport::Result::Written);
   WavFile wav;
   ASSERT_TRUE(wav.read(path));
   auto peak = [&](std::int64_t from, std::int64_t to) {
@@ -233,11 +242,210 @@ TEST(PageExport, TheWavFileSoundsTheCountOffAndTheClicksWithTheirAccents) {
     EXPECT_NEAR(level[8], level[0], 0.1f * level[0]);
   }
 
-  // Click up and Count Off up: an empty page is silent.
-  page.Options.CountOff = page.Options.Click = false;
-  ASSERT_EQ(PageExport::exportAudio(path, page, font), PageExport::Result::Written);
+  std::filesystem::remove(path);
+}
+
+namespace {
+
+// Whether every note on in the file has a note off of the same channel and
+// key after it; a note on of velocity 0 counts as an off.
+::testing::AssertionResult everyNoteEnds(const MidiFileContents& file) {
+  std::map<std::pair<int, int>, int> on;
+  for (const auto& [tick, bytes] : file.events) {
+    const int kind = bytes[0] & 0xF0;
+    if (kind != 0x80 && kind != 0x90) continue;
+    const std::pair<int, int> key{bytes[0] & 0x0F, bytes[1]};
+    if (kind == 0x90 && bytes[2] > 0)
+      ++on[key];
+    else if (on[key] > 0)
+      --on[key];
+  }
+  for (const auto& [key, count] : on)
+    if (count > 0)
+      return ::testing::AssertionFailure()
+             << "channel " << key.first << " key " << key.second << " never ends";
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST(PageExport, TheMidiFileEndsEveryNoteItStartsWhereverTheLastChordStands) {
+  PosixFileLayer disk;
+  const std::string path = tempPath("last.mid");
+  for (int slot = PlaySlotCount - 8; slot < PlaySlotCount; ++slot) {
+    PageExport::Page page;
+    page.Slots = emptyList();
+    page.Slots[2] = aMinor();
+    page.Slots[static_cast<std::size_t>(slot)] = cMajor();
+    page.Options.BassNote = true;
+    page.Options.Click = true;
+    ASSERT_EQ(PageExport::exportMidi(disk, path, page).Status, PageExport::Result::Written);
+    const MidiFileContents file = readMidiFile(path);
+    ASSERT_TRUE(file.ok) << "slot " << slot;
+    EXPECT_TRUE(everyNoteEnds(file)) << "slot " << slot;
+  }
+  std::filesystem::remove(path);
+}
+
+TEST(PageExport, AFailedWriteLeavesNoFileAndAnEarlierExportAsItWas) {
+  const PageExport::Page page = examplePage();
+  PageExport::Page shorter = page;
+  shorter.State.savedSet().RepeatCount[2] = 0;
+  FakeFileLayer disk;
+  const std::string path = "/out/song.mid";
+  ASSERT_EQ(PageExport::exportMidi(disk, path, shorter).Status, PageExport::Result::Written);
+  const std::string earlier = disk.files[path];
+  ASSERT_EQ(earlier.compare(0, 4, "MThd"), 0);
+
+  disk.failWrites = true;  // the disk is full
+  const PageExport::Outcome full = PageExport::exportMidi(disk, path, page);
+  EXPECT_EQ(full.Status, PageExport::Result::WriteFailed);
+  EXPECT_EQ(full.Reason, "No space left on device");
+  EXPECT_EQ(PageExport::message(full, path), "Could not write /out/song.mid");
+  disk.failWrites = false;
+  disk.failReplace = true;  // the rename fails
+  EXPECT_EQ(PageExport::exportMidi(disk, path, page).Status, PageExport::Result::WriteFailed);
+  EXPECT_EQ(disk.files[path], earlier);
+  EXPECT_FALSE(disk.temporaryLeft(path));
+  disk.failReplace = false;
+
+  disk.failWrites = true;
+  EXPECT_EQ(PageExport::exportMidi(disk, "/out/new.mid", page).Status,
+            PageExport::Result::WriteFailed);
+  EXPECT_FALSE(disk.exists("/out/new.mid"));
+
+  const std::string font = SoundFont::findSmallest();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  disk.files["/out/song.wav"] = "an earlier render";
+  EXPECT_EQ(PageExport::exportAudio(disk, "/out/song.wav", shorter, font).Status,
+            PageExport::Result::WriteFailed);
+  EXPECT_EQ(disk.files["/out/song.wav"], "an earlier render");
+  EXPECT_FALSE(disk.temporaryLeft("/out/song.wav"));
+}
+
+TEST(PageExport, AnEmptyPageIsRefusedAndNothingWritten) {
+  PageExport::Page page;
+  page.Slots = emptyList();
+  page.Options.Click = true;
+  page.Options.CountOff = true;
+  FakeFileLayer disk;
+  const PageExport::Outcome midi = PageExport::exportMidi(disk, "/out/empty.mid", page);
+  EXPECT_EQ(midi.Status, PageExport::Result::Empty);
+  EXPECT_EQ(PageExport::exportAudio(disk, "/out/empty.wav", page, "/no/font.sf2").Status,
+            PageExport::Result::Empty);
+  EXPECT_EQ(disk.writes, 0);
+  EXPECT_TRUE(disk.files.empty());
+  EXPECT_EQ(PageExport::message(midi, "/out/empty.mid"),
+            "The play page is empty; there is nothing to export.");
+}
+
+namespace {
+
+// Sets $STRUMBO_SOUNDFONT for one test and puts it back after.
+struct SoundFontVariable {
+  std::optional<std::string> before;
+  explicit SoundFontVariable(const std::string& value) {
+    if (const char* v = std::getenv("STRUMBO_SOUNDFONT")) before = v;
+    setenv("STRUMBO_SOUNDFONT", value.c_str(), 1);
+  }
+  ~SoundFontVariable() {
+    if (before)
+      setenv("STRUMBO_SOUNDFONT", before->c_str(), 1);
+    else
+      unsetenv("STRUMBO_SOUNDFONT");
+  }
+};
+
+void writeFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+}  // namespace
+
+TEST(PageExport, AFontThatIsNoSoundFontIsPassedOverAndOneThatFailsIsNamed) {
+  const std::string installed = SoundFont::findGeneralMidi();
+  const std::string text = tempPath("notes.sf2");
+  writeFile(text, "these are my notes, not a soundfont\n");
+  {
+    SoundFontVariable variable(text);
+    const SoundFont::Choice choice = SoundFont::chooseGeneralMidi();
+    EXPECT_EQ(choice.Unusable, text);
+    EXPECT_EQ(choice.Path, installed) << "the installed font, as without the variable";
+    EXPECT_EQ(SoundFont::findGeneralMidi(), installed);
+  }
+  {
+    SoundFontVariable variable(tempPath("missing.sf2"));
+    EXPECT_EQ(SoundFont::chooseGeneralMidi().Unusable, tempPath("missing.sf2"));
+  }
+  if (!installed.empty()) {
+    SoundFontVariable variable(installed);
+    EXPECT_EQ(SoundFont::chooseGeneralMidi().Unusable, "");
+  }
+
+  // A file that begins like a soundfont but breaks off: the load fails and
+  // the message names that file, not a missing installation.
+  const std::string broken = tempPath("broken.sf2");
+  writeFile(broken, std::string("RIFF\x04\x00\x00\x00sfbkLIST", 16));
+  PageExport::Page page;
+  page.Slots = emptyList();
+  page.Slots[0] = cMajor();
+  FakeFileLayer disk;
+  const PageExport::Outcome failed = PageExport::exportAudio(disk, "/out/a.wav", page, broken);
+  EXPECT_EQ(failed.Status, PageExport::Result::SoundFontFailed);
+  EXPECT_EQ(PageExport::message(failed, "/out/a.wav"),
+            "The soundfont " + broken + " could not be loaded.");
+  EXPECT_TRUE(disk.files.empty());
+
+  if (installed.empty()) {
+    std::filesystem::remove(text);
+    std::filesystem::remove(broken);
+    GTEST_SKIP() << "no General MIDI soundfont installed";
+  }
+  // With the text file named, the export sounds through the installed font
+  // and says once which file it could not use.
+  SoundFontVariable variable(text);
+  const PageExport::Outcome written = PageExport::exportAudio(disk, "/out/a.wav", page);
+  EXPECT_EQ(written.Status, PageExport::Result::Written);
+  EXPECT_EQ(written.FontPassedOver, text);
+  EXPECT_EQ(PageExport::note(written),
+            "The soundfont " + text + " could not be used; " + installed + " is used instead.");
+  EXPECT_EQ(disk.files["/out/a.wav"].compare(0, 4, "RIFF"), 0);
+  // One that begins like a soundfont but does not load is passed over too.
+  SoundFontVariable cut(broken);
+  const PageExport::Outcome fallback = PageExport::exportAudio(disk, "/out/b.wav", page);
+  EXPECT_EQ(fallback.Status, PageExport::Result::Written);
+  EXPECT_EQ(PageExport::note(fallback),
+            "The soundfont " + broken + " could not be used; " + installed + " is used instead.");
+  EXPECT_EQ(disk.files["/out/b.wav"], disk.files["/out/a.wav"]);
+  std::filesystem::remove(text);
+  std::filesystem::remove(broken);
+}
+
+TEST(PageExport, TheLastChordOfTheWavFileDiesAwayInItsTail) {
+  const std::string font = SoundFont::findSmallest();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  PageExport::Page page;
+  page.Slots = emptyList();
+  page.Slots[71] = gMajor();
+  page.Options.BassNote = true;
+  page.Tempo = 600000;
+  FakeFileLayer disk;
+  ASSERT_EQ(PageExport::exportAudio(disk, "/out/end.wav", page, font).Status,
+            PageExport::Result::Written);
+  const std::string path = tempPath("end.wav");
+  writeFile(path, disk.files["/out/end.wav"]);
+  WavFile wav;
   ASSERT_TRUE(wav.read(path));
   std::filesystem::remove(path);
-  EXPECT_GT(wav.frames(), 44100u * 20);
-  EXPECT_EQ(peak(0, static_cast<std::int64_t>(wav.frames())), 0.0f);
+  auto peak = [&](std::size_t from, std::size_t to) {
+    float p = 0;
+    for (std::size_t i = 2 * from; i < 2 * to && i < wav.samples.size(); ++i)
+      p = std::max(p, std::fabs(wav.samples[i]));
+    return p;
+  };
+  const std::size_t frames = wav.frames();
+  const float chord = peak(frames - 3 * 44100, frames - 2 * 44100);
+  const float last = peak(frames - 44100 / 4, frames);
+  EXPECT_GT(chord, 0.05f);
+  EXPECT_LT(last, chord / 100) << "released with the page's end, not left ringing";
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "PlayerTestSupport.h"
 #include "play/PagePlayer.h"
 
@@ -500,4 +502,70 @@ TEST_F(PagePlay, EndlessRepeatsAreRefusedByPlayOnceInsteadOfRunningOutOfMemory) 
   }
   marks().ReturnMark[0] = 1;
   EXPECT_FALSE(PagePlayer::playOnce(start(), 200'000).has_value());
+}
+
+// Whether every note struck has its note off later in the stream, on the same
+// channel and key, by the closing event. A note on of velocity 0 is an off.
+::testing::AssertionResult everyNoteEnds(const std::vector<MidiEvent>& events) {
+  std::map<std::pair<int, int>, int> on;
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    const MidiEvent& e = events[i];
+    const int kind = e.Status & 0xF0;
+    const std::pair<int, int> key{e.Status & 0x0F, e.Data1};
+    if (kind == 0x90 && e.Data2 > 0) ++on[key];
+    if ((kind == 0x80 || (kind == 0x90 && e.Data2 == 0)) && on[key] > 0) --on[key];
+  }
+  for (const auto& [key, count] : on)
+    if (count > 0)
+      return ::testing::AssertionFailure()
+             << "channel " << key.first << " key " << key.second << " is never released";
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(PagePlay, AChordInAnyOfTheLastSlotsIsReleasedAtTheClosingEvent) {
+  options.BassNote = true;
+  options.Click = true;
+  for (const bool threeFour : {false, true}) {
+    state.ThreeFour = threeFour;
+    for (int slot = PlaySlotCount - 8; slot < PlaySlotCount; ++slot) {
+      list = emptyList();
+      place(0, gMajor());
+      place(slot, cMajor());
+      const auto events = once();
+      ASSERT_FALSE(events.empty());
+      EXPECT_TRUE(everyNoteEnds(events)) << "slot " << slot << (threeFour ? " in 3/4" : "");
+      // The last chord rings until the page closes, 1000 ticks after the last
+      // slot's events, as long as before; its note offs come with the closing event.
+      const auto tl = timeline(events);
+      const std::int64_t end = tl.back().Tick;
+      std::int64_t before = 0;
+      for (const Timed& t : tl)
+        if (t.Tick < end) before = std::max(before, t.Tick);
+      EXPECT_EQ(end - before, 1000) << "slot " << slot;
+      EXPECT_GE(before, 240 * 71) << "slot " << slot;
+      EXPECT_EQ(events.back(), (MidiEvent{0, 0x80, 0, 0, 0})) << "slot " << slot;
+      const auto offs = only(tl, [](const MidiEvent& e) {
+        return (isKind(e, 0x80, Guitar) && e.Data1 != 0) || isKind(e, 0x80, Bass);
+      });
+      std::vector<int> released;
+      for (const Timed& t : offs)
+        if (t.Tick == end) released.push_back(t.Event.Data1);
+      EXPECT_EQ(released, (std::vector<int>{24, 48, 52, 55, 60, 64})) << "slot " << slot;
+      // However often the queue refuses, the same stream comes out.
+      EXPECT_EQ(resumed([](std::size_t n) { return n % 3 == 2; }), events) << "slot " << slot;
+    }
+  }
+}
+
+TEST_F(PagePlay, AChordReleasedBeforeTheEndIsNotReleasedAgainThere) {
+  options.BassNote = true;
+  place(0, cMajor());
+  const auto events = once();
+  EXPECT_TRUE(everyNoteEnds(events));
+  // The release at slot 8 ended everything: the page closes with its one event.
+  const auto tl = timeline(events);
+  const auto atEnd = only(tl, [](const MidiEvent& e) { return (e.Status & 0xF0) == 0x80; });
+  ASSERT_FALSE(atEnd.empty());
+  EXPECT_EQ(atEnd.back().Event, (MidiEvent{1000, 0x80, 0, 0, 0}));
+  EXPECT_LT(atEnd[atEnd.size() - 2].Tick, atEnd.back().Tick);
 }

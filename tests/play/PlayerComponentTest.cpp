@@ -341,6 +341,14 @@ TEST_F(FullQueue, LoopPlaySwitchedDuringAPageTakesEffectWithinASecond) {
     ASSERT_FALSE(got.empty());
     const LogEntry closing = got.back();
     got.pop_back();
+    // With the closing event the last chord, C major from string 4 up, ends.
+    std::vector<std::string> released;
+    while (!got.empty() && got.back().time == closing.time) {
+      released.insert(released.begin(), got.back().what);
+      got.pop_back();
+    }
+    EXPECT_EQ(released, (std::vector<std::string>{"send 80 30 64", "send 80 34 64", "send 80 37 64",
+                                                  "send 80 3C 64", "send 80 40 64"}));
     std::erase_if(want, [&](const LogEntry& e) { return e.time >= start + 2 * pass * beat; });
     EXPECT_EQ(got, want) << "the second pass as looping, then nothing of a third";
     EXPECT_EQ(closing.what, "send 80 00 00");

@@ -1,7 +1,12 @@
 #include "pages/render/PrintSheet.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 
 #include "pages/PrintGeometry.h"
 
@@ -37,4 +42,24 @@ QImage withoutSelectionFrame(const QImage& surface, const SelectionFrame& frame)
   QImage copy = surface.copy();
   WipeSelectionFrame(copy, frame);
   return copy;
+}
+
+PdfSheet pdfSheet(const QImage& surface, const QString& title) {
+  PdfSheet sheet;
+  QBuffer buffer(&sheet.Bytes);
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    const bool usPaper = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+    writer.setPageSize(QPageSize(usPaper ? QPageSize::Letter : QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Portrait);
+    // The sheet's places are measured from the paper's edges, not the margins.
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(title);
+    QPainter painter;
+    if (!painter.begin(&writer)) return {};
+    sheet.Drawn = printSheet(painter, writer.logicalDpiX(), writer.logicalDpiY(), surface, title);
+    if (!painter.end()) return {};
+  }
+  return sheet;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -32,3 +33,11 @@ PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& sur
 // A copy of `surface` with the selection frame at its stored rectangle wiped
 // white, so a sheet never shows it and the picture on screen keeps it.
 QImage withoutSelectionFrame(const QImage& surface, const SelectionFrame& frame);
+
+// The sheet as a one-page PDF on A4, or Letter where the locale measures in
+// inches, built in memory so that the caller writes it whole or not at all.
+struct PdfSheet {
+  QByteArray Bytes;  // empty when the PDF could not be painted
+  PrintedSheet Drawn;
+};
+PdfSheet pdfSheet(const QImage& surface, const QString& title);

@@ -1,8 +1,12 @@
 #include "play/midi/SoundFont.h"
 
+#include <fluidsynth.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "play/midi/FluidSynthOutput.h"
 
 namespace {
 
@@ -20,11 +24,33 @@ bool isFile(const std::string& path) {
 
 }  // namespace
 
-std::string SoundFont::findGeneralMidi() {
-  if (const char* env = std::getenv("STRUMBO_SOUNDFONT"); env && isFile(env)) return env;
+bool SoundFont::looksUsable(const std::string& path) {
+  // FluidSynth would log its own complaint about a file that is no soundfont.
+  FluidSynthOutput::quietLogging();
+  return isFile(path) && fluid_is_soundfont(path.c_str());
+}
+
+SoundFont::Choice SoundFont::chooseGeneralMidi() {
+  Choice choice;
+  if (const char* env = std::getenv("STRUMBO_SOUNDFONT"); env && *env) {
+    if (looksUsable(env)) {
+      choice.Path = env;
+      return choice;
+    }
+    choice.Unusable = env;
+  }
+  choice.Path = installedGeneralMidi();
+  return choice;
+}
+
+std::string SoundFont::installedGeneralMidi() {
   for (const char* c : Candidates)
-    if (isFile(c)) return c;
+    if (looksUsable(c)) return c;
   return {};
+}
+
+std::string SoundFont::findGeneralMidi() {
+  return chooseGeneralMidi().Path;
 }
 
 std::string SoundFont::findSmallest() {

@@ -13,6 +13,7 @@
 class StandardMidiFile {
  public:
   static std::string build(const std::vector<MidiEvent>& events, std::int32_t microsPerQuarter);
+  // Straight to `path`, for tests and tools; exports write build() through a FileLayer.
   static bool write(const std::string& path, const std::vector<MidiEvent>& events,
                     std::int32_t microsPerQuarter);
 };

@@ -27,7 +27,7 @@ std::uint16_t get16(const std::string& s, std::size_t at) {
 
 }  // namespace
 
-bool WavFile::write(const std::string& path) const {
+std::string WavFile::bytes() const {
   const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
   std::string out;
   out.reserve(44 + dataBytes);
@@ -47,6 +47,11 @@ bool WavFile::write(const std::string& path) const {
     const long v = std::lround(std::clamp(f, -1.0f, 1.0f) * 32767.0f);
     put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(v)));
   }
+  return out;
+}
+
+bool WavFile::write(const std::string& path) const {
+  const std::string out = bytes();
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(out.data(), static_cast<std::streamsize>(out.size()));
   file.close();

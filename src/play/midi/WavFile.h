@@ -13,6 +13,9 @@ class WavFile {
   std::vector<float> samples;  // interleaved, -1..1
 
   std::size_t frames() const { return channels ? samples.size() / channels : 0; }
+  // The whole file as 16-bit PCM.
+  std::string bytes() const;
+  // Straight to `path`, for tests and tools; exports write bytes() through a FileLayer.
   bool write(const std::string& path) const;
   // False when the file is missing or in another format.
   bool read(const std::string& path);
