@@ -20,7 +20,8 @@ namespace {
 // write that dies leaves its temporary half written.
 class DyingFileLayer : public FileLayer {
  public:
-  explicit DyingFileLayer(int killAt) : KillAt(killAt) {}
+  explicit DyingFileLayer(int killAt, int failRenameAt = 0)
+      : KillAt(killAt), FailRenameAt(failRenameAt) {}
 
   std::optional<std::string> read(const std::string& path) override {
     return pass(Real.read(path));
@@ -37,8 +38,13 @@ class DyingFileLayer : public FileLayer {
     }
     return pass(Real.writeTemporary(target, data));
   }
+  // The rename numbered `failRenameAt` fails, as a disk error would fail it.
   bool replace(const std::string& from, const std::string& to) override {
     change();
+    if (++Renames == FailRenameAt) {
+      Error = "Input/output error";
+      return false;
+    }
     return pass(Real.replace(from, to));
   }
   void remove(const std::string& path) override {
@@ -71,17 +77,19 @@ class DyingFileLayer : public FileLayer {
   }
   PosixFileLayer Real;
   int KillAt;
+  int FailRenameAt;
   int Changes = 0;
+  int Renames = 0;
 };
 
 enum class Ending { Finished, Failed, Killed };
 
 // Runs `work` in a child whose file layer dies at change `killAt`; whether it
 // got to the end and said it succeeded.
-Ending runDyingAt(int killAt, const std::function<bool(FileLayer&)>& work) {
+Ending runDyingAt(int killAt, const std::function<bool(FileLayer&)>& work, int failRenameAt = 0) {
   const pid_t child = ::fork();
   if (child == 0) {
-    DyingFileLayer files(killAt);
+    DyingFileLayer files(killAt, failRenameAt);
     ::_exit(work(files) ? 0 : 1);
   }
   int status = 0;
@@ -203,6 +211,39 @@ TEST_F(PageFileCrash, AKilledSaveLeavesTheOldPairOrTheNewOne) {
     // Both outcomes happen: the kills did fall before and after the point of no return.
     EXPECT_GT(seenOld, 0);
     EXPECT_GT(seenNew, 0);
+  }
+}
+
+// A rename of the save fails, and the old files are being put back when the
+// process is killed, at each change in turn: the next load finds the old pair
+// or (killed before the undoing was marked) the new one, and no leftovers.
+TEST_F(PageFileCrash, AKilledUndoingOfAFailedSaveLeavesAWholePair) {
+  const auto oldPage = playPage(100), newPage = playPage(140);
+  const TRepeatSet oldMarks = marks(8), newMarks = marks(11);
+  // Renames: the plan, the page, the marks.
+  for (const int failing : {2, 3}) {
+    for (int kill = 1;; ++kill) {
+      SCOPED_TRACE(::testing::Message() << "rename " << failing << " fails, killed at " << kill);
+      clear();
+      PosixFileLayer files;
+      ASSERT_EQ(savePageFile(files, Page, *oldPage, &oldMarks), "");
+      const Ending saved = runDyingAt(
+          kill, [&](FileLayer& f) { return !savePageFile(f, Page, *newPage, &newMarks).empty(); },
+          failing);
+      ASSERT_NE(saved, Ending::Failed) << "the failed rename was not reported";
+      auto page = playPage(120);
+      std::optional<TRepeatSet> companion;
+      ASSERT_EQ(loadPageFile(files, Page, PageKind::Play, *page, companion), "");
+      const bool isNew = encodePage(*page) == encodePage(*newPage);
+      if (saved == Ending::Finished) {
+        EXPECT_FALSE(isNew) << "a failed save left the new page";
+      }
+      EXPECT_EQ(encodePage(*page), encodePage(isNew ? *newPage : *oldPage));
+      ASSERT_TRUE(companion);
+      EXPECT_EQ(encodeRepeatSet(*companion), encodeRepeatSet(isNew ? newMarks : oldMarks));
+      EXPECT_EQ(names(), (std::set<std::string>{"song.ppf", "song.rpt"}));
+      if (HasFailure() || saved == Ending::Finished) break;
+    }
   }
 }
 
