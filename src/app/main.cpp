@@ -37,7 +37,9 @@ int main(int argc, char* argv[]) {
 
   const std::string exeDir = programDirectory(argv[0]);
   PosixFileLayer files;
-  ProfileFile settingsFile(SettingsLocation::resolve(exeDir, files), files);
+  // A settings file set aside at start is told once the window is up.
+  std::string settingsNotice;
+  ProfileFile settingsFile(SettingsLocation::resolve(exeDir, files, settingsNotice), files);
 
   // The MIDI library of the program: the built-in synthesiser and the
   // machine's MIDI ports, played by a clock thread of its own.
@@ -49,7 +51,7 @@ int main(int argc, char* argv[]) {
   // A screenshot run has nobody to answer a message box.
   ConsolePrompter console;
   MainWindow window(exeDir, parser.isSet(screenshot) ? &console : nullptr,
-                    MainWindow::Services{&settingsFile, &session});
+                    MainWindow::Services{&settingsFile, &session, nullptr, settingsNotice});
   window.show();
   openFilesInWindow(window, parser.positionalArguments());
 

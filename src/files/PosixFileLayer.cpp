@@ -1,12 +1,17 @@
 #include "files/PosixFileLayer.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <system_error>
 
 namespace {
@@ -29,6 +34,20 @@ std::string randomSuffix() {
   return s;
 }
 
+std::string folderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+
+class FolderLock : public FileLayer::Lock {
+ public:
+  explicit FolderLock(int fd) : Fd(fd) {}
+  ~FolderLock() override { ::close(Fd); }  // closing the last descriptor unlocks
+
+ private:
+  int Fd;
+};
+
 bool writeAll(int fd, std::string_view data) {
   size_t done = 0;
   while (done < data.size()) {
@@ -44,6 +63,11 @@ bool writeAll(int fd, std::string_view data) {
 }  // namespace
 
 std::optional<std::string> PosixFileLayer::read(const std::string& path) {
+  return readAtMost(path, std::numeric_limits<std::size_t>::max());
+}
+
+std::optional<std::string> PosixFileLayer::readAtMost(const std::string& path,
+                                                      std::size_t maxBytes) {
   // Non-blocking, so that a FIFO or a device under the name cannot hold the
   // program in open(); only a regular file is read.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -57,10 +81,14 @@ std::optional<std::string> PosixFileLayer::read(const std::string& path) {
     ::close(fd);
     return std::nullopt;
   }
+  // What the file holds now; it may still grow or shrink while it is read.
+  const auto size = static_cast<std::uint64_t>(st.st_size);
   std::string out;
+  out.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, maxBytes)));
   char buf[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
+  while (out.size() < maxBytes) {
+    const std::size_t want = std::min(sizeof buf, maxBytes - out.size());
+    const ssize_t n = ::read(fd, buf, want);
     if (n < 0) {
       if (errno == EINTR) continue;
       Error = errnoText(errno);
@@ -144,4 +172,52 @@ std::optional<std::string> PosixFileLayer::keepAside(const std::string& path) {
   if (errno == EPERM || errno == EXDEV || errno == ENOTSUP) return FileLayer::keepAside(path);
   Error = errnoText(errno);
   return std::nullopt;
+}
+
+std::optional<std::string> PosixFileLayer::moveAside(const std::string& path,
+                                                     std::string_view tag) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string aside = path + std::string(tag) + randomSuffix();
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
+      return aside;
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS) break;
+    // A file system that cannot rename without replacing: a new link fails
+    // rather than replace, and the old name goes once the new one holds it.
+    if (::link(path.c_str(), aside.c_str()) == 0) {
+      if (::unlink(path.c_str()) == 0) return aside;
+      const int code = errno;
+      ::unlink(aside.c_str());
+      errno = code;
+      break;
+    }
+    if (errno != EEXIST) break;
+  }
+  Error = errnoText(errno);
+  return std::nullopt;
+}
+
+std::vector<std::string> PosixFileLayer::namesBeside(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(folderOf(path).c_str());
+  if (!dir) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(dir);
+  return names;
+}
+
+std::unique_ptr<FileLayer::Lock> PosixFileLayer::lockFolderOf(const std::string& path) {
+  const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  int result;
+  while ((result = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  if (result != 0) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<FolderLock>(fd);
 }

@@ -47,12 +47,19 @@ bool plausible(const TScaleFormula& s) {
   return true;
 }
 
+// Record `index` of a data file that holds exactly `records` of them. A file of
+// any other length is not the one the program was built with (cut short,
+// grown, or something else under the name) and is refused before a record
+// of it is read.
 template <typename T>
-LibraryResult readRecord(const std::string& dir, std::string_view name, int index, T& out) {
+LibraryResult readRecord(const std::string& dir, std::string_view name, int index, int records,
+                         T& out) {
   RecordFile<T> file;
   if (!file.open(dir, name))
     return {exists(dir, name) ? LibraryStatus::ReadError : LibraryStatus::MissingFiles,
             std::string(name)};
+  if (file.size() != static_cast<std::uint64_t>(records) * sizeof(T))
+    return {LibraryStatus::ReadError, std::string(name)};
   T record{};
   if (index < 0 || !file.read(static_cast<std::size_t>(index), record) || !plausible(record))
     return {LibraryStatus::ReadError, std::string(name)};
@@ -65,13 +72,14 @@ LibraryResult readRecord(const std::string& dir, std::string_view name, int inde
 LibraryResult readChordFormula(const std::string& dir, int index, TChordFormula& formula) {
   if (index < 0 || index >= ChordLibrary::ChordTypeCount)
     return {LibraryStatus::ReadError, std::string(ChordLibrary::DictionaryFile)};
-  return readRecord(dir, ChordLibrary::DictionaryFile, index, formula);
+  return readRecord(dir, ChordLibrary::DictionaryFile, index, ChordLibrary::ChordTypeCount,
+                    formula);
 }
 
 LibraryResult readScaleFormula(const std::string& dir, int index, TScaleFormula& scale) {
   if (index < 0 || index >= ChordLibrary::ScaleCount)
     return {LibraryStatus::ReadError, std::string(ChordLibrary::ScaleFile)};
-  return readRecord(dir, ChordLibrary::ScaleFile, index, scale);
+  return readRecord(dir, ChordLibrary::ScaleFile, index, ChordLibrary::ScaleCount, scale);
 }
 
 LibraryResult readChordSet(const std::string& dir, int family, int type, int key,
@@ -85,7 +93,8 @@ LibraryResult readChordSet(const std::string& dir, int family, int type, int key
     return {LibraryStatus::ReadError, std::string(file1)};
 
   TChordFormula dictionary{};
-  if (LibraryResult r = readChordFormula(dir, ChordLibrary::dictionaryIndex(kind, type), dictionary);
+  if (LibraryResult r =
+          readChordFormula(dir, ChordLibrary::dictionaryIndex(kind, type), dictionary);
       r.Status != LibraryStatus::Ok)
     return {LibraryStatus::ReadError, r.File};
 
@@ -93,7 +102,8 @@ LibraryResult readChordSet(const std::string& dir, int family, int type, int key
   for (int k = 0; k < 6; ++k) {
     TChordFingering f{};
     const std::string_view name = k < 3 ? file1 : file2;
-    LibraryResult r = readRecord(dir, name, ChordLibrary::recordNumber(kind, key, type, k), f);
+    LibraryResult r = readRecord(dir, name, ChordLibrary::recordNumber(kind, key, type, k),
+                                 ChordLibrary::recordsPerFile(kind), f);
     if (r.Status != LibraryStatus::Ok) return {LibraryStatus::ReadError, r.File};
 
     TChordDiagram& d = read[k];

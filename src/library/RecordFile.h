@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -38,13 +39,16 @@ class RecordFile {
       close();
       return false;
     }
-    Records = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) / sizeof(T) : 0;
+    Bytes = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    Records = static_cast<std::size_t>(Bytes / sizeof(T));
     return true;
   }
 
   bool isOpen() const { return Fd >= 0; }
   // Whole records in the file.
   std::size_t count() const { return Records; }
+  // The file's length when it was opened.
+  std::uint64_t size() const { return Bytes; }
 
   bool read(std::size_t n, T& out) {
     if (Fd < 0 || n >= Records) return false;
@@ -52,8 +56,8 @@ class RecordFile {
     auto* bytes = reinterpret_cast<char*>(&record);
     std::size_t done = 0;
     while (done < sizeof(T)) {
-      const ssize_t got = ::pread(Fd, bytes + done, sizeof(T) - done,
-                                  static_cast<off_t>(n * sizeof(T) + done));
+      const ssize_t got =
+          ::pread(Fd, bytes + done, sizeof(T) - done, static_cast<off_t>(n * sizeof(T) + done));
       if (got < 0 && errno == EINTR) continue;
       if (got <= 0) return false;
       done += static_cast<std::size_t>(got);
@@ -66,9 +70,11 @@ class RecordFile {
     if (Fd >= 0) ::close(Fd);
     Fd = -1;
     Records = 0;
+    Bytes = 0;
   }
 
  private:
   int Fd = -1;
   std::size_t Records = 0;
+  std::uint64_t Bytes = 0;
 };

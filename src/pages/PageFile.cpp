@@ -6,6 +6,7 @@
 #include <iterator>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 #include "files/FileLayer.h"
 #include "files/WriteFiles.h"
@@ -346,6 +347,16 @@ std::string companionPath(std::string_view pagePath) {
   return std::string(pagePath.substr(0, dot)) + ".rpt";
 }
 
+namespace {
+
+// The files a page's save writes and a load reads together.
+std::vector<std::string> groupOf(const std::string& path, PageKind kind) {
+  if (kind == PageKind::Play) return {path, companionPath(path)};
+  return {path};
+}
+
+}  // namespace
+
 std::string savePageFile(FileLayer& files, const std::string& path, const PageContents& page,
                          const TRepeatSet* companion) {
   const std::string bytes = encodePage(page);
@@ -354,7 +365,8 @@ std::string savePageFile(FileLayer& files, const std::string& path, const PageCo
     const std::string marks = encodeRepeatSet(*companion);
     failure = writeFilesTogether(files, {{path, bytes}, {companionPath(path), marks}});
   } else {
-    failure = writeFilesTogether(files, {{path, bytes}});
+    const auto group = groupOf(path, page.Kind);
+    failure = writeFilesTogether(files, {{path, bytes}}, {group.begin() + 1, group.end()});
   }
   if (!failure) return {};
   return "Could not save the file " + quoted(failure->Path) + ": " + failure->Reason + ".";
@@ -362,7 +374,16 @@ std::string savePageFile(FileLayer& files, const std::string& path, const PageCo
 
 std::string loadPageFile(FileLayer& files, const std::string& path, PageKind kind,
                          PageContents& page, std::optional<TRepeatSet>& companion) {
-  const auto bytes = files.read(path);
+  // Read under the folder's lock, once a save that a crash cut short is
+  // finished or undone: the page and its companion are always of one save.
+  std::unique_ptr<FileLayer::Lock> lock;
+  if (const auto failure = settleFiles(files, groupOf(path, kind), lock))
+    return "Could not open the file " + quoted(failure->Path) + ": " + failure->Reason + ".";
+  // One byte more than the kind's length is enough to refuse a longer file;
+  // the rest of it is never read.
+  const auto& info = pageKindInfo(kind);
+  const auto bytes =
+      files.readAtMost(path, static_cast<size_t>(info.RecordSize) * info.Records + 1);
   if (!bytes) return "Could not open the file " + quoted(path) + ": " + files.lastError() + ".";
   // Decoded into a copy: the companion is checked too before the page changes.
   auto decoded = std::make_unique<PageContents>(page);
@@ -371,7 +392,7 @@ std::string loadPageFile(FileLayer& files, const std::string& path, PageKind kin
   if (kind == PageKind::Play) {
     const std::string rpt = companionPath(path);
     if (files.exists(rpt)) {
-      const auto rptBytes = files.read(rpt);
+      const auto rptBytes = files.readAtMost(rpt, sizeof(TRepeatSet) + 1);
       if (!rptBytes)
         return "Could not open the file " + quoted(rpt) + ": " + files.lastError() + ".";
       TRepeatSet set{};

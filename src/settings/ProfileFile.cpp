@@ -249,7 +249,8 @@ bool ProfileFile::parseInteger(std::string_view t, int& value) {
 }
 
 ProfileFile::Contents ProfileFile::read() const {
-  const auto text = files_.read(path_);
+  const auto text = files_.readAtMost(path_, LargestFile + 1);
+  if (text && text->size() > LargestFile) return Contents::unreadable();
   if (text) return Contents(*text);
   // Missing: an empty file; there but unreadable: never to be replaced.
   return files_.exists(path_) ? Contents::unreadable() : Contents();

@@ -31,6 +31,10 @@ class ProfileWriteError : public std::runtime_error {
 class ProfileFile {
  public:
   static constexpr std::size_t MaxStringLength = 1023;
+  // Far more than any real settings file holds (a thousand user chords take a
+  // few hundred KiB); a longer file is not read, as parsing it at every
+  // access would stall the program.
+  static constexpr std::size_t LargestFile = 1 << 20;
 
   // The file parsed once. Sections and keys ignore ASCII case; of a key given
   // twice the last counts. A name or value that would not read back as
@@ -87,7 +91,7 @@ class ProfileFile {
   const std::string& path() const { return path_; }
 
   // The file as it is now: empty when missing, failed() when it exists but is
-  // not a regular file or cannot be read.
+  // not a regular file, cannot be read or is longer than LargestFile.
   Contents read() const;
   // Replaces the file by `contents`, unless nothing changed. Throws
   // ProfileWriteError (leaving the file as it was) when `contents` could not

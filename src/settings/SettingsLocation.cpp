@@ -15,6 +15,25 @@ bool isWritable(const std::string& path) {
   return ::access(path.c_str(), W_OK) == 0;
 }
 
+bool tooLarge(FileLayer& files, const std::string& path) {
+  const auto head = files.readAtMost(path, ProfileFile::LargestFile + 1);
+  return head && head->size() > ProfileFile::LargestFile;
+}
+
+// Moves an oversized settings file out of the way; the message that says so,
+// or empty when the file is of a sound size. `startsWith` says what the
+// program starts with once the file is out of the way.
+std::string setAsideIfTooLarge(FileLayer& files, const std::string& path,
+                               const std::string& startsWith) {
+  if (!tooLarge(files, path)) return {};
+  const std::string opening = "The settings file \"" + path + "\" is far too large to be one";
+  if (const auto aside = files.moveAside(path, ".too-large-"))
+    return opening + "; it was renamed \"" + *aside + "\" and Strumbo! starts " + startsWith + ".";
+  // Then it is never read, nor replaced: every setting keeps its default.
+  return opening + " and could not be renamed (" + files.lastError() +
+         "); Strumbo! starts with its default settings and leaves the file as it is.";
+}
+
 }  // namespace
 
 std::string SettingsLocation::userConfigDir() {
@@ -26,22 +45,42 @@ std::string SettingsLocation::userConfigDir() {
 }
 
 std::string SettingsLocation::resolve(const std::string& exeDir, FileLayer& files) {
-  return resolve(exeDir, files, isWritable, userConfigDir());
+  std::string notice;
+  return resolve(exeDir, files, isWritable, userConfigDir(), notice);
+}
+
+std::string SettingsLocation::resolve(const std::string& exeDir, FileLayer& files,
+                                      std::string& notice) {
+  return resolve(exeDir, files, isWritable, userConfigDir(), notice);
 }
 
 std::string SettingsLocation::resolve(const std::string& exeDir, FileLayer& files,
                                       const std::function<bool(const std::string&)>& writable,
                                       const std::string& configDir) {
+  std::string notice;
+  return resolve(exeDir, files, writable, configDir, notice);
+}
+
+std::string SettingsLocation::resolve(const std::string& exeDir, FileLayer& files,
+                                      const std::function<bool(const std::string&)>& writable,
+                                      const std::string& configDir, std::string& notice) {
+  notice.clear();
   const std::string shipped = exeDir + FileName;
   // The file is replaced by rename, so the folder must be writable, not the file.
-  if (writable(exeDir) || configDir.empty()) return shipped;
+  if (writable(exeDir) || configDir.empty()) {
+    notice = setAsideIfTooLarge(files, shipped, "with its default settings");
+    return shipped;
+  }
 
   std::error_code ec;
   std::filesystem::create_directories(configDir, ec);
   if (ec) return shipped;  // writes will then report the path they failed on
   const std::string user = configDir + FileName;
-  const auto seed = files.read(shipped);
-  if (!seed) return user;
+  // The user's file goes first, so that a new one is seeded below.
+  notice = setAsideIfTooLarge(files, user, "with the settings it ships with");
+  // A shipped file as large is no seed: it is left to the administrator.
+  const auto seed = files.readAtMost(shipped, ProfileFile::LargestFile + 1);
+  if (!seed || seed->size() > ProfileFile::LargestFile) return user;
   if (!files.exists(user)) {
     // Whole or not at all: a copy cut short by a full disk would pass for the
     // user's file at every later start.

@@ -33,6 +33,7 @@ WindowSession::WindowSession(Parts parts, MainWindowServices services)
       OnMidiMessage(std::move(parts.OnMidiMessage)),
       Config(std::make_unique<Settings>()),
       SettingsFile(services.SettingsFile),
+      SettingsNotice(std::move(services.SettingsNotice)),
       Midi(services.Midi) {}
 
 WindowSession::~WindowSession() {
@@ -72,6 +73,7 @@ void WindowSession::start() {
   ShowTab(PlayTab::Chords);
   pnlBottom->setTuningEnabled(false);
   placeWindow();
+  if (!SettingsNotice.empty()) Ask.message(&Window, QString::fromStdString(SettingsNotice));
 }
 
 void WindowSession::placeWindow() {

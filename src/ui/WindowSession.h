@@ -3,6 +3,7 @@
 #include <QSize>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "play/PlayTab.h"
 
@@ -28,6 +29,9 @@ struct MainWindowServices {
   MidiSession* Midi = nullptr;
   // Where page files are written and read; the real file system without one.
   FileLayer* PageFiles = nullptr;
+  // What finding the settings file had to tell the player (a file set aside),
+  // shown once the window has started; empty for nothing.
+  std::string SettingsNotice = {};
 };
 
 // The program's session around the window: at start the settings are read
@@ -87,6 +91,7 @@ class WindowSession {
   std::function<void(const MidiMessage&)> OnMidiMessage;
   std::unique_ptr<Settings> Config;
   ProfileFile* SettingsFile;
+  std::string SettingsNotice;
   MidiSession* Midi;
   MidiMessagePoster* Poster = nullptr;
   HelpWindow* Help = nullptr;

@@ -164,6 +164,36 @@ TEST_F(ChordLibraryFiles, ADamagedFingeringIsRefusedAndAFullDiagramIsNot) {
   fs::remove_all(dir);
 }
 
+// Each data file has one length; a copy one byte longer or shorter, or grown
+// to gigabytes (sparse here), is refused whole, whatever its records hold.
+TEST_F(ChordLibraryFiles, ADataFileOfAnyOtherLengthIsRefused) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("strumbo-length-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  for (const auto& e : fs::directory_iterator(ProgramDir))
+    if (e.path().extension() == ".dat") fs::copy_file(e.path(), dir / e.path().filename());
+  const auto allRead = [&] {
+    TChordDiagram set[6] = {};
+    TChordFormula formula{};
+    TScaleFormula scale{};
+    return readChordSet(dir.string(), 1, 0, 0, set, formula).Status == LibraryStatus::Ok &&
+           readScaleFormula(dir.string(), 0, scale).Status == LibraryStatus::Ok;
+  };
+  ASSERT_TRUE(allRead());
+  for (const char* name : {"pxma1.dat", "pxma2.dat", "pxcd3.dat", "pxs.dat"}) {
+    const fs::path file = dir / name;
+    const std::uintmax_t size = fs::file_size(file);
+    for (const std::uintmax_t wrong : {size + 1, size - 1, std::uintmax_t{2} << 30}) {
+      fs::resize_file(file, wrong);
+      EXPECT_FALSE(allRead()) << name << " of " << wrong << " bytes";
+    }
+    fs::remove(file);
+    fs::copy_file(fs::path(ProgramDir) / name, file);
+    EXPECT_TRUE(allRead()) << name;
+  }
+  fs::remove_all(dir);
+}
+
 TEST_F(ChordLibraryFiles, EveryFingeringSoundsTheRightNotes) {
   int failures = 0;
   for (int t = 0; t < 62; ++t) {

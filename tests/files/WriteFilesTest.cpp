@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
 #include "../settings/FakeFileLayer.h"
 #include "files/WriteFiles.h"
 
@@ -49,6 +52,81 @@ TEST(WriteFilesTogether, NamesTheFileThatFailedAndWhy) {
   EXPECT_EQ(failure->Path, "a.rpt");
   EXPECT_EQ(failure->Reason, "No space left on device");
   EXPECT_TRUE(fs.files.empty());
+}
+
+// What a killed write of the group left beside it goes, by its exact names;
+// files of other names stay, however alike.
+TEST(SettleFiles, RemovesTheGroupsLeftoversAndNothingElse) {
+  FakeFileLayer fs;
+  for (const char* name : {"d/a.ppf", "d/a.rpt", "d/a.ppf.tmp-0a1b2c3d", "d/a.rpt.old-zzzzzzzz",
+                           "d/a.ppf.saving.tmp-00000007", "d/a.ppf.tmp-short",
+                           "d/a.ppf.tmp-ABCDEFGH", "d/a.rptx.tmp-00000001", "d/b.ppf.tmp-00000001",
+                           "d/e/a.ppf.tmp-00000001", "a.ppf.tmp-00000001"})
+    fs.files[name] = "x";
+  std::unique_ptr<FileLayer::Lock> lock;
+  EXPECT_FALSE(settleFiles(fs, {"d/a.ppf", "d/a.rpt"}, lock));
+  std::set<std::string> left;
+  for (const auto& [name, text] : fs.files) left.insert(name);
+  EXPECT_EQ(left, (std::set<std::string>{"d/a.ppf", "d/a.rpt", "d/a.ppf.tmp-short",
+                                         "d/a.ppf.tmp-ABCDEFGH", "d/a.rptx.tmp-00000001",
+                                         "d/b.ppf.tmp-00000001", "d/e/a.ppf.tmp-00000001",
+                                         "a.ppf.tmp-00000001"}));
+}
+
+// A plan found beside the page is carried out only when it names files of
+// the group and their own temporaries; anything else under its name goes
+// unread, and no other file changes.
+TEST(SettleFiles, APlanNamingOtherFilesIsNotFollowed) {
+  const std::string heading = "strumbo write plan 1\n";
+  using namespace std::string_literals;
+  for (const std::string& plan : {heading + "b.ppf\0"
+                                            "0\0b.ppf.tmp-00000001\0\0"s,
+                                  heading + "a.ppf\0"
+                                            "0\0b.ppf.tmp-00000001\0\0"s,
+                                  heading + "a.ppf\0"
+                                            "0\0a.ppf.tmp-00000001\0../x.old-00000001\0"s,
+                                  heading + "a.ppf\0"
+                                            "2\0a.ppf.tmp-00000001\0\0"s,
+                                  heading + "a.ppf\0"
+                                            "0\0"s,
+                                  "not a plan"s}) {
+    FakeFileLayer fs;
+    fs.files["d/a.ppf"] = "old";
+    fs.files["d/b.ppf"] = "other";
+    fs.files["d/b.ppf.tmp-00000001"] = "other's temporary";
+    fs.files["d/a.ppf.saving"] = plan;
+    std::unique_ptr<FileLayer::Lock> lock;
+    EXPECT_FALSE(settleFiles(fs, {"d/a.ppf", "d/a.rpt"}, lock));
+    EXPECT_EQ(fs.files,
+              (std::map<std::string, std::string>{{"d/a.ppf", "old"},
+                                                  {"d/b.ppf", "other"},
+                                                  {"d/b.ppf.tmp-00000001", "other's temporary"}}))
+        << plan;
+  }
+}
+
+// An interrupted write that cannot be finished (its rename fails) is reported,
+// and its plan and temporaries stay for the next try.
+TEST(SettleFiles, APlanThatCannotBeCarriedOutIsReportedAndKept) {
+  FakeFileLayer fs;
+  const auto failure = writeFilesTogether(fs, {{"d/a.ppf", "new"}, {"d/a.rpt", "new marks"}});
+  ASSERT_FALSE(failure);
+  fs.files["d/a.ppf.tmp-00000009"] = "newer";
+  using namespace std::string_literals;
+  fs.files["d/a.ppf.saving"] =
+      "strumbo write plan 1\na.ppf\0"
+      "1\0a.ppf.tmp-00000009\0\0"s;
+  fs.failReplace = true;
+  std::unique_ptr<FileLayer::Lock> lock;
+  const auto stuck = settleFiles(fs, {"d/a.ppf", "d/a.rpt"}, lock);
+  ASSERT_TRUE(stuck);
+  EXPECT_EQ(stuck->Path, "d/a.ppf");
+  EXPECT_TRUE(fs.exists("d/a.ppf.saving"));
+  EXPECT_TRUE(fs.exists("d/a.ppf.tmp-00000009"));
+  fs.failReplace = false;
+  EXPECT_FALSE(settleFiles(fs, {"d/a.ppf", "d/a.rpt"}, lock));
+  EXPECT_EQ(fs.files["d/a.ppf"], "newer");
+  EXPECT_EQ(fs.files.size(), 2u);
 }
 
 }  // namespace

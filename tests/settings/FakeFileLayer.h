@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "files/FileLayer.h"
 
@@ -32,7 +34,9 @@ class FakeFileLayer : public FileLayer {
                                             std::string_view data) override {
     ++writes;
     if (failWrites || writes == failWriteNumber) return fail("No space left on device");
-    const std::string path = target + ".tmp-" + std::to_string(writes);
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%08d", writes);
+    const std::string path = target + ".tmp-" + suffix;
     files[path] = std::string(loseTail ? data.substr(0, data.size() / 2) : data);
     return path;
   }
@@ -53,6 +57,26 @@ class FakeFileLayer : public FileLayer {
     return true;
   }
   void remove(const std::string& path) override { files.erase(path); }
+  std::optional<std::string> moveAside(const std::string& path, std::string_view tag) override {
+    if (!files.count(path)) return fail("No such file or directory");
+    for (int n = 1;; ++n) {
+      const std::string aside = path + std::string(tag) + std::to_string(n);
+      if (files.count(aside)) continue;
+      files[aside] = files[path];
+      files.erase(path);
+      return aside;
+    }
+  }
+  std::vector<std::string> namesBeside(const std::string& path) override {
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    std::vector<std::string> names;
+    for (const auto& [name, text] : files)
+      if (name.starts_with(folder) && name.find('/', folder.size()) == std::string::npos)
+        names.push_back(name.substr(folder.size()));
+    return names;
+  }
+  std::unique_ptr<Lock> lockFolderOf(const std::string&) override { return nullptr; }
 
  private:
   std::nullopt_t fail(const char* why) {

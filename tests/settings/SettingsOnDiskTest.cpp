@@ -238,6 +238,52 @@ TEST_F(OnDisk, TheUsersCopyIsWholeOrAbsentAndGetsTheShippedSectionsBack) {
   }
 }
 
+// A settings file of gigabytes (here a sparse one) is renamed aside at start,
+// never read whole nor overwritten: beside the program the program starts
+// without one, in the user's folder with a new copy of the shipped file. A
+// file that grows too large later is read as unreadable and never replaced.
+TEST_F(OnDisk, AHugeSettingsFileIsSetAsideUnderANewName) {
+  const std::uintmax_t huge = std::uintmax_t{2} << 30;
+  auto writable = [](const std::string&) { return true; };
+  auto readOnly = [](const std::string&) { return false; };
+  const std::string exe = dir.string() + "/";
+  { std::ofstream(path, std::ios::binary) << "[Main]\nBass=1\n"; }
+  fs::resize_file(path, huge);
+  std::string notice;
+  ASSERT_EQ(SettingsLocation::resolve(exe, posix, writable, "", notice), path);
+  std::vector<std::string> names = entries();
+  ASSERT_EQ(names.size(), 1u);
+  const std::string aside = exe + names[0];
+  EXPECT_TRUE(names[0].starts_with("Px.ini.too-large-")) << names[0];
+  EXPECT_EQ(fs::file_size(aside), huge);
+  EXPECT_NE(notice.find("\"" + path + "\""), std::string::npos) << notice;
+  EXPECT_NE(notice.find("\"" + aside + "\""), std::string::npos) << notice;
+  EXPECT_EQ(ProfileFile(path, posix).readInteger("Main", "Bass", 0), 0);
+  // A second start finds nothing to say, and the set-aside file stays.
+  ASSERT_EQ(SettingsLocation::resolve(exe, posix, writable, "", notice), path);
+  EXPECT_EQ(notice, "");
+  EXPECT_EQ(entries(), std::vector<std::string>{names[0]});
+  fs::remove(aside);
+
+  // In the user's folder: the shipped file seeds a new copy.
+  const std::string conf = (dir / "conf/").string();
+  fs::create_directories(conf);
+  std::ofstream(path, std::ios::binary) << "[General MIDI]\n001 Piano=\n";
+  std::ofstream(conf + "Px.ini", std::ios::binary) << "[Main]\nBass=1\n";
+  fs::resize_file(conf + "Px.ini", huge);
+  ASSERT_EQ(SettingsLocation::resolve(exe, posix, readOnly, conf, notice), conf + "Px.ini");
+  EXPECT_NE(notice.find("too-large-"), std::string::npos) << notice;
+  ProfileFile user(conf + "Px.ini", posix);
+  EXPECT_EQ(user.readKeyNames("General MIDI").size(), 1u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(conf), {}), 2);
+
+  // Grown too large while the program runs: read as unreadable, kept as it is.
+  fs::resize_file(conf + "Px.ini", ProfileFile::LargestFile + 1);
+  EXPECT_TRUE(user.read().failed());
+  EXPECT_THROW(user.writeInteger("Main", "Sspeed", -100), ProfileWriteError);
+  EXPECT_EQ(fs::file_size(conf + "Px.ini"), ProfileFile::LargestFile + 1);
+}
+
 // Start-up and close each read the file once, however many user chords it holds.
 TEST(SettingsReads, StartReadsTheFileOnceAndCloseWritesItOnce) {
   struct CountingLayer : FakeFileLayer {

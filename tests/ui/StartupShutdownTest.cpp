@@ -16,6 +16,7 @@
 #include "play/midi/MidiSession.h"
 #include "play/midi/VirtualClock.h"
 #include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/HelpWindow.h"
@@ -113,6 +114,32 @@ class StartupShutdownTest : public QObject {
     ask.answers = {true, true};
     QVERIFY(w.close());
     QVERIFY(files.exists(Ini));
+  }
+
+  // A settings file of megabytes is no settings file: it is renamed at start,
+  // the player is told once with both names, and the program starts and
+  // closes with a settings file of its own.
+  void anOversizedSettingsFileIsSetAsideWithOneMessage() {
+    FakeFileLayer files;
+    const std::string huge = "[Main]\nSspeed=-100\n" + std::string(3 << 20, ';');
+    files.files[Ini] = huge;
+    std::string notice;
+    const std::string path = SettingsLocation::resolve(
+        Dir, files, [](const std::string&) { return true; }, "", notice);
+    QCOMPARE(path, Ini);
+    ProfileFile ini(path, files);
+    ScriptedPrompter ask;
+    MainWindow w(Dir, &ask, {&ini, nullptr, nullptr, notice});
+    QCOMPARE(ask.messages.size(), 1);
+    const QString aside = QStringLiteral("/prog/Px.ini.too-large-1");
+    QVERIFY2(ask.messages[0].contains(QStringLiteral("\"/prog/Px.ini\"")),
+             qPrintable(ask.messages[0]));
+    QVERIFY2(ask.messages[0].contains(aside), qPrintable(ask.messages[0]));
+    QCOMPARE(child<QScrollBar>(w, "sbStrumSpeed")->value(), -300);
+    QVERIFY(w.close());
+    QCOMPARE(ask.messages.size(), 1);
+    QCOMPARE(files.files[aside.toStdString()], huge);
+    QCOMPARE(ini.readInteger("Main", "Sspeed", 1), -300);
   }
 
   void aFailedSettingsWriteIsShownAndTheOldFileKept() {
