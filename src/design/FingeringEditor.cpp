@@ -28,6 +28,17 @@ void FingeringEditor::press(int s, int f, int finger, bool rootPress) {
   ComputeIntervals(Chord, Flags);
 }
 
+void FingeringEditor::typeFret(int s, std::optional<int> fret, int finger) {
+  if (s < 0 || s >= StringCount || (fret && (*fret < 0 || *fret > HighestFret))) return;
+  if (fret && *fret > 0) {
+    press(s, *fret, finger, false);
+    return;
+  }
+  // A press at the nut toggles, so the string starts as the other one.
+  Chord.Strings[s].Finger = fret ? FingerCode::Muted : FingerCode::Open;
+  press(s, 0, finger, false);
+}
+
 void FingeringEditor::setRoot(int root) {
   root = pitchClass(root);
   Chord.Root = static_cast<std::uint8_t>(root);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,10 @@ class FingeringEditor {
   // FingerCode). A root press also makes the pressed note root and bass.
   // Base fret and interval list follow.
   void press(int s, int f, int finger, bool rootPress);
+  // String s (0..5) as a tablature box says it: no fret mutes it, fret 0
+  // opens it and frets 1..22 take `finger`, whatever the string was before.
+  // Anything else is ignored.
+  void typeFret(int s, std::optional<int> fret, int finger);
   // A new root; the bass goes with it.
   void setRoot(int root);
   void setBass(int bass);

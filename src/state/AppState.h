@@ -58,6 +58,8 @@ struct AppState {
   PlayPageState Play;
   // Set when the design group changes; asked about before it is discarded.
   bool DesignGroupChanged = false;
+  // Set when the print page changes; asked about before it is discarded.
+  bool PrintPageChanged = false;
 
   // The file each page was last saved to or loaded from, by tab; empty for a
   // page never saved or erased since. The window caption names it.

@@ -28,12 +28,6 @@ namespace {
 constexpr int PlacingPointer = 5, MovingPointer = 6;
 const char* const ListItemsMime = "application/x-qabstractitemmodeldatalist";
 
-// A string whose fret lies six or more rows below the base fret has no mark
-// on the tiny diagram, and so no tablature box of its own from the picture.
-bool hasMark(const TChordDiagram& d, int s) {
-  return d.Strings[s].Fret < d.BaseFret + 6;
-}
-
 QString fretText(const TChordDiagram& d, int s) {
   return d.Notes[s] != 0 ? QString::number(d.Strings[s].Fret) : QString();
 }
@@ -103,10 +97,9 @@ DesignGroupController::DesignGroupController(AppState& state, const BusyGuard& g
 void DesignGroupController::drawSlotPicture(int s) {
   if (!DesignGroup::valid(s)) return;
   const TChordDiagram& d = State.DesignGroup[s];
+  // The tablature stays with the chord in hand, which need not be this slot
+  // (a moved diagram going back home, a fingering dropped from the fretboard).
   PageCells::drawDesignSlot(imgChordDesign->image(), d, s, State.Names);
-  if (!isEmpty(d))
-    for (int i = 0; i < 6; ++i)
-      if (hasMark(d, i)) Design->showTabBox(i, fretText(d, i));
   imgChordDesign->refresh();
 }
 
@@ -128,13 +121,16 @@ void DesignGroupController::takeInHand(int s) {
   const int root = pitchClass(State.EditChord.Root);
   const int bass = pitchClass(State.EditChord.Bass);
   Design->showRootAndBass(root, State.Names.pitchName(root), bass, State.Names.pitchName(bass));
+  showTablature();
   Fretboard->showChordInHand();
+}
+
+void DesignGroupController::showTablature() {
+  for (int i = 0; i < 6; ++i) Design->showTabBox(i, fretText(State.EditChord, i));
 }
 
 void DesignGroupController::selectSlot(int s) {
   frameSlot(s);
-  const TChordDiagram& d = State.DesignGroup[s];
-  for (int i = 0; i < 6; ++i) Design->showTabBox(i, fretText(d, i));
   takeInHand(s);
 }
 
@@ -149,29 +145,27 @@ void DesignGroupController::imgChordDesignMouseDown(QPoint at, Qt::MouseButton b
   Frame.Column = s;
   DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
 
-  switch (imgChordDesign->pointerShape()) {
-    case PlacingPointer:
-      if (isEmpty(State.MoveBuffer) || button == Qt::RightButton) {
-        imgChordDesign->setPointerShape(0);
-        return;
-      }
-      // On No the placing pointer stays, so the next press can place elsewhere.
-      if (group.holds(s) && !askReplace()) return;
-      group.place(s, State.MoveBuffer);
+  if (moving()) {
+    // Any button lands the moved diagram.
+    const DesignGroup::Written w = group.landMoved(s, MoveSource, State.MoveBuffer);
+    for (int k = 0; k < w.Count; ++k) DrawDesignSlot(w.Slot[static_cast<std::size_t>(k)]);
+    MoveSource = -1;
+    imgChordDesign->setPointerShape(0);
+    takeInHand(s);
+    return;
+  }
+  if (imgChordDesign->pointerShape() == PlacingPointer) {
+    if (isEmpty(State.MoveBuffer) || button == Qt::RightButton) {
       imgChordDesign->setPointerShape(0);
-      DrawDesignSlot(s);
-      takeInHand(s);
-      return;
-    case MovingPointer: {
-      const DesignGroup::Written w = group.landMoved(s, MoveSource, State.MoveBuffer);
-      for (int k = 0; k < w.Count; ++k) DrawDesignSlot(w.Slot[static_cast<std::size_t>(k)]);
-      MoveSource = -1;
-      imgChordDesign->setPointerShape(0);
-      takeInHand(s);
       return;
     }
-    default:
-      break;
+    // On No the placing pointer stays, so the next press can place elsewhere.
+    if (group.holds(s) && !askReplace()) return;
+    group.place(s, State.MoveBuffer);
+    imgChordDesign->setPointerShape(0);
+    DrawDesignSlot(s);
+    takeInHand(s);
+    return;
   }
 
   if (!group.holds(s)) return;
@@ -188,20 +182,27 @@ void DesignGroupController::imgChordDesignMouseMove() {
 }
 
 void DesignGroupController::receive(const TChordDiagram& diagram) {
+  // The move buffer is about to hold the sent diagram: a moved one goes home.
+  endMove();
   State.MoveBuffer = diagram;
   imgChordDesign->setPointerShape(PlacingPointer);
   Fretboard->setTuningEnabled(true);
   Fretboard->showChordInHand();
 }
 
+void DesignGroupController::endMove() {
+  if (!moving()) return;
+  // The diagram lives only in the move buffer: back where it came from.
+  const int home = MoveSource;
+  MoveSource = -1;
+  State.DesignGroup[home] = State.MoveBuffer;
+  drawSlotPicture(home);
+  if (home == DesignSelectedSlot) frameSlot(home);
+  imgChordDesign->setPointerShape(0);
+}
+
 void DesignGroupController::cancelPointers() {
-  if (imgChordDesign->pointerShape() == MovingPointer && DesignGroup::valid(MoveSource)) {
-    // The diagram lives only in the move buffer: back where it came from.
-    State.DesignGroup[MoveSource] = State.MoveBuffer;
-    drawSlotPicture(MoveSource);
-    if (MoveSource == DesignSelectedSlot) frameSlot(MoveSource);
-    MoveSource = -1;
-  }
+  endMove();
   imgChordDesign->setPointerShape(0);
 }
 
@@ -211,6 +212,7 @@ void DesignGroupController::pmenu2PlayChordClick() {
   if (p != DesignSelectedSlot) {
     frameSlot(p);
     State.EditChord = State.DesignGroup[p];
+    showTablature();
     Fretboard->ShowDiagram(State.EditChord);
   }
   emit playChordChosen();
@@ -238,6 +240,7 @@ void DesignGroupController::pmenu2MoveClick() {
   if (!group.holds(p)) return;
   State.MoveBuffer = group.takeOut(p);
   MoveSource = p;
+  // Only the moving pointer says so on screen; the state is MoveSource.
   imgChordDesign->setPointerShape(MovingPointer);
   drawSlotPicture(p);
 }
@@ -295,6 +298,9 @@ void DesignGroupController::imgChordDesignDragDrop(QDropEvent* event) {
   event->acceptProposedAction();
   if (Guard.active() || !event->mimeData()) return;
   const QMimeData& data = *event->mimeData();
+  // A diagram being moved goes home before anything lands, so that nothing
+  // is written over what arrives and the replace question sees a held slot.
+  endMove();
   if (data.hasFormat(QLatin1String(ListItemsMime)))
     dropSearchResult(data);
   else if (data.hasFormat(QLatin1String(FingeringMime)))
@@ -330,19 +336,14 @@ void DesignGroupController::dropFingering(int x) {
 }
 
 void DesignGroupController::editTab0Exit(int i) {
-  QLineEdit* box = Design->tabBox(i);
+  const QString text = Design->tabBox(i)->text();
   bool number = false;
-  const int fret = box->text().toInt(&number);
-  if (!box->text().isEmpty() && (!number || fret > HighestFret)) box->clear();
-  // A press at the nut toggles between open and muted, so the string is set
-  // to the other one first: an empty box mutes, "0" opens.
-  if (box->text().isEmpty()) {
-    State.EditChord.Strings[i].Finger = FingerCode::Open;
-    Fretboard->pressString(i, 0);
-  } else {
-    if (fret == 0) State.EditChord.Strings[i].Finger = FingerCode::Muted;
-    Fretboard->pressString(i, fret);
-  }
+  const int fret = text.toInt(&number);
+  // An empty box, or a fret beyond the neck, mutes the string.
+  std::optional<int> typed;
+  if (number && fret >= 0 && fret <= HighestFret) typed = fret;
+  // Refused as a whole: the fingering stays, and the box shows it again.
+  if (!Fretboard->typeFret(i, typed)) showTablature();
 }
 
 void DesignGroupController::erase() {

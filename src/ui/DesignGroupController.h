@@ -43,6 +43,10 @@ class DesignGroupController : public QObject {
   // Leaving the tab ends placing and moving; a diagram being moved goes back
   // to the slot it came from.
   void cancelPointers();
+  // A Move in progress ends with the diagram back in the slot it came from;
+  // a diagram sent here keeps waiting.
+  void endMove();
+  bool moving() const { return MoveSource >= 0; }
   // The slot under the last press, which the pop-up commands act on.
   int pressedSlot() const { return Frame.Column; }
   // Empties all six slots and their pictures; the fingering in hand stays.
@@ -77,9 +81,12 @@ class DesignGroupController : public QObject {
   // Steps of DrawDesignSlot without the frame.
   void drawSlotPicture(int s);
   void frameSlot(int s);
-  // Frame, all six tablature boxes and the chord in hand from slot s.
+  // Frame and the chord in hand from slot s.
   void selectSlot(int s);
+  // Slot s becomes the chord in hand: fretboard, root, bass and tablature.
   void takeInHand(int s);
+  // The six boxes read the chord in hand.
+  void showTablature();
   bool askReplace();
 
   AppState& State;
@@ -93,6 +100,7 @@ class DesignGroupController : public QObject {
   // Column: the slot last pressed, which the pop-up commands act on.
   SelectionFrame Frame;
   int DesignSelectedSlot = -1;
-  // The slot a Move started from.
+  // The slot a Move started from while its diagram is in the move buffer;
+  // -1 when no Move is in progress.
   int MoveSource = -1;
 };

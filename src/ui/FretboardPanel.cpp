@@ -479,16 +479,18 @@ void FretboardPanel::nameChordInHand() {
   Editor.rebuildFormula(nullptr);
 }
 
-void FretboardPanel::pressString(int s, int f) {
-  if (Queries.playing && Queries.playing()) return;
-  if (!chordDesignActive() || s < 0 || s > 5 || f < 0 || f > HighestFret) return;
+bool FretboardPanel::typeFret(int s, std::optional<int> fret) {
+  if (Queries.playing && Queries.playing()) return false;
+  if (!chordDesignActive() || s < 0 || s > 5 || (fret && (*fret < 0 || *fret > HighestFret)))
+    return false;
   State.HoverString = s;
-  State.HoverFret = f;
-  Editor.press(s, f, Design ? Design->selectedFinger() : FingerCode::Fretted, false);
+  State.HoverFret = fret.value_or(0);
+  Editor.typeFret(s, fret, Design ? Design->selectedFinger() : FingerCode::Fretted);
   if (Design) Design->showTab(Editor.tabTexts());
   showEditChord();
   Editor.rebuildFormula(comparedFormula());
   if (Design && Editor.bass() != Editor.root()) editChordNameUser->setText(qs(Editor.chordName()));
+  return true;
 }
 
 void FretboardPanel::resetIntervalColours() {

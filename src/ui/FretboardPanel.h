@@ -5,6 +5,7 @@
 #include <QImage>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "design/FingeringEditor.h"
 #include "play/PlayTab.h"
@@ -75,9 +76,10 @@ class FretboardPanel : public QFrame {
   // its own intervals, not from a chord type laid over it.
   void nameChordInHand();
   QPushButton* dragButton() const { return bitbtnDrag; }
-  // A plain press on string s at fret f of the edited fingering, as typed
-  // into the tablature.
-  void pressString(int s, int f);
+  // String s of the edited fingering as a tablature box says it (no fret:
+  // muted). False, with nothing changed, when the fingering cannot be edited
+  // now (Play down, or the Chord Design tab no longer active).
+  bool typeFret(int s, std::optional<int> fret);
 
   // The edited fingering with the chord type of Show Intervals laid over it
   // when that is down.

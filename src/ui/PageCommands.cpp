@@ -180,6 +180,12 @@ void PageCommands::sbtnEraseClick() {
           QStringLiteral("This Play Page has changed. Do you want to erase without saving it?"),
           false))
     return;
+  if (tab == PlayTab::Print && P.State.PrintPageChanged &&
+      !P.Ask.ask(
+          &P.Window,
+          QStringLiteral("This Print Page has changed. Do you want to erase without saving it?"),
+          false))
+    return;
   erasePage(tab);
 }
 
@@ -194,6 +200,7 @@ void PageCommands::erasePage(PlayTab tab) {
     case PlayTab::Print:
       P.Print.erase();
       P.Fretboard.ClearFretboard();
+      st.PrintPageChanged = false;
       break;
     case PlayTab::ChordDesign:
       // The fingering in hand and the fretboard stay.

@@ -59,6 +59,10 @@ bool PageFilesController::mayReplace(PageKind kind) {
                 QStringLiteral("This Design Group has changed. Do you want to save changes?"),
                 true))
     return false;
+  if (kind == PageKind::Print && P.State.PrintPageChanged &&
+      P.Ask.ask(&P.Window,
+                QStringLiteral("This Print Page has changed. Do you want to save changes?"), true))
+    return false;
   return true;
 }
 
@@ -120,6 +124,7 @@ void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
     case PageKind::Print:
       P.Pages.erasePage(PlayTab::Print);
       P.Print.loadPage(page.PrintPage);
+      st.PrintPageChanged = false;
       break;
     case PageKind::Design:
       // The group is overwritten slot by slot, not erased first.
@@ -187,6 +192,11 @@ void PageFilesController::sbtnSaveClick() {
   if (P.Guard.active()) return;
   const PageKind kind = pageKindOf(P.ActiveTab());
   const PageKindInfo& info = pageKindInfo(kind);
+  // A diagram in the middle of a move belongs to the page: it goes back
+  // where it came from and is saved there.
+  if (kind == PageKind::Design) P.Group.endMove();
+  if (kind == PageKind::Play) P.PlayPage.endMove();
+  if (kind == PageKind::Print) P.Print.endMove();
   // The header is taken from the controls as they are before the dialog.
   const PageContents page = contentsOf(kind);
   // The page's own file when it has one, else the folder of its kind.
@@ -213,6 +223,7 @@ void PageFilesController::sbtnSaveClick() {
     P.State.DesignGroupChanged = false;
   }
   if (kind == PageKind::Play) P.State.Play.PlayPageChanged = false;
+  if (kind == PageKind::Print) P.State.PrintPageChanged = false;
   remember(kind, path);
 }
 

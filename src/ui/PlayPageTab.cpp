@@ -200,14 +200,18 @@ void PlayPageTab::takeInHand(const TChordDiagram& diagram) {
   imgPlayPage->setPointerShape(5);
 }
 
+void PlayPageTab::endMove() {
+  if (!CutFrom) return;
+  const Cut cut = *CutFrom;
+  CutFrom.reset();
+  State.PlayPage[cut.Column][cut.Row] = cut.Diagram;
+  DrawSlotDiagram(cut.Column, cut.Row, cut.Diagram);
+  State.Play.PlayPageChanged = cut.ChangedBefore;
+  imgPlayPage->setPointerShape(0);
+}
+
 void PlayPageTab::cancelPointers() {
-  if (CutFrom) {
-    const Cut cut = *CutFrom;
-    CutFrom.reset();
-    State.PlayPage[cut.Column][cut.Row] = cut.Diagram;
-    DrawSlotDiagram(cut.Column, cut.Row, cut.Diagram);
-    State.Play.PlayPageChanged = cut.ChangedBefore;
-  }
+  endMove();
   imgPlayPage->setPointerShape(0);
 }
 

@@ -40,6 +40,10 @@ class PlayPageTab : public QObject {
   // Back to the normal pointer; a diagram cut for Cut And Move goes back to
   // its slot, and the page's change flag to what it was before the cut.
   void cancelPointers();
+  // A Cut And Move in progress ends with the diagram back in its slot; a
+  // diagram sent here or copied for moving keeps waiting.
+  void endMove();
+  bool moving() const { return CutFrom.has_value(); }
 
  signals:
   // Play Chord of the pop-up menu, carried out by the playback controller.

@@ -68,15 +68,19 @@ void PrintPageTab::setPlacing(bool on) {
   if (on) imgPrintPage->setPointerShape(5);
 }
 
+void PrintPageTab::endMove() {
+  if (!MoveSource) return;
+  const auto [c, r] = *MoveSource;
+  MoveSource.reset();
+  State.PrintPage[c][r] = MovedItem;
+  PageCells::drawPrintItem(imgPrintPage->image(), MovedItem, c, r, State.Names);
+  if (c == SelectedColumn && r == SelectedRow) frameSelectedCell();
+  imgPrintPage->refresh();
+  imgPrintPage->setPointerShape(0);
+}
+
 void PrintPageTab::cancelPointers() {
-  if (MoveSource) {
-    const auto [c, r] = *MoveSource;
-    MoveSource.reset();
-    State.PrintPage[c][r] = MovedItem;
-    PageCells::drawPrintItem(imgPrintPage->image(), MovedItem, c, r, State.Names);
-    if (c == SelectedColumn && r == SelectedRow) frameSelectedCell();
-    imgPrintPage->refresh();
-  }
+  endMove();
   imgPrintPage->setPointerShape(0);
 }
 
@@ -131,6 +135,7 @@ void PrintPageTab::imgPrintPageMouseDown(QPoint at, Qt::MouseButton button) {
 void PrintPageTab::place(int c, int r) {
   MoveSource.reset();
   State.PrintPage[c][r] = State.PrintMoveBuffer;
+  State.PrintPageChanged = true;
   PageCells::drawPrintItem(imgPrintPage->image(), State.PrintPage[c][r], c, r, State.Names);
   selectCell(c, r);
 }
@@ -188,6 +193,7 @@ void PrintPageTab::pmenu3DeleteClick() {
   PageCells::wipePrintCell(imgPrintPage->image(), c, r);
   imgPrintPage->refresh();
   item.Empty = 1;
+  State.PrintPageChanged = true;
   if (c != SelectedColumn || r != SelectedRow) return;
   const auto first = PrintGrid::firstItem(State.PrintPage);
   if (!first) {

@@ -40,6 +40,10 @@ class PrintPageTab : public QObject {
   void setPlacing(bool on);
   // Back to the normal pointer; an item being moved goes back to its cell.
   void cancelPointers();
+  // A Move in progress ends with the item back in its cell; an item sent
+  // here keeps waiting.
+  void endMove();
+  bool moving() const { return MoveSource.has_value(); }
 
   // Empties the sheet and every slot; the pressed and selected cells keep
   // their values.

@@ -105,6 +105,13 @@ bool WindowSession::close() {
     ShowTab(PlayTab::ChordDesign);
     return false;
   }
+  if (State.PrintPageChanged &&
+      !Ask.ask(&Window,
+               QStringLiteral("Do you want to close without saving changes to the Print Page?"),
+               false)) {
+    ShowTab(PlayTab::Print);
+    return false;
+  }
   if (Midi) Midi->close();
   Closed = true;
   Config->StrumSpeed = pnlTop->strumSpeed();

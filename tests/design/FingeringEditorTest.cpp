@@ -182,3 +182,31 @@ TEST(RetuneScale, TakesTheTuningAndItsName) {
   EXPECT_EQ(scale.Tuning[2], 54);
   EXPECT_EQ(std::string(scale.TuningName.view()), "D A D F# A D ");
 }
+
+// A tablature box says what the string is, whatever it was before: typed
+// twice, the same text gives the same string (a press at the nut toggles).
+TEST_F(Editing, TypedFretsSetTheStringWhateverItWas) {
+  pressOpenC();
+  for (int twice = 0; twice < 2; ++twice) {
+    editor.typeFret(5, 0, 6);
+    EXPECT_EQ(chord.Strings[5].Finger, FingerCode::Open);
+    EXPECT_EQ(chord.Notes[5], 40);
+    editor.typeFret(0, std::nullopt, 6);
+    EXPECT_EQ(chord.Strings[0].Finger, FingerCode::Muted);
+    EXPECT_EQ(chord.Notes[0], 0);
+    editor.typeFret(2, 5, 2);
+    EXPECT_EQ(chord.Strings[2].Finger, 2);
+    EXPECT_EQ(chord.Notes[2], 60);
+  }
+  EXPECT_EQ(editor.tabTexts(), (std::array<std::string, 6>{"", "1", "5", "2", "3", "0"}));
+  EXPECT_EQ(chord.BaseFret, 1);
+  EXPECT_EQ(intervals(chord), (std::vector<int>{0, 4, -1, -1, -1, -1, -1}));
+
+  // Off the board nothing changes at all.
+  const TChordDiagram before = chord;
+  editor.typeFret(0, 23, 1);
+  editor.typeFret(6, 3, 1);
+  editor.typeFret(-1, std::nullopt, 1);
+  editor.typeFret(1, -1, 1);
+  EXPECT_EQ(std::memcmp(&before, &chord, sizeof chord), 0);
+}

@@ -16,6 +16,8 @@ class ScriptedPrompter : public Prompter {
   std::deque<QString> files;
   QStringList messages;
   QStringList questions;
+  // The default button of each question: true for Yes.
+  QList<bool> defaults;
   // Each dialog shown takes the next handler, which fills it in and returns
   // whether it was accepted (usually by pressing its OK handler).
   std::deque<std::function<bool(QDialog&)>> dialogs;
@@ -28,6 +30,7 @@ class ScriptedPrompter : public Prompter {
   void message(QWidget*, const QString& text) override { messages << text; }
   bool ask(QWidget*, const QString& question, bool defaultYes) override {
     questions << question;
+    defaults << defaultYes;
     if (answers.empty()) {
       ++unanswered;
       return defaultYes;
