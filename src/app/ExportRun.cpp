@@ -84,8 +84,6 @@ int exportSound(const ExportRequest& request, const std::string& out, FileLayer&
   }
   if (outcome.Status == PageExport::Result::Empty)
     return fail(request.Page + QStringLiteral(": the page is empty; nothing to play"));
-  if (outcome.Status == PageExport::Result::WriteFailed)
-    return fail(QStringLiteral("Could not write ") + request.Out);
   return fail(QString::fromStdString(PageExport::message(outcome, out)));
 }
 
@@ -100,7 +98,7 @@ int exportPdf(const ExportRequest& request, FileLayer& files, const std::string&
   const auto failure = writeFilesTogether(
       files, {{out, std::string_view(sheet.Bytes.constData(),
                                      static_cast<std::size_t>(sheet.Bytes.size()))}});
-  if (failure) return fail(QStringLiteral("Could not write ") + request.Out);
+  if (failure) return fail(QString::fromStdString(couldNotWrite(out, failure->Reason)));
   return 0;
 }
 

@@ -130,6 +130,11 @@ void discard(FileLayer& files, const std::string& folder, const std::vector<Step
 
 }  // namespace
 
+std::string couldNotWrite(const std::string& path, const std::string& reason) {
+  return reason.empty() ? "Could not write " + path
+                        : "Could not write " + path + ": " + reason + ".";
+}
+
 std::optional<FileWriteFailure> settleFiles(FileLayer& files, const std::vector<std::string>& group,
                                             std::unique_ptr<FileLayer::Lock>& held) {
   held.reset();

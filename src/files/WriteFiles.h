@@ -45,6 +45,9 @@ struct FileWriteFailure {
 std::optional<FileWriteFailure> settleFiles(FileLayer& files, const std::vector<std::string>& group,
                                             std::unique_ptr<FileLayer::Lock>& held);
 
+// One line for the player or the terminal: "Could not write PATH: REASON."
+std::string couldNotWrite(const std::string& path, const std::string& reason);
+
 // Writes every file, or none: the group is settled first, as above; should a
 // replacement fail, the files already replaced are put back as they were, so
 // on any failure every old file is byte-identical and no temporary is left.

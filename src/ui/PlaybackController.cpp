@@ -6,6 +6,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include "files/WriteFiles.h"
 #include "music/DiagramConvert.h"
 #include "pages/render/FretboardPainter.h"
 #include "pages/render/PlayPageBitmaps.h"
@@ -304,7 +305,8 @@ void PlaybackController::reportExport(const PageExport::Outcome& outcome, const 
     return;
   }
   if (outcome.Status == PageExport::Result::WriteFailed) {
-    Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
+    Use.Ask.message(Use.Window, QString::fromStdString(couldNotWrite(
+                                    QFile::encodeName(path).toStdString(), outcome.Reason)));
     return;
   }
   if (outcome.Status == PageExport::Result::NoSoundFont && !outcome.FontPassedOver.empty())

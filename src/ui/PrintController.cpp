@@ -104,8 +104,10 @@ void PrintController::exportPdf() {
   const PdfSheet pdf = pdfSheet(sheet->Picture, sheet->Title);
   const std::string out = QFile::encodeName(path).toStdString();
   const std::string_view bytes(pdf.Bytes.constData(), static_cast<std::size_t>(pdf.Bytes.size()));
-  if (pdf.Bytes.isEmpty() || writeFilesTogether(Use.Files, {{out, bytes}})) {
-    Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
+  const auto failure = pdf.Bytes.isEmpty() ? std::optional<FileWriteFailure>(FileWriteFailure{})
+                                           : writeFilesTogether(Use.Files, {{out, bytes}});
+  if (failure) {
+    Use.Ask.message(Use.Window, QString::fromStdString(couldNotWrite(out, failure->Reason)));
     return;
   }
   countPrinted(pdf.Drawn, *sheet);

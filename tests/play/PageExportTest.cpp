@@ -301,7 +301,8 @@ TEST(PageExport, AFailedWriteLeavesNoFileAndAnEarlierExportAsItWas) {
   const PageExport::Outcome full = PageExport::exportMidi(disk, path, page);
   EXPECT_EQ(full.Status, PageExport::Result::WriteFailed);
   EXPECT_EQ(full.Reason, "No space left on device");
-  EXPECT_EQ(PageExport::message(full, path), "Could not write /out/song.mid");
+  EXPECT_EQ(PageExport::message(full, path),
+            "Could not write /out/song.mid: No space left on device.");
   disk.failWrites = false;
   disk.failReplace = true;  // the rename fails
   EXPECT_EQ(PageExport::exportMidi(disk, path, page).Status, PageExport::Result::WriteFailed);

@@ -98,9 +98,10 @@ class ExportSafetyTest : public QObject {
     rig.disk.failWrites = false;
     rig.disk.failReplace = true;
     trigger(w, "mnuExportMidi");
-    QCOMPARE(rig.ask.messages, QStringList({QStringLiteral("Could not write /out/song.mid"),
-                                            QStringLiteral("Could not write /out/page.pdf"),
-                                            QStringLiteral("Could not write /out/new.mid")}));
+    QCOMPARE(rig.ask.messages,
+             QStringList({QStringLiteral("Could not write /out/song.mid: No space left on device."),
+                          QStringLiteral("Could not write /out/page.pdf: No space left on device."),
+                          QStringLiteral("Could not write /out/new.mid: Input/output error.")}));
     QVERIFY(rig.kept("/out/song.mid", "an earlier song"));
     QVERIFY(rig.kept("/out/page.pdf", "an earlier sheet"));
     QVERIFY(!rig.disk.exists("/out/new.mid") && !rig.disk.temporaryLeft("/out/new.mid"));

@@ -201,7 +201,8 @@ class PrintingTest : public QObject {
     ask.files.push_back(out.filePath(QStringLiteral("no/such/folder/x.pdf")));
     trigger(w, "mnuExportPdf");
     QCOMPARE(ask.messages, QStringList{QStringLiteral("Could not write ") +
-                                       out.filePath(QStringLiteral("no/such/folder/x.pdf"))});
+                                       out.filePath(QStringLiteral("no/such/folder/x.pdf")) +
+                                       QStringLiteral(": No such file or directory.")});
   }
 };
 

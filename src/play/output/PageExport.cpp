@@ -131,7 +131,7 @@ std::string PageExport::message(const Outcome& outcome, const std::string& path)
     case Result::SoundFontFailed:
       return "The soundfont " + outcome.SoundFont + " could not be loaded.";
     case Result::WriteFailed:
-      return "Could not write " + path;
+      return couldNotWrite(path, outcome.Reason);
   }
   return {};
 }
