@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
   libfluidsynth-dev librtmidi-dev libsimpleini-dev
   fluid-soundfont-gm timgm6mb-soundfont fluidsynth
   googletest libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
   clang libclang-rt-14-dev
+  desktop-file-utils
 )
 
 missing=()
