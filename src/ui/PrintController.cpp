@@ -105,7 +105,7 @@ void PrintController::exportPdf() {
   const std::string out = QFile::encodeName(path).toStdString();
   const std::string_view bytes(pdf.Bytes.constData(), static_cast<std::size_t>(pdf.Bytes.size()));
   if (pdf.Bytes.isEmpty() || writeFilesTogether(Use.Files, {{out, bytes}})) {
-    Use.Ask.message(Use.Window, QStringLiteral("Could not write ") + path);
+    Use.Ask.error(Use.Window, QStringLiteral("Could not write ") + path);
     return;
   }
   countPrinted(pdf.Drawn, *sheet);
