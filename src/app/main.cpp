@@ -15,14 +15,14 @@
 #include "play/midi/SystemMidiDevices.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
+#include "ui/ApplicationName.h"
 #include "ui/MainWindow.h"
 
 int main(int argc, char* argv[]) {
   // An export runs headless and never reaches the window.
   if (const std::optional<int> status = runExportCommandLine(argc, argv)) return *status;
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Strumbo!"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Strumbo!"));
+  nameApplication();
 
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Strumbo! - a workbench for guitar players"));

@@ -128,5 +128,5 @@ LibraryResult readChordSet(const std::string& dir, int family, int type, int key
 }
 
 std::string libraryErrorText(const LibraryResult& result) {
-  return "Could not read the data file " + result.File + ". It may be damaged; reinstall Strumbo!.";
+  return "Could not read the data file " + result.File + ". It may be damaged; reinstall Strumbo!";
 }

@@ -44,6 +44,9 @@ AddUserChordDialog::AddUserChordDialog(QWidget* parent) : QDialog(parent) {
   editUserName->setObjectName(QStringLiteral("editUserName"));
   editUserName->setValidator(
       new TypedTextValidator(static_cast<int>(UserChordNameLength), editUserName));
+  // The name is all typed (or the short default), so the field's own limit
+  // cuts nothing of the program's and shows the user where the record ends.
+  editUserName->setMaxLength(static_cast<int>(UserChordNameLength));
   auto* fields = new QGridLayout;
   fields->addWidget(new QLabel(QStringLiteral("Formula:"), this), 0, 0);
   fields->addWidget(editUserFormula, 0, 1);
@@ -88,6 +91,12 @@ void AddUserChordDialog::FormShow() {
   editUserName->clear();
   Count = 0;
   for (std::size_t b = 1; b < cbInterval.size(); ++b) cbInterval[b]->setChecked(false);
+  enableOK();
+}
+
+void AddUserChordDialog::enableOK() {
+  // A chord of the root alone is no chord to keep.
+  OKBtn->setEnabled(anyIntervalTicked(ticked()));
 }
 
 IntervalTicks AddUserChordDialog::ticked() const {
@@ -109,10 +118,12 @@ void AddUserChordDialog::cbInterval1MouseUp(int box) {
   }
   // Typed changes to the formula last until the next tick.
   editUserFormula->setText(qs(userChordFormulaText(ticked())));
+  enableOK();
 }
 
 void AddUserChordDialog::OKBtnClick() {
-  if (anyIntervalTicked(ticked()) && editUserName->text().trimmed().isEmpty())
+  if (!anyIntervalTicked(ticked())) return;
+  if (editUserName->text().trimmed().isEmpty())
     editUserName->setText(QLatin1String(DefaultUserChordName));
   accept();
 }

@@ -42,6 +42,8 @@ class AddUserChordDialog : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void enableOK();
+
   int Count = 0;
   std::function<void(int)> ShowHelp;
 };

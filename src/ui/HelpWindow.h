@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class QPushButton;
 class QTextBrowser;
 
 // The program's help: our own HTML pages from the program directory, shown
@@ -18,7 +19,11 @@ class HelpWindow : public QWidget {
   QString currentAnchor() const { return Anchor; }
   QTextBrowser* browser() const { return Browser; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  QPushButton* btnClose = nullptr;
   QString HelpFile;
   QString Anchor;
   QTextBrowser* Browser;

@@ -97,7 +97,7 @@ void IntervalsController::pmenu6AddClick() {
   const IntervalTicks ticked = dialog.ticked();
   if (!anyIntervalTicked(ticked)) return;
   if (!P.SettingsFile) {
-    P.Ask.message(P.Window, QStringLiteral("There is no settings file to keep user chords in."));
+    P.Ask.error(P.Window, QStringLiteral("There is no settings file to keep user chords in."));
     return;
   }
   try {
@@ -107,7 +107,7 @@ void IntervalsController::pmenu6AddClick() {
     P.Design.appendChordType(name);
   } catch (const ProfileWriteError& error) {
     // Nothing was written, so the list stays as the file is.
-    P.Ask.message(P.Window, QString::fromStdString(error.what()));
+    P.Ask.error(P.Window, QString::fromStdString(error.what()));
   }
 }
 
@@ -122,7 +122,7 @@ void IntervalsController::pmenu6DeleteClick() {
   try {
     if (!UserChordStore::remove(*P.SettingsFile, item, P.Design.chordTypeCount())) return;
   } catch (const ProfileWriteError& error) {
-    P.Ask.message(P.Window, QString::fromStdString(error.what()));
+    P.Ask.error(P.Window, QString::fromStdString(error.what()));
     return;
   }
   P.Design.removeChordType(item);

@@ -5,8 +5,8 @@
 bool libraryReadOk(Prompter& ask, QWidget* parent, const LibraryResult& read,
                    const QString& missing) {
   if (read.Status == LibraryStatus::Ok) return true;
-  ask.message(parent, read.Status == LibraryStatus::MissingFiles
-                          ? missing
-                          : QString::fromStdString(libraryErrorText(read)));
+  ask.error(parent, read.Status == LibraryStatus::MissingFiles
+                        ? missing
+                        : QString::fromStdString(libraryErrorText(read)));
   return false;
 }

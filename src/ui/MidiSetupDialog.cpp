@@ -168,6 +168,12 @@ void MidiSetupDialog::FormCreate() {
     cmboGuitarVoice->addItem(QString::fromStdString(voice));
     cmboBassVoice->addItem(QString::fromStdString(voice));
   }
+  // A voice box is as wide as its longest name ("Acoustic Guitar (nylon)"
+  // and the like must be read whole), and the dialog grows past its usual
+  // width when the two side by side need it.
+  for (QComboBox* box : {cmboGuitarVoice, cmboBassVoice})
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  setFixedSize(std::max(width(), minimumSizeHint().width()), height());
   MidiComponent& midi = midi_.component();
   const int ins = midi.GetNumInDevices();
   const int outs = midi.GetNumOutDevices();

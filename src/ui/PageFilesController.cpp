@@ -90,8 +90,8 @@ void PageFilesController::openFiles(const QStringList& paths) {
   for (const QString& path : paths) {
     const std::optional<PageKind> kind = pageKindOfPath(pathOf(path));
     if (!kind) {
-      P.Ask.message(&P.Window, QFileInfo(path).fileName() +
-                                   QStringLiteral(" is not a page file of Strumbo!."));
+      P.Ask.error(&P.Window,
+                  QFileInfo(path).fileName() + QStringLiteral(" is not a page file of Strumbo!"));
       continue;
     }
     P.ShowTab(tabOf(*kind));
@@ -105,7 +105,7 @@ bool PageFilesController::load(const std::string& path, PageKind kind) {
   std::optional<TRepeatSet> companion;
   const std::string error = loadPageFile(P.Files, path, kind, page, companion);
   if (!error.empty()) {
-    P.Ask.message(&P.Window, QString::fromStdString(error));
+    P.Ask.error(&P.Window, QString::fromStdString(error));
     return false;
   }
   applyLoaded(kind, page, companion, path);
@@ -215,7 +215,7 @@ void PageFilesController::sbtnSaveClick() {
   const std::string error = savePageFile(P.Files, path, page, companion);
   if (!error.empty()) {
     // The old file is as it was, and so is everything here.
-    P.Ask.message(&P.Window, QString::fromStdString(error));
+    P.Ask.error(&P.Window, QString::fromStdString(error));
     return;
   }
   if (kind == PageKind::Design) {

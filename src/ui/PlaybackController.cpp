@@ -129,7 +129,7 @@ void PlaybackController::showFingerMark(const FingerMark& m) {
 void PlaybackController::tellFontPassedOver(const std::string& note) {
   if (FontNoteTold) return;
   FontNoteTold = true;
-  Use.Ask.message(Use.Window, QString::fromStdString(note));
+  Use.Ask.error(Use.Window, QString::fromStdString(note));
 }
 
 void PlaybackController::tellIfSilent() {
@@ -143,10 +143,10 @@ void PlaybackController::tellIfSilent() {
   }
   if (SilenceTold || !Midi || !Midi->soundMissing()) return;
   SilenceTold = true;
-  Use.Ask.message(Use.Window,
-                  QStringLiteral("The built-in synthesiser found no General MIDI soundfont, so "
-                                 "nothing can be heard. Install the package fluid-soundfont-gm "
-                                 "for sound, or choose a MIDI port in Options, MIDI Setup."));
+  Use.Ask.error(Use.Window,
+                QStringLiteral("The built-in synthesiser found no General MIDI soundfont, so "
+                               "nothing can be heard. Install the package fluid-soundfont-gm "
+                               "for sound, or choose a MIDI port in Options, MIDI Setup."));
 }
 
 void PlaybackController::sbtnPlayClick() {
@@ -305,13 +305,13 @@ void PlaybackController::reportExport(const PageExport::Outcome& outcome, const 
     return;
   }
   if (outcome.Status == PageExport::Result::WriteFailed) {
-    Use.Ask.message(Use.Window, QString::fromStdString(couldNotWrite(
-                                    QFile::encodeName(path).toStdString(), outcome.Reason)));
+    Use.Ask.error(Use.Window, QString::fromStdString(couldNotWrite(
+                                  QFile::encodeName(path).toStdString(), outcome.Reason)));
     return;
   }
   if (outcome.Status == PageExport::Result::NoSoundFont && !outcome.FontPassedOver.empty())
     FontNoteTold = true;  // the message names it
-  Use.Ask.message(Use.Window, QString::fromStdString(PageExport::message(outcome, {})));
+  Use.Ask.error(Use.Window, QString::fromStdString(PageExport::message(outcome, {})));
 }
 
 void PlaybackController::pmenu2PlayChordClick() {

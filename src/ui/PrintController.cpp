@@ -107,7 +107,7 @@ void PrintController::exportPdf() {
   const auto failure = pdf.Bytes.isEmpty() ? std::optional<FileWriteFailure>(FileWriteFailure{})
                                            : writeFilesTogether(Use.Files, {{out, bytes}});
   if (failure) {
-    Use.Ask.message(Use.Window, QString::fromStdString(couldNotWrite(out, failure->Reason)));
+    Use.Ask.error(Use.Window, QString::fromStdString(couldNotWrite(out, failure->Reason)));
     return;
   }
   countPrinted(pdf.Drawn, *sheet);

@@ -10,6 +10,10 @@ void QtPrompter::message(QWidget* parent, const QString& text) {
   QMessageBox::information(parent, QStringLiteral("Strumbo!"), text);
 }
 
+void QtPrompter::error(QWidget* parent, const QString& text) {
+  QMessageBox::warning(parent, QStringLiteral("Strumbo!"), text);
+}
+
 bool QtPrompter::ask(QWidget* parent, const QString& question, bool defaultYes) {
   const auto answer = QMessageBox::question(parent, QStringLiteral("Plectrix"), question,
                                             QMessageBox::Yes | QMessageBox::No,

@@ -14,6 +14,9 @@ class Prompter {
 
   // A notice with an OK button, titled "Strumbo!".
   virtual void message(QWidget* parent, const QString& text) = 0;
+  // The same box for something that failed (a file not read or written, no
+  // sound, missing data), with a warning icon so it is not taken for news.
+  virtual void error(QWidget* parent, const QString& text) { message(parent, text); }
   // A Yes/No question with a question icon, titled "Plectrix"; true for Yes.
   virtual bool ask(QWidget* parent, const QString& question, bool defaultYes) = 0;
   // File dialogs; an empty result means the user cancelled.
@@ -31,6 +34,7 @@ class Prompter {
 class QtPrompter : public Prompter {
  public:
   void message(QWidget* parent, const QString& text) override;
+  void error(QWidget* parent, const QString& text) override;
   bool ask(QWidget* parent, const QString& question, bool defaultYes) override;
   QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                        const QString& filter) override;

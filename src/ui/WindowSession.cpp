@@ -73,7 +73,7 @@ void WindowSession::start() {
   ShowTab(PlayTab::Chords);
   pnlBottom->setTuningEnabled(false);
   placeWindow();
-  if (!SettingsNotice.empty()) Ask.message(&Window, QString::fromStdString(SettingsNotice));
+  if (!SettingsNotice.empty()) Ask.error(&Window, QString::fromStdString(SettingsNotice));
 }
 
 void WindowSession::placeWindow() {
@@ -122,7 +122,7 @@ bool WindowSession::close() {
     } catch (const ProfileWriteError& error) {
       // The window still closes: only the strum speed, Bass Note and folders
       // are lost, and keeping the user in a program they asked to leave helps nobody.
-      Ask.message(&Window, QString::fromStdString(error.what()));
+      Ask.error(&Window, QString::fromStdString(error.what()));
     }
   }
   if (Help) Help->close();
@@ -131,16 +131,16 @@ bool WindowSession::close() {
 
 void WindowSession::midiSetup() {
   if (!Midi || !SettingsFile) {
-    Ask.message(&Window, QStringLiteral("MIDI is not available."));
+    Ask.error(&Window, QStringLiteral("MIDI is not available."));
     return;
   }
   MidiSetupDialog dialog(*Config, *SettingsFile, *Midi, Poster, &Window);
-  dialog.showError = [this](const QString& text) { Ask.message(&Window, text); };
+  dialog.showError = [this](const QString& text) { Ask.error(&Window, text); };
   dialog.setHelp([this](int context) { showHelp(context); });
   Ask.execDialog(dialog);
 }
 
 void WindowSession::showHelp(int context) {
   if (!Help || !Help->showContext(context))
-    Ask.message(&Window, QStringLiteral("The help pages are missing from the program folder."));
+    Ask.error(&Window, QStringLiteral("The help pages are missing from the program folder."));
 }

@@ -14,7 +14,9 @@ class ScriptedPrompter : public Prompter {
  public:
   std::deque<bool> answers;
   std::deque<QString> files;
+  // Every box shown, errors too; `errors` holds those shown as errors.
   QStringList messages;
+  QStringList errors;
   QStringList questions;
   // The default button of each question: true for Yes.
   QList<bool> defaults;
@@ -28,6 +30,10 @@ class ScriptedPrompter : public Prompter {
   int printDialogsShown = 0;
 
   void message(QWidget*, const QString& text) override { messages << text; }
+  void error(QWidget*, const QString& text) override {
+    messages << text;
+    errors << text;
+  }
   bool ask(QWidget*, const QString& question, bool defaultYes) override {
     questions << question;
     defaults << defaultYes;
