@@ -14,10 +14,12 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <functional>
 
 #include "library/MenuTables.h"
+#include "pages/render/TablaturePicture.h"
 #include "ui/HelpContext.h"
 #include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
@@ -25,6 +27,24 @@
 #include "ui/UpDown.h"
 
 namespace {
+
+// The tablature staff: its width, and the height of each string's row, which
+// is also the height of each box.
+constexpr int TablatureWidth = 36, TablaturePitch = 20;
+
+// The search results. A wheel turned over the list scrolls the list alone:
+// at either end it is spent there, rather than moving the tab under the
+// pointer onto another control.
+class ResultList : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override {
+    QListWidget::wheelEvent(event);
+    event->accept();
+  }
+};
 
 // The chord-type list and its pop-up menu share one help section.
 constexpr int ChordTypesHelpContext = 400;
@@ -92,6 +112,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   auto* markerRow = new QHBoxLayout;
   markerRow->setSpacing(1);
   markerRow->addWidget(new QLabel(QStringLiteral("Finger"), this));
+  markerRow->addSpacing(4);
   for (const auto& m : markers) {
     auto* b = new QToolButton(this);
     b->setObjectName(QLatin1String(m.name));
@@ -105,18 +126,26 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   }
   sbtnPlain->setChecked(true);
 
-  // Tablature, low string first as guitarists read it.
-  auto* tabRow = new QHBoxLayout;
-  tabRow->setSpacing(1);
-  tabRow->addWidget(new QLabel(QStringLiteral("Tab"), this));
-  for (int s = 5; s >= 0; --s) {
+  // Tablature: a box per string stacked on the lines of a little staff,
+  // string 0 (the highest) at the top as a guitarist reads tab.
+  imgTablature = new SurfaceView(QStringLiteral("imgTablature"),
+                                 QSize(TablatureWidth, 6 * TablaturePitch), this);
+  imgTablature->setImage(tablaturePicture(TablatureWidth, TablaturePitch));
+  auto* tabBoxes = new QVBoxLayout;
+  tabBoxes->setSpacing(0);
+  for (int s = 0; s < 6; ++s) {
     editTab[s] = new QLineEdit(this);
     editTab[s]->setObjectName(QStringLiteral("editTab%1").arg(s));
-    editTab[s]->setFixedWidth(26);
+    editTab[s]->setProperty("tag", s);
+    editTab[s]->setFixedSize(28, TablaturePitch);
     editTab[s]->setMaxLength(2);
     editTab[s]->setAlignment(Qt::AlignCenter);
-    tabRow->addWidget(editTab[s]);
+    tabBoxes->addWidget(editTab[s]);
   }
+  auto* tablature = new QHBoxLayout;
+  tablature->setSpacing(2);
+  tablature->addWidget(imgTablature, 0, Qt::AlignTop);
+  tablature->addLayout(tabBoxes);
 
   auto* rootRow = new QHBoxLayout;
   rootRow->setSpacing(2);
@@ -128,13 +157,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   rootRow->addWidget(editBass);
   rootRow->addWidget(udBass);
   rootRow->addStretch(1);
-
-  auto* editColumn = new QVBoxLayout;
-  editColumn->setSpacing(3);
-  editColumn->addLayout(rootRow);
-  editColumn->addLayout(markerRow);
-  editColumn->addLayout(tabRow);
-  editColumn->addStretch(1);
+  markerRow->addStretch(1);
 
   // Chord-type list and the intervals display.
   ComboBox1 = new QComboBox(this);
@@ -144,37 +167,42 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   for (const auto& family : ChordFamilies)
     for (int t = 0; t < family.typeCount; ++t) ComboBox1->addItem(qs(family.types[t]));
   ComboBox1->setCurrentIndex(0);
+  // A modest width whatever the user chords are called, so the tab fits the
+  // window; the drop-down shows the names whole.
+  ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ComboBox1->setMinimumContentsLength(12);
   sbDisplayIntervals = new QToolButton(this);
   sbDisplayIntervals->setObjectName(QStringLiteral("sbDisplayIntervals"));
   sbDisplayIntervals->setText(QStringLiteral("Show Intervals"));
   sbDisplayIntervals->setCheckable(true);
   sbDisplayIntervals->setFocusPolicy(Qt::NoFocus);
-  auto* formulaColumn = new QVBoxLayout;
-  // The caption wraps and the list keeps a modest width, so the tab fits the
-  // window without a sideways scroll bar, whatever the user chords are called.
-  auto* formulaCaption = new QLabel(QStringLiteral("Use Chord Intervals For:"), this);
-  formulaCaption->setWordWrap(true);
-  formulaCaption->setMaximumWidth(130);
-  ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  ComboBox1->setMinimumContentsLength(10);
-  ComboBox1->setMaximumWidth(130);
-  formulaColumn->addWidget(formulaCaption);
-  formulaColumn->addWidget(ComboBox1);
-  formulaColumn->addWidget(sbDisplayIntervals);
-  formulaColumn->addStretch(1);
+
+  auto* editColumn = new QVBoxLayout;
+  editColumn->setSpacing(3);
+  editColumn->addLayout(rootRow);
+  editColumn->addLayout(markerRow);
+  editColumn->addSpacing(4);
+  editColumn->addWidget(new QLabel(QStringLiteral("Use Chord Intervals For:"), this));
+  editColumn->addWidget(ComboBox1, 0, Qt::AlignLeft);
+  editColumn->addWidget(sbDisplayIntervals, 0, Qt::AlignLeft);
+  editColumn->addStretch(1);
 
   // The design group and, under it, the file it was saved to or loaded from.
   lblCDFilePath = new QLabel(QStringLiteral("File:"), this);
   lblCDFilePath->setObjectName(QStringLiteral("lblCDFilePath"));
+  // A long path is cut rather than widening the tab.
+  lblCDFilePath->setMaximumWidth(imgChordDesign->width());
   auto* groupColumn = new QVBoxLayout;
+  groupColumn->setSpacing(2);
   groupColumn->addWidget(imgChordDesign);
   groupColumn->addWidget(lblCDFilePath);
   groupColumn->addStretch(1);
   auto* top = new QHBoxLayout;
+  top->setSpacing(10);
   top->addLayout(groupColumn);
-  top->addSpacing(8);
+  top->addLayout(tablature);
   top->addLayout(editColumn);
-  top->addLayout(formulaColumn);
+  top->addStretch(1);
 
   // Chord search.
   rgIntervalOp = radioGroup(this, "rgIntervalOp", "Interval Note Options",
@@ -187,16 +215,20 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
       0, rootOptions);
   btnSearch = new QPushButton(QStringLiteral("Search"), this);
   btnSearch->setObjectName(QStringLiteral("btnSearch"));
-  listChordDesign = new QListWidget(this);
+  listChordDesign = new ResultList(this);
   listChordDesign->setObjectName(QStringLiteral("listChordDesign"));
   listChordDesign->setMinimumWidth(240);
+  // A few lines are enough; the list takes whatever height the window gives.
+  listChordDesign->setMinimumHeight(60);
   // A result line is dragged onto the design group to fetch its fingerings.
   listChordDesign->setDragEnabled(true);
   listChordDesign->setDragDropMode(QAbstractItemView::DragOnly);
 
   auto* options = new QVBoxLayout;
+  options->setSpacing(4);
   options->addWidget(rgIntervalOp);
   options->addWidget(rgRootOp);
+  options->addStretch(1);
   auto* searchColumn = new QVBoxLayout;
   searchColumn->addWidget(btnSearch);
   searchColumn->addStretch(1);
@@ -207,6 +239,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(6, 6, 6, 6);
+  page->setSpacing(6);
   page->addLayout(top);
   page->addLayout(bottom, 1);
 }
@@ -305,6 +338,8 @@ void ChordDesignTab::setRootOption(int item) {
 
 void ChordDesignTab::clearSearchResults() {
   listChordDesign->clear();
+  // The next search's first lines in view, not the old scroll position.
+  listChordDesign->scrollToTop();
 }
 
 void ChordDesignTab::addSearchResult(const QString& line, const QString& why,

@@ -109,6 +109,7 @@ class ChordDesignTab : public QWidget {
   QToolButton* sbtnThree;
   QToolButton* sbtnFour;
   QButtonGroup* fingerMarkers;
+  SurfaceView* imgTablature;
   QLineEdit* editTab[6];
   QToolButton* sbDisplayIntervals;
   QGroupBox* rgIntervalOp;

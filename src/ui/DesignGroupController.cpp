@@ -79,6 +79,9 @@ DesignGroupController::DesignGroupController(AppState& state, const BusyGuard& g
   connect(add("Move", "pmenu2Move"), &QAction::triggered, this,
           &DesignGroupController::pmenu2MoveClick);
 
+  // The empty group shows where its six diagrams go.
+  for (int s = 0; s < DesignGroupSize; ++s) drawSlotPicture(s);
+
   connect(imgChordDesign, &SurfaceView::pressed, this,
           [this](QPoint at, Qt::MouseButton button) { imgChordDesignMouseDown(at, button); });
   connect(imgChordDesign, &SurfaceView::moved, this, [this] { imgChordDesignMouseMove(); });
@@ -173,7 +176,7 @@ void DesignGroupController::imgChordDesignMouseDown(QPoint at, Qt::MouseButton b
     popmenuDesign->popup(imgChordDesign->mapToGlobal(at));
     return;
   }
-  if (button != Qt::LeftButton || s == DesignSelectedSlot) return;
+  if (s == DesignSelectedSlot) return;
   selectSlot(s);
 }
 
@@ -351,7 +354,7 @@ void DesignGroupController::erase() {
   MoveSource = -1;
   for (auto& d : State.DesignGroup) d.Empty = 1;
   ClearSurface(imgChordDesign->image());
-  imgChordDesign->refresh();
+  for (int s = 0; s < DesignGroupSize; ++s) drawSlotPicture(s);
   DesignSelectedSlot = -1;
 }
 
@@ -363,11 +366,9 @@ void DesignGroupController::loadGroup(const TChordDiagram (&group)[DesignGroupSi
   int first = -1;
   for (int s = 0; s < DesignGroupSize; ++s) {
     State.DesignGroup[s] = group[s];
-    if (isEmpty(group[s])) continue;
     drawSlotPicture(s);
-    if (first < 0) first = s;
+    if (first < 0 && !isEmpty(group[s])) first = s;
   }
-  imgChordDesign->refresh();
   Design->clearSearchResults();
   if (first < 0) return;
   Design->setIntervalsShown(false);

@@ -96,6 +96,12 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
   for (QLineEdit* typed : {editTuningName, editChordNameUser}) typed->installEventFilter(this);
   pnlNote = readout(this, "pnlNote");
   pnlInterval = readout(this, "pnlInterval");
+  // Wide enough for the longest read-out ("#5 / b13") in the panel's font.
+  int widest = 0;
+  for (int i = 0; i < 12; ++i)
+    widest = std::max(
+        widest, pnlInterval->fontMetrics().horizontalAdvance(qs(FretboardHit::intervalReadout(i))));
+  pnlInterval->setFixedWidth(std::max(pnlInterval->width(), widest + 16));
   editNotes = field(this, QStringLiteral("editNotes"), 0, true);
   editNotes->setMinimumWidth(110);
   for (int i = 0; i < 8; ++i) {
@@ -203,8 +209,7 @@ void FretboardPanel::ClearFretboard() {
   editTuningName->clear();
   editNotes->clear();
   for (int i = 0; i < 8; ++i) setIntervalLabel(i, QString(), 0, Qt::black, Qt::white);
-  pnlNote->clear();
-  pnlInterval->clear();
+  clearHoverReadout();
 }
 
 void FretboardPanel::ShowDiagram(TChordDiagram chord) {
@@ -253,6 +258,7 @@ void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) 
     drawFretboardGlyph(imgGuitar->image(), imgFinger, chordGlyphCell(finger, isRoot), s, fret);
   }
   State.LastRoot = root;
+  showHoverReadout();
 
   if (withArpeggio) {
     TChordFormula f{};
@@ -333,6 +339,7 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
   }
   drawScaleMarks(imgGuitar->image(), imgFinger, scale);
   State.LastRoot = root;
+  showHoverReadout();
   imgGuitar->refresh();
 }
 
@@ -369,8 +376,20 @@ void FretboardPanel::UpDown0MouseUp() {
 }
 
 void FretboardPanel::clearHoverReadout() {
+  HoverCell.reset();
   pnlNote->clear();
   pnlInterval->clear();
+}
+
+void FretboardPanel::showHoverReadout() {
+  if (!HoverCell) {
+    clearHoverReadout();
+    return;
+  }
+  const auto [s, f] = *HoverCell;
+  const int p = pitchClass(UpDowns[s]->position() + f);
+  pnlNote->setText(qs(State.Names.pitchName(p)));
+  pnlInterval->setText(qs(FretboardHit::intervalReadout(p - State.LastRoot)));
 }
 
 void FretboardPanel::mouseMoveEvent(QMouseEvent* event) {
@@ -385,9 +404,8 @@ void FretboardPanel::imgGuitarMouseMove(QPoint at) {
   }
   State.HoverString = FretboardHit::stringAt(at.y());
   State.HoverFret = FretboardHit::fretAt(at.x());
-  const int p = pitchClass(UpDowns[State.HoverString]->position() + State.HoverFret);
-  pnlNote->setText(qs(State.Names.pitchName(p)));
-  pnlInterval->setText(qs(FretboardHit::intervalReadout(p - State.LastRoot)));
+  HoverCell = {State.HoverString, State.HoverFret};
+  showHoverReadout();
 }
 
 void FretboardPanel::showEditChord() {
@@ -407,6 +425,7 @@ void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
   // The press may come without a move before it (a touch, a synthetic click).
   State.HoverString = FretboardHit::stringAt(at.y());
   State.HoverFret = FretboardHit::fretAt(at.x());
+  HoverCell = {State.HoverString, State.HoverFret};
   const bool right = button == Qt::RightButton;
   Editor.press(State.HoverString, State.HoverFret,
                Design ? Design->selectedFinger() : FingerCode::Fretted, right);
@@ -426,6 +445,8 @@ void FretboardPanel::udRootClick() {
   Editor.setRoot(Design->rootPosition());
   const std::string_view root = State.Names.pitchName(Editor.root());
   Design->showRootAndBass(Editor.root(), root, Editor.root(), root);
+  // What the read-out says was measured from the root just left.
+  clearHoverReadout();
 }
 
 void FretboardPanel::udRootMouseUp() {
@@ -438,6 +459,7 @@ void FretboardPanel::udBassClick() {
   Editor.setBass(Design->bassPosition());
   Design->showBass(Editor.bass(), State.Names.pitchName(Editor.bass()));
   if (!Design->intervalsShown()) editChordNameUser->setText(qs(Editor.chordName()));
+  clearHoverReadout();
 }
 
 void FretboardPanel::showFingerMark(int s, int f, int glyphX) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "design/FingeringEditor.h"
 #include "play/PlayTab.h"
@@ -57,6 +58,9 @@ class FretboardPanel : public QFrame {
   // Enables the tuning controls (Chord Design and Scales tabs only).
   void setTuningEnabled(bool enabled);
   void clearHoverReadout();
+  // The note and interval of the cell last pointed at, measured from the root
+  // on show now; empty when the pointer has left the fretboard since.
+  void showHoverReadout();
   // The tuning name as it stands in its field (typed by the user or shown).
   std::string typedTuningName() const;
 
@@ -135,6 +139,8 @@ class FretboardPanel : public QFrame {
   QLineEdit* editChordNameUser;
   QLabel* pnlNote;
   QLabel* pnlInterval;
+  // String and fret under the pointer while it is over the fretboard.
+  std::optional<std::pair<int, int>> HoverCell;
   QLineEdit* editNotes;
   QLineEdit* editIntervals[8];
   QPushButton* bitbtnDrag;

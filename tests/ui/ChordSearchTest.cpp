@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "DataDir.h"
@@ -205,6 +207,44 @@ class ChordSearchTest : public QObject {
     QCOMPARE(note->text(), QStringLiteral("C"));
     QTest::mouseMove(child<QWidget>(w, "pageChordDesignContents"), QPoint(2, 2));
     QVERIFY(note->text().isEmpty());
+  }
+
+  // A long list, read to its end, then searched again; and the wheel turned
+  // on past the end while the window is too small for the whole tab.
+  void eachSearchShowsItsFirstLinesAndTheWheelStaysInTheList() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.resize(808, 520);
+    clickTab(w, int(PlayTab::ChordDesign));
+    fretCMajor(w);
+    choose(w, "rgIntervalOp", 0);
+    choose(w, "rgRootOp", 2);
+    search(w);
+    QListWidget* list = results(w);
+    QApplication::processEvents();
+    QScrollBar* listBar = list->verticalScrollBar();
+    QVERIFY2(listBar->maximum() > 0, "the list must be longer than its window");
+
+    QVERIFY2(child<QScrollArea>(w, "scrollChordDesign")->verticalScrollBar()->maximum() > 0,
+             "the window must be too small for the tab");
+    // A turn the list does not take (ignored) is handed on to the page.
+    const QPoint inList = list->viewport()->rect().center();
+    for (int turn = 0; turn < 3 * list->count(); ++turn) {
+      QWheelEvent wheel(inList, list->viewport()->mapToGlobal(inList), QPoint(), QPoint(0, -120),
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(list->viewport(), &wheel);
+      QVERIFY2(wheel.isAccepted(), qPrintable(QStringLiteral("turn %1").arg(turn)));
+    }
+    QCOMPARE(listBar->value(), listBar->maximum());
+
+    search(w);
+    QApplication::processEvents();
+    QVERIFY(listBar->maximum() > 0);
+    QCOMPARE(listBar->value(), 0);
+    QVERIFY(list->viewport()->rect().contains(list->visualItemRect(list->item(0))));
   }
 };
 

@@ -23,7 +23,9 @@ bool same(const TChordDiagram& a, const TChordDiagram& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-QPoint slotCentre(int s) { return {76 * s + 38, 50}; }
+QPoint slotCentre(int s) {
+  return {76 * s + 38, 50};
+}
 
 struct Group {
   TChordDiagram d[6];
@@ -33,7 +35,9 @@ Group groupOf(MainWindow& w) {
   std::memcpy(g.d, w.state().DesignGroup, sizeof g.d);
   return g;
 }
-bool same(const Group& a, const Group& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool same(const Group& a, const Group& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // The slot of `before` each slot of the group now holds, -1 for a free slot.
 QList<int> order(MainWindow& w, const Group& before) {
@@ -80,7 +84,9 @@ bool dropResultLine(MainWindow& w, const QString& text, std::optional<QPoint> pa
   return dropOn(w, *data, slotCentre(2));
 }
 
-bool dropCMaj7(MainWindow& w) { return dropResultLine(w, QStringLiteral("C\tmaj7"), QPoint(0, 2)); }
+bool dropCMaj7(MainWindow& w) {
+  return dropResultLine(w, QStringLiteral("C\tmaj7"), QPoint(0, 2));
+}
 
 bool dropDragButton(MainWindow& w, int slot) {
   QMimeData data;
@@ -124,8 +130,9 @@ class DesignGroupTest : public QObject {
     QCOMPARE(child<QLineEdit>(w, "editChordNameUser")->text().left(6), QStringLiteral("C maj7"));
     for (int s = 0; s < 6; ++s) {
       const auto& f = st.DesignGroup[0];
-      QCOMPARE(child<QLineEdit>(w, QStringLiteral("editTab%1").arg(s).toLatin1().constData())->text(),
-               f.Notes[s] ? QString::number(f.Strings[s].Fret) : QString());
+      QCOMPARE(
+          child<QLineEdit>(w, QStringLiteral("editTab%1").arg(s).toLatin1().constData())->text(),
+          f.Notes[s] ? QString::number(f.Strings[s].Fret) : QString());
     }
   }
 
@@ -140,7 +147,8 @@ class DesignGroupTest : public QObject {
     ask.answers = {true};
     QVERIFY(dropResultLine(w, QStringLiteral("D\tm7"), QPoint(2, 20)));
     QCOMPARE(ask.questions,
-             QStringList{QStringLiteral("This Design Group has changed. Do you want to save the changes?")});
+             QStringList{QStringLiteral(
+                 "This Design Group has changed. Do you want to save the changes?")});
     QVERIFY(same(groupOf(w), before));
     // A line without a result pair names no chord: no question, no change.
     QVERIFY(dropResultLine(w, QStringLiteral("No Chords Found"), std::nullopt));
@@ -244,6 +252,56 @@ class DesignGroupTest : public QObject {
     w.state().EditChord.Root = 9;
     clickAt(w, "imgChordDesign", slotCentre(3));
     QCOMPARE(w.state().EditChord.Root, 9);
+    // Any button but the right one takes a slot in hand.
+    clickAt(w, "imgChordDesign", slotCentre(1), Qt::MiddleButton);
+    QVERIFY(!menu->isVisible());
+    QCOMPARE(w.designGroup()->selectedSlot(), 1);
+    QVERIFY(redAt(w, {76, 50}));
+    QVERIFY(same(w.state().EditChord, w.state().DesignGroup[1]));
+  }
+
+  // Each free slot shows a faint frame, so the empty group shows where
+  // diagrams go: at start, after a delete, after Erase Page.
+  void freeSlotsAreFramedFaintly() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    clickTab(w, int(PlayTab::ChordDesign));
+    const auto framed = [&w](int s) {
+      const QImage& img = child<SurfaceView>(w, "imgChordDesign")->image();
+      // Some grey on the strip's left, right, top and bottom edges.
+      const auto grey = [&img](QRect r) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+          for (int x = r.left(); x <= r.right(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c != QColor(Qt::white) && c.red() == c.green() && c.green() == c.blue() &&
+                c.red() > 150)
+              return true;
+          }
+        return false;
+      };
+      const int x = 76 * s;
+      return grey({x + 1, 40, 5, 20}) && grey({x + 70, 40, 5, 20}) && grey({x + 20, 1, 20, 5}) &&
+             grey({x + 20, img.height() - 6, 20, 5});
+    };
+    for (int s = 0; s < 6; ++s) QVERIFY2(framed(s), qPrintable(QString::number(s)));
+
+    QVERIFY(dropCMaj7(w));
+    for (int s = 0; s < 6; ++s) QVERIFY(!framed(s));
+    ask.answers = {true};
+    popupCommand(w, 0, "pmenu2Delete");
+    QVERIFY(framed(0));
+    QVERIFY(!framed(1));
+    // The red frame moves off the freed slot without wiping its outline.
+    clickAt(w, "imgChordDesign", slotCentre(4));
+    QVERIFY(framed(0));
+
+    ask.answers = {true};
+    click(w, "sbtnErase");
+    QVERIFY(w.state().DesignGroup[3].Empty);
+    for (int s = 0; s < 6; ++s) QVERIFY2(framed(s), qPrintable(QString::number(s)));
   }
 
   void deletingTheFramedSlotFramesTheFirstRemaining() {

@@ -28,10 +28,18 @@ T* child(QObject* parent, const char* name) {
   if (!found) qFatal("no child %s", name);
   return found;
 }
-QLineEdit* field(QObject* parent, const char* name) { return child<QLineEdit>(parent, name); }
-QString text(QObject* parent, const char* name) { return field(parent, name)->text(); }
-QString label(QObject* parent, const char* name) { return child<QLabel>(parent, name)->text(); }
-SurfaceView* guitar(QObject* fretboard) { return child<SurfaceView>(fretboard, "imgGuitar"); }
+QLineEdit* field(QObject* parent, const char* name) {
+  return child<QLineEdit>(parent, name);
+}
+QString text(QObject* parent, const char* name) {
+  return field(parent, name)->text();
+}
+QString label(QObject* parent, const char* name) {
+  return child<QLabel>(parent, name)->text();
+}
+SurfaceView* guitar(QObject* fretboard) {
+  return child<SurfaceView>(fretboard, "imgGuitar");
+}
 void clickArrow(QObject* parent, const char* name) {
   QTest::mouseClick(child<QToolButton>(parent, name), Qt::LeftButton);
 }
@@ -298,6 +306,51 @@ class FretboardPanelTest : public QObject {
     QTest::mouseMove(guitar(fb), QPoint(2, 50));
     QVERIFY(label(fb, "pnlNote").isEmpty());
     QVERIFY(label(fb, "pnlInterval").isEmpty());
+
+    // The longest read-out is shown whole.
+    w.state().LastRoot = 0;
+    QTest::mouseMove(guitar(fb), cell(2, 1));  // G# over C
+    auto* interval = child<QLabel>(fb, "pnlInterval");
+    QCOMPARE(interval->text(), QStringLiteral("#5 / b13"));
+    QVERIFY(interval->fontMetrics().horizontalAdvance(interval->text()) <=
+            interval->contentsRect().width() - 2 * interval->margin());
+  }
+
+  // The read-out measures from the root on show: a new root, bass or
+  // fingering never leaves an interval from the one before.
+  void hoverReadoutFollowsTheRoot() {
+    MainWindow w("/tmp/");
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    clickTab(w, int(PlayTab::ChordDesign));
+    FretboardPanel* fb = w.fretboard();
+    ChordDesignTab* d = w.chordDesign();
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(4, 3));  // C on the A string
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(3, 2));  // E
+    QTest::mouseMove(guitar(fb), cell(1, 1));                       // C
+    QCOMPARE(label(fb, "pnlInterval"), QStringLiteral("1"));
+
+    clickArrow(d, "udRootUp");  // Db
+    const QString afterRoot = label(fb, "pnlInterval");
+    QVERIFY2(afterRoot.isEmpty() || afterRoot == QStringLiteral("7"), qPrintable(afterRoot));
+    QTest::mouseMove(guitar(fb), cell(1, 2));  // C# over Db
+    QCOMPARE(label(fb, "pnlInterval"), QStringLiteral("1"));
+
+    clickArrow(d, "udBassUp");
+    const QString afterBass = label(fb, "pnlInterval");
+    QVERIFY2(afterBass.isEmpty() || afterBass == QStringLiteral("1"), qPrintable(afterBass));
+
+    // A right press makes the pressed note the root: the read-out there is 1,
+    // and a fingering edit under the pointer keeps it measured from that root.
+    QTest::mouseMove(guitar(fb), cell(2, 2));  // A
+    QTest::mouseClick(guitar(fb), Qt::RightButton, {}, cell(2, 2));
+    QCOMPARE(label(fb, "pnlInterval"), QStringLiteral("1"));
+    QTest::mouseMove(guitar(fb), cell(0, 0));  // E over A
+    QCOMPARE(label(fb, "pnlInterval"), QStringLiteral("5"));
+    clickArrow(d, "udRootDown");  // Ab
+    QTest::mouseClick(guitar(fb), Qt::LeftButton, {}, cell(0, 0));
+    QCOMPARE(label(fb, "pnlNote"), QStringLiteral("E"));
+    QCOMPARE(label(fb, "pnlInterval"), QStringLiteral("#5 / b13"));
   }
 
   void arpeggioBoxesTheChordTonesAcrossTheNeck() {

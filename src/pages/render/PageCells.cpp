@@ -58,7 +58,15 @@ void drawDesignSlot(QImage& surface, const TChordDiagram& chord, int slot,
                     const NameTables& names) {
   if (slot < 0 || slot > 5) return;
   wipe(surface, QRect(76 * slot, 0, 76, surface.height()));
-  if (isEmpty(chord)) return;
+  if (isEmpty(chord)) {
+    // A faint frame shows a newcomer where diagrams go. It keeps clear of the
+    // red frame's lines, whose white wipe would otherwise eat into it.
+    QPainter p(&surface);
+    p.setPen(EmptyDesignSlotColour);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(76 * slot + 3, 3, 69, surface.height() - 7);
+    return;
+  }
   DrawTinyChord(surface, chord, QPoint(76 * slot, 37));
   SurfaceText::drawDesignGroupLines(surface, chord, slot, names);
   if (!fitsSixRows(chord)) DrawOutOfRangeLine(surface, slot);

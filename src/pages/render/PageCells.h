@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 
 #include "music/NameTables.h"
@@ -21,7 +22,9 @@ void drawPrintItem(QImage& surface, const TPrintDiagram& item, int column, int r
                    const NameTables& names);
 
 // Design group slot 0..5: the full-height strip 76 pixels wide, with the
-// tiny chord, its four lines and the blue line when it does not fit.
+// tiny chord, its four lines and the blue line when it does not fit; an
+// empty slot shows only a faint frame inside its strip.
+inline const QColor EmptyDesignSlotColour{200, 200, 200};
 void drawDesignSlot(QImage& surface, const TChordDiagram& chord, int slot, const NameTables& names);
 
 // Play page slot (column, row): the 60 x 86 area from (20 + 63c, 132r).

@@ -73,7 +73,16 @@ class PageCellsTest : public QObject {
     TChordDiagram empty = cMajor();
     empty.Empty = 1;
     PageCells::drawDesignSlot(design, empty, 3, names);
-    QCOMPARE(countColour(design.copy(228, 0, 76, 101), WhitePixel), 76 * 101);
+    // An empty slot is white but for its faint frame, which keeps off the
+    // strip's edges where the red frame runs (and is wiped in white).
+    const QImage slot = design.copy(228, 0, 76, 101);
+    const int frame = countColour(slot, PageCells::EmptyDesignSlotColour.rgb());
+    QVERIFY(frame >= 2 * 60 + 2 * 90);
+    QCOMPARE(countColour(slot, WhitePixel) + frame, 76 * 101);
+    for (int x = 0; x < 76; ++x)
+      QVERIFY(slot.pixel(x, 0) == WhitePixel && slot.pixel(x, 100) == WhitePixel);
+    for (int y = 0; y < 101; ++y)
+      QVERIFY(slot.pixel(0, y) == WhitePixel && slot.pixel(75, y) == WhitePixel);
   }
 
   void playSlotWipesItsAreaAndDrawsTheTinyChord() {
