@@ -141,8 +141,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
   setHelpContext(ComboBox1, ChordTypesHelpContext);
   ComboBox1->setFocusPolicy(Qt::NoFocus);
-  for (const auto& family : ChordFamilies)
-    for (int t = 0; t < family.typeCount; ++t) ComboBox1->addItem(qs(family.types[t]));
+  for (std::string_view name : DictionaryChordNames) ComboBox1->addItem(qs(name));
   ComboBox1->setCurrentIndex(0);
   sbDisplayIntervals = new QToolButton(this);
   sbDisplayIntervals->setObjectName(QStringLiteral("sbDisplayIntervals"));
