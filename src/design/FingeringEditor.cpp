@@ -3,6 +3,28 @@
 #include <algorithm>
 
 #include "design/IntervalDisplay.h"
+#include "library/ChordLibrary.h"
+#include "library/ChordSearch.h"
+#include "library/LibraryFiles.h"
+
+namespace {
+
+// Whether every played string sounds a note of `type` over `root`.
+bool soundsOnly(const TChordDiagram& chord, const TChordFormula& type, int root) {
+  for (int s = 0; s < StringCount; ++s) {
+    if (chord.Strings[s].Finger == FingerCode::Muted) continue;
+    const int interval = pitchClass(chord.Tuning[s] + chord.Strings[s].Fret - root);
+    bool held = false;
+    for (std::int8_t e : type.Intervals) {
+      if (e == ChordIntervalEnd) break;
+      if (pitchClass(e) == interval) held = true;
+    }
+    if (!held) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 FingeringEditor::FingeringEditor(TChordDiagram& chord, ExtensionFlagSet& extensionFlags,
                                  const NameTables& names)
@@ -77,6 +99,46 @@ void FingeringEditor::rebuildFormula(const TChordFormula* compared) {
   if (shown)
     for (int i = 0; i < 7; ++i) captions[static_cast<std::size_t>(i)] = intervalCaption(shown[i]);
   Chord.Formula = formulaFromLabels(captions);
+}
+
+bool FingeringEditor::keepNameTrue(const std::string& dictionaryDir) {
+  TChordFormula dictionary[ChordLibrary::ChordTypeCount];
+  for (int t = 0; t < ChordLibrary::ChordTypeCount; ++t)
+    if (readChordFormula(dictionaryDir, t, dictionary[t]).Status != LibraryStatus::Ok) return false;
+  const std::string_view name = Chord.ChordName.view();
+  if (!name.empty()) {
+    const auto named = std::find_if(std::begin(dictionary), std::end(dictionary),
+                                    [&](const TChordFormula& f) { return f.Name == name; });
+    if (named == std::end(dictionary) || soundsOnly(Chord, *named, root())) return false;
+  }
+
+  ChordSearch search;
+  const bool sounded = rootSounded(Chord);
+  ChordSearch::Outcome found =
+      search.search(Chord, sounded, {ChordSearch::TheseNotesOnly, ChordSearch::CurrentRoot}, Names,
+                    dictionaryDir);
+  if (found.Read.Status != LibraryStatus::Ok) return false;
+  const bool overRoot = found.Searched && found.Used.Root == ChordSearch::CurrentRoot;
+  // A fingering built up from nothing is named once its notes make a chord
+  // over the root the player chose; its root never moves under the player's
+  // hands.
+  if (name.empty() && (!overRoot || found.Lines.empty())) return false;
+  if (found.Lines.empty() && overRoot)
+    found = search.search(Chord, sounded, {ChordSearch::TheseNotesOnly, ChordSearch::EachNote},
+                          Names, dictionaryDir);
+  if (found.Read.Status != LibraryStatus::Ok) return false;
+  if (found.Lines.empty()) {
+    Chord.ChordName = std::string_view();
+    return false;
+  }
+  const ChordSearch::Pair first = found.Lines.front().Chord;
+  Chord.ChordName = dictionary[first.Index].Name;
+  if (first.Root == root()) return false;
+  const bool bassWithRoot = bass() == root();
+  Chord.Root = first.Root;
+  if (bassWithRoot) setBass(first.Root);
+  ComputeIntervals(Chord, Flags);
+  return true;
 }
 
 int FingeringEditor::root() const {

@@ -42,6 +42,17 @@ class FingeringEditor {
   // 20 characters. On show are the intervals of `compared` when a chord type
   // is laid over the fingering, else the fingering's own.
   void rebuildFormula(const TChordFormula* compared);
+  // After an edit of the fingering: while the sounded notes still belong to
+  // the chord type the name gives, over the root, nothing changes. Otherwise
+  // the chord is named as a search of the dictionary in `dictionaryDir` names
+  // it first, for these notes only, over the current root and then over each
+  // sounded note; when that finds it over another note, the root (and a bass
+  // that went with the root) moves there too. Nothing found empties the name.
+  // A fingering without a name takes the first chord found over its root,
+  // when the root sounds, and otherwise stays unnamed. A name the dictionary
+  // does not hold (typed by the user) is left alone, and so is everything when
+  // the dictionary cannot be read. True when the root moved.
+  bool keepNameTrue(const std::string& dictionaryDir);
 
   // Pitch classes.
   int root() const;

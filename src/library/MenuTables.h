@@ -31,6 +31,25 @@ inline constexpr std::array<std::string_view, 26> DominantChordTypes = {
     "7#5b9",   "13b5b9",   "9sus",    "13sus",    "7(b5b9)",  "7(#5#9)",  "7(#11)",
     "7(b9#11)", "7(#9#11)", "13(b5)", "7sus(b9)", "13sus(b9)"};
 
+// The chord formula dictionary's own name of each type, in dictionary order:
+// the name a fingering carries, so the design tab's chord-type list shows
+// these rather than the menu captions ("maj" for "major", "ma9#5" for
+// "maj9#5").
+// clang-format off
+inline constexpr std::array<std::string_view, 62> DictionaryChordNames = {
+    "maj",       "6",           "maj7",      "ma9#5",      "aug(+)",    "6/9",
+    "maj9",      "sus4",        "maj(b5)",   "add9",       "maj7(add13)", "maj13",
+    "maj7sus",   "maj7(b5)",    "maj7(#5)",  "maj7(#11)",  "maj9(#11)", "maj7sus(b5)",
+    "sus(add3/add9)", "minor",  "m7",        "m6",         "m9",        "dim(o)",
+    "m7b5",      "m6/9",        "m(maj7)",   "m9(maj7)",   "m11",       "m13",
+    "m(add9)",   "m7(add11)",   "m7(add13)", "m9(b5)",     "m11(b5)",   "o(addmaj7)",
+    "7",         "9",           "11",        "13",         "7sus4",     "7#5",
+    "7b5",       "7b9",         "9#5",       "9b5",        "9#11",      "13b9",
+    "7/6",       "7#9",         "7#5b9",     "13b5b9",     "9sus",      "13sus",
+    "7(b5b9)",   "7(#5#9)",     "7(#11)",    "7(b9#11)",   "7(#9#11)",  "13(b5)",
+    "7sus(b9)",  "13sus(b9)"};
+// clang-format on
+
 inline constexpr ChordFamilyMenu ChordFamilies[3] = {
     {"&Major", 10, 0, MajorChordTypes.data(), 19},
     {"M&inor", 9, 19, MinorChordTypes.data(), 17},

@@ -10,3 +10,11 @@ bool BusyGuard::active() const {
   const QCursor* busy = QApplication::overrideCursor();
   return busy && busy->shape() == Qt::WaitCursor;
 }
+
+BusyPointer::BusyPointer() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyPointer::~BusyPointer() {
+  QApplication::restoreOverrideCursor();
+}

@@ -17,3 +17,13 @@ class BusyGuard {
   const QAbstractButton* Play = nullptr;
   const QAbstractButton* Pause = nullptr;
 };
+
+// The busy pointer (the hourglass) for as long as it lives, so the shared
+// guard holds meanwhile.
+class BusyPointer {
+ public:
+  BusyPointer();
+  ~BusyPointer();
+  BusyPointer(const BusyPointer&) = delete;
+  BusyPointer& operator=(const BusyPointer&) = delete;
+};

@@ -164,8 +164,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
   setHelpContext(ComboBox1, ChordTypesHelpContext);
   ComboBox1->setFocusPolicy(Qt::NoFocus);
-  for (const auto& family : ChordFamilies)
-    for (int t = 0; t < family.typeCount; ++t) ComboBox1->addItem(qs(family.types[t]));
+  for (std::string_view name : DictionaryChordNames) ComboBox1->addItem(qs(name));
   ComboBox1->setCurrentIndex(0);
   // A modest width whatever the user chords are called, so the tab fits the
   // window; the drop-down shows the names whole.

@@ -350,7 +350,9 @@ void DesignGroupController::editTab0Exit(int i) {
 }
 
 void DesignGroupController::erase() {
-  imgChordDesign->setPointerShape(0);
+  // A diagram being moved goes with the group; one sent from another page
+  // still waits to be placed.
+  if (moving()) imgChordDesign->setPointerShape(0);
   MoveSource = -1;
   for (auto& d : State.DesignGroup) d.Empty = 1;
   ClearSurface(imgChordDesign->image());

@@ -367,8 +367,7 @@ void FretboardPanel::UpDown0MouseUp() {
   const PlayTab tab = Queries.activeTab ? Queries.activeTab() : PlayTab::Chords;
   if (tab == PlayTab::ChordDesign && !isEmpty(State.EditChord)) {
     Editor.retune(State.CurrentTuning, name);
-    showEditChord();
-    Editor.rebuildFormula(comparedFormula());
+    fingeringEdited(false);
   } else if (tab == PlayTab::Scales && !isEmpty(State.CurrentScale)) {
     retuneScale(State.CurrentScale, State.CurrentTuning, name);
     ShowScaleOnFretboard(State.CurrentScale);
@@ -429,11 +428,15 @@ void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
   const bool right = button == Qt::RightButton;
   Editor.press(State.HoverString, State.HoverFret,
                Design ? Design->selectedFinger() : FingerCode::Fretted, right);
-  if (right) {
-    const std::string_view root = State.Names.pitchName(Editor.root());
-    if (Design) Design->showRootAndBass(Editor.root(), root, Editor.root(), root);
-    pnlInterval->setText(QStringLiteral("1"));
-  }
+  if (right) pnlInterval->setText(QStringLiteral("1"));
+  fingeringEdited(right);
+}
+
+void FretboardPanel::fingeringEdited(bool rootPressed) {
+  const bool rootMoved = Editor.keepNameTrue(State.ExeDir);
+  if (Design && (rootPressed || rootMoved))
+    Design->showRootAndBass(Editor.root(), State.Names.pitchName(Editor.root()), Editor.bass(),
+                            State.Names.pitchName(Editor.bass()));
   if (Design) Design->showTab(Editor.tabTexts());
   showEditChord();
   Editor.rebuildFormula(comparedFormula());
@@ -508,10 +511,7 @@ bool FretboardPanel::typeFret(int s, std::optional<int> fret) {
   State.HoverString = s;
   State.HoverFret = fret.value_or(0);
   Editor.typeFret(s, fret, Design ? Design->selectedFinger() : FingerCode::Fretted);
-  if (Design) Design->showTab(Editor.tabTexts());
-  showEditChord();
-  Editor.rebuildFormula(comparedFormula());
-  if (Design && Editor.bass() != Editor.root()) editChordNameUser->setText(qs(Editor.chordName()));
+  fingeringEdited(false);
   return true;
 }
 

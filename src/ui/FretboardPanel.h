@@ -124,6 +124,10 @@ class FretboardPanel : public QFrame {
   void setTextColour(QLineEdit* field, QColor colour);
   // Shows the edited fingering, with the intervals display when it is on.
   void showEditChord();
+  // What follows every change of the fingering's strings: a name that no
+  // longer fits its notes is replaced, then the tablature, the fretboard and
+  // the formula show the fingering.
+  void fingeringEdited(bool rootPressed);
   // The chord type laid over the edited fingering, when Show Intervals is down.
   const TChordFormula* comparedFormula() const;
   bool chordDesignActive() const;

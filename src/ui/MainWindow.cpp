@@ -77,6 +77,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                             [this] { return currentTab(); }});
   const auto tabIs = [this] { return currentTab(); };
   const auto showTabFn = [this](PlayTab tab) { showTab(tab); };
+  const auto bringTabFn = [this](PlayTab tab) { bringTabForward(tab); };
   Chords = new ChordsTab(State, Guard, *Ask, Surfaces[int(PlayTab::Chords)],
                          Scrolls[int(PlayTab::Chords)], pnlBottom, this);
   Scales = new ScalesTab(State, Guard, *Ask, Surfaces[int(PlayTab::Scales)],
@@ -84,7 +85,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   PlayPage = new PlayPageTab(State, Guard, *Ask, Surfaces[int(PlayTab::PlayPage)], pnlTop,
                              pnlBottom, this);
   Session = std::make_unique<WindowSession>(
-      WindowSession::Parts{State, Guard, *Ask, *pnlTop, *pnlBottom, *DesignPage, *this, showTabFn,
+      WindowSession::Parts{State, Guard, *Ask, *pnlTop, *pnlBottom, *DesignPage, *this, bringTabFn,
                            [this](const MidiMessage& m) { Playback->handleMessage(m); }},
       services);
   auto* central = new QWidget;
@@ -139,7 +140,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
 
   Files = new PageFilesController(
       {State, Guard, *Ask, *this, Session->settings(), Session->settingsFile(), files, *pnlTop,
-       *Chords, *DesignPage, *Group, *PlayPage, *Print, *Scales, *Pages, tabIs, showTabFn},
+       *Chords, *DesignPage, *Group, *PlayPage, *Print, *Scales, *Pages, tabIs, bringTabFn},
       this);
   connect(pnlTop, &ToolBarPanel::openClicked, Files, &PageFilesController::sbtnOpenClick);
   connect(pnlTop, &ToolBarPanel::saveClicked, Files, &PageFilesController::sbtnSaveClick);
@@ -210,6 +211,10 @@ void MainWindow::showTab(PlayTab tab) {
   SwitchingTab = true;
   PageControl1->setCurrentIndex(static_cast<int>(tab));
   SwitchingTab = false;
+}
+
+void MainWindow::bringTabForward(PlayTab tab) {
+  PageControl1->setCurrentIndex(static_cast<int>(tab));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {

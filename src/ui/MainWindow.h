@@ -65,6 +65,10 @@ class MainWindow : public QMainWindow {
   // The one place a tab widget index becomes a tab and back.
   PlayTab currentTab() const;
   void showTab(PlayTab tab);
+  // Makes `tab` active exactly as the player's click on its caption does:
+  // pointers, caption, tuning controls and the tab's own chord or scale on
+  // the fretboard.
+  void bringTabForward(PlayTab tab);
 
   // Opens page files into the tabs of their kinds (the command line, a drop).
   void openFiles(const QStringList& paths);

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QWidget>
 #include <algorithm>
 
@@ -67,10 +68,23 @@ bool PageFilesController::mayReplace(PageKind kind) {
 }
 
 QString PageFilesController::startFolder(PageKind kind) const {
-  // A folder of the settings that is not there (a fresh install) would leave
-  // its name in the dialog as a file name; the home folder is a sane start.
-  QString folder = QString::fromStdString(P.Config.PageDirectory[static_cast<std::size_t>(kind)]);
-  if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  const auto k = static_cast<std::size_t>(kind);
+  QString folder = QString::fromStdString(P.Config.PageDirectory[k]);
+  // Nothing makes the folders of the settings, so on a fresh install they
+  // are not there (and their names would stand in the dialog as a file
+  // name): the folder the player last used for this kind, else Documents.
+  if (folder.isEmpty() || !QDir(folder).exists()) {
+    folder.clear();
+    const auto& recent = P.Config.RecentFiles[k];
+    if (!recent.empty()) {
+      const QString used = QFileInfo(QString::fromStdString(recent.front())).absolutePath();
+      if (QDir(used).exists()) folder = used;
+    }
+  }
+  if (folder.isEmpty()) {
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+  }
   return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
@@ -94,17 +108,22 @@ void PageFilesController::openFiles(const QStringList& paths) {
                   QFileInfo(path).fileName() + QStringLiteral(" is not a page file of Strumbo!"));
       continue;
     }
-    P.ShowTab(tabOf(*kind));
+    // The question is about the page the file would replace, wherever the
+    // player is; the tab changes only when the file has come in.
     if (!mayReplace(*kind)) return;
-    load(pathOf(path), *kind);
+    if (load(pathOf(path), *kind) && P.ActiveTab() != tabOf(*kind)) P.ShowTab(tabOf(*kind));
   }
 }
 
 bool PageFilesController::load(const std::string& path, PageKind kind) {
   PageContents page;
   std::optional<TRepeatSet> companion;
+  // A print page of thirty pictures and captions takes a while to draw.
+  std::optional<BusyPointer> busy;
+  if (kind == PageKind::Print) busy.emplace();
   const std::string error = loadPageFile(P.Files, path, kind, page, companion);
   if (!error.empty()) {
+    busy.reset();
     P.Ask.error(&P.Window, QString::fromStdString(error));
     return false;
   }
@@ -199,14 +218,9 @@ void PageFilesController::sbtnSaveClick() {
   if (kind == PageKind::Print) P.Print.endMove();
   // The header is taken from the controls as they are before the dialog.
   const PageContents page = contentsOf(kind);
-  // The page's own file when it has one, else the folder of its kind.
-  QString start = startFolder(kind);
-  const std::string& last = P.State.lastPageFile(tabOf(kind));
-  const auto& recent = P.Config.RecentFiles[static_cast<std::size_t>(kind)];
-  if (!last.empty())
-    start = !recent.empty() && fileNameOf(recent.front()) == last
-                ? QString::fromStdString(recent.front())
-                : start + QString::fromStdString(last);
+  // The folder of the kind, with the page's file name when it has one.
+  const QString start =
+      startFolder(kind) + QString::fromStdString(P.State.lastPageFile(tabOf(kind)));
   const QString chosen =
       P.Ask.saveFileName(&P.Window, qsv(info.SaveTitle), start, qsv(info.Filter));
   if (chosen.isEmpty()) return;

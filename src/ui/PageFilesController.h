@@ -50,6 +50,7 @@ class PageFilesController : public QObject {
     ScalesTab& Scales;
     PageCommands& Pages;
     std::function<PlayTab()> ActiveTab;
+    // Brings a tab forward as the player's own change of tab does.
     std::function<void(PlayTab)> ShowTab;
   };
 
@@ -58,7 +59,9 @@ class PageFilesController : public QObject {
   void sbtnSaveClick();
   void sbtnOpenClick();
   // Opens each page file into the tab of its kind, as Open would after its
-  // questions; a name of no page kind is refused with a message.
+  // questions, and brings that tab forward once the file is in; a name of no
+  // page kind and a file that cannot be loaded are refused with a message
+  // and leave the tabs as they were.
   void openFiles(const QStringList& paths);
   // The recent files of the active tab's kind, newest first.
   QStringList recentFiles() const;

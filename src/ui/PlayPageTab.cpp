@@ -216,9 +216,10 @@ void PlayPageTab::cancelPointers() {
 }
 
 void PlayPageTab::erase() {
-  // A diagram cut and not yet placed goes with the page.
+  // A diagram cut and not yet placed goes with the page; one sent from
+  // another page still waits to be placed.
+  if (moving()) imgPlayPage->setPointerShape(0);
   CutFrom.reset();
-  imgPlayPage->setPointerShape(0);
   for (auto& column : State.PlayPage)
     for (auto& d : column) d.Empty = 1;
   ClearSurface(imgPlayPage->image());

@@ -42,14 +42,6 @@ class NoMidi : public MidiSink, public MidiTransport {
   void FlushMidiOut() override {}
 };
 
-// The busy pointer for the length of a stop or an end of playback, taken
-// down on every way out.
-class BusyPointer {
- public:
-  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
-
 void drawPlayImage(QImage& surface, PagePoint at, Bitmaps::PlayImage id) {
   QPainter p(&surface);
   p.drawImage(at.X, at.Y, Bitmaps::playImage(id));

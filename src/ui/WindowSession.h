@@ -49,6 +49,7 @@ class WindowSession {
     FretboardPanel& Fretboard;
     ChordDesignTab& Design;
     QWidget& Window;
+    // Brings a tab forward as the player's own change of tab does.
     std::function<void(PlayTab)> ShowTab;
     std::function<void(const MidiMessage&)> OnMidiMessage;
   };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "design/FingeringEditor.h"
@@ -209,4 +211,118 @@ TEST_F(Editing, TypedFretsSetTheStringWhateverItWas) {
   editor.typeFret(-1, std::nullopt, 1);
   editor.typeFret(1, -1, 1);
   EXPECT_EQ(std::memcmp(&before, &chord, sizeof chord), 0);
+}
+
+namespace {
+
+// The chord in hand named from the dictionary the build makes.
+struct Naming : Editing {
+  const std::string dictionary = std::string(STRUMBO_TEST_PROGRAM_DIR) + "/";
+
+  // Frets per string, high E first; -1 mutes the string.
+  void finger(std::array<int, 6> frets) {
+    for (int s = 0; s < 6; ++s) {
+      const int f = frets[static_cast<std::size_t>(s)];
+      editor.typeFret(s, f < 0 ? std::nullopt : std::optional<int>(f), FingerCode::Fretted);
+    }
+  }
+  std::string name() const { return chord.ChordName.str(); }
+};
+
+}  // namespace
+
+TEST_F(Naming, ANameThatNoLongerFitsTheNotesBecomesTheFirstChordFound) {
+  // C maj7 in hand (x 3 2 0 0 0), then the A m7 shape with A made the root.
+  finger({0, 0, 0, 2, 3, -1});
+  chord.ChordName = "maj7";
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "maj7");
+  finger({0, 1, 0, 2, 0, -1});
+  editor.press(4, 0, FingerCode::Fretted, true);
+  EXPECT_EQ(editor.root(), 9);
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "m7");
+  EXPECT_EQ(editor.chordName(), "A m7");
+
+  // D A E F# over D, still called maj7: the chord is D add9.
+  finger({2, 5, 2, 0, -1, -1});
+  editor.setRoot(2);
+  editor.recomputeIntervals();
+  chord.ChordName = "maj7";
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "add9");
+  EXPECT_EQ(editor.root(), 2);
+
+  // A cluster of D, C and C# over C: no type of the dictionary holds it over
+  // any of its notes, so no name at all rather than a wrong one.
+  finger({-1, 2, 5, 0, -1, -1});
+  editor.setRoot(0);
+  editor.recomputeIntervals();
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "");
+  EXPECT_EQ(editor.root(), 0);
+}
+
+TEST_F(Naming, NotesThatStillFitKeepTheNameAndATypedNameIsLeftAlone) {
+  // C maj7 without its fifth is still a C maj7, and C E B D a C maj9.
+  finger({0, 0, -1, 2, 3, -1});
+  chord.ChordName = "maj7";
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "maj7");
+  finger({10, 0, -1, 2, 3, -1});
+  chord.ChordName = "maj9";
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "maj9");
+
+  // A name of the player's own says nothing the dictionary can check.
+  finger({0, 1, 0, 2, 0, -1});
+  chord.ChordName = "my chord";
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "my chord");
+
+  // Without a readable dictionary nothing is renamed.
+  chord.ChordName = "maj7";
+  EXPECT_FALSE(editor.keepNameTrue("/nonexistent/"));
+  EXPECT_EQ(name(), "maj7");
+}
+
+TEST_F(Naming, AChordFoundOverAnotherNoteTakesThatRootAndItsBass) {
+  // E G B under a C root that no string sounds: E minor.
+  finger({0, 0, 0, 2, 2, 0});
+  chord.ChordName = "maj";
+  ASSERT_EQ(editor.root(), 0);
+  EXPECT_TRUE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(editor.root(), 4);
+  EXPECT_EQ(editor.bass(), 4);
+  EXPECT_EQ(name(), "minor");
+  EXPECT_EQ(intervals(chord), (std::vector<int>{0, 3, 7, -1, -1, -1, -1}));
+
+  // A slash bass of its own stays: G B D with the bass on B, under root A.
+  finger({3, 0, 0, 0, 2, -1});
+  editor.setRoot(9);
+  editor.setBass(11);
+  editor.recomputeIntervals();
+  EXPECT_TRUE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(editor.root(), 7);
+  EXPECT_EQ(editor.bass(), 11);
+  EXPECT_EQ(editor.chordName(), "G maj /B");
+}
+
+TEST_F(Naming, AnUnnamedFingeringIsNamedOnlyOverTheRootThePlayerChose) {
+  // E and G under a C that does not sound: no name, and the root stays.
+  finger({-1, -1, 0, 2, -1, -1});
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "");
+  EXPECT_EQ(editor.root(), 0);
+  // With the C the triad is C maj, an E doubled on top still is, and a B
+  // makes it C maj7.
+  finger({-1, -1, 0, 2, 3, -1});
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "maj");
+  finger({0, -1, 0, 2, 3, -1});
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "maj");
+  finger({0, 0, 0, 2, 3, -1});
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "maj7");
 }

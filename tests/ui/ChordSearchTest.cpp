@@ -176,6 +176,31 @@ class ChordSearchTest : public QObject {
     QCOMPARE(results(w)->count(), 0);
   }
 
+  // A dictionary gone missing or cut short since the last search is said,
+  // and the lines of that search stay with their pairs.
+  void aDamagedDictionaryLeavesTheLastResults() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.showTab(PlayTab::ChordDesign);
+    fretCMajor(w);
+    choose(w, "rgIntervalOp", 0);
+    search(w);
+    const QStringList found = lines(w);
+    QVERIFY(found.size() > 1);
+    const QString dictionary = data.dir.filePath(QStringLiteral("pxcd3.dat"));
+    QFile file(dictionary);
+    QVERIFY(file.resize(44 * 61));
+    search(w);
+    QCOMPARE(ask.messages.size(), 1);
+    QCOMPARE(lines(w), found);
+    QCOMPARE(pairOf(w, 1), QPoint(0, 1));
+    QVERIFY(QFile::remove(dictionary));
+    search(w);
+    QCOMPARE(ask.messages.size(), 2);
+    QCOMPARE(lines(w), found);
+  }
+
   void searchWaitsWhilePlayingAndTheListClearsTheReadouts() {
     DataDir data;
     MidiRig rig;

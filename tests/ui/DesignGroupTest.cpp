@@ -13,7 +13,9 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "pages/render/FretboardPainter.h"
 #include "ui/DesignGroupController.h"
+#include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/SurfaceView.h"
 
@@ -92,6 +94,22 @@ bool dropDragButton(MainWindow& w, int slot) {
   QMimeData data;
   data.setData(QLatin1String(DesignGroupController::FingeringMime), QByteArray());
   return dropOn(w, data, slotCentre(slot));
+}
+
+// Sets string s (0 the high E) of the fingering in hand to fret f, -1 for
+// muted, by presses on the big fretboard: a press at the nut mutes an open or
+// fretted string and opens a muted one.
+void setString(MainWindow& w, int s, int f) {
+  const auto press = [&](int fret) {
+    clickAt(*w.fretboard(), "imgGuitar", QPoint(FretX[fret] + 6, StringY[s] + 6));
+  };
+  const auto& string = w.state().EditChord.Strings[s];
+  if (f > 0) {
+    press(f);
+    return;
+  }
+  if (string.Finger != FingerCode::Muted) press(0);
+  if (f == 0) press(0);
 }
 
 void popupCommand(MainWindow& w, int slot, const char* command) {
@@ -483,6 +501,45 @@ class DesignGroupTest : public QObject {
     QVERIFY(same(w.state().EditChord, w.state().DesignGroup[2]));
     QVERIFY(redAt(w, {76 * 2, 50}));
     QVERIFY(!redAt(w, {0, 50}));
+  }
+
+  // A library C maj7 fretted into the A m7 shape, with A pressed as the root,
+  // is called A m7 on the fretboard; fretted on into D A E F# over D it is a
+  // D add9, and the drag button puts it in the group under that name.
+  void aFingeringEditedIntoAnotherChordTakesItsName() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 2);
+    clickShowChords(w);
+    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");
+    clickAt(w, "imgChordDesign", slotCentre(0));
+    const TChordDiagram& chord = w.state().EditChord;
+    QCOMPARE(chord.ChordName.str(), std::string("maj7"));
+    auto* name = child<QLineEdit>(*w.fretboard(), "editChordNameUser");
+
+    const int am7[6] = {0, 1, 0, 2, 0, -1};
+    for (int s = 0; s < 6; ++s) setString(w, s, am7[s]);
+    clickAt(*w.fretboard(), "imgGuitar", QPoint(FretX[0] + 6, StringY[4] + 6), Qt::RightButton);
+    QCOMPARE(chord.Root, std::uint8_t(9));
+    QCOMPARE(chord.ChordName.str(), std::string("m7"));
+    QCOMPARE(name->text(), QStringLiteral("A m7"));
+    QCOMPARE(child<QLineEdit>(w, "editRoot")->text(), QStringLiteral("A"));
+
+    const int dAdd9[6] = {2, 5, 2, 0, -1, -1};
+    for (int s = 0; s < 6; ++s) setString(w, s, dAdd9[s]);
+    clickAt(*w.fretboard(), "imgGuitar", QPoint(FretX[0] + 6, StringY[3] + 6), Qt::RightButton);
+    QCOMPARE(name->text(), QStringLiteral("D add9"));
+    QVERIFY(dropDragButton(w, 1));
+    QCOMPARE(w.state().DesignGroup[1].ChordName.str(), std::string("add9"));
+    QCOMPARE(w.state().DesignGroup[1].Root, std::uint8_t(2));
+
+    // The same chord with its fifth taken off is still a D add9.
+    setString(w, 2, -1);
+    QCOMPARE(name->text(), QStringLiteral("D add9"));
+    QVERIFY(ask.messages.isEmpty());
   }
 };
 

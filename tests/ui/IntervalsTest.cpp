@@ -8,6 +8,7 @@
 #include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "library/LibraryFiles.h"
 #include "pages/render/FretboardBitmaps.h"
 #include "pages/render/FretboardPainter.h"
 #include "settings/ProfileFile.h"
@@ -215,6 +216,27 @@ class IntervalsTest : public QObject {
     QCOMPARE(r.field("editIntervals1")->text(), QString());
     QCOMPARE(pixel(fb, QPoint(FretX[8] - 1, StringY[0] - 1)),
              clean.pixelColor(QPoint(FretX[8] - 1, StringY[0] - 1)));
+  }
+
+  // The chord-type list names each type as the dictionary does, so it says
+  // what the fretboard says of a library chord ("C maj", not "major").
+  void theChordTypeListNamesTheTypesAsTheDictionaryDoes() {
+    Rig r;
+    r.window.show();
+    QCOMPARE(r.list()->count(), 62);
+    for (int t = 0; t < 62; ++t) {
+      TChordFormula record{};
+      QVERIFY(readChordFormula(STRUMBO_PROGRAM_DIR "/", t, record).Status == LibraryStatus::Ok);
+      QCOMPARE(r.list()->itemText(t), QString::fromStdString(record.Name.str()));
+    }
+    chooseKey(r.window, 0);
+    chooseChordType(r.window, 1, 3);  // maj9#5
+    clickShowChords(r.window);
+    popupCommand(r.window, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");
+    clickAt(r.window, "imgChordDesign", {38, 50});
+    choose(r.list(), 3);
+    QCOMPARE(r.field("editChordNameUser")->text(), QStringLiteral("C ") + r.list()->currentText());
+    QCOMPARE(r.list()->itemText(0), QStringLiteral("maj"));
   }
 
   void aDamagedUserChordShowsWhatItCanUse() {

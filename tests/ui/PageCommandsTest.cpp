@@ -7,6 +7,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/SurfaceView.h"
 
@@ -22,6 +23,10 @@ QString fileMenuNewCaption(MainWindow& w) {
   const QString caption = action(*file, "mnuNew")->text();
   file->hide();
   return caption;
+}
+
+QString chordNameShown(MainWindow& w) {
+  return child<QLineEdit>(*w.fretboard(), "editChordNameUser")->text();
 }
 
 void showGMajorChords(MainWindow& w) {
@@ -265,6 +270,75 @@ class PageCommandsTest : public QObject {
     QCOMPARE(w.state().ChordSetCount, 0);
     QVERIFY(isEmpty(w.state().SelectedChord));
     QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
+  }
+
+  // Erase Page and File > New empty the play page and the design group but
+  // leave a diagram sent there waiting: the next press still places it.
+  void erasingLeavesASentDiagramWaiting() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    showGMajorChords(w);
+    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoPlay");
+    clickAt(w, "imgPlayPage", {50, 50});
+    QVERIFY(w.state().Play.PlayPageChanged);
+    clickTab(w, PlayTab::Chords);
+    popupCommand(w, "imgChordPage", {120 + 70, 90}, "popmenuChords", "pmenu1SendtoPlay");
+    const TChordDiagram sent = w.state().MoveBuffer;
+    ask.answers = {true};
+    click(w, "sbtnErase");
+    QCOMPARE(ask.questions.size(), 1);
+    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
+    QCOMPARE(child<SurfaceView>(w, "imgPlayPage")->pointerShape(), 5);
+    clickAt(w, "imgPlayPage", {50, 50});
+    QVERIFY(std::memcmp(&w.state().PlayPage[0][0], &sent, sizeof sent) == 0);
+
+    clickTab(w, PlayTab::Chords);
+    popupCommand(w, "imgChordPage", {120 * 2 + 70, 90}, "popmenuChords", "pmenu1SendtoDesign");
+    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
+    fileMenuNewCaption(w);
+    trigger(w, "mnuNew");
+    QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->pointerShape(), 5);
+    clickAt(w, "imgChordDesign", {76 * 3 + 38, 50});
+    QVERIFY(std::memcmp(&w.state().DesignGroup[3], &w.state().ChordPage[2][0],
+                        sizeof(TChordDiagram)) == 0);
+    QCOMPARE(ask.questions.size(), 1);
+  }
+
+  // A No to closing with an unsaved design group brings the Chord Design tab
+  // forward as the player's click on it does: its chord on the fretboard,
+  // its caption, and a diagram waiting elsewhere back in its buffer.
+  void aNoToClosingBringsTheUnsavedPageForward() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    showGMajorChords(w);
+    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");
+    clickAt(w, "imgChordDesign", {38, 50});
+    QVERIFY(w.state().DesignGroupChanged);
+    w.state().lastPageFile(PlayTab::ChordDesign) = "voicings.cds";
+    clickTab(w, PlayTab::Chords);
+    chooseKey(w, 0);
+    chooseChordType(w, 2, 0);
+    clickShowChords(w);
+    popupCommand(w, "imgChordPage", {70, 150 + 90}, "popmenuChords", "pmenu1SendtoPlay");
+    QCOMPARE(w.currentTab(), PlayTab::PlayPage);
+    const TChordDiagram sent = w.state().MoveBuffer;
+    QCOMPARE(sent.ChordName.str(), std::string("minor"));
+
+    ask.answers = {false};
+    QVERIFY(!w.close());
+    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
+    QCOMPARE(chordNameShown(w), QStringLiteral("G maj"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!   voicings.cds"));
+    QVERIFY(child<QWidget>(w, "UpDown0")->isEnabled());
+    QCOMPARE(child<SurfaceView>(w, "imgPlayPage")->pointerShape(), 0);
+    QVERIFY(std::memcmp(&w.state().MoveBuffer, &sent, sizeof sent) == 0);
+    clickTab(w, PlayTab::PlayPage);
+    clickAt(w, "imgPlayPage", {50, 50});
+    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
   }
 };
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -14,6 +15,7 @@
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "ui/DesignGroupController.h"
+#include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/PrintPageTab.h"
 #include "ui/TempoDialog.h"
@@ -43,6 +45,43 @@ QByteArray bytesOf(const QString& path) {
 
 const QImage& picture(MainWindow& w, const char* surface) {
   return child<SurfaceView>(w, surface)->image();
+}
+
+// Answers as ScriptedPrompter does and keeps the folder or file each file
+// dialog was opened at, and the tab that was showing at each question.
+struct WatchingPrompter : ScriptedPrompter {
+  QStringList starts;
+  QList<PlayTab> tabsAtQuestions;
+  MainWindow* window = nullptr;
+
+  QString openFileName(QWidget* parent, const QString& title, const QString& start,
+                       const QString& filter) override {
+    starts << start;
+    return ScriptedPrompter::openFileName(parent, title, start, filter);
+  }
+  QString saveFileName(QWidget* parent, const QString& title, const QString& start,
+                       const QString& filter) override {
+    starts << start;
+    return ScriptedPrompter::saveFileName(parent, title, start, filter);
+  }
+  bool ask(QWidget* parent, const QString& question, bool defaultYes) override {
+    if (window) tabsAtQuestions << window->currentTab();
+    return ScriptedPrompter::ask(parent, question, defaultYes);
+  }
+};
+
+// Pages in memory that note the pointer shown while each file is read.
+struct PointerWatchingFiles : FakeFileLayer {
+  QList<Qt::CursorShape> pointers;
+  std::optional<std::string> read(const std::string& path) override {
+    const QCursor* busy = QApplication::overrideCursor();
+    pointers << (busy ? busy->shape() : Qt::ArrowCursor);
+    return FakeFileLayer::read(path);
+  }
+};
+
+QString chordNameShown(MainWindow& w) {
+  return child<QLineEdit>(*w.fretboard(), "editChordNameUser")->text();
 }
 
 }  // namespace
@@ -317,6 +356,127 @@ class PageFilesTest : public QObject {
     QVERIFY(QDir::setCurrent(home));
     QCOMPARE(again.state().ChordSetCount, 1);
     QVERIFY2(ask2.messages.isEmpty(), qPrintable(ask2.messages.join('\n')));
+  }
+
+  // A file opened by name asks about the page it would replace where the
+  // player is, and brings its tab forward only once it has come in: a file
+  // that is refused leaves the tab and the fretboard as they were.
+  void openingByNameSwitchesTabsOnlyForAFileThatCameIn() {
+    DataDir data;
+    QTemporaryDir dir;
+    WatchingPrompter ask;
+    MainWindow w(data.path(), &ask);
+    ask.window = &w;
+    w.show();
+    chooseKey(w, 7);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
+    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");
+    clickAt(w, "imgChordDesign", {38, 50});
+    const QString good = dir.filePath(QStringLiteral("g.cds"));
+    saveAs(w, ask, good);
+    click(w, "sbtnErase");  // a saved group goes without a question
+    clickTab(w, int(PlayTab::Chords));
+    chooseKey(w, 0);
+    chooseChordType(w, 2, 0);
+    clickShowChords(w);
+    QCOMPARE(chordNameShown(w), QStringLiteral("C minor"));
+
+    // Not a design file: asked on the Chords tab, refused, and still there.
+    const QString bad = dir.filePath(QStringLiteral("bad.cds"));
+    QFile f(bad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(616, 'x'));
+    f.close();
+    w.state().DesignGroupChanged = true;
+    ask.answers = {false};
+    w.openFiles({bad});
+    QCOMPARE(ask.tabsAtQuestions, QList<PlayTab>{PlayTab::Chords});
+    QCOMPARE(ask.messages, QStringList{QStringLiteral("This is not a Chord Design file")});
+    QCOMPARE(w.currentTab(), PlayTab::Chords);
+    QCOMPARE(chordNameShown(w), QStringLiteral("C minor"));
+    // A Yes (save first) opens nothing and stays too.
+    ask.answers = {true};
+    w.openFiles({good});
+    QCOMPARE(w.currentTab(), PlayTab::Chords);
+    QVERIFY(isEmpty(w.state().DesignGroup[0]));
+
+    // A file that comes in brings its tab forward as a click on it would.
+    w.state().DesignGroupChanged = false;
+    w.openFiles({good});
+    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
+    QCOMPARE(chordNameShown(w), QStringLiteral("G maj"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!   g.cds"));
+    QVERIFY(child<QWidget>(w, "UpDown0")->isEnabled());
+    QCOMPARE(ask.messages.size(), 1);
+  }
+
+  // Without the page folders of the settings the file dialogs start in the
+  // folder last used for the kind, else in Documents; Save names the page's
+  // file in that folder, and a page folder that is there is used first.
+  void fileDialogsStartInAFolderThatIsThere() {
+    DataDir data;
+    QTemporaryDir dir;
+    WatchingPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QDir(documents).exists()) documents = QDir::homePath();
+    documents += QLatin1Char('/');
+    const QString used = QFileInfo(dir.path()).canonicalFilePath() + QLatin1Char('/');
+
+    ask.files = {QString()};
+    click(w, "sbtnOpen");
+    chooseKey(w, 7);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
+    saveAs(w, ask, dir.filePath(QStringLiteral("a.cpf")));
+    ask.files = {QString(), QString()};
+    click(w, "sbtnOpen");
+    click(w, "sbtnSave");
+    QCOMPARE(ask.starts, (QStringList{documents, documents, used, used + QStringLiteral("a.cpf")}));
+
+    const QString pages = QString::fromStdString(data.path()) + QStringLiteral("Chord");
+    QVERIFY(QDir().mkpath(pages));
+    ask.starts.clear();
+    ask.files = {QString(), QString()};
+    click(w, "sbtnOpen");
+    click(w, "sbtnSave");
+    QCOMPARE(ask.starts, (QStringList{pages + QLatin1Char('/'), pages + QStringLiteral("/a.cpf")}));
+    QCOMPARE(ask.unanswered, 0);
+  }
+
+  // A print page is read and drawn under the busy pointer, which goes again
+  // afterwards, also when the file is refused.
+  void aPrintPageLoadsUnderTheBusyPointer() {
+    DataDir data;
+    PointerWatchingFiles disk;
+    ScriptedPrompter ask;
+    MainWindowServices services;
+    services.PageFiles = &disk;
+    MainWindow w(data.path(), &ask, services);
+    w.show();
+    chooseKey(w, 7);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
+    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoPrint");
+    clickAt(w, "imgPrintPage", {120 + 70, 90});
+    saveAs(w, ask, QStringLiteral("/pages/sheet.prf"));
+    click(w, "sbtnErase");
+    QVERIFY(!w.printPage()->hasItems());
+
+    disk.pointers.clear();
+    openFrom(w, ask, QStringLiteral("/pages/sheet.prf"));
+    QVERIFY(w.printPage()->hasItems());
+    QVERIFY(!disk.pointers.isEmpty());
+    for (Qt::CursorShape shape : disk.pointers) QCOMPARE(shape, Qt::WaitCursor);
+    QVERIFY(!QApplication::overrideCursor());
+
+    disk.files["/pages/other.prf"] = "not a page";
+    openFrom(w, ask, QStringLiteral("/pages/other.prf"));
+    QCOMPARE(ask.messages.size(), 1);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(w.printPage()->hasItems());
   }
 };
 
