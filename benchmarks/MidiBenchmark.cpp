@@ -15,15 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "play/midi/FluidSynthOutput.h"
 #include "Onsets.h"
 #include "TimingDevices.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/OfflineRenderer.h"
-#include "play/midi/SoundFont.h"
-#include "play/midi/StandardMidiFile.h"
-#include "play/midi/SystemClock.h"
-#include "play/midi/WavFile.h"
+#include "midi/FluidSynthOutput.h"
+#include "midi/MidiComponent.h"
+#include "midi/OfflineRenderer.h"
+#include "midi/SoundFont.h"
+#include "midi/StandardMidiFile.h"
+#include "midi/SystemClock.h"
+#include "midi/WavFile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "play/midi/WavFile.h"
+#include "midi/WavFile.h"
 
 // Onsets in a rendered file, in frames: the first frame louder than
 // `threshold` (on any channel) after at least `quiet` quieter frames.

@@ -50,8 +50,9 @@ std::unique_ptr<PageContents> fullPlayPage() {
 
 void report(const char* what, std::vector<double> ms) {
   std::sort(ms.begin(), ms.end());
-  std::printf("%-5s median %.3f ms, 90th percentile %.3f ms, worst %.3f ms (%zu runs, target < 5 ms)\n",
-              what, ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back(), ms.size());
+  std::printf(
+      "%-5s median %.3f ms, 90th percentile %.3f ms, worst %.3f ms (%zu runs, target < 5 ms)\n",
+      what, ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back(), ms.size());
 }
 
 double fsyncFloor(const std::filesystem::path& dir, size_t bytes) {
@@ -60,10 +61,12 @@ double fsyncFloor(const std::filesystem::path& dir, size_t bytes) {
   std::vector<double> ms;
   for (int i = 0; i < 50; ++i) {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0 || ::write(fd, data.data(), data.size()) != static_cast<ssize_t>(data.size())) return -1;
+    if (fd < 0 || ::write(fd, data.data(), data.size()) != static_cast<ssize_t>(data.size()))
+      return -1;
     const auto t0 = std::chrono::steady_clock::now();
     ::fsync(fd);
-    ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+    ms.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
     ::close(fd);
   }
   ::unlink(file.c_str());
@@ -102,10 +105,12 @@ bool measure(const std::string& base) {
     loads.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
   }
   const std::string bytes = encodePage(*page);
-  std::printf("Full play page (%zu bytes) with its companion, in %s:\n", bytes.size(), base.c_str());
+  std::printf("Full play page (%zu bytes) with its companion, in %s:\n", bytes.size(),
+              base.c_str());
   report("save", saves);
   report("load", loads);
-  std::printf("      one fsync of a file that size: median %.3f ms\n", fsyncFloor(dir, bytes.size()));
+  std::printf("      one fsync of a file that size: median %.3f ms\n",
+              fsyncFloor(dir, bytes.size()));
   std::filesystem::remove_all(dir);
   return true;
 }

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "ChordFixtures.h"
-#include "pages/render/DiagramPainter.h"
-#include "pages/render/FretboardBitmaps.h"
-#include "pages/render/FretboardPainter.h"
-#include "pages/render/SurfaceText.h"
+#include "render/DiagramPainter.h"
+#include "render/FretboardBitmaps.h"
+#include "render/FretboardPainter.h"
+#include "render/SurfaceText.h"
 
 namespace {
 

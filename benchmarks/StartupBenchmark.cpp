@@ -20,12 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
-#include "play/midi/SoundFont.h"
-#include "play/midi/SystemClock.h"
-#include "play/midi/SystemMidiDevices.h"
 #include "files/PosixFileLayer.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
+#include "midi/SoundFont.h"
+#include "midi/SystemClock.h"
+#include "midi/SystemMidiDevices.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "ui/MainWindow.h"
@@ -111,8 +111,8 @@ void writeUserChords(const std::string& path, int chords) {
   if (!file.open(QIODevice::Append)) return;
   QByteArray text = "\n\n[UserChords]\nNumber=" + QByteArray::number(chords) + "\n";
   for (int i = 0; i < chords; ++i) {
-    text += "\n\n[" + QByteArray::number(62 + i) + "]\nName=user chord " +
-            QByteArray::number(i) + "\nFormula=1 3 5 b7 9\n";
+    text += "\n\n[" + QByteArray::number(62 + i) + "]\nName=user chord " + QByteArray::number(i) +
+            "\nFormula=1 3 5 b7 9\n";
     for (int k = 0; k < 7; ++k)
       text += "I" + QByteArray::number(k) + "=" + QByteArray::number(k < 5 ? k * 2 : 255) + "\n";
   }
@@ -165,38 +165,39 @@ int main(int argc, char** argv) {
     SystemMidiDevices devices;
     MidiComponent midi(clock, devices);
     MidiSession session(midi);
-    full = std::min(full, untilFirstPaint([&] {
-                      QElapsedTimer part;
-                      part.start();
-                      PosixFileLayer files;
-                      ProfileFile ini(exeDir + "Px.ini", files);
-                      Settings settings;
-                      settings.load(ini, exeDir);
-                      readSettings = std::min(readSettings, part.nsecsElapsed() / 1e6);
-                      auto w = std::make_unique<MainWindow>(exeDir);
-                      part.restart();
-                      session.open(nullptr, settings.MidiOutDevice, settings.MidiInDevice,
-                                   MidiSession::voicesOf(settings.Player));
-                      openMidi = std::min(openMidi, part.nsecsElapsed() / 1e6);
-                      return w;
-                    },
-                    [&] {
-                      // From the first paint until the synthesiser can sound,
-                      // with the window idle in its event loop as the program's
-                      // is (a busy wait would take the core the loading needs).
-                      QElapsedTimer ready;
-                      ready.start();
-                      QEventLoop idle;
-                      QTimer poll;
-                      QObject::connect(&poll, &QTimer::timeout, &idle, [&] {
-                        if (session.soundReady() || ready.elapsed() > 30000) idle.quit();
-                      });
-                      poll.start(1);
-                      idle.exec();
-                      const double ms = static_cast<double>(ready.nsecsElapsed()) / 1e6;
-                      soundReadyBest = std::min(soundReadyBest, ms);
-                      soundReadyWorst = std::max(soundReadyWorst, ms);
-                    }));
+    full = std::min(full, untilFirstPaint(
+                              [&] {
+                                QElapsedTimer part;
+                                part.start();
+                                PosixFileLayer files;
+                                ProfileFile ini(exeDir + "Px.ini", files);
+                                Settings settings;
+                                settings.load(ini, exeDir);
+                                readSettings = std::min(readSettings, part.nsecsElapsed() / 1e6);
+                                auto w = std::make_unique<MainWindow>(exeDir);
+                                part.restart();
+                                session.open(nullptr, settings.MidiOutDevice, settings.MidiInDevice,
+                                             MidiSession::voicesOf(settings.Player));
+                                openMidi = std::min(openMidi, part.nsecsElapsed() / 1e6);
+                                return w;
+                              },
+                              [&] {
+                                // From the first paint until the synthesiser can sound,
+                                // with the window idle in its event loop as the program's
+                                // is (a busy wait would take the core the loading needs).
+                                QElapsedTimer ready;
+                                ready.start();
+                                QEventLoop idle;
+                                QTimer poll;
+                                QObject::connect(&poll, &QTimer::timeout, &idle, [&] {
+                                  if (session.soundReady() || ready.elapsed() > 30000) idle.quit();
+                                });
+                                poll.start(1);
+                                idle.exec();
+                                const double ms = static_cast<double>(ready.nsecsElapsed()) / 1e6;
+                                soundReadyBest = std::min(soundReadyBest, ms);
+                                soundReadyWorst = std::max(soundReadyWorst, ms);
+                              }));
   }
   std::printf(
       "first paint, best of 5 (ms): minimal window %.1f  main window %.1f (%.1fx)"

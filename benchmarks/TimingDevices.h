@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "play/midi/Clock.h"
-#include "play/midi/FluidSynthOutput.h"
-#include "play/midi/MidiDevices.h"
+#include "midi/Clock.h"
+#include "midi/FluidSynthOutput.h"
+#include "midi/MidiDevices.h"
 
 // A device for the benchmarks: it records how late the clock thread hands
 // each message over, then plays it on the built-in synthesiser when given a

@@ -15,9 +15,9 @@ set(STRUMBO_LAYERS
   "pages       | pages        | strumbo_pages       | music library design play files"
   "state       | state        | strumbo_state       | music library design play pages files"
   "settings    | settings     | strumbo_settings    | music library design play pages files"
-  "midi        | play/midi    | strumbo_midi        | music library design play"
-  "output      | play/output  | strumbo_play_output | music library design play pages midi files"
-  "render      | pages/render | strumbo_render      | music library design play pages files"
+  "midi        | midi         | strumbo_midi        | music library design play"
+  "output      | output       | strumbo_play_output | music library design play pages midi files"
+  "render      | render       | strumbo_render      | music library design play pages files"
   "ui          | ui           | strumbo_ui          | music library design play pages state settings midi output render files"
   "app         | app          | strumbo             | music library design play pages state settings midi output render ui files"
 )

@@ -10,7 +10,7 @@ packages=(
   fluid-soundfont-gm timgm6mb-soundfont fluidsynth
   googletest libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
-  clang libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev
   desktop-file-utils
 )
 

@@ -38,7 +38,13 @@ std::vector<ArpeggioCell> arpeggioCells(const Tuning& strings, const std::int8_t
 
 bool raisableInterval(int interval) {
   switch (interval) {
-    case 1: case 2: case 3: case 5: case 6: case 8: case 9:
+    case 1:
+    case 2:
+    case 3:
+    case 5:
+    case 6:
+    case 8:
+    case 9:
       return true;
     default:
       return false;

@@ -17,18 +17,19 @@ struct ChordFamilyMenu {
 };
 
 inline constexpr std::array<std::string_view, 19> MajorChordTypes = {
-    "major",       "6",     "maj7",    "maj9#5",   "aug(+)",   "6/9",      "maj9",
-    "sus4",        "maj(b5)", "add9",  "maj7(add13)", "maj13", "maj7sus",  "maj7(b5)",
-    "maj7(#5)",    "maj7(#11)", "maj9(#11)", "maj7sus(b5)", "sus(add3/add9)"};
+    "major",    "6",         "maj7",      "maj9#5",      "aug(+)",        "6/9",     "maj9",
+    "sus4",     "maj(b5)",   "add9",      "maj7(add13)", "maj13",         "maj7sus", "maj7(b5)",
+    "maj7(#5)", "maj7(#11)", "maj9(#11)", "maj7sus(b5)", "sus(add3/add9)"};
 
 inline constexpr std::array<std::string_view, 17> MinorChordTypes = {
-    "minor", "m7",  "m6",       "m9",        "dim(o)",    "m7b5",  "m6/9",    "m(maj7)",   "m9(maj7)",
-    "m11",   "m13", "m(add9)",  "m7(add11)", "m7(add13)", "m9(b5)", "m11(b5)", "o(addmaj7)"};
+    "minor",     "m7",        "m6",       "m9",      "dim(o)",    "m7b5",
+    "m6/9",      "m(maj7)",   "m9(maj7)", "m11",     "m13",       "m(add9)",
+    "m7(add11)", "m7(add13)", "m9(b5)",   "m11(b5)", "o(addmaj7)"};
 
 inline constexpr std::array<std::string_view, 26> DominantChordTypes = {
-    "7",       "9",        "11",      "13",       "7sus4",    "7#5",      "7b5",
-    "7b9",     "9#5",      "9b5",     "9#11",     "13b9",     "7/6",      "7#9",
-    "7#5b9",   "13b5b9",   "9sus",    "13sus",    "7(b5b9)",  "7(#5#9)",  "7(#11)",
+    "7",        "9",        "11",     "13",       "7sus4",    "7#5",     "7b5",
+    "7b9",      "9#5",      "9b5",    "9#11",     "13b9",     "7/6",     "7#9",
+    "7#5b9",    "13b5b9",   "9sus",   "13sus",    "7(b5b9)",  "7(#5#9)", "7(#11)",
     "7(b9#11)", "7(#9#11)", "13(b5)", "7sus(b9)", "13sus(b9)"};
 
 // The chord formula dictionary's own name of each type, in dictionary order:
@@ -59,10 +60,10 @@ inline constexpr ChordFamilyMenu ChordFamilies[3] = {
 inline constexpr int MainScaleCount = 23;
 inline constexpr std::array<std::string_view, 47> ScaleMenuNames = {
     "Ionian (Major)", "Dorian (Minor)", "Phrygian", "Lydian", "Lydian Minor", "Mixolydian",
-    "Aeolian (Natural Minor)", "Locrian", "Major Locrian", "Major Pentatonic",
-    "Minor Pentatonic", "Blues Pentatonic", "Blues 2", "Diminished", "Half Diminished",
-    "Whole Tone", "Half-Whole", "Neopolitan Major", "Neopolitan Minor", "Hungarian Major",
-    "Hungarian Minor", "Ascending Minor", "Double Harmonic",
+    "Aeolian (Natural Minor)", "Locrian", "Major Locrian", "Major Pentatonic", "Minor Pentatonic",
+    "Blues Pentatonic", "Blues 2", "Diminished", "Half Diminished", "Whole Tone", "Half-Whole",
+    "Neopolitan Major", "Neopolitan Minor", "Hungarian Major", "Hungarian Minor", "Ascending Minor",
+    "Double Harmonic",
     // "More Scales..."
     "Enigmatic", "Spanish", "Prometheus", "Messiaen", "Oriental", "Kumoi", "Hirajoshi", "Pelog",
     "13b9", "Plain Mi7b5", "Harmonic Minor (HM)", "HM 2", "HM 3", "HM 4", "HM 5", "HM 6", "HM 7",

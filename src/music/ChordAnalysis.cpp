@@ -41,7 +41,9 @@ std::string formulaFromLabels(const std::array<std::string, 7>& labels) {
 
 namespace FretboardHit {
 
-bool inside(int x, int y) { return x >= 5 && x <= 744 && y >= 9 && y <= 105; }
+bool inside(int x, int y) {
+  return x >= 5 && x <= 744 && y >= 9 && y <= 105;
+}
 
 int stringAt(int y) {
   if (y < 25) return 0;

@@ -23,7 +23,9 @@ extern const PitchNameTable FlatPitchNames;
 extern const std::array<std::string_view, 24> IntervalNames;
 
 // Pitch class 0..11 of any note number or interval, also for negative values.
-constexpr int pitchClass(int n) { return ((n % 12) + 12) % 12; }
+constexpr int pitchClass(int n) {
+  return ((n % 12) + 12) % 12;
+}
 
 class NameTables {
  public:

@@ -82,22 +82,33 @@ static_assert(sizeof(TScaleDiagram) == 94);
 static_assert(sizeof(TPrintDiagram) == 109);
 static_assert(sizeof(TChordFormula) == 44);
 static_assert(sizeof(TScaleFormula) == 37);
-static_assert(std::is_trivially_copyable_v<TChordDiagram> && std::is_standard_layout_v<TChordDiagram>);
-static_assert(std::is_trivially_copyable_v<TScaleDiagram> && std::is_standard_layout_v<TScaleDiagram>);
-static_assert(std::is_trivially_copyable_v<TPrintDiagram> && std::is_standard_layout_v<TPrintDiagram>);
-static_assert(std::is_trivially_copyable_v<TChordFormula> && std::is_standard_layout_v<TChordFormula>);
-static_assert(std::is_trivially_copyable_v<TScaleFormula> && std::is_standard_layout_v<TScaleFormula>);
+static_assert(std::is_trivially_copyable_v<TChordDiagram> &&
+              std::is_standard_layout_v<TChordDiagram>);
+static_assert(std::is_trivially_copyable_v<TScaleDiagram> &&
+              std::is_standard_layout_v<TScaleDiagram>);
+static_assert(std::is_trivially_copyable_v<TPrintDiagram> &&
+              std::is_standard_layout_v<TPrintDiagram>);
+static_assert(std::is_trivially_copyable_v<TChordFormula> &&
+              std::is_standard_layout_v<TChordFormula>);
+static_assert(std::is_trivially_copyable_v<TScaleFormula> &&
+              std::is_standard_layout_v<TScaleFormula>);
 
 namespace FingerCode {
 inline constexpr std::uint8_t Open = 0;  // played open, no finger
 // 1..4 are finger numbers
-inline constexpr std::uint8_t Muted = 5;     // string not played
-inline constexpr std::uint8_t Fretted = 6;   // fretted, no finger number
+inline constexpr std::uint8_t Muted = 5;    // string not played
+inline constexpr std::uint8_t Fretted = 6;  // fretted, no finger number
 }  // namespace FingerCode
 
 inline constexpr std::int8_t ChordIntervalEnd = -1;
 inline constexpr std::uint8_t ScaleIntervalEnd = 99;
 
-inline bool isEmpty(const TChordDiagram& d) { return d.Empty != 0; }
-inline bool isEmpty(const TScaleDiagram& d) { return d.Empty != 0; }
-inline bool isEmpty(const TPrintDiagram& d) { return d.Empty != 0; }
+inline bool isEmpty(const TChordDiagram& d) {
+  return d.Empty != 0;
+}
+inline bool isEmpty(const TScaleDiagram& d) {
+  return d.Empty != 0;
+}
+inline bool isEmpty(const TPrintDiagram& d) {
+  return d.Empty != 0;
+}

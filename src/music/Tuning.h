@@ -18,10 +18,14 @@ inline constexpr Tuning StandardTuning = {64, 59, 55, 50, 45, 40};  // E4 B3 G3 
 std::string tuningName(const Tuning& tuning, const NameTables& names);
 
 // The note string s sounds at fret f (0 = open).
-constexpr int soundingNote(const Tuning& tuning, int s, int f) { return tuning[s] + f; }
+constexpr int soundingNote(const Tuning& tuning, int s, int f) {
+  return tuning[s] + f;
+}
 
 // Semitones (0..11) of note n above root pitch class r.
-constexpr int intervalAbove(int n, int r) { return (((n - r) % 12) + 12) % 12; }
+constexpr int intervalAbove(int n, int r) {
+  return (((n - r) % 12) + 12) % 12;
+}
 
 // The tuning controls step 33..69 and wrap around at both ends.
 constexpr int stepTuningNote(int note, int delta) {

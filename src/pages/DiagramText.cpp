@@ -58,9 +58,8 @@ std::string chordSetHeader(const TChordDiagram& chord, const NameTables& names) 
 
 std::string chordSetHeader(const TChordDiagram& chord, std::string_view chordType,
                            const NameTables& names) {
-  return nameOf(chord.Root, chordType, names) + "   [ " +
-         chordNotes(chord, names) + " ] " + "   [ " + std::string(trimRight(chord.Formula.view())) +
-         " ]";
+  return nameOf(chord.Root, chordType, names) + "   [ " + chordNotes(chord, names) + " ] " +
+         "   [ " + std::string(trimRight(chord.Formula.view())) + " ]";
 }
 
 std::string scaleRowHeader(const TScaleDiagram& scale, const NameTables& names) {

@@ -37,13 +37,25 @@ struct PlaySlot {
 };
 
 namespace PlayBars {
-constexpr int slotsPerBar(bool threeFour) { return threeFour ? 6 : 8; }
-constexpr int beatsPerBar(bool threeFour) { return threeFour ? 3 : 4; }
-constexpr int barCount(bool threeFour) { return PlaySlotCount / slotsPerBar(threeFour); }
-constexpr int slotNumber(int column, int row) { return 12 * row + column; }
+constexpr int slotsPerBar(bool threeFour) {
+  return threeFour ? 6 : 8;
+}
+constexpr int beatsPerBar(bool threeFour) {
+  return threeFour ? 3 : 4;
+}
+constexpr int barCount(bool threeFour) {
+  return PlaySlotCount / slotsPerBar(threeFour);
+}
+constexpr int slotNumber(int column, int row) {
+  return 12 * row + column;
+}
 // 0-based bar of slot s.
-constexpr int barOfSlot(int s, bool threeFour) { return s / slotsPerBar(threeFour); }
-constexpr int firstSlotOfBar(int bar, bool threeFour) { return bar * slotsPerBar(threeFour); }
+constexpr int barOfSlot(int s, bool threeFour) {
+  return s / slotsPerBar(threeFour);
+}
+constexpr int firstSlotOfBar(int bar, bool threeFour) {
+  return bar * slotsPerBar(threeFour);
+}
 }  // namespace PlayBars
 
 // The slot under a press on the page picture, or none outside the 12 x 6

@@ -38,8 +38,8 @@ struct PlayerUpdate {
   std::optional<PagePoint> BlackSlash;  // draw PlayImage::BlackSlash: the red cursor goes
   std::optional<PagePoint> RedSlash;    // draw PlayImage::RedSlash: the beat cursor
   std::optional<PagePoint>
-      StepArrow;  // save the 28 x 33 picture here, then draw PlayImage::StepArrow
-  std::optional<int> ScrollY;          // vertical scroll position of the page
+      StepArrow;               // save the 28 x 33 picture here, then draw PlayImage::StepArrow
+  std::optional<int> ScrollY;  // vertical scroll position of the page
 
   bool ClearFretboard = false;    // ClearFretboard: clean picture and empty read-outs
   bool RestoreFretboard = false;  // imgGuitar from imgGuitarCopy, read-outs kept

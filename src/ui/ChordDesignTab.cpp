@@ -19,7 +19,7 @@
 #include <functional>
 
 #include "library/MenuTables.h"
-#include "pages/render/TablaturePicture.h"
+#include "render/TablaturePicture.h"
 #include "ui/HelpContext.h"
 #include "ui/RecordText.h"
 #include "ui/SurfaceView.h"

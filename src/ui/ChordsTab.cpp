@@ -10,7 +10,7 @@
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
-#include "pages/render/SurfaceText.h"
+#include "render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"

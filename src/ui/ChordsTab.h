@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QPoint>
 
-#include "pages/render/DiagramPainter.h"
+#include "render/DiagramPainter.h"
 #include "state/AppState.h"
 
 class BusyGuard;

@@ -1,6 +1,6 @@
 #include "ui/Cursors.h"
 
-#include "pages/render/CursorBitmaps.h"
+#include "render/CursorBitmaps.h"
 
 QCursor programCursor(int number) {
   if (number == Bitmaps::CursorFret || number == Bitmaps::CursorMove)

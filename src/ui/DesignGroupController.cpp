@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "design/DesignGroup.h"
-#include "pages/render/PageCells.h"
+#include "render/PageCells.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"

@@ -15,8 +15,8 @@
 #include <QVBoxLayout>
 
 #include "files/PosixFileLayer.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
 #include "settings/Settings.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChordDesignTab.h"

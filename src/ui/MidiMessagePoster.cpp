@@ -1,6 +1,6 @@
 #include "ui/MidiMessagePoster.h"
 
-#include "play/midi/MidiComponent.h"
+#include "midi/MidiComponent.h"
 
 MidiMessagePoster::MidiMessagePoster(const MidiComponent& midi, Handler handler, QObject* parent)
     : QObject(parent), midi_(midi), handler_(std::move(handler)) {}

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <functional>
 
-#include "play/midi/MidiMessage.h"
+#include "midi/MidiMessage.h"
 
 class MidiComponent;
 

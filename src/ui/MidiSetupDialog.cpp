@@ -14,8 +14,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
 #include "settings/GeneralMidiVoices.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"

@@ -3,9 +3,9 @@
 #include <QAction>
 #include <QMenu>
 
-#include "pages/render/DiagramPainter.h"
-#include "pages/render/PageCells.h"
-#include "pages/render/PlayPageStaff.h"
+#include "render/DiagramPainter.h"
+#include "render/PageCells.h"
+#include "render/PlayPageStaff.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"

@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
+#include "output/PageExport.h"
 #include "play/MidiTransport.h"
 #include "play/PlaybackEngine.h"
-#include "play/output/PageExport.h"
 
 struct AppState;
 class BusyGuard;

@@ -7,8 +7,8 @@
 #include <functional>
 #include <optional>
 
-#include "pages/render/PrintSheet.h"
 #include "play/PlayTab.h"
+#include "render/PrintSheet.h"
 #include "state/AppState.h"
 
 class BusyGuard;

@@ -4,7 +4,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-#include "pages/render/PageCells.h"
+#include "render/PageCells.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"

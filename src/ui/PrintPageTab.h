@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "pages/PrintPageModel.h"
-#include "pages/render/DiagramPainter.h"
+#include "render/DiagramPainter.h"
 #include "state/AppState.h"
 
 class BusyGuard;

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "pages/render/PlayPageBitmaps.h"
+#include "render/PlayPageBitmaps.h"
 #include "ui/HelpContext.h"
 
 RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent) {

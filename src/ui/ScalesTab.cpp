@@ -8,7 +8,7 @@
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
 #include "music/DiagramConvert.h"
-#include "pages/render/SurfaceText.h"
+#include "render/SurfaceText.h"
 #include "ui/BeginFretDialog.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"

@@ -5,9 +5,9 @@
 #include "state/AppState.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordsTab.h"
+#include "ui/RecordText.h"
 #include "ui/ScalesTab.h"
 #include "ui/ToolBarPanel.h"
-#include "ui/RecordText.h"
 
 ToolBarController::ToolBarController(AppState& state, const BusyGuard& guard, ToolBarPanel& toolBar,
                                      ChordsTab& chords, ScalesTab& scales,

@@ -32,7 +32,9 @@ UpDown::UpDown(const QString& objectName, int minimum, int maximum, int position
   setFixedSize(17, 16);
 }
 
-void UpDown::setPosition(int position) { Position = std::clamp(position, Minimum, Maximum); }
+void UpDown::setPosition(int position) {
+  Position = std::clamp(position, Minimum, Maximum);
+}
 
 void UpDown::step(int delta) {
   int next = Position + delta;

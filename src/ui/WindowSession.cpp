@@ -6,9 +6,9 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
 #include "play/PlayerSettings.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "state/AppState.h"

@@ -19,7 +19,9 @@ TChordDiagram tagged(int tag) {
   return d;
 }
 
-int tagOf(const TChordDiagram& d) { return isEmpty(d) ? -1 : d.BaseFret - 1; }
+int tagOf(const TChordDiagram& d) {
+  return isEmpty(d) ? -1 : d.BaseFret - 1;
+}
 
 struct Group : ::testing::Test {
   TChordDiagram slots[6];
@@ -61,8 +63,7 @@ TEST_F(Group, RingMoveRightShiftsTheDiagramsBetweenAroundTheRing) {
   EXPECT_TRUE(changed);
   // Every slot that changed is reported for redrawing, the landing slot last.
   ASSERT_EQ(w.Count, 4);
-  EXPECT_EQ((std::set<int>(w.Slot.begin(), w.Slot.begin() + w.Count)),
-            (std::set<int>{0, 1, 4, 5}));
+  EXPECT_EQ((std::set<int>(w.Slot.begin(), w.Slot.begin() + w.Count)), (std::set<int>{0, 1, 4, 5}));
   EXPECT_EQ(w.Slot[3], 4);
 }
 
@@ -108,9 +109,10 @@ TEST_F(Group, PlaceEraseAndFirstHeldFollowTheSlots) {
 }
 
 struct Library : Group {
-  fs::path dir = fs::temp_directory_path() /
-                 ("design-group-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::temp_directory_path() /
+      ("design-group-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
   Library() {
     fs::remove_all(dir);
     fs::create_directories(dir);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 #include <fstream>
 #include <initializer_list>
 #include <string>

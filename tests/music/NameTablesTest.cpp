@@ -75,8 +75,8 @@ TEST(Tuning, SoundingNotesAndIntervals) {
   EXPECT_EQ(soundingNote(StandardTuning, 0, 0), 64);
   EXPECT_EQ(soundingNote(StandardTuning, 5, 3), 43);
   EXPECT_EQ(soundingNote(StandardTuning, 0, 22), 86);
-  EXPECT_EQ(intervalAbove(64, 0), 4);   // E over C: major third
-  EXPECT_EQ(intervalAbove(60, 4), 8);   // C over E
+  EXPECT_EQ(intervalAbove(64, 0), 4);  // E over C: major third
+  EXPECT_EQ(intervalAbove(60, 4), 8);  // C over E
   EXPECT_EQ(intervalAbove(43, 7), 0);
 }
 

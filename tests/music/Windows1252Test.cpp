@@ -1,6 +1,6 @@
-#include "music/Windows1252.h"
-
 #include <gtest/gtest.h>
+
+#include "music/Windows1252.h"
 
 TEST(Windows1252Test, EveryByteSurvivesTheRoundTripAsOneCharacter) {
   std::string all;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "play/midi/Clock.h"
-#include "play/midi/MidiDevices.h"
-#include "play/midi/MidiMessage.h"
+#include "midi/Clock.h"
+#include "midi/MidiDevices.h"
+#include "midi/MidiMessage.h"
 
 // One line of what the component did, in order: bytes sent to the device or a
 // message posted to the window, with the clock's time when it happened.

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "FakeMidiDevices.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiOutSink.h"
-#include "play/midi/VirtualClock.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiOutSink.h"
+#include "midi/VirtualClock.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "FakeMidiDevices.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiOutSink.h"
-#include "play/midi/MidiSession.h"
-#include "play/midi/StandardMidiFile.h"
-#include "play/midi/VirtualClock.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiOutSink.h"
+#include "midi/MidiSession.h"
+#include "midi/StandardMidiFile.h"
+#include "midi/VirtualClock.h"
 
 namespace {
 

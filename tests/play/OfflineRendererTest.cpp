@@ -4,8 +4,8 @@
 #include <cmath>
 #include <filesystem>
 
-#include "play/midi/OfflineRenderer.h"
-#include "play/midi/SoundFont.h"
+#include "midi/OfflineRenderer.h"
+#include "midi/SoundFont.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "../settings/FakeFileLayer.h"
 #include "PlayerTestSupport.h"
 #include "files/PosixFileLayer.h"
-#include "play/midi/SoundFont.h"
-#include "play/midi/WavFile.h"
-#include "play/output/PageExport.h"
+#include "midi/SoundFont.h"
+#include "midi/WavFile.h"
+#include "output/PageExport.h"
 
 namespace {
 

@@ -25,7 +25,8 @@ TEST(PlayPageGeometry, BarsOfBothTimeSignatures) {
   // 4/4: bar 3 starts at row 1 column 4, bar 9 at row 5 column 4.
   EXPECT_EQ(PlayBars::firstSlotOfBar(2, false), PlayBars::slotNumber(4, 1));
   EXPECT_EQ(PlayBars::firstSlotOfBar(8, false), PlayBars::slotNumber(4, 5));
-  EXPECT_EQ(PlayBars::barOfSlot(PlayBars::slotNumber(3, 1), false), 1);  // bar 2 runs over the row end
+  EXPECT_EQ(PlayBars::barOfSlot(PlayBars::slotNumber(3, 1), false),
+            1);  // bar 2 runs over the row end
   EXPECT_EQ(PlayBars::barOfSlot(PlayBars::slotNumber(6, 0), true), 1);
   EXPECT_EQ(PlayBars::barOfSlot(71, true), 11);
 }

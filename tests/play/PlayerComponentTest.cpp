@@ -4,11 +4,11 @@
 
 #include "FakeMidiDevices.h"
 #include "PlayerTestSupport.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
+#include "midi/VirtualClock.h"
+#include "output/SessionTransport.h"
 #include "play/PlaybackEngine.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
-#include "play/midi/VirtualClock.h"
-#include "play/output/SessionTransport.h"
 #include "state/AppState.h"
 
 // The players over the real MIDI component on a virtual clock, with the

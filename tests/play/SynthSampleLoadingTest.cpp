@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "play/midi/FluidSynthOutput.h"
-#include "play/midi/SoundFont.h"
+#include "midi/FluidSynthOutput.h"
+#include "midi/SoundFont.h"
 
 // The built-in synthesiser loading samples on demand: the voices preloaded at
 // open must sound from the first block after the device is ready, with no

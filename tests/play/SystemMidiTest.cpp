@@ -8,12 +8,12 @@
 #include <mutex>
 #include <thread>
 
-#include "play/midi/FluidSynthOutput.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/SoundFont.h"
-#include "play/midi/SystemClock.h"
-#include "play/midi/SystemMidiDevices.h"
-#include "play/midi/WavFile.h"
+#include "midi/FluidSynthOutput.h"
+#include "midi/MidiComponent.h"
+#include "midi/SoundFont.h"
+#include "midi/SystemClock.h"
+#include "midi/SystemMidiDevices.h"
+#include "midi/WavFile.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
-#include "pages/render/FretboardPainter.h"
+#include "render/FretboardPainter.h"
 #include "ui/ChordSearchController.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"

@@ -13,7 +13,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
-#include "pages/render/FretboardPainter.h"
+#include "render/FretboardPainter.h"
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTextBrowser>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 #include <tuple>
 
@@ -17,12 +17,12 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
+#include "midi/VirtualClock.h"
 #include "pages/DiagramText.h"
-#include "pages/render/FretboardPainter.h"
-#include "pages/render/SurfaceText.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
-#include "play/midi/VirtualClock.h"
+#include "render/FretboardPainter.h"
+#include "render/SurfaceText.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "ui/ChordDesignTab.h"
@@ -234,7 +234,8 @@ class InputFaultsTest : public QObject {
     clickShowChords(w);
     QCOMPARE(w.state().ScaleCount, 1);
     const TScaleDiagram& sc = w.state().ScalePage[0];
-    QCOMPARE(sc.TuningName.str(), std::string("Caf\xE9 \x80" "5"));
+    QCOMPARE(sc.TuningName.str(), std::string("Caf\xE9 \x80"
+                                              "5"));
     QCOMPARE(name->text(), typed);  // shown again from the record
 
     // The page header, drawn as the characters themselves.
@@ -374,8 +375,8 @@ class InputFaultsTest : public QObject {
     MidiRig rig;
     ScriptedPrompter ask;
     MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask, {&rig.ini, &rig.session});
-    for (const auto& [menu, help, anchor] :
-         {std::tuple{"mnuMidiSetup", "btnHelp", "ctx420"}, std::tuple{"mnuTempo", "HelpBtn", "ctx440"}}) {
+    for (const auto& [menu, help, anchor] : {std::tuple{"mnuMidiSetup", "btnHelp", "ctx420"},
+                                             std::tuple{"mnuTempo", "HelpBtn", "ctx440"}}) {
       ask.dialogs.push_back([help = help](QDialog& d) {
         QTest::mouseClick(child<QPushButton>(d, help), Qt::LeftButton);
         return false;

@@ -13,13 +13,13 @@
 #include "library/ChordLibrary.h"
 #include "music/DiagramConvert.h"
 #include "pages/DiagramText.h"
-#include "pages/render/FretboardPainter.h"
+#include "render/FretboardBitmaps.h"
+#include "render/FretboardPainter.h"
 #include "ui/BeginFretDialog.h"
 #include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/ScalesTab.h"
-#include "pages/render/FretboardBitmaps.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
@@ -77,7 +77,9 @@ class LibraryPagesTest : public QObject {
                                : std::uint8_t(d.Tuning[s] + d.Strings[s].Fret));
     // The first diagram is in hand and on the fretboard.
     QCOMPARE(std::memcmp(&st.SelectedChord, &st.ChordPage[0][0], sizeof(TChordDiagram)), 0);
-    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(4), QStringLiteral("E m7"));
+    QCOMPARE(
+        w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(4),
+        QStringLiteral("E m7"));
     QCOMPARE(w.currentTab(), PlayTab::Chords);
   }
 
@@ -173,7 +175,9 @@ class LibraryPagesTest : public QObject {
     const std::string header =
         DiagramText::chordSetHeader(w.state().ChordPage[0][0], w.state().Names);
     QVERIFY(header.rfind("C# ", 0) == 0);
-    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(2), QStringLiteral("C#"));
+    QCOMPARE(
+        w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(2),
+        QStringLiteral("C#"));
   }
 
   void clicksSelectTheCellUnderThePointer() {
@@ -220,9 +224,12 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(w.chordsPage()->framedCell(), QPoint(2, 0));
     // The fretboard answers the pointer with the note under it.
     w.state().LastRoot = 0;
-    QTest::mouseMove(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar")), QPoint(FretX[3] + 6, StringY[5] + 6));
-    QCOMPARE(w.fretboard()->findChild<QLabel*>(QStringLiteral("pnlNote"))->text(), QStringLiteral("G"));
-    QCOMPARE(w.fretboard()->findChild<QLabel*>(QStringLiteral("pnlInterval"))->text(), QStringLiteral("5"));
+    QTest::mouseMove(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar")),
+                     QPoint(FretX[3] + 6, StringY[5] + 6));
+    QCOMPARE(w.fretboard()->findChild<QLabel*>(QStringLiteral("pnlNote"))->text(),
+             QStringLiteral("G"));
+    QCOMPARE(w.fretboard()->findChild<QLabel*>(QStringLiteral("pnlInterval"))->text(),
+             QStringLiteral("5"));
   }
 
   void rightClickOpensTheMenuWithoutMovingTheFrame() {
@@ -277,11 +284,14 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(std::string(sc.ScaleName.view()), std::string("Major Pentatonic"));
     QCOMPARE(std::string(sc.TuningName.view()), std::string(" E A D G B E"));
     QCOMPARE(sc.Root, std::uint8_t(7));
-    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text(), QStringLiteral("G Major Pentatonic"));
-    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editNotes"))->text(), QStringLiteral(" G A B D E"));
+    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text(),
+             QStringLiteral("G Major Pentatonic"));
+    QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editNotes"))->text(),
+             QStringLiteral(" G A B D E"));
     QCOMPARE(w.scalesPage()->selectedCell(), QPoint(0, 0));
     // Every G on the neck is a root mark (red) on the fretboard: fret 3 of the low E.
-    QVERIFY(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image() != Bitmaps::fretboard());
+    QVERIFY(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image() !=
+            Bitmaps::fretboard());
   }
 
   void fiveScalesAtMostAndMissingLibrary() {

@@ -6,11 +6,11 @@
 #include <QtTest>
 
 #include "WindowProbe.h"
+#include "render/FretboardPainter.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/SurfaceView.h"
-#include "pages/render/FretboardPainter.h"
 
 class MainWindowTest : public QObject {
   Q_OBJECT

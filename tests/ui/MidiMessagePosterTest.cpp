@@ -2,8 +2,8 @@
 #include <thread>
 
 #include "../play/FakeMidiDevices.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/VirtualClock.h"
+#include "midi/MidiComponent.h"
+#include "midi/VirtualClock.h"
 #include "ui/MidiMessagePoster.h"
 
 class MidiMessagePosterTest : public QObject {

@@ -10,9 +10,9 @@
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
-#include "play/midi/VirtualClock.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
+#include "midi/VirtualClock.h"
 #include "settings/ProfileFile.h"
 #include "ui/MainWindow.h"
 

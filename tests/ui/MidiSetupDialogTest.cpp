@@ -7,10 +7,10 @@
 
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
-#include "play/midi/MidiComponent.h"
-#include "play/midi/MidiSession.h"
-#include "play/midi/VirtualClock.h"
 #include "WindowProbe.h"
+#include "midi/MidiComponent.h"
+#include "midi/MidiSession.h"
+#include "midi/VirtualClock.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "ui/MidiSetupDialog.h"

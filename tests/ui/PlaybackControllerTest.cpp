@@ -8,7 +8,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
-#include "pages/render/FretboardPainter.h"
+#include "render/FretboardPainter.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/PlayPageTab.h"
@@ -106,7 +106,8 @@ class PlaybackControllerTest : public QObject {
     MainWindow& w = rig.window;
     w.state().SelectedChord = openE();
     w.fretboard()->ShowDiagram(w.state().SelectedChord);
-    const QImage before = w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image();
+    const QImage before =
+        w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar"))->image();
     click(w, "sbtnPlay");
     QVERIFY(button(w, "sbtnPlay")->isChecked());
     // The first string struck is string 5: its mark changes to the white set.

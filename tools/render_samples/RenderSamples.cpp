@@ -10,13 +10,13 @@
 #include "ChordFixtures.h"
 #include "music/DiagramConvert.h"
 #include "music/Tuning.h"
-#include "pages/render/CursorBitmaps.h"
-#include "pages/render/DiagramBitmaps.h"
-#include "pages/render/DiagramPainter.h"
-#include "pages/render/FretboardBitmaps.h"
-#include "pages/render/FretboardPainter.h"
-#include "pages/render/PlayPageBitmaps.h"
-#include "pages/render/SurfaceText.h"
+#include "render/CursorBitmaps.h"
+#include "render/DiagramBitmaps.h"
+#include "render/DiagramPainter.h"
+#include "render/FretboardBitmaps.h"
+#include "render/FretboardPainter.h"
+#include "render/PlayPageBitmaps.h"
+#include "render/SurfaceText.h"
 
 namespace {
 

@@ -1,0 +1,199 @@
+#include "midi/FluidSynthOutput.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <iterator>
+
+namespace {
+
+void logErrors(int level, const char* message, void*) {
+  if (level <= FLUID_ERR) std::fprintf(stderr, "strumbo: fluidsynth: %s\n", message);
+}
+
+void dropMessage(int, const char*, void*) {}
+
+}  // namespace
+
+void FluidSynthOutput::quietLogging() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    fluid_set_log_function(FLUID_PANIC, logErrors, nullptr);
+    // Failing audio drivers are expected on a headless machine and are
+    // reported once by the device, not line by line by every driver tried.
+    fluid_set_log_function(FLUID_ERR, dropMessage, nullptr);
+    fluid_set_log_function(FLUID_WARN, dropMessage, nullptr);
+    fluid_set_log_function(FLUID_INFO, dropMessage, nullptr);
+    fluid_set_log_function(FLUID_DBG, dropMessage, nullptr);
+  });
+}
+
+std::vector<std::string> FluidSynthOutput::defaultDrivers() {
+  // Sound servers first, then the hardware; JACK is left out because a
+  // client may try to start a server of its own.
+  return {"pulseaudio", "pipewire", "alsa", "sdl2", "oss"};
+}
+
+bool FluidSynthOutput::loadOnDemand(const std::string& soundFont) {
+  // A small SF2 font loads whole in a moment; FluidSynth 2.3 loading on demand
+  // also plays some of them audibly differently (TimGM6mb). Compressed fonts
+  // are unpacked to several times their size, so they always load on demand.
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const auto size = fs::file_size(soundFont, ec);
+  const bool sf2 = fs::path(soundFont).extension() == ".sf2";
+  return !ec && (!sf2 || size > 32u * 1024 * 1024);
+}
+
+FluidSynthOutput::FluidSynthOutput(std::string soundFont, std::vector<std::string> audioDrivers,
+                                   Samples samples)
+    : soundFont_(std::move(soundFont)),
+      drivers_(std::move(audioDrivers)),
+      onDemand_(samples == Samples::OnDemand || loadOnDemand(soundFont_)) {
+  quietLogging();
+  for (int& p : programs_) p = -1;
+  worker_ = std::thread(&FluidSynthOutput::startUp, this);
+}
+
+FluidSynthOutput::~FluidSynthOutput() {
+  if (worker_.joinable()) worker_.join();
+  if (auto* a = audio_.exchange(nullptr)) delete_fluid_audio_driver(a);
+  if (auto* s = synth_.exchange(nullptr)) delete_fluid_synth(s);
+  if (settings_) delete_fluid_settings(settings_);
+}
+
+void FluidSynthOutput::startUp() {
+  // Loading tens of megabytes of samples must not compete with the window's
+  // first paint; on Linux a nice value applies to this thread alone.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
+  settings_ = new_fluid_settings();
+  // 2 x 256 frames at 44.1 kHz: about 12 ms from a note to the speaker.
+  fluid_settings_setint(settings_, "audio.period-size", 256);
+  fluid_settings_setint(settings_, "audio.periods", 2);
+  fluid_settings_setnum(settings_, "synth.gain", 0.5);
+  fluid_settings_setint(settings_, "synth.dynamic-sample-loading", onDemand_ ? 1 : 0);
+  fluid_synth_t* synth = new_fluid_synth(settings_);
+  if (!synth) return;
+  synth_.store(synth);
+  for (const std::string& driver : drivers_) {
+    // Without a sound card the ALSA library reports its failure at length.
+    if (driver == "alsa" && ::access("/dev/snd", F_OK) != 0) continue;
+    if (driver == "oss" && ::access("/dev/dsp", F_OK) != 0) continue;
+    if (driver.rfind("file:", 0) == 0) {
+      fluid_settings_setstr(settings_, "audio.driver", "file");
+      fluid_settings_setstr(settings_, "audio.file.name", driver.substr(5).c_str());
+      fluid_settings_setstr(settings_, "audio.file.type", "wav");
+      fluid_settings_setstr(settings_, "audio.file.format", "float");  // 16 bits would be dithered
+    } else {
+      fluid_settings_setstr(settings_, "audio.driver", driver.c_str());
+    }
+    if (auto* a = new_fluid_audio_driver(settings_, synth)) {
+      audio_.store(a);
+      break;
+    }
+  }
+  if (!audio_.load())
+    std::fprintf(stderr, "strumbo: no audio output found; the built-in synthesiser is silent\n");
+  // Without resetting the presets: that would select the default piano on
+  // fifteen channels and load its samples for nothing.
+  const bool ok = !soundFont_.empty() && fluid_synth_sfload(synth, soundFont_.c_str(), 0) >= 0;
+  if (!ok) std::fprintf(stderr, "strumbo: no General MIDI soundfont could be loaded\n");
+  noFont_.store(!ok);
+  // Selecting a program loads its samples, which takes a while: it is done
+  // outside the lock, and again for whatever was chosen meanwhile.
+  int selected[16];
+  for (int& p : selected) p = -1;
+  for (;;) {
+    int wanted[16];
+    {
+      std::lock_guard lock(mutex_);
+      if (!ok || std::equal(std::begin(selected), std::end(selected), std::begin(programs_))) {
+        fontLoaded_ = true;
+        fontOk_ = ok;
+        break;
+      }
+      std::copy(std::begin(programs_), std::end(programs_), std::begin(wanted));
+    }
+    for (int ch = 0; ch < 16; ++ch)
+      if (wanted[ch] >= 0 && wanted[ch] != selected[ch])
+        fluid_synth_program_change(synth, ch, wanted[ch]);
+    std::copy(std::begin(wanted), std::end(wanted), std::begin(selected));
+  }
+  ready_.store(true);
+}
+
+bool FluidSynthOutput::waitUntilReady() {
+  if (worker_.joinable()) worker_.join();
+  std::lock_guard lock(mutex_);
+  return fontOk_;
+}
+
+void FluidSynthOutput::apply(fluid_synth_t* synth, const std::uint8_t* b, std::size_t length) {
+  if (!synth || length < 2) return;
+  const int ch = b[0] & 0x0F;
+  const int d1 = b[1] & 0x7F;
+  const int d2 = length > 2 ? b[2] & 0x7F : 0;
+  switch (b[0] & 0xF0) {
+    case 0x80:
+      fluid_synth_noteoff(synth, ch, d1);
+      break;
+    case 0x90:
+      fluid_synth_noteon(synth, ch, d1, d2);
+      break;  // velocity 0 ends the note
+    case 0xA0:
+      fluid_synth_key_pressure(synth, ch, d1, d2);
+      break;
+    case 0xB0:
+      fluid_synth_cc(synth, ch, d1, d2);
+      break;
+    case 0xC0:
+      fluid_synth_program_change(synth, ch, d1);
+      break;
+    case 0xD0:
+      fluid_synth_channel_pressure(synth, ch, d1);
+      break;
+    case 0xE0:
+      fluid_synth_pitch_bend(synth, ch, d1 | d2 << 7);
+      break;
+    default:
+      break;
+  }
+}
+
+void FluidSynthOutput::send(const std::uint8_t* bytes, std::size_t length, std::int64_t) {
+  bool selectDefault = false;
+  if (length >= 2) {
+    const int ch = bytes[0] & 0x0F;
+    std::lock_guard lock(mutex_);
+    if ((bytes[0] & 0xF0) == 0xC0) {
+      programs_[ch] = bytes[1] & 0x7F;
+    } else if ((bytes[0] & 0xF0) == 0x90 && fontLoaded_ && programs_[ch] < 0) {
+      // What a reset would have chosen: the first program, or the drum kit
+      // on the percussion channel.
+      programs_[ch] = 0;
+      selectDefault = true;
+    }
+  }
+  fluid_synth_t* synth = synth_.load();
+  if (selectDefault) fluid_synth_program_change(synth, bytes[0] & 0x0F, 0);
+  apply(synth, bytes, length);
+}
+
+void FluidSynthOutput::preload(int channel, int program) {
+  if (channel < 0 || channel > 15 || program < 0 || program > 127) return;
+  bool now = false;
+  {
+    std::lock_guard lock(mutex_);
+    programs_[channel] = program;
+    now = fontLoaded_ && fontOk_;
+  }
+  // Only when the worker finished first, which it hardly ever does.
+  if (now) fluid_synth_program_change(synth_.load(), channel, program);
+}
+
+void FluidSynthOutput::silence() {
+  if (auto* s = synth_.load()) fluid_synth_all_notes_off(s, -1);
+}

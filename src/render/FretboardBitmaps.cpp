@@ -1,0 +1,269 @@
+#include "render/FretboardBitmaps.h"
+
+#include <QPainter>
+#include <array>
+#include <cstdint>
+
+#include "music/FretboardGeometry.h"
+#include "render/BitmapDrawing.h"
+#include "render/DrawingFont.h"
+#include "render/FretboardPainter.h"
+
+namespace Bitmaps {
+namespace {
+
+using namespace BitmapDrawing;
+
+// Integer hash for the wood grain: the same pattern on every machine.
+std::uint32_t mix(std::uint32_t x) {
+  x ^= x >> 16;
+  x *= 0x7feb352dU;
+  x ^= x >> 15;
+  x *= 0x846ca68bU;
+  x ^= x >> 16;
+  return x;
+}
+
+int grainAt(int x, int y) {
+  // Value noise stretched along the neck gives long streaks like rosewood.
+  constexpr int span = 29;
+  const int cell = x / span, t = x % span;
+  const auto sample = [&](int c) {
+    return static_cast<int>(mix(static_cast<std::uint32_t>(y * 7919 + c * 104729)) % 23) - 11;
+  };
+  return (sample(cell) * (span - t) + sample(cell + 1) * t) / span;
+}
+
+QColor shade(QColor c, int delta) {
+  const auto clamp = [](int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); };
+  return QColor(clamp(c.red() + delta), clamp(c.green() + delta), clamp(c.blue() + delta));
+}
+
+// ---------------------------------------------------------------- fretboard
+
+constexpr int NeckTop = 8, NeckBottom = 109;  // binding rows
+constexpr int NutLeft = 26, NutRight = 31;
+constexpr int NeckEnd = 745;
+constexpr int InlayFrets[] = {3, 5, 7, 9, 12, 15, 17, 19, 21};
+
+int stringCentre(int s) {
+  return StringY[s] + GlyphSize / 2;
+}
+
+void paintWood(QImage& image) {
+  const QColor headstock(48, 34, 26);
+  const QColor rosewood(92, 58, 38);
+  for (int y = NeckTop + 1; y < NeckBottom; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x <= NeckEnd; ++x) {
+      if (x >= NutLeft && x <= NutRight) continue;
+      const bool head = x < NutLeft;
+      const int grain = (grainAt(x, y) + grainAt(x + 13, y - 1) / 2) / (head ? 3 : 1);
+      line[x] = shade(head ? headstock : rosewood, grain).rgb();
+    }
+  }
+}
+
+void paintNut(QPainter& p) {
+  p.fillRect(NutLeft, NeckTop, NutRight - NutLeft + 1, NeckBottom - NeckTop + 1,
+             QColor(238, 232, 218));
+  p.fillRect(NutLeft, NeckTop, 1, NeckBottom - NeckTop + 1, QColor(200, 192, 174));
+  p.fillRect(NutRight, NeckTop, 1, NeckBottom - NeckTop + 1, QColor(160, 150, 130));
+}
+
+void paintBinding(QPainter& p) {
+  const QColor binding(226, 218, 200);
+  p.fillRect(0, NeckTop, NeckEnd + 1, 1, binding);
+  p.fillRect(0, NeckBottom, NeckEnd + 1, 1, binding);
+  p.fillRect(0, NeckTop + 1, NeckEnd + 1, 1, QColor(60, 40, 28));
+}
+
+void paintFrets(QPainter& p) {
+  for (int f = 1; f < FretboardFretCount; ++f) {
+    const int x = FretSpaceEnd[f], h = NeckBottom - NeckTop - 1;
+    p.fillRect(x - 1, NeckTop + 1, 1, h, QColor(120, 118, 112));
+    p.fillRect(x, NeckTop + 1, 1, h, QColor(236, 236, 232));
+    p.fillRect(x + 1, NeckTop + 1, 1, h, QColor(170, 168, 162));
+  }
+}
+
+void paintInlays(QPainter& p) {
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(QColor(190, 180, 160), 1.0));
+  p.setBrush(QColor(242, 236, 224));
+  const double midY = (stringCentre(2) + stringCentre(3)) / 2.0;
+  for (const int f : InlayFrets) {
+    const double x = (FretSpaceEnd[f - 1] + FretSpaceEnd[f]) / 2.0 + 0.5;
+    const double r = f <= 12 ? 4.0 : 3.5;
+    if (f == 12) {
+      p.drawEllipse(QPointF(x, (stringCentre(1) + stringCentre(2)) / 2.0), r, r);
+      p.drawEllipse(QPointF(x, (stringCentre(3) + stringCentre(4)) / 2.0), r, r);
+    } else {
+      p.drawEllipse(QPointF(x, midY), r, r);
+    }
+  }
+  p.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void paintFretNumbers(QPainter& p) {
+  const QFont font = drawingFontPx(QStringLiteral("Ariel"), 9);
+  p.setFont(font);
+  p.setPen(QColor(110, 100, 88));
+  for (const int f : InlayFrets) {
+    const int mid = (FretSpaceEnd[f - 1] + FretSpaceEnd[f]) / 2;
+    p.drawText(QRect(mid - 10, NeckBottom + 2, 21, 11), Qt::AlignHCenter | Qt::AlignTop,
+               QString::number(f));
+  }
+}
+
+// Strings lie across the glyph centres: two pixel rows for a plain string,
+// more for the wound ones, with a dark edge so they stand out on the wood.
+void paintStrings(QImage& image) {
+  struct Row {
+    int offset;
+    QColor colour;
+  };
+  const std::array<std::array<Row, 4>, 6> strings = {{
+      {{{-1, QColor(244, 244, 244)}, {0, QColor(150, 150, 150)}, {0, {}}, {0, {}}}},
+      {{{-1, QColor(240, 240, 240)}, {0, QColor(150, 150, 150)}, {0, {}}, {0, {}}}},
+      {{{-1, QColor(236, 236, 236)}, {0, QColor(176, 176, 176)}, {0, {}}, {0, {}}}},
+      {{{-2, QColor(110, 98, 80)},
+        {-1, QColor(236, 222, 192)},
+        {0, QColor(200, 184, 150)},
+        {1, QColor(90, 78, 62)}}},
+      {{{-2, QColor(120, 106, 86)},
+        {-1, QColor(238, 224, 194)},
+        {0, QColor(206, 190, 156)},
+        {1, QColor(90, 78, 62)}}},
+      {{{-2, QColor(226, 210, 178)},
+        {-1, QColor(240, 226, 196)},
+        {0, QColor(210, 194, 160)},
+        {1, QColor(96, 84, 66)}}},
+  }};
+  for (int s = 0; s < 6; ++s) {
+    const bool wound = s >= 3;
+    for (const Row& row : strings[s]) {
+      if (!row.colour.isValid()) continue;
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) + row.offset));
+      for (int x = 0; x <= NeckEnd; ++x) {
+        // Wound strings show their winding as a faint stripe.
+        const bool stripe = wound && row.offset > -2 && row.offset < 1 && (x % 3) == 0;
+        line[x] = (stripe ? shade(row.colour, -40) : row.colour).rgb();
+      }
+    }
+    if (s == 5) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) - 3));
+      for (int x = 0; x <= NeckEnd; ++x) line[x] = QColor(100, 88, 70).rgb();
+    }
+    // A shadow on the board under each string lifts it off the wood.
+    auto* below = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) + (wound ? 2 : 1)));
+    for (int x = 0; x <= NeckEnd; ++x) below[x] = shade(QColor(below[x]), -30).rgb();
+  }
+}
+
+// The board darkens towards its edges, as a rounded neck does in side light.
+void shadeNeckEdges(QImage& image) {
+  const int depth[] = {-26, -16, -8};
+  for (int i = 0; i < 3; ++i)
+    for (const int y : {NeckTop + 2 + i, NeckBottom - 1 - i}) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+      for (int x = 0; x <= NeckEnd; ++x)
+        if (x < NutLeft || x > NutRight) line[x] = shade(QColor(line[x]), depth[i]).rgb();
+    }
+}
+
+// ---------------------------------------------------------------- glyphs
+
+const QColor GlyphEdge(20, 20, 20);
+const QColor Green(36, 196, 64);
+const QColor Red(238, 44, 40);
+const QColor WhiteGlyph(250, 250, 250);
+constexpr QPointF GlyphCentre(6.0, 6.0);
+
+void glyphDot(QPainter& p, QColor fill) {
+  p.setPen(QPen(GlyphEdge, 1.0));
+  p.setBrush(fill);
+  p.drawEllipse(GlyphCentre, 5.0, 5.0);
+}
+
+void glyphRing(QPainter& p, QColor colour) {
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(GlyphEdge, 4.0));
+  p.drawEllipse(GlyphCentre, 4.0, 4.0);
+  p.setPen(QPen(colour, 2.0));
+  p.drawEllipse(GlyphCentre, 4.0, 4.0);
+}
+
+void glyphDigit(QPainter& p, QColor fill, QColor ink, int digit) {
+  glyphDot(p, fill);
+  fillCentredText(p, GlyphCentre + QPointF(0.0, 0.0), QString::number(digit), boldFont(9), ink);
+}
+
+void glyphCross(QPainter& p) {
+  const QLineF a(2.5, 2.5, 9.5, 9.5), b(9.5, 2.5, 2.5, 9.5);
+  p.setPen(QPen(GlyphEdge, 3.4, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(a);
+  p.drawLine(b);
+  p.setPen(QPen(QColor(200, 200, 200), 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(a);
+  p.drawLine(b);
+}
+
+}  // namespace
+
+static QImage drawFretboard() {
+  QImage image = blankImage(FretboardWidth, FretboardHeight, QColor(233, 229, 222));
+  paintWood(image);
+  {
+    QPainter p(&image);
+    paintNut(p);
+    paintBinding(p);
+    paintFrets(p);
+    paintInlays(p);
+    paintFretNumbers(p);
+  }
+  shadeNeckEdges(image);
+  paintStrings(image);
+  return image;
+}
+
+static QImage drawFingerStrip() {
+  QImage image = transparentImage(GlyphSize * GlyphCellCount, GlyphSize);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  const auto cell = [&](int index, auto draw) {
+    p.save();
+    p.translate(GlyphSize * index, 0);
+    p.setClipRect(0, 0, GlyphSize, GlyphSize);
+    draw();
+    p.restore();
+  };
+  cell(GlyphCell::Cross / GlyphSize, [&] { glyphCross(p); });
+  const struct {
+    int dot;
+    QColor fill, ink;
+  } sets[] = {{GlyphCell::GreenDot, Green, White},
+              {GlyphCell::RedDot, Red, White},
+              {GlyphCell::WhiteDot, WhiteGlyph, Black}};
+  for (const auto& set : sets) {
+    const int first = set.dot / GlyphSize;
+    cell(first, [&] { glyphDot(p, set.fill); });
+    cell(first + 1, [&] { glyphRing(p, set.fill); });
+    for (int d = 1; d <= 4; ++d) cell(first + 1 + d, [&] { glyphDigit(p, set.fill, set.ink, d); });
+  }
+  return image;
+}
+
+// The pictures never change while the program runs, so each is drawn once and
+// handed out as a shared copy (a caller that paints on its copy gets its own).
+QImage fretboard() {
+  static const QImage image = drawFretboard();
+  return image;
+}
+
+QImage fingerStrip() {
+  static const QImage image = drawFingerStrip();
+  return image;
+}
+
+}  // namespace Bitmaps

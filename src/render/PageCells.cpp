@@ -1,0 +1,91 @@
+#include "render/PageCells.h"
+
+#include <QPainter>
+
+#include "music/DiagramConvert.h"
+#include "music/PageSizes.h"
+#include "play/PlayPageGeometry.h"
+#include "render/DiagramPainter.h"
+#include "render/SurfaceText.h"
+
+namespace PageCells {
+namespace {
+
+void wipe(QImage& surface, const QRect& area) {
+  QPainter p(&surface);
+  p.fillRect(area, Qt::white);
+}
+
+}  // namespace
+
+void drawChordSet(QImage& surface, const TChordDiagram (&set)[6], int row,
+                  const NameTables& names) {
+  if (row < 0 || row >= SmallPageRows) return;
+  for (int c = 0; c < 6; ++c)
+    if (!isEmpty(set[c])) DrawSmallChord(surface, set[c], c, row, SmallPage::Chords);
+  if (!isEmpty(set[0])) SurfaceText::drawChordSetHeader(surface, set[0], row, names);
+}
+
+void drawScaleRow(QImage& surface, const TScaleDiagram& scale, int row, const NameTables& names) {
+  if (row < 0 || row >= SmallPageRows || isEmpty(scale)) return;
+  for (int c = 0; c < 6; ++c) DrawScalePosition(surface, scale, c, row, SmallPage::Scales);
+  SurfaceText::drawScaleRowHeader(surface, scale, row, names);
+}
+
+void wipePrintCell(QImage& surface, int column, int row) {
+  if (column < 0 || column >= SmallPageColumns || row < 0 || row >= SmallPageRows) return;
+  wipe(surface, QRect(120 * column + 20, 160 * row + 2, 120, 158));
+}
+
+void drawPrintItem(QImage& surface, const TPrintDiagram& item, int column, int row,
+                   const NameTables& names) {
+  if (column < 0 || column >= SmallPageColumns || row < 0 || row >= SmallPageRows) return;
+  wipePrintCell(surface, column, row);
+  if (isEmpty(item)) return;
+  if (item.IsChord) {
+    TChordDiagram chord{};
+    printItemToChord(item, chord);
+    DrawSmallChord(surface, chord, column, row, SmallPage::Print);
+  } else {
+    TScaleDiagram scale{};
+    printItemToScale(item, scale);
+    DrawSmallScale(surface, scale, column, row, SmallPage::Print);
+  }
+  SurfaceText::drawPrintCaptions(surface, item, column, row, names);
+}
+
+void drawDesignSlot(QImage& surface, const TChordDiagram& chord, int slot,
+                    const NameTables& names) {
+  if (slot < 0 || slot > 5) return;
+  wipe(surface, QRect(76 * slot, 0, 76, surface.height()));
+  if (isEmpty(chord)) {
+    // A faint frame shows a newcomer where diagrams go. It keeps clear of the
+    // red frame's lines, whose white wipe would otherwise eat into it.
+    QPainter p(&surface);
+    p.setPen(EmptyDesignSlotColour);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(76 * slot + 3, 3, 69, surface.height() - 7);
+    return;
+  }
+  DrawTinyChord(surface, chord, QPoint(76 * slot, 37));
+  SurfaceText::drawDesignGroupLines(surface, chord, slot, names);
+  if (!fitsSixRows(chord)) DrawOutOfRangeLine(surface, slot);
+}
+
+void wipePlaySlot(QImage& surface, int column, int row) {
+  if (column < 0 || column >= PlayPageColumns || row < 0 || row >= PlayPageRows) return;
+  wipe(surface, QRect(PlayGeometry::slotX(column), PlayGeometry::rowTop(row), 60, 86));
+}
+
+void drawPlaySlot(QImage& surface, const TChordDiagram& chord, int column, int row,
+                  const NameTables& names) {
+  if (column < 0 || column >= PlayPageColumns || row < 0 || row >= PlayPageRows) return;
+  wipePlaySlot(surface, column, row);
+  if (isEmpty(chord)) return;
+  DrawTinyChord(
+      surface, chord,
+      QPoint(PlayGeometry::slotX(column), PlayGeometry::rowTop(row) + PlayGeometry::DiagramTop));
+  SurfaceText::drawPlayPageCaption(surface, chord, column, row, names);
+}
+
+}  // namespace PageCells

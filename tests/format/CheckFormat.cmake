@@ -1,0 +1,28 @@
+# Runs clang-format over every .cpp and .h of the project without changing
+# them; a file it would change fails the check with its name. Called with
+# -DSOURCE=<top of the repository>.
+cmake_minimum_required(VERSION 3.25)
+find_program(CLANG_FORMAT NAMES clang-format clang-format-14)
+if(NOT CLANG_FORMAT)
+  message(FATAL_ERROR "clang-format is missing: run scripts/install-deps.sh")
+endif()
+set(files "")
+foreach(folder src tests tools benchmarks fuzz)
+  file(GLOB_RECURSE found "${SOURCE}/${folder}/*.cpp" "${SOURCE}/${folder}/*.h")
+  list(APPEND files ${found})
+endforeach()
+set(misformatted "")
+foreach(file IN LISTS files)
+  execute_process(COMMAND ${CLANG_FORMAT} --style=file --dry-run -Werror ${file}
+                  WORKING_DIRECTORY ${SOURCE} RESULT_VARIABLE rc OUTPUT_QUIET ERROR_QUIET)
+  if(NOT rc EQUAL 0)
+    file(RELATIVE_PATH name "${SOURCE}" "${file}")
+    list(APPEND misformatted "${name}")
+  endif()
+endforeach()
+list(LENGTH files count)
+if(misformatted)
+  list(JOIN misformatted "\n  " shown)
+  message(FATAL_ERROR "not formatted as .clang-format says (clang-format -i fixes them):\n  ${shown}")
+endif()
+message(STATUS "${count} files formatted")
