@@ -106,11 +106,9 @@ bool FingeringEditor::keepNameTrue(const std::string& dictionaryDir) {
   for (int t = 0; t < ChordLibrary::ChordTypeCount; ++t)
     if (readChordFormula(dictionaryDir, t, dictionary[t]).Status != LibraryStatus::Ok) return false;
   const std::string_view name = Chord.ChordName.view();
-  if (!name.empty()) {
-    const auto named = std::find_if(std::begin(dictionary), std::end(dictionary),
-                                    [&](const TChordFormula& f) { return f.Name == name; });
-    if (named == std::end(dictionary) || soundsOnly(Chord, *named, root())) return false;
-  }
+  const auto named = std::find_if(std::begin(dictionary), std::end(dictionary),
+                                  [&](const TChordFormula& f) { return f.Name == name; });
+  if (!name.empty() && named == std::end(dictionary)) return false;
 
   ChordSearch search;
   const bool sounded = rootSounded(Chord);
@@ -119,6 +117,20 @@ bool FingeringEditor::keepNameTrue(const std::string& dictionaryDir) {
                     dictionaryDir);
   if (found.Read.Status != LibraryStatus::Ok) return false;
   const bool overRoot = found.Searched && found.Used.Root == ChordSearch::CurrentRoot;
+  if (!name.empty()) {
+    const int index = static_cast<int>(named - std::begin(dictionary));
+    const bool exactly =
+        overRoot &&
+        std::any_of(found.Lines.begin(), found.Lines.end(), [&](const ChordSearch::Line& line) {
+          return line.Chord.Index == index && line.Chord.Root == root();
+        });
+    // Notes that are exactly the named type keep it; so do notes that are
+    // part of it (a voicing that leaves the fifth out), unless they are
+    // exactly another type over the same root: C E G taken from a C maj7 is
+    // a C major.
+    if (exactly) return false;
+    if (soundsOnly(Chord, *named, root()) && (!overRoot || found.Lines.empty())) return false;
+  }
   // A fingering built up from nothing is named once its notes make a chord
   // over the root the player chose; its root never moves under the player's
   // hands.

@@ -274,6 +274,12 @@ TEST_F(Naming, NotesThatStillFitKeepTheNameAndATypedNameIsLeftAlone) {
   EXPECT_FALSE(editor.keepNameTrue(dictionary));
   EXPECT_EQ(name(), "maj9");
 
+  // Without its seventh it is exactly another chord over C: C major.
+  finger({0, 1, 0, 2, 3, -1});
+  chord.ChordName = "maj7";
+  EXPECT_FALSE(editor.keepNameTrue(dictionary));
+  EXPECT_EQ(name(), "maj");
+
   // A name of the player's own says nothing the dictionary can check.
   finger({0, 1, 0, 2, 0, -1});
   chord.ChordName = "my chord";
