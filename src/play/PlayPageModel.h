@@ -89,6 +89,8 @@ struct PlayPageState {
   bool PlayPageChanged = false;
   // Microseconds per quarter note.
   std::int32_t PlayPageTempo = DefaultPageTempo;
+  // The strum speed scroll bar's position, -800..0, saved with the page.
+  std::int32_t StrumSpeed = -300;
 
   PlayPageState() { resetRepeatSets(); }
 

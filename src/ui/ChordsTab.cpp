@@ -18,11 +18,12 @@
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
 
-ChordsTab::ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
+ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
                      SurfaceView* surface, QScrollArea* scroll, FretboardPanel* fretboard,
                      QWidget* parent)
     : QObject(parent),
-      State(state),
+      Bench(bench),
+      State(bench.State),
       Guard(guard),
       Ask(prompter),
       imgChordPage(surface),

@@ -4,7 +4,7 @@
 #include <QPoint>
 
 #include "render/DiagramPainter.h"
-#include "state/AppState.h"
+#include "state/Workbench.h"
 
 class BusyGuard;
 class FretboardPanel;
@@ -20,7 +20,7 @@ class ChordsTab : public QObject {
   Q_OBJECT
 
  public:
-  ChordsTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+  ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
             QScrollArea* scroll, FretboardPanel* fretboard, QWidget* parent);
 
   // Adds a row for the key and chord type chosen in the menus. The caller has
@@ -54,6 +54,7 @@ class ChordsTab : public QObject {
   void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
   void imgChordPageMouseMove();
   QMenu* popmenuChords;
+  Workbench& Bench;
   AppState& State;
   const BusyGuard& Guard;
   Prompter& Ask;

@@ -48,11 +48,12 @@ std::optional<QPoint> resultPair(const QMimeData& data) {
 
 }  // namespace
 
-DesignGroupController::DesignGroupController(AppState& state, const BusyGuard& guard,
+DesignGroupController::DesignGroupController(Workbench& bench, const BusyGuard& guard,
                                              Prompter& prompter, ChordDesignTab* design,
                                              FretboardPanel* fretboard, QWidget* window)
     : QObject(window),
-      State(state),
+      Bench(bench),
+      State(bench.State),
       Guard(guard),
       Ask(prompter),
       Design(design),
@@ -121,6 +122,20 @@ void DesignGroupController::DrawDesignSlot(int s) {
 
 void DesignGroupController::takeInHand(int s) {
   State.EditChord = State.DesignGroup[s];
+  const int root = pitchClass(State.EditChord.Root);
+  const int bass = pitchClass(State.EditChord.Bass);
+  Design->showRootAndBass(root, State.Names.pitchName(root), bass, State.Names.pitchName(bass));
+  showTablature();
+  Fretboard->showChordInHand();
+}
+
+void DesignGroupController::showRestored() {
+  const TChordDiagram inHand = State.EditChord;
+  TChordDiagram group[DesignGroupSize];
+  std::copy(std::begin(State.DesignGroup), std::end(State.DesignGroup), group);
+  loadGroup(group);
+  // Selecting a slot takes its diagram in hand; the restored one is meant.
+  State.EditChord = inHand;
   const int root = pitchClass(State.EditChord.Root);
   const int bass = pitchClass(State.EditChord.Bass);
   Design->showRootAndBass(root, State.Names.pitchName(root), bass, State.Names.pitchName(bass));

@@ -4,7 +4,7 @@
 #include <QPoint>
 
 #include "render/DiagramPainter.h"
-#include "state/AppState.h"
+#include "state/Workbench.h"
 
 class BusyGuard;
 class ChordDesignTab;
@@ -24,7 +24,7 @@ class DesignGroupController : public QObject {
   Q_OBJECT
 
  public:
-  DesignGroupController(AppState& state, const BusyGuard& guard, Prompter& prompter,
+  DesignGroupController(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
                         ChordDesignTab* design, FretboardPanel* fretboard, QWidget* window);
 
   // What a drag of the fretboard's drag button carries: the fingering in
@@ -54,6 +54,9 @@ class DesignGroupController : public QObject {
   // Overwrites the six slots from a design file and takes the first diagram
   // in hand, with Show Intervals released.
   void loadGroup(const TChordDiagram (&group)[DesignGroupSize]);
+  // Draws the group and the fingering in hand anew from the state, after
+  // Undo or Redo put them back.
+  void showRestored();
 
  signals:
   void playChordChosen();
@@ -89,6 +92,7 @@ class DesignGroupController : public QObject {
   void showTablature();
   bool askReplace();
 
+  Workbench& Bench;
   AppState& State;
   const BusyGuard& Guard;
   Prompter& Ask;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -78,6 +79,20 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
   connect(namedAction(file, QStringLiteral("E&xit"), "mnuExit"), &QAction::triggered, this,
           &MainMenu::exitChosen);
 
+  // Undo and Redo act on the page of the active tab; each page keeps its
+  // own history.
+  QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+  edit->setObjectName(QStringLiteral("menuEdit"));
+  setHelpContext(edit, 265);
+  mnuUndo = namedAction(edit, QStringLiteral("&Undo"), "mnuUndo");
+  mnuUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+  connect(mnuUndo, &QAction::triggered, this, &MainMenu::undoChosen);
+  mnuRedo = namedAction(edit, QStringLiteral("&Redo"), "mnuRedo");
+  mnuRedo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+  connect(mnuRedo, &QAction::triggered, this, &MainMenu::redoChosen);
+  showUndoRedo({}, {});
+
   menuKey = bar->addMenu(QStringLiteral("&Key"));
   menuKey->setObjectName(QStringLiteral("menuKey"));
   setHelpContext(menuKey, 270);
@@ -148,6 +163,15 @@ void MainMenu::showNaming(const NameTables& names) {
   mnuFlatSharp->setText(names.sharps() ? QStringLiteral("Sharps") : QStringLiteral("Flats"));
   const QList<QAction*> keys = menuKey->actions();
   for (int k = 0; k < 12 && k < keys.size(); ++k) keys[k]->setText(qs(names.pitchName(k)));
+}
+
+void MainMenu::showUndoRedo(std::string_view undoLabel, std::string_view redoLabel) {
+  mnuUndo->setText(QStringLiteral("&Undo ") + qs(undoLabel));
+  mnuUndo->setEnabled(!undoLabel.empty());
+  mnuRedo->setText(QStringLiteral("&Redo ") + qs(redoLabel));
+  mnuRedo->setEnabled(!redoLabel.empty());
+  if (undoLabel.empty()) mnuUndo->setText(QStringLiteral("&Undo"));
+  if (redoLabel.empty()) mnuRedo->setText(QStringLiteral("&Redo"));
 }
 
 void MainMenu::setMenusEnabled(bool enabled) {

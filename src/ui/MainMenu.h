@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <string_view>
 
 #include "play/PlayTab.h"
 
@@ -29,6 +30,9 @@ class MainMenu : public QObject {
   // While a player runs only its own commands are open; the hidden Window
   // menu stays disabled whatever plays.
   void setMenusEnabled(bool enabled);
+  // The Edit menu names the edits Undo and Redo would act on ("Place
+  // Chord"); an empty name disables the item.
+  void showUndoRedo(std::string_view undoLabel, std::string_view redoLabel);
 
  signals:
   void exportMidiChosen();
@@ -49,10 +53,14 @@ class MainMenu : public QObject {
   void aboutChosen();
   // File > Export PDF...: the active tab's page as a PDF sheet.
   void exportPdfChosen();
+  void undoChosen();
+  void redoChosen();
 
  private:
   QMenuBar* Bar;
   std::function<QStringList()> RecentList;
   QMenu* menuKey = nullptr;
   QAction* mnuFlatSharp = nullptr;
+  QAction* mnuUndo = nullptr;
+  QAction* mnuRedo = nullptr;
 };

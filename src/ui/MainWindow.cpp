@@ -78,11 +78,11 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   const auto tabIs = [this] { return currentTab(); };
   const auto showTabFn = [this](PlayTab tab) { showTab(tab); };
   const auto bringTabFn = [this](PlayTab tab) { bringTabForward(tab); };
-  Chords = new ChordsTab(State, Guard, *Ask, Surfaces[int(PlayTab::Chords)],
+  Chords = new ChordsTab(Bench, Guard, *Ask, Surfaces[int(PlayTab::Chords)],
                          Scrolls[int(PlayTab::Chords)], pnlBottom, this);
-  Scales = new ScalesTab(State, Guard, *Ask, Surfaces[int(PlayTab::Scales)],
+  Scales = new ScalesTab(Bench, Guard, *Ask, Surfaces[int(PlayTab::Scales)],
                          Scrolls[int(PlayTab::Scales)], pnlBottom, this);
-  PlayPage = new PlayPageTab(State, Guard, *Ask, Surfaces[int(PlayTab::PlayPage)], pnlTop,
+  PlayPage = new PlayPageTab(Bench, Guard, *Ask, Surfaces[int(PlayTab::PlayPage)], pnlTop,
                              pnlBottom, this);
   Session = std::make_unique<WindowSession>(
       WindowSession::Parts{State, Guard, *Ask, *pnlTop, *pnlBottom, *DesignPage, *this, bringTabFn,
@@ -113,7 +113,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   connect(pnlBottom, &FretboardPanel::nameFieldLeft, this, &MainWindow::editTuningNameExit);
   FormCreate();
 
-  Group = new DesignGroupController(State, Guard, *Ask, DesignPage, pnlBottom, this);
+  Group = new DesignGroupController(Bench, Guard, *Ask, DesignPage, pnlBottom, this);
   connect(Group, &DesignGroupController::playChordChosen, Playback,
           &PlaybackController::pmenu2PlayChordClick);
   connect(Group, &DesignGroupController::typingStarted, this, &MainWindow::editTuningNameEnter);
@@ -138,10 +138,10 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                                  this);
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
 
-  Files = new PageFilesController(
-      {State, Guard, *Ask, *this, Session->settings(), Session->settingsFile(), files, *pnlTop,
-       *Chords, *DesignPage, *Group, *PlayPage, *Print, *Scales, *Pages, tabIs, bringTabFn},
-      this);
+  Files = new PageFilesController({Bench, State, Guard, *Ask, *this, Session->settings(),
+                                   Session->settingsFile(), files, *pnlTop, *Chords, *DesignPage,
+                                   *Group, *PlayPage, *Print, *Scales, *Pages, tabIs, bringTabFn},
+                                  this);
   connect(pnlTop, &ToolBarPanel::openClicked, Files, &PageFilesController::sbtnOpenClick);
   connect(pnlTop, &ToolBarPanel::saveClicked, Files, &PageFilesController::sbtnSaveClick);
   Menus->setRecentFiles([this] { return Files->recentFiles(); });
@@ -152,14 +152,14 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
 }
 
 void MainWindow::routePageCommands() {
-  Print = new PrintPageTab(State, Guard, *Ask, Surfaces[int(PlayTab::Print)],
+  Print = new PrintPageTab(Bench, Guard, *Ask, Surfaces[int(PlayTab::Print)],
                            Scrolls[int(PlayTab::Print)], pnlBottom, this);
   connect(Print, &PrintPageTab::playDiagramChosen, Playback,
           &PlaybackController::pmenu3PlayDiagramClick);
-  Pages = new PageCommands(
-      {State, Guard, *Ask, *this, *pnlBottom, *Chords, *DesignPage, *Group, *PlayPage, *Print,
-       *Scales, Scrolls, [this] { return currentTab(); }, [this](PlayTab tab) { showTab(tab); }},
-      this);
+  Pages = new PageCommands({Bench, State, Guard, *Ask, *this, *pnlBottom, *Chords, *DesignPage,
+                            *Group, *PlayPage, *Print, *Scales, Scrolls,
+                            [this] { return currentTab(); }, [this](PlayTab tab) { showTab(tab); }},
+                           this);
   connect(Chords, &ChordsTab::sendToPlayChosen, Pages, &PageCommands::pmenu1SendtoPlayClick);
   connect(Group, &DesignGroupController::sendToPlayChosen, Pages,
           &PageCommands::pmenu1SendtoPlayClick);
@@ -175,6 +175,9 @@ void MainWindow::routePageCommands() {
   connect(Print, &PrintPageTab::pageEmptied, Pages, [this] { Pages->erasePage(PlayTab::Print); });
   connect(pnlTop, &ToolBarPanel::eraseClicked, Pages, &PageCommands::sbtnEraseClick);
   connect(Menus, &MainMenu::newChosen, Pages, &PageCommands::sbtnEraseClick);
+  connect(Menus, &MainMenu::undoChosen, Pages, &PageCommands::undoClick);
+  connect(Menus, &MainMenu::redoChosen, Pages, &PageCommands::redoClick);
+  Bench.HistoryChanged = [this] { showHistory(); };
 }
 
 void MainWindow::routeCommands() {
@@ -246,6 +249,7 @@ bool MainWindow::FormKeyDown(int key) {
 }
 
 MainWindow::~MainWindow() {
+  Bench.HistoryChanged = nullptr;
   qApp->removeEventFilter(this);
   // It watches the tab's controls, which go before the window's own children.
   delete Group;
@@ -339,6 +343,12 @@ void MainWindow::pageChanged(int index) {
   }
   ShownPage = index;
   if (Pages) Pages->PageControl1Change(!SwitchingTab);
+  if (Menus) showHistory();
+}
+
+void MainWindow::showHistory() {
+  const PageHistory& history = Bench.history(currentTab());
+  Menus->showUndoRedo(history.undoLabel(), history.redoLabel());
 }
 
 void MainWindow::placePanels() {

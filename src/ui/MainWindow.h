@@ -5,7 +5,7 @@
 #include <string>
 
 #include "play/PlayTab.h"
-#include "state/AppState.h"
+#include "state/Workbench.h"
 #include "ui/BusyGuard.h"
 #include "ui/Prompter.h"
 #include "ui/WindowSession.h"
@@ -48,6 +48,7 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   AppState& state() { return State; }
+  Workbench& workbench() { return Bench; }
   const BusyGuard& guard() const { return Guard; }
   FretboardPanel* fretboard() const { return pnlBottom; }
   ChordDesignTab* chordDesign() const { return DesignPage; }
@@ -100,6 +101,8 @@ class MainWindow : public QMainWindow {
   void routePageCommands();
   void placePanels();
   void pageChanged(int index);
+  // The Edit menu names the active tab's next undo and redo.
+  void showHistory();
   void mnuTempoClick();
   void mnuTopicsClick();
   void mnuAboutClick();
@@ -107,7 +110,8 @@ class MainWindow : public QMainWindow {
   void sbtnFlipClick();
   void menuFlipClick();
 
-  AppState State;
+  Workbench Bench;
+  AppState& State = Bench.State;
   BusyGuard Guard;
   std::unique_ptr<Prompter> OwnPrompter;
   Prompter* Ask;

@@ -6,6 +6,7 @@
 
 #include "music/DiagramConvert.h"
 #include "state/AppState.h"
+#include "state/Workbench.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/ChordsTab.h"
@@ -223,4 +224,76 @@ void PageCommands::erasePage(PlayTab tab) {
   if (tab != PlayTab::ChordDesign) scrollToTop(tab);
   st.lastPageFile(tab).clear();
   P.Window.setWindowTitle(QStringLiteral("Strumbo!"));
+}
+
+void PageCommands::undoClick() {
+  stepHistory(false);
+}
+
+void PageCommands::redoClick() {
+  stepHistory(true);
+}
+
+void PageCommands::stepHistory(bool forward) {
+  if (P.Guard.active()) return;
+  const PlayTab tab = P.ActiveTab();
+  // A diagram being moved goes back before the page is stepped; one sent
+  // here waits no longer either.
+  switch (tab) {
+    case PlayTab::ChordDesign:
+      P.Group.cancelPointers();
+      break;
+    case PlayTab::PlayPage:
+      P.PlayPage.cancelPointers();
+      break;
+    case PlayTab::Print:
+      P.Print.cancelPointers();
+      break;
+    case PlayTab::Scales:
+      P.Scales.setPlacing(false);
+      break;
+    case PlayTab::Chords:
+      break;
+  }
+  if (!(forward ? P.Bench.redo(tab) : P.Bench.undo(tab))) return;
+  pageRestored(tab);
+}
+
+void PageCommands::pageRestored(PlayTab tab) {
+  AppState& st = P.State;
+  switch (tab) {
+    case PlayTab::Chords: {
+      TChordDiagram page[ChordPageColumns][ChordPageRows];
+      std::copy(&st.ChordPage[0][0], &st.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
+                &page[0][0]);
+      P.Chords.erase();
+      st.SelectedChord.Empty = 1;
+      P.Chords.loadPage(page);
+      break;
+    }
+    case PlayTab::Scales: {
+      TScaleDiagram page[ScalePageSize];
+      std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page);
+      P.Scales.erase();
+      st.CurrentScale.Empty = 1;
+      P.Scales.loadPage(page);
+      break;
+    }
+    case PlayTab::Print: {
+      TPrintDiagram page[PrintPageColumns][PrintPageRows];
+      std::copy(&st.PrintPage[0][0], &st.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
+                &page[0][0]);
+      P.Print.erase();
+      st.SelectedPrintItem.Empty = 1;
+      P.Print.loadPage(page);
+      break;
+    }
+    case PlayTab::PlayPage:
+      P.PlayPage.showRestored();
+      break;
+    case PlayTab::ChordDesign:
+      P.Group.showRestored();
+      break;
+  }
+  if (tab != PlayTab::ChordDesign) showTabContents(tab);
 }

@@ -7,6 +7,7 @@
 #include "play/PlayTab.h"
 
 struct AppState;
+class Workbench;
 class BusyGuard;
 class ChordDesignTab;
 class ChordsTab;
@@ -28,6 +29,7 @@ class PageCommands : public QObject {
 
  public:
   struct Parts {
+    Workbench& Bench;
     AppState& State;
     const BusyGuard& Guard;
     Prompter& Ask;
@@ -65,6 +67,11 @@ class PageCommands : public QObject {
   // Empties the page of `tab` without asking.
   void erasePage(PlayTab tab);
 
+  // Edit > Undo and Redo on the active tab's page: a move in progress ends
+  // first, then the page is put back and drawn anew.
+  void undoClick();
+  void redoClick();
+
  private:
   // "Strumbo!   " and the file of the tab's page.
   void showPageCaption(PlayTab tab);
@@ -74,6 +81,9 @@ class PageCommands : public QObject {
   void switchTo(PlayTab tab);
   void showTabContents(PlayTab tab);
   void scrollToTop(PlayTab tab);
+  void stepHistory(bool forward);
+  // Draws `tab`'s page anew from the state after its history put it back.
+  void pageRestored(PlayTab tab);
 
   Parts P;
 };

@@ -10,6 +10,7 @@
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "state/AppState.h"
+#include "state/Workbench.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/ChordsTab.h"

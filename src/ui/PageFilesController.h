@@ -9,6 +9,7 @@
 #include "play/PlayTab.h"
 
 struct AppState;
+class Workbench;
 class BusyGuard;
 class ChordDesignTab;
 class ChordsTab;
@@ -33,6 +34,7 @@ class PageFilesController : public QObject {
 
  public:
   struct Parts {
+    Workbench& Bench;
     AppState& State;
     const BusyGuard& Guard;
     Prompter& Ask;

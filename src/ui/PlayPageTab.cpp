@@ -15,11 +15,12 @@
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
-PlayPageTab::PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
+PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
                          SurfaceView* surface, ToolBarPanel* toolBar, FretboardPanel* fretboard,
                          QWidget* parent)
     : QObject(parent),
-      State(state),
+      Bench(bench),
+      State(bench.State),
       Guard(guard),
       Ask(prompter),
       imgPlayPage(surface),
@@ -236,4 +237,24 @@ void PlayPageTab::loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPag
       PageCells::drawPlaySlot(imgPlayPage->image(), page[c][r], c, r, State.Names);
     }
   imgPlayPage->refresh();
+}
+
+void PlayPageTab::showRestored() {
+  TChordDiagram page[PlayPageColumns][PlayPageRows];
+  std::copy(&State.PlayPage[0][0], &State.PlayPage[0][0] + PlayPageColumns * PlayPageRows,
+            &page[0][0]);
+  const PlayPageState kept = State.Play;
+  erase();
+  State.Play.ThreeFour = kept.ThreeFour;
+  State.Play.RepeatSet34 = kept.RepeatSet34;
+  State.Play.RepeatSet44 = kept.RepeatSet44;
+  State.Play.PlayPageTempo = kept.PlayPageTempo;
+  State.Play.StrumSpeed = kept.StrumSpeed;
+  State.Play.PlayPageChanged = kept.PlayPageChanged;
+  ToolBar->setOn(ToolBarPanel::Toggle::Time, kept.ThreeFour);
+  ToolBar->setStrumSpeed(kept.StrumSpeed);
+  State.SelectedPlayChord.Empty = 1;
+  DrawPlayGrid();
+  loadSlots(page);
+  DrawRepeatMarks();
 }

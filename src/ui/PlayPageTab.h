@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <optional>
 
-#include "state/AppState.h"
+#include "state/Workbench.h"
 
 class BusyGuard;
 class FretboardPanel;
@@ -22,7 +22,7 @@ class PlayPageTab : public QObject {
   Q_OBJECT
 
  public:
-  PlayPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+  PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
               ToolBarPanel* toolBar, FretboardPanel* fretboard, QWidget* parent);
 
   void DrawRepeatMarks();
@@ -34,6 +34,9 @@ class PlayPageTab : public QObject {
   bool placing() const;
   // The empty page: no chords, the staff rows and both repeat sets as new.
   void erase();
+  // Draws the whole page anew from the state, with the tool bar's time
+  // signature and strum speed, after Undo or Redo put it back.
+  void showRestored();
   // Places a page file's chords on the erased page, slot by slot.
   void loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
   QPoint selectedSlot() const;
@@ -61,6 +64,7 @@ class PlayPageTab : public QObject {
   QMenu* popmenuPlayPage;
   void moveStartMarker(int column, int row);
 
+  Workbench& Bench;
   AppState& State;
   const BusyGuard& Guard;
   Prompter& Ask;

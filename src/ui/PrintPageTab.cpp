@@ -11,11 +11,12 @@
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
 
-PrintPageTab::PrintPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
+PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
                            SurfaceView* surface, QScrollArea* scroll, FretboardPanel* fretboard,
                            QWidget* parent)
     : QObject(parent),
-      State(state),
+      Bench(bench),
+      State(bench.State),
       Guard(guard),
       Ask(prompter),
       imgPrintPage(surface),

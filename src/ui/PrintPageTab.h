@@ -6,7 +6,7 @@
 
 #include "pages/PrintPageModel.h"
 #include "render/DiagramPainter.h"
-#include "state/AppState.h"
+#include "state/Workbench.h"
 
 class BusyGuard;
 class FretboardPanel;
@@ -25,7 +25,7 @@ class PrintPageTab : public QObject {
   Q_OBJECT
 
  public:
-  PrintPageTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+  PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
                QScrollArea* scroll, FretboardPanel* fretboard, QWidget* parent);
 
   // The item at the pressed cell, for the send-to commands; null when empty.
@@ -72,6 +72,7 @@ class PrintPageTab : public QObject {
   void pmenu3DeleteClick();
   void pmenu3MoveClick();
 
+  Workbench& Bench;
   AppState& State;
   const BusyGuard& Guard;
   Prompter& Ask;

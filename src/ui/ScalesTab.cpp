@@ -27,11 +27,12 @@ void setDefaultStartFrets(TScaleDiagram& scale) {
 
 }  // namespace
 
-ScalesTab::ScalesTab(AppState& state, const BusyGuard& guard, Prompter& prompter,
+ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
                      SurfaceView* surface, QScrollArea* scroll, FretboardPanel* fretboard,
                      QWidget* parent)
     : QObject(parent),
-      State(state),
+      Bench(bench),
+      State(bench.State),
       Guard(guard),
       Ask(prompter),
       imgScales(surface),

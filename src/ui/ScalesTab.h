@@ -4,7 +4,7 @@
 #include <QPoint>
 
 #include "render/DiagramPainter.h"
-#include "state/AppState.h"
+#include "state/Workbench.h"
 
 class BusyGuard;
 class FretboardPanel;
@@ -21,7 +21,7 @@ class ScalesTab : public QObject {
   Q_OBJECT
 
  public:
-  ScalesTab(AppState& state, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
+  ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter, SurfaceView* surface,
             QScrollArea* scroll, FretboardPanel* fretboard, QWidget* parent);
 
   // Adds a row for the key and scale chosen in the menus.
@@ -50,6 +50,7 @@ class ScalesTab : public QObject {
   void imgScalesMouseDown(QPoint at, Qt::MouseButton button);
   void pmenu5StartFretClick();
   QMenu* popmenuScales;
+  Workbench& Bench;
   AppState& State;
   const BusyGuard& Guard;
   Prompter& Ask;
