@@ -2,8 +2,21 @@
 
 #include <utility>
 
-void PageHistory::record(std::string_view label, std::string before, std::string after) {
+void PageHistory::record(std::string_view label, std::string before, std::string after,
+                         bool merge) {
   if (before == after) return;
+  if (merge && canUndo() && !canRedo() && Steps.back().Label == label &&
+      Saved != static_cast<long>(Position)) {
+    Step& last = Steps.back();
+    if (after == last.Before) {
+      // The joined edits came back to where they started.
+      Steps.pop_back();
+      --Position;
+    } else {
+      last.After = std::move(after);
+    }
+    return;
+  }
   Steps.erase(Steps.begin() + static_cast<std::ptrdiff_t>(Position), Steps.end());
   // The saved point was among the dropped steps: no undo or redo reaches it now.
   if (Saved > static_cast<long>(Position)) Saved = -1;

@@ -80,8 +80,8 @@ bool Workbench::restore(PlayTab tab, std::string_view bytes) {
   return true;
 }
 
-void Workbench::record(PlayTab tab, std::string_view label, std::string before) {
-  Histories[index(tab)].record(label, std::move(before), page(tab));
+void Workbench::record(PlayTab tab, std::string_view label, std::string before, bool merge) {
+  Histories[index(tab)].record(label, std::move(before), page(tab), merge);
   historyMoved(tab);
 }
 

@@ -28,16 +28,17 @@ class Workbench {
   bool restore(PlayTab tab, std::string_view bytes);
 
   // Runs `change` as one edit of `tab`'s page named `label` ("Place Chord").
-  // An edit that changes nothing leaves the history as it is.
+  // An edit that changes nothing leaves the history as it is. With `merge`,
+  // it joins a last step of the same name (see PageHistory::record).
   template <class Change>
-  void edit(PlayTab tab, std::string_view label, Change&& change) {
+  void edit(PlayTab tab, std::string_view label, Change&& change, bool merge = false) {
     std::string before = page(tab);
     std::forward<Change>(change)();
-    record(tab, label, std::move(before));
+    record(tab, label, std::move(before), merge);
   }
   // The second half of edit(), for an edit that began with `before = page(tab)`
   // and ends now (a move that waits for its drop).
-  void record(PlayTab tab, std::string_view label, std::string before);
+  void record(PlayTab tab, std::string_view label, std::string before, bool merge = false);
 
   // One step back or forward on `tab`'s page; false when there is none.
   bool undo(PlayTab tab);
