@@ -172,9 +172,12 @@ void MainWindow::routePageCommands() {
   connect(Print, &PrintPageTab::sendToPlayChosen, Pages, &PageCommands::pmenu1SendtoPlayClick);
   connect(Print, &PrintPageTab::sendToDesignChosen, Pages, &PageCommands::pmenu1SendtoDesignClick);
   connect(Print, &PrintPageTab::sendToScaleChosen, Pages, &PageCommands::pmenu3SendtoScaleClick);
-  connect(Print, &PrintPageTab::pageEmptied, Pages, [this] { Pages->erasePage(PlayTab::Print); });
+  connect(Print, &PrintPageTab::pageEmptied, Pages, [this] {
+    Pages->erasePage(PlayTab::Print);
+    Bench.markSaved(PlayTab::Print);
+  });
   connect(pnlTop, &ToolBarPanel::eraseClicked, Pages, &PageCommands::sbtnEraseClick);
-  connect(Menus, &MainMenu::newChosen, Pages, &PageCommands::sbtnEraseClick);
+  connect(Menus, &MainMenu::newChosen, Pages, &PageCommands::mnuNewClick);
   connect(Menus, &MainMenu::undoChosen, Pages, &PageCommands::undoClick);
   connect(Menus, &MainMenu::redoChosen, Pages, &PageCommands::redoClick);
   Bench.HistoryChanged = [this] { showHistory(); };

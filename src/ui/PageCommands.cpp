@@ -167,6 +167,14 @@ void PageCommands::pmenu3SendtoScaleClick() {
 }
 
 void PageCommands::sbtnEraseClick() {
+  eraseActivePage("Erase Page");
+}
+
+void PageCommands::mnuNewClick() {
+  eraseActivePage("New Page");
+}
+
+void PageCommands::eraseActivePage(std::string_view label) {
   if (P.Guard.active()) return;
   const PlayTab tab = P.ActiveTab();
   if (tab == PlayTab::ChordDesign && P.State.DesignGroupChanged &&
@@ -187,7 +195,10 @@ void PageCommands::sbtnEraseClick() {
           QStringLiteral("This Print Page has changed. Do you want to erase without saving it?"),
           false))
     return;
-  erasePage(tab);
+  // The erased page is a new page: nothing to save until the next edit, and
+  // Undo brings the old one back.
+  P.Bench.edit(tab, label, [this, tab] { erasePage(tab); });
+  P.Bench.markSaved(tab);
 }
 
 void PageCommands::erasePage(PlayTab tab) {
@@ -201,12 +212,10 @@ void PageCommands::erasePage(PlayTab tab) {
     case PlayTab::Print:
       P.Print.erase();
       P.Fretboard.ClearFretboard();
-      st.PrintPageChanged = false;
       break;
     case PlayTab::ChordDesign:
       // The fingering in hand and the fretboard stay.
       P.Group.erase();
-      st.DesignGroupChanged = false;
       P.Design.showFilePath(QString());
       break;
     case PlayTab::Scales:
@@ -218,7 +227,6 @@ void PageCommands::erasePage(PlayTab tab) {
       P.PlayPage.erase();
       P.Fretboard.ClearFretboard();
       st.SelectedPlayChord.Empty = 1;
-      st.Play.PlayPageChanged = false;
       break;
   }
   if (tab != PlayTab::ChordDesign) scrollToTop(tab);

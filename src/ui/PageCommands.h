@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <functional>
+#include <string_view>
 
 #include "music/Records.h"
 #include "play/PlayTab.h"
@@ -64,7 +65,9 @@ class PageCommands : public QObject {
   // Erase Page and File > New: the active tab's page, after asking when
   // unsaved work would be lost.
   void sbtnEraseClick();
-  // Empties the page of `tab` without asking.
+  void mnuNewClick();
+  // Empties the page of `tab` without asking and without a history step;
+  // the caller records it and marks the page saved.
   void erasePage(PlayTab tab);
 
   // Edit > Undo and Redo on the active tab's page: a move in progress ends
@@ -81,6 +84,8 @@ class PageCommands : public QObject {
   void switchTo(PlayTab tab);
   void showTabContents(PlayTab tab);
   void scrollToTop(PlayTab tab);
+  // Erase Page and New: one history step named `label`.
+  void eraseActivePage(std::string_view label);
   void stepHistory(bool forward);
   // Draws `tab`'s page anew from the state after its history put it back.
   void pageRestored(PlayTab tab);

@@ -128,7 +128,10 @@ bool PageFilesController::load(const std::string& path, PageKind kind) {
     P.Ask.error(&P.Window, QString::fromStdString(error));
     return false;
   }
-  applyLoaded(kind, page, companion, path);
+  // Opening is one step of the page's history, and the page is then as its file.
+  const PlayTab tab = tabOf(kind);
+  P.Bench.edit(tab, "Open", [&] { applyLoaded(kind, page, companion, path); });
+  P.Bench.markSaved(tab);
   return true;
 }
 
@@ -144,12 +147,10 @@ void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
     case PageKind::Print:
       P.Pages.erasePage(PlayTab::Print);
       P.Print.loadPage(page.PrintPage);
-      st.PrintPageChanged = false;
       break;
     case PageKind::Design:
       // The group is overwritten slot by slot, not erased first.
       P.Group.loadGroup(page.DesignGroup);
-      st.DesignGroupChanged = false;
       P.Design.showFilePath(QString::fromStdString(path));
       break;
     case PageKind::Play: {
@@ -158,6 +159,7 @@ void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
       P.ToolBar.setOn(ToolBarPanel::Toggle::Time, h.ThreeFour);
       st.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
       P.ToolBar.setStrumSpeed(h.StrumSpeed);
+      st.Play.StrumSpeed = h.StrumSpeed;
       P.ToolBar.setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
       st.BassNoteOption = h.Bass;
       P.ToolBar.setOn(ToolBarPanel::Toggle::Loop, h.Loop);
@@ -233,12 +235,8 @@ void PageFilesController::sbtnSaveClick() {
     P.Ask.error(&P.Window, QString::fromStdString(error));
     return;
   }
-  if (kind == PageKind::Design) {
-    P.Design.showFilePath(QString::fromStdString(path));
-    P.State.DesignGroupChanged = false;
-  }
-  if (kind == PageKind::Play) P.State.Play.PlayPageChanged = false;
-  if (kind == PageKind::Print) P.State.PrintPageChanged = false;
+  if (kind == PageKind::Design) P.Design.showFilePath(QString::fromStdString(path));
+  P.Bench.markSaved(tabOf(kind));
   remember(kind, path);
 }
 
