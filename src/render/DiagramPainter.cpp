@@ -187,10 +187,10 @@ void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int
                     SmallPage page) {
   if (!inSmallGrid(column, row)) return;
   const int pitch = smallGrid(page).RowPitch;
+  const int left = SmallGeometry::diagramX(column);
   {
     QPainter p(&surface);
-    p.fillRect(QRect(QPoint(120 * column + 21, pitch * row + 32),
-                     QPoint(120 * column + 123, pitch * row + 153)),
+    p.fillRect(QRect(QPoint(left + 1, pitch * row + 32), QPoint(left + 103, pitch * row + 153)),
                Qt::white);
   }
   DrawScalePosition(surface, scale, column, row, page);
