@@ -89,20 +89,6 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(w.currentTab(), PlayTab::Chords);
   }
 
-  void lastRecordsOfTheDominantFiles() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 11);
-    chooseChordType(w, 3, 25);  // 13sus(b9)
-    clickShowChords(w);
-    for (int k = 0; k < 3; ++k) {
-      QCOMPARE(fingeringBytes(w.state().ChordPage[k][0]), data.record("pxdo1.dat", 13, 933 + k));
-      QCOMPARE(fingeringBytes(w.state().ChordPage[k + 3][0]),
-               data.record("pxdo2.dat", 13, 933 + k));
-    }
-  }
-
   void fiveSetsAtMost() {
     DataDir data;
     ScriptedPrompter ask;
