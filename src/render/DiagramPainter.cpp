@@ -76,8 +76,7 @@ bool inSmallGrid(int column, int row) {
 }
 
 QPoint smallOrigin(SmallPage page, int column, int row) {
-  const SmallGrid grid = smallGrid(page);
-  return QPoint(120 * column + 20, grid.RowPitch * row + grid.TopOffset);
+  return QPoint(SmallGeometry::diagramX(column), SmallGeometry::diagramY(page, row));
 }
 
 // A one-pixel outline over the pixels left..right-1, top..bottom-1. Sides
@@ -106,7 +105,7 @@ std::int32_t clampToInt32(std::int64_t v) {
 }  // namespace
 
 SmallGrid smallGrid(SmallPage page) {
-  return page == SmallPage::Print ? SmallGrid{160, 38} : SmallGrid{150, 30};
+  return {SmallGeometry::rowPitch(page), SmallGeometry::diagramTop(page)};
 }
 
 QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers) {
@@ -188,10 +187,10 @@ void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int
                     SmallPage page) {
   if (!inSmallGrid(column, row)) return;
   const int pitch = smallGrid(page).RowPitch;
+  const int left = SmallGeometry::diagramX(column);
   {
     QPainter p(&surface);
-    p.fillRect(QRect(QPoint(120 * column + 21, pitch * row + 32),
-                     QPoint(120 * column + 123, pitch * row + 153)),
+    p.fillRect(QRect(QPoint(left + 1, pitch * row + 32), QPoint(left + 103, pitch * row + 153)),
                Qt::white);
   }
   DrawScalePosition(surface, scale, column, row, page);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "music/Records.h"
+#include "play/SmallPageGeometry.h"
 
 // The small and tiny diagram pictures and where they go on the page
 // surfaces, the selection frame around the diagram in hand, and the clearing
@@ -13,17 +14,15 @@
 // range check: a string whose mark has no place in the six rows is left out,
 // so a damaged record draws a sane picture.
 
-// The pages that show small diagrams; they differ in row pitch, top offset
-// and whether chords show their finger numbers.
-enum class SmallPage { Chords, Scales, Print };
-
+// The pages that show small diagrams (SmallPageGeometry.h) differ in row
+// pitch, top offset and whether chords show their finger numbers.
 struct SmallGrid {
   int RowPitch;
   int TopOffset;
 };
 SmallGrid smallGrid(SmallPage page);
 
-inline constexpr int SmallPageColumns = 6, SmallPageRows = 5;
+inline constexpr int SmallPageColumns = SmallGeometry::Columns, SmallPageRows = SmallGeometry::Rows;
 
 // The rectangle last drawn and the cell it frames; the caller sets Column
 // and Row, MoveSelectionFrame the rest.
@@ -37,9 +36,18 @@ struct SelectionFrame {
 struct FrameGeometry {
   int ColumnPitch, RowPitch, LeftOffset, TopOffset, RightOffset, BottomOffset;
 };
-inline constexpr FrameGeometry ChordsPageFrame{120, 150, 20, 31, 125, 158};
-inline constexpr FrameGeometry ScalesPageFrame{120, 150, 20, 31, 125, 158};
-inline constexpr FrameGeometry PrintPageFrame{120, 160, 22, 41, 123, 160};
+constexpr FrameGeometry smallPageFrame(SmallPage page) {
+  const CellBox box = SmallGeometry::frameBox(page);
+  return {SmallGeometry::ColumnPitch,
+          SmallGeometry::rowPitch(page),
+          box.Left,
+          box.Top,
+          box.Right,
+          box.Bottom};
+}
+inline constexpr FrameGeometry ChordsPageFrame = smallPageFrame(SmallPage::Chords);
+inline constexpr FrameGeometry ScalesPageFrame = smallPageFrame(SmallPage::Scales);
+inline constexpr FrameGeometry PrintPageFrame = smallPageFrame(SmallPage::Print);
 inline constexpr int DesignSurfaceHeight = 101;
 inline constexpr FrameGeometry DesignGroupFrame{76, 0, 0, 0, 76, DesignSurfaceHeight};
 

@@ -34,7 +34,10 @@ void drawScaleRow(QImage& surface, const TScaleDiagram& scale, int row, const Na
 
 void wipePrintCell(QImage& surface, int column, int row) {
   if (column < 0 || column >= SmallPageColumns || row < 0 || row >= SmallPageRows) return;
-  wipe(surface, QRect(120 * column + 20, 160 * row + 2, 120, 158));
+  constexpr CellBox box = SmallGeometry::PrintCellBox;
+  const int left = SmallGeometry::ColumnPitch * column + box.Left;
+  const int top = SmallGeometry::rowPitch(SmallPage::Print) * row + box.Top;
+  wipe(surface, QRect(left, top, box.Right - box.Left, box.Bottom - box.Top));
 }
 
 void drawPrintItem(QImage& surface, const TPrintDiagram& item, int column, int row,

@@ -6,6 +6,7 @@
 #include "music/Windows1252.h"
 #include "pages/DiagramText.h"
 #include "play/PlayPageGeometry.h"
+#include "play/SmallPageGeometry.h"
 #include "render/DrawingFont.h"
 
 namespace SurfaceText {
@@ -56,26 +57,26 @@ void drawLines(QImage& surface, int x, const std::array<int, 4>& ys,
 
 void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, int row,
                         const NameTables& names) {
-  drawText(surface, QPoint(20, 150 * row + 16), DiagramText::chordSetHeader(chord, names),
-           pageFont());
+  drawText(surface, QPoint(SmallGeometry::GridLeft, SmallGeometry::headerY(row)),
+           DiagramText::chordSetHeader(chord, names), pageFont());
 }
 
 void drawChordSetHeader(QImage& surface, const TChordDiagram& chord, std::string_view chordType,
                         int row, const NameTables& names) {
-  drawText(surface, QPoint(20, 150 * row + 16),
+  drawText(surface, QPoint(SmallGeometry::GridLeft, SmallGeometry::headerY(row)),
            DiagramText::chordSetHeader(chord, chordType, names), pageFont());
 }
 
 void drawScaleRowHeader(QImage& surface, const TScaleDiagram& scale, int row,
                         const NameTables& names) {
-  drawText(surface, QPoint(20, 150 * row + 16), DiagramText::scaleRowHeader(scale, names),
-           pageFont());
+  drawText(surface, QPoint(SmallGeometry::GridLeft, SmallGeometry::headerY(row)),
+           DiagramText::scaleRowHeader(scale, names), pageFont());
 }
 
 void drawPrintCaptions(QImage& surface, const TPrintDiagram& item, int column, int row,
                        const NameTables& names) {
-  const int top = 160 * row;
-  drawLines(surface, 120 * column + 20, {top + 1, top + 11, top + 20, top + 29},
+  const int top = SmallGeometry::rowPitch(SmallPage::Print) * row;
+  drawLines(surface, SmallGeometry::diagramX(column), {top + 1, top + 11, top + 20, top + 29},
             DiagramText::printCaptions(item, names), printFont());
 }
 

@@ -15,6 +15,7 @@
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
+#include "ui/PagePress.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
 
@@ -29,7 +30,9 @@ ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
       imgChordPage(surface),
       scrollChordPage(scroll),
       Fretboard(fretboard),
-      Window(parent) {
+      Window(parent),
+      Model(bench.State.ChordPage, bench.State.ChordSetCount, bench.State.SelectedChord),
+      Edits(bench, PlayTab::Chords) {
   popmenuChords = new QMenu(parent);
   popmenuChords->setObjectName(QStringLiteral("popmenuChords"));
   setHelpContext(popmenuChords, 350);
@@ -50,67 +53,57 @@ ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
 }
 
 bool ChordsTab::showChords() {
-  if (State.ChordSetCount >= ChordPageRows) {
-    Ask.message(Window, QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page."));
+  TChordFormula formula{};
+  const auto read = [this, &formula](TChordDiagram(&set)[6]) {
+    return readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
+  };
+  const ChordsUpdate u = Edits.run([&] { return Model.showChords(read); });
+  if (!u.DrawSet) return apply(u);
+  // Named as the menu names the type ("maj9#5"), not by the dictionary's
+  // shorter record name ("ma9#5"); the read has checked family and type.
+  return apply(
+      u, ChordFamilies[State.ChordFamily - 1].types[static_cast<std::size_t>(State.ChordType)]);
+}
+
+bool ChordsTab::apply(const ChordsUpdate& u, std::string_view header) {
+  if (!u.Message.empty()) {
+    Ask.message(Window, QString::fromStdString(u.Message));
     return false;
   }
-  TChordDiagram set[6];
-  TChordFormula formula{};
-  const LibraryResult read =
-      readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
-  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files.")))
+  if (u.ReadFailed) {
+    libraryReadOk(Ask, Window, *u.ReadFailed, QStringLiteral("Could Not Find Chord Data Files."));
     return false;
-
-  const int r = State.ChordSetCount;
-  for (int c = 0; c < 6; ++c) State.ChordPage[c][r] = set[c];
-  scrollChordPage->verticalScrollBar()->setValue(150 * r);
-
+  }
+  if (u.ScrollToRow)
+    scrollChordPage->verticalScrollBar()->setValue(
+        SmallGeometry::rowScroll(SmallPage::Chords, *u.ScrollToRow));
   QImage& surface = imgChordPage->image();
-  for (int c = 0; c < 6; ++c) DrawSmallChord(surface, set[c], c, r, SmallPage::Chords);
-  // Named as the menu names the type ("maj9#5"), not by the dictionary's
-  // shorter record name ("ma9#5"); the read above has checked family and type.
-  const std::string_view type =
-      ChordFamilies[State.ChordFamily - 1].types[static_cast<std::size_t>(State.ChordType)];
-  SurfaceText::drawChordSetHeader(surface, set[0], type, r, State.Names);
-  Frame.Column = 0;
-  Frame.Row = r;
-  MoveSelectionFrame(surface, Frame, ChordsPageFrame);
-  imgChordPage->refresh();
-
-  State.SelectedChord = State.ChordPage[0][r];
-  Fretboard->ShowDiagram(State.SelectedChord);
-  CurrentColumn = 0;
-  CurrentRow = r;
-  State.ChordSetCount = r + 1;
+  if (u.RedrawPage) redrawPage();
+  if (u.DrawSet) {
+    const int r = *u.DrawSet;
+    for (int c = 0; c < ChordPageColumns; ++c)
+      DrawSmallChord(surface, State.ChordPage[c][r], c, r, SmallPage::Chords);
+    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r], header, r, State.Names);
+  }
+  if (u.Frame) {
+    Frame.Column = u.Frame->Column;
+    Frame.Row = u.Frame->Row;
+    MoveSelectionFrame(surface, Frame, ChordsPageFrame);
+  }
+  if (u.RedrawPage || u.DrawSet || u.Frame) imgChordPage->refresh();
+  if (u.ShowChord) Fretboard->ShowDiagram(State.SelectedChord);
   return true;
 }
 
 void ChordsTab::imgChordPageMouseDown(QPoint at, Qt::MouseButton button) {
-  if (Guard.active() || at.x() > 740 || at.y() > 770) return;
-  // Truncation toward zero: a press left of the first column still hits it.
-  const int c = (at.x() - 20) / 120;
-  const int r = (at.y() - 20) / 150;
-  CurrentColumn = c;
-  CurrentRow = r;
-  if (c < 0 || c > 5 || r < 0 || r > 4 || r >= State.ChordSetCount) return;
-
-  if (button == Qt::RightButton) {
-    popmenuChords->popup(imgChordPage->mapToGlobal(at));
-    return;
-  }
-  if (button != Qt::LeftButton) return;
-  if (c == Frame.Column && r == Frame.Row) return;
-  selectCell(c, r);
+  if (Guard.active()) return;
+  const ChordsUpdate u = Model.press(at.x(), at.y(), pressButton(button));
+  if (u.OpenMenu) popmenuChords->popup(imgChordPage->mapToGlobal(at));
+  apply(u);
 }
 
 void ChordsTab::selectCell(int c, int r) {
-  if (c < 0 || c >= ChordPageColumns || r < 0 || r >= State.ChordSetCount) return;
-  Frame.Column = c;
-  Frame.Row = r;
-  MoveSelectionFrame(imgChordPage->image(), Frame, ChordsPageFrame);
-  imgChordPage->refresh();
-  State.SelectedChord = State.ChordPage[c][r];
-  Fretboard->ShowDiagram(State.SelectedChord);
+  apply(Model.select({c, r}));
 }
 
 void ChordsTab::imgChordPageMouseMove() {
@@ -120,19 +113,14 @@ void ChordsTab::imgChordPageMouseMove() {
 void ChordsTab::erase() {
   ClearSurface(imgChordPage->image());
   imgChordPage->refresh();
-  for (auto& column : State.ChordPage)
-    for (auto& d : column) d.Empty = 1;
-  State.ChordSetCount = 0;
+  Model.erase();
   Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
-  CurrentColumn = CurrentRow = 0;
 }
 
-const TChordDiagram* ChordsTab::diagramToSend() const {
-  if (CurrentColumn < 0 || CurrentColumn >= ChordPageColumns || CurrentRow < 0 ||
-      CurrentRow >= ChordPageRows)
-    return nullptr;
-  const TChordDiagram& d = State.ChordPage[CurrentColumn][CurrentRow];
-  return isEmpty(d) ? nullptr : &d;
+void ChordsTab::showRestored() {
+  // The picture is drawn afresh, so no old frame is left to wipe.
+  Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
+  apply(Model.restored());
 }
 
 void ChordsTab::enableArpeggioCommand() {
@@ -166,7 +154,12 @@ std::vector<std::pair<std::string, std::string_view>> menuTypeNames(const std::s
 }  // namespace
 
 void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]) {
+  apply(Model.load(page));
+}
+
+void ChordsTab::redrawPage() {
   QImage& surface = imgChordPage->image();
+  ClearSurface(surface);
   const auto typeNames = menuTypeNames(State.ExeDir);
   const auto typeName = [&typeNames](std::string_view recordName) {
     recordName = trimmed(recordName);
@@ -174,23 +167,14 @@ void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPage
       if (record == recordName) return std::string(menu);
     return std::string(recordName);
   };
-  // Sets are saved from the top, so the first empty diagram ends the page.
-  bool ended = false;
-  for (int r = 0; r < ChordPageRows && !ended; ++r) {
-    for (int c = 0; c < ChordPageColumns && !ended; ++c) {
-      ended = isEmpty(page[c][r]);
-      if (ended) break;
-      State.ChordPage[c][r] = page[c][r];
-      DrawSmallChord(surface, page[c][r], c, r, SmallPage::Chords);
+  // Sets are filled from the top, so the first empty diagram ends the page.
+  for (int r = 0; r < ChordPageRows; ++r) {
+    for (int c = 0; c < ChordPageColumns; ++c) {
+      if (isEmpty(State.ChordPage[c][r])) return;
+      DrawSmallChord(surface, State.ChordPage[c][r], c, r, SmallPage::Chords);
     }
-    if (ended) break;
     SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r],
                                     typeName(State.ChordPage[0][r].ChordName.view()), r,
                                     State.Names);
-    State.ChordSetCount = r + 1;
   }
-  imgChordPage->refresh();
-  if (State.ChordSetCount == 0) return;
-  CurrentColumn = CurrentRow = 0;
-  selectCell(0, 0);
 }

@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QPoint>
 
+#include "pages/ChordsPageModel.h"
 #include "render/DiagramPainter.h"
+#include "state/PageEdits.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
@@ -14,8 +16,9 @@ class QScrollArea;
 class QWidget;
 class SurfaceView;
 
-// The Chords tab: up to five chord sets of six library fingerings, one row
-// each, the red frame around the diagram in hand, and the page's pop-up menu.
+// The Chords tab: draws the page's model (ChordsPageModel), turns presses
+// into its intents and applies what they give back; and the page's pop-up
+// menu.
 class ChordsTab : public QObject {
   Q_OBJECT
 
@@ -32,12 +35,14 @@ class ChordsTab : public QObject {
   void selectCell(int column, int row);
   // Wipes the page, its frame and its selection.
   void erase();
+  // Draws the page anew after its history put the store back.
+  void showRestored();
 
-  QPoint currentCell() const { return {CurrentColumn, CurrentRow}; }
-  QPoint framedCell() const { return {Frame.Column, Frame.Row}; }
+  QPoint currentCell() const { return {Model.current().Column, Model.current().Row}; }
+  QPoint framedCell() const { return {Model.framed().Column, Model.framed().Row}; }
   const SelectionFrame& frame() const { return Frame; }
   // The diagram under the last press, when there is one to send to the play page.
-  const TChordDiagram* diagramToSend() const;
+  const TChordDiagram* diagramToSend() const { return Model.diagramToSend(); }
   // Fills the erased page from a page file's sets, up to the first empty
   // diagram, and frames the first diagram.
   void loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]);
@@ -53,6 +58,9 @@ class ChordsTab : public QObject {
  private:
   void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
   void imgChordPageMouseMove();
+  // Does what an intent's update asks; false when it asked for a message.
+  bool apply(const ChordsUpdate& u, std::string_view header = {});
+  void redrawPage();
   QMenu* popmenuChords;
   Workbench& Bench;
   AppState& State;
@@ -62,6 +70,8 @@ class ChordsTab : public QObject {
   QScrollArea* scrollChordPage;
   FretboardPanel* Fretboard;
   QWidget* Window;
+  ChordsPageModel Model;
+  PageEdits Edits;
+  // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, -1, -1};
-  int CurrentColumn = 0, CurrentRow = 0;
 };

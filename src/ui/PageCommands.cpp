@@ -268,34 +268,16 @@ void PageCommands::stepHistory(bool forward) {
 }
 
 void PageCommands::pageRestored(PlayTab tab) {
-  AppState& st = P.State;
   switch (tab) {
-    case PlayTab::Chords: {
-      TChordDiagram page[ChordPageColumns][ChordPageRows];
-      std::copy(&st.ChordPage[0][0], &st.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
-                &page[0][0]);
-      P.Chords.erase();
-      st.SelectedChord.Empty = 1;
-      P.Chords.loadPage(page);
+    case PlayTab::Chords:
+      P.Chords.showRestored();
       break;
-    }
-    case PlayTab::Scales: {
-      TScaleDiagram page[ScalePageSize];
-      std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page);
-      P.Scales.erase();
-      st.CurrentScale.Empty = 1;
-      P.Scales.loadPage(page);
+    case PlayTab::Scales:
+      P.Scales.showRestored();
       break;
-    }
-    case PlayTab::Print: {
-      TPrintDiagram page[PrintPageColumns][PrintPageRows];
-      std::copy(&st.PrintPage[0][0], &st.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
-                &page[0][0]);
-      P.Print.erase();
-      st.SelectedPrintItem.Empty = 1;
-      P.Print.loadPage(page);
+    case PlayTab::Print:
+      P.Print.showRestored();
       break;
-    }
     case PlayTab::PlayPage:
       P.PlayPage.showRestored();
       break;

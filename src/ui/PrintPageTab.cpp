@@ -8,6 +8,7 @@
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
+#include "ui/PagePress.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
 
@@ -22,7 +23,9 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
       imgPrintPage(surface),
       scrollPrintPage(scroll),
       Fretboard(fretboard),
-      Window(parent) {
+      Window(parent),
+      Model(bench.State.PrintPage, bench.State.SelectedPrintItem, bench.State.PrintMoveBuffer),
+      Edits(bench, PlayTab::Print) {
   popmenuPrint = new QMenu(parent);
   popmenuPrint->setObjectName(QStringLiteral("popmenuPrint"));
   setHelpContext(popmenuPrint, 360);
@@ -47,175 +50,94 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
 }
 
-bool PrintPageTab::pressedInGrid() const {
-  return Frame.Column >= 0 && Frame.Column < PrintPageColumns && Frame.Row >= 0 &&
-         Frame.Row < PrintPageRows;
-}
-
-const TPrintDiagram* PrintPageTab::itemToSend() const {
-  if (!pressedInGrid()) return nullptr;
-  const TPrintDiagram& item = State.PrintPage[Frame.Column][Frame.Row];
-  return isEmpty(item) ? nullptr : &item;
-}
-
-bool PrintPageTab::placing() const {
-  return imgPrintPage->pointerShape() != 0;
+void PrintPageTab::apply(const PrintUpdate& u) {
+  QImage& surface = imgPrintPage->image();
+  if (u.RedrawPage) {
+    ClearSurface(surface);
+    for (int r = 0; r < PrintPageRows; ++r)
+      for (int c = 0; c < PrintPageColumns; ++c)
+        if (!isEmpty(State.PrintPage[c][r]))
+          PageCells::drawPrintItem(surface, State.PrintPage[c][r], c, r, State.Names);
+  }
+  for (const SmallCell cell : u.Redraw)
+    PageCells::drawPrintItem(surface, State.PrintPage[cell.Column][cell.Row], cell.Column, cell.Row,
+                             State.Names);
+  if (u.Frame) {
+    Frame.Column = u.Frame->Column;
+    Frame.Row = u.Frame->Row;
+    MoveSelectionFrame(surface, Frame, PrintPageFrame);
+  }
+  if (u.RedrawPage || !u.Redraw.empty() || u.Frame) imgPrintPage->refresh();
+  if (u.ShowItem) Fretboard->showPrintItem(State.SelectedPrintItem);
+  if (u.Pointer) imgPrintPage->setPointerShape(static_cast<int>(*u.Pointer));
+  if (u.PageEmptied) emit pageEmptied();
 }
 
 void PrintPageTab::setPlacing(bool on) {
   // A newly sent item takes the place of a move in progress, which must not
   // lose the moved item.
-  cancelPointers();
-  if (on) imgPrintPage->setPointerShape(5);
+  apply(on ? Model.send() : Model.cancel());
 }
 
 void PrintPageTab::endMove() {
-  if (!MoveSource) return;
-  const auto [c, r] = *MoveSource;
-  MoveSource.reset();
-  State.PrintPage[c][r] = MovedItem;
-  PageCells::drawPrintItem(imgPrintPage->image(), MovedItem, c, r, State.Names);
-  if (c == SelectedColumn && r == SelectedRow) frameSelectedCell();
-  imgPrintPage->refresh();
-  imgPrintPage->setPointerShape(0);
+  apply(Model.endMove());
 }
 
 void PrintPageTab::cancelPointers() {
-  endMove();
-  imgPrintPage->setPointerShape(0);
-}
-
-bool PrintPageTab::hasItems() const {
-  return PrintGrid::firstItem(State.PrintPage).has_value();
+  apply(Model.cancel());
 }
 
 void PrintPageTab::erase() {
-  // A move in progress belonged to the page that is now gone.
-  MoveSource.reset();
+  Model.erase();
   ClearSurface(imgPrintPage->image());
   imgPrintPage->refresh();
-  for (auto& column : State.PrintPage)
-    for (auto& item : column) item.Empty = 1;
-  State.SelectedPrintItem.Empty = 1;
+  if (!Model.placing()) imgPrintPage->setPointerShape(static_cast<int>(PagePointer::Normal));
   scrollPrintPage->verticalScrollBar()->setValue(0);
 }
 
 void PrintPageTab::imgPrintPageMouseDown(QPoint at, Qt::MouseButton button) {
   if (Guard.active()) return;
-  const auto cell = PrintGrid::cellAt(at.x(), at.y());
-  if (!cell) return;
-  const int c = cell->Column, r = cell->Row;
-  Frame.Column = c;
-  Frame.Row = r;
-  const TPrintDiagram& item = State.PrintPage[c][r];
-
-  if (!placing()) {
-    if (isEmpty(item)) return;
-    if (button == Qt::RightButton) {
-      const bool chord = item.IsChord != 0;
-      SendToScale->setEnabled(!chord);
-      SendToDesign->setEnabled(chord);
-      SendToPlay->setEnabled(chord);
-      popmenuPrint->popup(imgPrintPage->mapToGlobal(at));
-      return;
-    }
-    if (c != SelectedColumn || r != SelectedRow) selectCell(c, r);
+  PrintUpdate u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button)); });
+  if (u.Question) {
+    if (!Ask.ask(Window, QString::fromStdString(u.Question->Text), u.Question->DefaultYes)) return;
+    u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button), true); });
+  }
+  if (u.OpenMenu) {
+    const bool chord = State.PrintPage[Model.pressed().Column][Model.pressed().Row].IsChord != 0;
+    SendToScale->setEnabled(!chord);
+    SendToDesign->setEnabled(chord);
+    SendToPlay->setEnabled(chord);
+    popmenuPrint->popup(imgPrintPage->mapToGlobal(at));
     return;
   }
-
-  if (isEmpty(State.PrintMoveBuffer) || button == Qt::RightButton) {
-    cancelPointers();
-    return;
-  }
-  if (!isEmpty(item) &&
-      !Ask.ask(Window, QStringLiteral("Do you want to replace this diagram?"), true))
-    return;
-  place(c, r);
-}
-
-void PrintPageTab::place(int c, int r) {
-  MoveSource.reset();
-  State.PrintPage[c][r] = State.PrintMoveBuffer;
-  State.PrintPageChanged = true;
-  PageCells::drawPrintItem(imgPrintPage->image(), State.PrintPage[c][r], c, r, State.Names);
-  selectCell(c, r);
-}
-
-void PrintPageTab::selectCell(int c, int r) {
-  State.SelectedPrintItem = State.PrintPage[c][r];
-  Fretboard->showPrintItem(State.SelectedPrintItem);
-  SelectedColumn = c;
-  SelectedRow = r;
-  frameSelectedCell();
-  imgPrintPage->refresh();
-  imgPrintPage->setPointerShape(0);
-}
-
-void PrintPageTab::frameSelectedCell() {
-  const int pressedColumn = Frame.Column, pressedRow = Frame.Row;
-  Frame.Column = SelectedColumn;
-  Frame.Row = SelectedRow;
-  MoveSelectionFrame(imgPrintPage->image(), Frame, PrintPageFrame);
-  Frame.Column = pressedColumn;
-  Frame.Row = pressedRow;
+  apply(u);
 }
 
 void PrintPageTab::pmenu3PlayDiagramClick() {
   if (!itemToSend()) return;
-  if (pressedCell() != selectedCell()) {
-    SelectedColumn = Frame.Column;
-    SelectedRow = Frame.Row;
-    frameSelectedCell();
-    imgPrintPage->refresh();
-    State.SelectedPrintItem = State.PrintPage[SelectedColumn][SelectedRow];
-  }
+  apply(Model.takePressed());
   emit playDiagramChosen();
 }
 
 void PrintPageTab::pmenu3MoveClick() {
-  if (!itemToSend()) return;
-  const int c = Frame.Column, r = Frame.Row;
-  MovedItem = State.PrintPage[c][r];
-  State.PrintMoveBuffer = MovedItem;
-  PageCells::wipePrintCell(imgPrintPage->image(), c, r);
-  imgPrintPage->refresh();
-  State.PrintPage[c][r].Empty = 1;
-  MoveSource = PrintGrid::Cell{c, r};
-  imgPrintPage->setPointerShape(6);
+  apply(Edits.run([this] { return Model.move(); }));
 }
 
 void PrintPageTab::pmenu3DeleteClick() {
-  if (!pressedInGrid()) return;
-  const int c = Frame.Column, r = Frame.Row;
-  TPrintDiagram& item = State.PrintPage[c][r];
-  if (!isEmpty(item) &&
-      !Ask.ask(Window, QStringLiteral("Do you want to erase this diagram?"), false))
-    return;
-  PageCells::wipePrintCell(imgPrintPage->image(), c, r);
-  imgPrintPage->refresh();
-  item.Empty = 1;
-  State.PrintPageChanged = true;
-  if (c != SelectedColumn || r != SelectedRow) return;
-  const auto first = PrintGrid::firstItem(State.PrintPage);
-  if (!first) {
-    emit pageEmptied();
-    return;
+  PrintUpdate u = Edits.run([this] { return Model.remove(); });
+  if (u.Question) {
+    if (!Ask.ask(Window, QString::fromStdString(u.Question->Text), u.Question->DefaultYes)) return;
+    u = Edits.run([this] { return Model.remove(true); });
   }
-  Frame.Column = first->Column;
-  Frame.Row = first->Row;
-  selectCell(first->Column, first->Row);
+  apply(u);
 }
 
 void PrintPageTab::loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]) {
-  std::copy(&page[0][0], &page[0][0] + PrintPageColumns * PrintPageRows, &State.PrintPage[0][0]);
-  for (int r = 0; r < PrintPageRows; ++r)
-    for (int c = 0; c < PrintPageColumns; ++c)
-      if (!isEmpty(page[c][r]))
-        PageCells::drawPrintItem(imgPrintPage->image(), page[c][r], c, r, State.Names);
-  imgPrintPage->refresh();
-  if (const auto first = PrintGrid::firstItem(State.PrintPage)) {
-    Frame.Column = first->Column;
-    Frame.Row = first->Row;
-    selectCell(first->Column, first->Row);
-  }
+  apply(Model.load(page));
+}
+
+void PrintPageTab::showRestored() {
+  // The picture is drawn afresh, so no old frame is left to wipe.
+  Frame = SelectionFrame{0, 0, 0, 0, Frame.Column, Frame.Row};
+  apply(Model.restored());
 }

@@ -2,10 +2,10 @@
 
 #include <QObject>
 #include <QPoint>
-#include <optional>
 
 #include "pages/PrintPageModel.h"
 #include "render/DiagramPainter.h"
+#include "state/PageEdits.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
@@ -17,10 +17,10 @@ class QScrollArea;
 class QWidget;
 class SurfaceView;
 
-// The Print tab: the 6 x 5 sheet of chord and scale items laid out for
-// printing, the red frame around the item in hand, the placing of an item
-// sent or moved here, Move and Delete, and the pop-up menu whose other
-// commands are carried out elsewhere.
+// The Print tab: draws the page's model (PrintPageModel), turns presses and
+// menu commands into its intents and applies what they give back: the red
+// frame around the item in hand, the pointer, the questions; and the pop-up
+// menu whose other commands are carried out elsewhere.
 class PrintPageTab : public QObject {
   Q_OBJECT
 
@@ -29,29 +29,31 @@ class PrintPageTab : public QObject {
                QScrollArea* scroll, FretboardPanel* fretboard, QWidget* parent);
 
   // The item at the pressed cell, for the send-to commands; null when empty.
-  const TPrintDiagram* itemToSend() const;
-  QPoint pressedCell() const { return {Frame.Column, Frame.Row}; }
-  QPoint selectedCell() const { return {SelectedColumn, SelectedRow}; }
+  const TPrintDiagram* itemToSend() const { return Model.itemToSend(); }
+  QPoint pressedCell() const { return {Model.pressed().Column, Model.pressed().Row}; }
+  QPoint selectedCell() const { return {Model.selected().Column, Model.selected().Row}; }
   const SelectionFrame& frame() const { return Frame; }
 
   // While an item waits to be placed: one sent here (already in
   // PrintMoveBuffer) or one of this page being moved.
-  bool placing() const;
+  bool placing() const { return Model.placing(); }
   void setPlacing(bool on);
   // Back to the normal pointer; an item being moved goes back to its cell.
   void cancelPointers();
   // A Move in progress ends with the item back in its cell; an item sent
   // here keeps waiting.
   void endMove();
-  bool moving() const { return MoveSource.has_value(); }
+  bool moving() const { return Model.moving(); }
 
   // Empties the sheet and every slot; the pressed and selected cells keep
   // their values.
   void erase();
-  bool hasItems() const;
+  bool hasItems() const { return Model.hasItems(); }
   // Fills the erased page from a page file; the first item (row by row) is
   // taken in hand and framed.
   void loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]);
+  // Draws the page anew after its history put the store back.
+  void showRestored();
 
  signals:
   void playDiagramChosen();
@@ -62,12 +64,8 @@ class PrintPageTab : public QObject {
   void pageEmptied();
 
  private:
-  bool pressedInGrid() const;
   void imgPrintPageMouseDown(QPoint at, Qt::MouseButton button);
-  void place(int column, int row);
-  void selectCell(int column, int row);
-  // Draws the red frame around the selected cell; the pressed cell stays.
-  void frameSelectedCell();
+  void apply(const PrintUpdate& u);
   void pmenu3PlayDiagramClick();
   void pmenu3DeleteClick();
   void pmenu3MoveClick();
@@ -84,10 +82,8 @@ class PrintPageTab : public QObject {
   QAction* SendToPlay;
   QAction* SendToDesign;
   QAction* SendToScale;
-  // The frame keeps the pressed cell; the framed cell is kept beside it.
+  PrintPageModel Model;
+  // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, 0, 0};
-  int SelectedColumn = -1, SelectedRow = -1;
-  // The cell an item is being moved from, and the item, until it is placed.
-  std::optional<PrintGrid::Cell> MoveSource;
-  TPrintDiagram MovedItem{};
+  PageEdits Edits;
 };

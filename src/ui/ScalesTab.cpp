@@ -14,18 +14,9 @@
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
+#include "ui/PagePress.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
-
-namespace {
-
-constexpr std::uint8_t DefaultStartFrets[6] = {1, 4, 7, 10, 13, 17};
-
-void setDefaultStartFrets(TScaleDiagram& scale) {
-  std::copy(std::begin(DefaultStartFrets), std::end(DefaultStartFrets), scale.StartFrets);
-}
-
-}  // namespace
 
 ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
                      SurfaceView* surface, QScrollArea* scroll, FretboardPanel* fretboard,
@@ -38,7 +29,10 @@ ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
       imgScales(surface),
       scrollScales(scroll),
       Fretboard(fretboard),
-      Window(parent) {
+      Window(parent),
+      Model(bench.State.ScalePage, bench.State.ScaleCount, bench.State.CurrentScale,
+            bench.State.PrintMoveBuffer, bench.State.Names),
+      Edits(bench, PlayTab::Scales) {
   popmenuScales = new QMenu(parent);
   popmenuScales->setObjectName(QStringLiteral("popmenuScales"));
   setHelpContext(popmenuScales, 390);
@@ -58,148 +52,102 @@ ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
 }
 
-bool ScalesTab::placing() const {
-  return imgScales->pointerShape() == 5;
-}
 void ScalesTab::setPlacing(bool on) {
-  imgScales->setPointerShape(on ? 5 : 0);
+  apply(Model.setPlacing(on));
 }
 
 void ScalesTab::showScale() {
   if (State.ScaleChoice < 0 || State.ScaleChoice >= int(ScaleMenuNames.size())) return;
-  if (State.ScaleCount >= ScalePageSize) {
-    Ask.message(Window, QStringLiteral("Maximum is 5 sets of scales. Clear the Scale page."));
-    return;
-  }
-  TScaleFormula formula{};
-  const LibraryResult read = readScaleFormula(State.ExeDir, State.ScaleChoice, formula);
-  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Scale Data File."))) return;
-
-  const int n = State.ScaleCount;
-  TScaleDiagram& sc = State.ScalePage[n];
-  sc = TScaleDiagram{};
-  sc.Empty = 0;
-  std::copy(std::begin(formula.Intervals), std::end(formula.Intervals), sc.Intervals);
-  sc.Formula = formula.Formula;
+  NewScale scale;
+  scale.Name = ScaleMenuNames[static_cast<std::size_t>(State.ScaleChoice)];
   // The name comes from the menu table: the tool bar only shows it.
-  sc.ScaleName = ScaleMenuNames[static_cast<std::size_t>(State.ScaleChoice)];
   const std::string typed = Fretboard->typedTuningName();
-  if (!typed.empty()) {
-    sc.TuningName = typed;
-  } else {
-    std::string name;
-    for (int s = 5; s >= 0; --s) {
-      name += ' ';
-      name += State.Names.pitchName(State.CurrentTuning[s]);
-      if (name.size() > 15) name.resize(15);
-    }
-    sc.TuningName = name;
-  }
-  std::copy(State.CurrentTuning.begin(), State.CurrentTuning.end(), sc.Tuning);
-  sc.Root = static_cast<std::uint8_t>(pitchClass(State.Key));
-  setDefaultStartFrets(sc);
-  DrawScaleRow(n);
-  State.ScaleCount = n + 1;
+  scale.TypedTuning = typed;
+  scale.Strings = State.CurrentTuning;
+  scale.Key = State.Key;
+  const auto read = [this](TScaleFormula& formula) {
+    return readScaleFormula(State.ExeDir, State.ScaleChoice, formula);
+  };
+  apply(Edits.run([&] { return Model.showScale(read, scale); }));
 }
 
-void ScalesTab::DrawScaleRow(int r) {
-  if (r < 0 || r >= ScalePageSize) return;
-  scrollScales->verticalScrollBar()->setValue(150 * r);
+void ScalesTab::apply(const ScalesUpdate& u) {
+  if (!u.Message.empty()) {
+    Ask.message(Window, QString::fromStdString(u.Message));
+    return;
+  }
+  if (u.ReadFailed) {
+    libraryReadOk(Ask, Window, *u.ReadFailed, QStringLiteral("Could Not Find Scale Data File."));
+    return;
+  }
   QImage& surface = imgScales->image();
-  const TScaleDiagram& sc = State.ScalePage[r];
-  for (int c = 0; c < 6; ++c) DrawScalePosition(surface, sc, c, r, SmallPage::Scales);
-  SurfaceText::drawScaleRowHeader(surface, sc, r, State.Names);
-  Frame.Column = 0;
-  Frame.Row = r;
-  MoveSelectionFrame(surface, Frame, ScalesPageFrame);
-  SelectedColumn = 0;
-  SelectedRow = r;
-  imgScales->refresh();
-  State.CurrentScale = sc;
-  Fretboard->ShowScaleOnFretboard(State.CurrentScale);
+  if (u.RedrawPage) ClearSurface(surface);
+  for (const int r : u.DrawRows) {
+    if (r < 0 || r >= ScalePageSize) continue;
+    scrollScales->verticalScrollBar()->setValue(SmallGeometry::rowScroll(SmallPage::Scales, r));
+    const TScaleDiagram& sc = State.ScalePage[r];
+    for (int c = 0; c < SmallGeometry::Columns; ++c)
+      DrawScalePosition(surface, sc, c, r, SmallPage::Scales);
+    SurfaceText::drawScaleRowHeader(surface, sc, r, State.Names);
+    Frame.Column = 0;
+    Frame.Row = r;
+    MoveSelectionFrame(surface, Frame, ScalesPageFrame);
+  }
+  if (u.RedrawPosition) {
+    const auto [c, r] = *u.RedrawPosition;
+    DrawSmallScale(surface, State.ScalePage[r], c, r, SmallPage::Scales);
+  }
+  if (u.Frame) {
+    Frame.Column = u.Frame->Column;
+    Frame.Row = u.Frame->Row;
+    MoveSelectionFrame(surface, Frame, ScalesPageFrame);
+  }
+  if (u.RedrawPage || !u.DrawRows.empty() || u.RedrawPosition || u.Frame) imgScales->refresh();
+  if (u.ShowScale) Fretboard->ShowScaleOnFretboard(State.CurrentScale);
+  if (u.Pointer) imgScales->setPointerShape(static_cast<int>(*u.Pointer));
 }
 
 void ScalesTab::imgScalesMouseDown(QPoint at, Qt::MouseButton button) {
-  if (Guard.active() || at.x() > 740 || at.y() > 770) return;
-  const int c = (at.x() - 20) / 120;
-  int r = (at.y() - 20) / 150;
-  if (c < 0 || c > 5 || r < 0 || r > 4) return;
-  Frame.Column = c;
-  Frame.Row = r;
-
-  if (placing()) {
-    if (isEmpty(State.PrintMoveBuffer) || button == Qt::RightButton) {
-      setPlacing(false);
-      return;
-    }
-    if (!isEmpty(State.ScalePage[r]) &&
-        !Ask.ask(Window, QStringLiteral("Do you want to replace this row of diagrams?"), true))
-      return;
-    if (r > State.ScaleCount) r = State.ScaleCount;
-    const bool wasFree = isEmpty(State.ScalePage[r]);
-    printItemToScale(State.PrintMoveBuffer, State.ScalePage[r]);
-    setDefaultStartFrets(State.ScalePage[r]);
-    DrawScaleRow(r);
-    if (wasFree) State.ScaleCount += 1;
-    setPlacing(false);
-    return;
+  if (Guard.active()) return;
+  ScalesUpdate u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button)); });
+  if (u.Question) {
+    if (!Ask.ask(Window, QString::fromStdString(u.Question->Text), u.Question->DefaultYes)) return;
+    u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button), true); });
   }
-
-  if (r >= State.ScaleCount) return;
-  if (button == Qt::RightButton) {
+  if (u.OpenMenu) {
     popmenuScales->popup(imgScales->mapToGlobal(at));
     return;
   }
-  if (button != Qt::LeftButton || (c == SelectedColumn && r == SelectedRow)) return;
-  selectPressedCell();
+  apply(u);
 }
 
 void ScalesTab::selectPressedCell() {
-  const int c = Frame.Column, r = Frame.Row;
-  if (c < 0 || c > 5 || r < 0 || r >= State.ScaleCount) return;
-  SelectedColumn = c;
-  SelectedRow = r;
-  // The frame is moved from the last framed rectangle to the pressed cell.
-  MoveSelectionFrame(imgScales->image(), Frame, ScalesPageFrame);
-  imgScales->refresh();
-  State.CurrentScale = State.ScalePage[r];
-  Fretboard->ShowScaleOnFretboard(State.CurrentScale);
+  apply(Model.selectPressed());
 }
 
 void ScalesTab::pmenu5StartFretClick() {
-  const int c = Frame.Column, r = Frame.Row;
-  if (c < 0 || c > 5 || r < 0 || r >= State.ScaleCount) return;
-  TScaleDiagram& sc = State.ScalePage[r];
+  const auto fret = Model.startFret();
+  if (!fret) return;
   BeginFretDialog dialog(Window);
-  dialog.setFret(sc.StartFrets[c]);
+  dialog.setFret(*fret);
   if (!Ask.execDialog(dialog)) return;
   const int v = dialog.fret();
-  if (v < 1 || v > 17 || v == sc.StartFrets[c]) return;
-  sc.StartFrets[c] = static_cast<std::uint8_t>(v);
-  if (r == SelectedRow) State.CurrentScale.StartFrets[c] = static_cast<std::uint8_t>(v);
-  QImage& surface = imgScales->image();
-  DrawSmallScale(surface, sc, c, r, SmallPage::Scales);
-  // The redraw may have covered the red frame; draw it again where it stands.
-  SelectionFrame again = Frame;
-  again.Column = SelectedColumn;
-  again.Row = SelectedRow;
-  MoveSelectionFrame(surface, again, ScalesPageFrame);
-  imgScales->refresh();
+  apply(Edits.run([&] { return Model.changeStartFret(v); }));
 }
 
 void ScalesTab::erase() {
   ClearSurface(imgScales->image());
   imgScales->refresh();
-  for (auto& d : State.ScalePage) d.Empty = 1;
-  State.ScaleCount = 0;
+  Model.erase();
   Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
-  SelectedColumn = SelectedRow = -1;
 }
 
 void ScalesTab::loadPage(const TScaleDiagram (&page)[ScalePageSize]) {
-  for (int r = 0; r < ScalePageSize && !isEmpty(page[r]); ++r) {
-    State.ScalePage[r] = page[r];
-    DrawScaleRow(r);
-    State.ScaleCount = r + 1;
-  }
+  apply(Model.load(page));
+}
+
+void ScalesTab::showRestored() {
+  // The picture is drawn afresh, so no old frame is left to wipe.
+  Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
+  apply(Model.restored());
 }

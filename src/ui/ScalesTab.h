@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QPoint>
 
+#include "pages/ScalesPageModel.h"
 #include "render/DiagramPainter.h"
+#include "state/PageEdits.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
@@ -14,9 +16,9 @@ class QScrollArea;
 class QWidget;
 class SurfaceView;
 
-// The Scales tab: up to five scales, one row of six position diagrams each,
-// the red frame around the position in hand, the pop-up menu, and the
-// placing of a scale sent from the print page.
+// The Scales tab: draws the page's model (ScalesPageModel), turns presses
+// and menu commands into its intents and applies what they give back; and
+// the pop-up menu.
 class ScalesTab : public QObject {
   Q_OBJECT
 
@@ -26,19 +28,20 @@ class ScalesTab : public QObject {
 
   // Adds a row for the key and scale chosen in the menus.
   void showScale();
-  void DrawScaleRow(int row);
   // Frames the pressed cell and shows its scale, as a left press would.
   void selectPressedCell();
   void erase();
   // Fills the erased page from a page file's scales, up to the first empty one.
   void loadPage(const TScaleDiagram (&page)[ScalePageSize]);
+  // Draws the page anew after its history put the store back.
+  void showRestored();
 
   // While a scale sent from the print page waits to be placed.
-  bool placing() const;
+  bool placing() const { return Model.placing(); }
   void setPlacing(bool on);
 
-  QPoint pressedCell() const { return {Frame.Column, Frame.Row}; }
-  QPoint selectedCell() const { return {SelectedColumn, SelectedRow}; }
+  QPoint pressedCell() const { return {Model.pressed().Column, Model.pressed().Row}; }
+  QPoint selectedCell() const { return {Model.selected().Column, Model.selected().Row}; }
   const SelectionFrame& frame() const { return Frame; }
 
  signals:
@@ -49,6 +52,7 @@ class ScalesTab : public QObject {
  private:
   void imgScalesMouseDown(QPoint at, Qt::MouseButton button);
   void pmenu5StartFretClick();
+  void apply(const ScalesUpdate& u);
   QMenu* popmenuScales;
   Workbench& Bench;
   AppState& State;
@@ -58,7 +62,8 @@ class ScalesTab : public QObject {
   QScrollArea* scrollScales;
   FretboardPanel* Fretboard;
   QWidget* Window;
-  // The frame keeps the pressed cell; the framed cell is kept beside it.
+  ScalesPageModel Model;
+  PageEdits Edits;
+  // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, 0, 0};
-  int SelectedColumn = -1, SelectedRow = -1;
 };

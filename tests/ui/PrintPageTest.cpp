@@ -68,36 +68,30 @@ class PrintPageTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void pressesPlaceOnceSelectAndAskBeforeReplacing() {
+  // A press places a sent item, asking through the prompter before it
+  // replaces one; a right press cancels without a menu.
+  void pressesPlaceAndAskBeforeReplacing() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
     PrintPageTab* page = w.printPage();
-    const TPrintDiagram a = chordItem("A", 2), b = chordItem("B", 4), s = scaleItem(7);
-    sendAndPress(w, a, {10, 10});  // left of and above the first cell
+    const TPrintDiagram a = chordItem("A", 2), s = scaleItem(7);
+    sendAndPress(w, a, cell(0, 0));
     QVERIFY(same(w.state().PrintPage[0][0], a) && same(w.state().SelectedPrintItem, a));
     QVERIFY(!page->placing() && framed(w, 0, 0));
-
-    sendAndPress(w, b, {745, 100});  // column 6: ignored, still waiting
-    QVERIFY(page->placing());
-    QCOMPARE(page->pressedCell(), QPoint(0, 0));
-    clickAt(w, "imgPrintPage", {300, 790});
-    QVERIFY(same(w.state().PrintPage[2][4], b) && framed(w, 2, 4) && !framed(w, 0, 0));
-    sendAndPress(w, b, {150, 175});
-    QCOMPARE(page->selectedCell(), QPoint(1, 0));
-    clickAt(w, "imgPrintPage", cell(0, 0));  // a later press selects
-    QVERIFY(same(w.state().SelectedPrintItem, a) && framed(w, 0, 0) && !framed(w, 1, 0));
+    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 0);
 
     ask.answers = {false};
     sendAndPress(w, s, cell(0, 0));
     QCOMPARE(ask.questions, QStringList{"Do you want to replace this diagram?"});
     QVERIFY(same(w.state().PrintPage[0][0], a) && page->placing());
+    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 5);
     ask.answers = {true};
     clickAt(w, "imgPrintPage", cell(0, 0));
     QVERIFY(same(w.state().PrintPage[0][0], s) && !page->placing());
 
     w.state().PrintMoveBuffer = a;
     page->setPlacing(true);
-    clickAt(w, "imgPrintPage", cell(3, 3), Qt::RightButton);  // cancels, no menu
+    clickAt(w, "imgPrintPage", cell(3, 3), Qt::RightButton);
     QVERIFY(!page->placing() && isEmpty(w.state().PrintPage[3][3]));
     QVERIFY(!child<QMenu>(w, "popmenuPrint")->isVisible());
   }
@@ -125,65 +119,95 @@ class PrintPageTest : public QObject {
     QVERIFY(!menu->isVisible() && w.printPage()->itemToSend() == nullptr);
   }
 
-  void aMoveIsPlacedOnceOrPutBack() {
+  // Move from the menu lands with a press; a tab change puts it back.
+  void aMoveLandsOrGoesBackOnATabChange() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
     PrintPageTab* page = w.printPage();
-    const TPrintDiagram a = chordItem("A", 2), b = chordItem("B", 4);
+    const TPrintDiagram a = chordItem("A", 2);
     sendAndPress(w, a, cell(0, 0));
     const QImage before = cellPicture(w, 0, 0);
-    const auto putBack = [&] {
-      return !page->placing() && same(w.state().PrintPage[0][0], a) &&
-             cellPicture(w, 0, 0) == before;
-    };
     menuAt(w, 0, 0, "pmenu3Move");
-    QVERIFY(isEmpty(w.state().PrintPage[0][0]));
+    QVERIFY(isEmpty(w.state().PrintPage[0][0]) && page->moving());
     QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 6);
-    clickAt(w, "imgPrintPage", cell(0, 0));  // onto its own cell: no question
-    QVERIFY(putBack() && ask.questions.isEmpty());
-
-    menuAt(w, 0, 0, "pmenu3Move");
-    clickAt(w, "imgPrintPage", cell(5, 4), Qt::RightButton);
-    QVERIFY(putBack() && isEmpty(w.state().PrintPage[5][4]));
-    menuAt(w, 0, 0, "pmenu3Move");
     clickTab(w, int(PlayTab::Scales));
     clickTab(w, int(PlayTab::Print));
-    QVERIFY(putBack());
+    QVERIFY(!page->placing() && same(w.state().PrintPage[0][0], a));
+    QCOMPARE(cellPicture(w, 0, 0), before);
     menuAt(w, 0, 0, "pmenu3Move");
-    sendAndPress(w, b, cell(4, 4));  // a newly sent item
-    QVERIFY(same(w.state().PrintPage[0][0], a) && same(w.state().PrintPage[4][4], b));
+    clickAt(w, "imgPrintPage", cell(4, 2));
+    QVERIFY(same(w.state().PrintPage[4][2], a) && isEmpty(w.state().PrintPage[0][0]));
+    QVERIFY(framed(w, 4, 2) && !page->placing());
+    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 0);
   }
 
-  void deleteHandsTheFrameToTheFirstItemLeft() {
+  // Delete asks first (No the default); the last item takes the page with it:
+  // its file name and the caption too.
+  void deleteAsksAndTheLastItemEmptiesThePage() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
     PrintPageTab* page = w.printPage();
     const TPrintDiagram a = chordItem("A", 2), s = scaleItem(3);
-    sendAndPress(w, a, cell(0, 2));
     sendAndPress(w, s, cell(4, 1));
     sendAndPress(w, a, cell(1, 3));
     w.state().lastPageFile(PlayTab::Print) = "sheet.prf";
-    ask.answers = {false, true, true, true};
+    ask.answers = {false, true, true};
     menuAt(w, 1, 3, "pmenu3Delete");
     QVERIFY(!isEmpty(w.state().PrintPage[1][3]));
     QCOMPARE(ask.questions.last(), QString("Do you want to erase this diagram?"));
+    QCOMPARE(ask.defaults.last(), false);
     menuAt(w, 1, 3, "pmenu3Delete");
     QCOMPARE(page->selectedCell(), QPoint(4, 1));
-    QCOMPARE(page->pressedCell(), QPoint(4, 1));
     QVERIFY(same(w.state().SelectedPrintItem, s) && framed(w, 4, 1));
-    menuAt(w, 0, 2, "pmenu3Delete");  // not selected: goes alone
-    QVERIFY(isEmpty(w.state().PrintPage[0][2]) && framed(w, 4, 1));
-    QCOMPARE(w.state().lastPageFile(PlayTab::Print), std::string("sheet.prf"));
     clickTab(w, int(PlayTab::Chords));
     clickTab(w, int(PlayTab::Print));
     QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!   sheet.prf"));
-    // The last one takes the page with it: its file name and the caption too.
     menuAt(w, 4, 1, "pmenu3Delete");
     QVERIFY(!page->hasItems() && isEmpty(w.state().SelectedPrintItem));
     QVERIFY(w.state().lastPageFile(PlayTab::Print).empty());
     QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
     QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->image().pixelColor(120 * 4 + 22, 160 + 41),
              QColor(Qt::white));
+  }
+
+  // Edit > Undo and Redo, and Ctrl+Z, step the page back and forth; a move
+  // in progress goes back first. The page is drawn as it was.
+  void undoAndRedoOnThePrintPage() {
+    ScriptedPrompter ask;
+    MainWindow w("/nonexistent/", &ask);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.showTab(PlayTab::Print);
+    const TPrintDiagram a = chordItem("A", 2), b = chordItem("B", 4);
+    sendAndPress(w, a, cell(0, 0));
+    sendAndPress(w, b, cell(1, 0));
+    clickAt(w, "imgPrintPage", cell(0, 0));
+    const QImage beforeMove = child<SurfaceView>(w, "imgPrintPage")->image();
+    const std::string pageBeforeMove = w.workbench().page(PlayTab::Print);
+
+    menuAt(w, 1, 0, "pmenu3Move");
+    clickAt(w, "imgPrintPage", cell(3, 2));
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Move Diagram"));
+    ask.answers = {true};
+    menuAt(w, 0, 0, "pmenu3Delete");
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Delete Diagram"));
+    trigger(w, "mnuUndo");
+    QVERIFY(same(w.state().PrintPage[0][0], a));
+    QVERIFY(framed(w, 3, 2) && same(w.state().SelectedPrintItem, b));
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(w.workbench().page(PlayTab::Print) == pageBeforeMove);
+    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->image(), beforeMove);
+    QCOMPARE(action(w, "mnuRedo")->text(), QStringLiteral("&Redo Move Diagram"));
+    trigger(w, "mnuRedo");
+    QVERIFY(same(w.state().PrintPage[3][2], b) && isEmpty(w.state().PrintPage[1][0]));
+
+    menuAt(w, 3, 2, "pmenu3Move");
+    trigger(w, "mnuUndo");
+    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 0);
+    QVERIFY(!w.printPage()->placing());
+    QVERIFY(w.workbench().page(PlayTab::Print) == pageBeforeMove);
+    QVERIFY(w.state().PrintPageChanged);
   }
 
   void playDiagramMovesTheFrameFirst() {
