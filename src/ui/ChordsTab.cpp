@@ -4,12 +4,10 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
+#include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -141,56 +139,22 @@ void ChordsTab::enableArpeggioCommand() {
     connect(arpeggio, &QAction::triggered, this, &ChordsTab::arpeggioChosen, Qt::UniqueConnection);
 }
 
-namespace {
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-// The menu's caption of each chord type by its dictionary record's name, so
-// a loaded set is headed as Show Chords headed it. Read once per load; what
-// cannot be read is left out, and such a set keeps the record's own name.
-std::vector<std::pair<std::string, std::string_view>> menuTypeNames(const std::string& dir) {
-  std::vector<std::pair<std::string, std::string_view>> names;
-  for (const ChordFamilyMenu& family : ChordFamilies)
-    for (int t = 0; t < family.typeCount; ++t) {
-      TChordFormula formula{};
-      if (readChordFormula(dir, family.dictionaryBase + t, formula).Status != LibraryStatus::Ok)
-        return names;
-      names.emplace_back(std::string(trimmed(formula.Name.view())), family.types[t]);
-    }
-  return names;
-}
-
-}  // namespace
-
 void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]) {
-  QImage& surface = imgChordPage->image();
-  const auto typeNames = menuTypeNames(State.ExeDir);
-  const auto typeName = [&typeNames](std::string_view recordName) {
-    recordName = trimmed(recordName);
-    for (const auto& [record, menu] : typeNames)
-      if (record == recordName) return std::string(menu);
-    return std::string(recordName);
-  };
+  PageContents contents;
+  contents.Kind = PageKind::Chord;
+  std::copy(&page[0][0], &page[0][0] + ChordPageColumns * ChordPageRows, &contents.ChordPage[0][0]);
+  const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
   // Sets are saved from the top, so the first empty diagram ends the page.
   bool ended = false;
-  for (int r = 0; r < ChordPageRows && !ended; ++r) {
+  for (int r = 0; r < ChordPageRows && !ended; ++r)
     for (int c = 0; c < ChordPageColumns && !ended; ++c) {
       ended = isEmpty(page[c][r]);
-      if (ended) break;
-      State.ChordPage[c][r] = page[c][r];
-      DrawSmallChord(surface, page[c][r], c, r, SmallPage::Chords);
+      if (!ended) State.ChordPage[c][r] = page[c][r];
     }
-    if (ended) break;
-    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r],
-                                    typeName(State.ChordPage[0][r].ChordName.view()), r,
-                                    State.Names);
-    State.ChordSetCount = r + 1;
-  }
-  imgChordPage->refresh();
-  if (State.ChordSetCount == 0) return;
+  State.ChordSetCount = drawn.Rows;
+  imgChordPage->setImage(drawn.Surface);
+  if (!drawn.Frame) return;
+  Frame = *drawn.Frame;
   CurrentColumn = CurrentRow = 0;
   selectCell(0, 0);
 }

@@ -130,9 +130,6 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                                   *Ask,
                                   this,
                                   {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]},
-                                  *Chords,
-                                  *Scales,
-                                  [this] { return Print->frame(); },
                                   tabIs,
                                   files},
                                  this);

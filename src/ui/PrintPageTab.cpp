@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "render/PageCells.h"
+#include "render/PageDrawer.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
@@ -208,14 +209,14 @@ void PrintPageTab::pmenu3DeleteClick() {
 
 void PrintPageTab::loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]) {
   std::copy(&page[0][0], &page[0][0] + PrintPageColumns * PrintPageRows, &State.PrintPage[0][0]);
-  for (int r = 0; r < PrintPageRows; ++r)
-    for (int c = 0; c < PrintPageColumns; ++c)
-      if (!isEmpty(page[c][r]))
-        PageCells::drawPrintItem(imgPrintPage->image(), page[c][r], c, r, State.Names);
-  imgPrintPage->refresh();
-  if (const auto first = PrintGrid::firstItem(State.PrintPage)) {
-    Frame.Column = first->Column;
-    Frame.Row = first->Row;
-    selectCell(first->Column, first->Row);
-  }
+  PageContents contents;
+  contents.Kind = PageKind::Print;
+  std::copy(&page[0][0], &page[0][0] + PrintPageColumns * PrintPageRows, &contents.PrintPage[0][0]);
+  const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+  imgPrintPage->setImage(drawn.Surface);
+  if (!drawn.Frame) return;
+  // The drawing framed the first item; the frame's rectangle is taken over so
+  // that framing it again wipes nothing of the page just drawn.
+  Frame = *drawn.Frame;
+  selectCell(Frame.Column, Frame.Row);
 }

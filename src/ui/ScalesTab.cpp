@@ -8,6 +8,7 @@
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
 #include "music/DiagramConvert.h"
+#include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
 #include "ui/BeginFretDialog.h"
 #include "ui/BusyGuard.h"
@@ -197,9 +198,19 @@ void ScalesTab::erase() {
 }
 
 void ScalesTab::loadPage(const TScaleDiagram (&page)[ScalePageSize]) {
-  for (int r = 0; r < ScalePageSize && !isEmpty(page[r]); ++r) {
-    State.ScalePage[r] = page[r];
-    DrawScaleRow(r);
-    State.ScaleCount = r + 1;
-  }
+  PageContents contents;
+  contents.Kind = PageKind::Scale;
+  std::copy(std::begin(page), std::end(page), contents.ScalePage);
+  const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+  std::copy(std::begin(page), std::begin(page) + drawn.Rows, State.ScalePage);
+  State.ScaleCount = drawn.Rows;
+  imgScales->setImage(drawn.Surface);
+  if (!drawn.Frame) return;
+  // The last scale read is in hand, framed at its first position.
+  Frame = *drawn.Frame;
+  SelectedColumn = Frame.Column;
+  SelectedRow = Frame.Row;
+  scrollScales->verticalScrollBar()->setValue(150 * SelectedRow);
+  State.CurrentScale = State.ScalePage[SelectedRow];
+  Fretboard->ShowScaleOnFretboard(State.CurrentScale);
 }
