@@ -225,6 +225,9 @@ function(strumbo_check_layers)
     list(JOIN cycles ", " cycles)
     list(APPEND errors "files including each other in a cycle: ${cycles}")
   endif()
+  include(${CMAKE_SOURCE_DIR}/cmake/CheckWidgetReads.cmake)
+  strumbo_widget_reads("${CMAKE_SOURCE_DIR}/src" "${STRUMBO_WIDGET_READS_ALLOWED}" reads)
+  list(APPEND errors ${reads})
   if(errors)
     list(JOIN errors "\n  " text)
     message(FATAL_ERROR "The layers of src/ are broken:\n  ${text}")
@@ -232,6 +235,6 @@ function(strumbo_check_layers)
   # The same include checks at every build, for includes added since the configure.
   add_custom_target(strumbo_layers ALL
     COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/src -P ${CMAKE_SOURCE_DIR}/cmake/CheckIncludes.cmake
-    COMMENT "Checking that src/ includes only downward"
+    COMMENT "Checking that src/ includes only downward and reads no mode from a widget"
     VERBATIM)
 endfunction()

@@ -14,7 +14,7 @@
 #include "output/PageExport.h"
 #include "pages/PageFile.h"
 #include "play/PlayPageModel.h"
-#include "render/PagePicture.h"
+#include "render/PageDrawer.h"
 #include "render/PrintSheet.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"

@@ -57,6 +57,20 @@ inline constexpr ChordFamilyMenu ChordFamilies[3] = {
     {"&Dominant", 13, 36, DominantChordTypes.data(), 26},
 };
 
+// The menu's caption of the chord type whose dictionary record is named
+// `recordName` ("major" for "maj", "maj9#5" for "ma9#5"), so a set read from
+// a page file is headed as Show Chords headed it. Trailing blanks of a record
+// field are ignored; a name the dictionary does not hold (a user's chord
+// type, a damaged record) comes back as it is, without those blanks.
+constexpr std::string_view chordTypeCaption(std::string_view recordName) {
+  while (!recordName.empty() && recordName.back() == ' ') recordName.remove_suffix(1);
+  for (const ChordFamilyMenu& family : ChordFamilies)
+    for (int t = 0; t < family.typeCount; ++t)
+      if (DictionaryChordNames[static_cast<std::size_t>(family.dictionaryBase + t)] == recordName)
+        return family.types[t];
+  return recordName;
+}
+
 inline constexpr int MainScaleCount = 23;
 inline constexpr std::array<std::string_view, 47> ScaleMenuNames = {
     "Ionian (Major)", "Dorian (Minor)", "Phrygian", "Lydian", "Lydian Minor", "Mixolydian",

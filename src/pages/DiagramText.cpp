@@ -1,5 +1,7 @@
 #include "pages/DiagramText.h"
 
+#include "library/MenuTables.h"
+
 namespace DiagramText {
 namespace {
 
@@ -53,7 +55,7 @@ std::string slash(int root, int bass, const NameTables& names) {
 }
 
 std::string chordSetHeader(const TChordDiagram& chord, const NameTables& names) {
-  return chordSetHeader(chord, trimRight(chord.ChordName.view()), names);
+  return chordSetHeader(chord, chordTypeCaption(chord.ChordName.view()), names);
 }
 
 std::string chordSetHeader(const TChordDiagram& chord, std::string_view chordType,

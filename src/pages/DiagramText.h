@@ -22,9 +22,10 @@ std::string printItemNotes(const TPrintDiagram& item, const NameTables& names);
 // " /" and the bass pitch when the bass is not the root, else nothing.
 std::string slash(int root, int bass, const NameTables& names);
 
+// The header of a chord set, its type named by the menu's caption of the
+// record's dictionary name ("E major" for a record named "maj").
 std::string chordSetHeader(const TChordDiagram& chord, const NameTables& names);
-// The same with the chord type named by `chordType` (the menu's caption, as
-// when the set was added) rather than by the record's short name.
+// The same with the chord type named by `chordType` as it stands.
 std::string chordSetHeader(const TChordDiagram& chord, std::string_view chordType,
                            const NameTables& names);
 std::string scaleRowHeader(const TScaleDiagram& scale, const NameTables& names);

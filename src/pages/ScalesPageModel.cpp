@@ -151,6 +151,7 @@ void ScalesPageModel::erase() {
 ScalesUpdate ScalesPageModel::load(const Page& from) {
   erase();
   ScalesUpdate u;
+  u.RedrawPage = true;
   for (int r = 0; r < ScalePageSize && !isEmpty(from[r]); ++r) {
     Store[r] = from[r];
     Count = r + 1;

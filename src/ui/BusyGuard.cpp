@@ -1,20 +1,20 @@
 #include "ui/BusyGuard.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
 
+#include "play/PlaybackEngine.h"
+
 bool BusyGuard::active() const {
-  if (Play && Play->isChecked()) return true;
-  if (Pause && Pause->isChecked()) return true;
-  const QCursor* busy = QApplication::overrideCursor();
-  return busy && busy->shape() == Qt::WaitCursor;
+  return (Engine && Engine->busy()) || BusyPointer::showing();
 }
 
 BusyPointer::BusyPointer() {
+  ++Living;
   QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 BusyPointer::~BusyPointer() {
   QApplication::restoreOverrideCursor();
+  --Living;
 }

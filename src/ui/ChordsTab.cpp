@@ -4,12 +4,10 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
+#include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -129,52 +127,18 @@ void ChordsTab::enableArpeggioCommand() {
     connect(arpeggio, &QAction::triggered, this, &ChordsTab::arpeggioChosen, Qt::UniqueConnection);
 }
 
-namespace {
-
-std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
-// The menu's caption of each chord type by its dictionary record's name, so
-// a loaded set is headed as Show Chords headed it. Read once per load; what
-// cannot be read is left out, and such a set keeps the record's own name.
-std::vector<std::pair<std::string, std::string_view>> menuTypeNames(const std::string& dir) {
-  std::vector<std::pair<std::string, std::string_view>> names;
-  for (const ChordFamilyMenu& family : ChordFamilies)
-    for (int t = 0; t < family.typeCount; ++t) {
-      TChordFormula formula{};
-      if (readChordFormula(dir, family.dictionaryBase + t, formula).Status != LibraryStatus::Ok)
-        return names;
-      names.emplace_back(std::string(trimmed(formula.Name.view())), family.types[t]);
-    }
-  return names;
-}
-
-}  // namespace
-
 void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPageRows]) {
   apply(Model.load(page));
 }
 
 void ChordsTab::redrawPage() {
-  QImage& surface = imgChordPage->image();
-  ClearSurface(surface);
-  const auto typeNames = menuTypeNames(State.ExeDir);
-  const auto typeName = [&typeNames](std::string_view recordName) {
-    recordName = trimmed(recordName);
-    for (const auto& [record, menu] : typeNames)
-      if (record == recordName) return std::string(menu);
-    return std::string(recordName);
-  };
-  // Sets are filled from the top, so the first empty diagram ends the page.
-  for (int r = 0; r < ChordPageRows; ++r) {
-    for (int c = 0; c < ChordPageColumns; ++c) {
-      if (isEmpty(State.ChordPage[c][r])) return;
-      DrawSmallChord(surface, State.ChordPage[c][r], c, r, SmallPage::Chords);
-    }
-    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r],
-                                    typeName(State.ChordPage[0][r].ChordName.view()), r,
-                                    State.Names);
-  }
+  PageContents contents;
+  contents.Kind = PageKind::Chord;
+  std::copy(&State.ChordPage[0][0], &State.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
+            &contents.ChordPage[0][0]);
+  const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+  imgChordPage->setImage(drawn.Surface);
+  // The drawn page is framed where a fresh load frames it; the update moves
+  // the frame on from there.
+  if (drawn.Frame) Frame = *drawn.Frame;
 }

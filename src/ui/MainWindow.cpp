@@ -68,7 +68,6 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   State.ExeDir = exeDir;
 
   pnlTop = new ToolBarPanel;
-  pnlTop->attachGuard(Guard);
   pnlBottom = new FretboardPanel(State, Guard);
   buildPages();
   pnlBottom->connectPanels(DesignPage,
@@ -103,6 +102,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                                 *Surfaces[int(PlayTab::PlayPage)], *Scrolls[int(PlayTab::PlayPage)],
                                 *pnlBottom, *Chords, *Scales, *PlayPage, tabIs, this},
       Session->midi(), this);
+  Guard.watch(&Playback->engine());
 
   routeCommands();
 
@@ -130,9 +130,6 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                                   *Ask,
                                   this,
                                   {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]},
-                                  *Chords,
-                                  *Scales,
-                                  [this] { return Print->frame(); },
                                   tabIs,
                                   files},
                                  this);

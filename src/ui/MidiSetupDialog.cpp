@@ -19,6 +19,7 @@
 #include "settings/GeneralMidiVoices.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
+#include "ui/BusyGuard.h"
 #include "ui/HelpContext.h"
 
 namespace {
@@ -61,12 +62,6 @@ std::uint16_t selectedDevice(const QListWidget* list) {
 int chosen(const QComboBox* box, int fallback) {
   return box->currentIndex() >= 0 ? box->currentIndex() : fallback;
 }
-
-// The busy pointer for the length of a scope, whichever way it is left.
-struct BusyPointer {
-  BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyPointer() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 

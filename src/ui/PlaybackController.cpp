@@ -142,8 +142,7 @@ void PlaybackController::tellIfSilent() {
 }
 
 void PlaybackController::sbtnPlayClick() {
-  const QCursor* busy = QApplication::overrideCursor();
-  if (busy && busy->shape() == Qt::WaitCursor) {
+  if (BusyPointer::showing()) {
     Use.ToolBar.setOn(ToolBarPanel::Toggle::Play, Engine->playDown());
     return;
   }

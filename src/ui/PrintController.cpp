@@ -7,12 +7,11 @@
 
 #include "files/WriteFiles.h"
 #include "pages/PrintPageModel.h"
+#include "render/PageDrawer.h"
 #include "ui/BusyGuard.h"
-#include "ui/ChordsTab.h"
 #include "ui/PrintPreviewDialog.h"
 #include "ui/Prompter.h"
 #include "ui/RecordText.h"
-#include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 
 PrintController::PrintController(Parts parts, QObject* parent)
@@ -23,35 +22,37 @@ PrintController::PrintController(Parts parts, QObject* parent)
 std::optional<PrintController::Sheet> PrintController::sheetToPrint() const {
   const AppState& st = Use.State;
   const PlayTab tab = Use.ActiveTab();
-  const auto surface = [this, tab]() -> const QImage& {
-    return Use.Surfaces[static_cast<std::size_t>(tab)]->image();
-  };
-  const auto title = [&st, tab](const char* heading) {
-    return QLatin1String(heading) + qs(st.LastPageFile[static_cast<std::size_t>(tab)]);
-  };
+  const QString file = qs(st.LastPageFile[static_cast<std::size_t>(tab)]);
+  PageContents page;
   switch (tab) {
     case PlayTab::Chords:
-      if (st.ChordSetCount == 0) return std::nullopt;
-      return Sheet{withoutSelectionFrame(surface(), Use.Chords.frame()),
-                   title("Strumbo! Chord Page: ")};
-    case PlayTab::Print: {
-      if (!PrintGrid::firstItem(st.PrintPage)) return std::nullopt;
-      return Sheet{withoutSelectionFrame(surface(), Use.PrintPageFrame()),
-                   title("Strumbo! Print Page: ")};
-    }
-    case PlayTab::PlayPage:
-      // The play page has no frame to hide and always prints.
-      return Sheet{surface().copy(), title("Strumbo! Play Page: ")};
-    case PlayTab::Scales: {
-      // Scales fill the page from the top, so the count says whether any is there.
-      if (st.ScaleCount == 0) return std::nullopt;
-      return Sheet{withoutSelectionFrame(surface(), Use.Scales.frame()),
-                   title("Strumbo! Scale Page: ")};
-    }
-    case PlayTab::ChordDesign:
+      page.Kind = PageKind::Chord;
+      std::copy(&st.ChordPage[0][0], &st.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
+                &page.ChordPage[0][0]);
       break;
+    case PlayTab::Print:
+      page.Kind = PageKind::Print;
+      std::copy(&st.PrintPage[0][0], &st.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
+                &page.PrintPage[0][0]);
+      break;
+    case PlayTab::Scales:
+      page.Kind = PageKind::Scale;
+      std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page.ScalePage);
+      break;
+    case PlayTab::PlayPage:
+      // The play page has no frame to hide and always prints. Its loop mark
+      // and start marker are the tab's to show, so its surface is printed.
+      return Sheet{Use.Surfaces[static_cast<std::size_t>(tab)]->image().copy(),
+                   QStringLiteral("Strumbo! Play Page: ") + file};
+    case PlayTab::ChordDesign:
+      return std::nullopt;
   }
-  return std::nullopt;
+  // Drawn from the records as opening the page draws it, so the sheet is the
+  // one Export PDF of the saved page gives, whatever frames came and went on
+  // the screen meanwhile.
+  const std::optional<PagePicture> picture = pagePicture(page, std::nullopt, st.Names);
+  if (!picture) return std::nullopt;
+  return Sheet{picture->Picture, picture->Heading + file};
 }
 
 void PrintController::preparePrinter(QPrinter& printer) {

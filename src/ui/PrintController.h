@@ -12,18 +12,17 @@
 #include "state/AppState.h"
 
 class BusyGuard;
-class ChordsTab;
 class FileLayer;
 class Prompter;
 class QPrinter;
 class QWidget;
-class ScalesTab;
 class SurfaceView;
 
 // Printing the active tab's page: "Print Page" through the print dialog and
 // a preview, and File > "Export PDF..." straight to a PDF file. Either way
-// the sheet is the page's title over its picture, taken from a copy of the
-// surface with the selection frame wiped, so the screen is never touched.
+// the sheet is the page's title over its picture, drawn from the page's
+// records by the page drawer as opening the page draws it, without the
+// selection frame; the screen is never touched.
 // The Chord Design tab and an empty page have nothing to print.
 class PrintController : public QObject {
   Q_OBJECT
@@ -34,12 +33,8 @@ class PrintController : public QObject {
     const BusyGuard& Guard;
     Prompter& Ask;
     QWidget* Window;
-    // The page surfaces by tab; the Chord Design entry is not used.
+    // The page surfaces by tab; only the play page's is printed as it stands.
     std::array<const SurfaceView*, 5> Surfaces;
-    const ChordsTab& Chords;
-    const ScalesTab& Scales;
-    // The print page's selection frame as it stands.
-    std::function<SelectionFrame()> PrintPageFrame;
     std::function<PlayTab()> ActiveTab;
     FileLayer& Files;  // where PDF exports are written
   };

@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include "render/PageCells.h"
+#include "render/PageDrawer.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
@@ -53,11 +54,15 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
 void PrintPageTab::apply(const PrintUpdate& u) {
   QImage& surface = imgPrintPage->image();
   if (u.RedrawPage) {
-    ClearSurface(surface);
-    for (int r = 0; r < PrintPageRows; ++r)
-      for (int c = 0; c < PrintPageColumns; ++c)
-        if (!isEmpty(State.PrintPage[c][r]))
-          PageCells::drawPrintItem(surface, State.PrintPage[c][r], c, r, State.Names);
+    // The whole page as the page drawer draws it everywhere. Its frame is
+    // taken over, so moving the frame on wipes nothing of the page just drawn.
+    PageContents contents;
+    contents.Kind = PageKind::Print;
+    std::copy(&State.PrintPage[0][0], &State.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
+              &contents.PrintPage[0][0]);
+    const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+    imgPrintPage->setImage(drawn.Surface);
+    Frame = drawn.Frame.value_or(SelectionFrame{0, 0, 0, 0, Frame.Column, Frame.Row});
   }
   for (const SmallCell cell : u.Redraw)
     PageCells::drawPrintItem(surface, State.PrintPage[cell.Column][cell.Row], cell.Column, cell.Row,
@@ -137,7 +142,5 @@ void PrintPageTab::loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintP
 }
 
 void PrintPageTab::showRestored() {
-  // The picture is drawn afresh, so no old frame is left to wipe.
-  Frame = SelectionFrame{0, 0, 0, 0, Frame.Column, Frame.Row};
   apply(Model.restored());
 }

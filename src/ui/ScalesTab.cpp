@@ -8,6 +8,7 @@
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
 #include "music/DiagramConvert.h"
+#include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
 #include "ui/BeginFretDialog.h"
 #include "ui/BusyGuard.h"
@@ -81,8 +82,22 @@ void ScalesTab::apply(const ScalesUpdate& u) {
     return;
   }
   QImage& surface = imgScales->image();
-  if (u.RedrawPage) ClearSurface(surface);
-  for (const int r : u.DrawRows) {
+  if (u.RedrawPage) {
+    // The whole page as the page drawer draws it everywhere, framed where a
+    // fresh load frames it; the update moves the frame on from there.
+    PageContents contents;
+    contents.Kind = PageKind::Scale;
+    std::copy(std::begin(State.ScalePage), std::begin(State.ScalePage) + State.ScaleCount,
+              contents.ScalePage);
+    for (int r = State.ScaleCount; r < ScalePageSize; ++r) contents.ScalePage[r].Empty = 1;
+    const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+    imgScales->setImage(drawn.Surface);
+    if (drawn.Frame) Frame = *drawn.Frame;
+    if (!u.DrawRows.empty())
+      scrollScales->verticalScrollBar()->setValue(
+          SmallGeometry::rowScroll(SmallPage::Scales, u.DrawRows.back()));
+  }
+  for (const int r : u.RedrawPage ? std::vector<int>{} : u.DrawRows) {
     if (r < 0 || r >= ScalePageSize) continue;
     scrollScales->verticalScrollBar()->setValue(SmallGeometry::rowScroll(SmallPage::Scales, r));
     const TScaleDiagram& sc = State.ScalePage[r];

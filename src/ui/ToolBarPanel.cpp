@@ -8,8 +8,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "ui/BusyGuard.h"
-
 namespace {
 
 QToolButton* makeButton(QWidget* parent, const char* name, const char* caption, bool toggle) {
@@ -188,10 +186,6 @@ PlayOptions ToolBarPanel::playOptions() const {
 void ToolBarPanel::setPlayButtons(bool playDown, bool pauseDown) {
   setOn(Toggle::Play, playDown);
   setOn(Toggle::Pause, pauseDown);
-}
-
-void ToolBarPanel::attachGuard(BusyGuard& guard) const {
-  guard.setButtons(sbtnPlay, sbtnPause);
 }
 
 void ToolBarPanel::showChoice(const QString& name, bool isScale) {

@@ -4,7 +4,6 @@
 
 #include "play/PlayerSettings.h"
 
-class BusyGuard;
 class FretboardPanel;
 class QLabel;
 class QLineEdit;
@@ -45,8 +44,6 @@ class ToolBarPanel : public QFrame {
   // The toggles and the strum speed as the players read them.
   PlayOptions playOptions() const;
   void setPlayButtons(bool playDown, bool pauseDown);
-  // The guard watches Play and Pause.
-  void attachGuard(BusyGuard& guard) const;
 
   // The key and the chord type or scale chosen in the menus.
   void showChoice(const QString& name, bool isScale);

@@ -65,6 +65,17 @@ TEST_F(DiagramTextTest, ChordSetHeaderTrimsNameAndFormulaOnTheRight) {
   EXPECT_EQ(DiagramText::chordSetHeader(c, flats), "C maj7   [  C E G B ]    [ 1 3 5 7 ]");
 }
 
+// A set read from a file is headed as Show Chords headed it: by the menu's
+// caption of the type, not the dictionary's short name; other names stay.
+TEST_F(DiagramTextTest, ChordSetHeaderNamesTheTypeAsTheMenuDoes) {
+  EXPECT_EQ(DiagramText::chordSetHeader(chord(4, 28, "maj", "1 3 5", {0, 4, 7}), flats),
+            "E major   [  E Ab B ]    [ 1 3 5 ]");
+  EXPECT_EQ(DiagramText::chordSetHeader(chord(0, 24, "ma9#5 ", "", {0}), flats).substr(0, 9),
+            "C maj9#5 ");
+  EXPECT_EQ(DiagramText::chordSetHeader(chord(0, 24, "mine ", "", {0}), flats).substr(0, 7),
+            "C mine ");
+}
+
 TEST_F(DiagramTextTest, ScaleRowHeaderNamesScaleFormulaAndTuning) {
   const TScaleDiagram s = scale(2, "Dorian", "1 2 b3 4 5 6 b7  ", {0, 2, 3, 5, 7, 9, 10});
   EXPECT_EQ(DiagramText::scaleRowHeader(s, flats),

@@ -3,7 +3,8 @@
 #include "ChordFixtures.h"
 #include "music/DiagramConvert.h"
 #include "render/DiagramPainter.h"
-#include "render/PagePicture.h"
+#include "render/PageDrawer.h"
+#include "render/PrintSheet.h"
 
 namespace {
 
@@ -98,6 +99,46 @@ class PagePictureTest : public QObject {
     PageContents design = emptyPage(PageKind::Design);
     design.DesignGroup[0] = cMajor();
     QVERIFY(!pagePicture(design, std::nullopt, names));
+  }
+
+  // A tab showing a page afresh takes the drawn surface, its frame and the
+  // rows read; the sheet is that surface with the frame wiped.
+  void theTabGetsTheFrameAndTheRowsRead() {
+    PageContents chords = emptyPage(PageKind::Chord);
+    for (int r = 0; r < 2; ++r)
+      for (int c = 0; c < 6; ++c) chords.ChordPage[c][r] = cMajor();
+    chords.ChordPage[0][2] = cMajor();  // a set cut short is not counted
+    const DrawnPage drawnChords = drawPage(chords, std::nullopt, names);
+    QCOMPARE(drawnChords.Rows, 2);
+    QVERIFY(drawnChords.Printable);
+    QVERIFY(drawnChords.Frame);
+    QCOMPARE(QPoint(drawnChords.Frame->Column, drawnChords.Frame->Row), QPoint(0, 0));
+    QVERIFY(anyRed(drawnChords.Surface));
+    QCOMPARE(withoutSelectionFrame(drawnChords.Surface, *drawnChords.Frame),
+             pagePicture(chords, std::nullopt, names)->Picture);
+
+    PageContents print = emptyPage(PageKind::Print);
+    chordToPrintItem(cMajor(), print.PrintPage[5][1]);
+    chordToPrintItem(cMajor(), print.PrintPage[2][3]);
+    const DrawnPage drawnPrint = drawPage(print, std::nullopt, names);
+    QVERIFY(drawnPrint.Frame);
+    QCOMPARE(QPoint(drawnPrint.Frame->Column, drawnPrint.Frame->Row), QPoint(5, 1));
+
+    PageContents scales = emptyPage(PageKind::Scale);
+    scales.ScalePage[0] = scales.ScalePage[1] = fixtures::cMajor();
+    const DrawnPage drawnScales = drawPage(scales, std::nullopt, names);
+    QCOMPARE(drawnScales.Rows, 2);
+    QVERIFY(drawnScales.Frame);
+    QCOMPARE(QPoint(drawnScales.Frame->Column, drawnScales.Frame->Row), QPoint(0, 1));
+
+    // An empty page has nothing framed and prints nothing, but for the play page.
+    const DrawnPage none = drawPage(emptyPage(PageKind::Chord), std::nullopt, names);
+    QVERIFY(!none.Frame);
+    QVERIFY(!none.Printable);
+    QCOMPARE(none.Rows, 0);
+    const DrawnPage play = drawPage(emptyPage(PageKind::Play), std::nullopt, names);
+    QVERIFY(!play.Frame);
+    QVERIFY(play.Printable);
   }
 };
 

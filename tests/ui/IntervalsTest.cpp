@@ -13,6 +13,7 @@
 #include "render/FretboardPainter.h"
 #include "settings/ProfileFile.h"
 #include "ui/AddUserChordDialog.h"
+#include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
@@ -350,10 +351,11 @@ class IntervalsTest : public QObject {
     r.window.show();
     r.window.showTab(PlayTab::ChordDesign);
     const QImage before = child<SurfaceView>(*r.window.fretboard(), "imgGuitar")->image();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    click(r.window, "sbDisplayIntervals");
-    click(r.window, "sbShowArp");
-    QApplication::restoreOverrideCursor();
+    {
+      BusyPointer busy;
+      click(r.window, "sbDisplayIntervals");
+      click(r.window, "sbShowArp");
+    }
     QVERIFY(!button(r.window, "sbDisplayIntervals")->isChecked());
     QVERIFY(!button(r.window, "sbShowArp")->isChecked());
     QCOMPARE(child<SurfaceView>(*r.window.fretboard(), "imgGuitar")->image(), before);

@@ -1,16 +1,21 @@
 #include <QDialog>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "DataDir.h"
+#include "ReferenceImage.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "files/PosixFileLayer.h"
+#include "pages/DiagramText.h"
 #include "play/PlayPageGeometry.h"
-#include "render/PagePicture.h"
+#include "render/PageDrawer.h"
 #include "render/PrintSheet.h"
 #include "ui/ChordsTab.h"
 #include "ui/MainWindow.h"
 #include "ui/PlayPageTab.h"
+#include "ui/PrintController.h"
 #include "ui/RepeatDialog.h"
 #include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
@@ -22,6 +27,18 @@ class PagePictureTest : public QObject {
 
   static QPoint slot(int c, int r) {
     return {PlayGeometry::slotX(c) + 20, PlayGeometry::rowTop(r) + 60};
+  }
+
+  // The pictures agree within the drawing tolerance of the reference pictures.
+  static QString difference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return QStringLiteral("sizes differ");
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32);
+    int count = 0;
+    for (int row = 0; row < x.height(); ++row)
+      for (int col = 0; col < x.width(); ++col)
+        if (!reference::close(x.pixel(col, row), y.pixel(col, row))) ++count;
+    return count == 0 ? QString() : QStringLiteral("%1 pixels differ").arg(count);
   }
 
  private slots:
@@ -96,6 +113,58 @@ class PagePictureTest : public QObject {
     QCOMPARE(scalePicture->Picture,
              withoutSelectionFrame(child<SurfaceView>(w, "imgScales")->image(),
                                    w.scalesPage()->frame()));
+  }
+
+  // An E major set looks the same on the screen, on the printed sheet, in
+  // the window reopening its file and in the command line's PDF of the file:
+  // all of them head it "E major", as the menu names the type.
+  void aMajorSetLooksTheSameEverywhere() {
+    DataDir data;
+    QTemporaryDir out;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    chooseKey(w, 4);
+    chooseChordType(w, 1, 0);  // E major
+    clickShowChords(w);
+    QCOMPARE(w.state().ChordSetCount, 1);
+    const TChordDiagram first = w.state().ChordPage[0][0];
+    QCOMPARE(first.ChordName.str(), std::string("maj"));  // the dictionary's own name
+    const std::string header = DiagramText::chordSetHeader(first, w.state().Names);
+    QCOMPARE(QString::fromStdString(header.substr(0, header.find("   ["))),
+             QStringLiteral("E major"));
+    const SurfaceView* surface = child<SurfaceView>(w, "imgChordPage");
+    const QImage screen = withoutSelectionFrame(surface->image(), w.chordsPage()->frame());
+
+    // The printed sheet.
+    ask.files.push_back(out.filePath(QStringLiteral("sheet.pdf")));
+    trigger(w, "mnuExportPdf");
+    QCOMPARE(w.printing()->sheetsPrinted(), 1);
+    QCOMPARE(difference(w.printing()->lastPicture(), screen), QString());
+
+    // The page file, opened again in the window.
+    const QString file = out.filePath(QStringLiteral("emajor.cpf"));
+    ask.files.push_back(file);
+    click(w, "sbtnSave");
+    trigger(w, "mnuNew");
+    QCOMPARE(w.state().ChordSetCount, 0);
+    ask.files.push_back(file);
+    click(w, "sbtnOpen");
+    QCOMPARE(w.state().ChordSetCount, 1);
+    QCOMPARE(ask.messages, QStringList());
+    QCOMPARE(ask.unanswered, 0);
+    QCOMPARE(difference(withoutSelectionFrame(surface->image(), w.chordsPage()->frame()), screen),
+             QString());
+
+    // The picture the command line hands to the PDF writer for that file.
+    PosixFileLayer files;
+    PageContents page;
+    std::optional<TRepeatSet> companion;
+    QCOMPARE(loadPageFile(files, file.toStdString(), PageKind::Chord, page, companion),
+             std::string());
+    const auto exported = pagePicture(page, companion, w.state().Names);
+    QVERIFY(exported);
+    QCOMPARE(exported->Heading, QStringLiteral("Strumbo! Chord Page: "));
+    QCOMPARE(difference(exported->Picture, screen), QString());
   }
 };
 

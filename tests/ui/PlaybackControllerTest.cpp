@@ -9,6 +9,7 @@
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "render/FretboardPainter.h"
+#include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/PlayPageTab.h"
@@ -89,6 +90,47 @@ class PlaybackControllerTest : public QObject {
     // A second click of Play starts again.
     click(w, "sbtnPlay");
     QVERIFY(button(w, "sbtnPlay")->isChecked());
+    click(w, "sbtnStop");
+  }
+
+  // The guard asks the engine and the busy pointers, not the buttons: it
+  // holds while the page plays or pauses, and while a busy pointer lives.
+  void theGuardHoldsWhileTheEnginePlaysOrABusyPointerLives() {
+    Rig rig;
+    MainWindow& w = rig.window;
+    w.showTab(PlayTab::PlayPage);
+    w.playPage()->takeInHand(openE());
+    clickAt(w, "imgPlayPage", QPoint(40, 60));
+    // A Play button pressed down by other means plays nothing, and holds nothing.
+    button(w, "sbtnPlay")->setChecked(true);
+    QVERIFY(!w.guard().active());
+    button(w, "sbtnPlay")->setChecked(false);
+
+    click(w, "sbtnPlay");
+    QVERIFY(w.playback()->engine().busy());
+    QVERIFY(w.guard().active());
+    rig.runUntil(1'000'000);
+    click(w, "sbtnPause");
+    QVERIFY(w.guard().active());
+    click(w, "sbtnPause");
+    click(w, "sbtnStop");
+    QVERIFY(!w.playback()->engine().busy());
+    QVERIFY(!w.guard().active());
+
+    {
+      BusyPointer outer;
+      QVERIFY(w.guard().active());
+      { BusyPointer inner; }
+      QVERIFY(w.guard().active());  // until the last one goes
+      // Play is undone while busy: nothing starts.
+      click(w, "sbtnPlay");
+      QVERIFY(!button(w, "sbtnPlay")->isChecked());
+      QVERIFY(!w.playback()->engine().busy());
+    }
+    QVERIFY(!w.guard().active());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    click(w, "sbtnPlay");
+    QVERIFY(w.guard().active());
     click(w, "sbtnStop");
   }
 
