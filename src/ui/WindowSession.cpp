@@ -49,6 +49,7 @@ void WindowSession::start() {
     for (std::size_t k = 0; k < Settings::DirectoryKeys.size(); ++k)
       Config->PageDirectory[k] = State.ExeDir + Settings::DirectoryKeys[k];
   }
+  State.Play.StrumSpeed = Config->StrumSpeed;
   pnlTop->setStrumSpeed(Config->StrumSpeed);
   DesignPage->setUserChordNames(Config->UserChordNames);
   State.Play.PlayPageTempo = DefaultPageTempo;
@@ -114,7 +115,7 @@ bool WindowSession::close() {
   }
   if (Midi) Midi->close();
   Closed = true;
-  Config->StrumSpeed = pnlTop->strumSpeed();
+  Config->StrumSpeed = State.Play.StrumSpeed;
   Config->BassNoteOption = pnlTop->isOn(ToolBarPanel::Toggle::BassNote);
   if (SettingsFile) {
     try {
