@@ -186,7 +186,7 @@ PlayPageUpdate PlayPageEditor::setTempo(std::int32_t microsPerQuarter) {
 
 PlayPageUpdate PlayPageEditor::setStrumSpeed(int position) {
   Edit(
-      "Strum Speed", [&] { Play.StrumSpeed = std::clamp(position, -800, 0); }, true);
+      "Strum Speed", [&] { Play.StrumSpeed = clampStrumSpeed(position); }, true);
   return {};
 }
 

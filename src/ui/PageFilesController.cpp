@@ -157,7 +157,7 @@ void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
       st.Play.ThreeFour = h.ThreeFour;
       P.ToolBar.setOn(ToolBarPanel::Toggle::Time, h.ThreeFour);
       st.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
-      st.Play.StrumSpeed = std::clamp<std::int32_t>(h.StrumSpeed, -800, 0);
+      st.Play.StrumSpeed = clampStrumSpeed(h.StrumSpeed);
       P.ToolBar.setStrumSpeed(st.Play.StrumSpeed);
       P.ToolBar.setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
       st.BassNoteOption = h.Bass;

@@ -77,7 +77,7 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
 
   sbStrumSpeed = new QScrollBar(Qt::Horizontal, this);
   sbStrumSpeed->setObjectName(QStringLiteral("sbStrumSpeed"));
-  sbStrumSpeed->setRange(-800, 0);
+  sbStrumSpeed->setRange(SlowestStrumSpeed, FastestStrumSpeed);
   sbStrumSpeed->setValue(-300);
   sbStrumSpeed->setPageStep(50);
   sbStrumSpeed->setSingleStep(10);

@@ -49,8 +49,9 @@ void WindowSession::start() {
     for (std::size_t k = 0; k < Settings::DirectoryKeys.size(); ++k)
       Config->PageDirectory[k] = State.ExeDir + Settings::DirectoryKeys[k];
   }
-  State.Play.StrumSpeed = Config->StrumSpeed;
-  pnlTop->setStrumSpeed(Config->StrumSpeed);
+  // The bar's range holds whatever the file says.
+  State.Play.StrumSpeed = clampStrumSpeed(Config->StrumSpeed);
+  pnlTop->setStrumSpeed(State.Play.StrumSpeed);
   DesignPage->setUserChordNames(Config->UserChordNames);
   State.Play.PlayPageTempo = DefaultPageTempo;
   State.EditChord = startFingering();
