@@ -70,7 +70,6 @@ RepeatChoice PlayPageState::repeatChoice(int bar) const {
 
 void PlayPageState::applyRepeatChoice(int bar, const RepeatChoice& choice, bool loopWasOn) {
   if (bar < 0 || bar >= MaxBars) return;
-  PlayPageChanged = true;
   TRepeatSet& a = ActiveRepeatSet;
   const int count = choice.Repeat ? std::clamp(choice.Count, 1, 255) : 0;
   a.ReturnMark[bar] = (choice.Return || bar == 0) ? 1 : 0;

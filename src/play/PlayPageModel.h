@@ -104,8 +104,8 @@ struct PlayPageState {
   // The dialog's view of bar `bar` of the active set.
   RepeatChoice repeatChoice(int bar) const;
   // The dialog's OK: writes bar `bar` into the active set and the saved set
-  // of the current time signature, and marks the page changed. `loopWasOn`
-  // is whether Loop was ticked when the dialog opened.
+  // of the current time signature. `loopWasOn` is whether Loop was ticked
+  // when the dialog opened.
   void applyRepeatChoice(int bar, const RepeatChoice& choice, bool loopWasOn);
 
   // The start marker back to bar 1 and the active set cleared to a return

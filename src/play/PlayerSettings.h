@@ -28,6 +28,12 @@ struct PlayOptions {
   int StrumSpeed = -300;  // sbStrumSpeed position, -800..0
 };
 
+// The strum speed scroll bar's range; a position read from a file is held to it.
+inline constexpr int SlowestStrumSpeed = -800, FastestStrumSpeed = 0;
+inline int clampStrumSpeed(int position) {
+  return std::clamp(position, SlowestStrumSpeed, FastestStrumSpeed);
+}
+
 inline constexpr std::int32_t DefaultPageTempo = 600000;  // 100 beats per minute
 inline constexpr std::int32_t PlayButtonTempo = 500000;   // 120 beats per minute
 

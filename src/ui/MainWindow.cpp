@@ -280,9 +280,13 @@ bool MainWindow::FormClose() {
 }
 
 void MainWindow::mnuTempoClick() {
-  TempoDialog dialog(State.Play.PlayPageTempo, State.Play.PlayPageChanged, this);
+  // The dialog works on a copy; its OK becomes one step of the page's history.
+  std::int32_t tempo = State.Play.PlayPageTempo;
+  bool accepted = false;
+  TempoDialog dialog(tempo, accepted, this);
   dialog.setHelp([this](int context) { Session->showHelp(context); });
   Ask->execDialog(dialog);
+  if (accepted) PlayPage->setTempo(tempo);
 }
 
 void MainWindow::mnuTopicsClick() {

@@ -158,8 +158,8 @@ void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
       st.Play.ThreeFour = h.ThreeFour;
       P.ToolBar.setOn(ToolBarPanel::Toggle::Time, h.ThreeFour);
       st.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
-      P.ToolBar.setStrumSpeed(h.StrumSpeed);
-      st.Play.StrumSpeed = h.StrumSpeed;
+      st.Play.StrumSpeed = clampStrumSpeed(h.StrumSpeed);
+      P.ToolBar.setStrumSpeed(st.Play.StrumSpeed);
       P.ToolBar.setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
       st.BassNoteOption = h.Bass;
       P.ToolBar.setOn(ToolBarPanel::Toggle::Loop, h.Loop);
@@ -198,7 +198,7 @@ PageContents PageFilesController::contentsOf(PageKind kind) const {
       std::copy(&st.PlayPage[0][0], &st.PlayPage[0][0] + PlayPageColumns * PlayPageRows,
                 &page.PlayPage[0][0]);
       page.Header.ThreeFour = st.Play.ThreeFour;
-      page.Header.StrumSpeed = P.ToolBar.strumSpeed();
+      page.Header.StrumSpeed = st.Play.StrumSpeed;
       page.Header.TempoBpm = 60'000'000 / std::max(st.Play.PlayPageTempo, 1);
       page.Header.Loop = P.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
       page.Header.Bass = P.ToolBar.isOn(ToolBarPanel::Toggle::BassNote);

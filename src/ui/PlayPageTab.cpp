@@ -21,6 +21,10 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
     : QObject(parent),
       Bench(bench),
       State(bench.State),
+      Editor(bench.State.PlayPage, bench.State.Play, bench.State.MoveBuffer,
+             [&bench](std::string_view label, const std::function<void()>& change, bool merge) {
+               bench.edit(PlayTab::PlayPage, label, change, merge);
+             }),
       Guard(guard),
       Ask(prompter),
       imgPlayPage(surface),
@@ -49,16 +53,52 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
   connect(surface, &SurfaceView::pressed, this, &PlayPageTab::imgPlayPageMouseDown);
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
   connect(ToolBar, &ToolBarPanel::timeClicked, this, &PlayPageTab::sbtnTimeClick);
-  DrawPlayGrid();
+  connect(ToolBar, &ToolBarPanel::strumSpeedChanged, this,
+          [this](int position) { apply(Editor.setStrumSpeed(position)); });
+  PlayPageStaff::drawGrid(imgPlayPage->image(), State.Play.ThreeFour);
+  State.Play.resetGrid();
   DrawRepeatMarks();
 }
 
-bool PlayPageTab::placing() const {
-  return imgPlayPage->pointerShape() != 0;
+QPoint PlayPageTab::selectedSlot() const {
+  const PlaySlot s = Editor.selected();
+  return {s.Column, s.Row};
 }
 
-QPoint PlayPageTab::selectedSlot() const {
-  return {State.Play.PlaySelColumn, State.Play.PlaySelRow};
+bool PlayPageTab::askAbout(PlayQuestion question) {
+  return Ask.ask(Window,
+                 question == PlayQuestion::Replace
+                     ? QStringLiteral("Do you want to replace this diagram?")
+                     : QStringLiteral("Do you want to delete this diagram?"),
+                 true);
+}
+
+void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
+  QImage& picture = imgPlayPage->image();
+  if (u.Clear) ClearSurface(picture);
+  if (u.Grid) PlayPageStaff::drawGrid(picture, State.Play.ThreeFour);
+  for (const PlaySlot& s : u.Slots) {
+    if (const TChordDiagram* d = Editor.shown(s.Column, s.Row))
+      PageCells::drawPlaySlot(picture, *d, s.Column, s.Row, State.Names);
+    else if (!u.Clear)
+      PageCells::wipePlaySlot(picture, s.Column, s.Row);
+  }
+  if (u.RepeatMarks) DrawRepeatMarks();
+  if (u.StartMarker)
+    PlayPageStaff::moveStartMarker(picture, u.StartMarker->first.Column, u.StartMarker->first.Row,
+                                   u.StartMarker->second.Column, u.StartMarker->second.Row);
+  if (u.ToolBar) {
+    ToolBar->setOn(ToolBarPanel::Toggle::Time, State.Play.ThreeFour);
+    ToolBar->setStrumSpeed(State.Play.StrumSpeed);
+  }
+  if (u.Clear || u.Grid || !u.Slots.empty() || u.RepeatMarks || u.StartMarker)
+    imgPlayPage->refresh();
+  if (u.Pointer) imgPlayPage->setPointerShape(static_cast<int>(*u.Pointer));
+  if (u.MenuItemsEnabled) {
+    const QList<QAction*> items = popmenuPlayPage->actions();
+    for (int i = 0; i + 1 < items.size(); ++i) items[i]->setEnabled(*u.MenuItemsEnabled);
+    popmenuPlayPage->popup(imgPlayPage->mapToGlobal(at));
+  }
 }
 
 void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
@@ -66,70 +106,21 @@ void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
   if (Guard.active()) return;
   const std::optional<PlaySlot> slot = playSlotAt(at.x(), at.y());
   if (!slot) return;
-  const int c = slot->Column, r = slot->Row;
-  TChordDiagram& target = State.PlayPage[c][r];
-
-  if (placing()) {
-    if (isEmpty(State.MoveBuffer) || button == Qt::RightButton) {
-      cancelPointers();
-      return;
-    }
-    if (button != Qt::LeftButton) return;
-    if (!isEmpty(target) &&
-        !Ask.ask(Window, QStringLiteral("Do you want to replace this diagram?"), true))
-      return;
-    target = State.MoveBuffer;
-    CutFrom.reset();
-    DrawSlotDiagram(c, r, target);
-    State.Play.PlayPageChanged = true;
-    // With Ctrl held the same chord stays in hand for the next slot.
-    if (!(modifiers & Qt::ControlModifier)) imgPlayPage->setPointerShape(0);
-    return;
-  }
-
-  if (button == Qt::RightButton) {
-    State.Play.PlaySelColumn = c;
-    State.Play.PlaySelRow = r;
-    const QList<QAction*> items = popmenuPlayPage->actions();
-    for (int i = 0; i + 1 < items.size(); ++i) items[i]->setEnabled(!isEmpty(target));
-    popmenuPlayPage->popup(imgPlayPage->mapToGlobal(at));
-    return;
-  }
-  if (button != Qt::LeftButton) return;
-  if (const auto start = startMarkerTarget(c, r, State.Play.ThreeFour))
-    moveStartMarker(start->Column, start->Row);
-}
-
-void PlayPageTab::moveStartMarker(int column, int row) {
-  PlayPageStaff::moveStartMarker(imgPlayPage->image(), State.Play.PlayStartColumn,
-                                 State.Play.PlayStartRow, column, row);
-  State.Play.PlayStartColumn = column;
-  State.Play.PlayStartRow = row;
-  imgPlayPage->refresh();
-}
-
-void PlayPageTab::DrawSlotDiagram(int column, int row, const TChordDiagram& diagram) {
-  PageCells::drawPlaySlot(imgPlayPage->image(), diagram, column, row, State.Names);
-  imgPlayPage->refresh();
+  const PlayPageEditor::Button b = button == Qt::LeftButton    ? PlayPageEditor::Button::Left
+                                   : button == Qt::RightButton ? PlayPageEditor::Button::Right
+                                                               : PlayPageEditor::Button::Other;
+  const bool ctrl = modifiers & Qt::ControlModifier;
+  PlayPageUpdate u = Editor.press(*slot, b, ctrl);
+  // On No the diagram stays in hand and the page as it is.
+  if (u.Ask && askAbout(*u.Ask)) u = Editor.press(*slot, b, ctrl, true);
+  apply(u, at);
 }
 
 void PlayPageTab::redrawSlots() {
+  PlayPageUpdate u;
   for (int r = 0; r < PlayPageRows; ++r)
-    for (int c = 0; c < PlayPageColumns; ++c) {
-      PageCells::wipePlaySlot(imgPlayPage->image(), c, r);
-      if (!isEmpty(State.PlayPage[c][r]))
-        PageCells::drawPlaySlot(imgPlayPage->image(), State.PlayPage[c][r], c, r, State.Names);
-    }
-  imgPlayPage->refresh();
-}
-
-void PlayPageTab::DrawPlayGrid() {
-  PlayPageState& play = State.Play;
-  play.PlayStartColumn = 0;
-  play.PlayStartRow = 0;
-  PlayPageStaff::drawGrid(imgPlayPage->image(), play.ThreeFour);
-  play.resetGrid();
-  imgPlayPage->refresh();
+    for (int c = 0; c < PlayPageColumns; ++c) u.Slots.push_back({c, r});
+  apply(u);
 }
 
 void PlayPageTab::DrawRepeatMarks() {
@@ -141,92 +132,50 @@ void PlayPageTab::DrawRepeatMarks() {
 }
 
 void PlayPageTab::sbtnTimeClick() {
-  if (Guard.active()) {
-    ToolBar->undoClick(ToolBarPanel::Toggle::Time);
-    return;
-  }
-  State.Play.ThreeFour = ToolBar->isOn(ToolBarPanel::Toggle::Time);
-  DrawPlayGrid();
-  DrawRepeatMarks();
+  apply(Editor.toggleTimeSignature(Guard.active()));
 }
 
 void PlayPageTab::pmenu4DeleteClick() {
-  const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
-  if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
-  TChordDiagram& slot = State.PlayPage[c][r];
-  if (!isEmpty(slot) &&
-      !Ask.ask(Window, QStringLiteral("Do you want to delete this diagram?"), true))
-    return;
-  PageCells::wipePlaySlot(imgPlayPage->image(), c, r);
-  imgPlayPage->refresh();
-  slot.Empty = 1;
-  State.Play.PlayPageChanged = true;
+  PlayPageUpdate u = Editor.deleteChord();
+  if (u.Ask && askAbout(*u.Ask)) u = Editor.deleteChord(true);
+  apply(u);
 }
 
 void PlayPageTab::pmenu4CutMoveClick() {
-  const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
-  if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
-  cancelPointers();
-  State.MoveBuffer = State.PlayPage[c][r];
-  CutFrom = Cut{c, r, State.MoveBuffer, State.Play.PlayPageChanged};
-  imgPlayPage->setPointerShape(6);
-  State.PlayPage[c][r].Empty = 1;
-  pmenu4DeleteClick();
+  apply(Editor.cutAndMove());
 }
 
 void PlayPageTab::pmenu4CopyMoveClick() {
-  const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
-  if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
-  cancelPointers();
-  State.MoveBuffer = State.PlayPage[c][r];
-  imgPlayPage->setPointerShape(6);
+  apply(Editor.copyAndMove());
 }
 
 void PlayPageTab::pmenu4RepeatClick() {
-  PlayPageState& play = State.Play;
-  play.loadActiveRepeatSet();
-  const int bar = PlayBars::barOfSlot(PlayBars::slotNumber(play.PlaySelColumn, play.PlaySelRow),
-                                      play.ThreeFour);
-  if (bar < 0 || bar >= PlayBars::barCount(play.ThreeFour)) return;
+  const PlayPageUpdate u = Editor.repeatMarkers();
+  if (!u.RepeatBar) return;
   RepeatDialog dialog(Window);
-  dialog.load(bar, play.repeatChoice(bar));
+  dialog.load(*u.RepeatBar, u.Repeat);
   if (!Ask.execDialog(dialog)) return;
-  play.applyRepeatChoice(bar, dialog.choice(), dialog.loopWasOn());
-  DrawRepeatMarks();
+  apply(Editor.setRepeatMarkers(*u.RepeatBar, dialog.choice(), dialog.loopWasOn()));
 }
 
 void PlayPageTab::takeInHand(const TChordDiagram& diagram) {
-  cancelPointers();
-  State.MoveBuffer = diagram;
-  imgPlayPage->setPointerShape(5);
+  apply(Editor.takeInHand(diagram));
 }
 
 void PlayPageTab::endMove() {
-  if (!CutFrom) return;
-  const Cut cut = *CutFrom;
-  CutFrom.reset();
-  State.PlayPage[cut.Column][cut.Row] = cut.Diagram;
-  DrawSlotDiagram(cut.Column, cut.Row, cut.Diagram);
-  State.Play.PlayPageChanged = cut.ChangedBefore;
-  imgPlayPage->setPointerShape(0);
+  apply(Editor.endMove());
 }
 
 void PlayPageTab::cancelPointers() {
-  endMove();
-  imgPlayPage->setPointerShape(0);
+  apply(Editor.cancel());
+}
+
+void PlayPageTab::setTempo(std::int32_t microsPerQuarter) {
+  apply(Editor.setTempo(microsPerQuarter));
 }
 
 void PlayPageTab::erase() {
-  // A diagram cut and not yet placed goes with the page; one sent from
-  // another page still waits to be placed.
-  if (moving()) imgPlayPage->setPointerShape(0);
-  CutFrom.reset();
-  for (auto& column : State.PlayPage)
-    for (auto& d : column) d.Empty = 1;
-  ClearSurface(imgPlayPage->image());
-  State.Play.resetRepeatSets();
-  DrawPlayGrid();
-  DrawRepeatMarks();
+  apply(Editor.erase());
 }
 
 void PlayPageTab::loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]) {
@@ -240,21 +189,6 @@ void PlayPageTab::loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPag
 }
 
 void PlayPageTab::showRestored() {
-  TChordDiagram page[PlayPageColumns][PlayPageRows];
-  std::copy(&State.PlayPage[0][0], &State.PlayPage[0][0] + PlayPageColumns * PlayPageRows,
-            &page[0][0]);
-  const PlayPageState kept = State.Play;
-  erase();
-  State.Play.ThreeFour = kept.ThreeFour;
-  State.Play.RepeatSet34 = kept.RepeatSet34;
-  State.Play.RepeatSet44 = kept.RepeatSet44;
-  State.Play.PlayPageTempo = kept.PlayPageTempo;
-  State.Play.StrumSpeed = kept.StrumSpeed;
-  State.Play.PlayPageChanged = kept.PlayPageChanged;
-  ToolBar->setOn(ToolBarPanel::Toggle::Time, kept.ThreeFour);
-  ToolBar->setStrumSpeed(kept.StrumSpeed);
   State.SelectedPlayChord.Empty = 1;
-  DrawPlayGrid();
-  loadSlots(page);
-  DrawRepeatMarks();
+  apply(Editor.showAll());
 }

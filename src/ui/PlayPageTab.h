@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <optional>
 
+#include "pages/PlayPageEditor.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
@@ -31,7 +32,7 @@ class PlayPageTab : public QObject {
   // Redraws every occupied slot (after a change of naming or a load).
   void redrawSlots();
 
-  bool placing() const;
+  bool placing() const { return Editor.placing(); }
   // The empty page: no chords, the staff rows and both repeat sets as new.
   void erase();
   // Draws the whole page anew from the state, with the tool bar's time
@@ -40,13 +41,15 @@ class PlayPageTab : public QObject {
   // Places a page file's chords on the erased page, slot by slot.
   void loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
   QPoint selectedSlot() const;
-  // Back to the normal pointer; a diagram cut for Cut And Move goes back to
-  // its slot, and the page's change flag to what it was before the cut.
+  // Back to the normal pointer; a diagram cut for Cut And Move shows in its
+  // slot again, and the page is as before the cut.
   void cancelPointers();
   // A Cut And Move in progress ends with the diagram back in its slot; a
   // diagram sent here or copied for moving keeps waiting.
   void endMove();
-  bool moving() const { return CutFrom.has_value(); }
+  bool moving() const { return Editor.moving(); }
+  // The Tempo dialog's OK: one step of the page's history.
+  void setTempo(std::int32_t microsPerQuarter);
 
  signals:
   // Play Chord of the pop-up menu, carried out by the playback controller.
@@ -54,29 +57,23 @@ class PlayPageTab : public QObject {
 
  private:
   void imgPlayPageMouseDown(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
-  void DrawSlotDiagram(int column, int row, const TChordDiagram& diagram);
-  void DrawPlayGrid();
   void sbtnTimeClick();
   void pmenu4DeleteClick();
   void pmenu4CutMoveClick();
   void pmenu4CopyMoveClick();
   void pmenu4RepeatClick();
-  QMenu* popmenuPlayPage;
-  void moveStartMarker(int column, int row);
+  // Carries out what the model asks for; `at` is where the pop-up opens.
+  void apply(const PlayPageUpdate& u, QPoint at = {});
+  bool askAbout(PlayQuestion question);
 
   Workbench& Bench;
   AppState& State;
+  PlayPageEditor Editor;
   const BusyGuard& Guard;
   Prompter& Ask;
   SurfaceView* imgPlayPage;
   ToolBarPanel* ToolBar;
   FretboardPanel* Fretboard;
   QWidget* Window;
-  // Where the diagram in hand was cut from, until it is placed somewhere.
-  struct Cut {
-    int Column, Row;
-    TChordDiagram Diagram;
-    bool ChangedBefore;
-  };
-  std::optional<Cut> CutFrom;
+  QMenu* popmenuPlayPage;
 };

@@ -81,6 +81,7 @@ PlayTab PlaybackController::activeTab() const {
 void PlaybackController::syncOptions() {
   Engine->Settings = Use.Config.Player;
   Engine->Options = Use.ToolBar.playOptions();
+  Engine->Options.StrumSpeed = Use.State.Play.StrumSpeed;
   Engine->StepMode = Use.ToolBar.isOn(ToolBarPanel::Toggle::Step);
 }
 

@@ -75,7 +75,7 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
 
   sbStrumSpeed = new QScrollBar(Qt::Horizontal, this);
   sbStrumSpeed->setObjectName(QStringLiteral("sbStrumSpeed"));
-  sbStrumSpeed->setRange(-800, 0);
+  sbStrumSpeed->setRange(SlowestStrumSpeed, FastestStrumSpeed);
   sbStrumSpeed->setValue(-300);
   sbStrumSpeed->setPageStep(50);
   sbStrumSpeed->setSingleStep(10);
@@ -127,6 +127,7 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   connect(sbtnLeftHanded, &QToolButton::clicked, this, &ToolBarPanel::leftHandedClicked);
   connect(sbtnClick, &QToolButton::toggled, this, &ToolBarPanel::clickToggled);
   connect(sbShowArp, &QToolButton::clicked, this, &ToolBarPanel::showArpClicked);
+  connect(sbStrumSpeed, &QScrollBar::valueChanged, this, &ToolBarPanel::strumSpeedChanged);
   connect(btnShowChords, &QPushButton::clicked, this, &ToolBarPanel::showChordsClicked);
   connect(sbtnPrintPage, &QToolButton::clicked, this, &ToolBarPanel::printPageClicked);
   connect(sbtnOpen, &QToolButton::clicked, this, &ToolBarPanel::openClicked);
@@ -179,7 +180,6 @@ PlayOptions ToolBarPanel::playOptions() const {
   o.Click = sbtnClick->isChecked();
   o.Loop = sbtnLoop->isChecked();
   o.BassNote = sbtnBassNote->isChecked();
-  o.StrumSpeed = sbStrumSpeed->value();
   return o;
 }
 
@@ -212,11 +212,8 @@ bool ToolBarPanel::scaleChosen() const {
   return btnShowChords->text() == QStringLiteral("Show Scale");
 }
 
-int ToolBarPanel::strumSpeed() const {
-  return sbStrumSpeed->value();
-}
-
 void ToolBarPanel::setStrumSpeed(int position) {
+  QSignalBlocker block(sbStrumSpeed);
   sbStrumSpeed->setValue(position);
 }
 

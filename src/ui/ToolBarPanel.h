@@ -41,7 +41,7 @@ class ToolBarPanel : public QFrame {
   void setOn(Toggle toggle, bool on);
   // Puts a toggle back where it was before a click that was refused.
   void undoClick(Toggle toggle) { setOn(toggle, !isOn(toggle)); }
-  // The toggles and the strum speed as the players read them.
+  // The toggles as the players read them.
   PlayOptions playOptions() const;
   void setPlayButtons(bool playDown, bool pauseDown);
 
@@ -52,7 +52,7 @@ class ToolBarPanel : public QFrame {
   QString choiceName() const;
   bool scaleChosen() const;
 
-  int strumSpeed() const;
+  // Shows a strum speed without it counting as a change.
   void setStrumSpeed(int position);
   void focusStrumSpeed();
 
@@ -75,6 +75,8 @@ class ToolBarPanel : public QFrame {
   void eraseClicked();
   void rootEdited();
   void showArpClicked();
+  // The strum speed bar moved by the user.
+  void strumSpeedChanged(int position);
 
  private:
   // The fretboard panel still reads Show Arpeggio and Play directly; it is

@@ -49,7 +49,9 @@ void WindowSession::start() {
     for (std::size_t k = 0; k < Settings::DirectoryKeys.size(); ++k)
       Config->PageDirectory[k] = State.ExeDir + Settings::DirectoryKeys[k];
   }
-  pnlTop->setStrumSpeed(Config->StrumSpeed);
+  // The bar's range holds whatever the file says.
+  State.Play.StrumSpeed = clampStrumSpeed(Config->StrumSpeed);
+  pnlTop->setStrumSpeed(State.Play.StrumSpeed);
   DesignPage->setUserChordNames(Config->UserChordNames);
   State.Play.PlayPageTempo = DefaultPageTempo;
   State.EditChord = startFingering();
@@ -114,7 +116,7 @@ bool WindowSession::close() {
   }
   if (Midi) Midi->close();
   Closed = true;
-  Config->StrumSpeed = pnlTop->strumSpeed();
+  Config->StrumSpeed = State.Play.StrumSpeed;
   Config->BassNoteOption = pnlTop->isOn(ToolBarPanel::Toggle::BassNote);
   if (SettingsFile) {
     try {

@@ -82,7 +82,6 @@ TEST(RepeatMarks, DialogOnBarOneAlwaysKeepsTheReturn) {
   c.Return = false;
   p.applyRepeatChoice(0, c, c.Loop);
   EXPECT_EQ(p.RepeatSet44.ReturnMark[0], 1);
-  EXPECT_TRUE(p.PlayPageChanged);
 }
 
 TEST(RepeatMarks, RepeatCountAndCountdownAreSetTogetherAndUntickingClearsThem) {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -17,6 +18,7 @@
 #include "ui/PlayPageTab.h"
 #include "ui/RepeatDialog.h"
 #include "ui/SurfaceView.h"
+#include "ui/TempoDialog.h"
 #include "ui/ToolBarPanel.h"
 
 namespace {
@@ -42,32 +44,55 @@ bool sameRecord(const TChordDiagram& a, const TChordDiagram& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+QImage picture(MainWindow& w) {
+  return child<SurfaceView>(w, "imgPlayPage")->image();
+}
+
+// The window shown and active, so its shortcuts reach it.
+bool activate(MainWindow& w) {
+  w.show();
+  QApplication::setActiveWindow(&w);
+  return QTest::qWaitForWindowActive(&w);
+}
+
 }  // namespace
 
 class PlayPageTabTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void ctrlPlacesAgainAndARightPressEndsTheSeries() {
+  // Presses on the surface place, the Edit menu's Undo and Redo and Ctrl+Z
+  // step them back and forth, and the page is drawn as it was each time.
+  void pressesPlaceAndTheEditMenuTakesThemBack() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
+    QVERIFY(activate(w));
+    clickTab(w, int(PlayTab::PlayPage));
     PlayPageTab* page = w.playPage();
+    const QImage empty = picture(w);
     const TChordDiagram g = chordNamed("7", 7);
     page->takeInHand(g);
     clickAt(w, "imgPlayPage", slot(0, 0), Qt::LeftButton, Qt::ControlModifier);
+    const QImage one = picture(w);
     clickAt(w, "imgPlayPage", slot(4, 0), Qt::LeftButton, Qt::ControlModifier);
-    clickAt(w, "imgPlayPage", slot(8, 0), Qt::LeftButton, Qt::ControlModifier);
     QVERIFY(page->placing());
     clickAt(w, "imgPlayPage", slot(0, 1), Qt::RightButton);
     QVERIFY(!page->placing());
     QVERIFY(sameRecord(w.state().PlayPage[4][0], g));
-    QVERIFY(sameRecord(w.state().PlayPage[8][0], g));
-    QVERIFY(isEmpty(w.state().PlayPage[0][1]));
+    const QImage two = picture(w);
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Place Chord"));
+
+    trigger(w, "mnuUndo");
+    QVERIFY(isEmpty(w.state().PlayPage[4][0]) && sameRecord(w.state().PlayPage[0][0], g));
+    QVERIFY(picture(w) == one);
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
+    QVERIFY(picture(w) == empty);
+    QVERIFY(!w.state().Play.PlayPageChanged);
+    trigger(w, "mnuRedo");
+    trigger(w, "mnuRedo");
+    QVERIFY(picture(w) == two);
     QVERIFY(w.state().Play.PlayPageChanged);
-    // A plain press places once and ends the hand.
-    page->takeInHand(g);
-    clickAt(w, "imgPlayPage", slot(1, 1));
-    QVERIFY(!page->placing());
     QVERIFY(ask.questions.isEmpty());
   }
 
@@ -77,19 +102,15 @@ class PlayPageTabTest : public QObject {
     PlayPageTab* page = w.playPage();
     page->takeInHand(chordNamed("maj", 0));
     clickAt(w, "imgPlayPage", slot(2, 2));
-    w.state().Play.PlayPageChanged = false;
-
     page->takeInHand(chordNamed("m7", 9));
-    ask.answers = {false};
+    ask.answers = {false, true};
     clickAt(w, "imgPlayPage", slot(2, 2));
     QCOMPARE(ask.questions.value(0), QStringLiteral("Do you want to replace this diagram?"));
     QVERIFY(page->placing());
     QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("maj"));
-    QVERIFY(!w.state().Play.PlayPageChanged);
-    ask.answers = {true};
     clickAt(w, "imgPlayPage", slot(2, 2));
     QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("m7"));
-    QVERIFY(w.state().Play.PlayPageChanged);
+    QCOMPARE(ask.unanswered, 0);
   }
 
   void pressesOffTheGridOrWhilePlayingDoNothing() {
@@ -106,6 +127,11 @@ class PlayPageTabTest : public QObject {
     QVERIFY(button(w, "sbtnPlay")->isChecked());
     clickAt(w, "imgPlayPage", slot(0, 0));
     QVERIFY(isEmpty(w.state().PlayPage[0][0]));
+    // The time signature is refused too, and the button goes back.
+    click(w, "sbtnPause");
+    click(w, "sbtnTime");
+    QVERIFY(!button(w, "sbtnTime")->isChecked());
+    QVERIFY(!w.state().Play.ThreeFour);
     click(w, "sbtnStop");
     QVERIFY(!button(w, "sbtnPlay")->isChecked());
     clickAt(w, "imgPlayPage", QPoint(5, 5));
@@ -113,103 +139,54 @@ class PlayPageTabTest : public QObject {
     QVERIFY(!page->placing());
   }
 
-  void popupOffersOnlyRepeatMarkersOnAnEmptySlot() {
+  // The pop-up menu's real commands: it opens on a right press with only
+  // Repeat Markers on an empty slot; Delete asks; a cut chord vanishes from
+  // the picture at once and comes back when the tab changes; a move that
+  // landed undoes as one step.
+  void popupCommandsCutDeleteAndUndo() {
     ScriptedPrompter ask;
     MainWindow w("/nonexistent/", &ask);
     w.show();
     PlayPageTab* page = w.playPage();
+    QMenu* menu = child<QMenu>(w, "popmenuPlayPage");
     clickAt(w, "imgPlayPage", slot(3, 1), Qt::RightButton);
     QCOMPARE(page->selectedSlot(), QPoint(3, 1));
-    QVERIFY(child<QMenu>(w, "popmenuPlayPage")->isVisible());
-    const QList<QAction*> items = child<QMenu>(w, "popmenuPlayPage")->actions();
+    QVERIFY(menu->isVisible());
+    const QList<QAction*> items = menu->actions();
     QCOMPARE(items.size(), 7);
     for (int i = 0; i < 6; ++i) QVERIFY(!items[i]->isEnabled());
     QVERIFY(items[6]->isEnabled());
-    child<QMenu>(w, "popmenuPlayPage")->hide();
+    menu->hide();
 
-    page->takeInHand(chordNamed("maj", 0));
-    clickAt(w, "imgPlayPage", slot(3, 1));
-    clickAt(w, "imgPlayPage", slot(3, 1), Qt::RightButton);
-    for (QAction* a : child<QMenu>(w, "popmenuPlayPage")->actions()) QVERIFY(a->isEnabled());
-    child<QMenu>(w, "popmenuPlayPage")->hide();
-  }
-
-  void deleteCutAndCopy() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
-    PlayPageTab* page = w.playPage();
-    const TChordDiagram a = chordNamed("maj", 0);
-    page->takeInHand(a);
-    clickAt(w, "imgPlayPage", slot(0, 0));
-
-    // Delete asks; No keeps it.
-    clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
-    child<QMenu>(w, "popmenuPlayPage")->hide();
-    ask.answers = {false};
-    trigger(w, "pmenu4Delete");
-    QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
-
-    // Copy and move: the original stays.
-    trigger(w, "pmenu4CopyMove");
-    QVERIFY(page->placing());
-    clickAt(w, "imgPlayPage", slot(5, 3));
-    QVERIFY(sameRecord(w.state().PlayPage[5][3], a));
-    QVERIFY(!isEmpty(w.state().PlayPage[0][0]));
-
-    // Cut and move: gone at once, without a question, and placed elsewhere.
-    const int asked = ask.questions.size();
-    trigger(w, "pmenu4CutMove");
-    QCOMPARE(ask.questions.size(), asked);
-    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
-    clickAt(w, "imgPlayPage", slot(11, 5));
-    QVERIFY(sameRecord(w.state().PlayPage[11][5], a));
-    // The wiped slot is white again.
-    const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
-    for (int y = 0; y < 86; y += 5)
-      for (int x = 20; x < 80; x += 5) QCOMPARE(img.pixelColor(x, y), QColor(Qt::white));
-  }
-
-  void aCancelledCutPutsTheDiagramBack() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
-    PlayPageTab* page = w.playPage();
     const TChordDiagram a = chordNamed("maj", 0);
     page->takeInHand(a);
     clickAt(w, "imgPlayPage", slot(2, 1));
-    const QImage& img = child<SurfaceView>(w, "imgPlayPage")->image();
     const QRect area(PlayGeometry::slotX(2), PlayGeometry::rowTop(1), 60, 86);
-    const QImage before = img.copy(area);
-    w.state().Play.PlayPageChanged = false;
-    const auto menu = [&](int c, int r, const char* command) {
-      clickAt(w, "imgPlayPage", slot(c, r), Qt::RightButton);
-      child<QMenu>(w, "popmenuPlayPage")->hide();
-      trigger(w, command);
-    };
-    const auto putBack = [&] {
-      return !page->placing() && sameRecord(w.state().PlayPage[2][1], a) &&
-             !w.state().Play.PlayPageChanged && img.copy(area) == before;
-    };
-    menu(2, 1, "pmenu4CutMove");
-    clickAt(w, "imgPlayPage", slot(7, 4), Qt::RightButton);
-    QVERIFY(putBack() && isEmpty(w.state().PlayPage[7][4]));
-    menu(2, 1, "pmenu4CutMove");
+    const QImage placed = picture(w);
+    clickAt(w, "imgPlayPage", slot(2, 1), Qt::RightButton);
+    for (QAction* item : menu->actions()) QVERIFY(item->isEnabled());
+    menu->hide();
+    ask.answers = {false};
+    trigger(w, "pmenu4Delete");
+    QCOMPARE(ask.questions.value(0), QStringLiteral("Do you want to delete this diagram?"));
+    QVERIFY(!isEmpty(w.state().PlayPage[2][1]));
+
+    trigger(w, "pmenu4CutMove");
+    QCOMPARE(ask.questions.size(), 1);
+    const QImage cut = picture(w).copy(area);
+    for (int y = 0; y < 86; y += 5)
+      for (int x = 0; x < 60; x += 5) QCOMPARE(cut.pixelColor(x, y), QColor(Qt::white));
     clickTab(w, int(PlayTab::Chords));
     clickTab(w, int(PlayTab::PlayPage));
-    QVERIFY(putBack());
-    menu(2, 1, "pmenu4CutMove");
-    page->takeInHand(chordNamed("7", 7));  // another diagram sent meanwhile
-    QVERIFY(sameRecord(w.state().PlayPage[2][1], a));
+    QVERIFY(!page->placing() && picture(w) == placed);
 
-    // Placed, even with Ctrl kept in hand: a cancel leaves it where it went.
-    clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
-    menu(2, 1, "pmenu4CutMove");
-    clickAt(w, "imgPlayPage", slot(9, 5), Qt::LeftButton, Qt::ControlModifier);
-    clickAt(w, "imgPlayPage", slot(0, 0), Qt::RightButton);
-    QVERIFY(isEmpty(w.state().PlayPage[2][1]) && sameRecord(w.state().PlayPage[9][5], a));
-    // A cancelled copy never touched its source.
-    menu(9, 5, "pmenu4CopyMove");
-    clickTab(w, int(PlayTab::Chords));
-    QVERIFY(!page->placing() && sameRecord(w.state().PlayPage[9][5], a));
+    popupCommand(w, "imgPlayPage", slot(2, 1), "popmenuPlayPage", "pmenu4CutMove");
+    clickAt(w, "imgPlayPage", slot(11, 5));
+    QVERIFY(sameRecord(w.state().PlayPage[11][5], a) && isEmpty(w.state().PlayPage[2][1]));
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Move Chord"));
+    trigger(w, "mnuUndo");
+    QVERIFY(picture(w) == placed);
+    QVERIFY(isEmpty(w.state().PlayPage[11][5]));
   }
 
   void gridMarkerAndBarNumbersMatchTheirReferences() {
@@ -218,23 +195,18 @@ class PlayPageTabTest : public QObject {
     SurfaceView* surface = child<SurfaceView>(w, "imgPlayPage");
     QTest::mouseClick(surface, Qt::LeftButton, {}, slot(9, 2));  // start marker to bar 5
     VERIFY_REFERENCE(surface->image(), "playPage44");
+    const QImage fourFour = surface->image();
     click(w, "sbtnTime");
     QTest::mouseClick(surface, Qt::LeftButton, {}, slot(7, 3));  // start marker to bar 8
     VERIFY_REFERENCE(surface->image(), "playPage34");
-  }
-
-  void startMarkerMovesOnlyToBarStarts() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
-    PlayPageState& play = w.state().Play;
-    clickAt(w, "imgPlayPage", slot(5, 1));
-    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
-    clickAt(w, "imgPlayPage", slot(0, 1));
-    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(4, 1));
-    click(w, "sbtnTime");  // 3/4
-    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(0, 0));
-    clickAt(w, "imgPlayPage", slot(7, 2));
-    QCOMPARE(QPoint(play.PlayStartColumn, play.PlayStartRow), QPoint(6, 2));
+    // Undone, the page is 4/4 again, its marker at bar 1, and so is the button.
+    clickTab(w, int(PlayTab::PlayPage));
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Time Signature"));
+    trigger(w, "mnuUndo");
+    QVERIFY(!w.state().Play.ThreeFour);
+    QVERIFY(!button(w, "sbtnTime")->isChecked());
+    QTest::mouseClick(surface, Qt::LeftButton, {}, slot(9, 2));
+    QVERIFY(surface->image() == fourFour);
   }
 
   void repeatDialogStoresMarksAndRefusesJunk() {
@@ -256,9 +228,11 @@ class PlayPageTabTest : public QObject {
     QCOMPARE(int(set.RepeatCount[2]), 255);
     QCOMPARE(int(set.ReturnMark[2]), 1);
     QVERIFY(w.state().Play.PlayPageChanged);
+    QCOMPARE(w.workbench().history(PlayTab::PlayPage).undoLabel(),
+             std::string_view("Repeat Markers"));
 
     // Text that is not a number (typed past the validator) is refused and stores nothing.
-    w.state().Play.PlayPageChanged = false;
+    const std::size_t steps = w.workbench().history(PlayTab::PlayPage).steps();
     ask.dialogs.push_back([](QDialog& d) {
       auto& dlg = static_cast<RepeatDialog&>(d);
       dlg.editRepeat->setValidator(nullptr);
@@ -269,7 +243,7 @@ class PlayPageTabTest : public QObject {
     });
     trigger(w, "pmenu4Repeat");
     QCOMPARE(int(set.RepeatCount[2]), 255);
-    QVERIFY(!w.state().Play.PlayPageChanged);
+    QCOMPARE(w.workbench().history(PlayTab::PlayPage).steps(), steps);
 
     // Empty field: 1.
     ask.dialogs.push_back([](QDialog& d) {
@@ -283,35 +257,37 @@ class PlayPageTabTest : public QObject {
     QCOMPARE(ask.unanswered, 0);
   }
 
-  void switchingTimeSignatureKeepsEachSetAndTheSlots() {
-    MidiRig rig;
-    MainWindow& w = rig.window;
-    w.showTab(PlayTab::PlayPage);
-    PlayPageTab* page = w.playPage();
-    PlayPageState& play = w.state().Play;
-    page->takeInHand(chordNamed("maj", 0));
-    clickAt(w, "imgPlayPage", slot(6, 0));
-    play.PlayPageChanged = false;
-    play.RepeatSet44.RepeatCount[1] = 2;
-    click(w, "sbtnTime");
-    QVERIFY(play.ThreeFour);
-    QCOMPARE(int(play.ActiveRepeatSet.RepeatCount[1]), 0);
-    QCOMPARE(int(play.ActiveRepeatSet.LoopMark[11]), 1);
-    play.RepeatSet34.RepeatCount[5] = 3;
-    click(w, "sbtnTime");
-    QVERIFY(!play.ThreeFour);
-    QCOMPARE(int(play.ActiveRepeatSet.RepeatCount[1]), 2);
-    QCOMPARE(int(play.RepeatSet34.RepeatCount[5]), 3);
-    QVERIFY(!isEmpty(w.state().PlayPage[6][0]));
-    QVERIFY(!play.PlayPageChanged);
-    // Refused while paused, and the button goes back.
-    click(w, "sbtnPlay");
-    click(w, "sbtnPause");
-    QVERIFY(button(w, "sbtnPause")->isChecked());
-    click(w, "sbtnTime");
-    QVERIFY(!button(w, "sbtnTime")->isChecked());
-    QVERIFY(!play.ThreeFour);
-    click(w, "sbtnStop");
+  // The strum speed bar and the Tempo dialog change the page: keys held on
+  // the bar are one step, the dialog's OK another, and Undo shows each back.
+  void strumSpeedAndTempoAreStepsOfThePage() {
+    ScriptedPrompter ask;
+    MainWindow w("/nonexistent/", &ask);
+    QVERIFY(activate(w));
+    clickTab(w, int(PlayTab::PlayPage));
+    QScrollBar* speed = child<QScrollBar>(w, "sbStrumSpeed");
+    const int start = w.state().Play.StrumSpeed;
+    QCOMPARE(speed->value(), start);
+    for (int i = 0; i < 3; ++i) QTest::keyClick(speed, Qt::Key_Left);
+    QCOMPARE(w.state().Play.StrumSpeed, speed->value());
+    QCOMPARE(qAbs(start - speed->value()), 30);
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Strum Speed"));
+
+    ask.dialogs.push_back([](QDialog& d) {
+      auto& tempo = static_cast<TempoDialog&>(d);
+      retype(tempo.meditTempo, QStringLiteral("96"));
+      QTest::mouseClick(tempo.OKBtn, Qt::LeftButton);
+      return true;
+    });
+    trigger(w, "mnuTempo");
+    QCOMPARE(w.state().Play.PlayPageTempo, 625000);
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Tempo"));
+    trigger(w, "mnuUndo");
+    QCOMPARE(w.state().Play.PlayPageTempo, DefaultPageTempo);
+    trigger(w, "mnuUndo");
+    QCOMPARE(w.state().Play.StrumSpeed, start);
+    QCOMPARE(speed->value(), start);
+    QVERIFY(!w.state().Play.PlayPageChanged);
+    QVERIFY(!action(w, "mnuUndo")->isEnabled());
   }
 
   void sendToPlayPageFromTheChordsPage() {

@@ -74,7 +74,12 @@ class StartupShutdownTest : public QObject {
     child<QScrollBar>(w, "sbStrumSpeed")->setValue(-550);
     click(w, "sbtnBassNote");
     QVERIFY(!w.state().BassNoteOption);
+    // The strum speed is saved with the play page, so the page has changed.
+    ask.answers = {true};
     trigger(w, "mnuExit");
+    QCOMPARE(
+        ask.questions,
+        QStringList{QStringLiteral("Do you want to close without saving changes to PlayPage?")});
     QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -550);
     QCOMPARE(ini.readBool("Main", "Bass", true), false);
   }
@@ -150,6 +155,7 @@ class StartupShutdownTest : public QObject {
     ScriptedPrompter ask;
     MainWindow w(Dir, &ask, {&ini, nullptr});
     child<QScrollBar>(w, "sbStrumSpeed")->setValue(-700);
+    ask.answers = {true};
     QVERIFY(w.close());
     QCOMPARE(ask.messages.value(0), QStringLiteral("Unable to write to /prog/Px.ini"));
     files.failWrites = false;
