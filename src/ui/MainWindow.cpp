@@ -69,7 +69,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
 
   pnlTop = new ToolBarPanel;
   pnlTop->attachGuard(Guard);
-  pnlBottom = new FretboardPanel(State, Guard);
+  pnlBottom = new FretboardPanel(Bench, Guard);
   buildPages();
   pnlBottom->connectPanels(DesignPage,
                            {[this] { return pnlTop->isOn(ToolBarPanel::Toggle::ShowArp); },
