@@ -91,7 +91,7 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
   editTuningName->setValidator(new TypedTextValidator(15, editTuningName));
   showTuningName("Standard");
   // What the user types is the tuning name from then on; the field only shows it.
-  connect(editTuningName, &QLineEdit::textEdited, this,
+  connect(editTuningName, &QLineEdit::textChanged, this,
           [this](const QString& text) { Editor.showTuningName(recordText(text)); });
   Label2 = new QLabel(QStringLiteral("Chord Name:"), this);
   Label2->setObjectName(QStringLiteral("Label2"));
