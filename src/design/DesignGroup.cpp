@@ -24,7 +24,6 @@ int DesignGroup::firstHeld() const {
 void DesignGroup::place(int s, const TChordDiagram& chord) {
   if (!valid(s)) return;
   Group[s] = chord;
-  Changed = true;
 }
 
 TChordDiagram DesignGroup::takeOut(int s) {
@@ -47,14 +46,12 @@ DesignGroup::Written DesignGroup::landMoved(int to, int from, const TChordDiagra
   }
   Group[to] = moved;
   w.Slot[static_cast<std::size_t>(w.Count++)] = to;
-  Changed = true;
   return w;
 }
 
 void DesignGroup::erase(int s) {
   if (!valid(s)) return;
   Group[s].Empty = 1;
-  Changed = true;
 }
 
 LibraryResult DesignGroup::fillFromLibrary(const std::string& dir, int type, int root) {
@@ -66,6 +63,5 @@ LibraryResult DesignGroup::fillFromLibrary(const std::string& dir, int type, int
       readChordSet(dir, static_cast<int>(family->Family), family->Type, root, set, formula);
   if (read.Status != LibraryStatus::Ok) return read;
   std::copy(std::begin(set), std::end(set), Group);
-  Changed = true;
   return read;
 }

@@ -7,15 +7,14 @@
 #include "music/PageSizes.h"
 #include "music/Records.h"
 
-// The design group's editing rules over the six slots and the group's change
-// flag, both owned by the caller: placing, the ring move, deleting and the
-// fill from the chord library. It keeps nothing of its own, so the page only
-// forwards presses and redraws the slots each rule reports as written.
+// The design group's editing rules over the six slots owned by the caller:
+// placing, the ring move, deleting and the fill from the chord library. It
+// keeps nothing of its own; DesignGroupModel drives it from the page's input.
 class DesignGroup {
  public:
   using Slots = TChordDiagram[DesignGroupSize];
 
-  DesignGroup(Slots& six, bool& changed) : Group(six), Changed(changed) {}
+  explicit DesignGroup(TChordDiagram* six) : Group(six) {}
 
   // The slot under picture column x, or -1 outside the six.
   static int slotAt(int x);
@@ -25,7 +24,6 @@ class DesignGroup {
   const TChordDiagram& at(int s) const { return Group[s]; }
   // The first slot from the left that holds a diagram, or -1.
   int firstHeld() const;
-  bool changed() const { return Changed; }
 
   // Puts `chord` into slot s, whatever it held.
   void place(int s, const TChordDiagram& chord);
@@ -37,7 +35,6 @@ class DesignGroup {
   };
 
   // Takes slot s out for a move: the diagram is returned and the slot freed.
-  // The group counts as changed only once the diagram lands.
   TChordDiagram takeOut(int s);
   // Lands `moved`, taken out of slot `from`, on slot `to`. Onto a free slot
   // (or back home) it just goes there; onto a held one the six slots act as a
@@ -55,5 +52,4 @@ class DesignGroup {
 
  private:
   TChordDiagram* Group;  // the caller's six slots
-  bool& Changed;
 };

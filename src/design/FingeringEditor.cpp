@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "design/IntervalDisplay.h"
+#include "design/UserChords.h"
 #include "library/ChordLibrary.h"
 #include "library/ChordSearch.h"
 #include "library/LibraryFiles.h"
@@ -151,6 +152,34 @@ bool FingeringEditor::keepNameTrue(const std::string& dictionaryDir) {
   if (bassWithRoot) setBass(first.Root);
   ComputeIntervals(Chord, Flags);
   return true;
+}
+
+bool FingeringEditor::typeChordName(std::string_view typed) {
+  const auto type = typedChordType(typed);
+  if (!type || Chord.ChordName.view() == *type) return false;
+  Chord.ChordName = *type;
+  return true;
+}
+
+void FingeringEditor::showString(int s, int note) {
+  if (s >= 0 && s < StringCount)
+    StringsShown[static_cast<std::size_t>(s)] = static_cast<std::uint8_t>(note);
+}
+
+void FingeringEditor::nameForGroup() {
+  std::string name;
+  if (TuningNameShown.empty()) {
+    // The string boxes hold three characters at most.
+    for (int s = StringCount - 1; s >= 0; --s) {
+      name +=
+          std::string(Names.noteName(StringsShown[static_cast<std::size_t>(s)]).substr(0, 3)) + ' ';
+      name.resize(std::min<std::size_t>(name.size(), 15));
+    }
+  } else {
+    name = TuningNameShown.substr(0, 15);
+  }
+  Chord.TuningName = name;
+  rebuildFormula(nullptr);
 }
 
 int FingeringEditor::root() const {

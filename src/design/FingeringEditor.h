@@ -13,8 +13,9 @@
 // The fingering editor: every change the user makes to the fingering in hand
 // on the big fretboard (a string pressed at a fret, the root, the bass, a new
 // tuning, an interval named an octave up) and the texts that follow from it
-// (chord name, tablature, formula). It edits records it is handed and keeps
-// nothing of its own, so the widgets only forward input and show the result.
+// (chord name, tablature, formula). It edits records it is handed; of its own
+// it keeps only the tuning the fretboard shows, so the widgets only forward
+// input and show the result, and no record text is read back from a field.
 class FingeringEditor {
  public:
   FingeringEditor(TChordDiagram& chord, ExtensionFlagSet& extensionFlags, const NameTables& names);
@@ -54,6 +55,20 @@ class FingeringEditor {
   // the dictionary cannot be read. True when the root moved.
   bool keepNameTrue(const std::string& dictionaryDir);
 
+  // A name typed into the chord name box: when it names a chord type, the
+  // fingering takes it. True when the record changed.
+  bool typeChordName(std::string_view typed);
+
+  // The tuning name under the fretboard, as shown there or typed by the user,
+  // and the open string s the tuning controls show.
+  void showTuningName(std::string_view name) { TuningNameShown = name; }
+  const std::string& tuningNameShown() const { return TuningNameShown; }
+  void showString(int s, int note);
+  // Before the fingering joins the design group: its tuning name as shown
+  // (the six string names when none is) and its formula from its own
+  // intervals, not from a chord type laid over it.
+  void nameForGroup();
+
   // Pitch classes.
   int root() const;
   int bass() const;
@@ -67,6 +82,8 @@ class FingeringEditor {
   TChordDiagram& Chord;
   ExtensionFlagSet& Flags;
   const NameTables& Names;
+  std::string TuningNameShown = "Standard";
+  Tuning StringsShown = StandardTuning;
 };
 
 // A scale shown on the fretboard takes a new tuning the same way.

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr int PlacingPointer = 5, MovingPointer = 6;
 const char* const ListItemsMime = "application/x-qabstractitemmodeldatalist";
 
 QString fretText(const TChordDiagram& d, int s) {
@@ -60,6 +59,7 @@ DesignGroupController::DesignGroupController(Workbench& bench, const BusyGuard& 
       Fretboard(fretboard),
       imgChordDesign(design->surface()),
       Window(window),
+      Model(bench.State.DesignGroup, bench.State.EditChord, bench.State.MoveBuffer),
       Frame{0, 0, 0, 0, 0, 0} {
   popmenuDesign = new QMenu(window);
   popmenuDesign->setObjectName(QStringLiteral("popmenuDesign"));
@@ -72,7 +72,7 @@ DesignGroupController::DesignGroupController(Workbench& bench, const BusyGuard& 
   connect(add("Play Chord", "pmenu2PlayChord"), &QAction::triggered, this,
           &DesignGroupController::pmenu2PlayChordClick);
   connect(add("Send To PlayPage", "pmenu2SendtoPlay"), &QAction::triggered, this,
-          [this] { emit sendToPlayChosen(Frame.Column); });
+          [this] { emit sendToPlayChosen(Model.pressed()); });
   connect(add("Send To Print Page", "pmenu2SendtoPrint"), &QAction::triggered, this,
           &DesignGroupController::sendToPrintChosen);
   connect(add("Delete", "pmenu2Delete"), &QAction::triggered, this,
@@ -100,15 +100,13 @@ DesignGroupController::DesignGroupController(Workbench& bench, const BusyGuard& 
 
 void DesignGroupController::drawSlotPicture(int s) {
   if (!DesignGroup::valid(s)) return;
-  const TChordDiagram& d = State.DesignGroup[s];
   // The tablature stays with the chord in hand, which need not be this slot
   // (a moved diagram going back home, a fingering dropped from the fretboard).
-  PageCells::drawDesignSlot(imgChordDesign->image(), d, s, State.Names);
+  PageCells::drawDesignSlot(imgChordDesign->image(), Model.shown(s), s, State.Names);
   imgChordDesign->refresh();
 }
 
 void DesignGroupController::frameSlot(int s) {
-  DesignSelectedSlot = s;
   Frame.Column = s;
   MoveSelectionFrame(imgChordDesign->image(), Frame, DesignGroupFrame);
   imgChordDesign->refresh();
@@ -117,11 +115,30 @@ void DesignGroupController::frameSlot(int s) {
 void DesignGroupController::DrawDesignSlot(int s) {
   if (!DesignGroup::valid(s)) return;
   drawSlotPicture(s);
-  if (!isEmpty(State.DesignGroup[s])) frameSlot(s);
+  if (!isEmpty(Model.shown(s))) frameSlot(s);
 }
 
-void DesignGroupController::takeInHand(int s) {
-  State.EditChord = State.DesignGroup[s];
+template <class Intent>
+GroupUpdate DesignGroupController::run(Intent&& intent) {
+  std::string before = Bench.page(PlayTab::ChordDesign);
+  GroupUpdate u = std::forward<Intent>(intent)();
+  // Taking a slot in hand alone is no edit: the next edit starts from it.
+  if (!u.Edit.empty()) Bench.record(PlayTab::ChordDesign, u.Edit, std::move(before));
+  apply(u);
+  return u;
+}
+
+void DesignGroupController::apply(const GroupUpdate& u) {
+  if (u.ForgetFrame) Frame.Left = Frame.Top = Frame.Right = Frame.Bottom = 0;
+  for (const GroupUpdate::Draw& d : u.Draws) {
+    if (d.Picture) drawSlotPicture(d.Slot);
+    if (d.Frame) frameSlot(d.Slot);
+  }
+  if (u.ShowInHand) showInHand();
+  if (u.SetPointer) imgChordDesign->setPointerShape(static_cast<int>(u.Pointer));
+}
+
+void DesignGroupController::showInHand() {
   const int root = pitchClass(State.EditChord.Root);
   const int bass = pitchClass(State.EditChord.Bass);
   Design->showRootAndBass(root, State.Names.pitchName(root), bass, State.Names.pitchName(bass));
@@ -130,26 +147,22 @@ void DesignGroupController::takeInHand(int s) {
 }
 
 void DesignGroupController::showRestored() {
-  const TChordDiagram inHand = State.EditChord;
-  TChordDiagram group[DesignGroupSize];
-  std::copy(std::begin(State.DesignGroup), std::end(State.DesignGroup), group);
-  loadGroup(group);
-  // Selecting a slot takes its diagram in hand; the restored one is meant.
-  State.EditChord = inHand;
-  const int root = pitchClass(State.EditChord.Root);
-  const int bass = pitchClass(State.EditChord.Bass);
-  Design->showRootAndBass(root, State.Names.pitchName(root), bass, State.Names.pitchName(bass));
-  showTablature();
-  Fretboard->showChordInHand();
+  // Undo put the slots and the fingering in hand back; nothing is taken in
+  // hand from a slot, and the search results and Show Intervals stay.
+  const int selected = Model.selected();
+  Model.forget(false);
+  ClearSurface(imgChordDesign->image());
+  Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
+  // Drawn as a fill from the library draws them, so the picture is the same.
+  for (int s = DesignGroupSize - 1; s >= 0; --s) DrawDesignSlot(s);
+  DesignGroup group(State.DesignGroup);
+  const int framed = group.holds(selected) ? selected : group.firstHeld();
+  if (framed >= 0) apply(Model.frameOnly(framed));
+  showInHand();
 }
 
 void DesignGroupController::showTablature() {
   for (int i = 0; i < 6; ++i) Design->showTabBox(i, fretText(State.EditChord, i));
-}
-
-void DesignGroupController::selectSlot(int s) {
-  frameSlot(s);
-  takeInHand(s);
 }
 
 bool DesignGroupController::askReplace() {
@@ -160,39 +173,11 @@ void DesignGroupController::imgChordDesignMouseDown(QPoint at, Qt::MouseButton b
   if (Guard.active()) return;
   const int s = DesignGroup::slotAt(at.x());
   if (s < 0) return;
-  Frame.Column = s;
-  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
-
-  if (moving()) {
-    // Any button lands the moved diagram.
-    const DesignGroup::Written w = group.landMoved(s, MoveSource, State.MoveBuffer);
-    for (int k = 0; k < w.Count; ++k) DrawDesignSlot(w.Slot[static_cast<std::size_t>(k)]);
-    MoveSource = -1;
-    imgChordDesign->setPointerShape(0);
-    takeInHand(s);
-    return;
-  }
-  if (imgChordDesign->pointerShape() == PlacingPointer) {
-    if (isEmpty(State.MoveBuffer) || button == Qt::RightButton) {
-      imgChordDesign->setPointerShape(0);
-      return;
-    }
-    // On No the placing pointer stays, so the next press can place elsewhere.
-    if (group.holds(s) && !askReplace()) return;
-    group.place(s, State.MoveBuffer);
-    imgChordDesign->setPointerShape(0);
-    DrawDesignSlot(s);
-    takeInHand(s);
-    return;
-  }
-
-  if (!group.holds(s)) return;
-  if (button == Qt::RightButton) {
-    popmenuDesign->popup(imgChordDesign->mapToGlobal(at));
-    return;
-  }
-  if (s == DesignSelectedSlot) return;
-  selectSlot(s);
+  const bool right = button == Qt::RightButton;
+  GroupUpdate u = run([&] { return Model.press(s, right); });
+  if (u.Ask == GroupQuestion::Replace && askReplace())
+    u = run([&] { return Model.press(s, right, true); });
+  if (u.PopupMenu) popmenuDesign->popup(imgChordDesign->mapToGlobal(at));
 }
 
 void DesignGroupController::imgChordDesignMouseMove() {
@@ -200,67 +185,34 @@ void DesignGroupController::imgChordDesignMouseMove() {
 }
 
 void DesignGroupController::receive(const TChordDiagram& diagram) {
-  // The move buffer is about to hold the sent diagram: a moved one goes home.
-  endMove();
-  State.MoveBuffer = diagram;
-  imgChordDesign->setPointerShape(PlacingPointer);
+  run([&] { return Model.receive(diagram); });
   Fretboard->setTuningEnabled(true);
   Fretboard->showChordInHand();
 }
 
 void DesignGroupController::endMove() {
-  if (!moving()) return;
-  // The diagram lives only in the move buffer: back where it came from.
-  const int home = MoveSource;
-  MoveSource = -1;
-  State.DesignGroup[home] = State.MoveBuffer;
-  drawSlotPicture(home);
-  if (home == DesignSelectedSlot) frameSlot(home);
-  imgChordDesign->setPointerShape(0);
+  run([&] { return Model.endMove(); });
 }
 
 void DesignGroupController::cancelPointers() {
-  endMove();
-  imgChordDesign->setPointerShape(0);
+  run([&] { return Model.cancel(); });
 }
 
 void DesignGroupController::pmenu2PlayChordClick() {
-  const int p = Frame.Column;
-  if (!DesignGroup::valid(p)) return;
-  if (p != DesignSelectedSlot) {
-    frameSlot(p);
-    State.EditChord = State.DesignGroup[p];
-    showTablature();
-    Fretboard->ShowDiagram(State.EditChord);
-  }
+  if (!DesignGroup::valid(Model.pressed())) return;
+  run([&] { return Model.choosePlay(); });
   emit playChordChosen();
 }
 
 void DesignGroupController::pmenu2DeleteClick() {
-  const int p = Frame.Column;
-  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
-  if (!group.holds(p)) return;
+  const GroupUpdate u = run([&] { return Model.chooseDelete(false); });
+  if (u.Ask != GroupQuestion::Erase) return;
   if (!Ask.ask(Window, QStringLiteral("Do you want to erase this diagram?"), false)) return;
-  group.erase(p);
-  drawSlotPicture(p);
-  if (p != DesignSelectedSlot) return;
-  const int next = group.firstHeld();
-  if (next < 0) return;
-  // The frame was painted over with the slot; the next diagram is taken in
-  // hand whole, so the root, bass and tablature agree with the fretboard.
-  Frame.Left = Frame.Top = Frame.Right = Frame.Bottom = 0;
-  selectSlot(next);
+  run([&] { return Model.chooseDelete(true); });
 }
 
 void DesignGroupController::pmenu2MoveClick() {
-  const int p = Frame.Column;
-  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
-  if (!group.holds(p)) return;
-  State.MoveBuffer = group.takeOut(p);
-  MoveSource = p;
-  // Only the moving pointer says so on screen; the state is MoveSource.
-  imgChordDesign->setPointerShape(MovingPointer);
-  drawSlotPicture(p);
+  run([&] { return Model.chooseMove(); });
 }
 
 bool DesignGroupController::eventFilter(QObject* watched, QEvent* event) {
@@ -329,28 +281,36 @@ void DesignGroupController::dropSearchResult(const QMimeData& data) {
   // A line without a result pair ("No Chords Found") names no chord.
   const std::optional<QPoint> pair = resultPair(data);
   if (!pair) return;
-  if (State.DesignGroupChanged &&
-      Ask.ask(Window,
-              QStringLiteral("This Design Group has changed. Do you want to save the changes?"),
-              true))
-    return;
-  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
-  const LibraryResult read = group.fillFromLibrary(State.ExeDir, pair->y(), pair->x());
-  if (!libraryReadOk(Ask, Window, read, QStringLiteral("Could Not Find Chord Data Files."))) return;
-  for (int s = DesignGroupSize - 1; s >= 0; --s) DrawDesignSlot(s);
-  takeInHand(0);
+  const auto fill = [&](bool confirmed) {
+    return run([&] {
+      return Model.showChords(State.ExeDir, pair->y(), pair->x(), State.DesignGroupChanged,
+                              confirmed);
+    });
+  };
+  GroupUpdate u = fill(false);
+  if (u.Ask == GroupQuestion::SaveFirst) {
+    if (Ask.ask(Window,
+                QStringLiteral("This Design Group has changed. Do you want to save the changes?"),
+                true))
+      return;
+    u = fill(true);
+  }
+  libraryReadOk(Ask, Window, u.Read, QStringLiteral("Could Not Find Chord Data Files."));
 }
 
 void DesignGroupController::dropFingering(int x) {
   const int s = DesignGroup::slotAt(x);
-  if (s < 0 || isEmpty(State.EditChord)) return;
-  DesignGroup group(State.DesignGroup, State.DesignGroupChanged);
-  if (group.holds(s) && !askReplace()) return;
-  Fretboard->nameChordInHand();
-  group.place(s, State.EditChord);
-  DrawDesignSlot(s);
+  const auto drop = [&](bool confirmed) {
+    return run(
+        [&] { return Model.dropInHand(s, confirmed, [&] { Fretboard->nameChordInHand(); }); });
+  };
+  GroupUpdate u = drop(false);
+  if (u.Ask == GroupQuestion::Replace) {
+    if (!askReplace()) return;
+    u = drop(true);
+  }
   // The chord type laid over the fingering goes back on show.
-  if (Design->intervalsShown()) Fretboard->showChordInHand();
+  if (!u.Edit.empty() && Design->intervalsShown()) Fretboard->showChordInHand();
 }
 
 void DesignGroupController::editTab0Exit(int i) {
@@ -368,18 +328,17 @@ void DesignGroupController::erase() {
   // A diagram being moved goes with the group; one sent from another page
   // still waits to be placed.
   if (moving()) imgChordDesign->setPointerShape(0);
-  MoveSource = -1;
+  Model.forget(true);
   for (auto& d : State.DesignGroup) d.Empty = 1;
   ClearSurface(imgChordDesign->image());
   for (int s = 0; s < DesignGroupSize; ++s) drawSlotPicture(s);
-  DesignSelectedSlot = -1;
 }
 
 void DesignGroupController::loadGroup(const TChordDiagram (&group)[DesignGroupSize]) {
   cancelPointers();
   ClearSurface(imgChordDesign->image());
   Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
-  DesignSelectedSlot = -1;
+  Model.forget(false);
   int first = -1;
   for (int s = 0; s < DesignGroupSize; ++s) {
     State.DesignGroup[s] = group[s];
@@ -389,5 +348,5 @@ void DesignGroupController::loadGroup(const TChordDiagram (&group)[DesignGroupSi
   Design->clearSearchResults();
   if (first < 0) return;
   Design->setIntervalsShown(false);
-  selectSlot(first);
+  apply(Model.select(first));
 }

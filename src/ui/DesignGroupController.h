@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPoint>
 
+#include "design/DesignGroupModel.h"
 #include "render/DiagramPainter.h"
 #include "state/Workbench.h"
 
@@ -16,10 +17,10 @@ class QMimeData;
 class QWidget;
 class SurfaceView;
 
-// The design group on the Chord Design tab: draws its six slots, turns
-// presses with the normal, placing and moving pointers, drops and the
-// group's pop-up menu into the group's rules, and takes the pressed slot in
-// hand on the fretboard. The rules themselves live in DesignGroup.
+// The design group on the Chord Design tab: turns presses, drops and the
+// group's pop-up menu into intents of its DesignGroupModel, asks the
+// questions they name, records the edits they make on the page's history and
+// draws what they report: slots, frame, pointer and the fingering in hand.
 class DesignGroupController : public QObject {
   Q_OBJECT
 
@@ -34,7 +35,8 @@ class DesignGroupController : public QObject {
   // Redraws slot s and frames it when it holds a diagram; page loading uses
   // it too.
   void DrawDesignSlot(int s);
-  int selectedSlot() const { return DesignSelectedSlot; }
+  int selectedSlot() const { return Model.selected(); }
+  const DesignGroupModel& model() const { return Model; }
   QMenu* menu() const { return popmenuDesign; }
 
   // Send to Chord Design: `diagram` waits in the move buffer for the next
@@ -46,9 +48,9 @@ class DesignGroupController : public QObject {
   // A Move in progress ends with the diagram back in the slot it came from;
   // a diagram sent here keeps waiting.
   void endMove();
-  bool moving() const { return MoveSource >= 0; }
+  bool moving() const { return Model.mode() == GroupMode::Moving; }
   // The slot under the last press, which the pop-up commands act on.
-  int pressedSlot() const { return Frame.Column; }
+  int pressedSlot() const { return Model.pressed(); }
   // Empties all six slots and their pictures; the fingering in hand stays.
   void erase();
   // Overwrites the six slots from a design file and takes the first diagram
@@ -84,10 +86,13 @@ class DesignGroupController : public QObject {
   // Steps of DrawDesignSlot without the frame.
   void drawSlotPicture(int s);
   void frameSlot(int s);
-  // Frame and the chord in hand from slot s.
-  void selectSlot(int s);
-  // Slot s becomes the chord in hand: fretboard, root, bass and tablature.
-  void takeInHand(int s);
+  // Runs an intent of the model and records the edit it names.
+  template <class Intent>
+  GroupUpdate run(Intent&& intent);
+  // Draws what an update reports.
+  void apply(const GroupUpdate& u);
+  // Root, bass, tablature and fretboard show the fingering in hand.
+  void showInHand();
   // The six boxes read the chord in hand.
   void showTablature();
   bool askReplace();
@@ -101,10 +106,7 @@ class DesignGroupController : public QObject {
   SurfaceView* imgChordDesign;
   QWidget* Window;
   QMenu* popmenuDesign;
-  // Column: the slot last pressed, which the pop-up commands act on.
+  DesignGroupModel Model;
+  // Where the frame was last drawn, so the next one can put the picture back.
   SelectionFrame Frame;
-  int DesignSelectedSlot = -1;
-  // The slot a Move started from while its diagram is in the move buffer;
-  // -1 when no Move is in progress.
-  int MoveSource = -1;
 };

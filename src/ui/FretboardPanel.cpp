@@ -55,11 +55,12 @@ QLabel* readout(QWidget* parent, const char* name) {
 
 }  // namespace
 
-FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget* parent)
+FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget* parent)
     : QFrame(parent),
-      State(state),
+      Bench(bench),
+      State(bench.State),
       Guard(guard),
-      Editor(state.EditChord, state.ExtensionFlags, state.Names) {
+      Editor(bench.State.EditChord, bench.State.ExtensionFlags, bench.State.Names) {
   setObjectName(QStringLiteral("pnlBottom"));
   setFrameShape(QFrame::StyledPanel);
 
@@ -81,14 +82,17 @@ FretboardPanel::FretboardPanel(AppState& state, const BusyGuard& guard, QWidget*
     UpDowns[s] =
         new UpDown(QStringLiteral("UpDown%1").arg(s), 33, 69, StandardTuning[s], true, tuning);
     UpDowns[s]->move(29, StringY[s] - 2);
-    editString[s]->setText(qs(State.Names.noteName(StandardTuning[s])));
+    showStringName(s, StandardTuning[s]);
     connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
     connect(UpDowns[s], &UpDown::committed, this, &FretboardPanel::UpDown0MouseUp);
   }
 
   editTuningName = field(this, QStringLiteral("editTuningName"), 130, false);
   editTuningName->setValidator(new TypedTextValidator(15, editTuningName));
-  editTuningName->setText(QStringLiteral("Standard"));
+  showTuningName("Standard");
+  // What the user types is the tuning name from then on; the field only shows it.
+  connect(editTuningName, &QLineEdit::textChanged, this,
+          [this](const QString& text) { Editor.showTuningName(recordText(text)); });
   Label2 = new QLabel(QStringLiteral("Chord Name:"), this);
   Label2->setObjectName(QStringLiteral("Label2"));
   editChordNameUser = field(this, QStringLiteral("editChordNameUser"), 170, false);
@@ -182,8 +186,24 @@ const TChordFormula* FretboardPanel::comparedFormula() const {
   return Design && Design->intervalsShown() ? &State.ChosenFormula : nullptr;
 }
 
-std::string FretboardPanel::typedTuningName() const {
-  return recordText(editTuningName->text());
+void FretboardPanel::showTuningName(std::string_view name) {
+  Editor.showTuningName(name);
+  editTuningName->setText(qs(name));
+}
+
+void FretboardPanel::showStringName(int s, int note) {
+  Editor.showString(s, note);
+  editString[s]->setText(qs(State.Names.noteName(note)));
+}
+
+template <class Change>
+void FretboardPanel::editInHand(std::string_view label, Change&& change, bool merge) {
+  std::string before = Bench.page(PlayTab::ChordDesign);
+  const bool join = merge && label == JoinableLabel && before == JoinablePage;
+  std::forward<Change>(change)();
+  Bench.record(PlayTab::ChordDesign, label, std::move(before), join);
+  JoinablePage = merge ? Bench.page(PlayTab::ChordDesign) : std::string();
+  JoinableLabel = label;
 }
 
 void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {
@@ -206,7 +226,7 @@ void FretboardPanel::setIntervalLabel(int i, const QString& text, int tag, QColo
 void FretboardPanel::ClearFretboard() {
   imgGuitar->setImage(imgGuitarCopy);
   editChordNameUser->clear();
-  editTuningName->clear();
+  showTuningName({});
   editNotes->clear();
   for (int i = 0; i < 8; ++i) setIntervalLabel(i, QString(), 0, Qt::black, Qt::white);
   clearHoverReadout();
@@ -226,7 +246,7 @@ void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) 
   setTextColour(editChordNameUser, Qt::black);
   setTextColour(editNotes, Qt::black);
   Label2->setText(QStringLiteral("Chord Name:"));
-  editTuningName->setText(qs(chord.TuningName.view()));
+  showTuningName(chord.TuningName.view());
   // The same name as the play page's caption: root, type and a slash bass.
   editChordNameUser->setText(qs(DiagramText::playPageCaption(chord, State.Names)));
   editNotes->clear();
@@ -249,7 +269,7 @@ void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) 
   bool rootSounded = false;
   for (int s = 0; s < 6; ++s) {
     const int open = chord.Tuning[s];
-    editString[s]->setText(qs(State.Names.noteName(open)));
+    showStringName(s, open);
     UpDowns[s]->setPosition(open);
     const int fret = std::min<int>(chord.Strings[s].Fret, HighestFret);
     const int finger = chord.Strings[s].Finger;
@@ -315,7 +335,7 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
   }
   const int root = pitchClass(scale.Root);
   Label2->setText(QStringLiteral("Scale Name:"));
-  editTuningName->setText(qs(scale.TuningName.view()));
+  showTuningName(scale.TuningName.view());
   editChordNameUser->setText(qs(State.Names.pitchName(root)) + QLatin1Char(' ') +
                              qs(scale.ScaleName.view()));
   setTextColour(editChordNameUser, Qt::black);
@@ -334,7 +354,7 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
   }
   editNotes->setText(notes);
   for (int s = 0; s < 6; ++s) {
-    editString[s]->setText(qs(State.Names.noteName(scale.Tuning[s])));
+    showStringName(s, scale.Tuning[s]);
     UpDowns[s]->setPosition(scale.Tuning[s]);
   }
   drawScaleMarks(imgGuitar->image(), imgFinger, scale);
@@ -344,8 +364,7 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
 }
 
 void FretboardPanel::refreshStringNames() {
-  for (int s = 0; s < 6; ++s)
-    editString[s]->setText(qs(State.Names.noteName(UpDowns[s]->position())));
+  for (int s = 0; s < 6; ++s) showStringName(s, UpDowns[s]->position());
 }
 
 void FretboardPanel::setTuningEnabled(bool enabled) {
@@ -354,7 +373,7 @@ void FretboardPanel::setTuningEnabled(bool enabled) {
 
 void FretboardPanel::UpDown0Click(int s) {
   if (Guard.active() || s < 0 || s > 5) return;
-  editString[s]->setText(qs(State.Names.noteName(UpDowns[s]->position())));
+  showStringName(s, UpDowns[s]->position());
 }
 
 void FretboardPanel::UpDown0MouseUp() {
@@ -362,12 +381,14 @@ void FretboardPanel::UpDown0MouseUp() {
   for (int s = 0; s < 6; ++s)
     State.CurrentTuning[s] = static_cast<std::uint8_t>(UpDowns[s]->position());
   const std::string name = tuningName(State.CurrentTuning, State.Names);
-  editTuningName->setText(qs(name));
+  showTuningName(name);
 
   const PlayTab tab = Queries.activeTab ? Queries.activeTab() : PlayTab::Chords;
   if (tab == PlayTab::ChordDesign && !isEmpty(State.EditChord)) {
-    Editor.retune(State.CurrentTuning, name);
-    fingeringEdited(false);
+    editInHand("Tuning", [&] {
+      Editor.retune(State.CurrentTuning, name);
+      fingeringEdited(false);
+    });
   } else if (tab == PlayTab::Scales && !isEmpty(State.CurrentScale)) {
     retuneScale(State.CurrentScale, State.CurrentTuning, name);
     ShowScaleOnFretboard(State.CurrentScale);
@@ -426,10 +447,12 @@ void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
   State.HoverFret = FretboardHit::fretAt(at.x());
   HoverCell = {State.HoverString, State.HoverFret};
   const bool right = button == Qt::RightButton;
-  Editor.press(State.HoverString, State.HoverFret,
-               Design ? Design->selectedFinger() : FingerCode::Fretted, right);
-  if (right) pnlInterval->setText(QStringLiteral("1"));
-  fingeringEdited(right);
+  editInHand("Fret", [&] {
+    Editor.press(State.HoverString, State.HoverFret,
+                 Design ? Design->selectedFinger() : FingerCode::Fretted, right);
+    if (right) pnlInterval->setText(QStringLiteral("1"));
+    fingeringEdited(right);
+  });
 }
 
 void FretboardPanel::fingeringEdited(bool rootPressed) {
@@ -445,7 +468,8 @@ void FretboardPanel::fingeringEdited(bool rootPressed) {
 
 void FretboardPanel::udRootClick() {
   if (!Design) return;
-  Editor.setRoot(Design->rootPosition());
+  editInHand(
+      "Root", [&] { Editor.setRoot(Design->rootPosition()); }, true);
   const std::string_view root = State.Names.pitchName(Editor.root());
   Design->showRootAndBass(Editor.root(), root, Editor.root(), root);
   // What the read-out says was measured from the root just left.
@@ -453,13 +477,15 @@ void FretboardPanel::udRootClick() {
 }
 
 void FretboardPanel::udRootMouseUp() {
-  Editor.recomputeIntervals();
+  editInHand(
+      "Root", [&] { Editor.recomputeIntervals(); }, true);
   showEditChord();
 }
 
 void FretboardPanel::udBassClick() {
   if (!Design) return;
-  Editor.setBass(Design->bassPosition());
+  editInHand(
+      "Bass", [&] { Editor.setBass(Design->bassPosition()); }, true);
   Design->showBass(Editor.bass(), State.Names.pitchName(Editor.bass()));
   if (!Design->intervalsShown()) editChordNameUser->setText(qs(Editor.chordName()));
   clearHoverReadout();
@@ -491,17 +517,7 @@ void FretboardPanel::restoreCleanPicture() {
 
 void FretboardPanel::nameChordInHand() {
   if (comparedFormula()) showDiagram(State.EditChord, false);
-  std::string name;
-  if (editTuningName->text().isEmpty()) {
-    for (int s = 5; s >= 0; --s) {
-      name += recordText(editString[s]->text()) + ' ';
-      name.resize(std::min<std::size_t>(name.size(), 15));
-    }
-  } else {
-    name = recordText(editTuningName->text()).substr(0, 15);
-  }
-  State.EditChord.TuningName = name;
-  Editor.rebuildFormula(nullptr);
+  Editor.nameForGroup();
 }
 
 bool FretboardPanel::typeFret(int s, std::optional<int> fret) {
@@ -510,9 +526,24 @@ bool FretboardPanel::typeFret(int s, std::optional<int> fret) {
     return false;
   State.HoverString = s;
   State.HoverFret = fret.value_or(0);
-  Editor.typeFret(s, fret, Design ? Design->selectedFinger() : FingerCode::Fretted);
-  fingeringEdited(false);
+  editInHand("Tablature", [&] {
+    Editor.typeFret(s, fret, Design ? Design->selectedFinger() : FingerCode::Fretted);
+    fingeringEdited(false);
+  });
   return true;
+}
+
+void FretboardPanel::typeChordName(const QString& text) {
+  editInHand(
+      "Chord Name", [&] { Editor.typeChordName(recordText(text)); }, true);
+}
+
+void FretboardPanel::toggleExtension(int tag) {
+  if (tag < 0 || tag > 11) return;
+  editInHand("Interval", [&] {
+    Editor.setExtension(tag, !State.ExtensionFlags[static_cast<std::size_t>(tag)]);
+  });
+  ShowDiagram(State.EditChord);
 }
 
 void FretboardPanel::resetIntervalColours() {
@@ -530,7 +561,7 @@ void FretboardPanel::showTuning(const Tuning& tuning) {
   State.CurrentTuning = tuning;
   for (int s = 0; s < 6; ++s) {
     UpDowns[s]->setPosition(tuning[static_cast<std::size_t>(s)]);
-    editString[s]->setText(qs(State.Names.noteName(tuning[static_cast<std::size_t>(s)])));
+    showStringName(s, tuning[static_cast<std::size_t>(s)]);
   }
 }
 

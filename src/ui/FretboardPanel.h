@@ -10,7 +10,7 @@
 
 #include "design/FingeringEditor.h"
 #include "play/PlayTab.h"
-#include "state/AppState.h"
+#include "state/Workbench.h"
 
 class BusyGuard;
 class ChordDesignTab;
@@ -33,13 +33,13 @@ struct FretboardQueries {
 // beside it and the read-outs under it (tuning name, chord name, the note and
 // interval under the pointer, the chord's notes and interval labels). It shows
 // any chord or scale in hand and the finger marks of a playing chord, and
-// forwards mouse edits of the Chord Design tab's fingering to its
-// FingeringEditor.
+// forwards edits of the Chord Design tab's fingering to its FingeringEditor,
+// each one a step of that page's history.
 class FretboardPanel : public QFrame {
   Q_OBJECT
 
  public:
-  FretboardPanel(AppState& state, const BusyGuard& guard, QWidget* parent = nullptr);
+  FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget* parent = nullptr);
 
   // The Chord Design tab whose root, bass and tablature go with the edited
   // fingering, and what the panel asks of the window. Set once by the main
@@ -61,8 +61,8 @@ class FretboardPanel : public QFrame {
   // The note and interval of the cell last pointed at, measured from the root
   // on show now; empty when the pointer has left the fretboard since.
   void showHoverReadout();
-  // The tuning name as it stands in its field (typed by the user or shown).
-  std::string typedTuningName() const;
+  // The tuning name under the fretboard (typed by the user or shown).
+  std::string typedTuningName() const { return Editor.tuningNameShown(); }
 
   // Finger marks of a playing chord: the glyph from the finger strip's column
   // glyphX is drawn on string s at fret f, and the place under it kept so
@@ -84,6 +84,11 @@ class FretboardPanel : public QFrame {
   // muted). False, with nothing changed, when the fingering cannot be edited
   // now (Play down, or the Chord Design tab no longer active).
   bool typeFret(int s, std::optional<int> fret);
+  // A name typed into the chord name box becomes the fingering's chord type
+  // when it names one; the keys of one typing are one step.
+  void typeChordName(const QString& text);
+  // Interval tag (0..11) of the fingering listed an octave up, or back.
+  void toggleExtension(int tag);
 
   // The edited fingering with the chord type of Show Intervals laid over it
   // when that is down.
@@ -128,6 +133,14 @@ class FretboardPanel : public QFrame {
   // longer fits its notes is replaced, then the tablature, the fretboard and
   // the formula show the fingering.
   void fingeringEdited(bool rootPressed);
+  // One edit of the fingering in hand, recorded on the Chord Design page as
+  // `label`. With `merge` it joins the step before when that was the same
+  // edit and nothing has changed the page since (a held root button).
+  template <class Change>
+  void editInHand(std::string_view label, Change&& change, bool merge = false);
+  // The tuning name and string fields, and what the editor knows of them.
+  void showTuningName(std::string_view name);
+  void showStringName(int s, int note);
   // The chord type laid over the edited fingering, when Show Intervals is down.
   const TChordFormula* comparedFormula() const;
   bool chordDesignActive() const;
@@ -149,9 +162,13 @@ class FretboardPanel : public QFrame {
   QLineEdit* editIntervals[8];
   QPushButton* bitbtnDrag;
 
+  Workbench& Bench;
   AppState& State;
   const BusyGuard& Guard;
   FingeringEditor Editor;
+  // The page after the last edit that may be joined, and its name.
+  std::string JoinablePage;
+  std::string JoinableLabel;
   ChordDesignTab* Design = nullptr;
   FretboardQueries Queries;
 };

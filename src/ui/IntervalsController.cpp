@@ -134,14 +134,12 @@ void IntervalsController::editIntervals0Click(int tag) {
   if (!P.ActiveTab || P.ActiveTab() != PlayTab::ChordDesign) return;
   if (P.Design.intervalsShown() || P.Guard.active()) return;
   if (!raisableInterval(tag)) return;
-  FingeringEditor editor(P.State.EditChord, P.State.ExtensionFlags, P.State.Names);
-  editor.setExtension(tag, !P.State.ExtensionFlags[static_cast<std::size_t>(tag)]);
-  P.Fretboard.ShowDiagram(P.State.EditChord);
+  P.Fretboard.toggleExtension(tag);
 }
 
 void IntervalsController::editChordNameUserKeyUp(const QString& text) {
   if (!P.ActiveTab || P.ActiveTab() != PlayTab::ChordDesign) return;
-  if (const auto type = typedChordType(recordText(text))) P.State.EditChord.ChordName = *type;
+  P.Fretboard.typeChordName(text);
 }
 
 void IntervalsController::sbShowArpClick() {

@@ -68,7 +68,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   State.ExeDir = exeDir;
 
   pnlTop = new ToolBarPanel;
-  pnlBottom = new FretboardPanel(State, Guard);
+  pnlBottom = new FretboardPanel(Bench, Guard);
   buildPages();
   pnlBottom->connectPanels(DesignPage,
                            {[this] { return pnlTop->isOn(ToolBarPanel::Toggle::ShowArp); },

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
@@ -23,6 +24,10 @@ namespace {
 
 bool same(const TChordDiagram& a, const TChordDiagram& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+QString fretText(const TChordDiagram& d, int s) {
+  return d.Notes[s] != 0 ? QString::number(d.Strings[s].Fret) : QString();
 }
 
 QPoint slotCentre(int s) {
@@ -205,7 +210,9 @@ class DesignGroupTest : public QObject {
 
     popupCommand(w, 1, "pmenu2Move");
     QCOMPARE(img->pointerShape(), 6);
-    QVERIFY(isEmpty(w.state().DesignGroup[1]));
+    // Lifted, not taken out: the page is unchanged until the diagram lands.
+    QCOMPARE(w.designGroup()->model().lifted(), 1);
+    QVERIFY(same(groupOf(w), d));
     clickAt(w, "imgChordDesign", slotCentre(4));
     QCOMPARE(order(w, d), (QList<int>{5, 0, 2, 3, 1, 4}));
     QCOMPARE(img->pointerShape(), 0);
@@ -506,6 +513,43 @@ class DesignGroupTest : public QObject {
   // A library C maj7 fretted into the A m7 shape, with A pressed as the root,
   // is called A m7 on the fretboard; fretted on into D A E F# over D it is a
   // D add9, and the drag button puts it in the group under that name.
+  // Edit > Undo and Ctrl+Z step the Chord Design page back: the fingering in
+  // hand, the slots, the tablature and the picture follow.
+  void undoAndRedoRestoreTheGroupAndTheFingeringInHand() {
+    DataDir data;
+    ScriptedPrompter ask;
+    MainWindow w(data.path(), &ask);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.showTab(PlayTab::ChordDesign);
+    const Group empty = groupOf(w);
+    const QImage emptyPicture = child<SurfaceView>(w, "imgChordDesign")->image();
+    QVERIFY(dropCMaj7(w));
+    const Group filled = groupOf(w);
+    const TChordDiagram inHand = w.state().EditChord;
+    const QImage filledPicture = child<SurfaceView>(w, "imgChordDesign")->image();
+    setString(w, 0, 9);
+    QVERIFY(!same(w.state().EditChord, inHand));
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Fret"));
+
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(same(w.state().EditChord, inHand));
+    QCOMPARE(child<QLineEdit>(w, "editTab0")->text(), fretText(inHand, 0));
+    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Show Chords"));
+
+    action(w, "mnuUndo")->trigger();
+    QVERIFY(same(groupOf(w), empty));
+    QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->image(), emptyPicture);
+    QVERIFY(!w.state().DesignGroupChanged);
+    action(w, "mnuRedo")->trigger();
+    QVERIFY(same(groupOf(w), filled));
+    QVERIFY(same(w.state().EditChord, inHand));
+    QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->image(), filledPicture);
+    QVERIFY(w.state().DesignGroupChanged);
+    QCOMPARE(ask.questions, QStringList());
+  }
+
   void aFingeringEditedIntoAnotherChordTakesItsName() {
     DataDir data;
     ScriptedPrompter ask;
