@@ -65,6 +65,17 @@ void walk(Io& io, State& st, PlayTab tab) {
 
 }  // namespace
 
+Workbench::Workbench() : SavedGroup(groupBytes()) {}
+
+std::string Workbench::groupBytes() const {
+  return std::string(reinterpret_cast<const char*>(State.DesignGroup), sizeof State.DesignGroup);
+}
+
+bool Workbench::changed(PlayTab tab) const {
+  if (tab == PlayTab::ChordDesign) return groupBytes() != SavedGroup;
+  return history(tab).changed();
+}
+
 std::string Workbench::page(PlayTab tab) const {
   Bytes out;
   auto put = [&out](const auto& value) { out.put(value); };
@@ -103,11 +114,12 @@ bool Workbench::redo(PlayTab tab) {
 
 void Workbench::markSaved(PlayTab tab) {
   Histories[index(tab)].markSaved();
+  if (tab == PlayTab::ChordDesign) SavedGroup = groupBytes();
   historyMoved(tab);
 }
 
 void Workbench::historyMoved(PlayTab tab) {
-  const bool changed = Histories[index(tab)].changed();
+  const bool changed = this->changed(tab);
   switch (tab) {
     case PlayTab::ChordDesign:
       State.DesignGroupChanged = changed;

@@ -19,6 +19,8 @@ class Workbench {
  public:
   AppState State;
 
+  Workbench();
+
   // What a page's history keeps of it: its store and everything an edit of
   // it can change (set counts, time signature, repeat marks, tempo and strum
   // speed, the fingering in hand on the Chord Design tab), as bytes.
@@ -47,7 +49,9 @@ class Workbench {
 
   // The page is as its file has it (saved, loaded, erased or new).
   void markSaved(PlayTab tab);
-  bool changed(PlayTab tab) const { return history(tab).changed(); }
+  // The design group's file holds its six slots but not the fingering in
+  // hand, so only a change of the slots counts there.
+  bool changed(PlayTab tab) const;
 
   // Told after every step recorded, undone or redone and every saved mark,
   // so the Edit menu can follow.
@@ -58,5 +62,9 @@ class Workbench {
   // The change flags the questions ask about follow the histories.
   void historyMoved(PlayTab tab);
 
+  std::string groupBytes() const;
+
   std::array<PageHistory, 5> Histories;
+  // The design group's slots as last saved, opened or erased.
+  std::string SavedGroup;
 };

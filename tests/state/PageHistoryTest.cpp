@@ -150,6 +150,14 @@ TEST(Workbench, KeepsEachPageApartAndTheChangeFlagsFollowTheirHistories) {
   ASSERT_TRUE(bench.redo(PlayTab::PlayPage));
   EXPECT_TRUE(st.Play.PlayPageChanged);
   EXPECT_TRUE(bench.page(PlayTab::PlayPage) == placed);
+  // Only the design group's slots are in its file; the fingering in hand
+  // may change freely.
+  bench.edit(PlayTab::ChordDesign, "Fret", [&] { st.EditChord.Strings[2].Fret = 3; });
+  EXPECT_FALSE(st.DesignGroupChanged);
+  bench.edit(PlayTab::ChordDesign, "Place Chord", [&] { st.DesignGroup[4] = st.EditChord; });
+  EXPECT_TRUE(st.DesignGroupChanged);
+  bench.undo(PlayTab::ChordDesign);
+  EXPECT_FALSE(st.DesignGroupChanged);
   EXPECT_FALSE(bench.restore(PlayTab::PlayPage, placed.substr(1)));
   EXPECT_TRUE(bench.restore(PlayTab::PlayPage, placed));
   EXPECT_TRUE(bench.page(PlayTab::PlayPage) == placed);
