@@ -91,6 +91,8 @@ ChordsUpdate ChordsPageModel::restored() {
     Framed = SmallCell{-1, -1};
   } else {
     u = select(filled(Framed) ? Framed : SmallCell{0, SetCount - 1});
+    // The set in hand comes into view, as after Show Chords.
+    u.ScrollToRow = Framed.Row;
   }
   u.RedrawPage = true;
   u.ShowChord = true;
