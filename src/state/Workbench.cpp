@@ -1,7 +1,12 @@
 #include "state/Workbench.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <type_traits>
+
+#include "design/DesignGroup.h"
+#include "music/DiagramConvert.h"
 
 namespace {
 
@@ -65,7 +70,17 @@ void walk(Io& io, State& st, PlayTab tab) {
 
 }  // namespace
 
-Workbench::Workbench() : SavedGroup(groupBytes()) {}
+Workbench::Workbench()
+    : Chords(State.ChordPage, State.ChordSetCount, State.SelectedChord),
+      Scales(State.ScalePage, State.ScaleCount, State.CurrentScale, State.PrintMoveBuffer,
+             State.Names),
+      Print(State.PrintPage, State.SelectedPrintItem, State.PrintMoveBuffer),
+      Play(State.PlayPage, State.Play, State.MoveBuffer,
+           [this](std::string_view label, const std::function<void()>& change, bool merge) {
+             edit(PlayTab::PlayPage, label, change, merge);
+           }),
+      Group(State.DesignGroup, State.EditChord, State.MoveBuffer),
+      SavedGroup(groupBytes()) {}
 
 std::string Workbench::groupBytes() const {
   return std::string(reinterpret_cast<const char*>(State.DesignGroup), sizeof State.DesignGroup);
@@ -136,4 +151,256 @@ void Workbench::historyMoved(PlayTab tab) {
       break;
   }
   if (HistoryChanged) HistoryChanged();
+}
+
+void Workbench::enter(PlayTab tab, BenchUpdate& u) {
+  Active = tab;
+  // A diagram waiting to be placed stays in its buffer; a diagram being
+  // moved goes back where it came from.
+  u.GroupEnded = Group.cancel();
+  u.PlayEnded = Play.cancel();
+  u.PrintEnded = Print.cancel();
+  u.ScalesEnded = Scales.setPlacing(false);
+  u.Entered = tab;
+}
+
+void Workbench::showContents(PlayTab tab, BenchUpdate& u) const {
+  u.ShowContents = tab;
+  if (tab != PlayTab::PlayPage) return;
+  // The neck is tuned as the page's first chord, column by column.
+  for (int c = 0; c < PlayPageColumns; ++c)
+    for (int r = 0; r < PlayPageRows; ++r) {
+      const TChordDiagram& first = State.PlayPage[c][r];
+      if (isEmpty(first)) continue;
+      Tuning tuning;
+      std::copy(std::begin(first.Tuning), std::end(first.Tuning), tuning.begin());
+      u.NeckTuning = tuning;
+      return;
+    }
+}
+
+BenchUpdate Workbench::tabChanged(PlayTab tab, bool byUser) {
+  BenchUpdate u;
+  if (tab == Active) return u;
+  enter(tab, u);
+  if (byUser) showContents(tab, u);
+  return u;
+}
+
+TChordDiagram Workbench::pressedChord(PlayTab tab) const {
+  TChordDiagram chord{};
+  chord.Empty = 1;
+  switch (tab) {
+    case PlayTab::Chords:
+      if (const TChordDiagram* d = Chords.diagramToSend()) chord = *d;
+      break;
+    case PlayTab::ChordDesign:
+      if (DesignGroup::valid(Group.pressed())) chord = State.DesignGroup[Group.pressed()];
+      break;
+    case PlayTab::PlayPage: {
+      const int c = State.Play.PlaySelColumn, r = State.Play.PlaySelRow;
+      if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows) chord = State.PlayPage[c][r];
+      break;
+    }
+    case PlayTab::Print:
+      // A scale item has no chord to give.
+      if (const TPrintDiagram* item = Print.itemToSend(); item && item->IsChord)
+        printItemToChord(*item, chord);
+      break;
+    case PlayTab::Scales:
+      break;
+  }
+  return chord;
+}
+
+BenchUpdate Workbench::sendTo(PlayTab from, PlayTab to) {
+  BenchUpdate u;
+  if (from == to) return u;
+  switch (to) {
+    case PlayTab::Print: {
+      TPrintDiagram item{};
+      item.Empty = 1;
+      if (from == PlayTab::Scales) {
+        const SmallCell cell = Scales.pressed();
+        if (cell.Row >= 0 && cell.Row < ScalePageSize && cell.Column >= 0 && cell.Column < 6) {
+          const TScaleDiagram& scale = State.ScalePage[cell.Row];
+          scaleToPrintItem(scale, item);
+          // The position that was pressed.
+          item.BaseFret = scale.StartFrets[cell.Column];
+        }
+      } else {
+        chordToPrintItem(pressedChord(from), item);
+      }
+      if (isEmpty(item)) return u;
+      State.PrintMoveBuffer = item;
+      enter(to, u);
+      showContents(to, u);
+      u.Print = Print.send();
+      break;
+    }
+    case PlayTab::PlayPage: {
+      if (from == PlayTab::Scales) return u;
+      const TChordDiagram chord = pressedChord(from);
+      if (isEmpty(chord)) return u;
+      enter(to, u);
+      showContents(to, u);
+      u.Play = Play.takeInHand(chord);
+      break;
+    }
+    case PlayTab::ChordDesign: {
+      if (from == PlayTab::Scales) return u;
+      // An empty source is sent as it is: placing it is refused.
+      const TChordDiagram sent = pressedChord(from);
+      // Taking it in hand shows the fingering as the tab change would.
+      enter(to, u);
+      u.Group = Group.receive(sent);
+      break;
+    }
+    case PlayTab::Scales: {
+      // Only a scale goes to the Scales page.
+      const TPrintDiagram* item = from == PlayTab::Print ? Print.itemToSend() : nullptr;
+      if (!item || item->IsChord) return u;
+      State.PrintMoveBuffer = *item;
+      enter(to, u);
+      showContents(to, u);
+      u.Scales = Scales.setPlacing(true);
+      break;
+    }
+    case PlayTab::Chords:
+      return u;
+  }
+  u.ShowTab = to;
+  u.SentTo = to;
+  return u;
+}
+
+BenchUpdate Workbench::erasePage(PlayTab tab, std::string_view label, bool confirmed) {
+  const char* question = nullptr;
+  if (tab == PlayTab::ChordDesign && State.DesignGroupChanged)
+    question = "This Design Group has changed. Do you want to erase without saving it?";
+  if (tab == PlayTab::PlayPage && State.Play.PlayPageChanged)
+    question = "This Play Page has changed. Do you want to erase without saving it?";
+  if (tab == PlayTab::Print && State.PrintPageChanged)
+    question = "This Print Page has changed. Do you want to erase without saving it?";
+  BenchUpdate u;
+  if (question && !confirmed) {
+    u.Question = PageQuestion{question, false};
+    return u;
+  }
+  // The erased page is a new page: nothing to save until the next edit, and
+  // Undo brings the old one back.
+  edit(tab, label, [&] { u = clearPage(tab); });
+  markSaved(tab);
+  return u;
+}
+
+BenchUpdate Workbench::clearPage(PlayTab tab) {
+  BenchUpdate u;
+  u.Erased = tab;
+  u.ClearFretboard = tab != PlayTab::ChordDesign;
+  switch (tab) {
+    case PlayTab::Chords:
+      Chords.erase();
+      State.SelectedChord.Empty = 1;
+      break;
+    case PlayTab::Print:
+      Print.erase();
+      u.Print = PrintUpdate{};
+      // An item sent here still waits to be placed.
+      if (!Print.placing()) u.Print->Pointer = PagePointer::Normal;
+      break;
+    case PlayTab::ChordDesign: {
+      // A diagram being moved goes with the group; one sent from another
+      // page still waits to be placed. The fingering in hand stays.
+      GroupUpdate g;
+      if (Group.mode() == GroupMode::Moving) {
+        g.SetPointer = true;
+        g.Pointer = GroupPointer::Normal;
+      }
+      Group.forget(true);
+      for (auto& d : State.DesignGroup) d.Empty = 1;
+      u.Group = g;
+      break;
+    }
+    case PlayTab::Scales:
+      Scales.erase();
+      State.CurrentScale.Empty = 1;
+      break;
+    case PlayTab::PlayPage:
+      u.Play = Play.erase();
+      State.SelectedPlayChord.Empty = 1;
+      break;
+  }
+  State.lastPageFile(tab).clear();
+  return u;
+}
+
+BenchUpdate Workbench::endMove(PlayTab tab) {
+  BenchUpdate u;
+  switch (tab) {
+    case PlayTab::ChordDesign:
+      u.GroupEnded = Group.endMove();
+      break;
+    case PlayTab::PlayPage:
+      u.PlayEnded = Play.endMove();
+      break;
+    case PlayTab::Print:
+      u.PrintEnded = Print.endMove();
+      break;
+    case PlayTab::Chords:
+    case PlayTab::Scales:
+      break;
+  }
+  return u;
+}
+
+BenchUpdate Workbench::step(PlayTab tab, bool forward) {
+  BenchUpdate u;
+  // A diagram being moved goes back before the page is stepped; one sent
+  // here waits no longer either.
+  switch (tab) {
+    case PlayTab::ChordDesign:
+      u.GroupEnded = Group.cancel();
+      break;
+    case PlayTab::PlayPage:
+      u.PlayEnded = Play.cancel();
+      break;
+    case PlayTab::Print:
+      u.PrintEnded = Print.cancel();
+      break;
+    case PlayTab::Scales:
+      u.ScalesEnded = Scales.setPlacing(false);
+      break;
+    case PlayTab::Chords:
+      break;
+  }
+  if (!(forward ? redo(tab) : undo(tab))) return u;
+  u.Restored = tab;
+  switch (tab) {
+    case PlayTab::Chords:
+      u.Chords = Chords.restored();
+      break;
+    case PlayTab::Scales:
+      u.Scales = Scales.restored();
+      break;
+    case PlayTab::Print:
+      u.Print = Print.restored();
+      break;
+    case PlayTab::PlayPage:
+      State.SelectedPlayChord.Empty = 1;
+      u.Play = Play.showAll();
+      break;
+    case PlayTab::ChordDesign: {
+      // Nothing is taken in hand from a slot: the fingering in hand came
+      // back with the group.
+      const int selected = Group.selected();
+      Group.forget(false);
+      const DesignGroup group(State.DesignGroup);
+      const int framed = group.holds(selected) ? selected : group.firstHeld();
+      u.Group = framed >= 0 ? Group.frameOnly(framed) : GroupUpdate{};
+      break;
+    }
+  }
+  if (tab != PlayTab::ChordDesign) showContents(tab, u);
+  return u;
 }

@@ -6,20 +6,68 @@
 #include <string_view>
 #include <utility>
 
+#include "design/DesignGroupModel.h"
+#include "pages/ChordsPageModel.h"
+#include "pages/PlayPageEditor.h"
+#include "pages/PrintPageModel.h"
+#include "pages/ScalesPageModel.h"
 #include "play/PlayTab.h"
 #include "state/AppState.h"
+#include "state/BenchUpdate.h"
 #include "state/PageHistory.h"
 
-// The program's state and the history of each of the five pages. Every edit
-// of a page's content goes through edit(), which keeps the page as it was
-// before and after, so Undo and Redo need nothing of the window and the
-// change flags of the pages follow the histories. The main window owns one
-// for the life of the program; tests build as many as they like.
+// The program's state, the model of each of the five pages over it, the
+// history of each page and the rules that span pages: sending a diagram from
+// one page to another, erasing a page, a change of tab and Undo and Redo.
+// Every edit of a page's content goes through edit(), which keeps the page as
+// it was before and after, so Undo and Redo need nothing of the window and
+// the change flags of the pages follow the histories. The main window owns
+// one for the life of the program; tests build as many as they like.
 class Workbench {
  public:
   AppState State;
+  // The page models work on State's stores; the tabs draw them.
+  ChordsPageModel Chords;
+  ScalesPageModel Scales;
+  PrintPageModel Print;
+  PlayPageEditor Play;
+  DesignGroupModel Group;
 
   Workbench();
+  // The models hold on to this object's State.
+  Workbench(const Workbench&) = delete;
+  Workbench& operator=(const Workbench&) = delete;
+
+  // The tab the window shows, as the last tab change or command made it.
+  PlayTab activeTab() const { return Active; }
+  // Another tab became active: a diagram being moved goes back where it came
+  // from, one waiting to be placed stays in its buffer. By the user's choice
+  // the fretboard shows the tab's chord or scale; a command that switches
+  // tabs shows what it has in hand itself. Nothing when `tab` is active
+  // already (a command has run the change).
+  BenchUpdate tabChanged(PlayTab tab, bool byUser = true);
+  // The send-to commands of the pop-up menus: the diagram under the last
+  // press on `from` goes in hand on `to`, whose tab is shown. Chords go from
+  // the Chords, Chord Design, PlayPage and Print pages to the PlayPage and
+  // Chord Design, any diagram but one of the Print page to the Print page,
+  // and only a scale of the Print page to the Scales page. An empty source
+  // is refused (nothing happens), but Chord Design takes it and refuses it
+  // when it is placed.
+  BenchUpdate sendTo(PlayTab from, PlayTab to);
+  // Erase Page and New (`label`): asks first when the Chord Design, PlayPage
+  // or Print page has unsaved changes; with `confirmed` it goes on. One step
+  // of the page's history, after which the page counts as saved.
+  BenchUpdate erasePage(PlayTab tab, std::string_view label, bool confirmed = false);
+  // Empties the page of `tab` without asking and without a history step; the
+  // caller records it. On the Chord Design tab the fingering in hand stays.
+  BenchUpdate clearPage(PlayTab tab);
+  // Ends a move in progress on `tab`'s page, its diagram back where it came
+  // from; one sent there keeps waiting.
+  BenchUpdate endMove(PlayTab tab);
+  // Edit > Undo and Redo on `tab`'s page: a move or placing there ends first,
+  // then the page is put back (undo() and redo() below) and drawn anew.
+  BenchUpdate undoPage(PlayTab tab) { return step(tab, false); }
+  BenchUpdate redoPage(PlayTab tab) { return step(tab, true); }
 
   // What a page's history keeps of it: its store and everything an edit of
   // it can change (set counts, time signature, repeat marks, tempo and strum
@@ -42,7 +90,8 @@ class Workbench {
   // and ends now (a move that waits for its drop).
   void record(PlayTab tab, std::string_view label, std::string before, bool merge = false);
 
-  // One step back or forward on `tab`'s page; false when there is none.
+  // One step back or forward on `tab`'s page, nothing more; false when there
+  // is none.
   bool undo(PlayTab tab);
   bool redo(PlayTab tab);
   const PageHistory& history(PlayTab tab) const { return Histories[index(tab)]; }
@@ -63,6 +112,15 @@ class Workbench {
   void historyMoved(PlayTab tab);
 
   std::string groupBytes() const;
+  // The chord under the last press on `tab`'s page (empty when none).
+  TChordDiagram pressedChord(PlayTab tab) const;
+  // The tab change to `tab`, without the fretboard.
+  void enter(PlayTab tab, BenchUpdate& u);
+  // What the fretboard shows of `tab`'s page.
+  void showContents(PlayTab tab, BenchUpdate& u) const;
+  BenchUpdate step(PlayTab tab, bool forward);
+
+  PlayTab Active = PlayTab::Chords;
 
   std::array<PageHistory, 5> Histories;
   // The design group's slots as last saved, opened or erased.

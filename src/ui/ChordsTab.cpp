@@ -29,7 +29,7 @@ ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
       scrollChordPage(scroll),
       Fretboard(fretboard),
       Window(parent),
-      Model(bench.State.ChordPage, bench.State.ChordSetCount, bench.State.SelectedChord),
+      Model(bench.Chords),
       Edits(bench, PlayTab::Chords) {
   popmenuChords = new QMenu(parent);
   popmenuChords->setObjectName(QStringLiteral("popmenuChords"));
@@ -108,17 +108,16 @@ void ChordsTab::imgChordPageMouseMove() {
   Fretboard->clearHoverReadout();
 }
 
-void ChordsTab::erase() {
+void ChordsTab::showErased() {
   ClearSurface(imgChordPage->image());
   imgChordPage->refresh();
-  Model.erase();
   Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
 }
 
-void ChordsTab::showRestored() {
+void ChordsTab::showRestored(const ChordsUpdate& u) {
   // The picture is drawn afresh, so no old frame is left to wipe.
   Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
-  apply(Model.restored());
+  apply(u);
 }
 
 void ChordsTab::enableArpeggioCommand() {

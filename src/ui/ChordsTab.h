@@ -33,10 +33,11 @@ class ChordsTab : public QObject {
   bool showChords();
   // Frames cell (column, row) and takes its diagram in hand, as a left press would.
   void selectCell(int column, int row);
-  // Wipes the page, its frame and its selection.
-  void erase();
-  // Draws the page anew after its history put the store back.
-  void showRestored();
+  // Wipes the picture and its frame after the model emptied the page.
+  void showErased();
+  // Draws the page anew after its history put the store back; `u` is the
+  // model's update for it.
+  void showRestored(const ChordsUpdate& u);
 
   QPoint currentCell() const { return {Model.current().Column, Model.current().Row}; }
   QPoint framedCell() const { return {Model.framed().Column, Model.framed().Row}; }
@@ -70,7 +71,7 @@ class ChordsTab : public QObject {
   QScrollArea* scrollChordPage;
   FretboardPanel* Fretboard;
   QWidget* Window;
-  ChordsPageModel Model;
+  ChordsPageModel& Model;
   PageEdits Edits;
   // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, -1, -1};

@@ -59,7 +59,7 @@ DesignGroupController::DesignGroupController(Workbench& bench, const BusyGuard& 
       Fretboard(fretboard),
       imgChordDesign(design->surface()),
       Window(window),
-      Model(bench.State.DesignGroup, bench.State.EditChord, bench.State.MoveBuffer),
+      Model(bench.Group),
       Frame{0, 0, 0, 0, 0, 0} {
   popmenuDesign = new QMenu(window);
   popmenuDesign->setObjectName(QStringLiteral("popmenuDesign"));
@@ -146,18 +146,13 @@ void DesignGroupController::showInHand() {
   Fretboard->showChordInHand();
 }
 
-void DesignGroupController::showRestored() {
-  // Undo put the slots and the fingering in hand back; nothing is taken in
-  // hand from a slot, and the search results and Show Intervals stay.
-  const int selected = Model.selected();
-  Model.forget(false);
+void DesignGroupController::showRestored(const GroupUpdate& u) {
+  // The search results and Show Intervals stay.
   ClearSurface(imgChordDesign->image());
   Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
   // Drawn as a fill from the library draws them, so the picture is the same.
   for (int s = DesignGroupSize - 1; s >= 0; --s) DrawDesignSlot(s);
-  DesignGroup group(State.DesignGroup);
-  const int framed = group.holds(selected) ? selected : group.firstHeld();
-  if (framed >= 0) apply(Model.frameOnly(framed));
+  apply(u);
   showInHand();
 }
 
@@ -184,8 +179,8 @@ void DesignGroupController::imgChordDesignMouseMove() {
   Fretboard->clearHoverReadout();
 }
 
-void DesignGroupController::receive(const TChordDiagram& diagram) {
-  run([&] { return Model.receive(diagram); });
+void DesignGroupController::showReceived(const GroupUpdate& u) {
+  apply(u);
   Fretboard->setTuningEnabled(true);
   Fretboard->showChordInHand();
 }
@@ -324,12 +319,8 @@ void DesignGroupController::editTab0Exit(int i) {
   if (!Fretboard->typeFret(i, typed)) showTablature();
 }
 
-void DesignGroupController::erase() {
-  // A diagram being moved goes with the group; one sent from another page
-  // still waits to be placed.
-  if (moving()) imgChordDesign->setPointerShape(0);
-  Model.forget(true);
-  for (auto& d : State.DesignGroup) d.Empty = 1;
+void DesignGroupController::showErased(const GroupUpdate& u) {
+  apply(u);
   ClearSurface(imgChordDesign->image());
   for (int s = 0; s < DesignGroupSize; ++s) drawSlotPicture(s);
 }

@@ -39,9 +39,6 @@ class DesignGroupController : public QObject {
   const DesignGroupModel& model() const { return Model; }
   QMenu* menu() const { return popmenuDesign; }
 
-  // Send to Chord Design: `diagram` waits in the move buffer for the next
-  // press on the group (the tab switch is the caller's).
-  void receive(const TChordDiagram& diagram);
   // Leaving the tab ends placing and moving; a diagram being moved goes back
   // to the slot it came from.
   void cancelPointers();
@@ -51,14 +48,19 @@ class DesignGroupController : public QObject {
   bool moving() const { return Model.mode() == GroupMode::Moving; }
   // The slot under the last press, which the pop-up commands act on.
   int pressedSlot() const { return Model.pressed(); }
-  // Empties all six slots and their pictures; the fingering in hand stays.
-  void erase();
+  // Draws the six empty slots after the model emptied the group; `u` sets the
+  // pointer.
+  void showErased(const GroupUpdate& u);
   // Overwrites the six slots from a design file and takes the first diagram
   // in hand, with Show Intervals released.
   void loadGroup(const TChordDiagram (&group)[DesignGroupSize]);
   // Draws the group and the fingering in hand anew from the state, after
-  // Undo or Redo put them back.
-  void showRestored();
+  // Undo or Redo put them back; `u` frames the selected slot.
+  void showRestored(const GroupUpdate& u);
+  // Draws what an intent of the group's model run elsewhere asks.
+  void show(const GroupUpdate& u) { apply(u); }
+  // A diagram sent here waits in hand; `u` is the model's update for it.
+  void showReceived(const GroupUpdate& u);
 
  signals:
   void playChordChosen();
@@ -106,7 +108,7 @@ class DesignGroupController : public QObject {
   SurfaceView* imgChordDesign;
   QWidget* Window;
   QMenu* popmenuDesign;
-  DesignGroupModel Model;
+  DesignGroupModel& Model;
   // Where the frame was last drawn, so the next one can put the picture back.
   SelectionFrame Frame;
 };

@@ -98,9 +98,9 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   if (!services.PageFiles) OwnFiles = std::make_unique<PosixFileLayer>();
   FileLayer& files = services.PageFiles ? *services.PageFiles : *OwnFiles;
   Playback = new PlaybackController(
-      PlaybackController::Parts{State, Guard, *Ask, Session->settings(), files, *pnlTop, *Menus,
+      PlaybackController::Parts{Bench, Guard, *Ask, Session->settings(), files, *pnlTop, *Menus,
                                 *Surfaces[int(PlayTab::PlayPage)], *Scrolls[int(PlayTab::PlayPage)],
-                                *pnlBottom, *Chords, *Scales, *PlayPage, tabIs, this},
+                                *pnlBottom, *this, this},
       Session->midi(), this);
   Guard.watch(&Playback->engine());
 
@@ -135,9 +135,8 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
                                  this);
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
 
-  Files = new PageFilesController({Bench, State, Guard, *Ask, *this, Session->settings(),
-                                   Session->settingsFile(), files, *pnlTop, *Chords, *DesignPage,
-                                   *Group, *PlayPage, *Print, *Scales, *Pages, tabIs, bringTabFn},
+  Files = new PageFilesController({Bench, Guard, *Ask, *this, Session->settings(),
+                                   Session->settingsFile(), files, *pnlTop, *Pages, bringTabFn},
                                   this);
   connect(pnlTop, &ToolBarPanel::openClicked, Files, &PageFilesController::sbtnOpenClick);
   connect(pnlTop, &ToolBarPanel::saveClicked, Files, &PageFilesController::sbtnSaveClick);
@@ -153,9 +152,14 @@ void MainWindow::routePageCommands() {
                            Scrolls[int(PlayTab::Print)], pnlBottom, this);
   connect(Print, &PrintPageTab::playDiagramChosen, Playback,
           &PlaybackController::pmenu3PlayDiagramClick);
-  Pages = new PageCommands({Bench, State, Guard, *Ask, *this, *pnlBottom, *Chords, *DesignPage,
-                            *Group, *PlayPage, *Print, *Scales, Scrolls,
-                            [this] { return currentTab(); }, [this](PlayTab tab) { showTab(tab); }},
+  Pages = new PageCommands({Bench,
+                            Guard,
+                            *Ask,
+                            *this,
+                            *pnlBottom,
+                            {*Chords, *DesignPage, *Group, *PlayPage, *Print, *Scales},
+                            Scrolls,
+                            [this](PlayTab tab) { showTab(tab); }},
                            this);
   connect(Chords, &ChordsTab::sendToPlayChosen, Pages, &PageCommands::pmenu1SendtoPlayClick);
   connect(Group, &DesignGroupController::sendToPlayChosen, Pages,
@@ -346,7 +350,7 @@ void MainWindow::pageChanged(int index) {
     return;
   }
   ShownPage = index;
-  if (Pages) Pages->PageControl1Change(!SwitchingTab);
+  if (Pages) Pages->PageControl1Change(static_cast<PlayTab>(index), !SwitchingTab);
   if (Menus) showHistory();
 }
 
@@ -417,4 +421,25 @@ void MainWindow::dropEvent(QDropEvent* e) {
   if (paths.isEmpty()) return;
   e->acceptProposedAction();
   openFiles(paths);
+}
+
+void MainWindow::apply(const BenchUpdate& u) {
+  Pages->apply(u);
+}
+
+void MainWindow::pageLoaded(PageKind kind, const PageContents& page,
+                            const std::optional<TRepeatSet>& companion, const std::string& path) {
+  Pages->pageLoaded(kind, page, companion, path);
+}
+
+void MainWindow::pageSaved(PageKind kind, const std::string& path) {
+  Pages->pageSaved(kind, path);
+}
+
+void MainWindow::selectPressed(PlayTab tab) {
+  Pages->selectPressed(tab);
+}
+
+void MainWindow::repeatMarksChanged() {
+  Pages->repeatMarksChanged();
 }

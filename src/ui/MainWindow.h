@@ -7,6 +7,7 @@
 #include "play/PlayTab.h"
 #include "state/Workbench.h"
 #include "ui/BusyGuard.h"
+#include "ui/PageViews.h"
 #include "ui/Prompter.h"
 #include "ui/WindowSession.h"
 
@@ -34,8 +35,9 @@ class ToolBarPanel;
 
 // The program's one window. It owns the program state for its whole life,
 // composes the tool bar, the five tab pages, the fretboard panel and the
-// menus, and routes each command to the class that carries it out.
-class MainWindow : public QMainWindow {
+// menus, and routes each command to the class that carries it out. Its page
+// views are the page commands', made after the players need them.
+class MainWindow : public QMainWindow, public PageViews {
   Q_OBJECT
 
  public:
@@ -79,6 +81,13 @@ class MainWindow : public QMainWindow {
   bool FormClose();
   bool keyPreview() const { return KeyPreview; }
   DesignGroupController* designGroup() const { return Group; }
+
+  void apply(const BenchUpdate& u) override;
+  void pageLoaded(PageKind kind, const PageContents& page,
+                  const std::optional<TRepeatSet>& companion, const std::string& path) override;
+  void pageSaved(PageKind kind, const std::string& path) override;
+  void selectPressed(PlayTab tab) override;
+  void repeatMarksChanged() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

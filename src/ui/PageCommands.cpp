@@ -4,8 +4,6 @@
 #include <QScrollBar>
 #include <QWidget>
 
-#include "music/DiagramConvert.h"
-#include "state/AppState.h"
 #include "state/Workbench.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
@@ -21,7 +19,7 @@ PageCommands::PageCommands(Parts parts, QObject* parent) : QObject(parent), P(pa
 
 void PageCommands::showPageCaption(PlayTab tab) {
   P.Window.setWindowTitle(QStringLiteral("Strumbo!   ") +
-                          QString::fromStdString(P.State.lastPageFile(tab)));
+                          QString::fromStdString(P.Bench.State.lastPageFile(tab)));
 }
 
 void PageCommands::scrollToTop(PlayTab tab) {
@@ -29,29 +27,127 @@ void PageCommands::scrollToTop(PlayTab tab) {
     scroll->verticalScrollBar()->setValue(0);
 }
 
-void PageCommands::PageControl1Change(bool byUser) {
-  // A diagram waiting to be placed stays in its buffer; a diagram being
-  // moved goes back where it came from.
-  P.Group.cancelPointers();
-  P.PlayPage.cancelPointers();
-  P.Print.cancelPointers();
-  P.Scales.setPlacing(false);
-  P.Fretboard.resetIntervalColours();
-  const PlayTab tab = P.ActiveTab();
-  P.Fretboard.setTuningEnabled(tab == PlayTab::ChordDesign || tab == PlayTab::Scales);
-  showPageCaption(tab);
-  // A command that switches tabs shows what it has in hand itself (Show
-  // Scale keeps the tuning name typed for the new scale).
-  if (byUser) showTabContents(tab);
+void PageCommands::PageControl1Change(PlayTab tab, bool byUser) {
+  apply(P.Bench.tabChanged(tab, byUser));
 }
 
-void PageCommands::switchTo(PlayTab tab) {
-  P.ShowTab(tab);
-  showTabContents(tab);
+void PageCommands::sendTo(PlayTab to) {
+  if (P.Guard.active()) return;
+  apply(P.Bench.sendTo(P.Bench.activeTab(), to));
+}
+
+void PageCommands::eraseActivePage(std::string_view label) {
+  if (P.Guard.active()) return;
+  const PlayTab tab = P.Bench.activeTab();
+  BenchUpdate u = P.Bench.erasePage(tab, label);
+  if (u.Question) {
+    if (!P.Ask.ask(&P.Window, QString::fromStdString(u.Question->Text), u.Question->DefaultYes))
+      return;
+    u = P.Bench.erasePage(tab, label, true);
+  }
+  apply(u);
+}
+
+void PageCommands::erasePage(PlayTab tab) {
+  apply(P.Bench.clearPage(tab));
+}
+
+void PageCommands::undoClick() {
+  if (P.Guard.active()) return;
+  apply(P.Bench.undoPage(P.Bench.activeTab()));
+}
+
+void PageCommands::redoClick() {
+  if (P.Guard.active()) return;
+  apply(P.Bench.redoPage(P.Bench.activeTab()));
+}
+
+void PageCommands::apply(const BenchUpdate& u) {
+  if (u.GroupEnded) T.Group.show(*u.GroupEnded);
+  if (u.PlayEnded) T.PlayPage.show(*u.PlayEnded);
+  if (u.PrintEnded) T.Print.show(*u.PrintEnded);
+  if (u.ScalesEnded) T.Scales.show(*u.ScalesEnded);
+  if (u.Entered) {
+    P.Fretboard.resetIntervalColours();
+    P.Fretboard.setTuningEnabled(*u.Entered == PlayTab::ChordDesign ||
+                                 *u.Entered == PlayTab::Scales);
+    showPageCaption(*u.Entered);
+  }
+  if (u.ShowTab) P.ShowTab(*u.ShowTab);
+  if (u.Erased) showErased(*u.Erased, u);
+  if (u.Restored) showRestored(*u.Restored, u);
+  if (u.ClearFretboard) P.Fretboard.ClearFretboard();
+  if (u.Erased) {
+    if (*u.Erased != PlayTab::ChordDesign) scrollToTop(*u.Erased);
+    P.Window.setWindowTitle(QStringLiteral("Strumbo!"));
+  }
+  if (u.NeckTuning) P.Fretboard.showTuning(*u.NeckTuning);
+  if (u.ShowContents) showTabContents(*u.ShowContents);
+  if (u.SentTo) showSent(*u.SentTo, u);
+}
+
+void PageCommands::showErased(PlayTab tab, const BenchUpdate& u) {
+  switch (tab) {
+    case PlayTab::Chords:
+      T.Chords.showErased();
+      break;
+    case PlayTab::Print:
+      T.Print.showErased(u.Print.value_or(PrintUpdate{}));
+      break;
+    case PlayTab::ChordDesign:
+      T.Group.showErased(u.Group.value_or(GroupUpdate{}));
+      T.Design.showFilePath(QString());
+      break;
+    case PlayTab::Scales:
+      T.Scales.showErased();
+      break;
+    case PlayTab::PlayPage:
+      if (u.Play) T.PlayPage.show(*u.Play);
+      break;
+  }
+}
+
+void PageCommands::showRestored(PlayTab tab, const BenchUpdate& u) {
+  switch (tab) {
+    case PlayTab::Chords:
+      if (u.Chords) T.Chords.showRestored(*u.Chords);
+      break;
+    case PlayTab::Scales:
+      if (u.Scales) T.Scales.showRestored(*u.Scales);
+      break;
+    case PlayTab::Print:
+      if (u.Print) T.Print.showRestored(*u.Print);
+      break;
+    case PlayTab::PlayPage:
+      if (u.Play) T.PlayPage.show(*u.Play);
+      break;
+    case PlayTab::ChordDesign:
+      T.Group.showRestored(u.Group.value_or(GroupUpdate{}));
+      break;
+  }
+}
+
+void PageCommands::showSent(PlayTab tab, const BenchUpdate& u) {
+  switch (tab) {
+    case PlayTab::Print:
+      if (u.Print) T.Print.show(*u.Print);
+      break;
+    case PlayTab::PlayPage:
+      if (u.Play) T.PlayPage.show(*u.Play);
+      break;
+    case PlayTab::ChordDesign:
+      T.Group.showReceived(u.Group.value_or(GroupUpdate{}));
+      break;
+    case PlayTab::Scales:
+      if (u.Scales) T.Scales.show(*u.Scales);
+      break;
+    case PlayTab::Chords:
+      break;
+  }
 }
 
 void PageCommands::showTabContents(PlayTab tab) {
-  AppState& st = P.State;
+  const AppState& st = P.Bench.State;
   switch (tab) {
     case PlayTab::Chords:
       P.Fretboard.ShowDiagram(st.SelectedChord);
@@ -61,22 +157,9 @@ void PageCommands::showTabContents(PlayTab tab) {
       // again, in place of its arpeggio.
       P.Fretboard.showEditChordDisplay();
       break;
-    case PlayTab::PlayPage: {
-      // The neck is tuned as the page's first chord, column by column.
-      for (int c = 0; c < PlayPageColumns; ++c) {
-        const TChordDiagram* first = nullptr;
-        for (int r = 0; r < PlayPageRows && !first; ++r)
-          if (!isEmpty(st.PlayPage[c][r])) first = &st.PlayPage[c][r];
-        if (first) {
-          Tuning tuning;
-          std::copy(std::begin(first->Tuning), std::end(first->Tuning), tuning.begin());
-          P.Fretboard.showTuning(tuning);
-          break;
-        }
-      }
+    case PlayTab::PlayPage:
       P.Fretboard.ShowDiagram(st.SelectedPlayChord);
       break;
-    }
     case PlayTab::Scales:
       P.Fretboard.ShowScaleOnFretboard(st.CurrentScale);
       break;
@@ -86,204 +169,50 @@ void PageCommands::showTabContents(PlayTab tab) {
   }
 }
 
-TChordDiagram PageCommands::pressedChord(PlayTab tab) const {
-  const AppState& st = P.State;
-  TChordDiagram chord{};
-  chord.Empty = 1;
-  switch (tab) {
-    case PlayTab::Chords:
-      if (const TChordDiagram* d = P.Chords.diagramToSend()) chord = *d;
+void PageCommands::pageLoaded(PageKind kind, const PageContents& page,
+                              const std::optional<TRepeatSet>& companion, const std::string& path) {
+  switch (kind) {
+    case PageKind::Chord:
+      erasePage(PlayTab::Chords);
+      T.Chords.loadPage(page.ChordPage);
       break;
-    case PlayTab::ChordDesign: {
-      const int s = P.Group.pressedSlot();
-      if (s >= 0 && s < DesignGroupSize) chord = st.DesignGroup[s];
+    case PageKind::Print:
+      erasePage(PlayTab::Print);
+      T.Print.loadPage(page.PrintPage);
       break;
-    }
-    case PlayTab::PlayPage: {
-      const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
-      if (c >= 0 && c < PlayPageColumns && r >= 0 && r < PlayPageRows) chord = st.PlayPage[c][r];
+    case PageKind::Design:
+      // The group is overwritten slot by slot, not erased first.
+      T.Group.loadGroup(page.DesignGroup);
+      T.Design.showFilePath(QString::fromStdString(path));
       break;
-    }
-    case PlayTab::Print:
-      // A scale item has no chord to give.
-      if (const TPrintDiagram* item = P.Print.itemToSend(); item && item->IsChord)
-        printItemToChord(*item, chord);
+    case PageKind::Play:
+      T.PlayPage.loadHeader(page.Header);
+      // The erase draws the staff rows in the page's time signature.
+      erasePage(PlayTab::PlayPage);
+      T.PlayPage.loadSlots(page.PlayPage);
+      if (companion) P.Bench.State.Play.savedSet() = *companion;
+      T.PlayPage.DrawRepeatMarks();
       break;
-    case PlayTab::Scales:
-      break;
-  }
-  return chord;
-}
-
-void PageCommands::pmenu1SendtoPrintClick() {
-  const PlayTab tab = P.ActiveTab();
-  if (P.Guard.active() || tab == PlayTab::Print) return;
-  TPrintDiagram item{};
-  item.Empty = 1;
-  if (tab == PlayTab::Scales) {
-    const QPoint cell = P.Scales.pressedCell();
-    if (cell.y() >= 0 && cell.y() < ScalePageSize && cell.x() >= 0 && cell.x() < 6) {
-      const TScaleDiagram& scale = P.State.ScalePage[cell.y()];
-      scaleToPrintItem(scale, item);
-      // The position that was pressed.
-      item.BaseFret = scale.StartFrets[cell.x()];
-    }
-  } else {
-    chordToPrintItem(pressedChord(tab), item);
-  }
-  if (isEmpty(item)) return;
-  P.State.PrintMoveBuffer = item;
-  switchTo(PlayTab::Print);
-  P.Print.setPlacing(true);
-}
-
-void PageCommands::pmenu1SendtoPlayClick() {
-  const PlayTab tab = P.ActiveTab();
-  if (P.Guard.active() || tab == PlayTab::PlayPage || tab == PlayTab::Scales) return;
-  const TChordDiagram chord = pressedChord(tab);
-  if (isEmpty(chord)) return;
-  switchTo(PlayTab::PlayPage);
-  P.PlayPage.takeInHand(chord);
-}
-
-void PageCommands::pmenu1SendtoDesignClick() {
-  const PlayTab tab = P.ActiveTab();
-  if (P.Guard.active() || tab == PlayTab::ChordDesign || tab == PlayTab::Scales) return;
-  // An empty source is sent as it is: placing it is refused.
-  const TChordDiagram sent = pressedChord(tab);
-  // Taking it in hand shows the fingering as the tab change would.
-  P.ShowTab(PlayTab::ChordDesign);
-  P.Group.receive(sent);
-}
-
-void PageCommands::pmenu3SendtoScaleClick() {
-  if (P.Guard.active() || P.ActiveTab() != PlayTab::Print) return;
-  const TPrintDiagram* item = P.Print.itemToSend();
-  // Only a scale goes to the Scales page.
-  if (!item || item->IsChord) return;
-  P.State.PrintMoveBuffer = *item;
-  switchTo(PlayTab::Scales);
-  P.Scales.setPlacing(true);
-}
-
-void PageCommands::sbtnEraseClick() {
-  eraseActivePage("Erase Page");
-}
-
-void PageCommands::mnuNewClick() {
-  eraseActivePage("New Page");
-}
-
-void PageCommands::eraseActivePage(std::string_view label) {
-  if (P.Guard.active()) return;
-  const PlayTab tab = P.ActiveTab();
-  if (tab == PlayTab::ChordDesign && P.State.DesignGroupChanged &&
-      !P.Ask.ask(
-          &P.Window,
-          QStringLiteral("This Design Group has changed. Do you want to erase without saving it?"),
-          false))
-    return;
-  if (tab == PlayTab::PlayPage && P.State.Play.PlayPageChanged &&
-      !P.Ask.ask(
-          &P.Window,
-          QStringLiteral("This Play Page has changed. Do you want to erase without saving it?"),
-          false))
-    return;
-  if (tab == PlayTab::Print && P.State.PrintPageChanged &&
-      !P.Ask.ask(
-          &P.Window,
-          QStringLiteral("This Print Page has changed. Do you want to erase without saving it?"),
-          false))
-    return;
-  // The erased page is a new page: nothing to save until the next edit, and
-  // Undo brings the old one back.
-  P.Bench.edit(tab, label, [this, tab] { erasePage(tab); });
-  P.Bench.markSaved(tab);
-}
-
-void PageCommands::erasePage(PlayTab tab) {
-  AppState& st = P.State;
-  switch (tab) {
-    case PlayTab::Chords:
-      P.Chords.erase();
-      P.Fretboard.ClearFretboard();
-      st.SelectedChord.Empty = 1;
-      break;
-    case PlayTab::Print:
-      P.Print.erase();
-      P.Fretboard.ClearFretboard();
-      break;
-    case PlayTab::ChordDesign:
-      // The fingering in hand and the fretboard stay.
-      P.Group.erase();
-      P.Design.showFilePath(QString());
-      break;
-    case PlayTab::Scales:
-      P.Scales.erase();
-      P.Fretboard.ClearFretboard();
-      st.CurrentScale.Empty = 1;
-      break;
-    case PlayTab::PlayPage:
-      P.PlayPage.erase();
-      P.Fretboard.ClearFretboard();
-      st.SelectedPlayChord.Empty = 1;
+    case PageKind::Scale:
+      erasePage(PlayTab::Scales);
+      T.Scales.loadPage(page.ScalePage);
       break;
   }
-  if (tab != PlayTab::ChordDesign) scrollToTop(tab);
-  st.lastPageFile(tab).clear();
-  P.Window.setWindowTitle(QStringLiteral("Strumbo!"));
 }
 
-void PageCommands::undoClick() {
-  stepHistory(false);
+void PageCommands::pageSaved(PageKind kind, const std::string& path) {
+  if (kind == PageKind::Design) T.Design.showFilePath(QString::fromStdString(path));
 }
 
-void PageCommands::redoClick() {
-  stepHistory(true);
-}
-
-void PageCommands::stepHistory(bool forward) {
-  if (P.Guard.active()) return;
-  const PlayTab tab = P.ActiveTab();
-  // A diagram being moved goes back before the page is stepped; one sent
-  // here waits no longer either.
-  switch (tab) {
-    case PlayTab::ChordDesign:
-      P.Group.cancelPointers();
-      break;
-    case PlayTab::PlayPage:
-      P.PlayPage.cancelPointers();
-      break;
-    case PlayTab::Print:
-      P.Print.cancelPointers();
-      break;
-    case PlayTab::Scales:
-      P.Scales.setPlacing(false);
-      break;
-    case PlayTab::Chords:
-      break;
+void PageCommands::selectPressed(PlayTab tab) {
+  if (tab == PlayTab::Chords) {
+    const QPoint cell = T.Chords.currentCell();
+    if (cell != T.Chords.framedCell()) T.Chords.selectCell(cell.x(), cell.y());
+  } else if (tab == PlayTab::Scales) {
+    if (T.Scales.pressedCell() != T.Scales.selectedCell()) T.Scales.selectPressedCell();
   }
-  if (!(forward ? P.Bench.redo(tab) : P.Bench.undo(tab))) return;
-  pageRestored(tab);
 }
 
-void PageCommands::pageRestored(PlayTab tab) {
-  switch (tab) {
-    case PlayTab::Chords:
-      P.Chords.showRestored();
-      break;
-    case PlayTab::Scales:
-      P.Scales.showRestored();
-      break;
-    case PlayTab::Print:
-      P.Print.showRestored();
-      break;
-    case PlayTab::PlayPage:
-      P.PlayPage.showRestored();
-      break;
-    case PlayTab::ChordDesign:
-      P.Group.showRestored();
-      break;
-  }
-  if (tab != PlayTab::ChordDesign) showTabContents(tab);
+void PageCommands::repeatMarksChanged() {
+  T.PlayPage.DrawRepeatMarks();
 }

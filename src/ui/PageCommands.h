@@ -4,10 +4,9 @@
 #include <functional>
 #include <string_view>
 
-#include "music/Records.h"
 #include "play/PlayTab.h"
+#include "ui/PageViews.h"
 
-struct AppState;
 class Workbench;
 class BusyGuard;
 class ChordDesignTab;
@@ -21,74 +20,80 @@ class QScrollArea;
 class QWidget;
 class ScalesTab;
 
-// What the five pages do together: a change of tab (pointers back to
-// normal, the tuning controls, the caption and the chord or scale of the new
-// tab on the fretboard), sending a diagram from one page to another, and
-// erasing the page of the active tab with its questions.
-class PageCommands : public QObject {
+// The tabs that draw the five pages.
+struct PageTabs {
+  ChordsTab& Chords;
+  ChordDesignTab& Design;
+  DesignGroupController& Group;
+  PlayPageTab& PlayPage;
+  PrintPageTab& Print;
+  ScalesTab& Scales;
+};
+
+// Carries out what the five pages do together, as the Workbench decides it:
+// a change of tab, sending a diagram from one page to another, erasing the
+// page of the active tab with its questions, Undo and Redo; and draws what
+// each gives back on the tabs, the fretboard and the caption.
+class PageCommands : public QObject, public PageViews {
   Q_OBJECT
 
  public:
   struct Parts {
     Workbench& Bench;
-    AppState& State;
     const BusyGuard& Guard;
     Prompter& Ask;
     QWidget& Window;
     FretboardPanel& Fretboard;
-    ChordsTab& Chords;
-    ChordDesignTab& Design;
-    DesignGroupController& Group;
-    PlayPageTab& PlayPage;
-    PrintPageTab& Print;
-    ScalesTab& Scales;
+    PageTabs Tabs;
     // The scrolling area of each tab, by PlayTab.
     QScrollArea* const* Scrolls;
-    std::function<PlayTab()> ActiveTab;
     // Makes a tab active, as a command does.
     std::function<void(PlayTab)> ShowTab;
   };
 
   explicit PageCommands(Parts parts, QObject* parent = nullptr);
 
-  // After another tab became active: by the user's choice, which shows the
-  // tab's chord or scale on the fretboard, or by a command.
-  void PageControl1Change(bool byUser);
+  // After `tab` became active: by the user's choice, which shows the tab's
+  // chord or scale on the fretboard, or by a command.
+  void PageControl1Change(PlayTab tab, bool byUser);
 
   // The send-to commands of the pop-up menus; each takes the diagram under
   // the last press on the active tab.
-  void pmenu1SendtoPrintClick();
-  void pmenu1SendtoPlayClick();
-  void pmenu1SendtoDesignClick();
-  void pmenu3SendtoScaleClick();
+  void pmenu1SendtoPrintClick() { sendTo(PlayTab::Print); }
+  void pmenu1SendtoPlayClick() { sendTo(PlayTab::PlayPage); }
+  void pmenu1SendtoDesignClick() { sendTo(PlayTab::ChordDesign); }
+  void pmenu3SendtoScaleClick() { sendTo(PlayTab::Scales); }
 
   // Erase Page and File > New: the active tab's page, after asking when
   // unsaved work would be lost.
-  void sbtnEraseClick();
-  void mnuNewClick();
+  void sbtnEraseClick() { eraseActivePage("Erase Page"); }
+  void mnuNewClick() { eraseActivePage("New Page"); }
   // Empties the page of `tab` without asking and without a history step;
   // the caller records it and marks the page saved.
   void erasePage(PlayTab tab);
 
-  // Edit > Undo and Redo on the active tab's page: a move in progress ends
-  // first, then the page is put back and drawn anew.
+  // Edit > Undo and Redo on the active tab's page.
   void undoClick();
   void redoClick();
 
+  void apply(const BenchUpdate& u) override;
+  void pageLoaded(PageKind kind, const PageContents& page,
+                  const std::optional<TRepeatSet>& companion, const std::string& path) override;
+  void pageSaved(PageKind kind, const std::string& path) override;
+  void selectPressed(PlayTab tab) override;
+  void repeatMarksChanged() override;
+
  private:
+  void sendTo(PlayTab to);
+  void eraseActivePage(std::string_view label);
   // "Strumbo!   " and the file of the tab's page.
   void showPageCaption(PlayTab tab);
-  // The chord under the last press on `tab`'s page (empty when none).
-  TChordDiagram pressedChord(PlayTab tab) const;
-  // Makes `tab` active and shows its chord or scale, as the user's change does.
-  void switchTo(PlayTab tab);
   void showTabContents(PlayTab tab);
   void scrollToTop(PlayTab tab);
-  // Erase Page and New: one history step named `label`.
-  void eraseActivePage(std::string_view label);
-  void stepHistory(bool forward);
-  // Draws `tab`'s page anew from the state after its history put it back.
-  void pageRestored(PlayTab tab);
+  void showErased(PlayTab tab, const BenchUpdate& u);
+  void showRestored(PlayTab tab, const BenchUpdate& u);
+  void showSent(PlayTab tab, const BenchUpdate& u);
 
   Parts P;
+  PageTabs& T = P.Tabs;
 };

@@ -12,14 +12,8 @@
 #include "state/AppState.h"
 #include "state/Workbench.h"
 #include "ui/BusyGuard.h"
-#include "ui/ChordDesignTab.h"
-#include "ui/ChordsTab.h"
-#include "ui/DesignGroupController.h"
-#include "ui/PageCommands.h"
-#include "ui/PlayPageTab.h"
-#include "ui/PrintPageTab.h"
+#include "ui/PageViews.h"
 #include "ui/Prompter.h"
-#include "ui/ScalesTab.h"
 #include "ui/ToolBarPanel.h"
 
 namespace {
@@ -46,22 +40,22 @@ PageFilesController::PageFilesController(Parts parts, QObject* parent)
 
 QStringList PageFilesController::recentFiles() const {
   QStringList list;
-  const auto kind = static_cast<std::size_t>(pageKindOf(P.ActiveTab()));
+  const auto kind = static_cast<std::size_t>(pageKindOf(P.Bench.activeTab()));
   for (const std::string& path : P.Config.RecentFiles[kind]) list << QString::fromStdString(path);
   return list;
 }
 
 bool PageFilesController::mayReplace(PageKind kind) {
-  if (kind == PageKind::Play && P.State.Play.PlayPageChanged &&
+  if (kind == PageKind::Play && P.Bench.State.Play.PlayPageChanged &&
       P.Ask.ask(&P.Window,
                 QStringLiteral("This Play Page has changed. Do you want to save changes?"), true))
     return false;
-  if (kind == PageKind::Design && P.State.DesignGroupChanged &&
+  if (kind == PageKind::Design && P.Bench.State.DesignGroupChanged &&
       P.Ask.ask(&P.Window,
                 QStringLiteral("This Design Group has changed. Do you want to save changes?"),
                 true))
     return false;
-  if (kind == PageKind::Print && P.State.PrintPageChanged &&
+  if (kind == PageKind::Print && P.Bench.State.PrintPageChanged &&
       P.Ask.ask(&P.Window,
                 QStringLiteral("This Print Page has changed. Do you want to save changes?"), true))
     return false;
@@ -91,7 +85,7 @@ QString PageFilesController::startFolder(PageKind kind) const {
 
 void PageFilesController::sbtnOpenClick() {
   if (P.Guard.active()) return;
-  const PageKind kind = pageKindOf(P.ActiveTab());
+  const PageKind kind = pageKindOf(P.Bench.activeTab());
   if (!mayReplace(kind)) return;
   const PageKindInfo& info = pageKindInfo(kind);
   const QString path =
@@ -112,7 +106,7 @@ void PageFilesController::openFiles(const QStringList& paths) {
     // The question is about the page the file would replace, wherever the
     // player is; the tab changes only when the file has come in.
     if (!mayReplace(*kind)) return;
-    if (load(pathOf(path), *kind) && P.ActiveTab() != tabOf(*kind)) P.ShowTab(tabOf(*kind));
+    if (load(pathOf(path), *kind) && P.Bench.activeTab() != tabOf(*kind)) P.ShowTab(tabOf(*kind));
   }
 }
 
@@ -130,56 +124,14 @@ bool PageFilesController::load(const std::string& path, PageKind kind) {
   }
   // Opening is one step of the page's history, and the page is then as its file.
   const PlayTab tab = tabOf(kind);
-  P.Bench.edit(tab, "Open", [&] { applyLoaded(kind, page, companion, path); });
+  P.Bench.edit(tab, "Open", [&] { P.Views.pageLoaded(kind, page, companion, path); });
   P.Bench.markSaved(tab);
+  remember(kind, path);
   return true;
 }
 
-void PageFilesController::applyLoaded(PageKind kind, const PageContents& page,
-                                      const std::optional<TRepeatSet>& companion,
-                                      const std::string& path) {
-  AppState& st = P.State;
-  switch (kind) {
-    case PageKind::Chord:
-      P.Pages.erasePage(PlayTab::Chords);
-      P.Chords.loadPage(page.ChordPage);
-      break;
-    case PageKind::Print:
-      P.Pages.erasePage(PlayTab::Print);
-      P.Print.loadPage(page.PrintPage);
-      break;
-    case PageKind::Design:
-      // The group is overwritten slot by slot, not erased first.
-      P.Group.loadGroup(page.DesignGroup);
-      P.Design.showFilePath(QString::fromStdString(path));
-      break;
-    case PageKind::Play: {
-      const PlayPageHeader& h = page.Header;
-      st.Play.ThreeFour = h.ThreeFour;
-      P.ToolBar.setOn(ToolBarPanel::Toggle::Time, h.ThreeFour);
-      st.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
-      st.Play.StrumSpeed = clampStrumSpeed(h.StrumSpeed);
-      P.ToolBar.setStrumSpeed(st.Play.StrumSpeed);
-      P.ToolBar.setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
-      st.BassNoteOption = h.Bass;
-      P.ToolBar.setOn(ToolBarPanel::Toggle::Loop, h.Loop);
-      // The erase clears the change flag and draws the staff rows in the page's time signature.
-      P.Pages.erasePage(PlayTab::PlayPage);
-      P.PlayPage.loadSlots(page.PlayPage);
-      if (companion) st.Play.savedSet() = *companion;
-      P.PlayPage.DrawRepeatMarks();
-      break;
-    }
-    case PageKind::Scale:
-      P.Pages.erasePage(PlayTab::Scales);
-      P.Scales.loadPage(page.ScalePage);
-      break;
-  }
-  remember(kind, path);
-}
-
 PageContents PageFilesController::contentsOf(PageKind kind) const {
-  const AppState& st = P.State;
+  const AppState& st = P.Bench.State;
   PageContents page;
   page.Kind = kind;
   switch (kind) {
@@ -212,40 +164,39 @@ PageContents PageFilesController::contentsOf(PageKind kind) const {
 
 void PageFilesController::sbtnSaveClick() {
   if (P.Guard.active()) return;
-  const PageKind kind = pageKindOf(P.ActiveTab());
+  const PageKind kind = pageKindOf(P.Bench.activeTab());
   const PageKindInfo& info = pageKindInfo(kind);
   // A diagram in the middle of a move belongs to the page: it goes back
   // where it came from and is saved there.
-  if (kind == PageKind::Design) P.Group.endMove();
-  if (kind == PageKind::Play) P.PlayPage.endMove();
-  if (kind == PageKind::Print) P.Print.endMove();
+  P.Views.apply(P.Bench.endMove(tabOf(kind)));
   // The header is taken from the controls as they are before the dialog.
   const PageContents page = contentsOf(kind);
   // The folder of the kind, with the page's file name when it has one.
   const QString start =
-      startFolder(kind) + QString::fromStdString(P.State.lastPageFile(tabOf(kind)));
+      startFolder(kind) + QString::fromStdString(P.Bench.State.lastPageFile(tabOf(kind)));
   const QString chosen =
       P.Ask.saveFileName(&P.Window, qsv(info.SaveTitle), start, qsv(info.Filter));
   if (chosen.isEmpty()) return;
   const std::string path = canonicalPath(withExtension(pathOf(chosen), kind));
-  const TRepeatSet* companion = kind == PageKind::Play ? &P.State.Play.ActiveRepeatSet : nullptr;
+  const TRepeatSet* companion =
+      kind == PageKind::Play ? &P.Bench.State.Play.ActiveRepeatSet : nullptr;
   const std::string error = savePageFile(P.Files, path, page, companion);
   if (!error.empty()) {
     // The old file is as it was, and so is everything here.
     P.Ask.error(&P.Window, QString::fromStdString(error));
     return;
   }
-  if (kind == PageKind::Design) P.Design.showFilePath(QString::fromStdString(path));
+  P.Views.pageSaved(kind, path);
   P.Bench.markSaved(tabOf(kind));
   remember(kind, path);
 }
 
 void PageFilesController::remember(PageKind kind, const std::string& path) {
   const PlayTab tab = tabOf(kind);
-  P.State.lastPageFile(tab) = fileNameOf(path);
-  if (P.ActiveTab() == tab)
+  P.Bench.State.lastPageFile(tab) = fileNameOf(path);
+  if (P.Bench.activeTab() == tab)
     P.Window.setWindowTitle(QStringLiteral("Strumbo!   ") +
-                            QString::fromStdString(P.State.lastPageFile(tab)));
+                            QString::fromStdString(P.Bench.State.lastPageFile(tab)));
   P.Config.rememberFile(settingsKind(kind), path);
   if (!P.SettingsFile) return;
   try {

@@ -8,20 +8,13 @@
 #include "pages/PageFile.h"
 #include "play/PlayTab.h"
 
-struct AppState;
 class Workbench;
 class BusyGuard;
-class ChordDesignTab;
-class ChordsTab;
-class DesignGroupController;
 class FileLayer;
-class PageCommands;
-class PlayPageTab;
-class PrintPageTab;
+class PageViews;
 class ProfileFile;
 class Prompter;
 class QWidget;
-class ScalesTab;
 class Settings;
 class ToolBarPanel;
 
@@ -34,8 +27,8 @@ class PageFilesController : public QObject {
 
  public:
   struct Parts {
+    // The pages to save and load, and the active tab.
     Workbench& Bench;
-    AppState& State;
     const BusyGuard& Guard;
     Prompter& Ask;
     QWidget& Window;
@@ -43,15 +36,10 @@ class PageFilesController : public QObject {
     // Where the recent files are kept; none in tests that need no settings.
     ProfileFile* SettingsFile;
     FileLayer& Files;
+    // Loop and Bass Note, saved in a play page's header.
     ToolBarPanel& ToolBar;
-    ChordsTab& Chords;
-    ChordDesignTab& Design;
-    DesignGroupController& Group;
-    PlayPageTab& PlayPage;
-    PrintPageTab& Print;
-    ScalesTab& Scales;
-    PageCommands& Pages;
-    std::function<PlayTab()> ActiveTab;
+    // Draws the pages that were loaded or saved.
+    PageViews& Views;
     // Brings a tab forward as the player's own change of tab does.
     std::function<void(PlayTab)> ShowTab;
   };
@@ -75,8 +63,6 @@ class PageFilesController : public QObject {
   // Reads `path` as a page of `kind` into its page. False, with the message
   // shown, when it could not; the page is then untouched.
   bool load(const std::string& path, PageKind kind);
-  void applyLoaded(PageKind kind, const PageContents& page,
-                   const std::optional<TRepeatSet>& companion, const std::string& path);
   PageContents contentsOf(PageKind kind) const;
   // Where the file dialogs start for `kind`, ending in '/'.
   QString startFolder(PageKind kind) const;

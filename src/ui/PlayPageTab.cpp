@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QMenu>
+#include <algorithm>
 
+#include "play/PlayerSettings.h"
 #include "render/DiagramPainter.h"
 #include "render/PageCells.h"
 #include "render/PlayPageStaff.h"
@@ -21,10 +23,7 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
     : QObject(parent),
       Bench(bench),
       State(bench.State),
-      Editor(bench.State.PlayPage, bench.State.Play, bench.State.MoveBuffer,
-             [&bench](std::string_view label, const std::function<void()>& change, bool merge) {
-               bench.edit(PlayTab::PlayPage, label, change, merge);
-             }),
+      Editor(bench.Play),
       Guard(guard),
       Ask(prompter),
       imgPlayPage(surface),
@@ -174,8 +173,15 @@ void PlayPageTab::setTempo(std::int32_t microsPerQuarter) {
   apply(Editor.setTempo(microsPerQuarter));
 }
 
-void PlayPageTab::erase() {
-  apply(Editor.erase());
+void PlayPageTab::loadHeader(const PlayPageHeader& h) {
+  State.Play.ThreeFour = h.ThreeFour;
+  ToolBar->setOn(ToolBarPanel::Toggle::Time, h.ThreeFour);
+  State.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
+  State.Play.StrumSpeed = clampStrumSpeed(h.StrumSpeed);
+  ToolBar->setStrumSpeed(State.Play.StrumSpeed);
+  ToolBar->setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
+  State.BassNoteOption = h.Bass;
+  ToolBar->setOn(ToolBarPanel::Toggle::Loop, h.Loop);
 }
 
 void PlayPageTab::loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]) {
@@ -186,9 +192,4 @@ void PlayPageTab::loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPag
       PageCells::drawPlaySlot(imgPlayPage->image(), page[c][r], c, r, State.Names);
     }
   imgPlayPage->refresh();
-}
-
-void PlayPageTab::showRestored() {
-  State.SelectedPlayChord.Empty = 1;
-  apply(Editor.showAll());
 }

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <optional>
 
+#include "pages/PageFile.h"
 #include "pages/PlayPageEditor.h"
 #include "state/Workbench.h"
 
@@ -33,11 +34,12 @@ class PlayPageTab : public QObject {
   void redrawSlots();
 
   bool placing() const { return Editor.placing(); }
-  // The empty page: no chords, the staff rows and both repeat sets as new.
-  void erase();
-  // Draws the whole page anew from the state, with the tool bar's time
-  // signature and strum speed, after Undo or Redo put it back.
-  void showRestored();
+  // Draws what an intent of the page's model run elsewhere asks: the empty
+  // page, the page put back by Undo or Redo, a move ended.
+  void show(const PlayPageUpdate& u) { apply(u); }
+  // A page file's time signature, tempo, strum speed, Bass Note and Loop, in
+  // the state and on the tool bar, before its page is erased and filled.
+  void loadHeader(const PlayPageHeader& header);
   // Places a page file's chords on the erased page, slot by slot.
   void loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
   QPoint selectedSlot() const;
@@ -68,7 +70,7 @@ class PlayPageTab : public QObject {
 
   Workbench& Bench;
   AppState& State;
-  PlayPageEditor Editor;
+  PlayPageEditor& Editor;
   const BusyGuard& Guard;
   Prompter& Ask;
   SurfaceView* imgPlayPage;

@@ -16,14 +16,12 @@
 #include "render/FretboardPainter.h"
 #include "render/PlayPageBitmaps.h"
 #include "settings/Settings.h"
-#include "state/AppState.h"
+#include "state/Workbench.h"
 #include "ui/BusyGuard.h"
-#include "ui/ChordsTab.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainMenu.h"
-#include "ui/PlayPageTab.h"
+#include "ui/PageViews.h"
 #include "ui/Prompter.h"
-#include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
@@ -75,13 +73,13 @@ PlaybackController::PlaybackController(Parts parts, MidiSession* session, QObjec
 PlaybackController::~PlaybackController() = default;
 
 PlayTab PlaybackController::activeTab() const {
-  return Use.ActiveTab();
+  return Use.Bench.activeTab();
 }
 
 void PlaybackController::syncOptions() {
   Engine->Settings = Use.Config.Player;
   Engine->Options = Use.ToolBar.playOptions();
-  Engine->Options.StrumSpeed = Use.State.Play.StrumSpeed;
+  Engine->Options.StrumSpeed = Use.Bench.State.Play.StrumSpeed;
   Engine->StepMode = Use.ToolBar.isOn(ToolBarPanel::Toggle::Step);
 }
 
@@ -107,7 +105,7 @@ void PlaybackController::apply(const PlayerUpdate& u) {
   FretboardPanel* fretboard = &Use.Fretboard;
   if (u.ClearFretboard) fretboard->ClearFretboard();
   if (u.RestoreFretboard) fretboard->restoreCleanPicture();
-  if (u.ShowScale) fretboard->ShowScaleOnFretboard(Use.State.CurrentScale);
+  if (u.ShowScale) fretboard->ShowScaleOnFretboard(Use.Bench.State.CurrentScale);
   if (u.Finger) showFingerMark(*u.Finger);
 }
 
@@ -149,9 +147,9 @@ void PlaybackController::sbtnPlayClick() {
   }
   tellIfSilent();
   syncOptions();
-  const int position = Use.Scales.selectedCell().x();
-  apply(Engine->sbtnPlayClick(Use.State.playSources(), activeTab(), position < 0 ? 0 : position,
-                              Use.State.Play.PlayPageTempo));
+  const int position = Use.Bench.Scales.selected().Column;
+  apply(Engine->sbtnPlayClick(Use.Bench.State.playSources(), activeTab(),
+                              position < 0 ? 0 : position, Use.Bench.State.Play.PlayPageTempo));
 }
 
 void PlaybackController::sbtnPauseClick() {
@@ -181,20 +179,18 @@ void PlaybackController::sbtnLoopClick() {
     return;
   }
   Engine->Options.Loop = Use.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
-  Use.PlayPage.DrawRepeatMarks();
+  Use.Views.repeatMarksChanged();
 }
 
 void PlaybackController::pmenu1PlayChordClick() {
   tellIfSilent();
-  ChordsTab* chords = &Use.Chords;
-  const QPoint cell = chords->currentCell();
-  if (cell != chords->framedCell()) chords->selectCell(cell.x(), cell.y());
+  Use.Views.selectPressed(PlayTab::Chords);
   syncOptions();
-  apply(Engine->PlayChord(Use.State.SelectedChord, activeTab()));
+  apply(Engine->PlayChord(Use.Bench.State.SelectedChord, activeTab()));
 }
 
 void PlaybackController::pmenu4PlayChordClick() {
-  const AppState& st = Use.State;
+  const AppState& st = Use.Bench.State;
   const int c = st.Play.PlaySelColumn, r = st.Play.PlaySelRow;
   if (c < 0 || c >= PlayPageColumns || r < 0 || r >= PlayPageRows) return;
   tellIfSilent();
@@ -204,16 +200,15 @@ void PlaybackController::pmenu4PlayChordClick() {
 
 void PlaybackController::pmenu5PlayDiagramClick() {
   tellIfSilent();
-  ScalesTab* scales = &Use.Scales;
-  if (scales->pressedCell() != scales->selectedCell()) scales->selectPressedCell();
+  Use.Views.selectPressed(PlayTab::Scales);
   syncOptions();
-  apply(Engine->PlayScale(Use.State.CurrentScale, scales->selectedCell().x(), false));
+  apply(Engine->PlayScale(Use.Bench.State.CurrentScale, Use.Bench.Scales.selected().Column, false));
 }
 
 void PlaybackController::pmenu5PlayEntireClick() {
   tellIfSilent();
   syncOptions();
-  apply(Engine->PlayScale(Use.State.CurrentScale, 0, true));
+  apply(Engine->PlayScale(Use.Bench.State.CurrentScale, 0, true));
 }
 
 bool PlaybackController::playbackKey(int key) {
@@ -255,7 +250,7 @@ void PlaybackController::handleMessage(const MidiMessage& message) {
 
 void PlaybackController::exportMidiFile() {
   syncOptions();
-  AppState& st = Use.State;
+  AppState& st = Use.Bench.State;
   const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
                                          st.Play.PlayPageTempo);
   if (refuseEmpty(page)) return;
@@ -268,7 +263,7 @@ void PlaybackController::exportMidiFile() {
 
 void PlaybackController::exportAudio() {
   syncOptions();
-  AppState& st = Use.State;
+  AppState& st = Use.Bench.State;
   const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
                                          st.Play.PlayPageTempo);
   if (refuseEmpty(page)) return;
@@ -309,11 +304,11 @@ void PlaybackController::reportExport(const PageExport::Outcome& outcome, const 
 void PlaybackController::pmenu2PlayChordClick() {
   tellIfSilent();
   syncOptions();
-  apply(Engine->PlayChord(Use.State.EditChord, activeTab()));
+  apply(Engine->PlayChord(Use.Bench.State.EditChord, activeTab()));
 }
 
 void PlaybackController::pmenu3PlayDiagramClick() {
-  const TPrintDiagram& item = Use.State.SelectedPrintItem;
+  const TPrintDiagram& item = Use.Bench.State.SelectedPrintItem;
   if (isEmpty(item)) return;
   tellIfSilent();
   syncOptions();

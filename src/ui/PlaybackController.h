@@ -9,22 +9,20 @@
 #include "play/MidiTransport.h"
 #include "play/PlaybackEngine.h"
 
-struct AppState;
 class BusyGuard;
-class ChordsTab;
 class FileLayer;
 class FretboardPanel;
 class MainMenu;
 class MidiSession;
-class PlayPageTab;
+class PageViews;
 class Prompter;
 class QScrollArea;
 class QWidget;
-class ScalesTab;
 class SessionTransport;
 class Settings;
 class SurfaceView;
 class ToolBarPanel;
+class Workbench;
 struct MidiMessage;
 
 // Joins the playback engine to the window: the transport buttons, the
@@ -39,7 +37,8 @@ class PlaybackController : public QObject {
  public:
   // What the controller reads and draws on.
   struct Parts {
-    AppState& State;
+    // What is played, and the active tab.
+    Workbench& Bench;
     const BusyGuard& Guard;
     Prompter& Ask;
     const Settings& Config;
@@ -49,10 +48,8 @@ class PlaybackController : public QObject {
     SurfaceView& PlaySurface;
     QScrollArea& PlayScroll;
     FretboardPanel& Fretboard;
-    ChordsTab& Chords;
-    ScalesTab& Scales;
-    PlayPageTab& PlayPage;
-    std::function<PlayTab()> ActiveTab;
+    // The pressed cell taken in hand, the repeat marks drawn anew.
+    PageViews& Views;
     QWidget* Window;  // parent of the questions
   };
 

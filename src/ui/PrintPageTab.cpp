@@ -25,7 +25,7 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
       scrollPrintPage(scroll),
       Fretboard(fretboard),
       Window(parent),
-      Model(bench.State.PrintPage, bench.State.SelectedPrintItem, bench.State.PrintMoveBuffer),
+      Model(bench.Print),
       Edits(bench, PlayTab::Print) {
   popmenuPrint = new QMenu(parent);
   popmenuPrint->setObjectName(QStringLiteral("popmenuPrint"));
@@ -92,11 +92,10 @@ void PrintPageTab::cancelPointers() {
   apply(Model.cancel());
 }
 
-void PrintPageTab::erase() {
-  Model.erase();
+void PrintPageTab::showErased(const PrintUpdate& u) {
   ClearSurface(imgPrintPage->image());
   imgPrintPage->refresh();
-  if (!Model.placing()) imgPrintPage->setPointerShape(static_cast<int>(PagePointer::Normal));
+  apply(u);
   scrollPrintPage->verticalScrollBar()->setValue(0);
 }
 
@@ -139,8 +138,4 @@ void PrintPageTab::pmenu3DeleteClick() {
 
 void PrintPageTab::loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]) {
   apply(Model.load(page));
-}
-
-void PrintPageTab::showRestored() {
-  apply(Model.restored());
 }

@@ -45,15 +45,16 @@ class PrintPageTab : public QObject {
   void endMove();
   bool moving() const { return Model.moving(); }
 
-  // Empties the sheet and every slot; the pressed and selected cells keep
-  // their values.
-  void erase();
+  // Wipes the sheet after the model emptied the page; `u` sets the pointer.
+  void showErased(const PrintUpdate& u);
+  // Does what an intent of the page's model run elsewhere asks.
+  void show(const PrintUpdate& u) { apply(u); }
   bool hasItems() const { return Model.hasItems(); }
   // Fills the erased page from a page file; the first item (row by row) is
   // taken in hand and framed.
   void loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]);
   // Draws the page anew after its history put the store back.
-  void showRestored();
+  void showRestored(const PrintUpdate& u) { apply(u); }
 
  signals:
   void playDiagramChosen();
@@ -82,7 +83,7 @@ class PrintPageTab : public QObject {
   QAction* SendToPlay;
   QAction* SendToDesign;
   QAction* SendToScale;
-  PrintPageModel Model;
+  PrintPageModel& Model;
   // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, 0, 0};
   PageEdits Edits;

@@ -31,8 +31,7 @@ ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
       scrollScales(scroll),
       Fretboard(fretboard),
       Window(parent),
-      Model(bench.State.ScalePage, bench.State.ScaleCount, bench.State.CurrentScale,
-            bench.State.PrintMoveBuffer, bench.State.Names),
+      Model(bench.Scales),
       Edits(bench, PlayTab::Scales) {
   popmenuScales = new QMenu(parent);
   popmenuScales->setObjectName(QStringLiteral("popmenuScales"));
@@ -150,10 +149,9 @@ void ScalesTab::pmenu5StartFretClick() {
   apply(Edits.run([&] { return Model.changeStartFret(v); }));
 }
 
-void ScalesTab::erase() {
+void ScalesTab::showErased() {
   ClearSurface(imgScales->image());
   imgScales->refresh();
-  Model.erase();
   Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
 }
 
@@ -161,8 +159,8 @@ void ScalesTab::loadPage(const TScaleDiagram (&page)[ScalePageSize]) {
   apply(Model.load(page));
 }
 
-void ScalesTab::showRestored() {
+void ScalesTab::showRestored(const ScalesUpdate& u) {
   // The picture is drawn afresh, so no old frame is left to wipe.
   Frame = SelectionFrame{0, 0, 0, 0, 0, 0};
-  apply(Model.restored());
+  apply(u);
 }

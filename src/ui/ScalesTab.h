@@ -30,11 +30,14 @@ class ScalesTab : public QObject {
   void showScale();
   // Frames the pressed cell and shows its scale, as a left press would.
   void selectPressedCell();
-  void erase();
+  // Wipes the picture and its frame after the model emptied the page.
+  void showErased();
   // Fills the erased page from a page file's scales, up to the first empty one.
   void loadPage(const TScaleDiagram (&page)[ScalePageSize]);
   // Draws the page anew after its history put the store back.
-  void showRestored();
+  void showRestored(const ScalesUpdate& u);
+  // Does what an intent of the page's model run elsewhere asks.
+  void show(const ScalesUpdate& u) { apply(u); }
 
   // While a scale sent from the print page waits to be placed.
   bool placing() const { return Model.placing(); }
@@ -62,7 +65,7 @@ class ScalesTab : public QObject {
   QScrollArea* scrollScales;
   FretboardPanel* Fretboard;
   QWidget* Window;
-  ScalesPageModel Model;
+  ScalesPageModel& Model;
   PageEdits Edits;
   // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, 0, 0};
