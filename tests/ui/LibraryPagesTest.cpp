@@ -36,12 +36,6 @@ QPoint cellCentre(int c, int r) {
   return {120 * c + 70, 150 * r + 90};
 }
 
-bool activate(QWidget& w) {
-  w.show();
-  QApplication::setActiveWindow(&w);
-  return QTest::qWaitForWindowActive(&w);
-}
-
 }  // namespace
 
 class LibraryPagesTest : public QObject {

@@ -60,15 +60,6 @@ QPoint fretCell(int s, int f) {
   return {FretX[f] + 6, StringY[s] + 6};
 }
 
-struct Group {
-  TChordDiagram d[6];
-};
-Group groupOf(MainWindow& w) {
-  Group g;
-  std::memcpy(g.d, w.state().DesignGroup, sizeof g.d);
-  return g;
-}
-
 QLineEdit* tabBox(MainWindow& w, int s) {
   return child<QLineEdit>(w, QStringLiteral("editTab%1").arg(s).toLatin1().constData());
 }
@@ -106,12 +97,6 @@ bool dropResultLine(MainWindow& w, const QString& text, QPoint pair) {
   list->setCurrentItem(item);
   std::unique_ptr<QMimeData> data(list->model()->mimeData({list->model()->index(0, 0)}));
   return dropOn(w, *data, designSlot(2));
-}
-
-bool dropDragButton(MainWindow& w, int slot) {
-  QMimeData data;
-  data.setData(QLatin1String(DesignGroupController::FingeringMime), QByteArray());
-  return dropOn(w, data, designSlot(slot));
 }
 
 // C major chords on the Chords page, as the user shows them.
