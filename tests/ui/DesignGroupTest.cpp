@@ -163,7 +163,6 @@ class DesignGroupTest : public QObject {
   void movePopupLiftsAndTheNextPressLands() {
     WindowRig rig;
     MainWindow& w = rig.w;
-    ScriptedPrompter& ask = rig.ask;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     const Group d = groupOf(w);
