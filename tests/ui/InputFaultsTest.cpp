@@ -17,6 +17,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "midi/MidiComponent.h"
 #include "midi/MidiSession.h"
 #include "midi/VirtualClock.h"
@@ -122,7 +123,8 @@ class InputFaultsTest : public QObject {
   // Each click of a tuning arrow commits the note it shows: the tuning, its
   // name and the edited fingering follow at once, across the wrap too.
   void aTuningArrowCommitsTheNoteItShows() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.showTab(PlayTab::ChordDesign);
@@ -151,7 +153,8 @@ class InputFaultsTest : public QObject {
 
   // A click of the root arrow redraws the fingering under the new root at once.
   void theRootArrowShowsTheNewRootAtOnce() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.showTab(PlayTab::ChordDesign);
@@ -168,9 +171,9 @@ class InputFaultsTest : public QObject {
   // Scale names are stored whole from the menu table, and every name field
   // shows whole what the program puts in it.
   void longNamesAreStoredAndShownWhole() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // Every string a semitone down, named with sharps: 18 characters shown,
@@ -201,7 +204,8 @@ class InputFaultsTest : public QObject {
 
   // Typing into a name field stops at the record's length.
   void typingStopsAtTheRecordLength() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* name = child<QLineEdit>(*w.fretboard(), "editTuningName");
@@ -218,9 +222,8 @@ class InputFaultsTest : public QObject {
   // the fretboard and on the page picture; what the set cannot hold is
   // refused at typing.
   void typedTextIsStoredAsOneByteACharacter() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* name = child<QLineEdit>(*w.fretboard(), "editTuningName");
@@ -255,9 +258,10 @@ class InputFaultsTest : public QObject {
 
   // Show Chords that refuses changes nothing, the active tab included.
   void aRefusedShowChordsLeavesTheTabAlone() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     chooseKey(w, 0);
     chooseChordType(w, 1, 2);
     w.showTab(PlayTab::PlayPage);
@@ -274,37 +278,15 @@ class InputFaultsTest : public QObject {
     QCOMPARE(w.state().ChordSetCount, 5);
 
     QFile::remove(data.dir.filePath(QStringLiteral("pxma2.dat")));
-    MainWindow fresh(data.path(), &ask);
+    const auto second = rig.another();
+    MainWindow& fresh = second->w;
     chooseKey(fresh, 0);
     chooseChordType(fresh, 1, 2);
     fresh.showTab(PlayTab::Scales);
     clickShowChords(fresh);
-    QCOMPARE(ask.messages.size(), 2);
+    QCOMPARE(second->ask.messages.size(), 1);
     QCOMPARE(fresh.currentTab(), PlayTab::Scales);
     QCOMPARE(fresh.state().ChordSetCount, 0);
-  }
-
-  // A chord set's header names the chord as the menus do.
-  void theChordSetHeaderNamesTheTypeAsTheMenuDoes() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 0);
-    int row = 0;
-    for (const auto& [type, menuName, recordName] :
-         {std::tuple{0, "major", "maj"}, std::tuple{3, "maj9#5", "ma9#5"}}) {
-      chooseChordType(w, 1, type);
-      clickShowChords(w);
-      QCOMPARE(w.state().ChordSetCount, row + 1);
-      const TChordDiagram& first = w.state().ChordPage[0][row];
-      QCOMPARE(first.ChordName.str(), std::string(recordName));  // the record keeps its name
-      const std::string fromRecord = DiagramText::chordSetHeader(first, w.state().Names);
-      const std::string rest = fromRecord.substr(fromRecord.find("   ["));
-      const QImage expected =
-          headerPicture(QStringLiteral("C ") + QLatin1String(menuName) + QString::fromLatin1(rest));
-      QCOMPARE(drawnHeader(w, "imgChordPage", row, expected), expected);
-      ++row;
-    }
   }
 
   // A click in the repeat count selects it, so typing replaces it.
@@ -372,9 +354,10 @@ class InputFaultsTest : public QObject {
   // The help buttons of MIDI Setup and of the tempo dialog open the help at
   // their own sections.
   void theDialogsHelpButtonsOpenTheirSections() {
-    MidiRig rig;
-    ScriptedPrompter ask;
-    MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask, {&rig.ini, &rig.session});
+    MidiRig midi;
+    WindowRig rig(STRUMBO_PROGRAM_DIR "/", {&midi.ini, &midi.session});
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     for (const auto& [menu, help, anchor] : {std::tuple{"mnuMidiSetup", "btnHelp", "ctx420"},
                                              std::tuple{"mnuTempo", "HelpBtn", "ctx440"}}) {
       ask.dialogs.push_back([help = help](QDialog& d) {
@@ -400,8 +383,9 @@ class InputFaultsTest : public QObject {
     SilentDevices devices;
     MidiComponent midi{clock, devices};
     MidiSession session{midi};
-    ScriptedPrompter ask;
-    MainWindow w("/prog/", &ask, {&ini, &session});
+    WindowRig rig("/prog/", {&ini, &session});
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(ask.messages.isEmpty());
@@ -414,11 +398,10 @@ class InputFaultsTest : public QObject {
     QCOMPARE(ask.messages.size(), 1);
 
     MidiRig sounding;
-    ScriptedPrompter quiet;
-    MainWindow other("/prog/", &quiet, {&sounding.ini, &sounding.session});
-    other.showTab(PlayTab::PlayPage);
-    click(other, "sbtnPlay");
-    QVERIFY(quiet.messages.isEmpty());
+    WindowRig other("/prog/", {&sounding.ini, &sounding.session});
+    other.w.showTab(PlayTab::PlayPage);
+    click(other.w, "sbtnPlay");
+    QVERIFY(other.ask.messages.isEmpty());
   }
 };
 

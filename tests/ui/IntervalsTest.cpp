@@ -8,6 +8,7 @@
 #include "../settings/FakeFileLayer.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "library/LibraryFiles.h"
 #include "render/FretboardBitmaps.h"
 #include "render/FretboardPainter.h"
@@ -35,8 +36,9 @@ struct Rig {
   explicit Rig(const std::string& iniText = {}) : files(seeded(iniText)) {}
   FakeFileLayer files;
   ProfileFile ini{Ini, files};
-  ScriptedPrompter ask;
-  MainWindow window{STRUMBO_PROGRAM_DIR "/", &ask, {&ini, nullptr}};
+  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
+  MainWindow& window = rig.w;
+  ScriptedPrompter& ask = rig.ask;
 
   QComboBox* list() { return child<QComboBox>(window, "ComboBox1"); }
   QLineEdit* field(const char* name) { return child<QLineEdit>(window, name); }

@@ -10,6 +10,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "library/ChordLibrary.h"
 #include "music/DiagramConvert.h"
 #include "pages/DiagramText.h"
@@ -35,12 +36,6 @@ QPoint cellCentre(int c, int r) {
   return {120 * c + 70, 150 * r + 90};
 }
 
-bool activate(QWidget& w) {
-  w.show();
-  QApplication::setActiveWindow(&w);
-  return QTest::qWaitForWindowActive(&w);
-}
-
 }  // namespace
 
 class LibraryPagesTest : public QObject {
@@ -48,9 +43,10 @@ class LibraryPagesTest : public QObject {
 
  private slots:
   void showChordsReadsTheRecordsOfKeyAndType() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     const QImage blank = child<SurfaceView>(w, "imgChordPage")->image();
     w.showTab(PlayTab::PlayPage);
     chooseKey(w, 4);           // E
@@ -89,75 +85,19 @@ class LibraryPagesTest : public QObject {
     QCOMPARE(w.currentTab(), PlayTab::Chords);
   }
 
-  void fiveSetsAtMost() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 0);
-    chooseChordType(w, 1, 0);
-    for (int i = 0; i < 5; ++i) clickShowChords(w);
-    QVERIFY(ask.messages.isEmpty());
-    const QImage before = child<SurfaceView>(w, "imgChordPage")->image();
-    clickShowChords(w);
-    QCOMPARE(ask.messages,
-             QStringList{QStringLiteral("Maximum is 5 sets of chords. Clear the Chord page.")});
-    QCOMPARE(w.state().ChordSetCount, 5);
-    QCOMPARE(child<SurfaceView>(w, "imgChordPage")->image(), before);
-  }
-
   void nothingHappensWithoutKeyOrType() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     chooseChordType(w, 1, 0);
     clickShowChords(w);
     QCOMPARE(w.state().ChordSetCount, 0);
     QVERIFY(ask.messages.isEmpty());
-  }
-
-  void missingShortAndDamagedFilesLeaveThePageAsItWas() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 0);
-    chooseChordType(w, 1, 2);
-    QFile::remove(data.dir.filePath("pxma2.dat"));
-    clickShowChords(w);
-    QCOMPARE(ask.messages.value(0), QStringLiteral("Could Not Find Chord Data Files."));
-    QCOMPARE(w.state().ChordSetCount, 0);
-
-    // A major file cut short: key B's records are past its end.
-    QFile::copy(QStringLiteral(STRUMBO_PROGRAM_DIR "/pxma2.dat"), data.dir.filePath("pxma2.dat"));
-    QFile::resize(data.dir.filePath("pxma1.dat"), 13 * 100);
-    chooseKey(w, 11);
-    clickShowChords(w);
-    QCOMPARE(ask.messages.size(), 2);
-    QVERIFY(ask.messages[1].contains(QStringLiteral("pxma1.dat")));
-    QCOMPARE(w.state().ChordSetCount, 0);
-    QVERIFY(isEmpty(w.state().ChordPage[0][0]));
-
-    // A fingering with impossible values is refused, not drawn.
-    chooseKey(w, 0);
-    QFile f(data.dir.filePath("pxma2.dat"));
-    QVERIFY(f.open(QIODevice::ReadWrite));
-    f.seek(13 * (0 * 57 + 2 * 3 + 1));
-    f.write(QByteArray(13, char(0xFF)));
-    f.close();
-    clickShowChords(w);
-    QCOMPARE(ask.messages.size(), 3);
-    QCOMPARE(w.state().ChordSetCount, 0);
-
-    QFile::remove(data.dir.filePath("pxcd3.dat"));
-    QFile::copy(QStringLiteral(STRUMBO_PROGRAM_DIR "/pxma2.dat"), data.dir.filePath("pxma2.dat"));
-    clickShowChords(w);
-    QCOMPARE(ask.messages.size(), 4);
-    QCOMPARE(w.state().ChordSetCount, 0);
   }
 
   void sharpsRenameTheRootFieldAndLaterHeaders() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     chooseKey(w, 1);
     QCOMPARE(child<QLineEdit>(w, "editChordRoot")->text(), QStringLiteral("Db"));
     trigger(w, "mnuFlatSharp");
@@ -173,9 +113,8 @@ class LibraryPagesTest : public QObject {
   }
 
   void realMouseClicksReachThePages() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     chooseKey(w, 0);
@@ -198,29 +137,9 @@ class LibraryPagesTest : public QObject {
              QStringLiteral("5"));
   }
 
-  void rightClickOpensTheMenuWithoutMovingTheFrame() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    w.show();
-    chooseKey(w, 0);
-    chooseChordType(w, 1, 0);
-    clickShowChords(w);
-    const TChordDiagram selected = w.state().SelectedChord;
-    ChordsTab* page = w.chordsPage();
-    clickAt(w, "imgChordPage", cellCentre(0, 1), Qt::RightButton);  // empty row: no menu
-    QVERIFY(!child<QMenu>(w, "popmenuChords")->isVisible());
-    clickAt(w, "imgChordPage", cellCentre(3, 0), Qt::RightButton);
-    QVERIFY(child<QMenu>(w, "popmenuChords")->isVisible());
-    QCOMPARE(page->currentCell(), QPoint(3, 0));
-    QCOMPARE(page->framedCell(), QPoint(0, 0));
-    QCOMPARE(std::memcmp(&selected, &w.state().SelectedChord, 88), 0);
-    child<QMenu>(w, "popmenuChords")->hide();
-  }
-
   void rootFieldIsTidied() {
-    MainWindow w("/nonexistent/");
-    QLineEdit* root = child<QLineEdit>(w, "editChordRoot");
+    WindowRig rig("/nonexistent/");
+    QLineEdit* root = child<QLineEdit>(rig.w, "editChordRoot");
     const std::pair<const char*, const char*> cases[] = {
         {"c#", "C#"}, {"d+", "D#"}, {"e3", "E#"}, {"bb", "Bb"}, {"g-", "Gb"},
         {"aB", "Ab"}, {"fx", "F"},  {"h", ""},    {"", ""},     {"Gb7", "Gb"}};
@@ -232,9 +151,8 @@ class LibraryPagesTest : public QObject {
   }
 
   void showScaleFillsARowOfSixPositions() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     chooseKey(w, 7);
     chooseScale(w, 9);  // Major Pentatonic
     QCOMPARE(child<QPushButton>(w, "btnShowChords")->text(), QStringLiteral("Show Scale"));
@@ -258,10 +176,9 @@ class LibraryPagesTest : public QObject {
   }
 
   void aMissingScaleLibraryIsReported() {
-    DataDir none;
-    QFile::remove(none.dir.filePath("pxs.dat"));
-    ScriptedPrompter ask2;
-    MainWindow w2(none.path(), &ask2);
+    WindowRig rig([](DataDir& data) { QFile::remove(data.dir.filePath("pxs.dat")); });
+    MainWindow& w2 = rig.w;
+    ScriptedPrompter& ask2 = rig.ask;
     chooseKey(w2, 0);
     chooseScale(w2, 3);
     clickShowChords(w2);
@@ -270,9 +187,9 @@ class LibraryPagesTest : public QObject {
   }
 
   void changeBeginningFret() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     chooseKey(w, 0);
     chooseScale(w, 0);
     clickShowChords(w);
@@ -315,96 +232,6 @@ class LibraryPagesTest : public QObject {
       return dlg.result() == QDialog::Accepted;
     });
     trigger(w, "pmenu5StartFret");
-    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
-  }
-
-  // The question before a placed scale replaces a row goes through the
-  // prompter; No keeps the scale waiting, Yes places it.
-  void placingOverARowAsksFirst() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    chooseKey(w, 0);
-    chooseScale(w, 0);
-    clickShowChords(w);
-    TScaleDiagram sent = w.state().ScalePage[0];
-    sent.ScaleName = "Lydian";
-    scaleToPrintItem(sent, w.state().PrintMoveBuffer);
-    ScalesTab* page = w.scalesPage();
-    page->setPlacing(true);
-    ask.answers = {false};
-    clickAt(w, "imgScales", cellCentre(0, 0));
-    QCOMPARE(ask.questions, QStringList{"Do you want to replace this row of diagrams?"});
-    QVERIFY(page->placing());
-    QCOMPARE(child<SurfaceView>(w, "imgScales")->pointerShape(), 5);
-    ask.answers = {true};
-    clickAt(w, "imgScales", cellCentre(0, 0));
-    QCOMPARE(std::string(w.state().ScalePage[0].ScaleName.view()), std::string("Lydian"));
-    QVERIFY(!page->placing());
-    QCOMPARE(child<SurfaceView>(w, "imgScales")->pointerShape(), 0);
-  }
-
-  // Edit > Undo and Redo, and Ctrl+Z, step the Chords page back and forth;
-  // the page is drawn as it was, framed where it was.
-  void undoAndRedoOnTheChordsPage() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    QVERIFY(activate(w));
-    chooseKey(w, 0);
-    chooseChordType(w, 1, 0);
-    clickShowChords(w);
-    const QImage one = child<SurfaceView>(w, "imgChordPage")->image();
-    const QByteArray page = QByteArray::fromStdString(w.workbench().page(PlayTab::Chords));
-    chooseChordType(w, 1, 2);
-    clickShowChords(w);
-    clickShowChords(w);
-    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Show Chords"));
-    trigger(w, "mnuUndo");
-    QCOMPARE(w.state().ChordSetCount, 2);
-    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(w.state().ChordSetCount, 1);
-    QCOMPARE(QByteArray::fromStdString(w.workbench().page(PlayTab::Chords)), page);
-    QCOMPARE(child<SurfaceView>(w, "imgChordPage")->image(), one);
-    QCOMPARE(w.chordsPage()->framedCell(), QPoint(0, 0));
-    QCOMPARE(std::memcmp(&w.state().SelectedChord, &w.state().ChordPage[0][0], 88), 0);
-    trigger(w, "mnuRedo");
-    QCOMPARE(w.state().ChordSetCount, 2);
-    QVERIFY(!isEmpty(w.state().ChordPage[5][1]));
-  }
-
-  // The same on the Scales page, for a new row and a beginning fret.
-  void undoAndRedoOnTheScalesPage() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    QVERIFY(activate(w));
-    chooseKey(w, 0);
-    chooseScale(w, 0);
-    clickShowChords(w);
-    const QImage shown = child<SurfaceView>(w, "imgScales")->image();
-    clickAt(w, "imgScales", cellCentre(2, 0), Qt::RightButton);
-    child<QMenu>(w, "popmenuScales")->hide();
-    ask.dialogs.push_back([](QDialog& d) {
-      auto& dlg = static_cast<BeginFretDialog&>(d);
-      retype(dlg.meditBeginFret, QStringLiteral("5"));
-      clickIn(dlg, "OKBtn");
-      return dlg.result() == QDialog::Accepted;
-    });
-    trigger(w, "pmenu5StartFret");
-    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
-    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Beginning Fret"));
-    trigger(w, "mnuUndo");
-    QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(7));
-    QCOMPARE(w.state().CurrentScale.StartFrets[2], std::uint8_t(7));
-    QCOMPARE(child<SurfaceView>(w, "imgScales")->image(), shown);
-    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Show Scale"));
-    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(w.state().ScaleCount, 0);
-    QVERIFY(isEmpty(w.state().CurrentScale));
-    trigger(w, "mnuRedo");
-    trigger(w, "mnuRedo");
-    QCOMPARE(w.state().ScaleCount, 1);
     QCOMPARE(w.state().ScalePage[0].StartFrets[2], std::uint8_t(5));
   }
 };

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "render/FretboardPainter.h"
 #include "ui/ChordDesignTab.h"
 #include "ui/FretboardPanel.h"
@@ -17,7 +18,8 @@ class MainWindowTest : public QObject {
 
  private slots:
   void titleAndTabs() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
     QTabWidget* tabs = w.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     QVERIFY(tabs);
@@ -29,7 +31,8 @@ class MainWindowTest : public QObject {
   }
 
   void surfacesHaveTheirSizes() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     const struct {
       const char* name;
       QSize size;
@@ -46,7 +49,8 @@ class MainWindowTest : public QObject {
   }
 
   void exportItemsOnlyOnThePlayPage() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QMenu* file = child<QMenu>(w, "menuFile");
@@ -64,7 +68,8 @@ class MainWindowTest : public QObject {
   }
 
   void keyboardCommandsAndKeyPreview() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.activateWindow();
@@ -99,14 +104,16 @@ class MainWindowTest : public QObject {
     QVERIFY(MainWindow::maximisedOn(QSize(800, 600)));
     QVERIFY(!MainWindow::maximisedOn(QSize(1024, 768)));
     QVERIFY(!MainWindow::maximisedOn(QSize(800, 800)));
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     QCOMPARE(w.pos(), QPoint(0, 0));
     QCOMPARE(w.size(), QSize(808, 608));
     QVERIFY(!w.isMaximized());
   }
 
   void rendersToAnImage() {
-    MainWindow w("/tmp/");
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QImage shot = w.grab().toImage();

@@ -9,12 +9,11 @@
 
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
-#include "ScriptedPrompter.h"
+#include "WindowRig.h"
 #include "midi/MidiComponent.h"
 #include "midi/MidiSession.h"
 #include "midi/VirtualClock.h"
 #include "settings/ProfileFile.h"
-#include "ui/MainWindow.h"
 
 struct MidiRig {
   VirtualClock clock;
@@ -24,8 +23,9 @@ struct MidiRig {
   MidiSession session{midi};
   FakeFileLayer files;
   ProfileFile ini{"/prog/Px.ini", files};
-  ScriptedPrompter ask;
-  MainWindow window{"/prog/", &ask, {&ini, &session}};
+  WindowRig rig{"/prog/", {&ini, &session}};
+  MainWindow& window = rig.w;
+  ScriptedPrompter& ask = rig.ask;
 
   // Plays everything due up to `micros` and delivers the window messages.
   void runUntil(std::int64_t micros) {

@@ -7,6 +7,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
 #include "ui/SurfaceView.h"
@@ -44,9 +45,8 @@ class PageCommandsTest : public QObject {
   // A diagram sent to another page waits there under the placing pointer; a
   // change of tab puts the pointer back and places nothing.
   void aSentDiagramWaitsUntilTheTabChanges() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.show();
     showGMajorChords(w);
     popupCommand(w, "imgChordPage", {120 * 2 + 70, 90}, "popmenuChords", "pmenu1SendtoPlay");
@@ -68,8 +68,8 @@ class PageCommandsTest : public QObject {
   // somebody. (Taking the connections away is how Qt tells that there were
   // some; the window is not used afterwards.)
   void everyPopupCommandIsCarriedOut() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     const QList<QMenu*> menus =
         w.findChildren<QMenu*>(QRegularExpression(QStringLiteral("^popmenu")));
     QCOMPARE(menus.size(), 6);
@@ -82,9 +82,8 @@ class PageCommandsTest : public QObject {
 
   // The third position of a scale starts at fret 7, and so does its print item.
   void aScalePositionIsSentWithItsOwnStartFret() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.show();
     chooseKey(w, 9);
     chooseScale(w, 0);
@@ -112,9 +111,8 @@ class PageCommandsTest : public QObject {
   // From the print page a chord goes on to the design group and the play
   // page, and a scale back to the Scales page, each placed by a press.
   void printItemsTravelOnToTheOtherPages() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.show();
     showGMajorChords(w);
     popupCommand(w, "imgChordPage", {120 * 3 + 70, 90}, "popmenuChords", "pmenu1SendtoPrint");
@@ -158,9 +156,8 @@ class PageCommandsTest : public QObject {
   // Entering the play page tunes the neck as the page's first chord, taken
   // column by column.
   void thePlayPageTunesTheNeckAsItsFirstChord() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     w.show();
     showGMajorChords(w);
     TChordDiagram dropD = w.state().ChordPage[0][0];
@@ -181,9 +178,9 @@ class PageCommandsTest : public QObject {
   // A changed design group is only erased after a Yes; the file label and
   // the caption are reset with it.
   void erasingAChangedDesignGroupAsksFirst() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     showGMajorChords(w);
     popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");
@@ -215,9 +212,9 @@ class PageCommandsTest : public QObject {
   // File > New names the page it empties, and empties it like Erase Page:
   // the play page after its question, with both repeat sets as new.
   void fileNewErasesThePageOfTheActiveTab() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     const struct {
       PlayTab tab;
@@ -272,47 +269,13 @@ class PageCommandsTest : public QObject {
     QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
   }
 
-  // Erase Page and File > New empty the play page and the design group but
-  // leave a diagram sent there waiting: the next press still places it.
-  void erasingLeavesASentDiagramWaiting() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    w.show();
-    showGMajorChords(w);
-    popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoPlay");
-    clickAt(w, "imgPlayPage", {50, 50});
-    QVERIFY(w.state().Play.PlayPageChanged);
-    clickTab(w, PlayTab::Chords);
-    popupCommand(w, "imgChordPage", {120 + 70, 90}, "popmenuChords", "pmenu1SendtoPlay");
-    const TChordDiagram sent = w.state().MoveBuffer;
-    ask.answers = {true};
-    click(w, "sbtnErase");
-    QCOMPARE(ask.questions.size(), 1);
-    QVERIFY(isEmpty(w.state().PlayPage[0][0]));
-    QCOMPARE(child<SurfaceView>(w, "imgPlayPage")->pointerShape(), 5);
-    clickAt(w, "imgPlayPage", {50, 50});
-    QVERIFY(std::memcmp(&w.state().PlayPage[0][0], &sent, sizeof sent) == 0);
-
-    clickTab(w, PlayTab::Chords);
-    popupCommand(w, "imgChordPage", {120 * 2 + 70, 90}, "popmenuChords", "pmenu1SendtoDesign");
-    QCOMPARE(w.currentTab(), PlayTab::ChordDesign);
-    fileMenuNewCaption(w);
-    trigger(w, "mnuNew");
-    QCOMPARE(child<SurfaceView>(w, "imgChordDesign")->pointerShape(), 5);
-    clickAt(w, "imgChordDesign", {76 * 3 + 38, 50});
-    QVERIFY(std::memcmp(&w.state().DesignGroup[3], &w.state().ChordPage[2][0],
-                        sizeof(TChordDiagram)) == 0);
-    QCOMPARE(ask.questions.size(), 1);
-  }
-
   // A No to closing with an unsaved design group brings the Chord Design tab
   // forward as the player's click on it does: its chord on the fretboard,
   // its caption, and a diagram waiting elsewhere back in its buffer.
   void aNoToClosingBringsTheUnsavedPageForward() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     showGMajorChords(w);
     popupCommand(w, "imgChordPage", {70, 90}, "popmenuChords", "pmenu1SendtoDesign");

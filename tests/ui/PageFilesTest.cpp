@@ -14,6 +14,7 @@
 #include "FakeFileLayer.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
@@ -93,10 +94,11 @@ class PageFilesTest : public QObject {
   // Chord, print and scale pages come back as they were saved, pictures
   // and all; a name typed without an extension gets the kind's.
   void libraryPagesComeBackAsTheyWere() {
-    DataDir data;
     QTemporaryDir dir;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 7);
     chooseChordType(w, 1, 0);
@@ -119,8 +121,9 @@ class PageFilesTest : public QObject {
     clickTab(w, int(PlayTab::Scales));
     saveAs(w, ask, dir.filePath(QStringLiteral("modes.spf")));
 
-    ScriptedPrompter ask2;
-    MainWindow again(data.path(), &ask2);
+    const auto second = rig.another();
+    MainWindow& again = second->w;
+    ScriptedPrompter& ask2 = second->ask;
     again.show();
     clickTab(again, int(PlayTab::Chords));
     openFrom(again, ask2, dir.filePath(QStringLiteral("songs.cpf")));
@@ -154,10 +157,11 @@ class PageFilesTest : public QObject {
   // its repeat marks in the companion; without the companion the marks are
   // the fresh page's.
   void thePlayPageKeepsItsHeaderAndRepeatMarks() {
-    DataDir data;
     QTemporaryDir dir;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 2);
     chooseChordType(w, 3, 0);
@@ -192,8 +196,9 @@ class PageFilesTest : public QObject {
     QCOMPARE(bytesOf(dir.filePath(QStringLiteral("tune.ppf"))).size(), 6424);
     QCOMPARE(bytesOf(dir.filePath(QStringLiteral("tune.rpt"))).size(), 48);
 
-    ScriptedPrompter ask2;
-    MainWindow again(data.path(), &ask2);
+    const auto second = rig.another();
+    MainWindow& again = second->w;
+    ScriptedPrompter& ask2 = second->ask;
     again.show();
     clickTab(again, int(PlayTab::PlayPage));
     openFrom(again, ask2, dir.filePath(QStringLiteral("tune.ppf")));
@@ -231,12 +236,12 @@ class PageFilesTest : public QObject {
   // A save that fails says which file and why, and changes nothing: the old
   // file, the caption, the file name and the change flag stay as they were.
   void aFailedSaveChangesNothing() {
-    DataDir data;
     FakeFileLayer disk;
-    ScriptedPrompter ask;
     MainWindowServices services;
     services.PageFiles = &disk;
-    MainWindow w(data.path(), &ask, services);
+    WindowRig rig(services);
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     chooseKey(w, 0);
     chooseChordType(w, 1, 2);
@@ -270,10 +275,11 @@ class PageFilesTest : public QObject {
   // in hand with Show Intervals released. A file dropped on the window and
   // one chosen from the recent files open into their tabs.
   void designFilesDropsAndRecentFiles() {
-    DataDir data;
     QTemporaryDir dir;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 9);
     chooseChordType(w, 2, 0);
@@ -287,8 +293,8 @@ class PageFilesTest : public QObject {
     clickTab(w, int(PlayTab::Chords));
     saveAs(w, ask, dir.filePath(QStringLiteral("a.cpf")));
 
-    ScriptedPrompter ask2;
-    MainWindow again(data.path(), &ask2);
+    const auto second = rig.another();
+    MainWindow& again = second->w;
     again.show();
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(path)});
@@ -321,10 +327,11 @@ class PageFilesTest : public QObject {
   // kept absolute: the design group's file and the recent files are found
   // from any folder, and two spellings of one file make one entry.
   void relativeNamesAreKeptAbsolute() {
-    DataDir data;
     QTemporaryDir dir;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 7);
     chooseChordType(w, 2, 0);
@@ -336,8 +343,9 @@ class PageFilesTest : public QObject {
     const QString home = QDir::currentPath();
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     QVERIFY(QDir::setCurrent(dir.path()));
-    ScriptedPrompter ask2;
-    MainWindow again(data.path(), &ask2);
+    const auto second = rig.another();
+    MainWindow& again = second->w;
+    ScriptedPrompter& ask2 = second->ask;
     again.show();
     again.openFiles(
         {QStringLiteral("sub/../a.cpf"), QStringLiteral("g.cds"), QStringLiteral("./a.cpf")});
@@ -362,10 +370,11 @@ class PageFilesTest : public QObject {
   // player is, and brings its tab forward only once it has come in: a file
   // that is refused leaves the tab and the fretboard as they were.
   void openingByNameSwitchesTabsOnlyForAFileThatCameIn() {
-    DataDir data;
     QTemporaryDir dir;
     WatchingPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     ask.window = &w;
     w.show();
     chooseKey(w, 7);
@@ -415,10 +424,12 @@ class PageFilesTest : public QObject {
   // folder last used for the kind, else in Documents; Save names the page's
   // file in that folder, and a page folder that is there is used first.
   void fileDialogsStartInAFolderThatIsThere() {
-    DataDir data;
     QTemporaryDir dir;
     WatchingPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
+    DataDir& data = rig.data;
     w.show();
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documents.isEmpty() || !QDir(documents).exists()) documents = QDir::homePath();
@@ -449,12 +460,12 @@ class PageFilesTest : public QObject {
   // A print page is read and drawn under the busy pointer, which goes again
   // afterwards, also when the file is refused.
   void aPrintPageLoadsUnderTheBusyPointer() {
-    DataDir data;
     PointerWatchingFiles disk;
-    ScriptedPrompter ask;
     MainWindowServices services;
     services.PageFiles = &disk;
-    MainWindow w(data.path(), &ask, services);
+    WindowRig rig(services);
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     chooseKey(w, 7);
     chooseChordType(w, 1, 0);

@@ -7,6 +7,7 @@
 #include "ReferenceImage.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "files/PosixFileLayer.h"
 #include "pages/DiagramText.h"
 #include "play/PlayPageGeometry.h"
@@ -43,8 +44,9 @@ class PagePictureTest : public QObject {
 
  private slots:
   void playPageMatchesTheTab() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     click(w, "sbtnTime");  // 3/4: other bar lines, numbers and marks
     TChordDiagram chord = startFingering();
     chord.ChordName = "m7";
@@ -83,9 +85,9 @@ class PagePictureTest : public QObject {
   }
 
   void chordAndScalePagesMatchTheirTabs() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     chooseKey(w, 4);
     chooseChordType(w, 2, 1);  // E m7
     clickShowChords(w);
@@ -119,10 +121,10 @@ class PagePictureTest : public QObject {
   // the window reopening its file and in the command line's PDF of the file:
   // all of them head it "E major", as the menu names the type.
   void aMajorSetLooksTheSameEverywhere() {
-    DataDir data;
     QTemporaryDir out;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     chooseKey(w, 4);
     chooseChordType(w, 1, 0);  // E major
     clickShowChords(w);

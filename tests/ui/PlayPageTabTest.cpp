@@ -12,6 +12,7 @@
 #include "ReferenceImage.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "play/PlayPageGeometry.h"
 #include "ui/ChordsTab.h"
 #include "ui/MainWindow.h"
@@ -64,8 +65,9 @@ class PlayPageTabTest : public QObject {
   // Presses on the surface place, the Edit menu's Undo and Redo and Ctrl+Z
   // step them back and forth, and the page is drawn as it was each time.
   void pressesPlaceAndTheEditMenuTakesThemBack() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     QVERIFY(activate(w));
     clickTab(w, int(PlayTab::PlayPage));
     PlayPageTab* page = w.playPage();
@@ -94,23 +96,6 @@ class PlayPageTabTest : public QObject {
     QVERIFY(picture(w) == two);
     QVERIFY(w.state().Play.PlayPageChanged);
     QVERIFY(ask.questions.isEmpty());
-  }
-
-  void replacingAsksAndNoKeepsTheHand() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
-    PlayPageTab* page = w.playPage();
-    page->takeInHand(chordNamed("maj", 0));
-    clickAt(w, "imgPlayPage", slot(2, 2));
-    page->takeInHand(chordNamed("m7", 9));
-    ask.answers = {false, true};
-    clickAt(w, "imgPlayPage", slot(2, 2));
-    QCOMPARE(ask.questions.value(0), QStringLiteral("Do you want to replace this diagram?"));
-    QVERIFY(page->placing());
-    QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("maj"));
-    clickAt(w, "imgPlayPage", slot(2, 2));
-    QCOMPARE(std::string(w.state().PlayPage[2][2].ChordName.view()), std::string("m7"));
-    QCOMPARE(ask.unanswered, 0);
   }
 
   void pressesOffTheGridOrWhilePlayingDoNothing() {
@@ -144,8 +129,9 @@ class PlayPageTabTest : public QObject {
   // the picture at once and comes back when the tab changes; a move that
   // landed undoes as one step.
   void popupCommandsCutDeleteAndUndo() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     PlayPageTab* page = w.playPage();
     QMenu* menu = child<QMenu>(w, "popmenuPlayPage");
@@ -190,8 +176,8 @@ class PlayPageTabTest : public QObject {
   }
 
   void gridMarkerAndBarNumbersMatchTheirReferences() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     SurfaceView* surface = child<SurfaceView>(w, "imgPlayPage");
     QTest::mouseClick(surface, Qt::LeftButton, {}, slot(9, 2));  // start marker to bar 5
     VERIFY_REFERENCE(surface->image(), "playPage44");
@@ -210,8 +196,9 @@ class PlayPageTabTest : public QObject {
   }
 
   void repeatDialogStoresMarksAndRefusesJunk() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     clickAt(w, "imgPlayPage", slot(5, 1), Qt::RightButton);  // bar 3 in 4/4
     child<QMenu>(w, "popmenuPlayPage")->hide();
     ask.dialogs.push_back([](QDialog& d) {
@@ -260,8 +247,9 @@ class PlayPageTabTest : public QObject {
   // The strum speed bar and the Tempo dialog change the page: keys held on
   // the bar are one step, the dialog's OK another, and Undo shows each back.
   void strumSpeedAndTempoAreStepsOfThePage() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     QVERIFY(activate(w));
     clickTab(w, int(PlayTab::PlayPage));
     QScrollBar* speed = child<QScrollBar>(w, "sbStrumSpeed");
@@ -291,8 +279,8 @@ class PlayPageTabTest : public QObject {
   }
 
   void sendToPlayPageFromTheChordsPage() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     AppState& st = w.state();
     st.ChordPage[2][0] = chordNamed("m7", 9);
     st.ChordSetCount = 1;

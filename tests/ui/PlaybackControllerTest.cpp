@@ -8,6 +8,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -135,8 +136,9 @@ class PlaybackControllerTest : public QObject {
   }
 
   void playWithoutMidiLeavesPlayUp() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.state().SelectedChord = openE();
     click(w, "sbtnPlay");
     QVERIFY(!button(w, "sbtnPlay")->isChecked());

@@ -4,6 +4,7 @@
 
 #include "MidiRig.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "music/DiagramConvert.h"
 #include "ui/PrintPageTab.h"
 
@@ -68,37 +69,9 @@ class PrintPageTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // A press places a sent item, asking through the prompter before it
-  // replaces one; a right press cancels without a menu.
-  void pressesPlaceAndAskBeforeReplacing() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
-    PrintPageTab* page = w.printPage();
-    const TPrintDiagram a = chordItem("A", 2), s = scaleItem(7);
-    sendAndPress(w, a, cell(0, 0));
-    QVERIFY(same(w.state().PrintPage[0][0], a) && same(w.state().SelectedPrintItem, a));
-    QVERIFY(!page->placing() && framed(w, 0, 0));
-    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 0);
-
-    ask.answers = {false};
-    sendAndPress(w, s, cell(0, 0));
-    QCOMPARE(ask.questions, QStringList{"Do you want to replace this diagram?"});
-    QVERIFY(same(w.state().PrintPage[0][0], a) && page->placing());
-    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 5);
-    ask.answers = {true};
-    clickAt(w, "imgPrintPage", cell(0, 0));
-    QVERIFY(same(w.state().PrintPage[0][0], s) && !page->placing());
-
-    w.state().PrintMoveBuffer = a;
-    page->setPlacing(true);
-    clickAt(w, "imgPrintPage", cell(3, 3), Qt::RightButton);
-    QVERIFY(!page->placing() && isEmpty(w.state().PrintPage[3][3]));
-    QVERIFY(!child<QMenu>(w, "popmenuPrint")->isVisible());
-  }
-
   void menuItemsFollowTheItemKind() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     sendAndPress(w, chordItem("A", 2), cell(0, 0));
     sendAndPress(w, scaleItem(7), cell(1, 0));
     QMenu* menu = child<QMenu>(w, "popmenuPrint");
@@ -121,8 +94,8 @@ class PrintPageTest : public QObject {
 
   // Move from the menu lands with a press; a tab change puts it back.
   void aMoveLandsOrGoesBackOnATabChange() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
     PrintPageTab* page = w.printPage();
     const TPrintDiagram a = chordItem("A", 2);
     sendAndPress(w, a, cell(0, 0));
@@ -144,8 +117,9 @@ class PrintPageTest : public QObject {
   // Delete asks first (No the default); the last item takes the page with it:
   // its file name and the caption too.
   void deleteAsksAndTheLastItemEmptiesThePage() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     PrintPageTab* page = w.printPage();
     const TPrintDiagram a = chordItem("A", 2), s = scaleItem(3);
     sendAndPress(w, s, cell(4, 1));
@@ -168,46 +142,6 @@ class PrintPageTest : public QObject {
     QCOMPARE(w.windowTitle(), QStringLiteral("Strumbo!"));
     QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->image().pixelColor(120 * 4 + 22, 160 + 41),
              QColor(Qt::white));
-  }
-
-  // Edit > Undo and Redo, and Ctrl+Z, step the page back and forth; a move
-  // in progress goes back first. The page is drawn as it was.
-  void undoAndRedoOnThePrintPage() {
-    ScriptedPrompter ask;
-    MainWindow w("/nonexistent/", &ask);
-    w.show();
-    QApplication::setActiveWindow(&w);
-    QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.showTab(PlayTab::Print);
-    const TPrintDiagram a = chordItem("A", 2), b = chordItem("B", 4);
-    sendAndPress(w, a, cell(0, 0));
-    sendAndPress(w, b, cell(1, 0));
-    clickAt(w, "imgPrintPage", cell(0, 0));
-    const QImage beforeMove = child<SurfaceView>(w, "imgPrintPage")->image();
-    const std::string pageBeforeMove = w.workbench().page(PlayTab::Print);
-
-    menuAt(w, 1, 0, "pmenu3Move");
-    clickAt(w, "imgPrintPage", cell(3, 2));
-    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Move Diagram"));
-    ask.answers = {true};
-    menuAt(w, 0, 0, "pmenu3Delete");
-    QCOMPARE(action(w, "mnuUndo")->text(), QStringLiteral("&Undo Delete Diagram"));
-    trigger(w, "mnuUndo");
-    QVERIFY(same(w.state().PrintPage[0][0], a));
-    QVERIFY(framed(w, 3, 2) && same(w.state().SelectedPrintItem, b));
-    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(w.workbench().page(PlayTab::Print) == pageBeforeMove);
-    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->image(), beforeMove);
-    QCOMPARE(action(w, "mnuRedo")->text(), QStringLiteral("&Redo Move Diagram"));
-    trigger(w, "mnuRedo");
-    QVERIFY(same(w.state().PrintPage[3][2], b) && isEmpty(w.state().PrintPage[1][0]));
-
-    menuAt(w, 3, 2, "pmenu3Move");
-    trigger(w, "mnuUndo");
-    QCOMPARE(child<SurfaceView>(w, "imgPrintPage")->pointerShape(), 0);
-    QVERIFY(!w.printPage()->placing());
-    QVERIFY(w.workbench().page(PlayTab::Print) == pageBeforeMove);
-    QVERIFY(w.state().PrintPageChanged);
   }
 
   void playDiagramMovesTheFrameFirst() {

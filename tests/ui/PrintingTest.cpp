@@ -9,6 +9,7 @@
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "music/DiagramConvert.h"
 #include "ui/MainWindow.h"
 #include "ui/PrintController.h"
@@ -57,10 +58,10 @@ class PrintingTest : public QObject {
 
  private slots:
   void chordAndPrintPagesPrintThroughTheDialogAndThePreview() {
-    DataDir data;
     QTemporaryDir out;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     showSomeChords(w);
     const QImage onScreen = child<SurfaceView>(w, "imgChordPage")->image();
     const QString chords = out.filePath(QStringLiteral("chords.pdf"));
@@ -108,10 +109,10 @@ class PrintingTest : public QObject {
   }
 
   void emptyPagesAndChordDesignPrintNothingAndAskNothing() {
-    DataDir data;
     QTemporaryDir out;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     for (PlayTab tab : {PlayTab::Chords, PlayTab::ChordDesign, PlayTab::Print, PlayTab::Scales}) {
       w.showTab(tab);
       click(w, "sbtnPrintPage");
@@ -131,10 +132,10 @@ class PrintingTest : public QObject {
 
   // The red frame around the item in hand stays on the screen and off the paper.
   void theSelectionFrameIsNotPrinted() {
-    DataDir data;
     QTemporaryDir out;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     showSomeChords(w);
     clickAt(w, "imgChordPage", {120 * 3 + 70, 90}, Qt::RightButton);
     child<QMenu>(w, "popmenuChords")->hide();
@@ -154,10 +155,10 @@ class PrintingTest : public QObject {
   }
 
   void exportPdfWritesTheSheetWithoutAPrintDialog() {
-    DataDir data;
     QTemporaryDir out;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     showSomeChords(w);

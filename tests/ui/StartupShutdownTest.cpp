@@ -11,6 +11,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "midi/MidiComponent.h"
 #include "midi/MidiSession.h"
 #include "midi/VirtualClock.h"
@@ -37,8 +38,9 @@ class StartupShutdownTest : public QObject {
   void firstStartWithoutSettingsWritesOnlyMainAndDirectory() {
     FakeFileLayer files;
     ProfileFile ini(Ini, files);
-    ScriptedPrompter ask;
-    MainWindow w(Dir, &ask, {&ini, nullptr});
+    WindowRig rig(Dir, {&ini, nullptr});
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     QCOMPARE(child<QScrollBar>(w, "sbStrumSpeed")->value(), -300);
     QVERIFY(!button(w, "sbtnBassNote")->isChecked());
     QCOMPARE(w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->count(), 62);
@@ -60,8 +62,9 @@ class StartupShutdownTest : public QObject {
     files.files[Ini] =
         "[Main]\nSspeed=0x10\nBass=1\n[UserChords]\nNumber=2\n[62]\nName=Mine\n[63]\nFormula=1 3\n";
     ProfileFile ini(Ini, files);
-    ScriptedPrompter ask;
-    MainWindow w(Dir, &ask, {&ini, nullptr});
+    WindowRig rig(Dir, {&ini, nullptr});
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     // 0x10 reads as 16, past the scroll bar's end at 0.
     QCOMPARE(child<QScrollBar>(w, "sbStrumSpeed")->value(), 0);
     QVERIFY(button(w, "sbtnBassNote")->isChecked());
@@ -133,8 +136,9 @@ class StartupShutdownTest : public QObject {
         Dir, files, [](const std::string&) { return true; }, "", notice);
     QCOMPARE(path, Ini);
     ProfileFile ini(path, files);
-    ScriptedPrompter ask;
-    MainWindow w(Dir, &ask, {&ini, nullptr, nullptr, notice});
+    WindowRig rig(Dir, {&ini, nullptr, nullptr, notice});
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     QCOMPARE(ask.messages.size(), 1);
     const QString aside = QStringLiteral("/prog/Px.ini.too-large-1");
     QVERIFY2(ask.messages[0].contains(QStringLiteral("\"/prog/Px.ini\"")),
@@ -152,8 +156,9 @@ class StartupShutdownTest : public QObject {
     files.files[Ini] = "[Main]\nSspeed=-100\n";
     files.failWrites = true;
     ProfileFile ini(Ini, files);
-    ScriptedPrompter ask;
-    MainWindow w(Dir, &ask, {&ini, nullptr});
+    WindowRig rig(Dir, {&ini, nullptr});
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     child<QScrollBar>(w, "sbStrumSpeed")->setValue(-700);
     ask.answers = {true};
     QVERIFY(w.close());
@@ -171,9 +176,9 @@ class StartupShutdownTest : public QObject {
     FakeFileLayer files;
     files.files[Ini] = "[MidiOut]\nDevice=1\n[MidiIn]\nDevice=0\n";
     ProfileFile ini(Ini, files);
-    ScriptedPrompter ask;
     {
-      MainWindow w(Dir, &ask, {&ini, &session});
+      WindowRig rig(Dir, {&ini, &session});
+      MainWindow& w = rig.w;
       QVERIFY(w.midiOpen());
       QVERIFY(session.sync() != 0);
       QVERIFY(session.in() != 0);
@@ -187,14 +192,16 @@ class StartupShutdownTest : public QObject {
 
     // No output device: nothing is opened and the program runs without MIDI.
     devices.outs.clear();
-    MainWindow w2(Dir, &ask, {&ini, &session});
+    WindowRig again(Dir, {&ini, &session});
+    MainWindow& w2 = again.w;
     QVERIFY(!w2.midiOpen());
     QCOMPARE(session.sync(), 0u);
   }
 
   void helpAndAbout() {
-    ScriptedPrompter ask;
-    MainWindow w(STRUMBO_PROGRAM_DIR "/", &ask);
+    WindowRig rig(STRUMBO_PROGRAM_DIR "/");
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     trigger(w, "mnuTopics");
     QVERIFY(ask.messages.isEmpty());
     QVERIFY(w.help()->isVisible());
@@ -210,9 +217,9 @@ class StartupShutdownTest : public QObject {
     trigger(w, "mnuAbout");
     QCOMPARE(midiVersion, QStringLiteral("MIDI component 1.0"));
 
-    MainWindow lost("/nonexistent/", &ask);
-    trigger(lost, "mnuTopics");
-    QCOMPARE(ask.messages.size(), 1);
+    WindowRig lost("/nonexistent/");
+    trigger(lost.w, "mnuTopics");
+    QCOMPARE(lost.ask.messages.size(), 1);
   }
 };
 

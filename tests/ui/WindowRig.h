@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <concepts>
+#include <memory>
+#include <string>
 
 #include "DataDir.h"
 #include "ScriptedPrompter.h"
@@ -11,13 +14,39 @@
 // The window every widget test drives: a private copy of the data files, a
 // question seam answered from a script, and the main window over both. A
 // test asks `ask` for answers and files and drives `w` with real input.
+// This is the only place a test builds a MainWindow (a CTest check keeps it
+// so), so no test can open a real dialog by leaving the seam out.
 struct WindowRig {
   DataDir data;
+  // The program folder the window reads its data files from.
+  std::string programDir;
   ScriptedPrompter ask;
   MainWindow w;
   QTemporaryDir files;
 
-  explicit WindowRig(MainWindow::Services services = {}) : w(data.path(), &ask, services) {}
+  explicit WindowRig(MainWindow::Services services = {})
+      : programDir(data.path()), w(programDir, &ask, services) {}
+  // A window started over a data copy that `prepare` changed first: a file
+  // taken away or damaged before the program reads it.
+  template <class Prepare>
+  requires std::invocable<Prepare, DataDir&>
+  explicit WindowRig(Prepare prepare, MainWindow::Services services = {})
+      : programDir((prepare(data), data.path())), w(programDir, &ask, services) {}
+  // A window over another program folder: "/nonexistent/" starts without any
+  // data files, "/prog/" is where a fake file layer keeps the settings.
+  explicit WindowRig(const std::string& dir, MainWindow::Services services = {})
+      : programDir(dir), w(programDir, &ask, services) {}
+
+  // A second window over the same program folder, with its own questions: a
+  // later start that reads what this one saved or left behind.
+  struct Second {
+    ScriptedPrompter ask;
+    MainWindow w;
+    Second(const std::string& dir, MainWindow::Services services) : w(dir, &ask, services) {}
+  };
+  std::unique_ptr<Second> another(MainWindow::Services services = {}) const {
+    return std::make_unique<Second>(programDir, services);
+  }
 
   // A file in the rig's own folder.
   QString file(const QString& name) const { return files.filePath(name); }

@@ -12,6 +12,7 @@
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "WindowRig.h"
 #include "play/PlayPageGeometry.h"
 #include "render/FretboardBitmaps.h"
 #include "render/FretboardPainter.h"
@@ -59,15 +60,6 @@ QPoint fretCell(int s, int f) {
   return {FretX[f] + 6, StringY[s] + 6};
 }
 
-struct Group {
-  TChordDiagram d[6];
-};
-Group groupOf(MainWindow& w) {
-  Group g;
-  std::memcpy(g.d, w.state().DesignGroup, sizeof g.d);
-  return g;
-}
-
 QLineEdit* tabBox(MainWindow& w, int s) {
   return child<QLineEdit>(w, QStringLiteral("editTab%1").arg(s).toLatin1().constData());
 }
@@ -107,12 +99,6 @@ bool dropResultLine(MainWindow& w, const QString& text, QPoint pair) {
   return dropOn(w, *data, designSlot(2));
 }
 
-bool dropDragButton(MainWindow& w, int slot) {
-  QMimeData data;
-  data.setData(QLatin1String(DesignGroupController::FingeringMime), QByteArray());
-  return dropOn(w, data, designSlot(slot));
-}
-
 // C major chords on the Chords page, as the user shows them.
 void showCMajor(MainWindow& w) {
   clickTab(w, int(PlayTab::Chords));
@@ -148,10 +134,10 @@ class WorkInHandTest : public QObject {
   // A diagram in the middle of a move is part of the page: Save puts it back
   // where it came from and writes it, on each of the three pages that move.
   void savingWithAMovePendingKeepsTheMovedDiagram() {
-    DataDir data;
     QTemporaryDir dir;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     QVERIFY(activate(w));
     showCMajor(w);
     sendFromChords(w, 1, "pmenu1SendtoPlay");
@@ -198,47 +184,6 @@ class WorkInHandTest : public QObject {
     QCOMPARE(ask.questions, QStringList());
   }
 
-  // Whatever brings a diagram into the group ends a move first: the moved
-  // diagram is back home, the arrival asks before it replaces anything, and
-  // a later tab change or click has no old diagram left to write.
-  void aDiagramArrivingEndsAPendingMove() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
-    QVERIFY(activate(w));
-    clickTab(w, int(PlayTab::ChordDesign));
-    QVERIFY(dropResultLine(w, QStringLiteral("C\tmaj7"), QPoint(0, 2)));
-    const Group cmaj7 = groupOf(w);
-    auto* img = child<SurfaceView>(w, "imgChordDesign");
-
-    // The drag button onto the slot the move left free: it is held again.
-    popupCommand(w, "imgChordDesign", designSlot(2), "popmenuDesign", "pmenu2Move");
-    ask.answers = {false};
-    QVERIFY(dropDragButton(w, 2));
-    QCOMPARE(ask.questions, QStringList{QStringLiteral("Do you want to replace this diagram?")});
-    QCOMPARE(img->pointerShape(), 0);
-    clickTab(w, int(PlayTab::Chords));
-    clickTab(w, int(PlayTab::ChordDesign));
-    QVERIFY(same(groupOf(w), cmaj7));
-
-    // A search result over the whole group, then a tab change and a click.
-    popupCommand(w, "imgChordDesign", designSlot(2), "popmenuDesign", "pmenu2Move");
-    ask.questions.clear();
-    ask.answers = {false};  // do not save first: overwrite
-    QVERIFY(dropResultLine(w, QStringLiteral("D\tm7"), QPoint(2, 20)));
-    QCOMPARE(ask.questions,
-             QStringList{QStringLiteral(
-                 "This Design Group has changed. Do you want to save the changes?")});
-    const Group dm7 = groupOf(w);
-    for (const auto& d : dm7.d) QCOMPARE(int(d.Root), 2);
-    clickAt(w, "imgChordDesign", designSlot(4));
-    QVERIFY(same(groupOf(w), dm7));
-    clickTab(w, int(PlayTab::Chords));
-    clickTab(w, int(PlayTab::ChordDesign));
-    QVERIFY(same(groupOf(w), dm7));
-    QCOMPARE(ask.unanswered, 0);
-  }
-
   // Leaving a box whose edit is refused (Play down, or the tab changing
   // under it) changes nothing at all, and the box shows the chord again.
   void aRefusedTablatureEditChangesNothing() {
@@ -276,9 +221,8 @@ class WorkInHandTest : public QObject {
 
   // The boxes read the chord in hand, also after a move went back home.
   void theTablatureShowsTheChordInHand() {
-    DataDir data;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
     QVERIFY(activate(w));
     clickTab(w, int(PlayTab::ChordDesign));
     QVERIFY(dropResultLine(w, QStringLiteral("C\tmaj7"), QPoint(0, 2)));
@@ -302,10 +246,10 @@ class WorkInHandTest : public QObject {
 
   // A hand-laid print page is asked about like the play page and the group.
   void thePrintPageIsWorkToAskAbout() {
-    DataDir data;
     QTemporaryDir dir;
-    ScriptedPrompter ask;
-    MainWindow w(data.path(), &ask);
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    ScriptedPrompter& ask = rig.ask;
     QVERIFY(activate(w));
     showCMajor(w);
     sendFromChords(w, 1, "pmenu1SendtoPrint");

@@ -1,0 +1,30 @@
+# Fails when a widget test builds a MainWindow anywhere but in WindowRig.h,
+# where every window gets the scripted question seam and its own data copy.
+# Called with -DDIR=<tests/ui>.
+cmake_minimum_required(VERSION 3.25)
+file(GLOB sources "${DIR}/*.cpp" "${DIR}/*.h")
+# A declaration (`MainWindow w(`, `MainWindow w{`, `MainWindow w;`), a
+# temporary, `new` or a smart pointer's make function.
+set(builds "MainWindow[ \t]+[A-Za-z_][A-Za-z0-9_]*[ \t]*[({;]|MainWindow[ \t]*[({]|new[ \t]+MainWindow|make_(unique|shared)<[ \t]*MainWindow[ \t]*>")
+set(found "")
+foreach(file IN LISTS sources)
+  get_filename_component(name "${file}" NAME)
+  if(name STREQUAL "WindowRig.h")
+    continue()
+  endif()
+  file(STRINGS "${file}" lines)
+  set(n 0)
+  foreach(line IN LISTS lines)
+    math(EXPR n "${n} + 1")
+    string(REGEX REPLACE "//.*" "" code "${line}")
+    if(code MATCHES "${builds}")
+      list(APPEND found "${name}:${n}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(found)
+  list(JOIN found "\n  " shown)
+  message(FATAL_ERROR "a MainWindow built outside WindowRig.h:\n  ${shown}")
+endif()
+list(LENGTH sources count)
+message(STATUS "${count} files build their windows through WindowRig.h")
