@@ -153,7 +153,6 @@ class DialogTextsTest : public QObject {
 
   // Something that failed is said as an error, a refusal as a notice.
   void failuresAreErrorsAndRefusalsNotices() {
-    DataDir data;  // data files only: no help pages, no settings file
     WindowRig rig;
     MainWindow& w = rig.w;
     ScriptedPrompter& ask = rig.ask;

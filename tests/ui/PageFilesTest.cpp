@@ -371,10 +371,9 @@ class PageFilesTest : public QObject {
   // that is refused leaves the tab and the fretboard as they were.
   void openingByNameSwitchesTabsOnlyForAFileThatCameIn() {
     QTemporaryDir dir;
-    WatchingPrompter ask;
-    WindowRig rig;
+    BasicWindowRig<WatchingPrompter> rig;
     MainWindow& w = rig.w;
-    ScriptedPrompter& ask = rig.ask;
+    WatchingPrompter& ask = rig.ask;
     ask.window = &w;
     w.show();
     chooseKey(w, 7);
@@ -425,10 +424,9 @@ class PageFilesTest : public QObject {
   // file in that folder, and a page folder that is there is used first.
   void fileDialogsStartInAFolderThatIsThere() {
     QTemporaryDir dir;
-    WatchingPrompter ask;
-    WindowRig rig;
+    BasicWindowRig<WatchingPrompter> rig;
     MainWindow& w = rig.w;
-    ScriptedPrompter& ask = rig.ask;
+    WatchingPrompter& ask = rig.ask;
     DataDir& data = rig.data;
     w.show();
     QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

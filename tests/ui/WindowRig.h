@@ -15,26 +15,28 @@
 // question seam answered from a script, and the main window over both. A
 // test asks `ask` for answers and files and drives `w` with real input.
 // This is the only place a test builds a MainWindow (a CTest check keeps it
-// so), so no test can open a real dialog by leaving the seam out.
-struct WindowRig {
+// so), so no test can open a real dialog by leaving the seam out. A test
+// that watches the questions more closely gives its own kind of prompter.
+template <class Asker = ScriptedPrompter>
+struct BasicWindowRig {
   DataDir data;
   // The program folder the window reads its data files from.
   std::string programDir;
-  ScriptedPrompter ask;
+  Asker ask;
   MainWindow w;
   QTemporaryDir files;
 
-  explicit WindowRig(MainWindow::Services services = {})
+  explicit BasicWindowRig(MainWindow::Services services = {})
       : programDir(data.path()), w(programDir, &ask, services) {}
   // A window started over a data copy that `prepare` changed first: a file
   // taken away or damaged before the program reads it.
   template <class Prepare>
   requires std::invocable<Prepare, DataDir&>
-  explicit WindowRig(Prepare prepare, MainWindow::Services services = {})
+  explicit BasicWindowRig(Prepare prepare, MainWindow::Services services = {})
       : programDir((prepare(data), data.path())), w(programDir, &ask, services) {}
   // A window over another program folder: "/nonexistent/" starts without any
   // data files, "/prog/" is where a fake file layer keeps the settings.
-  explicit WindowRig(const std::string& dir, MainWindow::Services services = {})
+  explicit BasicWindowRig(const std::string& dir, MainWindow::Services services = {})
       : programDir(dir), w(programDir, &ask, services) {}
 
   // A second window over the same program folder, with its own questions: a
@@ -59,3 +61,5 @@ struct WindowRig {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
   }
 };
+
+using WindowRig = BasicWindowRig<>;
