@@ -140,7 +140,6 @@ class ChordSearchTest : public QObject {
     WindowRig rig;
     MainWindow& w = rig.w;
     ScriptedPrompter& ask = rig.ask;
-    DataDir& data = rig.data;
     w.showTab(PlayTab::ChordDesign);
     fretCMajor(w);
     choose(w, "rgIntervalOp", 0);

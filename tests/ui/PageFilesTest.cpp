@@ -98,7 +98,6 @@ class PageFilesTest : public QObject {
     WindowRig rig;
     MainWindow& w = rig.w;
     ScriptedPrompter& ask = rig.ask;
-    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 7);
     chooseChordType(w, 1, 0);
@@ -161,7 +160,6 @@ class PageFilesTest : public QObject {
     WindowRig rig;
     MainWindow& w = rig.w;
     ScriptedPrompter& ask = rig.ask;
-    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 2);
     chooseChordType(w, 3, 0);
@@ -279,7 +277,6 @@ class PageFilesTest : public QObject {
     WindowRig rig;
     MainWindow& w = rig.w;
     ScriptedPrompter& ask = rig.ask;
-    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 9);
     chooseChordType(w, 2, 0);
@@ -331,7 +328,6 @@ class PageFilesTest : public QObject {
     WindowRig rig;
     MainWindow& w = rig.w;
     ScriptedPrompter& ask = rig.ask;
-    DataDir& data = rig.data;
     w.show();
     chooseKey(w, 7);
     chooseChordType(w, 2, 0);
