@@ -33,13 +33,11 @@ bool hasSlot(const PlayPageUpdate& u, int c, int r) {
   return false;
 }
 
-// A workbench with the play page model wired to its history, as the tab has it.
+// A workbench, whose play page model records every edit in its history.
 struct Page {
   Workbench Bench;
   AppState& St = Bench.State;
-  PlayPageEditor Ed{St.PlayPage, St.Play, St.MoveBuffer,
-                    [this](std::string_view label, const std::function<void()>& change,
-                           bool merge) { Bench.edit(PlayTab::PlayPage, label, change, merge); }};
+  PlayPageEditor& Ed = Bench.Play;
 
   Page() { St.Play.loadActiveRepeatSet(); }
   void place(const TChordDiagram& d, int c, int r) {

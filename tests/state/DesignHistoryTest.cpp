@@ -33,7 +33,7 @@ int tagOf(const TChordDiagram& d) {
 struct DesignPage : ::testing::Test {
   Workbench Bench;
   AppState& St = Bench.State;
-  DesignGroupModel Model{St.DesignGroup, St.EditChord, St.MoveBuffer};
+  DesignGroupModel& Model = Bench.Group;
   FingeringEditor Editor{St.EditChord, St.ExtensionFlags, St.Names};
   std::string Dir = std::string(STRUMBO_TEST_PROGRAM_DIR) + "/";
 

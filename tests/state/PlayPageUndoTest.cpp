@@ -26,9 +26,7 @@ TChordDiagram chordNamed(const char* name, int root) {
 struct Page {
   Workbench Bench;
   AppState& St = Bench.State;
-  PlayPageEditor Ed{St.PlayPage, St.Play, St.MoveBuffer,
-                    [this](std::string_view label, const std::function<void()>& change,
-                           bool merge) { Bench.edit(PlayTab::PlayPage, label, change, merge); }};
+  PlayPageEditor& Ed = Bench.Play;
 
   Page() { St.Play.loadActiveRepeatSet(); }
 

@@ -94,8 +94,7 @@ void expectUndoable(Workbench& bench, PlayTab tab, const Snapshot& before, std::
 
 TEST(SmallPagesUndo, ShowChordsUndoesToThePageAndFileItBeganWith) {
   Workbench bench;
-  AppState& st = bench.State;
-  ChordsPageModel model(st.ChordPage, st.ChordSetCount, st.SelectedChord);
+  ChordsPageModel& model = bench.Chords;
   PageEdits edits(bench, PlayTab::Chords);
   for (int n = 0; n < 3; ++n) {
     const Snapshot before = snap(bench, PlayTab::Chords);
@@ -111,7 +110,7 @@ TEST(SmallPagesUndo, ShowChordsUndoesToThePageAndFileItBeganWith) {
 TEST(SmallPagesUndo, EveryScalesEditUndoesToThePageAndFileItBeganWith) {
   Workbench bench;
   AppState& st = bench.State;
-  ScalesPageModel model(st.ScalePage, st.ScaleCount, st.CurrentScale, st.PrintMoveBuffer, st.Names);
+  ScalesPageModel& model = bench.Scales;
   PageEdits edits(bench, PlayTab::Scales);
   const PlayTab tab = PlayTab::Scales;
 
@@ -138,7 +137,7 @@ TEST(SmallPagesUndo, EveryScalesEditUndoesToThePageAndFileItBeganWith) {
 TEST(SmallPagesUndo, EveryPrintEditUndoesToThePageAndFileItBeganWith) {
   Workbench bench;
   AppState& st = bench.State;
-  PrintPageModel model(st.PrintPage, st.SelectedPrintItem, st.PrintMoveBuffer);
+  PrintPageModel& model = bench.Print;
   PageEdits edits(bench, PlayTab::Print);
   const PlayTab tab = PlayTab::Print;
   const auto press = [&](int c, int r, PressButton b = PressButton::Left) {
@@ -245,7 +244,7 @@ PressButton button(std::mt19937& rng) {
 TEST(SmallPagesUndo, RandomChordsPageWorkFollowsTheReference) {
   Workbench bench;
   AppState& st = bench.State;
-  ChordsPageModel model(st.ChordPage, st.ChordSetCount, st.SelectedChord);
+  ChordsPageModel& model = bench.Chords;
   PageEdits edits(bench, PlayTab::Chords);
   std::mt19937 rng(1234);
   runRandom(
@@ -274,7 +273,7 @@ TEST(SmallPagesUndo, RandomChordsPageWorkFollowsTheReference) {
 TEST(SmallPagesUndo, RandomScalesPageWorkFollowsTheReference) {
   Workbench bench;
   AppState& st = bench.State;
-  ScalesPageModel model(st.ScalePage, st.ScaleCount, st.CurrentScale, st.PrintMoveBuffer, st.Names);
+  ScalesPageModel& model = bench.Scales;
   PageEdits edits(bench, PlayTab::Scales);
   std::mt19937 rng(5678);
   runRandom(
@@ -314,7 +313,7 @@ TEST(SmallPagesUndo, RandomScalesPageWorkFollowsTheReference) {
 TEST(SmallPagesUndo, RandomPrintPageWorkFollowsTheReference) {
   Workbench bench;
   AppState& st = bench.State;
-  PrintPageModel model(st.PrintPage, st.SelectedPrintItem, st.PrintMoveBuffer);
+  PrintPageModel& model = bench.Print;
   PageEdits edits(bench, PlayTab::Print);
   std::mt19937 rng(9012);
   runRandom(
