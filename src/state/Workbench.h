@@ -8,6 +8,7 @@
 
 #include "design/DesignGroupModel.h"
 #include "pages/ChordsPageModel.h"
+#include "pages/PageFile.h"
 #include "pages/PlayPageEditor.h"
 #include "pages/PrintPageModel.h"
 #include "pages/ScalesPageModel.h"
@@ -68,6 +69,10 @@ class Workbench {
   // then the page is put back (undo() and redo() below) and drawn anew.
   BenchUpdate undoPage(PlayTab tab) { return step(tab, false); }
   BenchUpdate redoPage(PlayTab tab) { return step(tab, true); }
+
+  // The page of `kind` as its file holds it. The play page's Loop and Bass
+  // Note are tool bar options, not state: they are left off for the caller.
+  PageContents contents(PageKind kind) const;
 
   // What a page's history keeps of it: its store and everything an edit of
   // it can change (set counts, time signature, repeat marks, tempo and strum

@@ -131,11 +131,7 @@ void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPage
 }
 
 void ChordsTab::redrawPage() {
-  PageContents contents;
-  contents.Kind = PageKind::Chord;
-  std::copy(&State.ChordPage[0][0], &State.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
-            &contents.ChordPage[0][0]);
-  const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+  const DrawnPage drawn = drawPage(Bench.contents(PageKind::Chord), std::nullopt, State.Names);
   imgChordPage->setImage(drawn.Surface);
   // The drawn page is framed where a fresh load frames it; the update moves
   // the frame on from there.

@@ -131,33 +131,10 @@ bool PageFilesController::load(const std::string& path, PageKind kind) {
 }
 
 PageContents PageFilesController::contentsOf(PageKind kind) const {
-  const AppState& st = P.Bench.State;
-  PageContents page;
-  page.Kind = kind;
-  switch (kind) {
-    case PageKind::Chord:
-      std::copy(&st.ChordPage[0][0], &st.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
-                &page.ChordPage[0][0]);
-      break;
-    case PageKind::Print:
-      std::copy(&st.PrintPage[0][0], &st.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
-                &page.PrintPage[0][0]);
-      break;
-    case PageKind::Design:
-      std::copy(std::begin(st.DesignGroup), std::end(st.DesignGroup), page.DesignGroup);
-      break;
-    case PageKind::Play:
-      std::copy(&st.PlayPage[0][0], &st.PlayPage[0][0] + PlayPageColumns * PlayPageRows,
-                &page.PlayPage[0][0]);
-      page.Header.ThreeFour = st.Play.ThreeFour;
-      page.Header.StrumSpeed = st.Play.StrumSpeed;
-      page.Header.TempoBpm = 60'000'000 / std::max(st.Play.PlayPageTempo, 1);
-      page.Header.Loop = P.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
-      page.Header.Bass = P.ToolBar.isOn(ToolBarPanel::Toggle::BassNote);
-      break;
-    case PageKind::Scale:
-      std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page.ScalePage);
-      break;
+  PageContents page = P.Bench.contents(kind);
+  if (kind == PageKind::Play) {
+    page.Header.Loop = P.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
+    page.Header.Bass = P.ToolBar.isOn(ToolBarPanel::Toggle::BassNote);
   }
   return page;
 }

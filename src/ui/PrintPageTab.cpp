@@ -56,11 +56,7 @@ void PrintPageTab::apply(const PrintUpdate& u) {
   if (u.RedrawPage) {
     // The whole page as the page drawer draws it everywhere. Its frame is
     // taken over, so moving the frame on wipes nothing of the page just drawn.
-    PageContents contents;
-    contents.Kind = PageKind::Print;
-    std::copy(&State.PrintPage[0][0], &State.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
-              &contents.PrintPage[0][0]);
-    const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+    const DrawnPage drawn = drawPage(Bench.contents(PageKind::Print), std::nullopt, State.Names);
     imgPrintPage->setImage(drawn.Surface);
     Frame = drawn.Frame.value_or(SelectionFrame{0, 0, 0, 0, Frame.Column, Frame.Row});
   }

@@ -84,29 +84,26 @@ void ScalesTab::apply(const ScalesUpdate& u) {
   if (u.RedrawPage) {
     // The whole page as the page drawer draws it everywhere, framed where a
     // fresh load frames it; the update moves the frame on from there.
-    PageContents contents;
-    contents.Kind = PageKind::Scale;
-    std::copy(std::begin(State.ScalePage), std::begin(State.ScalePage) + State.ScaleCount,
-              contents.ScalePage);
-    for (int r = State.ScaleCount; r < ScalePageSize; ++r) contents.ScalePage[r].Empty = 1;
-    const DrawnPage drawn = drawPage(contents, std::nullopt, State.Names);
+    const DrawnPage drawn = drawPage(Bench.contents(PageKind::Scale), std::nullopt, State.Names);
     imgScales->setImage(drawn.Surface);
     if (drawn.Frame) Frame = *drawn.Frame;
     if (!u.DrawRows.empty())
       scrollScales->verticalScrollBar()->setValue(
           SmallGeometry::rowScroll(SmallPage::Scales, u.DrawRows.back()));
   }
-  for (const int r : u.RedrawPage ? std::vector<int>{} : u.DrawRows) {
-    if (r < 0 || r >= ScalePageSize) continue;
-    scrollScales->verticalScrollBar()->setValue(SmallGeometry::rowScroll(SmallPage::Scales, r));
-    const TScaleDiagram& sc = State.ScalePage[r];
-    for (int c = 0; c < SmallGeometry::Columns; ++c)
-      DrawScalePosition(surface, sc, c, r, SmallPage::Scales);
-    SurfaceText::drawScaleRowHeader(surface, sc, r, State.Names);
-    Frame.Column = 0;
-    Frame.Row = r;
-    MoveSelectionFrame(surface, Frame, ScalesPageFrame);
-  }
+  // A page drawn whole already holds its rows; a row added is drawn alone.
+  if (!u.RedrawPage)
+    for (const int r : u.DrawRows) {
+      if (r < 0 || r >= ScalePageSize) continue;
+      scrollScales->verticalScrollBar()->setValue(SmallGeometry::rowScroll(SmallPage::Scales, r));
+      const TScaleDiagram& sc = State.ScalePage[r];
+      for (int c = 0; c < SmallGeometry::Columns; ++c)
+        DrawScalePosition(surface, sc, c, r, SmallPage::Scales);
+      SurfaceText::drawScaleRowHeader(surface, sc, r, State.Names);
+      Frame.Column = 0;
+      Frame.Row = r;
+      MoveSelectionFrame(surface, Frame, ScalesPageFrame);
+    }
   if (u.RedrawPosition) {
     const auto [c, r] = *u.RedrawPosition;
     DrawSmallScale(surface, State.ScalePage[r], c, r, SmallPage::Scales);
