@@ -54,12 +54,7 @@ struct DesignPage : ::testing::Test {
     return t;
   }
   // The design file as Save would write it now.
-  std::string file() const {
-    PageContents page;
-    page.Kind = PageKind::Design;
-    std::copy(std::begin(St.DesignGroup), std::end(St.DesignGroup), page.DesignGroup);
-    return encodePage(page);
-  }
+  std::string file() const { return encodePage(Bench.contents(PageKind::Design)); }
   std::string label() const { return std::string(Bench.history(Tab).undoLabel()); }
 };
 

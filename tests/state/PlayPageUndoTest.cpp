@@ -33,14 +33,7 @@ struct Page {
   std::string bytes() const { return Bench.page(PlayTab::PlayPage); }
   // The page file and its repeat companion as a save would write them.
   std::string file() const {
-    PageContents page;
-    page.Kind = PageKind::Play;
-    std::copy(&St.PlayPage[0][0], &St.PlayPage[0][0] + PlayPageColumns * PlayPageRows,
-              &page.PlayPage[0][0]);
-    page.Header.ThreeFour = St.Play.ThreeFour;
-    page.Header.StrumSpeed = St.Play.StrumSpeed;
-    page.Header.TempoBpm = 60'000'000 / std::max(St.Play.PlayPageTempo, 1);
-    return encodePage(page) + encodeRepeatSet(St.Play.ActiveRepeatSet);
+    return encodePage(Bench.contents(PageKind::Play)) + encodeRepeatSet(St.Play.ActiveRepeatSet);
   }
   // What the Edit menu does: a pending move is given up, then the step.
   bool undo() {

@@ -20,15 +20,8 @@
 
 namespace {
 
-std::string fileOf(const AppState& st, PlayTab tab) {
-  PageContents page;
-  page.Kind = pageKindOf(tab);
-  std::copy(&st.ChordPage[0][0], &st.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
-            &page.ChordPage[0][0]);
-  std::copy(&st.PrintPage[0][0], &st.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
-            &page.PrintPage[0][0]);
-  std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page.ScalePage);
-  return encodePage(page);
+std::string fileOf(const Workbench& bench, PlayTab tab) {
+  return encodePage(bench.contents(pageKindOf(tab)));
 }
 
 // A page and its file at one moment.
@@ -38,7 +31,7 @@ struct Snapshot {
 };
 
 Snapshot snap(const Workbench& bench, PlayTab tab) {
-  return {bench.page(tab), fileOf(bench.State, tab)};
+  return {bench.page(tab), fileOf(bench, tab)};
 }
 
 LibraryResult chordSet(TChordDiagram (&set)[6], int seed) {
