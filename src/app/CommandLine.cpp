@@ -1,6 +1,29 @@
 #include "app/CommandLine.h"
 
+namespace {
+
+ExportCommand parseSmooth(const QStringList& a) {
+  const QString usage =
+      QStringLiteral("usage: strumbo --smooth-fingerings IN.ppf OUT.ppf [--around FRET]");
+  if ((a.size() != 3 && a.size() != 5) || a[1].isEmpty() || a[2].isEmpty())
+    return {std::nullopt, usage};
+  ExportRequest r{ExportRequest::Kind::Smooth, a[1], a[2], std::nullopt};
+  if (a.size() == 5) {
+    bool ok = false;
+    const int fret = a[4].toInt(&ok);
+    if (a[3] != QLatin1String("--around") || !ok) return {std::nullopt, usage};
+    if (fret < 1 || fret > 15)
+      return {std::nullopt, QStringLiteral("--around takes a fret from 1 to 15")};
+    r.Around = fret;
+  }
+  return {r, QString()};
+}
+
+}  // namespace
+
 ExportCommand parseExportCommand(const QStringList& arguments) {
+  if (!arguments.isEmpty() && arguments[0] == QLatin1String("--smooth-fingerings"))
+    return parseSmooth(arguments);
   static const struct {
     const char* option;
     ExportRequest::Kind kind;
@@ -17,7 +40,7 @@ ExportCommand parseExportCommand(const QStringList& arguments) {
         return {std::nullopt, QStringLiteral("usage: strumbo %1 PAGE OUT").arg(option)};
       if (arguments[1].isEmpty() || arguments[2].isEmpty())
         return {std::nullopt, QStringLiteral("%1 needs a page and an output file").arg(option)};
-      return {ExportRequest{o.kind, arguments[1], arguments[2]}, QString()};
+      return {ExportRequest{o.kind, arguments[1], arguments[2], std::nullopt}, QString()};
     }
   return {};
 }

@@ -5,14 +5,16 @@
 #include <optional>
 
 // The headless exports: `strumbo --export-midi PAGE.ppf OUT.mid`,
-// `--export-audio PAGE.ppf OUT.wav` and `--export-pdf PAGE OUT.pdf`. They
+// `--export-audio PAGE.ppf OUT.wav` and `--export-pdf PAGE OUT.pdf`, and
+// `--smooth-fingerings IN.ppf OUT.ppf [--around FRET]`. They
 // are told apart from a window run before any application object exists,
 // because an export must not need a display.
 struct ExportRequest {
-  enum class Kind { Midi, Audio, Pdf };
+  enum class Kind { Midi, Audio, Pdf, Smooth };
   Kind What = Kind::Midi;
   QString Page;
   QString Out;
+  std::optional<int> Around;  // Smooth: keep the hand near this fret
 };
 
 struct ExportCommand {

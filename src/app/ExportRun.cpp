@@ -13,6 +13,7 @@
 #include "music/NameTables.h"
 #include "output/PageExport.h"
 #include "pages/PageFile.h"
+#include "pages/SmoothFingerings.h"
 #include "play/PlayPageModel.h"
 #include "render/PageDrawer.h"
 #include "render/PrintSheet.h"
@@ -102,18 +103,45 @@ int exportPdf(const ExportRequest& request, FileLayer& files, const std::string&
   return 0;
 }
 
+// Re-fingers a play page for the hand and writes it with its companion, as
+// the window would save it after Smooth Fingerings.
+int smoothPage(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
+               const std::string& out, PageContents& page,
+               const std::optional<TRepeatSet>& companion) {
+  SmoothRequest smooth;
+  if (request.Around) {
+    smooth.Where = HandPlace::AroundFret;
+    smooth.Fret = *request.Around;
+  }
+  smooth.ThreeFour = page.Header.ThreeFour;
+  smooth.Marks = companion.value_or(TRepeatSet{});
+  smooth.Loop = page.Header.Loop;
+  LibraryFingerings library(exeDir);
+  const SmoothResult result = smoothFingerings(page.PlayPage, smooth, library);
+  const std::string error = savePageFile(files, out, page, &smooth.Marks);
+  if (!error.empty()) return fail(QString::fromStdString(error));
+  std::printf("%zu chords re-fingered; the hand travels %.1f frets, was %.1f\n",
+              result.Changed.size(), result.TravelAfter, result.TravelBefore);
+  return 0;
+}
+
 }  // namespace
 
 int runExport(const ExportRequest& request, FileLayer& files, const std::string& exeDir) {
   const std::string pagePath = QFile::encodeName(request.Page).toStdString();
   const std::string out = QFile::encodeName(request.Out).toStdString();
   const std::optional<PageKind> kind = pageKindOfPath(pagePath);
-  const bool sound = request.What != ExportRequest::Kind::Pdf;
+  const bool smooth = request.What == ExportRequest::Kind::Smooth;
+  const bool sound = request.What != ExportRequest::Kind::Pdf && !smooth;
+  if (smooth && kind != PageKind::Play)
+    return fail(request.Page +
+                QStringLiteral(": only a play page (.ppf) has fingerings to smooth"));
   if (sound && kind != PageKind::Play)
     return fail(request.Page + QStringLiteral(": only a play page (.ppf) plays"));
   if (!kind || *kind == PageKind::Design)
     return fail(request.Page + QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
-  if (overwritesInput(request.Out, pagePath))
+  // Smoothing reads the page whole before it writes, so it may write over it.
+  if (!smooth && overwritesInput(request.Out, pagePath))
     return fail(request.Out + QStringLiteral(" is the page itself; choose another output file"));
 
   PageContents page;
@@ -121,6 +149,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   const std::string error = loadPageFile(files, pagePath, *kind, page, companion);
   if (!error.empty())
     return fail(request.Page + QStringLiteral(": ") + QString::fromStdString(error));
+  if (smooth) return smoothPage(request, files, exeDir, out, page, companion);
   if (sound) return exportSound(request, out, files, exeDir, page, companion);
   return exportPdf(request, files, out, page, companion);
 }
