@@ -5,6 +5,8 @@
 // of the first fingerings, after smoothing, and the least travel the six
 // stored fingerings allow (found by the same search with travel as its only
 // cost); and with "Around fret N", how far the hand strays from N.
+// `smooth_benchmark PROGRAM_DIR OUT_DIR` also writes the evaluation pages
+// (first fingerings) to OUT_DIR, to try on the command line and in the window.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -14,8 +16,10 @@
 
 #include "design/FingeringPath.h"
 #include "design/HandCost.h"
+#include "files/PosixFileLayer.h"
 #include "library/ChordLibrary.h"
 #include "library/LibraryFiles.h"
+#include "pages/PageFile.h"
 #include "pages/SmoothFingerings.h"
 #include "play/PagePlayer.h"
 #include "play/PlayRoute.h"
@@ -155,8 +159,25 @@ void timing() {
 
 }  // namespace
 
+void writePages(const std::string& out) {
+  PosixFileLayer files;
+  for (const Progression& p : evaluationSet())
+    for (int key = 0; key < 12; ++key) {
+      Page page;
+      if (!build(page, p, key)) return;
+      PageContents contents;
+      contents.Kind = PageKind::Play;
+      std::copy(&page.Slots[0][0], &page.Slots[0][0] + PlaySlotCount, &contents.PlayPage[0][0]);
+      contents.Header = {false, -300, 100, false, false};
+      std::string name = std::string(p.Name) + "-" + std::to_string(key);
+      std::replace(name.begin(), name.end(), ' ', '_');
+      savePageFile(files, out + "/" + name + ".ppf", contents, &page.Request.Marks);
+    }
+}
+
 int main(int argc, char** argv) {
   if (argc > 1) Dir = std::string(argv[1]) + "/";
+  if (argc > 2) writePages(argv[2]);
   timing();
   std::printf("\n%-22s %9s %9s %9s %7s %9s\n", "progression (12 keys)", "first", "smoothed",
               "least", "ratio", "around 7");
