@@ -8,22 +8,6 @@
 
 namespace {
 
-constexpr int Guitar = 0, Bass = 1, Click = 9;
-
-TScaleDiagram scaleOf(std::vector<int> intervals, int root, std::array<int, 6> startFrets) {
-  TScaleDiagram d{};
-  d.Empty = 0;
-  d.ScaleName = "test";
-  d.TuningName = "Standard";
-  std::copy(StandardTuning.begin(), StandardTuning.end(), d.Tuning);
-  std::fill(std::begin(d.Intervals), std::end(d.Intervals), ScaleIntervalEnd);
-  for (std::size_t i = 0; i < intervals.size() && i < 10; ++i)
-    d.Intervals[i] = static_cast<std::uint8_t>(intervals[i]);
-  for (int p = 0; p < 6; ++p) d.StartFrets[p] = static_cast<std::uint8_t>(startFrets[p]);
-  d.Root = static_cast<std::uint8_t>(root);
-  return d;
-}
-
 TScaleDiagram cMajorScale() {
   return scaleOf({0, 2, 4, 5, 7, 9, 11}, 0, {1, 2, 5, 7, 8, 10});
 }

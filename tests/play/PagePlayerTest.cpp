@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int Guitar = 0, Bass = 1, Click = 9;
-
 struct PagePlay : ::testing::Test {
   PlayList list = emptyList();
   PlayPageState state;

@@ -209,11 +209,7 @@ TEST_F(Engine, PauseOnlyWhilePlayingOnThePlayPageOrScalesTabAndStopByTab) {
   EXPECT_EQ(sink.events.size(), queued);
 
   // On the Scales tab Stop shows the scale again; on the Chords tab it only raises Pause.
-  TScaleDiagram scale{};
-  scale.Empty = 0;
-  std::fill(std::begin(scale.Intervals), std::end(scale.Intervals), ScaleIntervalEnd);
-  scale.Intervals[0] = 0;
-  std::copy(StandardTuning.begin(), StandardTuning.end(), scale.Tuning);
+  const TScaleDiagram scale = scaleOf({0}, 0, {1, 1, 1, 1, 1, 1});
   engine.PlayScale(scale, 0, true);
   transport.take();
   const PlayerUpdate scaleStop = engine.Stop(PlayTab::Scales);
@@ -390,11 +386,7 @@ TEST_F(Engine, PlayButtonStartsThePlayerOfTheTabAt120BeatsPerMinute) {
   message(AllPlayed);
 
   // The print page's scale item: position 0 of a scale from fret 5.
-  TScaleDiagram scale{};
-  scale.Empty = 0;
-  std::fill(std::begin(scale.Intervals), std::end(scale.Intervals), ScaleIntervalEnd);
-  scale.Intervals[0] = 0;
-  std::copy(StandardTuning.begin(), StandardTuning.end(), scale.Tuning);
+  const TScaleDiagram scale = scaleOf({0}, 0, {1, 1, 1, 1, 1, 1});
   scaleToPrintItem(scale, app.SelectedPrintItem);
   app.SelectedPrintItem.BaseFret = 5;
   sink.events.clear();

@@ -165,22 +165,6 @@ TEST_F(Live, ThePagePlaysEveryChannelEventOnTimeThroughASmallQueueAndTheCursorFo
   EXPECT_GT(marks, 30);
 }
 
-TEST_F(Live, WithCountOffTheCursorAppearsOnTheFirstBeatOfThePage) {
-  app.Play.ThreeFour = true;
-  engine.Options.CountOff = true;
-  place(0, cMajor());
-  const std::int32_t tempo = 500000;
-  const PlayerUpdate first = engine.StartPagePlay(app.PlayPage, app.Play, tempo);
-  EXPECT_FALSE(first.RedSlash.has_value());
-  run();
-  EXPECT_EQ(sends(), expectedSends(reference(), tempo));
-  const auto it = std::find_if(delivered.begin(), delivered.end(),
-                               [](const Delivered& d) { return d.update.RedSlash.has_value(); });
-  ASSERT_NE(it, delivered.end());
-  EXPECT_EQ(it->time, 3 * tempo) << "three count-off clicks first";
-  EXPECT_EQ(*it->update.RedSlash, PlayGeometry::beatSlash(0));
-}
-
 TEST_F(Live, StopSilencesAndDropsWhatWasQueuedAndLoopPlayRunsUntilStopped) {
   engine.Options.Loop = true;
   place(0, cMajor());
