@@ -50,12 +50,8 @@ TEST(PageExport, TheMidiFileIsThePagePlayedOnceAtItsTempo) {
   // Loop Play is down, but an export plays the page once.
   PageExport::Page once = page;
   once.Options.Loop = false;
-  PagePlayer::Start start;
-  start.Slots = &once.Slots;
-  start.Page = &once.State;
-  start.Options = once.Options;
-  start.CountOff = true;
-  const auto events = PagePlayer::playOnce(start, 1'000'000);
+  const auto events =
+      PagePlayer::playOnce(startOf(once.Slots, once.State, once.Options), 1'000'000);
   ASSERT_TRUE(events.has_value());
   EXPECT_EQ(disk.files["/out/page.mid"], StandardMidiFile::build(*events, 545454));
 

@@ -15,11 +15,7 @@ struct PagePlay : ::testing::Test {
   bool countOff = false;
 
   PagePlayer::Start start() {
-    PagePlayer::Start s;
-    s.Slots = &list;
-    s.Page = &state;
-    s.Settings = settings;
-    s.Options = options;
+    PagePlayer::Start s = startOf(list, state, options, settings);
     s.CountOff = countOff;
     return s;
   }

@@ -160,6 +160,19 @@ inline TScaleDiagram scaleOf(std::vector<int> intervals, int root, std::array<in
   return d;
 }
 
+// A page player's start as the engine makes it: the count-off as the button says.
+inline PagePlayer::Start startOf(const PlayList& slots, const PlayPageState& page,
+                                 const PlayOptions& options = {},
+                                 const PlayerSettings& settings = {}) {
+  PagePlayer::Start s;
+  s.Slots = &slots;
+  s.Page = &page;
+  s.Settings = settings;
+  s.Options = options;
+  s.CountOff = options.CountOff;
+  return s;
+}
+
 inline PlayList emptyList() {
   PlayList list{};
   for (auto& d : list) d.Empty = 1;
