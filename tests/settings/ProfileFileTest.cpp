@@ -92,13 +92,6 @@ TEST_F(ProfileFileFake, StringsAreCutAt1023Characters) {
   EXPECT_EQ(ini.readString("Directory", "Chord", "/x/Chord"), "/x/Chord");
 }
 
-TEST_F(ProfileFileFake, KeyNamesComeInFileOrder) {
-  fs.files[kPath] = "; voices\n[General MIDI]\nzeta=\nalpha=1\nMid Key (x)=\n[Other]\nq=1\n";
-  EXPECT_EQ(ini.readKeyNames("General MIDI"),
-            (std::vector<std::string>{"zeta", "alpha", "Mid Key (x)"}));
-  EXPECT_TRUE(ini.readKeyNames("Nope").empty());
-}
-
 TEST_F(ProfileFileFake, WritesKeepOtherSectionsAndCommentsAndEraseRemovesASection) {
   fs.files[kPath] = "; Strumbo! settings\n\n[General MIDI]\n001 Piano=\n002 Bright=\n";
   ini.writeInteger("Main", "Sspeed", -250);
