@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -57,24 +56,6 @@ std::vector<int> degreesOf(const TScaleFormula& f) {
 }
 
 }  // namespace
-
-TEST(DataFiles, EightFilesWithTheirExactSizes) {
-  const std::array<std::pair<const char*, std::uintmax_t>, 8> files = {{
-      {"pxcd3.dat", 2728},
-      {"pxs.dat", 1739},
-      {"pxma1.dat", 8892},
-      {"pxma2.dat", 8892},
-      {"pxmi1.dat", 7956},
-      {"pxmi2.dat", 7956},
-      {"pxdo1.dat", 12168},
-      {"pxdo2.dat", 12168},
-  }};
-  for (const auto& [name, size] : files) {
-    const auto path = std::filesystem::path(ProgramDir) / name;
-    ASSERT_TRUE(std::filesystem::exists(path)) << name;
-    EXPECT_EQ(std::filesystem::file_size(path), size) << name;
-  }
-}
 
 // The chord type lists of the pages pick dictionary records by their place.
 TEST(Dictionary, NamesAreTheChordTypeListInOrder) {
