@@ -75,10 +75,7 @@ Workbench::Workbench()
       Scales(State.ScalePage, State.ScaleCount, State.CurrentScale, State.PrintMoveBuffer,
              State.Names),
       Print(State.PrintPage, State.SelectedPrintItem, State.PrintMoveBuffer),
-      Play(State.PlayPage, State.Play, State.MoveBuffer,
-           [this](std::string_view label, const std::function<void()>& change, bool merge) {
-             edit(PlayTab::PlayPage, label, change, merge);
-           }),
+      Play(State.PlayPage, State.Play, State.MoveBuffer),
       Group(State.DesignGroup, State.EditChord, State.MoveBuffer),
       SavedGroup(groupBytes()) {}
 
@@ -139,22 +136,6 @@ bool Workbench::restore(PlayTab tab, std::string_view bytes) {
 void Workbench::record(PlayTab tab, std::string_view label, std::string before, bool merge) {
   Histories[index(tab)].record(label, std::move(before), page(tab), merge);
   historyMoved(tab);
-}
-
-bool Workbench::undo(PlayTab tab) {
-  PageHistory& h = Histories[index(tab)];
-  if (!h.canUndo()) return false;
-  restore(tab, h.undo());
-  historyMoved(tab);
-  return true;
-}
-
-bool Workbench::redo(PlayTab tab) {
-  PageHistory& h = Histories[index(tab)];
-  if (!h.canRedo()) return false;
-  restore(tab, h.redo());
-  historyMoved(tab);
-  return true;
 }
 
 void Workbench::markSaved(PlayTab tab) {
@@ -319,7 +300,10 @@ BenchUpdate Workbench::erasePage(PlayTab tab, std::string_view label, bool confi
   }
   // The erased page is a new page: nothing to save until the next edit, and
   // Undo brings the old one back.
-  edit(tab, label, [&] { u = clearPage(tab); });
+  apply(tab, [&] {
+    u = clearPage(tab);
+    return PageEdit{label};
+  });
   markSaved(tab);
   return u;
 }
@@ -404,7 +388,10 @@ BenchUpdate Workbench::step(PlayTab tab, bool forward) {
     case PlayTab::Chords:
       break;
   }
-  if (!(forward ? redo(tab) : undo(tab))) return u;
+  PageHistory& h = Histories[index(tab)];
+  if (!(forward ? h.canRedo() : h.canUndo())) return u;
+  restore(tab, forward ? h.redo() : h.undo());
+  historyMoved(tab);
   u.Restored = tab;
   switch (tab) {
     case PlayTab::Chords:

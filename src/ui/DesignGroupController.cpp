@@ -120,10 +120,8 @@ void DesignGroupController::DrawDesignSlot(int s) {
 
 template <class Intent>
 GroupUpdate DesignGroupController::run(Intent&& intent) {
-  std::string before = Bench.page(PlayTab::ChordDesign);
-  GroupUpdate u = std::forward<Intent>(intent)();
   // Taking a slot in hand alone is no edit: the next edit starts from it.
-  if (!u.Edit.empty()) Bench.record(PlayTab::ChordDesign, u.Edit, std::move(before));
+  GroupUpdate u = Bench.apply(PlayTab::ChordDesign, std::forward<Intent>(intent));
   apply(u);
   return u;
 }

@@ -198,12 +198,10 @@ void FretboardPanel::showStringName(int s, int note) {
 
 template <class Change>
 void FretboardPanel::editInHand(std::string_view label, Change&& change, bool merge) {
-  std::string before = Bench.page(PlayTab::ChordDesign);
-  const bool join = merge && label == JoinableLabel && before == JoinablePage;
-  std::forward<Change>(change)();
-  Bench.record(PlayTab::ChordDesign, label, std::move(before), join);
-  JoinablePage = merge ? Bench.page(PlayTab::ChordDesign) : std::string();
-  JoinableLabel = label;
+  Bench.apply(PlayTab::ChordDesign, [&] {
+    std::forward<Change>(change)();
+    return PageEdit{label, merge};
+  });
 }
 
 void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {

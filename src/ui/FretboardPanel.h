@@ -166,9 +166,6 @@ class FretboardPanel : public QFrame {
   AppState& State;
   const BusyGuard& Guard;
   FingeringEditor Editor;
-  // The page after the last edit that may be joined, and its name.
-  std::string JoinablePage;
-  std::string JoinableLabel;
   ChordDesignTab* Design = nullptr;
   FretboardQueries Queries;
 };

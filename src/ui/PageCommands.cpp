@@ -54,12 +54,12 @@ void PageCommands::erasePage(PlayTab tab) {
 
 void PageCommands::undoClick() {
   if (P.Guard.active()) return;
-  apply(P.Bench.undoPage(P.Bench.activeTab()));
+  apply(P.Bench.undo(P.Bench.activeTab()));
 }
 
 void PageCommands::redoClick() {
   if (P.Guard.active()) return;
-  apply(P.Bench.redoPage(P.Bench.activeTab()));
+  apply(P.Bench.redo(P.Bench.activeTab()));
 }
 
 void PageCommands::apply(const BenchUpdate& u) {

@@ -124,7 +124,10 @@ bool PageFilesController::load(const std::string& path, PageKind kind) {
   }
   // Opening is one step of the page's history, and the page is then as its file.
   const PlayTab tab = tabOf(kind);
-  P.Bench.edit(tab, "Open", [&] { P.Views.pageLoaded(kind, page, companion, path); });
+  P.Bench.apply(tab, [&] {
+    P.Views.pageLoaded(kind, page, companion, path);
+    return PageEdit{"Open"};
+  });
   P.Bench.markSaved(tab);
   remember(kind, path);
   return true;

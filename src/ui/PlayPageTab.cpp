@@ -53,7 +53,7 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
   connect(ToolBar, &ToolBarPanel::timeClicked, this, &PlayPageTab::sbtnTimeClick);
   connect(ToolBar, &ToolBarPanel::strumSpeedChanged, this,
-          [this](int position) { apply(Editor.setStrumSpeed(position)); });
+          [this](int position) { apply(edit([&] { return Editor.setStrumSpeed(position); })); });
   PlayPageStaff::drawGrid(imgPlayPage->image(), State.Play.ThreeFour);
   State.Play.resetGrid();
   DrawRepeatMarks();
@@ -109,9 +109,9 @@ void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
                                    : button == Qt::RightButton ? PlayPageEditor::Button::Right
                                                                : PlayPageEditor::Button::Other;
   const bool ctrl = modifiers & Qt::ControlModifier;
-  PlayPageUpdate u = Editor.press(*slot, b, ctrl);
+  PlayPageUpdate u = edit([&] { return Editor.press(*slot, b, ctrl); });
   // On No the diagram stays in hand and the page as it is.
-  if (u.Ask && askAbout(*u.Ask)) u = Editor.press(*slot, b, ctrl, true);
+  if (u.Ask && askAbout(*u.Ask)) u = edit([&] { return Editor.press(*slot, b, ctrl, true); });
   apply(u, at);
 }
 
@@ -131,12 +131,12 @@ void PlayPageTab::DrawRepeatMarks() {
 }
 
 void PlayPageTab::sbtnTimeClick() {
-  apply(Editor.toggleTimeSignature(Guard.active()));
+  apply(edit([this] { return Editor.toggleTimeSignature(Guard.active()); }));
 }
 
 void PlayPageTab::pmenu4DeleteClick() {
-  PlayPageUpdate u = Editor.deleteChord();
-  if (u.Ask && askAbout(*u.Ask)) u = Editor.deleteChord(true);
+  PlayPageUpdate u = edit([this] { return Editor.deleteChord(); });
+  if (u.Ask && askAbout(*u.Ask)) u = edit([this] { return Editor.deleteChord(true); });
   apply(u);
 }
 
@@ -154,7 +154,8 @@ void PlayPageTab::pmenu4RepeatClick() {
   RepeatDialog dialog(Window);
   dialog.load(*u.RepeatBar, u.Repeat);
   if (!Ask.execDialog(dialog)) return;
-  apply(Editor.setRepeatMarkers(*u.RepeatBar, dialog.choice(), dialog.loopWasOn()));
+  apply(edit(
+      [&] { return Editor.setRepeatMarkers(*u.RepeatBar, dialog.choice(), dialog.loopWasOn()); }));
 }
 
 void PlayPageTab::takeInHand(const TChordDiagram& diagram) {
@@ -170,7 +171,7 @@ void PlayPageTab::cancelPointers() {
 }
 
 void PlayPageTab::setTempo(std::int32_t microsPerQuarter) {
-  apply(Editor.setTempo(microsPerQuarter));
+  apply(edit([&] { return Editor.setTempo(microsPerQuarter); }));
 }
 
 void PlayPageTab::loadHeader(const PlayPageHeader& h) {
