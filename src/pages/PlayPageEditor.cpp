@@ -169,6 +169,26 @@ PlayPageUpdate PlayPageEditor::toggleTimeSignature(bool busy) {
   return u;
 }
 
+PlayPageUpdate PlayPageEditor::toggleLoop(bool busy) {
+  PlayPageUpdate u;
+  u.ToolBar = true;
+  if (busy) return u;
+  Play.Loop = !Play.Loop;
+  // The loop mark shows only while Loop Play is down.
+  u.RepeatMarks = true;
+  u.Edit = "Loop";
+  return u;
+}
+
+PlayPageUpdate PlayPageEditor::toggleBassNote(bool busy) {
+  PlayPageUpdate u;
+  u.ToolBar = true;
+  if (busy) return u;
+  Play.BassNote = !Play.BassNote;
+  u.Edit = "Bass Note";
+  return u;
+}
+
 PlayPageUpdate PlayPageEditor::setTempo(std::int32_t microsPerQuarter) {
   Play.PlayPageTempo = microsPerQuarter;
   PlayPageUpdate u;

@@ -32,7 +32,8 @@ struct PlayPageUpdate {
   bool RepeatMarks = false;
   // The start marker moves from the first to the second slot.
   std::optional<std::pair<PlaySlot, PlaySlot>> StartMarker;
-  // The tool bar shows the time signature and strum speed of the state.
+  // The tool bar shows the time signature, strum speed, Loop and Bass Note
+  // of the state.
   bool ToolBar = false;
   std::optional<PlayQuestion> Ask;
   // Open the pop-up menu at the press; every item but the last ("Repeat
@@ -96,6 +97,10 @@ class PlayPageEditor {
   // The other time signature; refused (the tool bar shown as the state)
   // while `busy`.
   PlayPageUpdate toggleTimeSignature(bool busy = false);
+  // Loop Play and Bass Note switched, refused alike while `busy`. Both are
+  // saved with the page, so each switch is an edit of it.
+  PlayPageUpdate toggleLoop(bool busy = false);
+  PlayPageUpdate toggleBassNote(bool busy = false);
   PlayPageUpdate setTempo(std::int32_t microsPerQuarter);
   PlayPageUpdate setStrumSpeed(int position);
   // The empty page: no chords, new repeat sets, the start marker at bar 1.

@@ -57,6 +57,8 @@ void walk(Io& io, State& st, PlayTab tab) {
       io(st.Play.ActiveRepeatSet);
       io(st.Play.PlayPageTempo);
       io(st.Play.StrumSpeed);
+      io(st.Play.Loop);
+      io(st.Play.BassNote);
       break;
     case PlayTab::Print:
       io(st.PrintPage);
@@ -110,6 +112,8 @@ PageContents Workbench::contents(PageKind kind) const {
       page.Header.ThreeFour = st.Play.ThreeFour;
       page.Header.StrumSpeed = st.Play.StrumSpeed;
       page.Header.TempoBpm = 60'000'000 / std::max(st.Play.PlayPageTempo, 1);
+      page.Header.Loop = st.Play.Loop;
+      page.Header.Bass = st.Play.BassNote;
       break;
     case PageKind::Scale:
       std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page.ScalePage);

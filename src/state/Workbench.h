@@ -79,13 +79,13 @@ class Workbench {
   BenchUpdate undo(PlayTab tab) { return step(tab, false); }
   BenchUpdate redo(PlayTab tab) { return step(tab, true); }
 
-  // The page of `kind` as its file holds it. The play page's Loop and Bass
-  // Note are tool bar options, not state: they are left off for the caller.
+  // The page of `kind` as its file holds it.
   PageContents contents(PageKind kind) const;
 
   // What a page's history keeps of it: its store and everything an edit of
-  // it can change (set counts, time signature, repeat marks, tempo and strum
-  // speed, the fingering in hand on the Chord Design tab), as bytes.
+  // it can change (set counts, time signature, repeat marks, tempo, strum
+  // speed, Loop and Bass Note, the fingering in hand on the Chord Design
+  // tab), as bytes.
   std::string page(PlayTab tab) const;
   // Puts a page back as page() gave it. Bytes of the wrong length change
   // nothing and give false.

@@ -303,7 +303,7 @@ void DesignGroupController::dropFingering(int x) {
     u = drop(true);
   }
   // The chord type laid over the fingering goes back on show.
-  if (!u.Edit.empty() && Design->intervalsShown()) Fretboard->showChordInHand();
+  if (!u.Edit.empty() && State.IntervalsShown) Fretboard->showChordInHand();
 }
 
 void DesignGroupController::editTab0Exit(int i) {
@@ -336,6 +336,7 @@ void DesignGroupController::loadGroup(const TChordDiagram (&group)[DesignGroupSi
   }
   Design->clearSearchResults();
   if (first < 0) return;
+  State.IntervalsShown = false;
   Design->setIntervalsShown(false);
   apply(Model.select(first));
 }

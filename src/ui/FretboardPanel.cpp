@@ -183,7 +183,7 @@ bool FretboardPanel::chordDesignActive() const {
 }
 
 const TChordFormula* FretboardPanel::comparedFormula() const {
-  return Design && Design->intervalsShown() ? &State.ChosenFormula : nullptr;
+  return Design && State.IntervalsShown ? &State.ChosenFormula : nullptr;
 }
 
 void FretboardPanel::showTuningName(std::string_view name) {
@@ -300,7 +300,7 @@ void FretboardPanel::ShowArpeggio(const TChordFormula& formula, int root, QColor
   editNotes->clear();
   setIntervalLabel(7, QString(), 0, textColour, Qt::white);
 
-  const bool colouredLabels = chordDesignActive() && Design && Design->intervalsShown();
+  const bool colouredLabels = chordDesignActive() && Design && State.IntervalsShown;
   QString notes;
   for (int i = 0; i < 7; ++i) {
     const int entry = formula.Intervals[i];
@@ -438,7 +438,7 @@ void FretboardPanel::showEditChord() {
 }
 
 void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
-  if (Queries.playing && Queries.playing()) return;
+  if (Guard.playing()) return;
   if (!chordDesignActive() || !FretboardHit::inside(at.x(), at.y())) return;
   // The press may come without a move before it (a touch, a synthetic click).
   State.HoverString = FretboardHit::stringAt(at.y());
@@ -485,7 +485,7 @@ void FretboardPanel::udBassClick() {
   editInHand(
       "Bass", [&] { Editor.setBass(Design->bassPosition()); }, true);
   Design->showBass(Editor.bass(), State.Names.pitchName(Editor.bass()));
-  if (!Design->intervalsShown()) editChordNameUser->setText(qs(Editor.chordName()));
+  if (!State.IntervalsShown) editChordNameUser->setText(qs(Editor.chordName()));
   clearHoverReadout();
 }
 
@@ -519,7 +519,7 @@ void FretboardPanel::nameChordInHand() {
 }
 
 bool FretboardPanel::typeFret(int s, std::optional<int> fret) {
-  if (Queries.playing && Queries.playing()) return false;
+  if (Guard.playing()) return false;
   if (!chordDesignActive() || s < 0 || s > 5 || (fret && (*fret < 0 || *fret > HighestFret)))
     return false;
   State.HoverString = s;

@@ -212,7 +212,3 @@ void PageCommands::selectPressed(PlayTab tab) {
     if (T.Scales.pressedCell() != T.Scales.selectedCell()) T.Scales.selectPressedCell();
   }
 }
-
-void PageCommands::repeatMarksChanged() {
-  T.PlayPage.DrawRepeatMarks();
-}

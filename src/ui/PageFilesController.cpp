@@ -14,7 +14,6 @@
 #include "ui/BusyGuard.h"
 #include "ui/PageViews.h"
 #include "ui/Prompter.h"
-#include "ui/ToolBarPanel.h"
 
 namespace {
 
@@ -133,15 +132,6 @@ bool PageFilesController::load(const std::string& path, PageKind kind) {
   return true;
 }
 
-PageContents PageFilesController::contentsOf(PageKind kind) const {
-  PageContents page = P.Bench.contents(kind);
-  if (kind == PageKind::Play) {
-    page.Header.Loop = P.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
-    page.Header.Bass = P.ToolBar.isOn(ToolBarPanel::Toggle::BassNote);
-  }
-  return page;
-}
-
 void PageFilesController::sbtnSaveClick() {
   if (P.Guard.active()) return;
   const PageKind kind = pageKindOf(P.Bench.activeTab());
@@ -149,8 +139,8 @@ void PageFilesController::sbtnSaveClick() {
   // A diagram in the middle of a move belongs to the page: it goes back
   // where it came from and is saved there.
   P.Views.apply(P.Bench.endMove(tabOf(kind)));
-  // The header is taken from the controls as they are before the dialog.
-  const PageContents page = contentsOf(kind);
+  // The page as it is before the dialog.
+  const PageContents page = P.Bench.contents(kind);
   // The folder of the kind, with the page's file name when it has one.
   const QString start =
       startFolder(kind) + QString::fromStdString(P.Bench.State.lastPageFile(tabOf(kind)));

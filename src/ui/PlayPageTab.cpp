@@ -54,6 +54,10 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
   connect(ToolBar, &ToolBarPanel::timeClicked, this, &PlayPageTab::sbtnTimeClick);
   connect(ToolBar, &ToolBarPanel::strumSpeedChanged, this,
           [this](int position) { apply(edit([&] { return Editor.setStrumSpeed(position); })); });
+  connect(ToolBar, &ToolBarPanel::loopClicked, this,
+          [this] { apply(edit([this] { return Editor.toggleLoop(Guard.active()); })); });
+  connect(ToolBar, &ToolBarPanel::bassNoteClicked, this,
+          [this] { apply(edit([this] { return Editor.toggleBassNote(Guard.active()); })); });
   PlayPageStaff::drawGrid(imgPlayPage->image(), State.Play.ThreeFour);
   State.Play.resetGrid();
   DrawRepeatMarks();
@@ -89,6 +93,8 @@ void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
   if (u.ToolBar) {
     ToolBar->setOn(ToolBarPanel::Toggle::Time, State.Play.ThreeFour);
     ToolBar->setStrumSpeed(State.Play.StrumSpeed);
+    ToolBar->setOn(ToolBarPanel::Toggle::Loop, State.Play.Loop);
+    ToolBar->setOn(ToolBarPanel::Toggle::BassNote, State.Play.BassNote);
   }
   if (u.Clear || u.Grid || !u.Slots.empty() || u.RepeatMarks || u.StartMarker)
     imgPlayPage->refresh();
@@ -126,7 +132,7 @@ void PlayPageTab::DrawRepeatMarks() {
   PlayPageState& play = State.Play;
   play.loadActiveRepeatSet();
   PlayPageStaff::drawRepeatMarks(imgPlayPage->image(), play.ActiveRepeatSet, play.ThreeFour,
-                                 ToolBar->isOn(ToolBarPanel::Toggle::Loop));
+                                 play.Loop);
   imgPlayPage->refresh();
 }
 
@@ -180,8 +186,9 @@ void PlayPageTab::loadHeader(const PlayPageHeader& h) {
   State.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
   State.Play.StrumSpeed = clampStrumSpeed(h.StrumSpeed);
   ToolBar->setStrumSpeed(State.Play.StrumSpeed);
+  State.Play.BassNote = h.Bass;
   ToolBar->setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
-  State.BassNoteOption = h.Bass;
+  State.Play.Loop = h.Loop;
   ToolBar->setOn(ToolBarPanel::Toggle::Loop, h.Loop);
 }
 

@@ -268,12 +268,19 @@ TEST(PlayPageTimeSignature, EachSignatureKeepsItsOwnSetAndTheSlotsStay) {
   EXPECT_EQ(play.ActiveRepeatSet.RepeatCount[1], 2);
   EXPECT_EQ(play.RepeatSet34.RepeatCount[5], 3);
   EXPECT_FALSE(isEmpty(p.St.PlayPage[6][0]));
-  // Refused while busy: the tool bar is shown the state again, nothing changes.
-  const PlayPageUpdate refused = p.Ed.toggleTimeSignature(true);
-  EXPECT_TRUE(refused.ToolBar);
-  EXPECT_FALSE(refused.Grid);
-  EXPECT_TRUE(refused.Edit.empty());
-  EXPECT_FALSE(play.ThreeFour);
+  // Refused while busy, and so are Loop and Bass Note: the tool bar is shown
+  // the state again, nothing changes.
+  for (const PlayPageUpdate& refused :
+       {p.Ed.toggleTimeSignature(true), p.Ed.toggleLoop(true), p.Ed.toggleBassNote(true)}) {
+    EXPECT_TRUE(refused.ToolBar);
+    EXPECT_FALSE(refused.Grid || refused.RepeatMarks);
+    EXPECT_TRUE(refused.Edit.empty());
+  }
+  EXPECT_FALSE(play.ThreeFour || play.Loop || play.BassNote);
+  // Loop Play shows or hides the loop mark.
+  const PlayPageUpdate loop = p.Ed.toggleLoop();
+  EXPECT_TRUE(play.Loop && loop.RepeatMarks && loop.ToolBar);
+  EXPECT_TRUE(p.Ed.toggleBassNote().ToolBar && play.BassNote);
 }
 
 TEST(PlayPageRepeatMarkers, TheDialogIsForTheSelectedBarAndItsOkIsOneStep) {

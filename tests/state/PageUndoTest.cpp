@@ -242,6 +242,10 @@ const std::vector<Row>& rows() {
          b.playIntent([&] { return b.W.Play.setStrumSpeed(-500); });
          b.playIntent([&] { return b.W.Play.setStrumSpeed(-520); });
        }},
+      // Both are saved in the page file's header.
+      {T::PlayPage, "Loop", [](Bench& b) { b.playIntent([&] { return b.W.Play.toggleLoop(); }); }},
+      {T::PlayPage, "Bass Note",
+       [](Bench& b) { b.playIntent([&] { return b.W.Play.toggleBassNote(); }); }},
       {T::ChordDesign, "Place Chord",
        [](Bench& b) {
          b.group([&] { return b.W.Group.receive(tagged(7)); });
@@ -576,7 +580,7 @@ TEST(PageUndo, RandomPlayPageWorkFollowsAListOfPages) {
   randomWalk(b, PlayTab::PlayPage, 20261208, 3000, 30, [&](std::mt19937& rng) {
     const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     const PlaySlot slot{pick(PlayPageColumns), pick(PlayPageRows)};
-    switch (pick(10)) {
+    switch (pick(11)) {
       case 0:
         ed.takeInHand(chords[pick(3)]);
         break;
@@ -609,6 +613,9 @@ TEST(PageUndo, RandomPlayPageWorkFollowsAListOfPages) {
         break;
       case 7:
         b.playIntent([&] { return ed.setTempo(300'000 + 100'000 * pick(4)); });
+        break;
+      case 8:
+        b.playIntent([&] { return pick(2) ? ed.toggleLoop(pick(4) == 0) : ed.toggleBassNote(); });
         break;
       default:
         b.playIntent([&] { return pick(2) ? ed.cancel() : ed.endMove(); });
