@@ -6,7 +6,11 @@
 #   - QApplication::overrideCursor() read in ui/ (whether the program is busy
 #     is BusyPointer's to say, not the cursor's shape);
 #   - a button's checked state read by the busy guard (playback is the
-#     engine's to say, not the Play and Pause buttons').
+#     engine's to say, not the Play and Pause buttons');
+#   - the tool bar's Play, Loop or Bass Note toggle read anywhere (whether
+#     Play is down is the engine's to say; Loop and Bass Note are saved with
+#     the play page, so the state holds them);
+#   - Show Intervals read from its button (the state holds it).
 #
 # Run alone:  cmake -DSRC=<src folder> -P cmake/CheckWidgetReads.cmake
 # The configure (strumbo_check_layers) and every build (CheckIncludes.cmake)
@@ -44,6 +48,13 @@ function(strumbo_widget_reads src allowed out)
     endif()
     if(source MATCHES "^ui/BusyGuard\\.(h|cpp)$" AND code MATCHES "(isChecked|isOn)[ \t]*\\(")
       list(APPEND found "${source}: reads a button's checked state, ask the playback engine")
+    endif()
+    if(code MATCHES "isOn[ \t]*\\([^);]*Toggle::(Play|Loop|BassNote)[^A-Za-z0-9_]"
+       OR code MATCHES "sbtn(Play|Loop|BassNote)[ \t]*->[ \t]*isChecked[ \t]*\\(")
+      list(APPEND found "${source}: reads Play, Loop or Bass Note from the tool bar, ask the engine or the state")
+    endif()
+    if(code MATCHES "sbDisplayIntervals[ \t]*->[ \t]*isChecked[ \t]*\\(")
+      list(APPEND found "${source}: reads Show Intervals from its button, ask the state")
     endif()
   endforeach()
   set(${out} ${found} PARENT_SCOPE)

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-PlayPageEditor::PlayPageEditor(Store& page, PlayPageState& play, TChordDiagram& hand, EditFn edit)
-    : Page(page), Play(play), Hand(hand), Edit(std::move(edit)) {}
+PlayPageEditor::PlayPageEditor(Store& page, PlayPageState& play, TChordDiagram& hand)
+    : Page(page), Play(play), Hand(hand) {}
 
 const TChordDiagram* PlayPageEditor::shown(int column, int row) const {
   if (!inGrid(column, row) || isEmpty(Page[column][row])) return nullptr;
@@ -33,16 +33,11 @@ PlayPageUpdate PlayPageEditor::press(PlaySlot slot, Button button, bool ctrl,
       return u;
     }
     const std::optional<PlaySlot> source = CutFrom;
-    const std::string_view label = From == Origin::Sent     ? "Place Chord"
-                                   : From == Origin::Copied ? "Copy Chord"
-                                                            : "Move Chord";
-    Edit(
-        label,
-        [&] {
-          if (source) Page[source->Column][source->Row].Empty = 1;
-          Page[c][r] = Hand;
-        },
-        false);
+    u.Edit = From == Origin::Sent     ? "Place Chord"
+             : From == Origin::Copied ? "Copy Chord"
+                                      : "Move Chord";
+    if (source) Page[source->Column][source->Row].Empty = 1;
+    Page[c][r] = Hand;
     CutFrom.reset();
     // Placed again with Ctrl, the moved chord is copied.
     if (From == Origin::Cut) From = Origin::Copied;
@@ -113,8 +108,8 @@ PlayPageUpdate PlayPageEditor::deleteChord(bool confirmed) {
     u.Ask = PlayQuestion::Delete;
     return u;
   }
-  Edit(
-      "Delete Chord", [&] { slot.Empty = 1; }, false);
+  slot.Empty = 1;
+  u.Edit = "Delete Chord";
   u.Slots.push_back(sel);
   return u;
 }
@@ -134,8 +129,8 @@ PlayPageUpdate PlayPageEditor::setRepeatMarkers(int bar, const RepeatChoice& cho
                                                 bool loopWasOn) {
   PlayPageUpdate u;
   if (bar < 0 || bar >= PlayBars::barCount(Play.ThreeFour)) return u;
-  Edit(
-      "Repeat Markers", [&] { Play.applyRepeatChoice(bar, choice, loopWasOn); }, false);
+  Play.applyRepeatChoice(bar, choice, loopWasOn);
+  u.Edit = "Repeat Markers";
   u.RepeatMarks = true;
   return u;
 }
@@ -166,28 +161,48 @@ PlayPageUpdate PlayPageEditor::toggleTimeSignature(bool busy) {
   PlayPageUpdate u;
   u.ToolBar = true;
   if (busy) return u;
-  Edit(
-      "Time Signature",
-      [&] {
-        Play.ThreeFour = !Play.ThreeFour;
-        resetGrid();
-      },
-      false);
+  Play.ThreeFour = !Play.ThreeFour;
+  resetGrid();
+  u.Edit = "Time Signature";
   u.Grid = true;
   u.RepeatMarks = true;
   return u;
 }
 
+PlayPageUpdate PlayPageEditor::toggleLoop(bool busy) {
+  PlayPageUpdate u;
+  u.ToolBar = true;
+  if (busy) return u;
+  Play.Loop = !Play.Loop;
+  // The loop mark shows only while Loop Play is down.
+  u.RepeatMarks = true;
+  u.Edit = "Loop";
+  return u;
+}
+
+PlayPageUpdate PlayPageEditor::toggleBassNote(bool busy) {
+  PlayPageUpdate u;
+  u.ToolBar = true;
+  if (busy) return u;
+  Play.BassNote = !Play.BassNote;
+  u.Edit = "Bass Note";
+  return u;
+}
+
 PlayPageUpdate PlayPageEditor::setTempo(std::int32_t microsPerQuarter) {
-  Edit(
-      "Tempo", [&] { Play.PlayPageTempo = microsPerQuarter; }, false);
-  return {};
+  Play.PlayPageTempo = microsPerQuarter;
+  PlayPageUpdate u;
+  u.Edit = "Tempo";
+  return u;
 }
 
 PlayPageUpdate PlayPageEditor::setStrumSpeed(int position) {
-  Edit(
-      "Strum Speed", [&] { Play.StrumSpeed = clampStrumSpeed(position); }, true);
-  return {};
+  Play.StrumSpeed = clampStrumSpeed(position);
+  PlayPageUpdate u;
+  // A drag of the bar is one step.
+  u.Edit = "Strum Speed";
+  u.Merge = true;
+  return u;
 }
 
 PlayPageUpdate PlayPageEditor::erase() {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -33,7 +32,8 @@ struct PlayPageUpdate {
   bool RepeatMarks = false;
   // The start marker moves from the first to the second slot.
   std::optional<std::pair<PlaySlot, PlaySlot>> StartMarker;
-  // The tool bar shows the time signature and strum speed of the state.
+  // The tool bar shows the time signature, strum speed, Loop and Bass Note
+  // of the state.
   bool ToolBar = false;
   std::optional<PlayQuestion> Ask;
   // Open the pop-up menu at the press; every item but the last ("Repeat
@@ -43,27 +43,27 @@ struct PlayPageUpdate {
   std::optional<int> RepeatBar;
   RepeatChoice Repeat;
   std::optional<PlayPointer> Pointer;
+  // The name of the edit of the page made, if any; with Merge it joins a
+  // last step of the same name (a drag of the strum speed bar).
+  std::string_view Edit;
+  bool Merge = false;
 };
 
 // The play page as a model: the slots, repeat sets, tempo and strum speed
 // (all in the program's state), the selected slot, the start marker, the
 // chord in hand and the mode. Tabs turn presses into intents and apply the
-// update each one returns. Every change of the page's content goes through
-// the edit function as one named step, so the page's history can undo it.
+// update each one returns, which names every change of the page's content
+// as one step, so the page's history can undo it.
 // A chord cut for moving stays in its slot in the state until it lands, and
 // only shows as gone, so a cancelled move leaves the page and its history as
 // they were.
 class PlayPageEditor {
  public:
   using Store = TChordDiagram[PlayPageColumns][PlayPageRows];
-  // Runs the change as one step named `label`; with `merge`, a step joining
-  // a last one of the same name.
-  using EditFn =
-      std::function<void(std::string_view label, const std::function<void()>& change, bool merge)>;
 
   enum class Button { Left, Right, Other };
 
-  PlayPageEditor(Store& page, PlayPageState& play, TChordDiagram& hand, EditFn edit);
+  PlayPageEditor(Store& page, PlayPageState& play, TChordDiagram& hand);
 
   PlayPointer pointer() const { return Mode; }
   bool placing() const { return Mode != PlayPointer::Normal; }
@@ -97,6 +97,10 @@ class PlayPageEditor {
   // The other time signature; refused (the tool bar shown as the state)
   // while `busy`.
   PlayPageUpdate toggleTimeSignature(bool busy = false);
+  // Loop Play and Bass Note switched, refused alike while `busy`. Both are
+  // saved with the page, so each switch is an edit of it.
+  PlayPageUpdate toggleLoop(bool busy = false);
+  PlayPageUpdate toggleBassNote(bool busy = false);
   PlayPageUpdate setTempo(std::int32_t microsPerQuarter);
   PlayPageUpdate setStrumSpeed(int position);
   // The empty page: no chords, new repeat sets, the start marker at bar 1.
@@ -119,7 +123,6 @@ class PlayPageEditor {
   Store& Page;
   PlayPageState& Play;
   TChordDiagram& Hand;
-  EditFn Edit;
 
   // How the chord in hand came: it names the step its placement makes.
   enum class Origin { Sent, Copied, Cut };

@@ -91,6 +91,10 @@ struct PlayPageState {
   std::int32_t PlayPageTempo = DefaultPageTempo;
   // The strum speed scroll bar's position, -800..0, saved with the page.
   std::int32_t StrumSpeed = -300;
+  // Loop Play and Bass Note, saved with the page; the tool bar shows them.
+  // Bass Note is also the program's option kept in the settings file.
+  bool Loop = false;
+  bool BassNote = false;
 
   PlayPageState() { resetRepeatSets(); }
 

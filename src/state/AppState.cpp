@@ -23,7 +23,6 @@ AppState::AppState()
       ExtensionFlags{},
       HoverString(0),
       HoverFret(0),
-      BassNoteOption(false),
       Key(-1),
       ChordFamily(0),
       ChordType(0),

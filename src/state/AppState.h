@@ -38,13 +38,11 @@ struct AppState {
   Tuning CurrentTuning;
 
   // The big fretboard: the root last shown (for the pointer read-out), the
-  // intervals shown an octave up, the cell last under the pointer, and
-  // whether the bass note is played.
+  // intervals shown an octave up and the cell last under the pointer.
   std::int32_t LastRoot;
   std::array<bool, 12> ExtensionFlags;
   std::int32_t HoverString;
   std::int32_t HoverFret;
-  bool BassNoteOption;
 
   // The key (pitch class, -1 until chosen) and chord type picked from the
   // menus; family 0 none, 1 major, 2 minor, 3 dominant.
@@ -54,7 +52,8 @@ struct AppState {
   // The scale picked from the Scale menu: its record in the scale library.
   std::int32_t ScaleChoice;
 
-  // Time signature, repeat marks, start marker and change flag of the play page.
+  // Time signature, repeat marks, start marker, tempo, strum speed, Loop,
+  // Bass Note and change flag of the play page.
   PlayPageState Play;
   // Set when the design group changes; asked about before it is discarded.
   bool DesignGroupChanged = false;
@@ -68,6 +67,9 @@ struct AppState {
 
   // The chord type chosen for the intervals display; zero-filled at start.
   TChordFormula ChosenFormula;
+  // Show Intervals on the Chord Design tab: the chosen chord type is laid
+  // over the fingering in hand. Its button only shows this.
+  bool IntervalsShown = false;
 
   // The program directory, ending in a separator: data, help and Px.ini.
   std::string ExeDir;

@@ -6,7 +6,7 @@ void PageHistory::record(std::string_view label, std::string before, std::string
                          bool merge) {
   if (before == after) return;
   if (merge && canUndo() && !canRedo() && Steps.back().Label == label &&
-      Saved != static_cast<long>(Position)) {
+      Steps.back().After == before && Saved != static_cast<long>(Position)) {
     Step& last = Steps.back();
     if (after == last.Before) {
       // The joined edits came back to where they started.

@@ -19,9 +19,10 @@ class PageHistory {
   // An edit that changed the page from `before` to `after`. Steps that could
   // be redone are dropped; an edit that changed nothing is not kept. The
   // oldest step goes when the limit is reached. With `merge`, an edit of the
-  // same name as the last step, with nothing to redo and the page not saved
-  // in between, joins that step (a scroll bar dragged, a root stepped while
-  // the button is held), so one Undo takes it all back.
+  // same name as the last step, with nothing to redo and the page neither
+  // saved nor changed otherwise in between, joins that step (a scroll bar
+  // dragged, a root stepped while the button is held), so one Undo takes it
+  // all back.
   void record(std::string_view label, std::string before, std::string after, bool merge = false);
 
   bool canUndo() const { return Position > 0; }

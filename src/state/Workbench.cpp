@@ -57,6 +57,8 @@ void walk(Io& io, State& st, PlayTab tab) {
       io(st.Play.ActiveRepeatSet);
       io(st.Play.PlayPageTempo);
       io(st.Play.StrumSpeed);
+      io(st.Play.Loop);
+      io(st.Play.BassNote);
       break;
     case PlayTab::Print:
       io(st.PrintPage);
@@ -75,10 +77,7 @@ Workbench::Workbench()
       Scales(State.ScalePage, State.ScaleCount, State.CurrentScale, State.PrintMoveBuffer,
              State.Names),
       Print(State.PrintPage, State.SelectedPrintItem, State.PrintMoveBuffer),
-      Play(State.PlayPage, State.Play, State.MoveBuffer,
-           [this](std::string_view label, const std::function<void()>& change, bool merge) {
-             edit(PlayTab::PlayPage, label, change, merge);
-           }),
+      Play(State.PlayPage, State.Play, State.MoveBuffer),
       Group(State.DesignGroup, State.EditChord, State.MoveBuffer),
       SavedGroup(groupBytes()) {}
 
@@ -113,6 +112,8 @@ PageContents Workbench::contents(PageKind kind) const {
       page.Header.ThreeFour = st.Play.ThreeFour;
       page.Header.StrumSpeed = st.Play.StrumSpeed;
       page.Header.TempoBpm = 60'000'000 / std::max(st.Play.PlayPageTempo, 1);
+      page.Header.Loop = st.Play.Loop;
+      page.Header.Bass = st.Play.BassNote;
       break;
     case PageKind::Scale:
       std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page.ScalePage);
@@ -139,22 +140,6 @@ bool Workbench::restore(PlayTab tab, std::string_view bytes) {
 void Workbench::record(PlayTab tab, std::string_view label, std::string before, bool merge) {
   Histories[index(tab)].record(label, std::move(before), page(tab), merge);
   historyMoved(tab);
-}
-
-bool Workbench::undo(PlayTab tab) {
-  PageHistory& h = Histories[index(tab)];
-  if (!h.canUndo()) return false;
-  restore(tab, h.undo());
-  historyMoved(tab);
-  return true;
-}
-
-bool Workbench::redo(PlayTab tab) {
-  PageHistory& h = Histories[index(tab)];
-  if (!h.canRedo()) return false;
-  restore(tab, h.redo());
-  historyMoved(tab);
-  return true;
 }
 
 void Workbench::markSaved(PlayTab tab) {
@@ -319,7 +304,10 @@ BenchUpdate Workbench::erasePage(PlayTab tab, std::string_view label, bool confi
   }
   // The erased page is a new page: nothing to save until the next edit, and
   // Undo brings the old one back.
-  edit(tab, label, [&] { u = clearPage(tab); });
+  apply(tab, [&] {
+    u = clearPage(tab);
+    return PageEdit{label};
+  });
   markSaved(tab);
   return u;
 }
@@ -404,7 +392,10 @@ BenchUpdate Workbench::step(PlayTab tab, bool forward) {
     case PlayTab::Chords:
       break;
   }
-  if (!(forward ? redo(tab) : undo(tab))) return u;
+  PageHistory& h = Histories[index(tab)];
+  if (!(forward ? h.canRedo() : h.canUndo())) return u;
+  restore(tab, forward ? h.redo() : h.undo());
+  historyMoved(tab);
   u.Restored = tab;
   switch (tab) {
     case PlayTab::Chords:

@@ -17,10 +17,18 @@
 #include "state/BenchUpdate.h"
 #include "state/PageHistory.h"
 
+// A change of a page that is no page model's intent (the fingering in hand
+// edited on the fretboard, a page file opened), as apply() records it: its
+// name in the Edit menu, and whether it joins a last step of the same name.
+struct PageEdit {
+  std::string_view Edit;
+  bool Merge = false;
+};
+
 // The program's state, the model of each of the five pages over it, the
 // history of each page and the rules that span pages: sending a diagram from
 // one page to another, erasing a page, a change of tab and Undo and Redo.
-// Every edit of a page's content goes through edit(), which keeps the page as
+// Every edit of a page's content goes through apply(), which keeps the page as
 // it was before and after, so Undo and Redo need nothing of the window and
 // the change flags of the pages follow the histories. The main window owns
 // one for the life of the program; tests build as many as they like.
@@ -65,40 +73,47 @@ class Workbench {
   // Ends a move in progress on `tab`'s page, its diagram back where it came
   // from; one sent there keeps waiting.
   BenchUpdate endMove(PlayTab tab);
-  // Edit > Undo and Redo on `tab`'s page: a move or placing there ends first,
-  // then the page is put back (undo() and redo() below) and drawn anew.
-  BenchUpdate undoPage(PlayTab tab) { return step(tab, false); }
-  BenchUpdate redoPage(PlayTab tab) { return step(tab, true); }
+  // Edit > Undo and Redo on `tab`'s page: a move or placing there ends
+  // first, then the page is put back one step and drawn anew. Nothing is
+  // restored (Restored stays empty) when there is no step to take.
+  BenchUpdate undo(PlayTab tab) { return step(tab, false); }
+  BenchUpdate redo(PlayTab tab) { return step(tab, true); }
 
-  // The page of `kind` as its file holds it. The play page's Loop and Bass
-  // Note are tool bar options, not state: they are left off for the caller.
+  // The page of `kind` as its file holds it.
   PageContents contents(PageKind kind) const;
 
   // What a page's history keeps of it: its store and everything an edit of
-  // it can change (set counts, time signature, repeat marks, tempo and strum
-  // speed, the fingering in hand on the Chord Design tab), as bytes.
+  // it can change (set counts, time signature, repeat marks, tempo, strum
+  // speed, Loop and Bass Note, the fingering in hand on the Chord Design
+  // tab), as bytes.
   std::string page(PlayTab tab) const;
   // Puts a page back as page() gave it. Bytes of the wrong length change
   // nothing and give false.
   bool restore(PlayTab tab, std::string_view bytes);
 
-  // Runs `change` as one edit of `tab`'s page named `label` ("Place Chord").
-  // An edit that changes nothing leaves the history as it is. With `merge`,
-  // it joins a last step of the same name (see PageHistory::record).
-  template <class Change>
-  void edit(PlayTab tab, std::string_view label, Change&& change, bool merge = false) {
+  // Runs an intent of `tab`'s page model (or any change of the page that
+  // returns a PageEdit) and keeps the page before and after it in the page's
+  // history, under the edit name the returned update carries; an update that
+  // names no edit, or an edit that changed nothing, leaves the history as it
+  // is. A move that spans presses is one step from where it began
+  // (MoveBegun) to where it lands (MoveLanded); a cancelled move records
+  // nothing, as the page is then as before. With Merge, the edit joins a
+  // last step of the same name that the page has not left since (see
+  // PageHistory::record). Gives the update back.
+  template <class Intent>
+  auto apply(PlayTab tab, Intent&& intent) {
     std::string before = page(tab);
-    std::forward<Change>(change)();
-    record(tab, label, std::move(before), merge);
+    auto u = std::forward<Intent>(intent)();
+    if constexpr (requires { u.MoveBegun; }) {
+      if (u.MoveBegun) MoveBefore[index(tab)] = std::move(before);
+      if (u.MoveLanded) before = std::move(MoveBefore[index(tab)]);
+    }
+    bool merge = false;
+    if constexpr (requires { u.Merge; }) merge = u.Merge;
+    if (!u.Edit.empty()) record(tab, u.Edit, std::move(before), merge);
+    return u;
   }
-  // The second half of edit(), for an edit that began with `before = page(tab)`
-  // and ends now (a move that waits for its drop).
-  void record(PlayTab tab, std::string_view label, std::string before, bool merge = false);
 
-  // One step back or forward on `tab`'s page, nothing more; false when there
-  // is none.
-  bool undo(PlayTab tab);
-  bool redo(PlayTab tab);
   const PageHistory& history(PlayTab tab) const { return Histories[index(tab)]; }
 
   // The page is as its file has it (saved, loaded, erased or new).
@@ -124,10 +139,13 @@ class Workbench {
   // What the fretboard shows of `tab`'s page.
   void showContents(PlayTab tab, BenchUpdate& u) const;
   BenchUpdate step(PlayTab tab, bool forward);
+  void record(PlayTab tab, std::string_view label, std::string before, bool merge);
 
   PlayTab Active = PlayTab::Chords;
 
   std::array<PageHistory, 5> Histories;
+  // Each page as it was when the move in progress on it began.
+  std::array<std::string, 5> MoveBefore;
   // The design group's slots as last saved, opened or erased.
   std::string SavedGroup;
 };

@@ -9,6 +9,10 @@ bool BusyGuard::active() const {
   return (Engine && Engine->busy()) || BusyPointer::showing();
 }
 
+bool BusyGuard::playing() const {
+  return Engine && Engine->playDown();
+}
+
 BusyPointer::BusyPointer() {
   ++Living;
   QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -11,6 +11,8 @@ class BusyGuard {
   // The engine whose playback holds the guard; none until the window has one.
   void watch(const PlaybackEngine* engine) { Engine = engine; }
   bool active() const;
+  // Play is down (playing or paused).
+  bool playing() const;
 
  private:
   const PlaybackEngine* Engine = nullptr;

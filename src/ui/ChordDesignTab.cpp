@@ -288,10 +288,6 @@ void ChordDesignTab::showTab(const std::array<std::string, 6>& frets) {
   for (int s = 0; s < 6; ++s) editTab[s]->setText(QString::fromStdString(frets[s]));
 }
 
-bool ChordDesignTab::intervalsShown() const {
-  return sbDisplayIntervals->isChecked();
-}
-
 void ChordDesignTab::setUserChordNames(const std::vector<std::string>& names) {
   for (const std::string& name : names) ComboBox1->addItem(qs(name));
   ComboBox1->setCurrentIndex(0);

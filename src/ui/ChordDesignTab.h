@@ -42,8 +42,6 @@ class ChordDesignTab : public QWidget {
   void showBass(int bass, std::string_view bassName);
   // The tablature, string 0 first.
   void showTab(const std::array<std::string, 6>& frets);
-  // Whether Show Intervals is down.
-  bool intervalsShown() const;
   // The user's own chord types, listed after the built-in ones.
   void setUserChordNames(const std::vector<std::string>& names);
 
@@ -76,6 +74,7 @@ class ChordDesignTab : public QWidget {
   void appendChordType(const std::string& name);
   void removeChordType(int index);
   void chooseChordType(int index);
+  // Show Intervals shown down or up; the state holds whether it is.
   void setIntervalsShown(bool down);
   void enableChordTypeCommands();
   // The design group's file under its picture: "File:" alone when none.

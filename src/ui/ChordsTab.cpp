@@ -29,8 +29,7 @@ ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
       scrollChordPage(scroll),
       Fretboard(fretboard),
       Window(parent),
-      Model(bench.Chords),
-      Edits(bench, PlayTab::Chords) {
+      Model(bench.Chords) {
   popmenuChords = new QMenu(parent);
   popmenuChords->setObjectName(QStringLiteral("popmenuChords"));
   setHelpContext(popmenuChords, 350);
@@ -55,7 +54,7 @@ bool ChordsTab::showChords() {
   const auto read = [this, &formula](TChordDiagram(&set)[6]) {
     return readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
   };
-  const ChordsUpdate u = Edits.run([&] { return Model.showChords(read); });
+  const ChordsUpdate u = Bench.apply(PlayTab::Chords, [&] { return Model.showChords(read); });
   if (!u.DrawSet) return apply(u);
   // Named as the menu names the type ("maj9#5"), not by the dictionary's
   // shorter record name ("ma9#5"); the read has checked family and type.

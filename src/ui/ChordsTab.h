@@ -5,7 +5,6 @@
 
 #include "pages/ChordsPageModel.h"
 #include "render/DiagramPainter.h"
-#include "state/PageEdits.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
@@ -72,7 +71,6 @@ class ChordsTab : public QObject {
   FretboardPanel* Fretboard;
   QWidget* Window;
   ChordsPageModel& Model;
-  PageEdits Edits;
   // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, -1, -1};
 };

@@ -120,10 +120,8 @@ void DesignGroupController::DrawDesignSlot(int s) {
 
 template <class Intent>
 GroupUpdate DesignGroupController::run(Intent&& intent) {
-  std::string before = Bench.page(PlayTab::ChordDesign);
-  GroupUpdate u = std::forward<Intent>(intent)();
   // Taking a slot in hand alone is no edit: the next edit starts from it.
-  if (!u.Edit.empty()) Bench.record(PlayTab::ChordDesign, u.Edit, std::move(before));
+  GroupUpdate u = Bench.apply(PlayTab::ChordDesign, std::forward<Intent>(intent));
   apply(u);
   return u;
 }
@@ -305,7 +303,7 @@ void DesignGroupController::dropFingering(int x) {
     u = drop(true);
   }
   // The chord type laid over the fingering goes back on show.
-  if (!u.Edit.empty() && Design->intervalsShown()) Fretboard->showChordInHand();
+  if (!u.Edit.empty() && State.IntervalsShown) Fretboard->showChordInHand();
 }
 
 void DesignGroupController::editTab0Exit(int i) {
@@ -338,6 +336,7 @@ void DesignGroupController::loadGroup(const TChordDiagram (&group)[DesignGroupSi
   }
   Design->clearSearchResults();
   if (first < 0) return;
+  State.IntervalsShown = false;
   Design->setIntervalsShown(false);
   apply(Model.select(first));
 }

@@ -183,7 +183,7 @@ bool FretboardPanel::chordDesignActive() const {
 }
 
 const TChordFormula* FretboardPanel::comparedFormula() const {
-  return Design && Design->intervalsShown() ? &State.ChosenFormula : nullptr;
+  return Design && State.IntervalsShown ? &State.ChosenFormula : nullptr;
 }
 
 void FretboardPanel::showTuningName(std::string_view name) {
@@ -198,12 +198,10 @@ void FretboardPanel::showStringName(int s, int note) {
 
 template <class Change>
 void FretboardPanel::editInHand(std::string_view label, Change&& change, bool merge) {
-  std::string before = Bench.page(PlayTab::ChordDesign);
-  const bool join = merge && label == JoinableLabel && before == JoinablePage;
-  std::forward<Change>(change)();
-  Bench.record(PlayTab::ChordDesign, label, std::move(before), join);
-  JoinablePage = merge ? Bench.page(PlayTab::ChordDesign) : std::string();
-  JoinableLabel = label;
+  Bench.apply(PlayTab::ChordDesign, [&] {
+    std::forward<Change>(change)();
+    return PageEdit{label, merge};
+  });
 }
 
 void FretboardPanel::setTextColour(QLineEdit* f, QColor colour) {
@@ -302,7 +300,7 @@ void FretboardPanel::ShowArpeggio(const TChordFormula& formula, int root, QColor
   editNotes->clear();
   setIntervalLabel(7, QString(), 0, textColour, Qt::white);
 
-  const bool colouredLabels = chordDesignActive() && Design && Design->intervalsShown();
+  const bool colouredLabels = chordDesignActive() && Design && State.IntervalsShown;
   QString notes;
   for (int i = 0; i < 7; ++i) {
     const int entry = formula.Intervals[i];
@@ -440,7 +438,7 @@ void FretboardPanel::showEditChord() {
 }
 
 void FretboardPanel::imgGuitarMouseDown(QPoint at, Qt::MouseButton button) {
-  if (Queries.playing && Queries.playing()) return;
+  if (Guard.playing()) return;
   if (!chordDesignActive() || !FretboardHit::inside(at.x(), at.y())) return;
   // The press may come without a move before it (a touch, a synthetic click).
   State.HoverString = FretboardHit::stringAt(at.y());
@@ -487,7 +485,7 @@ void FretboardPanel::udBassClick() {
   editInHand(
       "Bass", [&] { Editor.setBass(Design->bassPosition()); }, true);
   Design->showBass(Editor.bass(), State.Names.pitchName(Editor.bass()));
-  if (!Design->intervalsShown()) editChordNameUser->setText(qs(Editor.chordName()));
+  if (!State.IntervalsShown) editChordNameUser->setText(qs(Editor.chordName()));
   clearHoverReadout();
 }
 
@@ -521,7 +519,7 @@ void FretboardPanel::nameChordInHand() {
 }
 
 bool FretboardPanel::typeFret(int s, std::optional<int> fret) {
-  if (Queries.playing && Queries.playing()) return false;
+  if (Guard.playing()) return false;
   if (!chordDesignActive() || s < 0 || s > 5 || (fret && (*fret < 0 || *fret > HighestFret)))
     return false;
   State.HoverString = s;

@@ -22,10 +22,10 @@ class SurfaceView;
 class UpDown;
 
 // What the fretboard asks of the rest of the window: whether the arpeggio is
-// to be shown, whether Play is down, and which tab is active.
+// to be shown, and which tab is active. Whether Play is down it asks the
+// guard, which asks the playback engine.
 struct FretboardQueries {
   std::function<bool()> arpeggioShown;
-  std::function<bool()> playing;
   std::function<PlayTab()> activeTab;
 };
 
@@ -166,9 +166,6 @@ class FretboardPanel : public QFrame {
   AppState& State;
   const BusyGuard& Guard;
   FingeringEditor Editor;
-  // The page after the last edit that may be joined, and its name.
-  std::string JoinablePage;
-  std::string JoinableLabel;
   ChordDesignTab* Design = nullptr;
   FretboardQueries Queries;
 };

@@ -47,15 +47,14 @@ IntervalsController::IntervalsController(Parts parts, QObject* parent)
 }
 
 void IntervalsController::sbDisplayIntervalsClick() {
-  if (P.Guard.active()) {
-    P.Design.setIntervalsShown(!P.Design.intervalsShown());
-    return;
-  }
-  showIntervals();
+  // The button shows the state; a refused click leaves both as they were.
+  if (!P.Guard.active()) P.State.IntervalsShown = !P.State.IntervalsShown;
+  P.Design.setIntervalsShown(P.State.IntervalsShown);
+  if (!P.Guard.active()) showIntervals();
 }
 
 void IntervalsController::showIntervals() {
-  if (!P.Design.intervalsShown()) {
+  if (!P.State.IntervalsShown) {
     P.Fretboard.ShowDiagram(P.State.EditChord);
     return;
   }
@@ -83,7 +82,7 @@ bool IntervalsController::loadChosenFormula() {
 }
 
 void IntervalsController::ComboBox1Click() {
-  if (P.Design.intervalsShown() && !P.Guard.active()) {
+  if (P.State.IntervalsShown && !P.Guard.active()) {
     P.Fretboard.ShowDiagram(P.State.EditChord);
     showIntervals();
   }
@@ -132,7 +131,7 @@ void IntervalsController::pmenu6DeleteClick() {
 
 void IntervalsController::editIntervals0Click(int tag) {
   if (!P.ActiveTab || P.ActiveTab() != PlayTab::ChordDesign) return;
-  if (P.Design.intervalsShown() || P.Guard.active()) return;
+  if (P.State.IntervalsShown || P.Guard.active()) return;
   if (!raisableInterval(tag)) return;
   P.Fretboard.toggleExtension(tag);
 }
@@ -155,7 +154,7 @@ void IntervalsController::sbShowArpClick() {
       break;
     case PlayTab::ChordDesign:
       // The chord type of Show Intervals already covers the neck.
-      if (P.Design.intervalsShown()) return;
+      if (P.State.IntervalsShown) return;
       chord = P.State.EditChord;
       break;
     case PlayTab::PlayPage:

@@ -72,7 +72,6 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   buildPages();
   pnlBottom->connectPanels(DesignPage,
                            {[this] { return pnlTop->isOn(ToolBarPanel::Toggle::ShowArp); },
-                            [this] { return pnlTop->isOn(ToolBarPanel::Toggle::Play); },
                             [this] { return currentTab(); }});
   const auto tabIs = [this] { return currentTab(); };
   const auto showTabFn = [this](PlayTab tab) { showTab(tab); };
@@ -136,7 +135,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
 
   Files = new PageFilesController({Bench, Guard, *Ask, *this, Session->settings(),
-                                   Session->settingsFile(), files, *pnlTop, *Pages, bringTabFn},
+                                   Session->settingsFile(), files, *Pages, bringTabFn},
                                   this);
   connect(pnlTop, &ToolBarPanel::openClicked, Files, &PageFilesController::sbtnOpenClick);
   connect(pnlTop, &ToolBarPanel::saveClicked, Files, &PageFilesController::sbtnSaveClick);
@@ -438,8 +437,4 @@ void MainWindow::pageSaved(PageKind kind, const std::string& path) {
 
 void MainWindow::selectPressed(PlayTab tab) {
   Pages->selectPressed(tab);
-}
-
-void MainWindow::repeatMarksChanged() {
-  Pages->repeatMarksChanged();
 }

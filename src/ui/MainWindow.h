@@ -87,7 +87,6 @@ class MainWindow : public QMainWindow, public PageViews {
                   const std::optional<TRepeatSet>& companion, const std::string& path) override;
   void pageSaved(PageKind kind, const std::string& path) override;
   void selectPressed(PlayTab tab) override;
-  void repeatMarksChanged() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

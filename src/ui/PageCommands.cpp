@@ -54,12 +54,12 @@ void PageCommands::erasePage(PlayTab tab) {
 
 void PageCommands::undoClick() {
   if (P.Guard.active()) return;
-  apply(P.Bench.undoPage(P.Bench.activeTab()));
+  apply(P.Bench.undo(P.Bench.activeTab()));
 }
 
 void PageCommands::redoClick() {
   if (P.Guard.active()) return;
-  apply(P.Bench.redoPage(P.Bench.activeTab()));
+  apply(P.Bench.redo(P.Bench.activeTab()));
 }
 
 void PageCommands::apply(const BenchUpdate& u) {
@@ -211,8 +211,4 @@ void PageCommands::selectPressed(PlayTab tab) {
   } else if (tab == PlayTab::Scales) {
     if (T.Scales.pressedCell() != T.Scales.selectedCell()) T.Scales.selectPressedCell();
   }
-}
-
-void PageCommands::repeatMarksChanged() {
-  T.PlayPage.DrawRepeatMarks();
 }

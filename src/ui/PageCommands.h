@@ -81,7 +81,6 @@ class PageCommands : public QObject, public PageViews {
                   const std::optional<TRepeatSet>& companion, const std::string& path) override;
   void pageSaved(PageKind kind, const std::string& path) override;
   void selectPressed(PlayTab tab) override;
-  void repeatMarksChanged() override;
 
  private:
   void sendTo(PlayTab to);

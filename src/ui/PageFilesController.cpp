@@ -14,7 +14,6 @@
 #include "ui/BusyGuard.h"
 #include "ui/PageViews.h"
 #include "ui/Prompter.h"
-#include "ui/ToolBarPanel.h"
 
 namespace {
 
@@ -124,19 +123,13 @@ bool PageFilesController::load(const std::string& path, PageKind kind) {
   }
   // Opening is one step of the page's history, and the page is then as its file.
   const PlayTab tab = tabOf(kind);
-  P.Bench.edit(tab, "Open", [&] { P.Views.pageLoaded(kind, page, companion, path); });
+  P.Bench.apply(tab, [&] {
+    P.Views.pageLoaded(kind, page, companion, path);
+    return PageEdit{"Open"};
+  });
   P.Bench.markSaved(tab);
   remember(kind, path);
   return true;
-}
-
-PageContents PageFilesController::contentsOf(PageKind kind) const {
-  PageContents page = P.Bench.contents(kind);
-  if (kind == PageKind::Play) {
-    page.Header.Loop = P.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
-    page.Header.Bass = P.ToolBar.isOn(ToolBarPanel::Toggle::BassNote);
-  }
-  return page;
 }
 
 void PageFilesController::sbtnSaveClick() {
@@ -146,8 +139,8 @@ void PageFilesController::sbtnSaveClick() {
   // A diagram in the middle of a move belongs to the page: it goes back
   // where it came from and is saved there.
   P.Views.apply(P.Bench.endMove(tabOf(kind)));
-  // The header is taken from the controls as they are before the dialog.
-  const PageContents page = contentsOf(kind);
+  // The page as it is before the dialog.
+  const PageContents page = P.Bench.contents(kind);
   // The folder of the kind, with the page's file name when it has one.
   const QString start =
       startFolder(kind) + QString::fromStdString(P.Bench.State.lastPageFile(tabOf(kind)));

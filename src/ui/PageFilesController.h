@@ -16,7 +16,6 @@ class ProfileFile;
 class Prompter;
 class QWidget;
 class Settings;
-class ToolBarPanel;
 
 // Save and Open of the page of the active tab, and opening a page file by
 // name (the command line, a file dropped on the window, the recent files).
@@ -36,8 +35,6 @@ class PageFilesController : public QObject {
     // Where the recent files are kept; none in tests that need no settings.
     ProfileFile* SettingsFile;
     FileLayer& Files;
-    // Loop and Bass Note, saved in a play page's header.
-    ToolBarPanel& ToolBar;
     // Draws the pages that were loaded or saved.
     PageViews& Views;
     // Brings a tab forward as the player's own change of tab does.
@@ -63,7 +60,6 @@ class PageFilesController : public QObject {
   // Reads `path` as a page of `kind` into its page. False, with the message
   // shown, when it could not; the page is then untouched.
   bool load(const std::string& path, PageKind kind);
-  PageContents contentsOf(PageKind kind) const;
   // Where the file dialogs start for `kind`, ending in '/'.
   QString startFolder(PageKind kind) const;
   // LastPageFile, the caption and the recent files after a save or a load.

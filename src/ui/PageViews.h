@@ -27,6 +27,4 @@ class PageViews {
   // Play commands of the Chords and Scales pop-up menus: the pressed cell is
   // framed and taken in hand first, when it is not already.
   virtual void selectPressed(PlayTab tab) = 0;
-  // The Loop button changed how the play page's repeat marks look.
-  virtual void repeatMarksChanged() = 0;
 };

@@ -53,7 +53,11 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
   connect(ToolBar, &ToolBarPanel::timeClicked, this, &PlayPageTab::sbtnTimeClick);
   connect(ToolBar, &ToolBarPanel::strumSpeedChanged, this,
-          [this](int position) { apply(Editor.setStrumSpeed(position)); });
+          [this](int position) { apply(edit([&] { return Editor.setStrumSpeed(position); })); });
+  connect(ToolBar, &ToolBarPanel::loopClicked, this,
+          [this] { apply(edit([this] { return Editor.toggleLoop(Guard.active()); })); });
+  connect(ToolBar, &ToolBarPanel::bassNoteClicked, this,
+          [this] { apply(edit([this] { return Editor.toggleBassNote(Guard.active()); })); });
   PlayPageStaff::drawGrid(imgPlayPage->image(), State.Play.ThreeFour);
   State.Play.resetGrid();
   DrawRepeatMarks();
@@ -89,6 +93,8 @@ void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
   if (u.ToolBar) {
     ToolBar->setOn(ToolBarPanel::Toggle::Time, State.Play.ThreeFour);
     ToolBar->setStrumSpeed(State.Play.StrumSpeed);
+    ToolBar->setOn(ToolBarPanel::Toggle::Loop, State.Play.Loop);
+    ToolBar->setOn(ToolBarPanel::Toggle::BassNote, State.Play.BassNote);
   }
   if (u.Clear || u.Grid || !u.Slots.empty() || u.RepeatMarks || u.StartMarker)
     imgPlayPage->refresh();
@@ -109,9 +115,9 @@ void PlayPageTab::imgPlayPageMouseDown(QPoint at, Qt::MouseButton button,
                                    : button == Qt::RightButton ? PlayPageEditor::Button::Right
                                                                : PlayPageEditor::Button::Other;
   const bool ctrl = modifiers & Qt::ControlModifier;
-  PlayPageUpdate u = Editor.press(*slot, b, ctrl);
+  PlayPageUpdate u = edit([&] { return Editor.press(*slot, b, ctrl); });
   // On No the diagram stays in hand and the page as it is.
-  if (u.Ask && askAbout(*u.Ask)) u = Editor.press(*slot, b, ctrl, true);
+  if (u.Ask && askAbout(*u.Ask)) u = edit([&] { return Editor.press(*slot, b, ctrl, true); });
   apply(u, at);
 }
 
@@ -126,17 +132,17 @@ void PlayPageTab::DrawRepeatMarks() {
   PlayPageState& play = State.Play;
   play.loadActiveRepeatSet();
   PlayPageStaff::drawRepeatMarks(imgPlayPage->image(), play.ActiveRepeatSet, play.ThreeFour,
-                                 ToolBar->isOn(ToolBarPanel::Toggle::Loop));
+                                 play.Loop);
   imgPlayPage->refresh();
 }
 
 void PlayPageTab::sbtnTimeClick() {
-  apply(Editor.toggleTimeSignature(Guard.active()));
+  apply(edit([this] { return Editor.toggleTimeSignature(Guard.active()); }));
 }
 
 void PlayPageTab::pmenu4DeleteClick() {
-  PlayPageUpdate u = Editor.deleteChord();
-  if (u.Ask && askAbout(*u.Ask)) u = Editor.deleteChord(true);
+  PlayPageUpdate u = edit([this] { return Editor.deleteChord(); });
+  if (u.Ask && askAbout(*u.Ask)) u = edit([this] { return Editor.deleteChord(true); });
   apply(u);
 }
 
@@ -154,7 +160,8 @@ void PlayPageTab::pmenu4RepeatClick() {
   RepeatDialog dialog(Window);
   dialog.load(*u.RepeatBar, u.Repeat);
   if (!Ask.execDialog(dialog)) return;
-  apply(Editor.setRepeatMarkers(*u.RepeatBar, dialog.choice(), dialog.loopWasOn()));
+  apply(edit(
+      [&] { return Editor.setRepeatMarkers(*u.RepeatBar, dialog.choice(), dialog.loopWasOn()); }));
 }
 
 void PlayPageTab::takeInHand(const TChordDiagram& diagram) {
@@ -170,7 +177,7 @@ void PlayPageTab::cancelPointers() {
 }
 
 void PlayPageTab::setTempo(std::int32_t microsPerQuarter) {
-  apply(Editor.setTempo(microsPerQuarter));
+  apply(edit([&] { return Editor.setTempo(microsPerQuarter); }));
 }
 
 void PlayPageTab::loadHeader(const PlayPageHeader& h) {
@@ -179,8 +186,9 @@ void PlayPageTab::loadHeader(const PlayPageHeader& h) {
   State.Play.PlayPageTempo = 60'000'000 / std::max(h.TempoBpm, 1);
   State.Play.StrumSpeed = clampStrumSpeed(h.StrumSpeed);
   ToolBar->setStrumSpeed(State.Play.StrumSpeed);
+  State.Play.BassNote = h.Bass;
   ToolBar->setOn(ToolBarPanel::Toggle::BassNote, h.Bass);
-  State.BassNoteOption = h.Bass;
+  State.Play.Loop = h.Loop;
   ToolBar->setOn(ToolBarPanel::Toggle::Loop, h.Loop);
 }
 

@@ -67,6 +67,11 @@ class PlayPageTab : public QObject {
   // Carries out what the model asks for; `at` is where the pop-up opens.
   void apply(const PlayPageUpdate& u, QPoint at = {});
   bool askAbout(PlayQuestion question);
+  // Runs an intent of the page's model as an edit of the page's history.
+  template <class Intent>
+  PlayPageUpdate edit(Intent&& intent) {
+    return Bench.apply(PlayTab::PlayPage, std::forward<Intent>(intent));
+  }
 
   Workbench& Bench;
   AppState& State;

@@ -62,7 +62,6 @@ PlaybackController::PlaybackController(Parts parts, MidiSession* session, QObjec
   connect(bar, &ToolBarPanel::pauseClicked, this, &PlaybackController::sbtnPauseClick);
   connect(bar, &ToolBarPanel::stopClicked, this, &PlaybackController::sbtnStopClick);
   connect(bar, &ToolBarPanel::stepClicked, this, &PlaybackController::sbtnStepClick);
-  connect(bar, &ToolBarPanel::loopClicked, this, &PlaybackController::sbtnLoopClick);
   // Click may be switched while the page plays: the engine rewrites what is queued.
   connect(bar, &ToolBarPanel::clickToggled, this, [this] {
     syncOptions();
@@ -79,6 +78,9 @@ PlayTab PlaybackController::activeTab() const {
 void PlaybackController::syncOptions() {
   Engine->Settings = Use.Config.Player;
   Engine->Options = Use.ToolBar.playOptions();
+  // Saved with the play page, so the state holds them, not the buttons.
+  Engine->Options.Loop = Use.Bench.State.Play.Loop;
+  Engine->Options.BassNote = Use.Bench.State.Play.BassNote;
   Engine->Options.StrumSpeed = Use.Bench.State.Play.StrumSpeed;
   Engine->StepMode = Use.ToolBar.isOn(ToolBarPanel::Toggle::Step);
 }
@@ -171,15 +173,6 @@ void PlaybackController::sbtnStepClick() {
     return;
   }
   Engine->StepMode = Use.ToolBar.isOn(ToolBarPanel::Toggle::Step);
-}
-
-void PlaybackController::sbtnLoopClick() {
-  if (Use.Guard.active()) {
-    Use.ToolBar.undoClick(ToolBarPanel::Toggle::Loop);
-    return;
-  }
-  Engine->Options.Loop = Use.ToolBar.isOn(ToolBarPanel::Toggle::Loop);
-  Use.Views.repeatMarksChanged();
 }
 
 void PlaybackController::pmenu1PlayChordClick() {

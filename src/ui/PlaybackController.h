@@ -63,7 +63,6 @@ class PlaybackController : public QObject {
   void sbtnPauseClick();
   void sbtnStopClick();
   void sbtnStepClick();
-  void sbtnLoopClick();
   void pmenu1PlayChordClick();
   void pmenu4PlayChordClick();
   void pmenu5PlayDiagramClick();

@@ -25,8 +25,7 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
       scrollPrintPage(scroll),
       Fretboard(fretboard),
       Window(parent),
-      Model(bench.Print),
-      Edits(bench, PlayTab::Print) {
+      Model(bench.Print) {
   popmenuPrint = new QMenu(parent);
   popmenuPrint->setObjectName(QStringLiteral("popmenuPrint"));
   setHelpContext(popmenuPrint, 360);
@@ -97,10 +96,12 @@ void PrintPageTab::showErased(const PrintUpdate& u) {
 
 void PrintPageTab::imgPrintPageMouseDown(QPoint at, Qt::MouseButton button) {
   if (Guard.active()) return;
-  PrintUpdate u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button)); });
+  PrintUpdate u =
+      Bench.apply(PlayTab::Print, [&] { return Model.press(at.x(), at.y(), pressButton(button)); });
   if (u.Question) {
     if (!Ask.ask(Window, QString::fromStdString(u.Question->Text), u.Question->DefaultYes)) return;
-    u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button), true); });
+    u = Bench.apply(PlayTab::Print,
+                    [&] { return Model.press(at.x(), at.y(), pressButton(button), true); });
   }
   if (u.OpenMenu) {
     const bool chord = State.PrintPage[Model.pressed().Column][Model.pressed().Row].IsChord != 0;
@@ -120,14 +121,14 @@ void PrintPageTab::pmenu3PlayDiagramClick() {
 }
 
 void PrintPageTab::pmenu3MoveClick() {
-  apply(Edits.run([this] { return Model.move(); }));
+  apply(Bench.apply(PlayTab::Print, [this] { return Model.move(); }));
 }
 
 void PrintPageTab::pmenu3DeleteClick() {
-  PrintUpdate u = Edits.run([this] { return Model.remove(); });
+  PrintUpdate u = Bench.apply(PlayTab::Print, [this] { return Model.remove(); });
   if (u.Question) {
     if (!Ask.ask(Window, QString::fromStdString(u.Question->Text), u.Question->DefaultYes)) return;
-    u = Edits.run([this] { return Model.remove(true); });
+    u = Bench.apply(PlayTab::Print, [this] { return Model.remove(true); });
   }
   apply(u);
 }

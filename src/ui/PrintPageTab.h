@@ -5,7 +5,6 @@
 
 #include "pages/PrintPageModel.h"
 #include "render/DiagramPainter.h"
-#include "state/PageEdits.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
@@ -86,5 +85,4 @@ class PrintPageTab : public QObject {
   PrintPageModel& Model;
   // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, 0, 0};
-  PageEdits Edits;
 };

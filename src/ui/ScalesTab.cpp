@@ -31,8 +31,7 @@ ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
       scrollScales(scroll),
       Fretboard(fretboard),
       Window(parent),
-      Model(bench.Scales),
-      Edits(bench, PlayTab::Scales) {
+      Model(bench.Scales) {
   popmenuScales = new QMenu(parent);
   popmenuScales->setObjectName(QStringLiteral("popmenuScales"));
   setHelpContext(popmenuScales, 390);
@@ -68,7 +67,7 @@ void ScalesTab::showScale() {
   const auto read = [this](TScaleFormula& formula) {
     return readScaleFormula(State.ExeDir, State.ScaleChoice, formula);
   };
-  apply(Edits.run([&] { return Model.showScale(read, scale); }));
+  apply(Bench.apply(PlayTab::Scales, [&] { return Model.showScale(read, scale); }));
 }
 
 void ScalesTab::apply(const ScalesUpdate& u) {
@@ -120,10 +119,12 @@ void ScalesTab::apply(const ScalesUpdate& u) {
 
 void ScalesTab::imgScalesMouseDown(QPoint at, Qt::MouseButton button) {
   if (Guard.active()) return;
-  ScalesUpdate u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button)); });
+  ScalesUpdate u = Bench.apply(PlayTab::Scales,
+                               [&] { return Model.press(at.x(), at.y(), pressButton(button)); });
   if (u.Question) {
     if (!Ask.ask(Window, QString::fromStdString(u.Question->Text), u.Question->DefaultYes)) return;
-    u = Edits.run([&] { return Model.press(at.x(), at.y(), pressButton(button), true); });
+    u = Bench.apply(PlayTab::Scales,
+                    [&] { return Model.press(at.x(), at.y(), pressButton(button), true); });
   }
   if (u.OpenMenu) {
     popmenuScales->popup(imgScales->mapToGlobal(at));
@@ -143,7 +144,7 @@ void ScalesTab::pmenu5StartFretClick() {
   dialog.setFret(*fret);
   if (!Ask.execDialog(dialog)) return;
   const int v = dialog.fret();
-  apply(Edits.run([&] { return Model.changeStartFret(v); }));
+  apply(Bench.apply(PlayTab::Scales, [&] { return Model.changeStartFret(v); }));
 }
 
 void ScalesTab::showErased() {

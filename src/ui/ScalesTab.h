@@ -5,7 +5,6 @@
 
 #include "pages/ScalesPageModel.h"
 #include "render/DiagramPainter.h"
-#include "state/PageEdits.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
@@ -66,7 +65,6 @@ class ScalesTab : public QObject {
   FretboardPanel* Fretboard;
   QWidget* Window;
   ScalesPageModel& Model;
-  PageEdits Edits;
   // The rectangle the red frame was last drawn at.
   SelectionFrame Frame{0, 0, 0, 0, 0, 0};
 };

@@ -21,7 +21,6 @@ ToolBarController::ToolBarController(AppState& state, const BusyGuard& guard, To
       ShowTab(std::move(showTab)) {
   connect(&ToolBar, &ToolBarPanel::showChordsClicked, this, &ToolBarController::btnShowChordsClick);
   connect(&ToolBar, &ToolBarPanel::rootEdited, this, &ToolBarController::editChordRootExit);
-  connect(&ToolBar, &ToolBarPanel::bassNoteClicked, this, &ToolBarController::sbtnBassNoteClick);
   connect(&ToolBar, &ToolBarPanel::leftHandedClicked, this,
           &ToolBarController::sbtnLeftHandedClick);
 }
@@ -63,14 +62,6 @@ void ToolBarController::editChordRootExit() {
 void ToolBarController::namingChanged() {
   if (State.Key >= 0 && State.Key < 12 && !ToolBar.root().isEmpty())
     ToolBar.showRoot(qs(State.Names.pitchName(State.Key)));
-}
-
-void ToolBarController::sbtnBassNoteClick() {
-  if (Guard.active()) {
-    ToolBar.undoClick(ToolBarPanel::Toggle::BassNote);
-    return;
-  }
-  State.BassNoteOption = ToolBar.isOn(ToolBarPanel::Toggle::BassNote);
 }
 
 void ToolBarController::sbtnLeftHandedClick() {

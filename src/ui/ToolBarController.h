@@ -14,7 +14,7 @@ class ToolBarPanel;
 // Chord and scale picking: the key, chord type or scale chosen in the menus
 // goes into the state and the tool bar's fields, and Show Chords (or Show
 // Scale) adds a row for them to the page that shows it. It also keeps the
-// Bass Note and Left Handed toggles in step with the guard.
+// Left Handed toggle in step with the guard.
 class ToolBarController : public QObject {
   Q_OBJECT
 
@@ -33,7 +33,6 @@ class ToolBarController : public QObject {
   void namingChanged();
 
  private:
-  void sbtnBassNoteClick();
   void sbtnLeftHandedClick();
 
   AppState& State;

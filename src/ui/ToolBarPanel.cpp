@@ -178,8 +178,6 @@ PlayOptions ToolBarPanel::playOptions() const {
   PlayOptions o;
   o.CountOff = sbtnCount->isChecked();
   o.Click = sbtnClick->isChecked();
-  o.Loop = sbtnLoop->isChecked();
-  o.BassNote = sbtnBassNote->isChecked();
   return o;
 }
 

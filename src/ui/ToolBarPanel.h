@@ -41,7 +41,8 @@ class ToolBarPanel : public QFrame {
   void setOn(Toggle toggle, bool on);
   // Puts a toggle back where it was before a click that was refused.
   void undoClick(Toggle toggle) { setOn(toggle, !isOn(toggle)); }
-  // The toggles as the players read them.
+  // Count Off and Click as the players read them; Loop and Bass Note are
+  // the play page's, in the state.
   PlayOptions playOptions() const;
   void setPlayButtons(bool playDown, bool pauseDown);
 

@@ -66,7 +66,7 @@ void WindowSession::start() {
                MidiSession::voicesOf(Config->Player));
   }
 
-  State.BassNoteOption = Config->BassNoteOption;
+  State.Play.BassNote = Config->BassNoteOption;
   pnlTop->setOn(ToolBarPanel::Toggle::BassNote, Config->BassNoteOption);
   DesignPage->showRootAndBass(0, State.Names.pitchName(0), 0, State.Names.pitchName(0));
   Help = new HelpWindow(QString::fromStdString(State.ExeDir + "help/index.html"), &Window);
@@ -117,7 +117,7 @@ bool WindowSession::close() {
   if (Midi) Midi->close();
   Closed = true;
   Config->StrumSpeed = State.Play.StrumSpeed;
-  Config->BassNoteOption = pnlTop->isOn(ToolBarPanel::Toggle::BassNote);
+  Config->BassNoteOption = State.Play.BassNote;
   if (SettingsFile) {
     try {
       Config->saveShutdown(*SettingsFile);

@@ -90,6 +90,23 @@ std::string fingerText(const TChordFingering& r) {
   return t;
 }
 
+// The six fingerings of a chord type in a key, lowest on the neck first.
+const std::vector<TChordFingering>& sixOf(int type, int key) {
+  return library().Chords[static_cast<std::size_t>(type)][static_cast<std::size_t>(key)];
+}
+
+ChordTones tonesOf(int type) {
+  return chordTones(library().Types[static_cast<std::size_t>(type)]);
+}
+
+// Calls f(type, key, k, fingering) for every fingering of the library.
+template <class F>
+void forEachFingering(F f) {
+  for (int t = 0; t < 62; ++t)
+    for (int key = 0; key < 12; ++key)
+      for (int k = 0; k < 6; ++k) f(t, key, k, sixOf(t, key)[static_cast<std::size_t>(k)]);
+}
+
 class ChordLibraryFiles : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -101,16 +118,10 @@ class ChordLibraryFiles : public ::testing::Test {
 
 TEST_F(ChordLibraryFiles, EveryFingeringCanBeHeldAndFitsItsDiagram) {
   int failures = 0;
-  for (int t = 0; t < 62; ++t) {
-    for (int key = 0; key < 12; ++key) {
-      for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
-                                        [static_cast<std::size_t>(k)];
-        const std::string why = handProblem(r);
-        if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
-      }
-    }
-  }
+  forEachFingering([&](int t, int key, int k, const TChordFingering& r) {
+    const std::string why = handProblem(r);
+    if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
+  });
   EXPECT_EQ(failures, 0);
 }
 
@@ -196,39 +207,21 @@ TEST_F(ChordLibraryFiles, ADataFileOfAnyOtherLengthIsRefused) {
 
 TEST_F(ChordLibraryFiles, EveryFingeringSoundsTheRightNotes) {
   int failures = 0;
-  for (int t = 0; t < 62; ++t) {
-    const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
-    for (int key = 0; key < 12; ++key) {
-      for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
-                                        [static_cast<std::size_t>(k)];
-        // A rootless voicing only among fingerings 3..5 of a chord of five or more tones.
-        const std::string why = noteProblem(r, key, c, k >= 3 && c.Count >= 5);
-        if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
-      }
-    }
-  }
+  forEachFingering([&](int t, int key, int k, const TChordFingering& r) {
+    const ChordTones c = tonesOf(t);
+    // A rootless voicing only among fingerings 3..5 of a chord of five or more tones.
+    const std::string why = noteProblem(r, key, c, k >= 3 && c.Count >= 5);
+    if (!why.empty() && ++failures <= 20) ADD_FAILURE() << label(key, t, k, r) << ": " << why;
+    EXPECT_TRUE(lowestStringIsLowestNote(r))
+        << label(key, t, k, r) << ": a higher string sounds below the bass";
+  });
   EXPECT_EQ(failures, 0);
-}
-
-TEST_F(ChordLibraryFiles, TheBassStringSoundsTheBass) {
-  for (int t = 0; t < 62; ++t) {
-    for (int key = 0; key < 12; ++key) {
-      for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
-                                        [static_cast<std::size_t>(k)];
-        EXPECT_TRUE(lowestStringIsLowestNote(r))
-            << label(key, t, k, r) << ": a higher string sounds below the bass";
-      }
-    }
-  }
 }
 
 TEST_F(ChordLibraryFiles, SixDifferentVoicingsUpTheNeck) {
   for (int t = 0; t < 62; ++t) {
     for (int key = 0; key < 12; ++key) {
-      const auto& six =
-          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
+      const auto& six = sixOf(t, key);
       std::set<std::string> distinct;
       for (const auto& r : six) distinct.insert(fretText(r));
       EXPECT_EQ(distinct.size(), 6u) << chordName(key, t) << ": the same voicing twice";
@@ -246,10 +239,9 @@ TEST_F(ChordLibraryFiles, SixDifferentVoicingsUpTheNeck) {
 
 TEST_F(ChordLibraryFiles, RootInTheBassOfTheFirstAndOfFourOfSix) {
   for (int t = 0; t < 62; ++t) {
-    const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
+    const ChordTones c = tonesOf(t);
     for (int key = 0; key < 12; ++key) {
-      const auto& six =
-          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)];
+      const auto& six = sixOf(t, key);
       int rootBass = 0;
       for (const auto& r : six) rootBass += (heard(r, key).Bass - key) % 12 == 0 ? 1 : 0;
       const bool firstOnRoot = (heard(six[0], key).Bass - key) % 12 == 0;
@@ -267,27 +259,18 @@ TEST_F(ChordLibraryFiles, RootInTheBassOfTheFirstAndOfFourOfSix) {
 
 TEST_F(ChordLibraryFiles, StringsSoundTogetherWhereTheChordAllows) {
   // Triads and sevenths never need a muted string inside the chord.
-  for (int t = 0; t < 62; ++t) {
-    const ChordTones c = chordTones(library().Types[static_cast<std::size_t>(t)]);
-    if (c.Count > 4) continue;
-    for (int key = 0; key < 12; ++key) {
-      for (int k = 0; k < 6; ++k) {
-        const auto& r = library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)]
-                                        [static_cast<std::size_t>(k)];
-        int top = 6, bottom = -1;
-        for (int s = 0; s < 6; ++s) {
-          if (r.Strings[s].Finger != FingerCode::Muted) {
-            top = std::min(top, s);
-            bottom = std::max(bottom, s);
-          }
-        }
-        for (int s = top; s <= bottom; ++s) {
-          EXPECT_NE(r.Strings[s].Finger, FingerCode::Muted)
-              << label(key, t, k, r) << ": muted inner string";
-        }
+  forEachFingering([&](int t, int key, int k, const TChordFingering& r) {
+    if (tonesOf(t).Count > 4) return;
+    int top = 6, bottom = -1;
+    for (int s = 0; s < 6; ++s)
+      if (r.Strings[s].Finger != FingerCode::Muted) {
+        top = std::min(top, s);
+        bottom = std::max(bottom, s);
       }
-    }
-  }
+    for (int s = top; s <= bottom; ++s)
+      EXPECT_NE(r.Strings[s].Finger, FingerCode::Muted)
+          << label(key, t, k, r) << ": muted inner string";
+  });
 }
 
 TEST_F(ChordLibraryFiles, WellKnownShapesComeFirst) {
@@ -317,11 +300,9 @@ TEST_F(ChordLibraryFiles, WellKnownShapesComeFirst) {
   EXPECT_EQ(fingerText(fingering("F", "maj", 0)), "134211");
   EXPECT_EQ(fingering("F", "maj", 0).BaseFret, 1);
   // The first fingering of every chord in every key sits low on the neck.
-  for (int t = 0; t < 62; ++t) {
-    for (int key = 0; key < 12; ++key) {
-      const auto& r =
-          library().Chords[static_cast<std::size_t>(t)][static_cast<std::size_t>(key)][0];
+  forEachFingering([&](int t, int key, int k, const TChordFingering& r) {
+    if (k == 0) {
       EXPECT_LE(r.BaseFret, 12) << label(key, t, 0, r);
     }
-  }
+  });
 }

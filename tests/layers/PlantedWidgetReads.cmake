@@ -28,7 +28,9 @@ function(clean_tree root)
        "// pointerShape() and overrideCursor() were read here once.\n"
        "void f(SurfaceView* s) { s->setPointerShape(5); }\n"
        "void g() { QApplication::setOverrideCursor(Qt::WaitCursor); }\n"
-       "void h() { QApplication::restoreOverrideCursor(); }\n")
+       "void h() { QApplication::restoreOverrideCursor(); }\n"
+       "void k(ToolBarPanel* t) { t->setOn(ToolBarPanel::Toggle::Loop, true); }\n"
+       "bool c = Tools.isOn(Toggle::Pause) || Tools.isOn(Toggle::ShowArp);\n")
   file(WRITE "${root}/ui/BusyGuard.cpp" "bool BusyGuard::active() const { return Engine->busy(); }\n")
   file(WRITE "${root}/app/Start.cpp" "auto* c = QGuiApplication::overrideCursor();\n")
 endfunction()
@@ -47,6 +49,10 @@ set(plants
   "ui/MainWindow.cpp|const QCursor* c = QApplication::overrideCursor()@|ui/MainWindow.cpp: reads overrideCursor()"
   "ui/BusyGuard.cpp|return Play->isChecked()@|ui/BusyGuard.cpp: reads a button's checked state"
   "ui/BusyGuard.h|bool b = Tools.isOn(Toggle::Pause)@|ui/BusyGuard.h: reads a button's checked state"
+  "ui/PageFilesController.cpp|h.Loop = P.ToolBar.isOn(ToolBarPanel::Toggle::Loop)@|ui/PageFilesController.cpp: reads Play, Loop or Bass Note"
+  "ui/MainWindow.cpp|return pnlTop->isOn(ToolBarPanel::Toggle::Play)@|ui/MainWindow.cpp: reads Play, Loop or Bass Note"
+  "ui/ToolBarPanel.cpp|o.BassNote = sbtnBassNote->isChecked()@|ui/ToolBarPanel.cpp: reads Play, Loop or Bass Note"
+  "ui/ChordDesignTab.cpp|return sbDisplayIntervals->isChecked()@|ui/ChordDesignTab.cpp: reads Show Intervals"
 )
 set(n 0)
 foreach(plant IN LISTS plants)

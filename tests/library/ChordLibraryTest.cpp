@@ -51,12 +51,3 @@ TEST(ChordLibrary, DictionaryIndexRoundTripsOverAllSixtyTwoTypes) {
   EXPECT_FALSE(familyOfDictionaryIndex(-1));
   EXPECT_FALSE(familyOfDictionaryIndex(62));
 }
-
-TEST(ChordLibrary, FileNamesPerFamilyAndPart) {
-  EXPECT_EQ(fileName(ChordFamilyKind::Major, 1), "pxma1.dat");
-  EXPECT_EQ(fileName(ChordFamilyKind::Major, 2), "pxma2.dat");
-  EXPECT_EQ(fileName(ChordFamilyKind::Minor, 1), "pxmi1.dat");
-  EXPECT_EQ(fileName(ChordFamilyKind::Minor, 2), "pxmi2.dat");
-  EXPECT_EQ(fileName(ChordFamilyKind::Dominant, 1), "pxdo1.dat");
-  EXPECT_EQ(fileName(ChordFamilyKind::Dominant, 2), "pxdo2.dat");
-}

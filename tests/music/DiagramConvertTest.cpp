@@ -59,6 +59,11 @@ TEST(DiagramConvert, ChordSurvivesTheTripThroughThePrintPage) {
   EXPECT_EQ(std::memcmp(&back, &chord, sizeof chord), 0);
   EXPECT_EQ(back.Bass, 31);
   EXPECT_EQ(back.Strings[3].Finger, 4);
+
+  TChordDiagram empty = chord;
+  empty.Empty = 1;
+  chordToPrintItem(empty, item);
+  EXPECT_TRUE(isEmpty(item)) << "the empty flag travels with the record";
 }
 
 TEST(DiagramConvert, LongPrintNameIsCutWhenItBecomesAChord) {
@@ -99,12 +104,4 @@ TEST(DiagramConvert, ScaleLeavesTheChordOnlyFieldsOfTheItemAlone) {
   EXPECT_EQ(item.IsChord, 0);
   EXPECT_EQ(item.Bass, 31);
   EXPECT_EQ(item.Strings[3].Fret, 3);
-}
-
-TEST(DiagramConvert, EmptyFlagTravelsWithTheRecord) {
-  TChordDiagram chord = barreChord();
-  chord.Empty = 1;
-  TPrintDiagram item{};
-  chordToPrintItem(chord, item);
-  EXPECT_TRUE(isEmpty(item));
 }

@@ -57,20 +57,17 @@ TEST(RecordLayout, FormulaRecordOffsets) {
   EXPECT_EQ(offsetof(TScaleFormula, Formula), 10u);
 }
 
-TEST(RecordLayout, StringsArePairsOfFretThenFinger) {
+TEST(RecordLayout, StringsArePairsOfFretThenFingerAndTextIsLengthThenCharacters) {
   TChordDiagram d{};
   d.Strings[2] = {7, 3};
   const auto* bytes = reinterpret_cast<const unsigned char*>(&d);
   EXPECT_EQ(bytes[60 + 4], 7);
   EXPECT_EQ(bytes[60 + 5], 3);
-}
-
-TEST(RecordLayout, ShortStringLiesAsLengthThenCharacters) {
   TChordFormula f{};
   f.Name = "maj7";
-  const auto* bytes = reinterpret_cast<const unsigned char*>(&f);
-  EXPECT_EQ(bytes[7], 4);
-  EXPECT_EQ(std::memcmp(bytes + 8, "maj7", 4), 0);
+  const auto* formula = reinterpret_cast<const unsigned char*>(&f);
+  EXPECT_EQ(formula[7], 4);
+  EXPECT_EQ(std::memcmp(formula + 8, "maj7", 4), 0);
 }
 
 TEST(ShortString, LongerTextIsCutToCapacity) {

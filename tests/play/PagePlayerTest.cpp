@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int Guitar = 0, Bass = 1, Click = 9;
-
 struct PagePlay : ::testing::Test {
   PlayList list = emptyList();
   PlayPageState state;
@@ -17,11 +15,7 @@ struct PagePlay : ::testing::Test {
   bool countOff = false;
 
   PagePlayer::Start start() {
-    PagePlayer::Start s;
-    s.Slots = &list;
-    s.Page = &state;
-    s.Settings = settings;
-    s.Options = options;
+    PagePlayer::Start s = startOf(list, state, options, settings);
     s.CountOff = countOff;
     return s;
   }

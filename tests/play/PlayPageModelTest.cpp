@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "play/PlayPageModel.h"
 
 TEST(PlayPageGeometry, HitTestTakesTheMarginsIntoTheFirstColumnAndRow) {
@@ -50,29 +48,18 @@ TEST(PlayPageGeometry, StartMarkerGoesOnlyToBarStarts) {
   EXPECT_EQ(target(8, 0, true), std::make_pair(-1, -1));
 }
 
-TEST(RepeatMarks, StartWithAReturnOnBarOneAndTheLoopOnTheLastBar) {
-  PlayPageState p;
-  EXPECT_EQ(p.RepeatSet44.ReturnMark[0], 1);
-  EXPECT_EQ(p.RepeatSet44.LoopMark[8], 1);
-  EXPECT_EQ(p.RepeatSet34.LoopMark[11], 1);
-  int loops = 0;
-  for (auto m : p.RepeatSet34.LoopMark) loops += m;
-  EXPECT_EQ(loops, 1);
-}
-
 TEST(RepeatMarks, CountTextIsClampedAndJunkRefused) {
-  EXPECT_EQ(repeatCountFromText(""), 1);
-  EXPECT_EQ(repeatCountFromText("0"), 1);
-  EXPECT_EQ(repeatCountFromText("999"), 255);
-  EXPECT_EQ(repeatCountFromText("255"), 255);
-  EXPECT_EQ(repeatCountFromText("256"), 255);
-  EXPECT_EQ(repeatCountFromText("7"), 7);
-  EXPECT_EQ(repeatCountFromText(" 12 "), 12);
-  EXPECT_EQ(repeatCountFromText("-3"), 1);
-  EXPECT_EQ(repeatCountFromText("99999999999999999999"), 255);
-  EXPECT_FALSE(repeatCountFromText("3x").has_value());
-  EXPECT_FALSE(repeatCountFromText("abc").has_value());
-  EXPECT_FALSE(repeatCountFromText("1.5").has_value());
+  for (const auto& [text, count] : {std::pair{"", 1},
+                                    {"0", 1},
+                                    {"-3", 1},
+                                    {"7", 7},
+                                    {" 12 ", 12},
+                                    {"255", 255},
+                                    {"256", 255},
+                                    {"99999999999999999999", 255}})
+    EXPECT_EQ(repeatCountFromText(text), count) << "'" << text << "'";
+  for (const char* junk : {"3x", "abc", "1.5"})
+    EXPECT_FALSE(repeatCountFromText(junk).has_value()) << junk;
 }
 
 TEST(RepeatMarks, DialogOnBarOneAlwaysKeepsTheReturn) {
@@ -124,21 +111,4 @@ TEST(RepeatMarks, UntickingLoopMovesItToTheLastBarOnlyFromTheLoopedBar) {
   EXPECT_EQ(p.RepeatSet34.LoopMark[11], 1);
   // The 4/4 set was never touched.
   EXPECT_EQ(p.RepeatSet44.LoopMark[8], 1);
-}
-
-TEST(RepeatMarks, BarEndsFollowTheStaffRows) {
-  // A bar's stretch of staff runs from its first slot to the end of its last
-  // one, on the rows those slots lie on; the row ends are the staff's ends.
-  for (const bool threeFour : {false, true}) {
-    const int spb = PlayBars::slotsPerBar(threeFour);
-    for (int bar = 0; bar < PlayBars::barCount(threeFour); ++bar) {
-      SCOPED_TRACE(std::to_string(bar) + (threeFour ? " in 3/4" : " in 4/4"));
-      const int first = PlayBars::firstSlotOfBar(bar, threeFour), last = first + spb - 1;
-      const BarEnds e = barEnds(bar, threeFour);
-      EXPECT_EQ(e.Ys, 132 * (first / 12) + 95);
-      EXPECT_EQ(e.Ye, 132 * (last / 12) + 95);
-      EXPECT_EQ(e.Xs, first % 12 == 0 ? 20 : 63 * (first % 12) + 19);
-      EXPECT_EQ(e.Xe, last % 12 == 11 ? 762 : 63 * (last % 12 + 1) + 10);
-    }
-  }
 }

@@ -139,11 +139,8 @@ TEST_F(Engine, TheRoomMessageResumesTheFillOnThePlayPageTab) {
   EXPECT_GT(sink.events.size(), 100u);
   EXPECT_TRUE(engine.pagePlayer().finished());
 
-  PagePlayer::Start start;
   const PlayList list = playListFrom(app.PlayPage);
-  start.Slots = &list;
-  start.Page = &app.Play;
-  EXPECT_EQ(sink.events, *PagePlayer::playOnce(start, 100000));
+  EXPECT_EQ(sink.events, *PagePlayer::playOnce(startOf(list, app.Play), 100000));
   // Click switched on during play counts from the next click queued.
   sink.events.clear();
   sink.attempts = 0;
@@ -209,11 +206,7 @@ TEST_F(Engine, PauseOnlyWhilePlayingOnThePlayPageOrScalesTabAndStopByTab) {
   EXPECT_EQ(sink.events.size(), queued);
 
   // On the Scales tab Stop shows the scale again; on the Chords tab it only raises Pause.
-  TScaleDiagram scale{};
-  scale.Empty = 0;
-  std::fill(std::begin(scale.Intervals), std::end(scale.Intervals), ScaleIntervalEnd);
-  scale.Intervals[0] = 0;
-  std::copy(StandardTuning.begin(), StandardTuning.end(), scale.Tuning);
+  const TScaleDiagram scale = scaleOf({0}, 0, {1, 1, 1, 1, 1, 1});
   engine.PlayScale(scale, 0, true);
   transport.take();
   const PlayerUpdate scaleStop = engine.Stop(PlayTab::Scales);
@@ -390,11 +383,7 @@ TEST_F(Engine, PlayButtonStartsThePlayerOfTheTabAt120BeatsPerMinute) {
   message(AllPlayed);
 
   // The print page's scale item: position 0 of a scale from fret 5.
-  TScaleDiagram scale{};
-  scale.Empty = 0;
-  std::fill(std::begin(scale.Intervals), std::end(scale.Intervals), ScaleIntervalEnd);
-  scale.Intervals[0] = 0;
-  std::copy(StandardTuning.begin(), StandardTuning.end(), scale.Tuning);
+  const TScaleDiagram scale = scaleOf({0}, 0, {1, 1, 1, 1, 1, 1});
   scaleToPrintItem(scale, app.SelectedPrintItem);
   app.SelectedPrintItem.BaseFret = 5;
   sink.events.clear();
@@ -440,32 +429,22 @@ TEST(FingerMarks, TheParameterNamesStringFretAndGlyphOrAClear) {
   for (int finger = 0; finger <= 6; ++finger) {
     const auto m = mark(2, 7, finger);
     ASSERT_TRUE(m.has_value());
-    EXPECT_EQ(m->String, 2);
-    EXPECT_EQ(m->Fret, 7);
-    EXPECT_FALSE(m->Clear);
+    EXPECT_EQ(std::tuple(m->String, m->Fret, m->Clear), std::tuple(2, 7, false));
     cells.insert(m->GlyphX);
-    if (finger == FingerCode::Muted) {
-      EXPECT_EQ(m->GlyphX, GlyphCell::Cross);
-    } else {
-      EXPECT_GE(m->GlyphX, GlyphCell::WhiteDot);
-      EXPECT_LT(m->GlyphX, GlyphCell::WhiteDot + GlyphSetLength * GlyphSize);
-    }
   }
   EXPECT_EQ(cells.size(), 7u);
-  for (int finger = 2; finger <= 4; ++finger)
-    EXPECT_EQ(mark(2, 7, finger)->GlyphX, mark(2, 7, finger - 1)->GlyphX + GlyphSize);
+  EXPECT_EQ(mark(2, 7, FingerCode::Muted)->GlyphX, GlyphCell::Cross);
   EXPECT_EQ(mark(2, 7, FingerCode::Open)->GlyphX, GlyphCell::WhiteRing);
   EXPECT_EQ(mark(2, 7, FingerCode::Fretted)->GlyphX, GlyphCell::WhiteDot);
-  const auto clear = mark(5, 22, 10, PlayTab::PlayPage);
-  ASSERT_TRUE(clear.has_value());
-  EXPECT_TRUE(clear->Clear);
-  EXPECT_TRUE(clear->RefillFromClean);
+  for (int finger = 2; finger <= 4; ++finger)
+    EXPECT_EQ(mark(2, 7, finger)->GlyphX, mark(2, 7, finger - 1)->GlyphX + GlyphSize);
+  // A clear; only the play page refills the fretboard from its clean copy.
+  EXPECT_TRUE(mark(5, 22, 10, PlayTab::PlayPage)->Clear);
+  EXPECT_TRUE(mark(5, 22, 10, PlayTab::PlayPage)->RefillFromClean);
   EXPECT_FALSE(mark(5, 22, 10, PlayTab::Scales)->RefillFromClean);
   // Nothing the fretboard's tables do not hold.
-  EXPECT_FALSE(mark(6, 0, 1).has_value());
-  EXPECT_FALSE(mark(0, 23, 1).has_value());
-  EXPECT_FALSE(mark(0, 0, 7).has_value());
-  EXPECT_FALSE(mark(0, 0, 255).has_value());
+  for (const auto& [s, f, finger] : {std::tuple{6, 0, 1}, {0, 23, 1}, {0, 0, 7}, {0, 0, 255}})
+    EXPECT_FALSE(mark(s, f, finger).has_value()) << s << " " << f << " " << finger;
 }
 
 TEST_F(Engine, PlaybackKeysFollowPlayStepAndTab) {

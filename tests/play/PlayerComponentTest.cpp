@@ -47,19 +47,18 @@ struct LiveWith : ::testing::Test {
     log.entries.clear();
   }
   void place(int slot, const TChordDiagram& d) { app.PlayPage[slot % 12][slot / 12] = d; }
-  void deliver() {
+  void deliver(PlayTab tab = PlayTab::PlayPage) {
     while (!inbox.messages.empty()) {
       const MidiMessage m = inbox.messages.front();
       inbox.messages.erase(inbox.messages.begin());
       if (!midi.isCurrent(m)) continue;
-      delivered.push_back(
-          {clock.nowMicros(), m.code, engine.handleMessage(m.code, m.param, PlayTab::PlayPage)});
+      delivered.push_back({clock.nowMicros(), m.code, engine.handleMessage(m.code, m.param, tab)});
     }
   }
   // Runs the clock until Play comes up or nothing is due before `until`.
-  void run(std::int64_t until = INT64_MAX) {
+  void run(std::int64_t until = INT64_MAX, PlayTab tab = PlayTab::PlayPage) {
     for (;;) {
-      deliver();
+      deliver(tab);
       if (!engine.playDown()) return;
       const std::int64_t due = midi.nextDue();
       if (due == MidiScheduler::Never || due > until) return;
@@ -87,13 +86,7 @@ struct LiveWith : ::testing::Test {
     return out;
   }
   PagePlayer::Start referenceStart(const PlayList& list) {
-    PagePlayer::Start start;
-    start.Slots = &list;
-    start.Page = &app.Play;
-    start.Settings = engine.Settings;
-    start.Options = engine.Options;
-    start.CountOff = engine.Options.CountOff;
-    return start;
+    return startOf(list, app.Play, engine.Options, engine.Settings);
   }
   std::vector<MidiEvent> reference() {
     const PlayList list = playListFrom(app.PlayPage);
@@ -165,22 +158,6 @@ TEST_F(Live, ThePagePlaysEveryChannelEventOnTimeThroughASmallQueueAndTheCursorFo
   EXPECT_GT(marks, 30);
 }
 
-TEST_F(Live, WithCountOffTheCursorAppearsOnTheFirstBeatOfThePage) {
-  app.Play.ThreeFour = true;
-  engine.Options.CountOff = true;
-  place(0, cMajor());
-  const std::int32_t tempo = 500000;
-  const PlayerUpdate first = engine.StartPagePlay(app.PlayPage, app.Play, tempo);
-  EXPECT_FALSE(first.RedSlash.has_value());
-  run();
-  EXPECT_EQ(sends(), expectedSends(reference(), tempo));
-  const auto it = std::find_if(delivered.begin(), delivered.end(),
-                               [](const Delivered& d) { return d.update.RedSlash.has_value(); });
-  ASSERT_NE(it, delivered.end());
-  EXPECT_EQ(it->time, 3 * tempo) << "three count-off clicks first";
-  EXPECT_EQ(*it->update.RedSlash, PlayGeometry::beatSlash(0));
-}
-
 TEST_F(Live, StopSilencesAndDropsWhatWasQueuedAndLoopPlayRunsUntilStopped) {
   engine.Options.Loop = true;
   place(0, cMajor());
@@ -224,18 +201,9 @@ TEST_F(Live, StepPlayPausesBetweenChordsAndTheNextStrumStartsWhenTheKeyIsPressed
 
 TEST_F(Live, AfterAChordOnAnotherTabThePagesBeatsFallOnTheClocksBeats) {
   engine.PlayChord(gMajor(), PlayTab::Chords);
-  for (;;) {
-    const std::int64_t due = midi.nextDue();
-    if (due == MidiScheduler::Never) break;
-    midi.advanceTo(due);
-    while (!inbox.messages.empty()) {
-      const MidiMessage m = inbox.messages.front();
-      inbox.messages.erase(inbox.messages.begin());
-      if (midi.isCurrent(m)) engine.handleMessage(m.code, m.param, PlayTab::Chords);
-    }
-    if (!engine.playDown()) break;
-  }
+  run(INT64_MAX, PlayTab::Chords);
   ASSERT_FALSE(engine.playDown());
+  delivered.clear();
   const std::int64_t start = clock.nowMicros() + 333'333;
   midi.advanceTo(start);
   place(0, cMajor());

@@ -14,6 +14,9 @@
 #include "play/MidiTransport.h"
 #include "play/PagePlayer.h"
 
+// The channels of the default player settings.
+constexpr int Guitar = 0, Bass = 1, Click = 9;
+
 // Events compare field by field in the tests; MidiEvent itself has no ==.
 inline bool operator==(const MidiEvent& a, const MidiEvent& b) {
   return a.Time == b.Time && a.Status == b.Status && a.Data1 == b.Data1 && a.Data2 == b.Data2 &&
@@ -140,6 +143,34 @@ inline TChordDiagram gMajor() {
 }
 inline TChordDiagram aMinor() {
   return chordFromFrets({0, 1, 2, 2, 0, -1}, 9, 9);
+}
+
+// A scale in standard tuning: its degrees, root and the start fret of each position.
+inline TScaleDiagram scaleOf(std::vector<int> intervals, int root, std::array<int, 6> startFrets) {
+  TScaleDiagram d{};
+  d.Empty = 0;
+  d.ScaleName = "test";
+  d.TuningName = "Standard";
+  std::copy(StandardTuning.begin(), StandardTuning.end(), d.Tuning);
+  std::fill(std::begin(d.Intervals), std::end(d.Intervals), ScaleIntervalEnd);
+  for (std::size_t i = 0; i < intervals.size() && i < 10; ++i)
+    d.Intervals[i] = static_cast<std::uint8_t>(intervals[i]);
+  for (int p = 0; p < 6; ++p) d.StartFrets[p] = static_cast<std::uint8_t>(startFrets[p]);
+  d.Root = static_cast<std::uint8_t>(root);
+  return d;
+}
+
+// A page player's start as the engine makes it: the count-off as the button says.
+inline PagePlayer::Start startOf(const PlayList& slots, const PlayPageState& page,
+                                 const PlayOptions& options = {},
+                                 const PlayerSettings& settings = {}) {
+  PagePlayer::Start s;
+  s.Slots = &slots;
+  s.Page = &page;
+  s.Settings = settings;
+  s.Options = options;
+  s.CountOff = options.CountOff;
+  return s;
 }
 
 inline PlayList emptyList() {

@@ -123,19 +123,3 @@ TEST(SystemMidi, TheLiveSynthSoundsThroughItsAudioDriver) {
   EXPECT_LT(first, 1e-4f) << "silence before the soundfont was in";
   EXPECT_GT(loudest, 0.05f);
 }
-
-TEST(SystemMidi, TheSynthLoadsItsFontOffTheCallersThreadAndWorksWithoutAudio) {
-  const std::string font = SoundFont::findSmallest();
-  if (font.empty()) GTEST_SKIP() << "no soundfont installed";
-  FluidSynthOutput synth(font);
-  const std::uint8_t program[] = {0xC0, 25};
-  synth.send(program, 2, 0);  // before the font is in: chosen again once it is
-  EXPECT_TRUE(synth.waitUntilReady());
-  const std::uint8_t on[] = {0x90, 60, 100};
-  synth.send(on, 3, 0);
-  synth.silence();
-
-  FluidSynthOutput noFont("/nonexistent.sf2");
-  EXPECT_FALSE(noFont.waitUntilReady());
-  noFont.send(on, 3, 0);  // silent, but no crash
-}

@@ -124,18 +124,6 @@ class DiagramPainterTest : public QObject {
     QVERIFY(fitsSixRows(allMuted()));
   }
 
-  void outOfRangeLineUnderTheDesignSlot() {
-    QImage design = surface(456, 101);
-    DrawOutOfRangeLine(design, 2);
-    QCOMPARE(countColour(design, qRgb(0, 0, 255)), 42);
-    for (int x = 76 * 2 + 12; x < 76 * 2 + 54; ++x) QCOMPARE(design.pixel(x, 99), qRgb(0, 0, 255));
-    DrawOutOfRangeLine(design, 2, false);
-    QCOMPARE(countColour(design, qRgb(0, 0, 255)), 0);
-    DrawOutOfRangeLine(design, 6);
-    DrawOutOfRangeLine(design, -1);
-    QCOMPARE(countColour(design, qRgb(0, 0, 255)), 0);
-  }
-
   void scalePositionOpenRowOnlyFromFretOne() {
     const TScaleDiagram major = fixtures::cMajor();
     const QImage first = smallScalePicture(major, 1);

@@ -64,20 +64,6 @@ class FretboardPainterTest : public QObject {
     }
   }
 
-  void glyphLandsAtItsStringAndFret() {
-    for (const auto& [s, f] : {std::pair{0, 0}, {3, 7}, {5, 22}}) {
-      QImage guitar = board.copy();
-      drawFretboardGlyph(guitar, strip, GlyphCell::RedDot, s, f);
-      const QRect place(FretX[f], StringY[s], 12, 12);
-      QCOMPARE(cellOf(guitar, place.x(), place.y()),
-               glyphOver(cellOf(board, place.x(), place.y()), strip, GlyphCell::RedDot));
-      // Nothing outside the place changes.
-      QImage outside = guitar.copy();
-      QPainter(&outside).drawImage(place.topLeft(), board.copy(place));
-      QCOMPARE(outside, board);
-    }
-  }
-
   void outOfRangePlacesDrawNothing() {
     QImage guitar = board.copy();
     for (const auto& [s, f] : {std::pair{-1, 0}, {6, 0}, {0, -1}, {0, 23}, {200, 200}})
@@ -86,23 +72,6 @@ class FretboardPainterTest : public QObject {
     drawArpeggioBox(guitar, 6, 0, Qt::red);
     drawArpeggioBox(guitar, 0, 23, Qt::red);
     QCOMPARE(guitar, board);
-  }
-
-  void arpeggioBoxSurroundsTheGlyphPlace() {
-    QImage guitar = board.copy();
-    drawArpeggioBox(guitar, 1, 4, QColor(0, 255, 0));
-    const int l = FretX[4] - 1, t = StringY[1] - 1, r = FretX[4] + 12, b = StringY[1] + 12;
-    const QRgb lime = qRgb(0, 255, 0);
-    for (int x = l; x <= r; ++x) {
-      QCOMPARE(guitar.pixel(x, t), lime);
-      QCOMPARE(guitar.pixel(x, b), lime);
-    }
-    for (int y = t; y <= b; ++y) {
-      QCOMPARE(guitar.pixel(l, y), lime);
-      QCOMPARE(guitar.pixel(r, y), lime);
-    }
-    // The glyph place inside stays as it was, so a glyph under it still shows.
-    QCOMPARE(cellOf(guitar, FretX[4], StringY[1]), cellOf(board, FretX[4], StringY[1]));
   }
 
   void scaleMarksRootRedAndOthersGreen() {

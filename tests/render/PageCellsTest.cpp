@@ -70,6 +70,9 @@ class PageCellsTest : public QObject {
     QCOMPARE(design.pixel(227, 50), Grey);
     PageCells::drawDesignSlot(design, cMajor(), 3, names);
     QCOMPARE(countColour(design, qRgb(0, 0, 255)), 0);
+    DrawOutOfRangeLine(design, 6);  // no such slot: nothing drawn
+    DrawOutOfRangeLine(design, -1);
+    QCOMPARE(countColour(design, qRgb(0, 0, 255)), 0);
     TChordDiagram empty = cMajor();
     empty.Empty = 1;
     PageCells::drawDesignSlot(design, empty, 3, names);

@@ -1,4 +1,3 @@
-#include <QFontInfo>
 #include <QtTest>
 
 #include "ChordFixtures.h"
@@ -28,14 +27,6 @@ class SurfaceTextTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void fontsFollowTheSurfaces() {
-    QCOMPARE(SurfaceText::printFont().family(), QStringLiteral("Liberation Sans"));
-    QCOMPARE(SurfaceText::printFont().pixelSize(), 9);  // 7 pt at 96 dpi
-    QCOMPARE(SurfaceText::smallFont().pixelSize(), 8);  // 6 pt
-    QCOMPARE(SurfaceText::pageFont().pixelSize(), 11);  // 8 pt
-    QCOMPARE(QFontInfo(SurfaceText::printFont()).family(), QStringLiteral("Liberation Sans"));
-  }
-
   void textStandsOnItsOwnWhiteBox() {
     QImage page = surface(200, 40, Qt::gray);
     SurfaceText::drawText(page, QPoint(10, 5), "C maj7", SurfaceText::pageFont());

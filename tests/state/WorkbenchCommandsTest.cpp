@@ -242,12 +242,13 @@ TEST_F(Pages, OnlyThePagesWithAFileOfTheirOwnAskBeforeTheyAreErased) {
     Bench.markSaved(p.Tab);
     EXPECT_FALSE(Bench.erasePage(p.Tab, "Erase Page").Question) << int(p.Tab);
     // Changed: asked, with No as the default, and nothing erased yet.
-    Bench.edit(p.Tab, "Fill", [&] {
+    Bench.apply(p.Tab, [&] {
       St.ChordPage[0][0] = tagged(50);
       St.DesignGroup[5] = tagged(51);
       St.PlayPage[0][0] = tagged(52);
       St.PrintPage[0][0] = scaleItem(3);
       St.ScalePage[4] = St.ScalePage[0];
+      return PageEdit{"Fill"};
     });
     const std::string changed = Bench.page(p.Tab);
     const BenchUpdate u = Bench.erasePage(p.Tab, "New Page");
@@ -265,7 +266,7 @@ TEST_F(Pages, OnlyThePagesWithAFileOfTheirOwnAskBeforeTheyAreErased) {
     EXPECT_NE(Bench.page(p.Tab), changed);
     EXPECT_FALSE(Bench.changed(p.Tab));
     EXPECT_EQ(Bench.history(p.Tab).undoLabel(), "New Page");
-    ASSERT_TRUE(Bench.undo(p.Tab));
+    ASSERT_TRUE(Bench.undo(p.Tab).Restored);
     EXPECT_EQ(Bench.page(p.Tab), changed);
   }
 }
@@ -367,22 +368,25 @@ TEST_F(Pages, ThePlayPageTabTunesTheNeckAsItsFirstChordColumnByColumn) {
 
 TEST_F(Pages, UndoEndsAPendingMoveFirstThenPutsThePageBack) {
   enter(PlayTab::Print);
-  Bench.edit(PlayTab::Print, "Fill", [&] { St.PrintPage[5][4] = scaleItem(7); });
+  Bench.apply(PlayTab::Print, [&] {
+    St.PrintPage[5][4] = scaleItem(7);
+    return PageEdit{"Fill"};
+  });
   pressPrint(1, 0);
   Bench.Print.move();
   ASSERT_TRUE(Bench.Print.moving());
-  const BenchUpdate u = Bench.undoPage(PlayTab::Print);
+  const BenchUpdate u = Bench.undo(PlayTab::Print);
   ASSERT_TRUE(u.PrintEnded);
   EXPECT_EQ(u.Restored, PlayTab::Print);
   EXPECT_FALSE(Bench.Print.placing());
   // The moved item is back in its cell, and the step before it undone.
   EXPECT_EQ(St.PrintPage[1][0].BaseFret, 40);
   EXPECT_TRUE(isEmpty(St.PrintPage[5][4]));
-  EXPECT_TRUE(Bench.redoPage(PlayTab::Print).Restored);
+  EXPECT_TRUE(Bench.redo(PlayTab::Print).Restored);
   EXPECT_FALSE(isEmpty(St.PrintPage[5][4]));
   // With no step to take, the move still ends and nothing is put back.
   Bench.Print.move();
-  const BenchUpdate none = Bench.redoPage(PlayTab::Print);
+  const BenchUpdate none = Bench.redo(PlayTab::Print);
   EXPECT_FALSE(none.Restored);
   EXPECT_FALSE(Bench.Print.moving());
   EXPECT_EQ(St.PrintPage[1][0].BaseFret, 40);

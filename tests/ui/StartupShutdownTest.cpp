@@ -68,7 +68,7 @@ class StartupShutdownTest : public QObject {
     // 0x10 reads as 16, past the scroll bar's end at 0.
     QCOMPARE(child<QScrollBar>(w, "sbStrumSpeed")->value(), 0);
     QVERIFY(button(w, "sbtnBassNote")->isChecked());
-    QVERIFY(w.state().BassNoteOption);
+    QVERIFY(w.state().Play.BassNote);
     QComboBox* list = w.chordDesign()->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     QCOMPARE(list->count(), 64);
     QCOMPARE(list->itemText(62), QStringLiteral("Mine"));
@@ -76,7 +76,7 @@ class StartupShutdownTest : public QObject {
 
     child<QScrollBar>(w, "sbStrumSpeed")->setValue(-550);
     click(w, "sbtnBassNote");
-    QVERIFY(!w.state().BassNoteOption);
+    QVERIFY(!w.state().Play.BassNote);
     // The strum speed is saved with the play page, so the page has changed.
     ask.answers = {true};
     trigger(w, "mnuExit");
