@@ -179,6 +179,42 @@ void Workbench::enter(PlayTab tab, BenchUpdate& u) {
   u.Entered = tab;
 }
 
+void Workbench::redrawPlayPage(BenchUpdate& u) {
+  // The chord taken from a slot may no longer be the slot's.
+  State.SelectedPlayChord.Empty = 1;
+  u.Restored = PlayTab::PlayPage;
+  u.Play = Play.showAll();
+}
+
+SmoothRequest Workbench::smoothRequest() const {
+  SmoothRequest r;
+  r.ThreeFour = State.Play.ThreeFour;
+  r.Marks = State.Play.savedSet();
+  r.Loop = State.Play.Loop;
+  return r;
+}
+
+BenchUpdate Workbench::smoothFingerings(const SmoothRequest& request) {
+  BenchUpdate u;
+  if (Active != PlayTab::PlayPage) {
+    enter(PlayTab::PlayPage, u);
+    u.ShowTab = PlayTab::PlayPage;
+  } else {
+    u.PlayEnded = Play.cancel();
+  }
+  LibraryFingerings library(State.ExeDir);
+  bool changed = false;
+  apply(PlayTab::PlayPage, [&] {
+    changed = !::smoothFingerings(State.PlayPage, request, library).Changed.empty();
+    return PageEdit{changed ? "Smooth Fingerings" : ""};
+  });
+  if (changed || u.ShowTab) {
+    redrawPlayPage(u);
+    showContents(PlayTab::PlayPage, u);
+  }
+  return u;
+}
+
 void Workbench::showContents(PlayTab tab, BenchUpdate& u) const {
   u.ShowContents = tab;
   if (tab != PlayTab::PlayPage) return;
@@ -408,8 +444,7 @@ BenchUpdate Workbench::step(PlayTab tab, bool forward) {
       u.Print = Print.restored();
       break;
     case PlayTab::PlayPage:
-      State.SelectedPlayChord.Empty = 1;
-      u.Play = Play.showAll();
+      redrawPlayPage(u);
       break;
     case PlayTab::ChordDesign: {
       // Nothing is taken in hand from a slot: the fingering in hand came

@@ -12,6 +12,7 @@
 #include "pages/PlayPageEditor.h"
 #include "pages/PrintPageModel.h"
 #include "pages/ScalesPageModel.h"
+#include "pages/SmoothFingerings.h"
 #include "play/PlayTab.h"
 #include "state/AppState.h"
 #include "state/BenchUpdate.h"
@@ -79,6 +80,15 @@ class Workbench {
   BenchUpdate undo(PlayTab tab) { return step(tab, false); }
   BenchUpdate redo(PlayTab tab) { return step(tab, true); }
 
+  // Smooth Fingerings on the PlayPage, read from the chord library in the
+  // program folder: one step "Smooth Fingerings" when a chord changes, after
+  // which the PlayPage is shown and drawn anew. A move in progress there
+  // ends first.
+  BenchUpdate smoothFingerings(const SmoothRequest& request);
+  // How the PlayPage plays, for Smooth Fingerings: its time signature, the
+  // repeat marks the player follows and Loop.
+  SmoothRequest smoothRequest() const;
+
   // The page of `kind` as its file holds it.
   PageContents contents(PageKind kind) const;
 
@@ -139,6 +149,8 @@ class Workbench {
   // What the fretboard shows of `tab`'s page.
   void showContents(PlayTab tab, BenchUpdate& u) const;
   BenchUpdate step(PlayTab tab, bool forward);
+  // The PlayPage drawn anew after its slots changed as a whole.
+  void redrawPlayPage(BenchUpdate& u);
   void record(PlayTab tab, std::string_view label, std::string before, bool merge);
 
   PlayTab Active = PlayTab::Chords;

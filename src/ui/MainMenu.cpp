@@ -92,6 +92,9 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
   connect(mnuRedo, &QAction::triggered, this, &MainMenu::redoChosen);
   showUndoRedo({}, {});
+  edit->addSeparator();
+  connect(namedAction(edit, QStringLiteral("Smooth &Fingerings..."), "mnuSmooth"),
+          &QAction::triggered, this, &MainMenu::smoothChosen);
 
   menuKey = bar->addMenu(QStringLiteral("&Key"));
   menuKey->setObjectName(QStringLiteral("menuKey"));

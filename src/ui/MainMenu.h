@@ -55,6 +55,7 @@ class MainMenu : public QObject {
   void exportPdfChosen();
   void undoChosen();
   void redoChosen();
+  void smoothChosen();
 
  private:
   QMenuBar* Bar;

@@ -180,6 +180,8 @@ void MainWindow::routePageCommands() {
   connect(Menus, &MainMenu::newChosen, Pages, &PageCommands::mnuNewClick);
   connect(Menus, &MainMenu::undoChosen, Pages, &PageCommands::undoClick);
   connect(Menus, &MainMenu::redoChosen, Pages, &PageCommands::redoClick);
+  connect(Menus, &MainMenu::smoothChosen, Pages, &PageCommands::smoothClick);
+  connect(PlayPage, &PlayPageTab::smoothChosen, Pages, &PageCommands::smoothClick);
   Bench.HistoryChanged = [this] { showHistory(); };
 }
 

@@ -1,9 +1,13 @@
 #include "ui/PageCommands.h"
 
+#include <QPainter>
+#include <QPen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWidget>
 
+#include "play/PlayPageGeometry.h"
+#include "render/PageDrawer.h"
 #include "state/Workbench.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
@@ -14,6 +18,7 @@
 #include "ui/PrintPageTab.h"
 #include "ui/Prompter.h"
 #include "ui/ScalesTab.h"
+#include "ui/SmoothDialog.h"
 
 PageCommands::PageCommands(Parts parts, QObject* parent) : QObject(parent), P(parts) {}
 
@@ -60,6 +65,34 @@ void PageCommands::undoClick() {
 void PageCommands::redoClick() {
   if (P.Guard.active()) return;
   apply(P.Bench.redo(P.Bench.activeTab()));
+}
+
+void PageCommands::smoothClick() {
+  if (P.Guard.active()) return;
+  const std::string dir = P.Bench.State.ExeDir;
+  // The picture shows the page as it would become, every chord that
+  // changes framed.
+  auto preview = [this, dir](const SmoothRequest& r) {
+    PageContents page = P.Bench.contents(PageKind::Play);
+    LibraryFingerings library(dir);
+    const SmoothResult result = smoothFingerings(page.PlayPage, r, library);
+    SmoothDialog::Preview p;
+    p.Page = drawPage(page, P.Bench.State.Play.savedSet(), P.Bench.State.Names).Surface;
+    QPainter painter(&p.Page);
+    painter.setPen(QPen(Qt::red, 3));
+    for (const PlaySlot& s : result.Changed)
+      painter.drawRect(PlayGeometry::slotX(s.Column) - 4,
+                       PlayGeometry::rowTop(s.Row) + PlayGeometry::CaptionTop - 4,
+                       PlayGeometry::ColumnPitch - 4,
+                       PlayGeometry::StaffTop - PlayGeometry::CaptionTop - 6);
+    p.Changes = static_cast<int>(result.Changed.size());
+    p.TravelBefore = result.TravelBefore;
+    p.TravelAfter = result.TravelAfter;
+    return p;
+  };
+  SmoothDialog dialog(P.Bench.smoothRequest(), preview, &P.Window);
+  if (!P.Ask.execDialog(dialog)) return;
+  apply(P.Bench.smoothFingerings(dialog.request()));
 }
 
 void PageCommands::apply(const BenchUpdate& u) {

@@ -75,6 +75,9 @@ class PageCommands : public QObject, public PageViews {
   // Edit > Undo and Redo on the active tab's page.
   void undoClick();
   void redoClick();
+  // Smooth Fingerings... (Edit menu and the PlayPage pop-up): the dialog,
+  // then the PlayPage re-fingered as one edit.
+  void smoothClick();
 
   void apply(const BenchUpdate& u) override;
   void pageLoaded(PageKind kind, const PageContents& page,

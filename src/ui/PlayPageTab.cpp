@@ -43,7 +43,8 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
                {"Delete", "pmenu4Delete", &PlayPageTab::pmenu4DeleteClick},
                {"Cut And Move", "pmenu4CutMove", &PlayPageTab::pmenu4CutMoveClick},
                {"Copy And Move", "pmenu4CopyMove", &PlayPageTab::pmenu4CopyMoveClick},
-               {"Repeat Markers", "pmenu4Repeat", &PlayPageTab::pmenu4RepeatClick}};
+               {"Repeat Markers", "pmenu4Repeat", &PlayPageTab::pmenu4RepeatClick},
+               {"Smooth Fingerings...", "pmenu4Smooth", &PlayPageTab::smoothChosen}};
   for (const auto& item : items) {
     QAction* a = popmenuPlayPage->addAction(QLatin1String(item.caption));
     a->setObjectName(QLatin1String(item.name));
@@ -101,7 +102,8 @@ void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
   if (u.Pointer) imgPlayPage->setPointerShape(static_cast<int>(*u.Pointer));
   if (u.MenuItemsEnabled) {
     const QList<QAction*> items = popmenuPlayPage->actions();
-    for (int i = 0; i + 1 < items.size(); ++i) items[i]->setEnabled(*u.MenuItemsEnabled);
+    // Repeat Markers and Smooth Fingerings act on the page, not the slot.
+    for (int i = 0; i + 2 < items.size(); ++i) items[i]->setEnabled(*u.MenuItemsEnabled);
     popmenuPlayPage->popup(imgPlayPage->mapToGlobal(at));
   }
 }

@@ -56,6 +56,8 @@ class PlayPageTab : public QObject {
  signals:
   // Play Chord of the pop-up menu, carried out by the playback controller.
   void playChordChosen();
+  // Smooth Fingerings... of the pop-up menu, carried out for the whole page.
+  void smoothChosen();
 
  private:
   void imgPlayPageMouseDown(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);

@@ -104,7 +104,7 @@ void SmoothDialog::refresh() {
         "Nothing to change: every chord already has the best fingering for these choices."));
   } else {
     lblSummary->setText(
-        QStringLiteral("%1 %2 (framed). The hand travels %3 frets in one play, now %4.")
+        QStringLiteral("%1 %2 (framed): the hand travels %3 frets in one play instead of %4.")
             .arg(p.Changes)
             .arg(p.Changes == 1 ? QStringLiteral("chord changes") : QStringLiteral("chords change"))
             .arg(p.TravelAfter, 0, 'f', 0)

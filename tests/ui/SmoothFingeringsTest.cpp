@@ -1,0 +1,103 @@
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "WindowRig.h"
+#include "design/HandCost.h"
+#include "files/PosixFileLayer.h"
+#include "library/ChordLibrary.h"
+#include "library/LibraryFiles.h"
+#include "pages/PageFile.h"
+#include "play/PlayPageGeometry.h"
+#include "ui/SmoothDialog.h"
+
+namespace {
+
+// I-V-vi-IV in A flat, one chord a bar, each the first of its fingerings.
+void writeProgression(const std::string& programDir, const std::string& path) {
+  PageContents page;
+  page.Kind = PageKind::Play;
+  for (auto& column : page.PlayPage)
+    for (auto& d : column) d.Empty = 1;
+  const int chords[4][2] = {{8, 0}, {3, 0}, {5, 19}, {1, 0}};  // key, dictionary index
+  for (int bar = 0; bar < 4; ++bar) {
+    const auto family = ChordLibrary::familyOfDictionaryIndex(chords[bar][1]);
+    TChordDiagram set[6];
+    TChordFormula formula{};
+    QCOMPARE(
+        readChordSet(programDir, int(family->Family), family->Type, chords[bar][0], set, formula)
+            .Status,
+        LibraryStatus::Ok);
+    page.PlayPage[(8 * bar) % 12][(8 * bar) / 12] = set[0];
+  }
+  PosixFileLayer files;
+  QVERIFY(savePageFile(files, path, page).empty());
+}
+
+QAction* editItem(MainWindow& w, const char* name) {
+  return action(*child<QMenu>(w, "menuEdit"), name);
+}
+
+}  // namespace
+
+class SmoothFingeringsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Edit > Smooth Fingerings... from another tab: the dialog shows what will
+  // change, OK re-fingers the PlayPage as one edit, and Undo gives back the
+  // page byte for byte. Cancel from the pop-up changes nothing.
+  void theDialogAppliesOneEditThatUndoTakesBack() {
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    w.show();
+    writeProgression(rig.programDir, rig.file("pop.ppf").toStdString());
+    clickTab(w, static_cast<int>(PlayTab::PlayPage));
+    rig.ask.files.push_back(rig.file("pop.ppf"));
+    click(w, "sbtnOpen");
+    const QByteArray opened = rig.save("opened.ppf");
+    clickTab(w, static_cast<int>(PlayTab::Chords));
+
+    QString summary;
+    rig.ask.dialogs.push_back([&](QDialog& d) {
+      auto& dialog = static_cast<SmoothDialog&>(d);
+      QTest::mouseClick(dialog.rbAroundFret, Qt::LeftButton);
+      QTest::keyClick(dialog.spinFret, Qt::Key_Up);
+      QTest::keyClick(dialog.spinFret, Qt::Key_Up);
+      summary = dialog.lblSummary->text();
+      if (!dialog.imgPreview->pixmap().isNull() && qEnvironmentVariableIsSet("STRUMBO_SHOTS"))
+        dialog.grab().save(qEnvironmentVariable("STRUMBO_SHOTS") + "/smooth-dialog.png");
+      clickIn(dialog, "OKBtn");
+      return dialog.result() == QDialog::Accepted;
+    });
+    editItem(w, "mnuSmooth")->trigger();
+    QVERIFY2(summary.contains(QStringLiteral(" chords change (framed)")), qPrintable(summary));
+    QCOMPARE(w.state().Play.PlayPageChanged, true);
+    QCOMPARE(editItem(w, "mnuUndo")->text(), QStringLiteral("&Undo Smooth Fingerings"));
+    for (int bar = 0; bar < 4; ++bar) {
+      const auto at = handPosition(w.state().PlayPage[(8 * bar) % 12][(8 * bar) / 12].Strings);
+      QVERIFY(at && *at > 4 && *at < 10);
+    }
+    QVERIFY(rig.save("smoothed.ppf") != opened);
+
+    editItem(w, "mnuUndo")->trigger();
+    QCOMPARE(rig.save("undone.ppf"), opened);
+    QVERIFY(!w.state().Play.PlayPageChanged);
+
+    rig.ask.dialogs.push_back([](QDialog& dialog) {
+      clickIn(dialog, "CancelBtn");
+      return dialog.result() == QDialog::Accepted;
+    });
+    popupCommand(w, "imgPlayPage", {PlayGeometry::slotX(0) + 20, PlayGeometry::rowTop(0) + 60},
+                 "popmenuPlayPage", "pmenu4Smooth");
+    QVERIFY(rig.ask.dialogs.empty());
+    QCOMPARE(rig.save("cancelled.ppf"), opened);
+    QCOMPARE(editItem(w, "mnuRedo")->text(), QStringLiteral("&Redo Smooth Fingerings"));
+    QCOMPARE(rig.ask.unanswered, 0);
+  }
+};
+
+QTEST_MAIN(SmoothFingeringsTest)
+#include "SmoothFingeringsTest.moc"
