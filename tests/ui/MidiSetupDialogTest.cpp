@@ -28,7 +28,11 @@ struct Rig {
   QStringList errors;
   std::unique_ptr<MidiSetupDialog> dialog() {
     auto d = std::make_unique<MidiSetupDialog>(settings, ini, session, &target);
-    d->showError = [this](const QString& e) { errors << e; };
+    // A message must come under the normal pointer, whichever step failed.
+    d->showError = [this](const QString& e) {
+      errors << e;
+      if (QApplication::overrideCursor()) errors << QStringLiteral("under the busy pointer");
+    };
     return d;
   }
   FakeFileLayer fs;
@@ -192,6 +196,27 @@ class MidiSetupDialogTest : public QObject {
     QCOMPARE(rig.errors, QStringList({"Unable to write to /prog/Px.ini"}));
     QVERIFY(d->result() != QDialog::Accepted);
     QVERIFY(!QApplication::overrideCursor());
+  }
+
+  // An output that failed to open at start-up opens on the device chosen
+  // here, so sound comes without a restart.
+  void anOutputThatFailedAtStartUpOpensOnOk() {
+    Rig rig;
+    rig.session.close();
+    rig.session.open(&rig.target, 70, 65535);  // no such device
+    QCOMPARE(rig.session.out(), 0u);
+    QVERIFY(rig.session.sync() != 0);
+    auto d = rig.dialog();
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    QListWidget* outs = d->lbMidiOut;
+    QTest::mouseClick(outs->viewport(), Qt::LeftButton, {},
+                      outs->visualItemRect(outs->item(0)).center());
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QVERIFY(rig.session.out() != 0);
+    QCOMPARE(rig.settings.MidiOutDevice, std::uint16_t(0));
+    QCOMPARE(rig.errors, QStringList());
   }
 
   void cancelChangesNothing() {
