@@ -135,30 +135,6 @@ class ContextHelpTest : public QObject {
     QCOMPARE(pressF1(r.window), QStringLiteral("ctx210"));
   }
 
-  void helpAskedOverAModalDialogCanBeUsed() {
-    Rig r;
-    QVERIFY(r.activate());
-    QDialog dialog(&r.window);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    auto* field = new QLineEdit(&dialog);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_F1);
-    auto* help = r.window.findChild<HelpWindow*>();
-    QVERIFY(help && help->isVisible());
-    // Not blocked by the dialog: the help is the modal window on top of it.
-    QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(help));
-    help->close();
-    dialog.close();
-    // Asked from the main window, it is an ordinary window beside it again.
-    QVERIFY(r.activate());
-    QVERIFY(pressF1(r.window).startsWith(QStringLiteral("ctx")));
-    help->show();
-    QCOMPARE(help->windowModality(), Qt::NonModal);
-    help->close();
-  }
-
   void anOpenMenuOfTheMenuBarAnswersForItself() {
     Rig r;
     QVERIFY(r.activate());

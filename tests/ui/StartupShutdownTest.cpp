@@ -60,7 +60,8 @@ class StartupShutdownTest : public QObject {
   void settingsAreReadAtStartAndWrittenBack() {
     FakeFileLayer files;
     files.files[Ini] =
-        "[Main]\nSspeed=0x10\nBass=1\n[UserChords]\nNumber=2\n[62]\nName=Mine\n[63]\nFormula=1 3\n";
+        "[Main]\nSspeed=0x10\nBass=1\n[UserChords]\nNumber=2\n[62]\nName=Mine\n[63]\nFormula=1 3\n"
+        "[General MIDI]\nMy Guitar=\n";
     ProfileFile ini(Ini, files);
     WindowRig rig(Dir, {&ini, nullptr});
     MainWindow& w = rig.w;
@@ -85,6 +86,8 @@ class StartupShutdownTest : public QObject {
         QStringList{QStringLiteral("Do you want to close without saving changes to PlayPage?")});
     QCOMPARE(ini.readInteger("Main", "Sspeed", 0), -550);
     QCOMPARE(ini.readBool("Main", "Bass", true), false);
+    // A voice list of the player's own stays as it is.
+    QCOMPARE(ini.readKeyNames("General MIDI"), std::vector<std::string>{"My Guitar"});
   }
 
   void closingIsRefusedUnderTheGuardAndAfterANo() {
