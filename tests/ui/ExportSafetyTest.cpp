@@ -1,4 +1,3 @@
-#include <QComboBox>
 #include <QtTest>
 #include <cstdlib>
 #include <fstream>
@@ -129,36 +128,6 @@ class ExportSafetyTest : public QObject {
     QCOMPARE(rig.ask.messages, QStringList({refusal, refusal}));
     QCOMPARE(rig.ask.unanswered, 0);  // no file dialog was shown
     QCOMPARE(rig.disk.writes, 0);
-  }
-
-  // A settings file without its voice list, or with an empty one: MIDI Setup
-  // offers the 128 General MIDI voices at once, and the next settings write
-  // (here the one at shutdown) puts them into the file.
-  void midiSetupOffersTheVoicesAFreshSettingsFileLacks() {
-    for (const char* before : {"", "[General MIDI]\n[Main]\nBass=1\n"}) {
-      Rig rig(before);
-      MainWindow& w = rig.open();
-      QStringList voices;
-      rig.ask.dialogs.push_back([&voices](QDialog& d) {
-        const auto* box = child<QComboBox>(d, "cmboGuitarVoice");
-        for (int i = 0; i < box->count(); ++i) voices << box->itemText(i);
-        clickIn(d, "btnCancel");
-        return false;
-      });
-      trigger(w, "mnuMidiSetup");
-      QCOMPARE(voices.size(), 128);
-      QCOMPARE(voices.front(), QStringLiteral("001 Acoustic Grand Piano"));
-      QCOMPARE(voices[25], QStringLiteral("026 Acoustic Guitar (steel)"));
-      QCOMPARE(voices.back(), QStringLiteral("128 Gunshot"));
-      QVERIFY(w.close());
-      const std::vector<std::string> written = rig.ini.readKeyNames("General MIDI");
-      QCOMPARE(written.size(), std::size_t(128));
-      QCOMPARE(written[32], std::string("033 Acoustic Bass"));
-    }
-    // A list of the user's own stays as it is.
-    Rig own("[General MIDI]\nMy Guitar=\n");
-    QVERIFY(own.open().close());
-    QCOMPARE(own.ini.readKeyNames("General MIDI"), std::vector<std::string>{"My Guitar"});
   }
 
   // $STRUMBO_SOUNDFONT naming a text file: the installed soundfont renders the
