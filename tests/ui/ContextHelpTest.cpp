@@ -16,18 +16,8 @@
 
 namespace {
 
-const std::string Ini = "/prog/Px.ini";
-
-// A window over the real data files and help pages, its settings file in memory.
-struct Rig {
-  Rig() { files.files[Ini] = ""; }
-  FakeFileLayer files;
-  ProfileFile ini{Ini, files};
-  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
-  MainWindow& window = rig.w;
-  ScriptedPrompter& ask = rig.ask;
-
-  // The window shown and active, as the user has it before pressing keys.
+// The settings window, shown and active as the user has it before pressing keys.
+struct Rig : SettingsWindowRig {
   bool activate() {
     window.show();
     QApplication::setActiveWindow(&window);

