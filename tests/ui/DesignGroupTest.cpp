@@ -1,7 +1,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMimeData>
 #include <QtTest>
 #include <cstring>

@@ -1,6 +1,5 @@
 #include <QLabel>
 #include <QLineEdit>
-#include <QToolButton>
 #include <QtTest>
 #include <cstring>
 

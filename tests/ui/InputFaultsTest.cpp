@@ -2,12 +2,9 @@
 // it: real clicks on the real arrows and buttons, real typing, real menu
 // commands.
 
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 #include <tuple>

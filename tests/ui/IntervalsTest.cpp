@@ -1,7 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QtTest>
 
 #include "../settings/FakeFileLayer.h"

@@ -1,7 +1,5 @@
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QTabWidget>
 #include <QtTest>
 

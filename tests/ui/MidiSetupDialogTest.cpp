@@ -1,8 +1,5 @@
 #include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "../play/FakeMidiDevices.h"

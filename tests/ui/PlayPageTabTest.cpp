@@ -1,11 +1,5 @@
-#include <QAction>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QToolButton>
 #include <QtTest>
 
 #include "MidiRig.h"

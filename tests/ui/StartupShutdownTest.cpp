@@ -1,9 +1,6 @@
 #include <QComboBox>
-#include <QLabel>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <QTextBrowser>
-#include <QToolButton>
 #include <QtTest>
 
 #include "../play/FakeMidiDevices.h"

@@ -1,6 +1,3 @@
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "WindowProbe.h"

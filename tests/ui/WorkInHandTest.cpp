@@ -1,7 +1,4 @@
-#include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMimeData>
 #include <QtTest>
 #include <cstring>
 #include <memory>
