@@ -134,7 +134,8 @@ class PlaybackControllerTest : public QObject {
     click(w, "sbtnPause");
     QVERIFY(button(w, "sbtnPause")->isChecked());
     QVERIFY(w.guard().active());
-    QVERIFY(!w.close());  // no closing while paused
+    QVERIFY(!w.close());  // no closing while paused, and no question either
+    QCOMPARE(rig.ask.questions, QStringList());
     click(w, "sbtnPause");
     QVERIFY(!button(w, "sbtnPause")->isChecked());
     click(w, "sbtnStop");

@@ -221,16 +221,6 @@ class PrintingTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     showSomeChords(w);
 
-    // Offered wherever a page prints.
-    QMenu* file = child<QMenu>(w, "menuFile");
-    for (PlayTab tab : {PlayTab::Chords, PlayTab::ChordDesign, PlayTab::PlayPage, PlayTab::Print,
-                        PlayTab::Scales}) {
-      w.showTab(tab);
-      file->popup(w.mapToGlobal(QPoint(0, 0)));
-      QCOMPARE(action(w, "mnuExportPdf")->isVisible(), tab != PlayTab::ChordDesign);
-      file->hide();
-    }
-
     w.showTab(PlayTab::Chords);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     ask.files.push_back(out.filePath(QStringLiteral("letter")));
