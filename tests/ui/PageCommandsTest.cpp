@@ -8,6 +8,7 @@
 #include "WindowRig.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
+#include "ui/ScalesTab.h"
 #include "ui/SurfaceView.h"
 
 namespace {
@@ -104,6 +105,10 @@ class PageCommandsTest : public QObject {
     QCOMPARE(w.state().ScaleCount, 2);
     QCOMPARE(w.state().ScalePage[1].ScaleName.str(), w.state().ScalePage[0].ScaleName.str());
     QCOMPARE(int(w.state().ScalePage[1].StartFrets[0]), 1);
+    // A press selects the row it lands on.
+    clickAt(w, "imgScales", {70, 90});
+    clickAt(w, "imgScales", {190, 150 + 90});
+    QCOMPARE(w.scalesPage()->selectedCell(), QPoint(1, 1));
   }
 
   // Erase Page and File > New on a changed page ask first; a Yes empties the

@@ -226,6 +226,12 @@ class PlaybackControllerTest : public QObject {
     click(w, "sbtnStep");
     QVERIFY(button(w, "sbtnStep")->isChecked());
     click(w, "sbtnStop");
+
+    // Play Chord from the pop-up menu strikes the pressed slot's chord.
+    const int struck = rig.sent("send 90");
+    popupCommand(w, "imgPlayPage", QPoint(63 * 3 + 40, 60), "popmenuPlayPage", "pmenu4PlayChord");
+    rig.runUntil(40'000'000);
+    QCOMPARE(rig.sent("send 90") - struck, 6);
   }
 
   void clickSwitchedOffDuringPlayIsSilentWithinASecond() {
