@@ -2,8 +2,10 @@
 
 #include <set>
 #include <string>
+#include <utility>
 
 #include "library/MenuTables.h"
+#include "library/RootField.h"
 
 // Each of the 62 dictionary names comes back as the caption its family's
 // menu shows at the same place, and the captions are all different.
@@ -34,4 +36,13 @@ TEST(ChordTypeCaption, BlanksAndUnknownNames) {
   EXPECT_EQ(chordTypeCaption(""), "");
   EXPECT_EQ(chordTypeCaption("   "), "");
   static_assert(chordTypeCaption("maj") == "major");
+}
+
+// The key field of the tool bar keeps a note name and its sign, however the
+// sign was typed, and drops what no key is.
+TEST(RootField, TidiesTypedTextToAKeyName) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"c#", "C#"}, {"d+", "D#"}, {"e3", "E#"}, {"bb", "Bb"}, {"g-", "Gb"},
+      {"aB", "Ab"}, {"fx", "F"},  {"h", ""},    {"", ""},     {"Gb7", "Gb"}};
+  for (auto [typed, tidy] : cases) EXPECT_EQ(tidyRootText(typed), tidy) << typed;
 }

@@ -1,8 +1,6 @@
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "DataDir.h"

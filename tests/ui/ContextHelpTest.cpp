@@ -16,18 +16,8 @@
 
 namespace {
 
-const std::string Ini = "/prog/Px.ini";
-
-// A window over the real data files and help pages, its settings file in memory.
-struct Rig {
-  Rig() { files.files[Ini] = ""; }
-  FakeFileLayer files;
-  ProfileFile ini{Ini, files};
-  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
-  MainWindow& window = rig.w;
-  ScriptedPrompter& ask = rig.ask;
-
-  // The window shown and active, as the user has it before pressing keys.
+// The settings window, shown and active as the user has it before pressing keys.
+struct Rig : SettingsWindowRig {
   bool activate() {
     window.show();
     QApplication::setActiveWindow(&window);
@@ -133,30 +123,6 @@ class ContextHelpTest : public QObject {
     // The Chords tab's surface with the focus, wherever the pointer is.
     surface->setFocus();
     QCOMPARE(pressF1(r.window), QStringLiteral("ctx210"));
-  }
-
-  void helpAskedOverAModalDialogCanBeUsed() {
-    Rig r;
-    QVERIFY(r.activate());
-    QDialog dialog(&r.window);
-    dialog.setWindowModality(Qt::ApplicationModal);
-    auto* field = new QLineEdit(&dialog);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_F1);
-    auto* help = r.window.findChild<HelpWindow*>();
-    QVERIFY(help && help->isVisible());
-    // Not blocked by the dialog: the help is the modal window on top of it.
-    QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(help));
-    help->close();
-    dialog.close();
-    // Asked from the main window, it is an ordinary window beside it again.
-    QVERIFY(r.activate());
-    QVERIFY(pressF1(r.window).startsWith(QStringLiteral("ctx")));
-    help->show();
-    QCOMPARE(help->windowModality(), Qt::NonModal);
-    help->close();
   }
 
   void anOpenMenuOfTheMenuBarAnswersForItself() {

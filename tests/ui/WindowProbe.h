@@ -6,9 +6,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -140,4 +142,32 @@ inline void chooseScale(QObject& window, int index) {
 
 inline void clickShowChords(QObject& window) {
   click(window, "btnShowChords");
+}
+
+// Key `key` and chord type `type` of family `family` chosen from the menus,
+// then Show Chords.
+inline void showChords(QObject& window, int key, int family, int type) {
+  chooseKey(window, key);
+  chooseChordType(window, family, type);
+  clickShowChords(window);
+}
+
+// The set in column `column` of the Chords page sent by its pop-up menu's
+// `command`, then placed by a press at `at` on the surface `surface`.
+inline void sendChord(QObject& window, int column, const char* command, const char* surface,
+                      QPoint at) {
+  popupCommand(window, "imgChordPage", {120 * column + 70, 90}, "popmenuChords", command);
+  clickAt(window, surface, at);
+}
+
+// A finished drag of `data` onto `target` at `at`: its enter, then its drop,
+// through the widget's own events (an offscreen platform runs no QDrag).
+// Whether the target took it.
+inline bool dropOn(QWidget* target, const QMimeData& data, QPoint at) {
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(target, &drop);
+  return true;
 }

@@ -7,8 +7,10 @@
 #include <string>
 
 #include "DataDir.h"
+#include "FakeFileLayer.h"
 #include "ScriptedPrompter.h"
 #include "WindowProbe.h"
+#include "settings/ProfileFile.h"
 #include "ui/MainWindow.h"
 
 // The window every widget test drives: a private copy of the data files, a
@@ -63,3 +65,22 @@ struct BasicWindowRig {
 };
 
 using WindowRig = BasicWindowRig<>;
+
+// A window over the program's own data files and help pages, its settings
+// file in memory holding `iniText`, without MIDI.
+struct SettingsWindowRig {
+  static constexpr const char* Ini = "/prog/Px.ini";
+  explicit SettingsWindowRig(const std::string& iniText = {}) : files(seeded(iniText)) {}
+  FakeFileLayer files;
+  ProfileFile ini{Ini, files};
+  WindowRig rig{STRUMBO_PROGRAM_DIR "/", {&ini, nullptr}};
+  MainWindow& window = rig.w;
+  ScriptedPrompter& ask = rig.ask;
+
+ private:
+  static FakeFileLayer seeded(const std::string& iniText) {
+    FakeFileLayer files;
+    files.files[Ini] = iniText;
+    return files;
+  }
+};
