@@ -1,5 +1,9 @@
 #include "design/DesignGroupModel.h"
 
+#include <algorithm>
+
+#include "design/HandCost.h"
+
 TChordDiagram DesignGroupModel::shown(int s) const {
   if (!DesignGroup::valid(s)) return TChordDiagram{};
   TChordDiagram d = Group[s];
@@ -151,12 +155,18 @@ GroupUpdate DesignGroupModel::choosePlay() {
 }
 
 GroupUpdate DesignGroupModel::showChords(const std::string& dir, int type, int root,
-                                         bool unsavedChanges, bool discardConfirmed) {
+                                         bool unsavedChanges, bool discardConfirmed,
+                                         const TChordDiagram* comingFrom) {
   GroupUpdate u = endMove();
   if (unsavedChanges && !discardConfirmed) return ask(std::move(u), GroupQuestion::SaveFirst);
   DesignGroup group(Group);
   u.Read = group.fillFromLibrary(dir, type, root);
   if (u.Read.Status != LibraryStatus::Ok) return u;
+  if (comingFrom)
+    std::stable_sort(Group, Group + DesignGroupSize, [&](const auto& a, const auto& b) {
+      return changeCost(comingFrom->Strings, a.Strings) <
+             changeCost(comingFrom->Strings, b.Strings);
+    });
   for (int s = DesignGroupSize - 1; s >= 0; --s) draw(u, s);
   takeInHand(u, 0);
   u.Edit = "Show Chords";

@@ -94,8 +94,10 @@ class DesignGroupModel {
   GroupUpdate choosePlay();
   // A search result dropped: the six library fingerings of dictionary type
   // `type` in key `root` ("Show Chords"). With unsaved changes it asks first.
+  // With `comingFrom`, the six are ordered by how easily the hand changes to
+  // each from that fingering (the library's order between equals).
   GroupUpdate showChords(const std::string& dir, int type, int root, bool unsavedChanges,
-                         bool discardConfirmed);
+                         bool discardConfirmed, const TChordDiagram* comingFrom = nullptr);
   // The fingering in hand dropped on slot s ("Drop Chord"). `nameInHand`
   // gives it its tuning name and own formula just before it lands.
   template <class Name>

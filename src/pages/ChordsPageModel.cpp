@@ -1,6 +1,10 @@
 #include "pages/ChordsPageModel.h"
 
-ChordsUpdate ChordsPageModel::showChords(const SetReader& read) {
+#include <algorithm>
+
+#include "design/HandCost.h"
+
+ChordsUpdate ChordsPageModel::showChords(const SetReader& read, bool easiestFirst) {
   ChordsUpdate u;
   if (SetCount >= ChordPageRows || SetCount < 0) {
     u.Message = "Maximum is 5 sets of chords. Clear the Chord page.";
@@ -12,6 +16,10 @@ ChordsUpdate ChordsPageModel::showChords(const SetReader& read) {
     u.ReadFailed = result;
     return u;
   }
+  if (easiestFirst)
+    std::stable_sort(std::begin(set), std::end(set), [](const auto& a, const auto& b) {
+      return fingeringEase(a.Strings).Cost < fingeringEase(b.Strings).Cost;
+    });
   const int r = SetCount;
   for (int c = 0; c < ChordPageColumns; ++c) Store[c][r] = set[c];
   SetCount = r + 1;
@@ -23,6 +31,13 @@ ChordsUpdate ChordsPageModel::showChords(const SetReader& read) {
   u.ShowChord = true;
   u.Edit = "Show Chords";
   return u;
+}
+
+std::string ChordsPageModel::easeAt(int x, int y) const {
+  if (!SmallGeometry::pressReaches(SmallPage::Chords, x, y)) return {};
+  const SmallCell cell = SmallGeometry::cellUnder(SmallPage::Chords, x, y);
+  if (!filled(cell)) return {};
+  return easeText(fingeringEase(Store[cell.Column][cell.Row].Strings));
 }
 
 bool ChordsPageModel::filled(SmallCell cell) const {

@@ -41,7 +41,12 @@ class ChordsPageModel {
   // Show Chords: a new set at the bottom, framed at its first diagram. A full
   // page refuses with its message before anything is read; a failed read
   // changes nothing.
-  ChordsUpdate showChords(const SetReader& read);
+  // With `easiestFirst` the six come easiest first (the library's order
+  // between equals).
+  ChordsUpdate showChords(const SetReader& read, bool easiestFirst = false);
+  // How easy the diagram under picture point (x, y) is to play, for its tool
+  // tip ("moderate: a barre"); empty off the sets.
+  std::string easeAt(int x, int y) const;
   // A press at picture point (x, y).
   ChordsUpdate press(int x, int y, PressButton button);
   // Frames a filled cell and takes its chord in hand, as a left press does.

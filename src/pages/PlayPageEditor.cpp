@@ -65,6 +65,17 @@ PlayPageUpdate PlayPageEditor::press(PlaySlot slot, Button button, bool ctrl,
   return u;
 }
 
+const TChordDiagram* PlayPageEditor::chordBeforeSelected() const {
+  const PlaySlot sel = selected();
+  if (sel.Column < 0 || sel.Column >= PlayPageColumns || sel.Row < 0 || sel.Row >= PlayPageRows)
+    return nullptr;
+  for (int n = PlayBars::slotNumber(sel.Column, sel.Row) - 1; n >= 0; --n) {
+    const TChordDiagram& d = Page[n % PlayPageColumns][n / PlayPageColumns];
+    if (!isEmpty(d)) return &d;
+  }
+  return nullptr;
+}
+
 PlayPageUpdate PlayPageEditor::takeInHand(const TChordDiagram& diagram) {
   PlayPageUpdate u = cancel();
   Hand = diagram;

@@ -70,6 +70,9 @@ class PlayPageEditor {
   // A chord cut from the page waits to be placed.
   bool moving() const { return CutFrom.has_value(); }
   PlaySlot selected() const { return {Play.PlaySelColumn, Play.PlaySelRow}; }
+  // The chord the page plays before the selected slot: the last slot before
+  // it, in slot order, that holds one; none when no slot before it does.
+  const TChordDiagram* chordBeforeSelected() const;
   PlaySlot startMarker() const { return {Play.PlayStartColumn, Play.PlayStartRow}; }
   // What slot (column, row) shows: nothing for an empty slot or the one a
   // pending move was cut from.

@@ -29,6 +29,7 @@ void Settings::load(const ProfileFile& file, const std::string& exeDir) {
   Player.GuitarVolume = readClamped(f, "Guitar", "Volume", 100, 0, 127);
   Player.BassVolume = readClamped(f, "Bass", "Volume", 100, 0, 127);
   BassNoteOption = f.readBool("Main", "Bass", false);
+  EasiestFirst = f.readBool("Main", "EasiestFirst", false);
   StrumSpeed = readClamped(f, "Main", "Sspeed", -300, -800, 0);
   Player.ClickChannel = readClamped(f, "Click", "Channel", 9, 0, 15);
   Player.ClickNote = readClamped(f, "Click", "Note", 34, 0, 127);
@@ -59,6 +60,10 @@ void Settings::saveShutdown(ProfileFile& file) const {
   auto f = file.read();
   f.writeInteger("Main", "Sspeed", StrumSpeed);
   f.writeBool("Main", "Bass", BassNoteOption);
+  // Written once it has been switched on, so a file that never had it keeps
+  // its bytes.
+  if (EasiestFirst || !f.readString("Main", "EasiestFirst", "").empty())
+    f.writeBool("Main", "EasiestFirst", EasiestFirst);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
     f.writeString("Directory", DirectoryKeys[i], PageDirectory[i]);
   GeneralMidiVoices::restore(f);

@@ -32,6 +32,8 @@ class Settings {
   // Voices, channels, velocities and the click, as the players send them.
   PlayerSettings Player;
   bool BassNoteOption = false;
+  // Options > Easiest First: a chord set's fingerings shown easiest first.
+  bool EasiestFirst = false;
   int StrumSpeed = -300;  // position of sbStrumSpeed, -800..0
   std::array<std::string, 5> PageDirectory;
   std::vector<std::string> UserChordNames;
@@ -45,7 +47,8 @@ class Settings {
   // Reads every key read at start-up, in the program's order. `exeDir` ends in
   // '/' and gives the default page folders.
   void load(const ProfileFile& file, const std::string& exeDir);
-  // What shutdown writes: Main/Sspeed, Main/Bass and the five Directory keys.
+  // What shutdown writes: Main/Sspeed, Main/Bass, Main/EasiestFirst (once it
+  // has been on) and the five Directory keys.
   void saveShutdown(ProfileFile& file) const;
   // What MIDI setup's OK writes: the eleven device, voice, channel, volume and
   // click keys.

@@ -70,6 +70,13 @@ struct AppState {
   // Show Intervals on the Chord Design tab: the chosen chord type is laid
   // over the fingering in hand. Its button only shows this.
   bool IntervalsShown = false;
+  // Options > Easiest First: Show Chords orders a set's six fingerings by
+  // ease; off, they stay in the library's order.
+  bool EasiestFirst = false;
+  // Suggest on the Chord Design tab: a search result dropped on the group
+  // comes ordered by the change from the PlayPage chord before the selected
+  // slot.
+  bool SuggestFingerings = false;
 
   // The program directory, ending in a separator: data, help and Px.ini.
   std::string ExeDir;

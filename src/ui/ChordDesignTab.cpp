@@ -1,6 +1,7 @@
 #include "ui/ChordDesignTab.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -228,8 +229,15 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   options->addWidget(rgIntervalOp);
   options->addWidget(rgRootOp);
   options->addStretch(1);
+  cbSuggest = new QCheckBox(QStringLiteral("Suggest"), this);
+  cbSuggest->setObjectName(QStringLiteral("cbSuggest"));
+  cbSuggest->setToolTip(
+      QStringLiteral("A chord dropped on the group comes ordered by how easily the hand reaches "
+                     "each fingering from the PlayPage chord before the selected slot"));
+  connect(cbSuggest, &QCheckBox::clicked, this, &ChordDesignTab::suggestClicked);
   auto* searchColumn = new QVBoxLayout;
   searchColumn->addWidget(btnSearch);
+  searchColumn->addWidget(cbSuggest);
   searchColumn->addStretch(1);
   auto* bottom = new QHBoxLayout;
   bottom->addLayout(options);

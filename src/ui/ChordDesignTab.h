@@ -8,6 +8,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -87,6 +88,8 @@ class ChordDesignTab : public QWidget {
   void bassStepped();
   // The Search button was clicked.
   void searchClicked();
+  // Suggest ticked or cleared.
+  void suggestClicked(bool on);
   // The pointer moved over the result list or the page itself.
   void pointerOverSearch();
   // Show Intervals clicked (already in its new state), a chord type chosen
@@ -111,6 +114,9 @@ class ChordDesignTab : public QWidget {
   SurfaceView* imgTablature;
   QLineEdit* editTab[6];
   QToolButton* sbDisplayIntervals;
+  // Suggest: a search result dropped on the group comes ordered by the
+  // change from the PlayPage chord before the selected slot.
+  QCheckBox* cbSuggest;
   QGroupBox* rgIntervalOp;
   QButtonGroup* intervalOptions;
   QGroupBox* rgRootOp;

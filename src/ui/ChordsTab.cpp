@@ -1,9 +1,11 @@
 #include "ui/ChordsTab.h"
 
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
@@ -47,6 +49,18 @@ ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
 
   connect(surface, &SurfaceView::pressed, this, &ChordsTab::imgChordPageMouseDown);
   connect(surface, &SurfaceView::moved, this, [this] { imgChordPageMouseMove(); });
+  surface->installEventFilter(this);
+}
+
+bool ChordsTab::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return QObject::eventFilter(watched, event);
+  auto* help = static_cast<QHelpEvent*>(event);
+  const std::string ease = Model.easeAt(help->pos().x(), help->pos().y());
+  if (ease.empty())
+    QToolTip::hideText();
+  else
+    QToolTip::showText(help->globalPos(), QString::fromStdString(ease), imgChordPage);
+  return true;
 }
 
 bool ChordsTab::showChords() {
@@ -54,7 +68,8 @@ bool ChordsTab::showChords() {
   const auto read = [this, &formula](TChordDiagram(&set)[6]) {
     return readChordSet(State.ExeDir, State.ChordFamily, State.ChordType, State.Key, set, formula);
   };
-  const ChordsUpdate u = Bench.apply(PlayTab::Chords, [&] { return Model.showChords(read); });
+  const ChordsUpdate u =
+      Bench.apply(PlayTab::Chords, [&] { return Model.showChords(read, State.EasiestFirst); });
   if (!u.DrawSet) return apply(u);
   // Named as the menu names the type ("maj9#5"), not by the dictionary's
   // shorter record name ("ma9#5"); the read has checked family and type.

@@ -55,6 +55,10 @@ class ChordsTab : public QObject {
   void sendToPlayChosen();
   void arpeggioChosen();
 
+ protected:
+  // Each diagram's tool tip tells how easy it is to play.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
   void imgChordPageMouseMove();

@@ -277,7 +277,8 @@ void DesignGroupController::dropSearchResult(const QMimeData& data) {
   const auto fill = [&](bool confirmed) {
     return run([&] {
       return Model.showChords(State.ExeDir, pair->y(), pair->x(), State.DesignGroupChanged,
-                              confirmed);
+                              confirmed,
+                              State.SuggestFingerings ? Bench.Play.chordBeforeSelected() : nullptr);
     });
   };
   GroupUpdate u = fill(false);

@@ -146,6 +146,9 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
   });
   connect(namedAction(options, QStringLiteral("Flip"), "menuFlip"), &QAction::triggered, this,
           &MainMenu::flipChosen);
+  mnuEasiestFirst = namedAction(options, QStringLiteral("Easiest First"), "mnuEasiestFirst");
+  mnuEasiestFirst->setCheckable(true);
+  connect(mnuEasiestFirst, &QAction::toggled, this, &MainMenu::easiestFirstChosen);
 
   QMenu* window = bar->addMenu(QStringLiteral("&Window"));
   setHelpContext(window, 330);

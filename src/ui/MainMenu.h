@@ -49,6 +49,7 @@ class MainMenu : public QObject {
   void tempoChosen();
   void flatSharpChosen();
   void flipChosen();
+  void easiestFirstChosen(bool on);
   void topicsChosen();
   void aboutChosen();
   // File > Export PDF...: the active tab's page as a PDF sheet.
@@ -62,6 +63,11 @@ class MainMenu : public QObject {
   std::function<QStringList()> RecentList;
   QMenu* menuKey = nullptr;
   QAction* mnuFlatSharp = nullptr;
+
+ public:
+  QAction* mnuEasiestFirst = nullptr;
+
+ private:
   QAction* mnuUndo = nullptr;
   QAction* mnuRedo = nullptr;
 };

@@ -204,6 +204,10 @@ void MainWindow::routeCommands() {
   connect(Menus, &MainMenu::tempoChosen, this, &MainWindow::mnuTempoClick);
   connect(Menus, &MainMenu::flatSharpChosen, this, &MainWindow::mnuFlatSharpClick);
   connect(Menus, &MainMenu::flipChosen, this, &MainWindow::menuFlipClick);
+  connect(Menus, &MainMenu::easiestFirstChosen, this,
+          [this](bool on) { Bench.State.EasiestFirst = on; });
+  connect(DesignPage, &ChordDesignTab::suggestClicked, this,
+          [this](bool on) { Bench.State.SuggestFingerings = on; });
   connect(Menus, &MainMenu::topicsChosen, this, &MainWindow::mnuTopicsClick);
   connect(Menus, &MainMenu::aboutChosen, this, &MainWindow::mnuAboutClick);
 
@@ -262,6 +266,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::FormCreate() {
   Session->start();
+  Menus->mnuEasiestFirst->setChecked(State.EasiestFirst);
 }
 
 bool MainWindow::event(QEvent* e) {

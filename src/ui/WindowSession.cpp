@@ -67,6 +67,7 @@ void WindowSession::start() {
   }
 
   State.Play.BassNote = Config->BassNoteOption;
+  State.EasiestFirst = Config->EasiestFirst;
   pnlTop->setOn(ToolBarPanel::Toggle::BassNote, Config->BassNoteOption);
   DesignPage->showRootAndBass(0, State.Names.pitchName(0), 0, State.Names.pitchName(0));
   Help = new HelpWindow(QString::fromStdString(State.ExeDir + "help/index.html"), &Window);
@@ -118,6 +119,7 @@ bool WindowSession::close() {
   Closed = true;
   Config->StrumSpeed = State.Play.StrumSpeed;
   Config->BassNoteOption = State.Play.BassNote;
+  Config->EasiestFirst = State.EasiestFirst;
   if (SettingsFile) {
     try {
       Config->saveShutdown(*SettingsFile);

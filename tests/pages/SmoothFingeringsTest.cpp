@@ -12,6 +12,7 @@
 #include "pages/SmoothFingerings.h"
 #include "play/PagePlayer.h"
 #include "play/PlayRoute.h"
+#include "state/Workbench.h"
 
 namespace {
 
@@ -220,6 +221,55 @@ TEST(PlayRoute, RepeatsAndTheLoopLeadBackToTheirFirstChord) {
   EXPECT_EQ(count(8, 8), 2);
   EXPECT_EQ(count(16, 0), 1) << "the loop goes from its mark back to the top";
   EXPECT_EQ(count(0, 4), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Suggest: the chord set dropped on the design group comes ordered by the
+// change from the PlayPage chord before the selected slot; Easiest First
+// orders a chord set on the Chords page by ease.
+TEST(SuggestAndEasiestFirst, OrderTheSixWithoutLosingAny) {
+  Workbench bench;
+  bench.State.ExeDir = ProgramDir;
+  for (auto& column : bench.State.PlayPage)
+    for (auto& d : column) d.Empty = 1;
+  place(bench.State.PlayPage, 3, {7, Dom7, 4});  // a G7 up the neck in slot 3
+  bench.State.Play.PlaySelColumn = 9;            // slot 9 selected, empty
+  bench.State.Play.PlaySelRow = 0;
+  const TChordDiagram* from = bench.Play.chordBeforeSelected();
+  ASSERT_TRUE(from);
+  EXPECT_EQ(from, &bench.State.PlayPage[3][0]);
+  bench.State.Play.PlaySelColumn = 2;
+  EXPECT_FALSE(bench.Play.chordBeforeSelected());
+
+  TChordDiagram set[6];
+  TChordFormula formula{};
+  ASSERT_EQ(readChordSet(ProgramDir, 1, 0, 0, set, formula).Status, LibraryStatus::Ok);  // C
+  auto sameSix = [&](const TChordDiagram* six) {
+    return std::is_permutation(six, six + 6, set, [](const auto& a, const auto& b) {
+      return std::memcmp(&a, &b, sizeof a) == 0;
+    });
+  };
+  bench.Group.showChords(ProgramDir, Major, 0, false, false, from);
+  const TChordDiagram* group = bench.State.DesignGroup;
+  EXPECT_TRUE(sameSix(group));
+  for (int s = 0; s + 1 < 6; ++s)
+    EXPECT_LE(changeCost(from->Strings, group[s].Strings),
+              changeCost(from->Strings, group[s + 1].Strings));
+  EXPECT_NE(std::memcmp(&group[0], &set[0], sizeof set[0]), 0) << "the order did change";
+
+  bench.Chords.showChords(
+      [&](TChordDiagram(&six)[6]) { return readChordSet(ProgramDir, 2, 0, 5, six, formula); },
+      true);
+  std::vector<double> ease;
+  for (int c = 0; c < 6; ++c)
+    ease.push_back(fingeringEase(bench.State.ChordPage[c][0].Strings).Cost);
+  EXPECT_TRUE(std::is_sorted(ease.begin(), ease.end()));
+  EXPECT_EQ(bench.Chords.easeAt(120 * 2 + 70, 90),
+            easeText(fingeringEase(bench.State.ChordPage[2][0].Strings)));
+  EXPECT_EQ(bench.Chords.easeAt(120 * 2 + 70, 150 + 90), "");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QToolTip>
 #include <QtTest>
 
 #include "WindowRig.h"
@@ -12,6 +13,7 @@
 #include "pages/PageFile.h"
 #include "play/PlayPageGeometry.h"
 #include "ui/SmoothDialog.h"
+#include "ui/SurfaceView.h"
 
 namespace {
 
@@ -96,6 +98,38 @@ class SmoothFingeringsTest : public QObject {
     QCOMPARE(rig.save("cancelled.ppf"), opened);
     QCOMPARE(editItem(w, "mnuRedo")->text(), QStringLiteral("&Redo Smooth Fingerings"));
     QCOMPARE(rig.ask.unanswered, 0);
+  }
+
+  // Options > Easiest First, remembered in Px.ini, orders the next set by
+  // ease; each diagram's tool tip tells its ease.
+  void easiestFirstOrdersTheNextSetAndIsRemembered() {
+    SettingsWindowRig s("[Main]\nEasiestFirst=1\n");
+    MainWindow& w = s.window;
+    w.show();
+    auto* easiest = action(*child<QMenu>(w, "menuOptions"), "mnuEasiestFirst");
+    QVERIFY(easiest->isChecked());
+    auto costs = [&](int row) {
+      std::vector<double> c;
+      for (int col = 0; col < 6; ++col)
+        c.push_back(fingeringEase(w.state().ChordPage[col][row].Strings).Cost);
+      return c;
+    };
+    showChords(w, 5, 2, 0);  // F minor
+    const std::vector<double> sorted = costs(0);
+    QVERIFY(std::is_sorted(sorted.begin(), sorted.end()));
+    easiest->trigger();
+    showChords(w, 5, 2, 0);
+    const std::vector<double> stored = costs(1);
+    QVERIFY(!std::is_sorted(stored.begin(), stored.end()));
+
+    auto* surface = child<SurfaceView>(w, "imgChordPage");
+    const QPoint third(120 * 2 + 70, 150 + 90);
+    QHelpEvent hover(QEvent::ToolTip, third, surface->mapToGlobal(third));
+    QCoreApplication::sendEvent(surface, &hover);
+    QCOMPARE(QToolTip::text(),
+             QString::fromStdString(easeText(fingeringEase(w.state().ChordPage[2][1].Strings))));
+    QVERIFY(w.close());
+    QVERIFY(s.files.files[SettingsWindowRig::Ini].find("EasiestFirst=0") != std::string::npos);
   }
 };
 
