@@ -59,6 +59,17 @@ if(NOT midi MATCHES "ff5103098968")
   string(APPEND failures "\n  the MIDI file lacks the page's tempo of 96")
 endif()
 
+# Smooth Fingerings writes a page and its companion that read back.
+run(rc err --smooth-fingerings song.ppf smooth.ppf --around 7)
+if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/smooth.rpt)
+  string(APPEND failures "\n  --smooth-fingerings: status ${rc}: ${err}")
+endif()
+succeeds("MThd" smooth.mid --export-midi smooth.ppf)
+refuses("damaged.ppf" damaged-smooth.ppf --smooth-fingerings damaged.ppf)
+refuses("only a play page" chord-smooth.ppf --smooth-fingerings chord.cpf)
+refuses("from 1 to 15" "" --smooth-fingerings song.ppf far.ppf --around 16)
+refuses("usage" "" --smooth-fingerings song.ppf)
+
 refuses("No such file" none.mid --export-midi missing.ppf)
 refuses("This is not a Play Page file" wrong.mid --export-midi wrongkind.ppf)
 refuses("damaged.ppf" damaged.wav --export-audio damaged.ppf)
