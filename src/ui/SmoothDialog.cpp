@@ -13,7 +13,8 @@
 #include "ui/HelpContext.h"
 
 namespace {
-constexpr int PreviewWidth = 560;
+// Small enough that the dialog fits a 768-pixel-high screen.
+constexpr int PreviewWidth = 400;
 }
 
 SmoothDialog::SmoothDialog(const SmoothRequest& request, PreviewOf preview, QWidget* parent)
