@@ -15,7 +15,7 @@
 namespace {
 // Small enough that the dialog fits a 768-pixel-high screen.
 constexpr int PreviewWidth = 400;
-}
+}  // namespace
 
 SmoothDialog::SmoothDialog(const SmoothRequest& request, PreviewOf preview, QWidget* parent)
     : QDialog(parent), Base(request), PreviewFn(std::move(preview)) {
