@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "../state/TestChords.h"
 #include "music/DiagramConvert.h"
 #include "pages/PageFile.h"
 #include "state/AppState.h"
@@ -18,18 +19,6 @@ bool write(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary);
   out << bytes;
   return static_cast<bool>(out);
-}
-
-TChordDiagram chord(int root) {
-  TChordDiagram c = startFingering();
-  c.ChordName = "m7";
-  c.Root = static_cast<std::uint8_t>(root);
-  c.Bass = static_cast<std::uint8_t>(24 + root);
-  for (int s = 0; s < 5; ++s) {
-    c.Strings[s] = {2, 6};
-    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + 2);
-  }
-  return c;
 }
 
 std::unique_ptr<PageContents> blankPage(PageKind kind) {
@@ -54,12 +43,12 @@ int main(int argc, char* argv[]) {
   bool ok = write(dir + "empty.cpf", encodePage(*blankPage(PageKind::Chord)));
 
   auto chords = blankPage(PageKind::Chord);
-  for (int c = 0; c < ChordPageColumns; ++c) chords->ChordPage[c][0] = chord(c);
+  for (int c = 0; c < ChordPageColumns; ++c) chords->ChordPage[c][0] = chordNamed("m7", c);
   const std::string chordBytes = encodePage(*chords);
   ok = ok && write(dir + "chord.cpf", chordBytes) && write(dir + "wrongkind.ppf", chordBytes);
 
   auto print = blankPage(PageKind::Print);
-  chordToPrintItem(chord(7), print->PrintPage[2][1]);
+  chordToPrintItem(chordNamed("m7", 7), print->PrintPage[2][1]);
   ok = ok && write(dir + "print.prf", encodePage(*print));
 
   auto scales = blankPage(PageKind::Scale);
@@ -76,11 +65,11 @@ int main(int argc, char* argv[]) {
   ok = ok && write(dir + "scale.spf", encodePage(*scales));
 
   auto design = blankPage(PageKind::Design);
-  design->DesignGroup[0] = chord(2);
+  design->DesignGroup[0] = chordNamed("m7", 2);
   ok = ok && write(dir + "design.cds", encodePage(*design));
 
   auto song = blankPage(PageKind::Play);
-  for (int c = 0; c < PlayPageColumns; c += 4) song->PlayPage[c][0] = chord(c);
+  for (int c = 0; c < PlayPageColumns; c += 4) song->PlayPage[c][0] = chordNamed("m7", c);
   song->Header.ThreeFour = true;
   song->Header.TempoBpm = 96;
   song->Header.Bass = true;
@@ -96,8 +85,8 @@ int main(int argc, char* argv[]) {
 
   // A chord in the very last slot, with the bass: it must still end.
   auto last = blankPage(PageKind::Play);
-  last->PlayPage[0][0] = chord(0);
-  last->PlayPage[PlayPageColumns - 1][PlayPageRows - 1] = chord(5);
+  last->PlayPage[0][0] = chordNamed("m7", 0);
+  last->PlayPage[PlayPageColumns - 1][PlayPageRows - 1] = chordNamed("m7", 5);
   last->Header.Bass = true;
   ok = ok && write(dir + "last.ppf", encodePage(*last));
   if (!ok) std::fprintf(stderr, "write_export_pages: could not write to %s\n", argv[1]);

@@ -7,18 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "Tagged.h"
 #include "design/DesignGroupModel.h"
 #include "design/FingeringEditor.h"
 
 namespace {
-
-// A diagram told apart from the others by its base fret.
-TChordDiagram tagged(int tag) {
-  TChordDiagram d{};
-  d.Empty = 0;
-  d.BaseFret = static_cast<std::uint8_t>(tag + 1);
-  return d;
-}
 
 TChordDiagram none() {
   TChordDiagram d{};

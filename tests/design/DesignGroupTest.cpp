@@ -5,19 +5,12 @@
 #include <set>
 #include <string>
 
+#include "Tagged.h"
 #include "design/DesignGroup.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A diagram told apart from the others by its base fret.
-TChordDiagram tagged(int tag) {
-  TChordDiagram d{};
-  d.Empty = 0;
-  d.BaseFret = static_cast<std::uint8_t>(tag + 1);
-  return d;
-}
 
 int tagOf(const TChordDiagram& d) {
   return isEmpty(d) ? -1 : d.BaseFret - 1;

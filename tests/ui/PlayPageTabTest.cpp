@@ -2,6 +2,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include "../state/TestChords.h"
 #include "MidiRig.h"
 #include "ReferenceImage.h"
 #include "ScriptedPrompter.h"
@@ -17,18 +18,6 @@
 #include "ui/ToolBarPanel.h"
 
 namespace {
-
-TChordDiagram chordNamed(const char* name, int root) {
-  TChordDiagram c = startFingering();
-  c.ChordName = name;
-  c.Root = static_cast<std::uint8_t>(root);
-  c.Bass = static_cast<std::uint8_t>(24 + root);
-  for (int s = 0; s < 5; ++s) {
-    c.Strings[s] = {2, 6};
-    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + 2);
-  }
-  return c;
-}
 
 // A point well inside slot (c, r).
 QPoint slot(int c, int r) {
