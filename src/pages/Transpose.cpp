@@ -1,0 +1,97 @@
+#include "pages/Transpose.h"
+
+#include <cmath>
+#include <limits>
+
+#include "design/HandCost.h"
+#include "music/ChordAnalysis.h"
+
+namespace {
+
+constexpr int HighestFret = 22;
+
+bool sameFingers(const TChordDiagram& a, const TChordDiagram& b) {
+  for (int s = 0; s < 6; ++s)
+    if (a.Strings[s].Fret != b.Strings[s].Fret || a.Strings[s].Finger != b.Strings[s].Finger)
+      return false;
+  return true;
+}
+
+void soundNotes(TChordDiagram& d) {
+  for (int s = 0; s < 6; ++s)
+    d.Notes[s] = d.Strings[s].Finger == FingerCode::Muted
+                     ? 0
+                     : static_cast<std::uint8_t>(d.Tuning[s] + d.Strings[s].Fret);
+}
+
+// The shape moved by `shift` frets, when it stays on the neck and no open
+// string would have to move.
+std::optional<TChordDiagram> shifted(const TChordDiagram& d, int shift) {
+  TChordDiagram out = d;
+  for (int s = 0; s < 6; ++s) {
+    const TStringFinger& f = d.Strings[s];
+    if (f.Finger == FingerCode::Muted) continue;
+    if (f.Fret == 0) return std::nullopt;
+    const int fret = f.Fret + shift;
+    if (fret < 1 || fret > HighestFret) return std::nullopt;
+    out.Strings[s].Fret = static_cast<std::uint8_t>(fret);
+  }
+  out.BaseFret = static_cast<std::uint8_t>(baseFretFor(out));
+  soundNotes(out);
+  return out;
+}
+
+TChordDiagram withFingering(const TChordDiagram& chord, const TChordDiagram& from) {
+  TChordDiagram d = chord;
+  std::copy(std::begin(from.Strings), std::end(from.Strings), d.Strings);
+  d.BaseFret = from.BaseFret;
+  soundNotes(d);
+  return d;
+}
+
+}  // namespace
+
+TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFingerings& library) {
+  const int n = ((steps % 12) + 12) % 12;
+  TransposedChord r{chord, false, true};
+  if (n == 0 || isEmpty(chord)) return r;
+  TChordDiagram moved = chord;
+  moved.Root = static_cast<std::uint8_t>((chord.Root % 12 + n) % 12);
+  moved.Bass = static_cast<std::uint8_t>(24 + (chord.Bass % 12 + n) % 12);
+
+  const std::array<TChordDiagram, 6>* from = library.of(chord);
+  const std::array<TChordDiagram, 6>* to = library.of(moved);
+  if (from && to)
+    for (std::size_t k = 0; k < from->size(); ++k)
+      if (sameFingers((*from)[k], chord)) {
+        r.Chord = withFingering(moved, (*to)[k]);
+        return r;
+      }
+
+  // By hand: up n frets or down 12 - n, whichever keeps the hand nearer
+  // where it was.
+  std::optional<TChordDiagram> up = shifted(moved, n), down = shifted(moved, n - 12);
+  if (up && down) {
+    r.Chord = std::abs(n) <= std::abs(n - 12) ? *up : *down;
+    return r;
+  }
+  if (up || down) {
+    r.Chord = up ? *up : *down;
+    return r;
+  }
+  if (!to) {
+    r.Moved = false;
+    return r;
+  }
+  const double was = handPosition(chord.Strings).value_or(0.0);
+  double best = std::numeric_limits<double>::infinity();
+  for (const TChordDiagram& d : *to) {
+    const double distance = std::abs(handPosition(d.Strings).value_or(0.0) - was);
+    if (distance < best) {
+      best = distance;
+      r.Chord = withFingering(moved, d);
+    }
+  }
+  r.ShapeChanged = true;
+  return r;
+}

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "library/ChordLibrary.h"
+#include "library/LibraryFiles.h"
+#include "music/ChordAnalysis.h"
+#include "pages/Transpose.h"
+
+namespace {
+
+const std::string ProgramDir = std::string(STRUMBO_TEST_PROGRAM_DIR) + "/";
+
+TChordDiagram library(int key, int dictionaryIndex, int k) {
+  const auto family = ChordLibrary::familyOfDictionaryIndex(dictionaryIndex);
+  TChordDiagram set[6];
+  TChordFormula formula{};
+  EXPECT_EQ(readChordSet(ProgramDir, int(family->Family), family->Type, key, set, formula).Status,
+            LibraryStatus::Ok);
+  return set[k];
+}
+
+bool same(const TChordDiagram& a, const TChordDiagram& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+TEST(Transpose, TwelveSemitonesInTwoStepsGiveTheChordBackByteForByte) {
+  LibraryFingerings lib(ProgramDir);
+  for (int key : {0, 4, 8})
+    for (int k = 0; k < 6; ++k) {
+      const TChordDiagram chord = library(key, 20, k);  // m7
+      const TransposedChord up = transposeChord(chord, 5, lib);
+      EXPECT_TRUE(same(up.Chord, library((key + 5) % 12, 20, k))) << key << " " << k;
+      EXPECT_FALSE(up.ShapeChanged);
+      EXPECT_TRUE(same(transposeChord(up.Chord, 7, lib).Chord, chord));
+    }
+  // A closed shape of one's own moves along the neck and back.
+  TChordDiagram own = library(9, 0, 0);
+  for (auto& s : own.Strings)
+    if (s.Finger != FingerCode::Muted && s.Fret == 0) s.Finger = FingerCode::Muted;
+  own.Strings[0] = {9, 4};
+  own.BaseFret = static_cast<std::uint8_t>(baseFretFor(own));
+  for (int s = 0; s < 6; ++s)
+    own.Notes[s] = own.Strings[s].Finger == FingerCode::Muted
+                       ? 0
+                       : static_cast<std::uint8_t>(own.Tuning[s] + own.Strings[s].Fret);
+  const TransposedChord moved = transposeChord(own, 2, lib);
+  EXPECT_FALSE(moved.ShapeChanged);
+  EXPECT_EQ(moved.Chord.Root, 11);
+  for (int s = 0; s < 6; ++s)
+    if (own.Strings[s].Finger != FingerCode::Muted) {
+      EXPECT_EQ(moved.Chord.Strings[s].Fret, own.Strings[s].Fret + 2);
+    }
+  EXPECT_TRUE(same(transposeChord(moved.Chord, -2, lib).Chord, own));
+}
+
+TEST(Transpose, AnOwnShapeWithAnOpenStringBecomesTheNearestLibraryFingering) {
+  LibraryFingerings lib(ProgramDir);
+  TChordDiagram own = library(4, 19, 0);  // E minor, open strings
+  own.Strings[0] = {3, 4};                // a G on top: no longer the library's
+  const TransposedChord r = transposeChord(own, 3, lib);
+  EXPECT_TRUE(r.ShapeChanged);
+  EXPECT_EQ(r.Chord.Root, 7);
+  bool fromLibrary = false;
+  for (int k = 0; k < 6; ++k) fromLibrary = fromLibrary || same(r.Chord, library(7, 19, k));
+  EXPECT_TRUE(fromLibrary);
+}
+
+}  // namespace
