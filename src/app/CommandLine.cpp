@@ -19,11 +19,24 @@ ExportCommand parseSmooth(const QStringList& a) {
   return {r, QString()};
 }
 
+ExportCommand parseTranspose(const QStringList& a) {
+  const QString usage = QStringLiteral("usage: strumbo --transpose N IN OUT (N from -11 to 11)");
+  bool ok = false;
+  const int steps = a.size() == 4 ? a[1].toInt(&ok) : 0;
+  if (!ok || steps < -11 || steps > 11 || a[2].isEmpty() || a[3].isEmpty())
+    return {std::nullopt, usage};
+  ExportRequest r{ExportRequest::Kind::Transpose, a[2], a[3], std::nullopt};
+  r.Steps = steps;
+  return {r, QString()};
+}
+
 }  // namespace
 
 ExportCommand parseExportCommand(const QStringList& arguments) {
   if (!arguments.isEmpty() && arguments[0] == QLatin1String("--smooth-fingerings"))
     return parseSmooth(arguments);
+  if (!arguments.isEmpty() && arguments[0] == QLatin1String("--transpose"))
+    return parseTranspose(arguments);
   static const struct {
     const char* option;
     ExportRequest::Kind kind;

@@ -6,15 +6,17 @@
 
 // The headless exports: `strumbo --export-midi PAGE.ppf OUT.mid`,
 // `--export-audio PAGE.ppf OUT.wav` and `--export-pdf PAGE OUT.pdf`, and
-// `--smooth-fingerings IN.ppf OUT.ppf [--around FRET]`. They
+// `--smooth-fingerings IN.ppf OUT.ppf [--around FRET]` and
+// `--transpose N IN OUT`. They
 // are told apart from a window run before any application object exists,
 // because an export must not need a display.
 struct ExportRequest {
-  enum class Kind { Midi, Audio, Pdf, Smooth };
+  enum class Kind { Midi, Audio, Pdf, Smooth, Transpose };
   Kind What = Kind::Midi;
   QString Page;
   QString Out;
   std::optional<int> Around;  // Smooth: keep the hand near this fret
+  int Steps = 0;              // Transpose: semitones, -11..11
 };
 
 struct ExportCommand {

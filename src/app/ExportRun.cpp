@@ -14,6 +14,7 @@
 #include "output/PageExport.h"
 #include "pages/PageFile.h"
 #include "pages/SmoothFingerings.h"
+#include "pages/Transpose.h"
 #include "play/PlayPageModel.h"
 #include "render/PageDrawer.h"
 #include "render/PrintSheet.h"
@@ -125,6 +126,30 @@ int smoothPage(const ExportRequest& request, FileLayer& files, const std::string
   return 0;
 }
 
+// Transposes a play page (its companion travels with it), a print page or a
+// design group and writes it as a save would; says which items changed shape.
+int transposePage(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
+                  const std::string& out, PageContents& page,
+                  const std::optional<TRepeatSet>& companion) {
+  LibraryFingerings library(exeDir);
+  const TransposeReport report = transposePage(page, request.Steps, library);
+  const TRepeatSet marks = companion.value_or(TRepeatSet{});
+  const std::string error =
+      savePageFile(files, out, page, page.Kind == PageKind::Play ? &marks : nullptr);
+  if (!error.empty()) return fail(QString::fromStdString(error));
+  std::printf("%d items transposed", report.Moved);
+  if (!report.ShapeChanged.empty()) {
+    std::printf("; shapes changed at");
+    for (int i : report.ShapeChanged) std::printf(" %d", i + 1);
+  }
+  if (!report.NotMoved.empty()) {
+    std::printf("; left as they were (no chord type or library fingering):");
+    for (int i : report.NotMoved) std::printf(" %d", i + 1);
+  }
+  std::printf("\n");
+  return 0;
+}
+
 }  // namespace
 
 int runExport(const ExportRequest& request, FileLayer& files, const std::string& exeDir) {
@@ -132,16 +157,20 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   const std::string out = QFile::encodeName(request.Out).toStdString();
   const std::optional<PageKind> kind = pageKindOfPath(pagePath);
   const bool smooth = request.What == ExportRequest::Kind::Smooth;
-  const bool sound = request.What != ExportRequest::Kind::Pdf && !smooth;
+  const bool transpose = request.What == ExportRequest::Kind::Transpose;
+  if (transpose && kind != PageKind::Play && kind != PageKind::Print && kind != PageKind::Design)
+    return fail(request.Page +
+                QStringLiteral(": only a play page, a print page or a design group transposes"));
+  const bool sound = request.What != ExportRequest::Kind::Pdf && !smooth && !transpose;
   if (smooth && kind != PageKind::Play)
     return fail(request.Page +
                 QStringLiteral(": only a play page (.ppf) has fingerings to smooth"));
   if (sound && kind != PageKind::Play)
     return fail(request.Page + QStringLiteral(": only a play page (.ppf) plays"));
-  if (!kind || *kind == PageKind::Design)
+  if (!transpose && (!kind || *kind == PageKind::Design))
     return fail(request.Page + QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
   // Smoothing reads the page whole before it writes, so it may write over it.
-  if (!smooth && overwritesInput(request.Out, pagePath))
+  if (!smooth && !transpose && overwritesInput(request.Out, pagePath))
     return fail(request.Out + QStringLiteral(" is the page itself; choose another output file"));
 
   PageContents page;
@@ -149,6 +178,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   const std::string error = loadPageFile(files, pagePath, *kind, page, companion);
   if (!error.empty())
     return fail(request.Page + QStringLiteral(": ") + QString::fromStdString(error));
+  if (transpose) return transposePage(request, files, exeDir, out, page, companion);
   if (smooth) return smoothPage(request, files, exeDir, out, page, companion);
   if (sound) return exportSound(request, out, files, exeDir, page, companion);
   return exportPdf(request, files, out, page, companion);

@@ -5,6 +5,7 @@
 
 #include "design/HandCost.h"
 #include "music/ChordAnalysis.h"
+#include "music/DiagramConvert.h"
 
 namespace {
 
@@ -94,4 +95,50 @@ TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFin
   }
   r.ShapeChanged = true;
   return r;
+}
+
+TransposeReport transposePage(PageContents& page, int steps, LibraryFingerings& library) {
+  TransposeReport report;
+  const int n = ((steps % 12) + 12) % 12;
+  // True when `d` moved; a chord that cannot move keeps every byte.
+  auto chord = [&](TChordDiagram& d, int number) {
+    if (isEmpty(d)) return false;
+    const TransposedChord t = transposeChord(d, n, library);
+    if (!t.Moved) {
+      report.NotMoved.push_back(number);
+      return false;
+    }
+    d = t.Chord;
+    ++report.Moved;
+    if (t.ShapeChanged) report.ShapeChanged.push_back(number);
+    return true;
+  };
+  switch (page.Kind) {
+    case PageKind::Play:
+      for (int r = 0; r < PlayPageRows; ++r)
+        for (int c = 0; c < PlayPageColumns; ++c)
+          chord(page.PlayPage[c][r], r * PlayPageColumns + c);
+      break;
+    case PageKind::Design:
+      for (int s = 0; s < DesignGroupSize; ++s) chord(page.DesignGroup[s], s);
+      break;
+    case PageKind::Print:
+      for (int r = 0; r < PrintPageRows; ++r)
+        for (int c = 0; c < PrintPageColumns; ++c) {
+          TPrintDiagram& item = page.PrintPage[c][r];
+          if (isEmpty(item)) continue;
+          if (!item.IsChord) {
+            item.Root = static_cast<std::uint8_t>((item.Root % 12 + n) % 12);
+            ++report.Moved;
+            continue;
+          }
+          TChordDiagram d{};
+          printItemToChord(item, d);
+          if (chord(d, r * PrintPageColumns + c)) chordToPrintItem(d, item);
+        }
+      break;
+    default:
+      break;
+  }
+  return report;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include "music/Records.h"
+#include "pages/PageFile.h"
 #include "pages/SmoothFingerings.h"
 
 // Transposing a chord by semitones: it keeps its chord type and name and
@@ -18,3 +21,14 @@ struct TransposedChord {
 
 // `steps` from -11 to 11 (taken modulo 12).
 TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFingerings& library);
+
+// A whole play page, print page or design group transposed: every chord as
+// above, and every scale item of the print page with its root moved and its
+// position kept. Other kinds of page are left as they are.
+struct TransposeReport {
+  int Moved = 0;
+  // Items by number in reading order (slot, design slot, print item).
+  std::vector<int> ShapeChanged;
+  std::vector<int> NotMoved;
+};
+TransposeReport transposePage(PageContents& page, int steps, LibraryFingerings& library);

@@ -70,6 +70,20 @@ refuses("only a play page" chord-smooth.ppf --smooth-fingerings chord.cpf)
 refuses("from 1 to 15" "" --smooth-fingerings song.ppf far.ppf --around 16)
 refuses("usage" "" --smooth-fingerings song.ppf)
 
+# Transposing writes a play page with its companion, a print page and a
+# design group.
+foreach(page song.ppf print.prf design.cds)
+  run(rc err --transpose -3 ${page} up-${page})
+  if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/up-${page})
+    string(APPEND failures "\n  --transpose ${page}: status ${rc}: ${err}")
+  endif()
+endforeach()
+if(NOT EXISTS ${WORK}/up-song.rpt)
+  string(APPEND failures "\n  --transpose wrote no companion")
+endif()
+refuses("only a play page, a print page" chord-up.cpf --transpose 3 chord.cpf)
+refuses("usage" "" --transpose 12 song.ppf far.ppf)
+
 refuses("No such file" none.mid --export-midi missing.ppf)
 refuses("This is not a Play Page file" wrong.mid --export-midi wrongkind.ppf)
 refuses("damaged.ppf" damaged.wav --export-audio damaged.ppf)
