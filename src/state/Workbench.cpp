@@ -432,6 +432,11 @@ BenchUpdate Workbench::step(PlayTab tab, bool forward) {
   if (!(forward ? h.canRedo() : h.canUndo())) return u;
   restore(tab, forward ? h.redo() : h.undo());
   historyMoved(tab);
+  redrawWhole(tab, u);
+  return u;
+}
+
+void Workbench::redrawWhole(PlayTab tab, BenchUpdate& u) {
   u.Restored = tab;
   switch (tab) {
     case PlayTab::Chords:
@@ -458,5 +463,26 @@ BenchUpdate Workbench::step(PlayTab tab, bool forward) {
     }
   }
   if (tab != PlayTab::ChordDesign) showContents(tab, u);
-  return u;
+}
+
+Workbench::Transposed Workbench::transpose(PlayTab tab, int steps) {
+  Transposed t;
+  const PageKind kind = tab == PlayTab::PlayPage ? PageKind::Play
+                        : tab == PlayTab::Print  ? PageKind::Print
+                                                 : PageKind::Design;
+  if (tab != PlayTab::PlayPage && tab != PlayTab::Print && tab != PlayTab::ChordDesign) return t;
+  t.Update = endMove(tab);
+  LibraryFingerings library(State.ExeDir);
+  apply(tab, [&] {
+    PageContents page = contents(kind);
+    t.Report = transposePage(page, steps, library);
+    if (t.Report.Moved == 0 || steps % 12 == 0) return PageEdit{""};
+    std::copy(&page.PlayPage[0][0], &page.PlayPage[0][0] + PlaySlotCount, &State.PlayPage[0][0]);
+    std::copy(&page.PrintPage[0][0], &page.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
+              &State.PrintPage[0][0]);
+    std::copy(std::begin(page.DesignGroup), std::end(page.DesignGroup), State.DesignGroup);
+    return PageEdit{"Transpose"};
+  });
+  if (t.Report.Moved > 0 && steps % 12 != 0) redrawWhole(tab, t.Update);
+  return t;
 }

@@ -13,6 +13,7 @@
 #include "pages/PrintPageModel.h"
 #include "pages/ScalesPageModel.h"
 #include "pages/SmoothFingerings.h"
+#include "pages/Transpose.h"
 #include "play/PlayTab.h"
 #include "state/AppState.h"
 #include "state/BenchUpdate.h"
@@ -89,6 +90,16 @@ class Workbench {
   // repeat marks the player follows and Loop.
   SmoothRequest smoothRequest() const;
 
+  // Transpose on the PlayPage, the Print page or the design group: every
+  // chord and scale item `steps` semitones (see transposePage), as one step
+  // "Transpose" when anything moved, after which the page is drawn anew. The
+  // report says which items changed shape or could not move.
+  struct Transposed {
+    BenchUpdate Update;
+    TransposeReport Report;
+  };
+  Transposed transpose(PlayTab tab, int steps);
+
   // The page of `kind` as its file holds it.
   PageContents contents(PageKind kind) const;
 
@@ -149,6 +160,9 @@ class Workbench {
   // What the fretboard shows of `tab`'s page.
   void showContents(PlayTab tab, BenchUpdate& u) const;
   BenchUpdate step(PlayTab tab, bool forward);
+  // A page put back or changed as a whole: drawn anew, its selection kept
+  // where it still holds something.
+  void redrawWhole(PlayTab tab, BenchUpdate& u);
   // The PlayPage drawn anew after its slots changed as a whole.
   void redrawPlayPage(BenchUpdate& u);
   void record(PlayTab tab, std::string_view label, std::string before, bool merge);

@@ -6,6 +6,7 @@
 #include "library/LibraryFiles.h"
 #include "music/ChordAnalysis.h"
 #include "pages/Transpose.h"
+#include "state/Workbench.h"
 
 namespace {
 
@@ -64,6 +65,28 @@ TEST(Transpose, AnOwnShapeWithAnOpenStringBecomesTheNearestLibraryFingering) {
   bool fromLibrary = false;
   for (int k = 0; k < 6; ++k) fromLibrary = fromLibrary || same(r.Chord, library(7, 19, k));
   EXPECT_TRUE(fromLibrary);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Transpose, OnTheWorkbenchItIsOneStepThatUndoTakesBack) {
+  Workbench bench;
+  bench.State.ExeDir = ProgramDir;
+  for (auto& column : bench.State.PlayPage)
+    for (auto& d : column) d.Empty = 1;
+  bench.State.PlayPage[0][0] = library(9, 19, 0);  // A minor
+  bench.State.PlayPage[8][0] = library(2, 36, 1);  // D7
+  const Workbench::Transposed t = bench.transpose(PlayTab::PlayPage, -2);
+  EXPECT_EQ(t.Report.Moved, 2);
+  EXPECT_TRUE(same(bench.State.PlayPage[0][0], library(7, 19, 0)));
+  EXPECT_TRUE(same(bench.State.PlayPage[8][0], library(0, 36, 1)));
+  EXPECT_EQ(bench.history(PlayTab::PlayPage).undoLabel(), "Transpose");
+  EXPECT_TRUE(t.Update.Restored);
+  bench.undo(PlayTab::PlayPage);
+  EXPECT_TRUE(same(bench.State.PlayPage[0][0], library(9, 19, 0)));
+  EXPECT_TRUE(same(bench.State.PlayPage[8][0], library(2, 36, 1)));
 }
 
 }  // namespace
