@@ -95,6 +95,8 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
   edit->addSeparator();
   connect(namedAction(edit, QStringLiteral("Smooth &Fingerings..."), "mnuSmooth"),
           &QAction::triggered, this, &MainMenu::smoothChosen);
+  connect(namedAction(edit, QStringLiteral("&Transpose..."), "mnuTranspose"), &QAction::triggered,
+          this, &MainMenu::transposeChosen);
 
   menuKey = bar->addMenu(QStringLiteral("&Key"));
   menuKey->setObjectName(QStringLiteral("menuKey"));

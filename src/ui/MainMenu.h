@@ -57,6 +57,7 @@ class MainMenu : public QObject {
   void undoChosen();
   void redoChosen();
   void smoothChosen();
+  void transposeChosen();
 
  private:
   QMenuBar* Bar;

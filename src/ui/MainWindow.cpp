@@ -181,6 +181,10 @@ void MainWindow::routePageCommands() {
   connect(Menus, &MainMenu::undoChosen, Pages, &PageCommands::undoClick);
   connect(Menus, &MainMenu::redoChosen, Pages, &PageCommands::redoClick);
   connect(Menus, &MainMenu::smoothChosen, Pages, &PageCommands::smoothClick);
+  connect(Menus, &MainMenu::transposeChosen, Pages, &PageCommands::transposeClick);
+  connect(Pages, &PageCommands::namingChosen, this, [this](bool sharps) {
+    if (sharps != State.Names.sharps()) mnuFlatSharpClick();
+  });
   connect(PlayPage, &PlayPageTab::smoothChosen, Pages, &PageCommands::smoothClick);
   Bench.HistoryChanged = [this] { showHistory(); };
 }

@@ -19,6 +19,7 @@
 #include "ui/Prompter.h"
 #include "ui/ScalesTab.h"
 #include "ui/SmoothDialog.h"
+#include "ui/TransposeDialog.h"
 
 PageCommands::PageCommands(Parts parts, QObject* parent) : QObject(parent), P(parts) {}
 
@@ -93,6 +94,43 @@ void PageCommands::smoothClick() {
   SmoothDialog dialog(P.Bench.smoothRequest(), preview, &P.Window);
   if (!P.Ask.execDialog(dialog)) return;
   apply(P.Bench.smoothFingerings(dialog.request()));
+}
+
+void PageCommands::transposeClick() {
+  if (P.Guard.active()) return;
+  const PlayTab tab = P.Bench.activeTab();
+  const AppState& st = P.Bench.State;
+  std::optional<int> from;
+  if (tab == PlayTab::PlayPage) {
+    for (int n = 0; n < PlaySlotCount && !from; ++n) {
+      const TChordDiagram& d = st.PlayPage[n % PlayPageColumns][n / PlayPageColumns];
+      if (!isEmpty(d)) from = d.Root % 12;
+    }
+  } else if (tab == PlayTab::ChordDesign) {
+    for (const TChordDiagram& d : st.DesignGroup)
+      if (!from && !isEmpty(d)) from = d.Root % 12;
+  } else if (tab == PlayTab::Print) {
+    for (int n = 0; n < PrintPageColumns * PrintPageRows && !from; ++n) {
+      const TPrintDiagram& d = st.PrintPage[n % PrintPageColumns][n / PrintPageColumns];
+      if (!isEmpty(d)) from = d.Root % 12;
+    }
+  } else {
+    P.Ask.message(&P.Window, QStringLiteral("Transpose works on the PlayPage, the Print page and "
+                                            "the Chord Design group."));
+    return;
+  }
+  TransposeDialog dialog(from, st.Names.sharps(), &P.Window);
+  if (!P.Ask.execDialog(dialog)) return;
+  if (dialog.sharps() != st.Names.sharps()) emit namingChosen(dialog.sharps());
+  const Workbench::Transposed t = P.Bench.transpose(tab, dialog.steps());
+  apply(t.Update);
+  if (t.Report.ShapeChanged.empty()) return;
+  QString numbers;
+  for (int i : t.Report.ShapeChanged) numbers += QStringLiteral(" %1").arg(i + 1);
+  P.Ask.message(&P.Window,
+                QStringLiteral("These chords could not move as their shapes and now have the "
+                               "library's nearest fingering:%1.")
+                    .arg(numbers));
 }
 
 void PageCommands::apply(const BenchUpdate& u) {

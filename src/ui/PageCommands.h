@@ -78,7 +78,15 @@ class PageCommands : public QObject, public PageViews {
   // Smooth Fingerings... (Edit menu and the PlayPage pop-up): the dialog,
   // then the PlayPage re-fingered as one edit.
   void smoothClick();
+  // Transpose... (Edit menu): the dialog, then the active tab's page (the
+  // PlayPage, the Print page or the design group) moved as one edit.
+  void transposeClick();
 
+ signals:
+  // The naming of notes the Transpose dialog chose.
+  void namingChosen(bool sharps);
+
+ public:
   void apply(const BenchUpdate& u) override;
   void pageLoaded(PageKind kind, const PageContents& page,
                   const std::optional<TRepeatSet>& companion, const std::string& path) override;

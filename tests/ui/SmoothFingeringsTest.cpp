@@ -14,6 +14,7 @@
 #include "play/PlayPageGeometry.h"
 #include "ui/SmoothDialog.h"
 #include "ui/SurfaceView.h"
+#include "ui/TransposeDialog.h"
 
 namespace {
 
@@ -97,6 +98,38 @@ class SmoothFingeringsTest : public QObject {
     QVERIFY(rig.ask.dialogs.empty());
     QCOMPARE(rig.save("cancelled.ppf"), opened);
     QCOMPARE(editItem(w, "mnuRedo")->text(), QStringLiteral("&Redo Smooth Fingerings"));
+    QCOMPARE(rig.ask.unanswered, 0);
+  }
+
+  // Edit > Transpose... on the PlayPage: the dialog names the key it leads
+  // to, OK moves every chord as one edit and switches the naming, Undo gives
+  // the page back.
+  void transposeMovesThePageAsOneEdit() {
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    w.show();
+    writeProgression(rig.programDir, rig.file("pop.ppf").toStdString());
+    clickTab(w, static_cast<int>(PlayTab::PlayPage));
+    rig.ask.files.push_back(rig.file("pop.ppf"));
+    click(w, "sbtnOpen");
+    const QByteArray opened = rig.save("opened.ppf");
+    QString key;
+    rig.ask.dialogs.push_back([&](QDialog& d) {
+      auto& dialog = static_cast<TransposeDialog&>(d);
+      for (int i = 0; i < 3; ++i) QTest::keyClick(dialog.spinSteps, Qt::Key_Up);
+      QTest::mouseClick(dialog.rbSharps, Qt::LeftButton);
+      key = dialog.lblKey->text();
+      clickIn(dialog, "OKBtn");
+      return dialog.result() == QDialog::Accepted;
+    });
+    editItem(w, "mnuTranspose")->trigger();
+    QCOMPARE(key, QStringLiteral("From G# to B"));
+    QVERIFY(w.state().Names.sharps());
+    QCOMPARE(int(w.state().PlayPage[0][0].Root), 11);
+    QCOMPARE(int(w.state().PlayPage[8][0].Root), 6);
+    QCOMPARE(editItem(w, "mnuUndo")->text(), QStringLiteral("&Undo Transpose"));
+    editItem(w, "mnuUndo")->trigger();
+    QCOMPARE(rig.save("undone.ppf"), opened);
     QCOMPARE(rig.ask.unanswered, 0);
   }
 
