@@ -39,6 +39,17 @@ void writeProgression(const std::string& programDir, const std::string& path) {
   QVERIFY(savePageFile(files, path, page).empty());
 }
 
+// The progression opened on the PlayPage through Open; the bytes Save then
+// writes.
+QByteArray openProgression(WindowRig& rig) {
+  rig.w.show();
+  writeProgression(rig.programDir, rig.file("pop.ppf").toStdString());
+  clickTab(rig.w, static_cast<int>(PlayTab::PlayPage));
+  rig.ask.files.push_back(rig.file("pop.ppf"));
+  click(rig.w, "sbtnOpen");
+  return rig.save("opened.ppf");
+}
+
 QAction* editItem(MainWindow& w, const char* name) {
   return action(*child<QMenu>(w, "menuEdit"), name);
 }
@@ -55,12 +66,7 @@ class SmoothFingeringsTest : public QObject {
   void theDialogAppliesOneEditThatUndoTakesBack() {
     WindowRig rig;
     MainWindow& w = rig.w;
-    w.show();
-    writeProgression(rig.programDir, rig.file("pop.ppf").toStdString());
-    clickTab(w, static_cast<int>(PlayTab::PlayPage));
-    rig.ask.files.push_back(rig.file("pop.ppf"));
-    click(w, "sbtnOpen");
-    const QByteArray opened = rig.save("opened.ppf");
+    const QByteArray opened = openProgression(rig);
     clickTab(w, static_cast<int>(PlayTab::Chords));
 
     QString summary;
@@ -107,12 +113,7 @@ class SmoothFingeringsTest : public QObject {
   void transposeMovesThePageAsOneEdit() {
     WindowRig rig;
     MainWindow& w = rig.w;
-    w.show();
-    writeProgression(rig.programDir, rig.file("pop.ppf").toStdString());
-    clickTab(w, static_cast<int>(PlayTab::PlayPage));
-    rig.ask.files.push_back(rig.file("pop.ppf"));
-    click(w, "sbtnOpen");
-    const QByteArray opened = rig.save("opened.ppf");
+    const QByteArray opened = openProgression(rig);
     QString key;
     rig.ask.dialogs.push_back([&](QDialog& d) {
       auto& dialog = static_cast<TransposeDialog&>(d);
