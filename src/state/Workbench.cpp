@@ -477,10 +477,20 @@ Workbench::Transposed Workbench::transpose(PlayTab tab, int steps) {
     PageContents page = contents(kind);
     t.Report = transposePage(page, steps, library);
     if (t.Report.Moved == 0 || steps % 12 == 0) return PageEdit{""};
-    std::copy(&page.PlayPage[0][0], &page.PlayPage[0][0] + PlaySlotCount, &State.PlayPage[0][0]);
-    std::copy(&page.PrintPage[0][0], &page.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
-              &State.PrintPage[0][0]);
-    std::copy(std::begin(page.DesignGroup), std::end(page.DesignGroup), State.DesignGroup);
+    // Only the transposed store goes back: `page` holds no other.
+    switch (kind) {
+      case PageKind::Play:
+        std::copy(&page.PlayPage[0][0], &page.PlayPage[0][0] + PlaySlotCount,
+                  &State.PlayPage[0][0]);
+        break;
+      case PageKind::Print:
+        std::copy(&page.PrintPage[0][0], &page.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
+                  &State.PrintPage[0][0]);
+        break;
+      default:
+        std::copy(std::begin(page.DesignGroup), std::end(page.DesignGroup), State.DesignGroup);
+        break;
+    }
     return PageEdit{"Transpose"};
   });
   if (t.Report.Moved > 0 && steps % 12 != 0) redrawWhole(tab, t.Update);

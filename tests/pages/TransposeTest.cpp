@@ -78,11 +78,14 @@ TEST(Transpose, OnTheWorkbenchItIsOneStepThatUndoTakesBack) {
     for (auto& d : column) d.Empty = 1;
   bench.State.PlayPage[0][0] = library(9, 19, 0);  // A minor
   bench.State.PlayPage[8][0] = library(2, 36, 1);  // D7
+  bench.State.DesignGroup[0] = library(4, 0, 0);
+  const TChordDiagram group = bench.State.DesignGroup[0];
   const Workbench::Transposed t = bench.transpose(PlayTab::PlayPage, -2);
   EXPECT_EQ(t.Report.Moved, 2);
   EXPECT_TRUE(same(bench.State.PlayPage[0][0], library(7, 19, 0)));
   EXPECT_TRUE(same(bench.State.PlayPage[8][0], library(0, 36, 1)));
   EXPECT_EQ(bench.history(PlayTab::PlayPage).undoLabel(), "Transpose");
+  EXPECT_TRUE(same(bench.State.DesignGroup[0], group)) << "the other pages stay as they were";
   EXPECT_TRUE(t.Update.Restored);
   bench.undo(PlayTab::PlayPage);
   EXPECT_TRUE(same(bench.State.PlayPage[0][0], library(9, 19, 0)));
