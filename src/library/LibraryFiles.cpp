@@ -5,6 +5,7 @@
 
 #include "library/ChordLibrary.h"
 #include "library/RecordFile.h"
+#include "music/DiagramConvert.h"
 
 namespace {
 
@@ -114,10 +115,7 @@ LibraryResult readChordSet(const std::string& dir, int family, int type, int key
     std::copy(StandardTuning.begin(), StandardTuning.end(), d.Tuning);
     std::copy(std::begin(f.Strings), std::end(f.Strings), d.Strings);
     std::copy(std::begin(dictionary.Intervals), std::end(dictionary.Intervals), d.Intervals);
-    for (int s = 0; s < 6; ++s)
-      d.Notes[s] = d.Strings[s].Finger == FingerCode::Muted
-                       ? 0
-                       : static_cast<std::uint8_t>(d.Tuning[s] + d.Strings[s].Fret);
+    soundNotes(d);
     d.BaseFret = f.BaseFret;
     d.Root = static_cast<std::uint8_t>(key);
     d.Bass = static_cast<std::uint8_t>(key + 24);

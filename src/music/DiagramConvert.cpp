@@ -54,3 +54,10 @@ void printItemToScale(const TPrintDiagram& item, TScaleDiagram& scale) {
   std::fill(std::begin(scale.StartFrets), std::end(scale.StartFrets), item.BaseFret);
   scale.Root = item.Root;
 }
+
+void soundNotes(TChordDiagram& chord) {
+  for (int s = 0; s < 6; ++s)
+    chord.Notes[s] = chord.Strings[s].Finger == FingerCode::Muted
+                         ? 0
+                         : static_cast<std::uint8_t>(chord.Tuning[s] + chord.Strings[s].Fret);
+}

@@ -7,6 +7,10 @@
 // print item holds either kind and keeps its own end marker (-1 for chords,
 // 99 for scales) in Intervals.
 
+// Notes := the note each played string sounds (tuning plus fret), 0 where
+// the string is muted.
+void soundNotes(TChordDiagram& chord);
+
 void chordToPrintItem(const TChordDiagram& chord, TPrintDiagram& item);
 void printItemToChord(const TPrintDiagram& item, TChordDiagram& chord);
 // The sender sets item.BaseFret to the start fret of the position it sends.

@@ -8,6 +8,7 @@
 #include "design/HandCost.h"
 #include "library/ChordLibrary.h"
 #include "library/LibraryFiles.h"
+#include "music/DiagramConvert.h"
 #include "music/Tuning.h"
 #include "play/PagePlayer.h"
 #include "play/PlayRoute.h"
@@ -22,13 +23,6 @@ constexpr double EaseWeight = 0.25;
 constexpr double PlaceWeight = 1.5;
 constexpr double KeepBonus = 0.1;
 constexpr double OpenPositionUpTo = 2.0;  // mean fret of an open-position chord
-
-bool sameFingers(const TChordDiagram& a, const TChordDiagram& b) {
-  for (int s = 0; s < 6; ++s)
-    if (a.Strings[s].Fret != b.Strings[s].Fret || a.Strings[s].Finger != b.Strings[s].Finger)
-      return false;
-  return true;
-}
 
 // The pitch class of the lowest string played, none when nothing is played.
 std::optional<int> lowestNote(const TChordDiagram& d) {
@@ -50,19 +44,6 @@ double placeCost(const TChordDiagram& d, const SmoothRequest& r) {
   return 0;
 }
 
-// `slot` with the fingering of `from`: strings, base fret and the notes they
-// sound; name, tuning, intervals, root and bass stay the slot's.
-TChordDiagram refingered(const TChordDiagram& slot, const TChordDiagram& from) {
-  TChordDiagram d = slot;
-  std::copy(std::begin(from.Strings), std::end(from.Strings), d.Strings);
-  d.BaseFret = from.BaseFret;
-  for (int s = 0; s < 6; ++s)
-    d.Notes[s] = d.Strings[s].Finger == FingerCode::Muted
-                     ? 0
-                     : static_cast<std::uint8_t>(d.Tuning[s] + d.Strings[s].Fret);
-  return d;
-}
-
 struct Slot {
   int Number = 0;
   std::vector<TChordDiagram> Candidates;  // the slot's own first
@@ -80,12 +61,12 @@ std::vector<Slot> candidatesOf(const PlayList& list, const SmoothRequest& reques
     const std::array<TChordDiagram, 6>* set = standard ? library.of(own) : nullptr;
     if (set) {
       const bool fromLibrary = std::any_of(
-          set->begin(), set->end(), [&](const TChordDiagram& d) { return sameFingers(d, own); });
+          set->begin(), set->end(), [&](const TChordDiagram& d) { return sameFingering(d, own); });
       // A bass other than the root is kept by the fingerings that sound it.
       const int bass = own.Bass % 12, root = own.Root % 12;
       if (fromLibrary || request.ChangeOwn)
         for (const TChordDiagram& d : *set) {
-          if (sameFingers(d, own)) continue;
+          if (sameFingering(d, own)) continue;
           if (bass != root && lowestNote(d) != bass) continue;
           slot.Candidates.push_back(refingered(own, d));
         }
@@ -96,6 +77,21 @@ std::vector<Slot> candidatesOf(const PlayList& list, const SmoothRequest& reques
 }
 
 }  // namespace
+
+bool sameFingering(const TChordDiagram& a, const TChordDiagram& b) {
+  for (int s = 0; s < 6; ++s)
+    if (a.Strings[s].Fret != b.Strings[s].Fret || a.Strings[s].Finger != b.Strings[s].Finger)
+      return false;
+  return true;
+}
+
+TChordDiagram refingered(const TChordDiagram& chord, const TChordDiagram& from) {
+  TChordDiagram d = chord;
+  std::copy(std::begin(from.Strings), std::end(from.Strings), d.Strings);
+  d.BaseFret = from.BaseFret;
+  soundNotes(d);
+  return d;
+}
 
 const std::array<TChordDiagram, 6>* LibraryFingerings::of(const TChordDiagram& slot) {
   if (!Dictionary) {

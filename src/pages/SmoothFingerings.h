@@ -46,6 +46,12 @@ class LibraryFingerings {
   std::map<std::pair<int, int>, std::optional<std::array<TChordDiagram, 6>>> Sets;
 };
 
+// Whether two diagrams hold the same fingering (frets and fingers).
+bool sameFingering(const TChordDiagram& a, const TChordDiagram& b);
+// `chord` with the fingering of `from`: strings, base fret and the notes they
+// sound; name, tuning, intervals, root and bass stay the chord's.
+TChordDiagram refingered(const TChordDiagram& chord, const TChordDiagram& from);
+
 using PlayPageSlots = TChordDiagram[PlayPageColumns][PlayPageRows];
 
 struct SmoothResult {

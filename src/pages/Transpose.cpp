@@ -11,20 +11,6 @@ namespace {
 
 constexpr int HighestFret = 22;
 
-bool sameFingers(const TChordDiagram& a, const TChordDiagram& b) {
-  for (int s = 0; s < 6; ++s)
-    if (a.Strings[s].Fret != b.Strings[s].Fret || a.Strings[s].Finger != b.Strings[s].Finger)
-      return false;
-  return true;
-}
-
-void soundNotes(TChordDiagram& d) {
-  for (int s = 0; s < 6; ++s)
-    d.Notes[s] = d.Strings[s].Finger == FingerCode::Muted
-                     ? 0
-                     : static_cast<std::uint8_t>(d.Tuning[s] + d.Strings[s].Fret);
-}
-
 // The shape moved by `shift` frets, when it stays on the neck and no open
 // string would have to move.
 std::optional<TChordDiagram> shifted(const TChordDiagram& d, int shift) {
@@ -42,14 +28,6 @@ std::optional<TChordDiagram> shifted(const TChordDiagram& d, int shift) {
   return out;
 }
 
-TChordDiagram withFingering(const TChordDiagram& chord, const TChordDiagram& from) {
-  TChordDiagram d = chord;
-  std::copy(std::begin(from.Strings), std::end(from.Strings), d.Strings);
-  d.BaseFret = from.BaseFret;
-  soundNotes(d);
-  return d;
-}
-
 }  // namespace
 
 TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFingerings& library) {
@@ -64,8 +42,8 @@ TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFin
   const std::array<TChordDiagram, 6>* to = library.of(moved);
   if (from && to)
     for (std::size_t k = 0; k < from->size(); ++k)
-      if (sameFingers((*from)[k], chord)) {
-        r.Chord = withFingering(moved, (*to)[k]);
+      if (sameFingering((*from)[k], chord)) {
+        r.Chord = refingered(moved, (*to)[k]);
         return r;
       }
 
@@ -90,7 +68,7 @@ TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFin
     const double distance = std::abs(handPosition(d.Strings).value_or(0.0) - was);
     if (distance < best) {
       best = distance;
-      r.Chord = withFingering(moved, d);
+      r.Chord = refingered(moved, d);
     }
   }
   r.ShapeChanged = true;

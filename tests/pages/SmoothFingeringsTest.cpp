@@ -4,6 +4,7 @@
 #include <functional>
 #include <random>
 
+#include "LibraryChords.h"
 #include "design/FingeringPath.h"
 #include "design/HandCost.h"
 #include "library/ChordLibrary.h"
@@ -15,8 +16,6 @@
 #include "state/Workbench.h"
 
 namespace {
-
-const std::string ProgramDir = std::string(STRUMBO_TEST_PROGRAM_DIR) + "/";
 
 // Frets and fingers from the low E string up, as players write them:
 // "x32010" with fingers "x32010"; frets 10 and up as a, b, c ...
@@ -106,12 +105,7 @@ struct Placed {
   int Key, Type, Fingering;
 };
 void place(PlayPageSlots& page, int slot, const Placed& p) {
-  const auto family = ChordLibrary::familyOfDictionaryIndex(p.Type);
-  TChordDiagram set[6];
-  TChordFormula formula{};
-  ASSERT_EQ(readChordSet(ProgramDir, int(family->Family), family->Type, p.Key, set, formula).Status,
-            LibraryStatus::Ok);
-  page[slot % 12][slot / 12] = set[p.Fingering];
+  page[slot % 12][slot / 12] = libraryChord(p.Key, p.Type, p.Fingering);
 }
 
 constexpr int Major = 0, Minor = 19, Dom7 = 36, Min7 = 20, Maj7 = 2;

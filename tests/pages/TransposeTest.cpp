@@ -2,24 +2,12 @@
 
 #include <cstring>
 
-#include "library/ChordLibrary.h"
-#include "library/LibraryFiles.h"
+#include "LibraryChords.h"
 #include "music/ChordAnalysis.h"
 #include "pages/Transpose.h"
 #include "state/Workbench.h"
 
 namespace {
-
-const std::string ProgramDir = std::string(STRUMBO_TEST_PROGRAM_DIR) + "/";
-
-TChordDiagram library(int key, int dictionaryIndex, int k) {
-  const auto family = ChordLibrary::familyOfDictionaryIndex(dictionaryIndex);
-  TChordDiagram set[6];
-  TChordFormula formula{};
-  EXPECT_EQ(readChordSet(ProgramDir, int(family->Family), family->Type, key, set, formula).Status,
-            LibraryStatus::Ok);
-  return set[k];
-}
 
 bool same(const TChordDiagram& a, const TChordDiagram& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
@@ -29,14 +17,14 @@ TEST(Transpose, TwelveSemitonesInTwoStepsGiveTheChordBackByteForByte) {
   LibraryFingerings lib(ProgramDir);
   for (int key : {0, 4, 8})
     for (int k = 0; k < 6; ++k) {
-      const TChordDiagram chord = library(key, 20, k);  // m7
+      const TChordDiagram chord = libraryChord(key, 20, k);  // m7
       const TransposedChord up = transposeChord(chord, 5, lib);
-      EXPECT_TRUE(same(up.Chord, library((key + 5) % 12, 20, k))) << key << " " << k;
+      EXPECT_TRUE(same(up.Chord, libraryChord((key + 5) % 12, 20, k))) << key << " " << k;
       EXPECT_FALSE(up.ShapeChanged);
       EXPECT_TRUE(same(transposeChord(up.Chord, 7, lib).Chord, chord));
     }
   // A closed shape of one's own moves along the neck and back.
-  TChordDiagram own = library(9, 0, 0);
+  TChordDiagram own = libraryChord(9, 0, 0);
   for (auto& s : own.Strings)
     if (s.Finger != FingerCode::Muted && s.Fret == 0) s.Finger = FingerCode::Muted;
   own.Strings[0] = {9, 4};
@@ -57,13 +45,13 @@ TEST(Transpose, TwelveSemitonesInTwoStepsGiveTheChordBackByteForByte) {
 
 TEST(Transpose, AnOwnShapeWithAnOpenStringBecomesTheNearestLibraryFingering) {
   LibraryFingerings lib(ProgramDir);
-  TChordDiagram own = library(4, 19, 0);  // E minor, open strings
-  own.Strings[0] = {3, 4};                // a G on top: no longer the library's
+  TChordDiagram own = libraryChord(4, 19, 0);  // E minor, open strings
+  own.Strings[0] = {3, 4};                     // a G on top: no longer the library's
   const TransposedChord r = transposeChord(own, 3, lib);
   EXPECT_TRUE(r.ShapeChanged);
   EXPECT_EQ(r.Chord.Root, 7);
   bool fromLibrary = false;
-  for (int k = 0; k < 6; ++k) fromLibrary = fromLibrary || same(r.Chord, library(7, 19, k));
+  for (int k = 0; k < 6; ++k) fromLibrary = fromLibrary || same(r.Chord, libraryChord(7, 19, k));
   EXPECT_TRUE(fromLibrary);
 }
 
@@ -76,20 +64,20 @@ TEST(Transpose, OnTheWorkbenchItIsOneStepThatUndoTakesBack) {
   bench.State.ExeDir = ProgramDir;
   for (auto& column : bench.State.PlayPage)
     for (auto& d : column) d.Empty = 1;
-  bench.State.PlayPage[0][0] = library(9, 19, 0);  // A minor
-  bench.State.PlayPage[8][0] = library(2, 36, 1);  // D7
-  bench.State.DesignGroup[0] = library(4, 0, 0);
+  bench.State.PlayPage[0][0] = libraryChord(9, 19, 0);  // A minor
+  bench.State.PlayPage[8][0] = libraryChord(2, 36, 1);  // D7
+  bench.State.DesignGroup[0] = libraryChord(4, 0, 0);
   const TChordDiagram group = bench.State.DesignGroup[0];
   const Workbench::Transposed t = bench.transpose(PlayTab::PlayPage, -2);
   EXPECT_EQ(t.Report.Moved, 2);
-  EXPECT_TRUE(same(bench.State.PlayPage[0][0], library(7, 19, 0)));
-  EXPECT_TRUE(same(bench.State.PlayPage[8][0], library(0, 36, 1)));
+  EXPECT_TRUE(same(bench.State.PlayPage[0][0], libraryChord(7, 19, 0)));
+  EXPECT_TRUE(same(bench.State.PlayPage[8][0], libraryChord(0, 36, 1)));
   EXPECT_EQ(bench.history(PlayTab::PlayPage).undoLabel(), "Transpose");
   EXPECT_TRUE(same(bench.State.DesignGroup[0], group)) << "the other pages stay as they were";
   EXPECT_TRUE(t.Update.Restored);
   bench.undo(PlayTab::PlayPage);
-  EXPECT_TRUE(same(bench.State.PlayPage[0][0], library(9, 19, 0)));
-  EXPECT_TRUE(same(bench.State.PlayPage[8][0], library(2, 36, 1)));
+  EXPECT_TRUE(same(bench.State.PlayPage[0][0], libraryChord(9, 19, 0)));
+  EXPECT_TRUE(same(bench.State.PlayPage[8][0], libraryChord(2, 36, 1)));
 }
 
 }  // namespace
