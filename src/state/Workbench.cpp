@@ -465,6 +465,24 @@ void Workbench::redrawWhole(PlayTab tab, BenchUpdate& u) {
   if (tab != PlayTab::ChordDesign) showContents(tab, u);
 }
 
+std::optional<int> Workbench::firstRoot(PlayTab tab) const {
+  const AppState& st = State;
+  if (tab == PlayTab::PlayPage)
+    for (int n = 0; n < PlaySlotCount; ++n) {
+      const TChordDiagram& d = st.PlayPage[n % PlayPageColumns][n / PlayPageColumns];
+      if (!isEmpty(d)) return d.Root % 12;
+    }
+  if (tab == PlayTab::ChordDesign)
+    for (const TChordDiagram& d : st.DesignGroup)
+      if (!isEmpty(d)) return d.Root % 12;
+  if (tab == PlayTab::Print)
+    for (int n = 0; n < PrintPageColumns * PrintPageRows; ++n) {
+      const TPrintDiagram& d = st.PrintPage[n % PrintPageColumns][n / PrintPageColumns];
+      if (!isEmpty(d) && d.IsChord) return d.Root % 12;
+    }
+  return std::nullopt;
+}
+
 Workbench::Transposed Workbench::transpose(PlayTab tab, int steps) {
   Transposed t;
   const PageKind kind = tab == PlayTab::PlayPage ? PageKind::Play

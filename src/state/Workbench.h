@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -99,6 +100,9 @@ class Workbench {
     TransposeReport Report;
   };
   Transposed transpose(PlayTab tab, int steps);
+  // The root of the first chord of `tab`'s page in reading order, the key a
+  // transposition starts from; none when the page holds no chord.
+  std::optional<int> firstRoot(PlayTab tab) const;
 
   // The page of `kind` as its file holds it.
   PageContents contents(PageKind kind) const;

@@ -99,27 +99,13 @@ void PageCommands::smoothClick() {
 void PageCommands::transposeClick() {
   if (P.Guard.active()) return;
   const PlayTab tab = P.Bench.activeTab();
-  const AppState& st = P.Bench.State;
-  std::optional<int> from;
-  if (tab == PlayTab::PlayPage) {
-    for (int n = 0; n < PlaySlotCount && !from; ++n) {
-      const TChordDiagram& d = st.PlayPage[n % PlayPageColumns][n / PlayPageColumns];
-      if (!isEmpty(d)) from = d.Root % 12;
-    }
-  } else if (tab == PlayTab::ChordDesign) {
-    for (const TChordDiagram& d : st.DesignGroup)
-      if (!from && !isEmpty(d)) from = d.Root % 12;
-  } else if (tab == PlayTab::Print) {
-    for (int n = 0; n < PrintPageColumns * PrintPageRows && !from; ++n) {
-      const TPrintDiagram& d = st.PrintPage[n % PrintPageColumns][n / PrintPageColumns];
-      if (!isEmpty(d)) from = d.Root % 12;
-    }
-  } else {
+  if (tab != PlayTab::PlayPage && tab != PlayTab::ChordDesign && tab != PlayTab::Print) {
     P.Ask.message(&P.Window, QStringLiteral("Transpose works on the PlayPage, the Print page and "
                                             "the Chord Design group."));
     return;
   }
-  TransposeDialog dialog(from, st.Names.sharps(), &P.Window);
+  const AppState& st = P.Bench.State;
+  TransposeDialog dialog(P.Bench.firstRoot(tab), st.Names.sharps(), &P.Window);
   if (!P.Ask.execDialog(dialog)) return;
   if (dialog.sharps() != st.Names.sharps()) emit namingChosen(dialog.sharps());
   const Workbench::Transposed t = P.Bench.transpose(tab, dialog.steps());
