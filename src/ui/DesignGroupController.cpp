@@ -79,6 +79,8 @@ DesignGroupController::DesignGroupController(Workbench& bench, const BusyGuard& 
           &DesignGroupController::pmenu2DeleteClick);
   connect(add("Move", "pmenu2Move"), &QAction::triggered, this,
           &DesignGroupController::pmenu2MoveClick);
+  connect(add("Transpose...", "pmenu2Transpose"), &QAction::triggered, this,
+          &DesignGroupController::transposeChosen);
 
   // The empty group shows where its six diagrams go.
   for (int s = 0; s < DesignGroupSize; ++s) drawSlotPicture(s);

@@ -66,6 +66,7 @@ class DesignGroupController : public QObject {
   void playChordChosen();
   void sendToPlayChosen(int slot);
   void sendToPrintChosen();
+  void transposeChosen();
   // Typing into a tablature box: the window's keyboard commands must not
   // take the digits.
   void typingStarted();

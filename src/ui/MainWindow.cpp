@@ -186,6 +186,9 @@ void MainWindow::routePageCommands() {
     if (sharps != State.Names.sharps()) mnuFlatSharpClick();
   });
   connect(PlayPage, &PlayPageTab::smoothChosen, Pages, &PageCommands::smoothClick);
+  connect(PlayPage, &PlayPageTab::transposeChosen, Pages, &PageCommands::transposeClick);
+  connect(Print, &PrintPageTab::transposeChosen, Pages, &PageCommands::transposeClick);
+  connect(Group, &DesignGroupController::transposeChosen, Pages, &PageCommands::transposeClick);
   Bench.HistoryChanged = [this] { showHistory(); };
 }
 

@@ -44,7 +44,8 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
                {"Cut And Move", "pmenu4CutMove", &PlayPageTab::pmenu4CutMoveClick},
                {"Copy And Move", "pmenu4CopyMove", &PlayPageTab::pmenu4CopyMoveClick},
                {"Repeat Markers", "pmenu4Repeat", &PlayPageTab::pmenu4RepeatClick},
-               {"Smooth Fingerings...", "pmenu4Smooth", &PlayPageTab::smoothChosen}};
+               {"Smooth Fingerings...", "pmenu4Smooth", &PlayPageTab::smoothChosen},
+               {"Transpose...", "pmenu4Transpose", &PlayPageTab::transposeChosen}};
   for (const auto& item : items) {
     QAction* a = popmenuPlayPage->addAction(QLatin1String(item.caption));
     a->setObjectName(QLatin1String(item.name));

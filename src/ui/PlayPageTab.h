@@ -58,6 +58,7 @@ class PlayPageTab : public QObject {
   void playChordChosen();
   // Smooth Fingerings... of the pop-up menu, carried out for the whole page.
   void smoothChosen();
+  void transposeChosen();
 
  private:
   void imgPlayPageMouseDown(QPoint at, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);

@@ -45,6 +45,8 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
   connect(item("Delete", "pmenu3Delete"), &QAction::triggered, this,
           &PrintPageTab::pmenu3DeleteClick);
   connect(item("Move", "pmenu3Move"), &QAction::triggered, this, &PrintPageTab::pmenu3MoveClick);
+  connect(item("Transpose...", "pmenu3Transpose"), &QAction::triggered, this,
+          &PrintPageTab::transposeChosen);
 
   connect(surface, &SurfaceView::pressed, this, &PrintPageTab::imgPrintPageMouseDown);
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });

@@ -60,6 +60,7 @@ class PrintPageTab : public QObject {
   void sendToPlayChosen();
   void sendToDesignChosen();
   void sendToScaleChosen();
+  void transposeChosen();
   // Delete took the last item: the whole page is to be erased.
   void pageEmptied();
 

@@ -131,6 +131,16 @@ class SmoothFingeringsTest : public QObject {
     QCOMPARE(editItem(w, "mnuUndo")->text(), QStringLiteral("&Undo Transpose"));
     editItem(w, "mnuUndo")->trigger();
     QCOMPARE(rig.save("undone.ppf"), opened);
+
+    // The page's pop-up offers the same command.
+    rig.ask.dialogs.push_back([](QDialog& d) {
+      QTest::keyClick(static_cast<TransposeDialog&>(d).spinSteps, Qt::Key_Down);
+      clickIn(d, "OKBtn");
+      return d.result() == QDialog::Accepted;
+    });
+    popupCommand(w, "imgPlayPage", {PlayGeometry::slotX(0) + 20, PlayGeometry::rowTop(0) + 60},
+                 "popmenuPlayPage", "pmenu4Transpose");
+    QCOMPARE(int(w.state().PlayPage[0][0].Root), 7);
     QCOMPARE(rig.ask.unanswered, 0);
   }
 
