@@ -29,10 +29,10 @@ int fail(const QString& line) {
   return 1;
 }
 
-// The player's channels, voices and volumes as the window would export with
-// them: the user's settings file if there is one, else the shipped one. Only
-// read; an export never writes the settings.
-PlayerSettings playerSettings(FileLayer& files, const std::string& exeDir) {
+// The player's channels, voices, volumes and capo, and the view the window
+// would export with: the user's settings file if there is one, else the
+// shipped one. Only read; an export never writes the settings.
+Settings programSettings(FileLayer& files, const std::string& exeDir) {
   std::string path = SettingsLocation::userConfigDir();
   if (!path.empty()) path += SettingsLocation::FileName;
   if (path.empty() || !QFileInfo::exists(QString::fromStdString(path)))
@@ -40,7 +40,7 @@ PlayerSettings playerSettings(FileLayer& files, const std::string& exeDir) {
   ProfileFile file(path, files);
   Settings settings;
   settings.load(file, exeDir);
-  return settings.Player;
+  return settings;
 }
 
 // Writing the output over the page (or its companion) would destroy the
@@ -71,11 +71,12 @@ int exportSound(const ExportRequest& request, const std::string& out, FileLayer&
   options.Loop = false;
   options.BassNote = page.Header.Bass;
   options.StrumSpeed = page.Header.StrumSpeed;
+  const Settings settings = programSettings(files, exeDir);
+  options.Capo = settings.Capo;
   // A header that slipped past the checks must not divide by zero.
   const int bpm = page.Header.TempoBpm > 0 ? page.Header.TempoBpm : 1;
   const std::int32_t tempo = 60'000'000 / bpm;
-  const auto exported =
-      PageExport::pageFrom(page.PlayPage, state, playerSettings(files, exeDir), options, tempo);
+  const auto exported = PageExport::pageFrom(page.PlayPage, state, settings.Player, options, tempo);
   const PageExport::Outcome outcome = request.What == ExportRequest::Kind::Midi
                                           ? PageExport::exportMidi(files, out, exported)
                                           : PageExport::exportAudio(files, out, exported);
@@ -89,13 +90,17 @@ int exportSound(const ExportRequest& request, const std::string& out, FileLayer&
   return fail(QString::fromStdString(PageExport::message(outcome, out)));
 }
 
-int exportPdf(const ExportRequest& request, FileLayer& files, const std::string& out,
-              const PageContents& page, const std::optional<TRepeatSet>& companion) {
+int exportPdf(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
+              const std::string& out, const PageContents& page,
+              const std::optional<TRepeatSet>& companion) {
+  const Settings settings = programSettings(files, exeDir);
   const NameTables names;
-  const std::optional<PagePicture> picture = pagePicture(page, companion, names);
+  const PageLook look{settings.SoundingNames ? names.shiftedBy(settings.Capo) : names,
+                      {settings.LeftHanded, settings.Capo}};
+  const std::optional<PagePicture> picture = pagePicture(page, companion, look);
   if (!picture) return fail(request.Page + QStringLiteral(": the page is empty; nothing to print"));
-  const PdfSheet sheet =
-      pdfSheet(picture->Picture, picture->Heading + QFileInfo(request.Page).fileName());
+  const PdfSheet sheet = pdfSheet(
+      picture->Picture, picture->Heading + QFileInfo(request.Page).fileName(), picture->Subtitle);
   if (sheet.Bytes.isEmpty()) return fail(QStringLiteral("Could not write ") + request.Out);
   const auto failure = writeFilesTogether(
       files, {{out, std::string_view(sheet.Bytes.constData(),
@@ -181,7 +186,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   if (transpose) return transposePage(request, files, exeDir, out, page, companion);
   if (smooth) return smoothPage(request, files, exeDir, out, page, companion);
   if (sound) return exportSound(request, out, files, exeDir, page, companion);
-  return exportPdf(request, files, out, page, companion);
+  return exportPdf(request, files, exeDir, out, page, companion);
 }
 
 std::optional<int> runExportCommandLine(int argc, char* argv[]) {

@@ -26,6 +26,13 @@ void NameTables::setSharps(bool sharps) {
   NoteNames = sharps ? SharpNoteNames : FlatNoteNames;
 }
 
+NameTables NameTables::shiftedBy(int semitones) const {
+  NameTables shifted = *this;
+  for (int p = 0; p < 12; ++p)
+    shifted.PitchNames[static_cast<std::size_t>(p)] = pitchName(p + semitones);
+  return shifted;
+}
+
 bool NameTables::toggle() {
   setSharps(!Sharps);
   return Sharps;

@@ -36,6 +36,11 @@ class NameTables {
   // Switches flats to sharps or back; returns true when sharps are now in force.
   bool toggle();
 
+  // The same names for what sounds `semitones` above what is fretted, as a
+  // capo makes it: pitch p is named as p + semitones. Note names keep
+  // naming the notes as tuned.
+  NameTables shiftedBy(int semitones) const;
+
   // Name of pitch class p; any integer is taken mod 12.
   std::string_view pitchName(int p) const { return PitchNames[pitchClass(p)]; }
   // Name of note number n on the neck (33..69); empty outside the neck.

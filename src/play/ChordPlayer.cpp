@@ -28,12 +28,13 @@ std::vector<MidiEvent> ChordPlayer::PlayChord(const TChordDiagram& chord, const 
   }
   const bool bass = play.BassNote && playable(chord.Bass);
   if (bass) {
-    add(status(NoteOn, s.BassChannel), chord.Bass, data(s.BassVolume));
+    add(status(NoteOn, s.BassChannel), capoNote(chord.Bass, play.Capo), data(s.BassVolume));
     time = 0;
   }
   for (int string = 5; string >= 0; --string) {
     if (!playable(chord.Notes[string])) continue;
-    add(status(NoteOn, s.GuitarChannel), chord.Notes[string], data(s.GuitarVolume));
+    add(status(NoteOn, s.GuitarChannel), capoNote(chord.Notes[string], play.Capo),
+        data(s.GuitarVolume));
     time = 0;
     add(EventShowFinger, static_cast<std::uint8_t>(string), chord.Strings[string].Fret,
         chord.Strings[string].Finger);
@@ -42,11 +43,13 @@ std::vector<MidiEvent> ChordPlayer::PlayChord(const TChordDiagram& chord, const 
   time = HoldTicks;
   for (int string = 5; string >= 0; --string) {
     if (!playable(chord.Notes[string])) continue;
-    add(status(NoteOff, s.GuitarChannel), chord.Notes[string], data(s.GuitarVolume));
+    add(status(NoteOff, s.GuitarChannel), capoNote(chord.Notes[string], play.Capo),
+        data(s.GuitarVolume));
     time = 0;
     if (play.ClearMarks)
       add(EventShowFinger, static_cast<std::uint8_t>(string), chord.Strings[string].Fret, 10);
   }
-  if (bass) add(status(NoteOff, s.BassChannel), chord.Bass, data(s.BassVolume));
+  if (bass)
+    add(status(NoteOff, s.BassChannel), capoNote(chord.Bass, play.Capo), data(s.BassVolume));
   return out;
 }

@@ -17,6 +17,7 @@ class ChordPlayer {
     bool CountOff = false;  // Count Off down and not on the PlayPage tab
     bool BassNote = false;
     bool ClearMarks = true;  // false in step play: the marks stay until the next step
+    int Capo = 0;            // semitones every guitar and bass note sounds higher
   };
   static constexpr std::int32_t HoldTicks = 800;
 

@@ -57,6 +57,7 @@ void PagePlayer::StartPagePlay(const Start& start) {
   click_ = start.Options.Click;
   loop_ = start.Options.Loop;
   bassNote_ = start.Options.BassNote;
+  capo_ = start.Options.Capo;
 
   SlotInBar = 0;
   SustainLeft = 0;
@@ -255,7 +256,7 @@ bool PagePlayer::strike(MidiSink& sink) {
   const TChordDiagram& d = PlayList_[static_cast<std::size_t>(CurrentSlot)];
   if (isEmpty(d)) return true;
   if (bassNote_ && !marks_.BassStrike && playable(d.Bass)) {
-    SoundingBass = d.Bass;
+    SoundingBass = capoNote(d.Bass, capo_);
     if (!put(sink, status(NoteOn, settings_.BassChannel), SoundingBass, data(settings_.BassVolume)))
       return false;
     marks_.BassStrike = true;
@@ -267,11 +268,11 @@ bool PagePlayer::strike(MidiSink& sink) {
     const int s = StrikeString;
     if (!playable(d.Notes[s])) continue;
     if (!marks_.NoteStrike[s]) {
-      if (!put(sink, status(NoteOn, settings_.GuitarChannel), d.Notes[s],
-               data(settings_.GuitarVolume)))
+      const std::uint8_t note = capoNote(d.Notes[s], capo_);
+      if (!put(sink, status(NoteOn, settings_.GuitarChannel), note, data(settings_.GuitarVolume)))
         return false;
       marks_.NoteStrike[s] = true;
-      SoundingNotes[s] = d.Notes[s];
+      SoundingNotes[s] = note;
       Ringing |= stringBit(s);
       Time = 0;
     }

@@ -123,6 +123,7 @@ class PagePlayer : private PagePlayerProgress {
   PlayList PlayList_{};
   PlayerSettings settings_;
   bool click_ = false, loop_ = false, bassNote_ = false;
+  int capo_ = 0;
   std::vector<MidiEvent> preamble_;  // program changes and count-off
   bool started_ = false;
   int SlotsPerBar = 8, BeatsPerBar = 4, LastBar = 8;

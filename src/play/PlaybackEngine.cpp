@@ -128,6 +128,7 @@ PlayerUpdate PlaybackEngine::PlayChord(const TChordDiagram& chord, PlayTab tab) 
   play.CountOff = Options.CountOff && tab != PlayTab::PlayPage;
   play.BassNote = Options.BassNote;
   play.ClearMarks = !(tab == PlayTab::PlayPage && StepMode && !SingleChordMode);
+  play.Capo = Options.Capo;
   playDown_ = true;
   menuEnabled_ = false;
   queue(ChordPlayer::PlayChord(chord, Settings, play));
@@ -147,6 +148,7 @@ PlayerUpdate PlaybackEngine::PlayScale(const TScaleDiagram& scale, int position,
   ScalePlayer::Play play;
   play.StrumSpeed = Options.StrumSpeed;
   play.BassNote = Options.BassNote;
+  play.Capo = Options.Capo;
   playDown_ = true;
   menuEnabled_ = false;
   queue(ScalePlayer::PlayScale(scale, position, wholeScale, Settings, play));

@@ -26,6 +26,9 @@ struct PlayOptions {
   bool Loop = false;      // sbtnLoop
   bool BassNote = false;  // sbtnBassNote
   int StrumSpeed = -300;  // sbStrumSpeed position, -800..0
+  // spinCapo: a capo on this fret (0 none) sounds every guitar and bass note
+  // that many semitones higher; the click keeps its note.
+  int Capo = 0;
 };
 
 // The strum speed scroll bar's range; a position read from a file is held to it.
@@ -56,5 +59,10 @@ inline int strumTicks(int strumSpeed) {
 // A note number a record may hold that a MIDI device can play.
 inline bool playable(int note) {
   return note > 0 && note <= 127;
+}
+// The note a capo on fret `capo` (held to 0..11) makes of `note`; one pushed
+// past the top of MIDI stays at 127.
+inline std::uint8_t capoNote(int note, int capo) {
+  return data(note + std::clamp(capo, 0, 11));
 }
 }  // namespace PlayerBytes

@@ -42,13 +42,13 @@ std::vector<MidiEvent> ScalePlayer::PlayScale(const TScaleDiagram& scale, int po
   const std::int32_t length = strumTicks(play.StrumSpeed);
   out.push_back({0, status(ProgramChange, s.GuitarChannel), data(s.GuitarPatch), 0, 0});
   out.push_back({0, status(ProgramChange, s.BassChannel), data(s.BassPatch), 0, 0});
-  const std::uint8_t bassNote = static_cast<std::uint8_t>(scale.Root % 12 + 36);
+  const std::uint8_t bassNote = capoNote(scale.Root % 12 + 36, play.Capo);
   if (play.BassNote)
     out.push_back({0, status(NoteOn, s.BassChannel), bassNote, data(s.BassVolume), 0});
   for (const Note& n : scaleNotes(scale, position, wholeScale)) {
     const auto string = static_cast<std::uint8_t>(n.String);
     const auto fret = static_cast<std::uint8_t>(n.Fret);
-    const auto note = static_cast<std::uint8_t>(n.Number);
+    const auto note = capoNote(n.Number, play.Capo);
     out.push_back({0, status(NoteOn, s.GuitarChannel), note, data(s.GuitarVolume), 0});
     out.push_back({0, EventShowFinger, string, fret, FingerCode::Fretted});
     out.push_back({length, status(NoteOff, s.GuitarChannel), note, data(s.GuitarVolume), 0});

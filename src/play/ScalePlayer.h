@@ -22,6 +22,7 @@ class ScalePlayer {
   struct Play {
     int StrumSpeed = -300;
     bool BassNote = false;
+    int Capo = 0;  // semitones every note sounds higher
   };
 
   // The notes in playing order. `position` 0..5 picks the start fret of a

@@ -1,5 +1,6 @@
 #include "render/DiagramPainter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <limits>
@@ -57,12 +58,41 @@ void copyCell(QPainter& p, QPoint to, const QImage& cells, int cellX, int size) 
   p.drawImage(to, cells, QRect(cellX, 0, size, size));
 }
 
+// The empty grid as the style draws it.
+QImage styledGrid(const QImage& grid, const DiagramStyle& style) {
+  return style.LeftHanded ? grid.mirrored(true, false) : grid.copy();
+}
+
+// Left edge of a mark `size` wide whose right-handed left edge is x.
+int styledX(const QImage& work, int x, int size, const DiagramStyle& style) {
+  return style.LeftHanded ? work.width() - x - size : x;
+}
+
 // A diagram that starts at the first fret shows the nut as a double line
-// just above the grid's top line, so open positions read at a glance.
-void drawNut(QImage& work, int top, int left, int right, int baseFret) {
+// just above the grid's top line, so open positions read at a glance; with a
+// capo the nut is the capo, a grey bar a pixel thicker and wider than it.
+void drawNut(QImage& work, int top, int left, int right, int baseFret, const DiagramStyle& style) {
   if (baseFret != 1) return;
+  if (style.LeftHanded) {
+    const int mirroredLeft = work.width() - 1 - right;
+    right = work.width() - 1 - left;
+    left = mirroredLeft;
+  }
   QPainter p(&work);
-  p.fillRect(QRect(QPoint(left, top - 1), QPoint(right, top - 1)), Qt::black);
+  if (style.Capo > 0)
+    p.fillRect(QRect(QPoint(left - 2, top - 2), QPoint(right + 2, top - 1)), QColor(70, 70, 70));
+  else
+    p.fillRect(QRect(QPoint(left, top - 1), QPoint(right, top - 1)), Qt::black);
+}
+
+// The fret number beside the grid: left of it, or right of it when the
+// diagram is mirrored, always reading left to right.
+void drawFretNumber(QImage& work, int x, int y, int number, const QFont& font,
+                    const DiagramStyle& style) {
+  const std::string text = std::to_string(number);
+  if (style.LeftHanded)
+    x = work.width() - x - QFontMetrics(font).horizontalAdvance(QString::fromStdString(text));
+  SurfaceText::drawText(work, QPoint(x, y), text, font);
 }
 
 void placeOnSurface(QImage& surface, QPoint at, const QImage& picture) {
@@ -108,9 +138,10 @@ SmallGrid smallGrid(SmallPage page) {
   return {SmallGeometry::rowPitch(page), SmallGeometry::diagramTop(page)};
 }
 
-QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers) {
-  QImage work = smallFretImage().copy();
-  drawNut(work, 17, 21, 96, chord.BaseFret);
+QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers,
+                         const DiagramStyle& style) {
+  QImage work = styledGrid(smallFretImage(), style);
+  drawNut(work, 17, 21, 96, chord.BaseFret, style);
   {
     QPainter p(&work);
     for (int s = 0; s < 6; ++s) {
@@ -124,17 +155,17 @@ QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers) {
         cell = SmallOpenCell;
       else if (fingerNumbers && finger <= 4)
         cell = finger;
-      copyCell(p, QPoint(SmallStringX[s], SmallRowY[row]), smallNumbImage(), 10 * cell, 10);
+      copyCell(p, QPoint(styledX(work, SmallStringX[s], 10, style), SmallRowY[row]),
+               smallNumbImage(), 10 * cell, 10);
     }
   }
-  SurfaceText::drawText(work, QPoint(4, 19), std::to_string(chord.BaseFret),
-                        SurfaceText::pageFont());
+  drawFretNumber(work, 4, 19, chord.BaseFret, SurfaceText::pageFont(), style);
   return work;
 }
 
-QImage smallScalePicture(const TScaleDiagram& scale, int startFret) {
-  QImage work = smallFretImage().copy();
-  drawNut(work, 17, 21, 96, startFret);
+QImage smallScalePicture(const TScaleDiagram& scale, int startFret, const DiagramStyle& style) {
+  QImage work = styledGrid(smallFretImage(), style);
+  drawNut(work, 17, 21, 96, startFret, style);
   const int root = scale.Root % 12;
   {
     QPainter p(&work);
@@ -146,19 +177,20 @@ QImage smallScalePicture(const TScaleDiagram& scale, int startFret) {
           if (entry == ScaleIntervalEnd) break;
           if ((entry + root) % 12 != pitch) continue;
           const int cell = pitch == root ? MarkHatched : (j == 0 ? MarkRing : MarkDot);
-          copyCell(p, QPoint(SmallStringX[s], SmallRowY[j]), smallMarkImage(), cell, 10);
+          copyCell(p, QPoint(styledX(work, SmallStringX[s], 10, style), SmallRowY[j]),
+                   smallMarkImage(), cell, 10);
           break;
         }
       }
     }
   }
-  SurfaceText::drawText(work, QPoint(4, 19), std::to_string(startFret), SurfaceText::pageFont());
+  drawFretNumber(work, 4, 19, startFret, SurfaceText::pageFont(), style);
   return work;
 }
 
-QImage tinyChordPicture(const TChordDiagram& chord) {
-  QImage work = tinyFretImage().copy();
-  drawNut(work, 6, 10, 55, chord.BaseFret);
+QImage tinyChordPicture(const TChordDiagram& chord, const DiagramStyle& style) {
+  QImage work = styledGrid(tinyFretImage(), style);
+  drawNut(work, 6, 10, 55, chord.BaseFret, style);
   {
     QPainter p(&work);
     for (int s = 0; s < 6; ++s) {
@@ -168,23 +200,23 @@ QImage tinyChordPicture(const TChordDiagram& chord) {
       const int cell = finger == FingerCode::Muted  ? TinyCross
                        : finger == FingerCode::Open ? TinyRing
                                                     : TinyDot;
-      copyCell(p, QPoint(TinyStringX[s], TinyRowY[row]), tinyMarkImage(), cell, 5);
+      copyCell(p, QPoint(styledX(work, TinyStringX[s], 5, style), TinyRowY[row]), tinyMarkImage(),
+               cell, 5);
     }
   }
-  SurfaceText::drawText(work, QPoint(0, 7), std::to_string(chord.BaseFret),
-                        SurfaceText::smallFont());
+  drawFretNumber(work, 0, 7, chord.BaseFret, SurfaceText::smallFont(), style);
   return work;
 }
 
 void DrawSmallChord(QImage& surface, const TChordDiagram& chord, int column, int row,
-                    SmallPage page) {
+                    SmallPage page, const DiagramStyle& style) {
   if (!inSmallGrid(column, row)) return;
   placeOnSurface(surface, smallOrigin(page, column, row),
-                 smallChordPicture(chord, page != SmallPage::Chords));
+                 smallChordPicture(chord, page != SmallPage::Chords, style));
 }
 
 void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int row,
-                    SmallPage page) {
+                    SmallPage page, const DiagramStyle& style) {
   if (!inSmallGrid(column, row)) return;
   const int pitch = smallGrid(page).RowPitch;
   const int left = SmallGeometry::diagramX(column);
@@ -193,18 +225,19 @@ void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int
     p.fillRect(QRect(QPoint(left + 1, pitch * row + 32), QPoint(left + 103, pitch * row + 153)),
                Qt::white);
   }
-  DrawScalePosition(surface, scale, column, row, page);
+  DrawScalePosition(surface, scale, column, row, page, style);
 }
 
 void DrawScalePosition(QImage& surface, const TScaleDiagram& scale, int column, int row,
-                       SmallPage page) {
+                       SmallPage page, const DiagramStyle& style) {
   if (!inSmallGrid(column, row)) return;
   placeOnSurface(surface, smallOrigin(page, column, row),
-                 smallScalePicture(scale, scale.StartFrets[column]));
+                 smallScalePicture(scale, scale.StartFrets[column], style));
 }
 
-void DrawTinyChord(QImage& surface, const TChordDiagram& chord, QPoint origin) {
-  placeOnSurface(surface, origin, tinyChordPicture(chord));
+void DrawTinyChord(QImage& surface, const TChordDiagram& chord, QPoint origin,
+                   const DiagramStyle& style) {
+  placeOnSurface(surface, origin, tinyChordPicture(chord, style));
 }
 
 bool fitsSixRows(const TChordDiagram& chord) {

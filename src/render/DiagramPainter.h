@@ -14,6 +14,16 @@
 // range check: a string whose mark has no place in the six rows is left out,
 // so a damaged record draws a sane picture.
 
+// How diagrams are drawn for the player. Left-handed, a diagram is mirrored
+// (lowest string on the right) as a left-handed player reads it, while its
+// fret number and finger numbers still read left to right. With a capo on
+// fret Capo (1..11) the shapes are drawn as fretted from the capo, which a
+// diagram at the first fret shows as a bar in place of the nut.
+struct DiagramStyle {
+  bool LeftHanded = false;
+  int Capo = 0;
+};
+
 // The pages that show small diagrams (SmallPageGeometry.h) differ in row
 // pitch, top offset and whether chords show their finger numbers.
 struct SmallGrid {
@@ -52,26 +62,28 @@ inline constexpr int DesignSurfaceHeight = 101;
 inline constexpr FrameGeometry DesignGroupFrame{76, 0, 0, 0, 76, DesignSurfaceHeight};
 
 // The pictures alone: 105 x 120 for small diagrams, 58 x 61 for tiny ones.
-QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers);
+QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers,
+                         const DiagramStyle& style = {});
 // The position of a scale whose first row is startFret.
-QImage smallScalePicture(const TScaleDiagram& scale, int startFret);
-QImage tinyChordPicture(const TChordDiagram& chord);
+QImage smallScalePicture(const TScaleDiagram& scale, int startFret, const DiagramStyle& style = {});
+QImage tinyChordPicture(const TChordDiagram& chord, const DiagramStyle& style = {});
 
 // Draws the chord in cell (column, row) of a Chords or Print page; finger
 // numbers show everywhere but on the Chords page. Cells outside the 6 x 5
 // grid are not drawn.
 void DrawSmallChord(QImage& surface, const TChordDiagram& chord, int column, int row,
-                    SmallPage page);
+                    SmallPage page, const DiagramStyle& style = {});
 // Draws the position of the scale starting at StartFrets[column] in cell
 // (column, row), after wiping the cell white.
 void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int row,
-                    SmallPage page);
+                    SmallPage page, const DiagramStyle& style = {});
 // The same position drawn over the cell as it stands (the Scales page draws
 // a whole new row so).
 void DrawScalePosition(QImage& surface, const TScaleDiagram& scale, int column, int row,
-                       SmallPage page);
+                       SmallPage page, const DiagramStyle& style = {});
 // Draws the tiny diagram with its top-left corner at origin.
-void DrawTinyChord(QImage& surface, const TChordDiagram& chord, QPoint origin);
+void DrawTinyChord(QImage& surface, const TChordDiagram& chord, QPoint origin,
+                   const DiagramStyle& style = {});
 
 // True when every fretted string lies within the six rows from BaseFret.
 bool fitsSixRows(const TChordDiagram& chord);

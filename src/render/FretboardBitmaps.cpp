@@ -105,14 +105,22 @@ void paintInlays(QPainter& p) {
   p.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void paintFretNumbers(QPainter& p) {
+// Mirrored, each number is drawn back to front in its own box, so a view
+// that shows the whole picture mirrored shows it the right way round.
+void paintFretNumbers(QPainter& p, bool mirrored) {
   const QFont font = drawingFontPx(QStringLiteral("Ariel"), 9);
   p.setFont(font);
   p.setPen(QColor(110, 100, 88));
   for (const int f : InlayFrets) {
     const int mid = (FretSpaceEnd[f - 1] + FretSpaceEnd[f]) / 2;
+    p.save();
+    if (mirrored) {
+      p.translate(2 * mid + 1, 0);
+      p.scale(-1, 1);
+    }
     p.drawText(QRect(mid - 10, NeckBottom + 2, 21, 11), Qt::AlignHCenter | Qt::AlignTop,
                QString::number(f));
+    p.restore();
   }
 }
 
@@ -211,7 +219,7 @@ void glyphCross(QPainter& p) {
 
 }  // namespace
 
-static QImage drawFretboard() {
+static QImage drawFretboard(bool mirroredText) {
   QImage image = blankImage(FretboardWidth, FretboardHeight, QColor(233, 229, 222));
   paintWood(image);
   {
@@ -220,7 +228,7 @@ static QImage drawFretboard() {
     paintBinding(p);
     paintFrets(p);
     paintInlays(p);
-    paintFretNumbers(p);
+    paintFretNumbers(p, mirroredText);
   }
   shadeNeckEdges(image);
   paintStrings(image);
@@ -256,9 +264,32 @@ static QImage drawFingerStrip() {
 
 // The pictures never change while the program runs, so each is drawn once and
 // handed out as a shared copy (a caller that paints on its copy gets its own).
-QImage fretboard() {
-  static const QImage image = drawFretboard();
-  return image;
+QImage fretboard(bool mirroredText) {
+  static const QImage plain = drawFretboard(false);
+  static const QImage mirrored = drawFretboard(true);
+  return mirroredText ? mirrored : plain;
+}
+
+void drawCapo(QImage& guitar) {
+  // A rubber-padded bar across every string, just past the nut, where a
+  // player clamps it.
+  QPainter p(&guitar);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  const QRectF bar(NutRight + 3.5, NeckTop - 2.5, 9, NeckBottom - NeckTop + 5);
+  p.setPen(QPen(QColor(20, 20, 20), 1));
+  p.setBrush(QColor(45, 45, 48));
+  p.drawRoundedRect(bar, 3, 3);
+  p.setPen(QPen(QColor(150, 150, 155), 1));
+  p.drawLine(QPointF(bar.left() + 2.5, bar.top() + 3), QPointF(bar.left() + 2.5, bar.bottom() - 3));
+}
+
+QImage mirroredGlyphCells(const QImage& strip) {
+  QImage mirrored = strip.copy();
+  QPainter p(&mirrored);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  for (int x = 0; x + GlyphSize <= strip.width(); x += GlyphSize)
+    p.drawImage(x, 0, strip.copy(x, 0, GlyphSize, strip.height()).mirrored(true, false));
+  return mirrored;
 }
 
 QImage fingerStrip() {

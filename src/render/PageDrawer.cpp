@@ -16,19 +16,19 @@ QImage blankSurface(int width, int height) {
 // Sets are read up to the first empty diagram: the chords read are drawn,
 // and a set's header once all six of it are in. The frame goes around the
 // first diagram when a set was read.
-DrawnPage chordPage(const PageContents& page, const NameTables& names) {
+DrawnPage chordPage(const PageContents& page, const PageLook& look) {
   DrawnPage drawn{blankSurface(772, 800), std::nullopt, 0, false};
   for (int r = 0; r < ChordPageRows; ++r) {
     int read = 0;
     while (read < ChordPageColumns && !isEmpty(page.ChordPage[read][r])) ++read;
     if (read < ChordPageColumns) {
       for (int c = 0; c < read; ++c)
-        DrawSmallChord(drawn.Surface, page.ChordPage[c][r], c, r, SmallPage::Chords);
+        DrawSmallChord(drawn.Surface, page.ChordPage[c][r], c, r, SmallPage::Chords, look.Style);
       break;
     }
     TChordDiagram set[ChordPageColumns];
     for (int c = 0; c < ChordPageColumns; ++c) set[c] = page.ChordPage[c][r];
-    PageCells::drawChordSet(drawn.Surface, set, r, names);
+    PageCells::drawChordSet(drawn.Surface, set, r, look);
     drawn.Rows = r + 1;
   }
   if (drawn.Rows == 0) return drawn;
@@ -39,14 +39,14 @@ DrawnPage chordPage(const PageContents& page, const NameTables& names) {
 }
 
 // Every item where it lies; the frame goes around the first one, row by row.
-DrawnPage printPage(const PageContents& page, const NameTables& names) {
+DrawnPage printPage(const PageContents& page, const PageLook& look) {
   DrawnPage drawn{blankSurface(772, 800), std::nullopt, 0, false};
   for (int r = 0; r < PrintPageRows; ++r)
     for (int c = 0; c < PrintPageColumns; ++c) {
       const TPrintDiagram& item = page.PrintPage[c][r];
       if (isEmpty(item)) continue;
       if (!drawn.Frame) drawn.Frame = SelectionFrame{0, 0, 0, 0, c, r};
-      PageCells::drawPrintItem(drawn.Surface, item, c, r, names);
+      PageCells::drawPrintItem(drawn.Surface, item, c, r, look);
     }
   if (!drawn.Frame) return drawn;
   MoveSelectionFrame(drawn.Surface, *drawn.Frame, PrintPageFrame);
@@ -56,11 +56,11 @@ DrawnPage printPage(const PageContents& page, const NameTables& names) {
 
 // Each row read moves the frame to its first position, wiping the last one,
 // as adding the rows one by one does.
-DrawnPage scalePage(const PageContents& page, const NameTables& names) {
+DrawnPage scalePage(const PageContents& page, const PageLook& look) {
   DrawnPage drawn{blankSurface(776, 800), std::nullopt, 0, false};
   SelectionFrame frame{0, 0, 0, 0, -1, -1};
   for (int r = 0; r < ScalePageSize && !isEmpty(page.ScalePage[r]); ++r) {
-    PageCells::drawScaleRow(drawn.Surface, page.ScalePage[r], r, names);
+    PageCells::drawScaleRow(drawn.Surface, page.ScalePage[r], r, look);
     frame.Column = 0;
     frame.Row = r;
     MoveSelectionFrame(drawn.Surface, frame, ScalesPageFrame);
@@ -76,7 +76,7 @@ DrawnPage scalePage(const PageContents& page, const NameTables& names) {
 // places the slots, then shows the companion's marks; the loop mark only
 // while the page's Loop Play is on.
 DrawnPage playPage(const PageContents& page, const std::optional<TRepeatSet>& repeats,
-                   const NameTables& names) {
+                   const PageLook& look) {
   DrawnPage drawn{blankSurface(772, 833), std::nullopt, 0, true};
   QImage& surface = drawn.Surface;
   PlayPageState play;
@@ -86,7 +86,7 @@ DrawnPage playPage(const PageContents& page, const std::optional<TRepeatSet>& re
   for (int r = 0; r < PlayPageRows; ++r)
     for (int c = 0; c < PlayPageColumns; ++c)
       if (!isEmpty(page.PlayPage[c][r]))
-        PageCells::drawPlaySlot(surface, page.PlayPage[c][r], c, r, names);
+        PageCells::drawPlaySlot(surface, page.PlayPage[c][r], c, r, look);
   if (repeats) play.savedSet() = *repeats;
   PlayPageStaff::drawRepeatMarks(surface, play.savedSet(), play.ThreeFour, page.Header.Loop);
   return drawn;
@@ -110,17 +110,21 @@ QString headingOf(PageKind kind) {
 
 }  // namespace
 
+QString capoLine(int capo) {
+  return capo > 0 ? QStringLiteral("Capo %1").arg(capo) : QString();
+}
+
 DrawnPage drawPage(const PageContents& page, const std::optional<TRepeatSet>& repeats,
-                   const NameTables& names) {
+                   const PageLook& look) {
   switch (page.Kind) {
     case PageKind::Chord:
-      return chordPage(page, names);
+      return chordPage(page, look);
     case PageKind::Print:
-      return printPage(page, names);
+      return printPage(page, look);
     case PageKind::Play:
-      return playPage(page, repeats, names);
+      return playPage(page, repeats, look);
     case PageKind::Scale:
-      return scalePage(page, names);
+      return scalePage(page, look);
     case PageKind::Design:
       break;
   }
@@ -129,10 +133,10 @@ DrawnPage drawPage(const PageContents& page, const std::optional<TRepeatSet>& re
 
 std::optional<PagePicture> pagePicture(const PageContents& page,
                                        const std::optional<TRepeatSet>& repeats,
-                                       const NameTables& names) {
-  const DrawnPage drawn = drawPage(page, repeats, names);
+                                       const PageLook& look) {
+  const DrawnPage drawn = drawPage(page, repeats, look);
   if (!drawn.Printable) return std::nullopt;
   const QImage picture =
       drawn.Frame ? withoutSelectionFrame(drawn.Surface, *drawn.Frame) : drawn.Surface;
-  return PagePicture{picture, headingOf(page.Kind)};
+  return PagePicture{picture, headingOf(page.Kind), capoLine(look.Style.Capo)};
 }

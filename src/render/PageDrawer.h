@@ -7,6 +7,7 @@
 #include "music/NameTables.h"
 #include "pages/PageFile.h"
 #include "render/DiagramPainter.h"
+#include "render/PageCells.h"
 
 // The one drawer of whole pages. The window's tabs draw a page through here
 // when they show it afresh (opened from a file, or put back by Undo), and
@@ -34,7 +35,7 @@ struct DrawnPage {
 // mark while its header's Loop is on, and its start marker on bar 1. A
 // design group has no surface here.
 DrawnPage drawPage(const PageContents& page, const std::optional<TRepeatSet>& repeats,
-                   const NameTables& names);
+                   const PageLook& look);
 
 // A whole page as printing puts it on paper: the surface without the
 // selection frame.
@@ -42,11 +43,16 @@ struct PagePicture {
   QImage Picture;
   // "Strumbo! Chord Page: " and the like; the file name follows it.
   QString Heading;
+  // "Capo 3" with a capo on, the line under the title; else empty.
+  QString Subtitle;
 };
+
+// The line under a printed page's title: "Capo 3", or nothing without a capo.
+QString capoLine(int capo);
 
 // Empty when the page prints nothing: a chord or scale page without a row,
 // a print page without an item, or a design group (the play page always
 // prints).
 std::optional<PagePicture> pagePicture(const PageContents& page,
                                        const std::optional<TRepeatSet>& repeats,
-                                       const NameTables& names);
+                                       const PageLook& look);

@@ -19,7 +19,7 @@ QRect toRect(long long left, long long top, long long right, long long bottom) {
 }  // namespace
 
 PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& surface,
-                        const QString& title, SheetScaling scaling) {
+                        const QString& title, const QString& subtitle, SheetScaling scaling) {
   const PrintLayout layout = printLayout(dpiX, dpiY, surface.width(), surface.height());
   PrintedSheet sheet;
   if (layout.Picture.width() <= 0 || layout.Picture.height() <= 0) return sheet;
@@ -30,6 +30,11 @@ PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& sur
                        layout.TitleLeft + metrics.horizontalAdvance(title), layout.TitleBottom);
   painter.setPen(Qt::black);
   painter.drawText(sheet.Title, Qt::AlignLeft | Qt::AlignBottom | Qt::TextDontClip, title);
+  if (!subtitle.isEmpty()) {
+    sheet.Subtitle = sheet.Title.translated(0, textHeight);
+    sheet.Subtitle.setWidth(metrics.horizontalAdvance(subtitle));
+    painter.drawText(sheet.Subtitle, Qt::AlignLeft | Qt::AlignBottom | Qt::TextDontClip, subtitle);
+  }
 
   const PrintRect& p = layout.Picture;
   sheet.Picture = toRect(p.Left, p.Top, p.Right, p.Bottom);
@@ -44,7 +49,7 @@ QImage withoutSelectionFrame(const QImage& surface, const SelectionFrame& frame)
   return copy;
 }
 
-PdfSheet pdfSheet(const QImage& surface, const QString& title) {
+PdfSheet pdfSheet(const QImage& surface, const QString& title, const QString& subtitle) {
   PdfSheet sheet;
   QBuffer buffer(&sheet.Bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -58,7 +63,8 @@ PdfSheet pdfSheet(const QImage& surface, const QString& title) {
     writer.setTitle(title);
     QPainter painter;
     if (!painter.begin(&writer)) return {};
-    sheet.Drawn = printSheet(painter, writer.logicalDpiX(), writer.logicalDpiY(), surface, title);
+    sheet.Drawn =
+        printSheet(painter, writer.logicalDpiX(), writer.logicalDpiY(), surface, title, subtitle);
     if (!painter.end()) return {};
   }
   return sheet;

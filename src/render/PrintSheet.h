@@ -17,6 +17,7 @@ class QPainter;
 struct PrintedSheet {
   QRect Picture;
   QRect Title;
+  QRect Subtitle;  // empty when there is none
 };
 
 // How the picture is stretched: pixel for pixel on paper, where it grows
@@ -25,10 +26,12 @@ struct PrintedSheet {
 enum class SheetScaling { Paper, Preview };
 
 // Draws `title` in the painter's current font (a fresh painter has the
-// device's default) and `surface` stretched into the picture rectangle of
-// printLayout. The painter's coordinates are taken from the paper's corner.
+// device's default), `subtitle` (if any) on the line under it, and `surface`
+// stretched into the picture rectangle of printLayout. The painter's
+// coordinates are taken from the paper's corner.
 PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& surface,
-                        const QString& title, SheetScaling scaling = SheetScaling::Paper);
+                        const QString& title, const QString& subtitle = {},
+                        SheetScaling scaling = SheetScaling::Paper);
 
 // A copy of `surface` with the selection frame at its stored rectangle wiped
 // white, so a sheet never shows it and the picture on screen keeps it.
@@ -40,4 +43,4 @@ struct PdfSheet {
   QByteArray Bytes;  // empty when the PDF could not be painted
   PrintedSheet Drawn;
 };
-PdfSheet pdfSheet(const QImage& surface, const QString& title);
+PdfSheet pdfSheet(const QImage& surface, const QString& title, const QString& subtitle = {});

@@ -30,6 +30,9 @@ void Settings::load(const ProfileFile& file, const std::string& exeDir) {
   Player.BassVolume = readClamped(f, "Bass", "Volume", 100, 0, 127);
   BassNoteOption = f.readBool("Main", "Bass", false);
   EasiestFirst = f.readBool("Main", "EasiestFirst", false);
+  Capo = readClamped(f, "Main", "Capo", 0, 0, MaxCapo);
+  SoundingNames = f.readBool("Main", "SoundingNames", false);
+  LeftHanded = f.readBool("Main", "LeftHanded", false);
   StrumSpeed = readClamped(f, "Main", "Sspeed", -300, -800, 0);
   Player.ClickChannel = readClamped(f, "Click", "Channel", 9, 0, 15);
   Player.ClickNote = readClamped(f, "Click", "Note", 34, 0, 127);
@@ -60,10 +63,15 @@ void Settings::saveShutdown(ProfileFile& file) const {
   auto f = file.read();
   f.writeInteger("Main", "Sspeed", StrumSpeed);
   f.writeBool("Main", "Bass", BassNoteOption);
-  // Written once it has been switched on, so a file that never had it keeps
-  // its bytes.
-  if (EasiestFirst || !f.readString("Main", "EasiestFirst", "").empty())
-    f.writeBool("Main", "EasiestFirst", EasiestFirst);
+  // Each written once it has been off its default, so a file that never had
+  // it keeps its bytes.
+  const auto once = [&f](const char* key, bool changed) {
+    return changed || !f.readString("Main", key, "").empty();
+  };
+  if (once("EasiestFirst", EasiestFirst)) f.writeBool("Main", "EasiestFirst", EasiestFirst);
+  if (once("Capo", Capo != 0)) f.writeInteger("Main", "Capo", Capo);
+  if (once("SoundingNames", SoundingNames)) f.writeBool("Main", "SoundingNames", SoundingNames);
+  if (once("LeftHanded", LeftHanded)) f.writeBool("Main", "LeftHanded", LeftHanded);
   for (std::size_t i = 0; i < DirectoryKeys.size(); ++i)
     f.writeString("Directory", DirectoryKeys[i], PageDirectory[i]);
   GeneralMidiVoices::restore(f);

@@ -35,6 +35,12 @@ class Settings {
   // Options > Easiest First: a chord set's fingerings shown easiest first.
   bool EasiestFirst = false;
   int StrumSpeed = -300;  // position of sbStrumSpeed, -800..0
+  // The guitar as the player holds it: capo fret 0..11, chord names as they
+  // sound rather than as fretted, the left-handed view.
+  static constexpr int MaxCapo = 11;
+  int Capo = 0;
+  bool SoundingNames = false;
+  bool LeftHanded = false;
   std::array<std::string, 5> PageDirectory;
   std::vector<std::string> UserChordNames;
   // The files last opened or saved, newest first, per page kind.
@@ -47,8 +53,9 @@ class Settings {
   // Reads every key read at start-up, in the program's order. `exeDir` ends in
   // '/' and gives the default page folders.
   void load(const ProfileFile& file, const std::string& exeDir);
-  // What shutdown writes: Main/Sspeed, Main/Bass, Main/EasiestFirst (once it
-  // has been on) and the five Directory keys.
+  // What shutdown writes: Main/Sspeed, Main/Bass, Main/EasiestFirst,
+  // Main/Capo, Main/SoundingNames and Main/LeftHanded (each once it has been
+  // off its default) and the five Directory keys.
   void saveShutdown(ProfileFile& file) const;
   // What MIDI setup's OK writes: the eleven device, voice, channel, volume and
   // click keys.

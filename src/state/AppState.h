@@ -37,6 +37,20 @@ struct AppState {
   NameTables Names;
   Tuning CurrentTuning;
 
+  // The guitar as the player holds it, settings of the program rather than
+  // of a page: a capo on fret 1..11 (0 none) sounds every note that many
+  // semitones higher; chords are named as fretted (shapes) or, with
+  // SoundingNames, as they sound; LeftHanded mirrors the fretboard and every
+  // diagram.
+  std::int32_t Capo = 0;
+  bool SoundingNames = false;
+  bool LeftHanded = false;
+  // The names chords, scales and their notes are shown with on screen and
+  // paper. Records are always named with Names, whatever the capo.
+  NameTables shownNames() const {
+    return SoundingNames && Capo > 0 ? Names.shiftedBy(Capo) : Names;
+  }
+
   // The big fretboard: the root last shown (for the pointer read-out), the
   // intervals shown an octave up and the cell last under the pointer.
   std::int32_t LastRoot;

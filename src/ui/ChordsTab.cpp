@@ -3,18 +3,21 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolTip>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
+#include "render/PageCells.h"
 #include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
+#include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
@@ -94,8 +97,9 @@ bool ChordsTab::apply(const ChordsUpdate& u, std::string_view header) {
   if (u.DrawSet) {
     const int r = *u.DrawSet;
     for (int c = 0; c < ChordPageColumns; ++c)
-      DrawSmallChord(surface, State.ChordPage[c][r], c, r, SmallPage::Chords);
-    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r], header, r, State.Names);
+      DrawSmallChord(surface, State.ChordPage[c][r], c, r, SmallPage::Chords,
+                     pageLookOf(State).Style);
+    SurfaceText::drawChordSetHeader(surface, State.ChordPage[0][r], header, r, State.shownNames());
   }
   if (u.Frame) {
     Frame.Column = u.Frame->Column;
@@ -128,6 +132,22 @@ void ChordsTab::showErased() {
   Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
 }
 
+void ChordsTab::restyle() {
+  QImage& surface = imgChordPage->image();
+  const PageLook look = pageLookOf(State);
+  const int pitch = SmallGeometry::rowPitch(SmallPage::Chords);
+  for (int r = 0; r < ChordPageRows; ++r) {
+    if (isEmpty(State.ChordPage[0][r])) continue;
+    TChordDiagram set[ChordPageColumns];
+    for (int c = 0; c < ChordPageColumns; ++c) set[c] = State.ChordPage[c][r];
+    // A shorter name must not leave the end of the longer one standing.
+    QPainter(&surface).fillRect(0, pitch * r, surface.width(), pitch, Qt::white);
+    PageCells::drawChordSet(surface, set, r, look);
+  }
+  if (Frame.Right > Frame.Left) MoveSelectionFrame(surface, Frame, ChordsPageFrame);
+  imgChordPage->refresh();
+}
+
 void ChordsTab::showRestored(const ChordsUpdate& u) {
   // The picture is drawn afresh, so no old frame is left to wipe.
   Frame = SelectionFrame{0, 0, 0, 0, -1, -1};
@@ -145,7 +165,8 @@ void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPage
 }
 
 void ChordsTab::redrawPage() {
-  const DrawnPage drawn = drawPage(Bench.contents(PageKind::Chord), std::nullopt, State.Names);
+  const DrawnPage drawn =
+      drawPage(Bench.contents(PageKind::Chord), std::nullopt, pageLookOf(State));
   imgChordPage->setImage(drawn.Surface);
   // The drawn page is framed where a fresh load frames it; the update moves
   // the frame on from there.

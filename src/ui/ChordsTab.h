@@ -34,6 +34,9 @@ class ChordsTab : public QObject {
   void selectCell(int column, int row);
   // Wipes the picture and its frame after the model emptied the page.
   void showErased();
+  // Draws every set again in the current names and diagram style, the
+  // frame where it was.
+  void restyle();
   // Draws the page anew after its history put the store back; `u` is the
   // model's update for it.
   void showRestored(const ChordsUpdate& u);

@@ -19,6 +19,7 @@
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
+#include "ui/PageLookOf.h"
 #include "ui/Prompter.h"
 #include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
@@ -104,8 +105,13 @@ void DesignGroupController::drawSlotPicture(int s) {
   if (!DesignGroup::valid(s)) return;
   // The tablature stays with the chord in hand, which need not be this slot
   // (a moved diagram going back home, a fingering dropped from the fretboard).
-  PageCells::drawDesignSlot(imgChordDesign->image(), Model.shown(s), s, State.Names);
+  PageCells::drawDesignSlot(imgChordDesign->image(), Model.shown(s), s, pageLookOf(State));
   imgChordDesign->refresh();
+}
+
+void DesignGroupController::restyle() {
+  for (int s = 0; s < DesignGroupSize; ++s) drawSlotPicture(s);
+  if (Frame.Right > Frame.Left) frameSlot(Frame.Column);
 }
 
 void DesignGroupController::frameSlot(int s) {

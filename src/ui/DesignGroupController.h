@@ -57,6 +57,9 @@ class DesignGroupController : public QObject {
   // Draws the group and the fingering in hand anew from the state, after
   // Undo or Redo put them back; `u` frames the selected slot.
   void showRestored(const GroupUpdate& u);
+  // Draws every slot again in the current names and diagram style, the
+  // frame where it was.
+  void restyle();
   // Draws what an intent of the group's model run elsewhere asks.
   void show(const GroupUpdate& u) { apply(u); }
   // A diagram sent here waits in hand; `u` is the model's update for it.

@@ -70,7 +70,7 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
   imgFinger = Bitmaps::fingerStrip();
 
   // Tuning controls, one row per string beside the strings of the picture.
-  auto* tuning = new QWidget(this);
+  auto* tuning = TuningColumn = new QWidget(this);
   tuning->setFixedSize(46, 123);
   for (int s = 0; s < 6; ++s) {
     editString[s] = field(tuning, QStringLiteral("editString%1").arg(s), 28, true);
@@ -118,7 +118,7 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
   bitbtnDrag->setObjectName(QStringLiteral("bitbtnDrag"));
   bitbtnDrag->setFocusPolicy(Qt::NoFocus);
 
-  auto* picture = new QHBoxLayout;
+  auto* picture = PictureRow = new QHBoxLayout;
   picture->setSpacing(2);
   picture->addWidget(tuning);
   picture->addWidget(imgGuitar);
@@ -246,7 +246,7 @@ void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) 
   Label2->setText(QStringLiteral("Chord Name:"));
   showTuningName(chord.TuningName.view());
   // The same name as the play page's caption: root, type and a slash bass.
-  editChordNameUser->setText(qs(DiagramText::playPageCaption(chord, State.Names)));
+  editChordNameUser->setText(qs(DiagramText::playPageCaption(chord, State.shownNames())));
   editNotes->clear();
   setIntervalLabel(7, QString(), 0, Qt::black, Qt::white);
 
@@ -260,7 +260,7 @@ void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) 
     }
     const std::string_view name = intervalName(entry);
     setIntervalLabel(i, qs(name), pitchClass(entry), Qt::black, Qt::white);
-    notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
+    notes += QLatin1Char(' ') + qs(State.shownNames().pitchName(root + entry));
   }
   editNotes->setText(notes);
 
@@ -295,7 +295,7 @@ void FretboardPanel::ShowArpeggio(const TChordFormula& formula, int root, QColor
   root = pitchClass(root);
   setTextColour(editChordNameUser, textColour);
   setTextColour(editNotes, textColour);
-  editChordNameUser->setText(qs(State.Names.pitchName(root)) + QLatin1Char(' ') +
+  editChordNameUser->setText(qs(State.shownNames().pitchName(root)) + QLatin1Char(' ') +
                              qs(formula.Name.view()));
   editNotes->clear();
   setIntervalLabel(7, QString(), 0, textColour, Qt::white);
@@ -310,7 +310,7 @@ void FretboardPanel::ShowArpeggio(const TChordFormula& formula, int root, QColor
     }
     setIntervalLabel(i, qs(intervalCaption(entry)), pitchClass(entry), textColour,
                      colouredLabels ? ArpeggioColours[i] : QColor(Qt::white));
-    notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
+    notes += QLatin1Char(' ') + qs(State.shownNames().pitchName(root + entry));
   }
   editNotes->setText(notes);
 
@@ -334,7 +334,7 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
   const int root = pitchClass(scale.Root);
   Label2->setText(QStringLiteral("Scale Name:"));
   showTuningName(scale.TuningName.view());
-  editChordNameUser->setText(qs(State.Names.pitchName(root)) + QLatin1Char(' ') +
+  editChordNameUser->setText(qs(State.shownNames().pitchName(root)) + QLatin1Char(' ') +
                              qs(scale.ScaleName.view()));
   setTextColour(editChordNameUser, Qt::black);
   setTextColour(editNotes, Qt::black);
@@ -348,7 +348,7 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
       continue;
     }
     setIntervalLabel(k, qs(intervalName(entry)), pitchClass(entry), Qt::black, Qt::white);
-    notes += QLatin1Char(' ') + qs(State.Names.pitchName(root + entry));
+    notes += QLatin1Char(' ') + qs(State.shownNames().pitchName(root + entry));
   }
   editNotes->setText(notes);
   for (int s = 0; s < 6; ++s) {
@@ -399,6 +399,18 @@ void FretboardPanel::clearHoverReadout() {
   pnlInterval->clear();
 }
 
+void FretboardPanel::setGuitarView(bool leftHanded, int capo) {
+  imgGuitarCopy = Bitmaps::fretboard(leftHanded);
+  if (capo > 0) Bitmaps::drawCapo(imgGuitarCopy);
+  imgFinger =
+      leftHanded ? Bitmaps::mirroredGlyphCells(Bitmaps::fingerStrip()) : Bitmaps::fingerStrip();
+  imgGuitar->setMirrored(leftHanded);
+  imgGuitar->setImage(imgGuitarCopy);
+  // The tuning controls stay beside the nut.
+  PictureRow->removeWidget(TuningColumn);
+  PictureRow->insertWidget(leftHanded ? 1 : 0, TuningColumn);
+}
+
 void FretboardPanel::showHoverReadout() {
   if (!HoverCell) {
     clearHoverReadout();
@@ -406,7 +418,7 @@ void FretboardPanel::showHoverReadout() {
   }
   const auto [s, f] = *HoverCell;
   const int p = pitchClass(UpDowns[s]->position() + f);
-  pnlNote->setText(qs(State.Names.pitchName(p)));
+  pnlNote->setText(qs(State.shownNames().pitchName(p)));
   pnlInterval->setText(qs(FretboardHit::intervalReadout(p - State.LastRoot)));
 }
 
@@ -461,7 +473,9 @@ void FretboardPanel::fingeringEdited(bool rootPressed) {
   if (Design) Design->showTab(Editor.tabTexts());
   showEditChord();
   Editor.rebuildFormula(comparedFormula());
-  if (Design && Editor.bass() != Editor.root()) editChordNameUser->setText(qs(Editor.chordName()));
+  if (Design && Editor.bass() != Editor.root())
+    editChordNameUser->setText(
+        qs(DiagramText::playPageCaption(State.EditChord, State.shownNames())));
 }
 
 void FretboardPanel::udRootClick() {
@@ -485,7 +499,9 @@ void FretboardPanel::udBassClick() {
   editInHand(
       "Bass", [&] { Editor.setBass(Design->bassPosition()); }, true);
   Design->showBass(Editor.bass(), State.Names.pitchName(Editor.bass()));
-  if (!State.IntervalsShown) editChordNameUser->setText(qs(Editor.chordName()));
+  if (!State.IntervalsShown)
+    editChordNameUser->setText(
+        qs(DiagramText::playPageCaption(State.EditChord, State.shownNames())));
   clearHoverReadout();
 }
 

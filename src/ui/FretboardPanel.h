@@ -15,6 +15,7 @@
 class BusyGuard;
 class ChordDesignTab;
 class QLabel;
+class QHBoxLayout;
 class QLineEdit;
 class QMouseEvent;
 class QPushButton;
@@ -98,6 +99,10 @@ class FretboardPanel : public QFrame {
   // The tuning controls and the current tuning set to `tuning`; a note
   // outside the neck's range leaves the whole tuning as it was.
   void showTuning(const Tuning& tuning);
+  // The neck as the player holds it: mirrored for a left-handed player (nut
+  // on the right, presses landing where they are shown) and a capo drawn at
+  // the nut. The caller shows the contents again.
+  void setGuitarView(bool leftHanded, int capo);
 
  signals:
   // Focus entered or left a field where a name is typed (tuning or chord).
@@ -147,6 +152,8 @@ class FretboardPanel : public QFrame {
 
   SurfaceView* imgGuitar;
   QImage imgGuitarCopy;
+  QWidget* TuningColumn;
+  QHBoxLayout* PictureRow;
   QImage imgFinger;
   QImage FingerSave[6];
   UpDown* UpDowns[6];

@@ -24,6 +24,8 @@
 #include "ui/ChordsTab.h"
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
+#include "ui/GuitarViewBar.h"
+#include "ui/GuitarViewController.h"
 #include "ui/HelpContext.h"
 #include "ui/HelpWindow.h"
 #include "ui/IntervalsController.h"
@@ -144,6 +146,25 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
           [this](const QString& path) { Files->openFiles({path}); });
   setAcceptDrops(true);
   connect(Menus, &MainMenu::exportPdfChosen, Printing, &PrintController::exportPdf);
+
+  // Capo, names and hand as the settings left them.
+  // Beside the page tabs, where the row has room to spare.
+  auto* bar = new GuitarViewBar;
+  PageControl1->setCornerWidget(bar, Qt::TopRightCorner);
+  auto* guitar = new GuitarViewController(
+      State, Guard, *bar, *pnlBottom, [this] { redrawInGuitarView(); }, this);
+  guitar->show();
+}
+
+void MainWindow::redrawInGuitarView() {
+  Chords->restyle();
+  Scales->restyle();
+  Print->restyle();
+  PlayPage->redrawSlots();
+  Group->restyle();
+  BenchUpdate u;
+  u.ShowContents = currentTab();
+  Pages->apply(u);
 }
 
 void MainWindow::routePageCommands() {

@@ -111,6 +111,9 @@ class MainWindow : public QMainWindow, public PageViews {
   void pageChanged(int index);
   // The Edit menu names the active tab's next undo and redo.
   void showHistory();
+  // Every page, the design group and the fretboard's contents drawn again
+  // after the capo, the naming or the hand changed.
+  void redrawInGuitarView();
   void mnuTempoClick();
   void mnuTopicsClick();
   void mnuAboutClick();

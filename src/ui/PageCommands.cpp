@@ -14,6 +14,7 @@
 #include "ui/ChordsTab.h"
 #include "ui/DesignGroupController.h"
 #include "ui/FretboardPanel.h"
+#include "ui/PageLookOf.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PrintPageTab.h"
 #include "ui/Prompter.h"
@@ -78,7 +79,7 @@ void PageCommands::smoothClick() {
     LibraryFingerings library(dir);
     const SmoothResult result = smoothFingerings(page.PlayPage, r, library);
     SmoothDialog::Preview p;
-    p.Page = drawPage(page, P.Bench.State.Play.savedSet(), P.Bench.State.Names).Surface;
+    p.Page = drawPage(page, P.Bench.State.Play.savedSet(), pageLookOf(P.Bench.State)).Surface;
     QPainter painter(&p.Page);
     painter.setPen(QPen(Qt::red, 3));
     for (const PlaySlot& s : result.Changed)

@@ -11,6 +11,7 @@
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
+#include "ui/PageLookOf.h"
 #include "ui/Prompter.h"
 #include "ui/RecordText.h"
 #include "ui/RepeatDialog.h"
@@ -84,7 +85,7 @@ void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
   if (u.Grid) PlayPageStaff::drawGrid(picture, State.Play.ThreeFour);
   for (const PlaySlot& s : u.Slots) {
     if (const TChordDiagram* d = Editor.shown(s.Column, s.Row))
-      PageCells::drawPlaySlot(picture, *d, s.Column, s.Row, State.Names);
+      PageCells::drawPlaySlot(picture, *d, s.Column, s.Row, pageLookOf(State));
     else if (!u.Clear)
       PageCells::wipePlaySlot(picture, s.Column, s.Row);
   }
@@ -103,8 +104,8 @@ void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
   if (u.Pointer) imgPlayPage->setPointerShape(static_cast<int>(*u.Pointer));
   if (u.MenuItemsEnabled) {
     const QList<QAction*> items = popmenuPlayPage->actions();
-    // Repeat Markers and Smooth Fingerings act on the page, not the slot.
-    for (int i = 0; i + 2 < items.size(); ++i) items[i]->setEnabled(*u.MenuItemsEnabled);
+    // Repeat Markers, Smooth Fingerings and Transpose act on the page, not the slot.
+    for (int i = 0; i + 3 < items.size(); ++i) items[i]->setEnabled(*u.MenuItemsEnabled);
     popmenuPlayPage->popup(imgPlayPage->mapToGlobal(at));
   }
 }
@@ -200,7 +201,7 @@ void PlayPageTab::loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPag
     for (int c = 0; c < PlayPageColumns; ++c) {
       if (isEmpty(page[c][r])) continue;
       State.PlayPage[c][r] = page[c][r];
-      PageCells::drawPlaySlot(imgPlayPage->image(), page[c][r], c, r, State.Names);
+      PageCells::drawPlaySlot(imgPlayPage->image(), page[c][r], c, r, pageLookOf(State));
     }
   imgPlayPage->refresh();
 }

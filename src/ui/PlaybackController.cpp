@@ -82,6 +82,7 @@ void PlaybackController::syncOptions() {
   Engine->Options.Loop = Use.Bench.State.Play.Loop;
   Engine->Options.BassNote = Use.Bench.State.Play.BassNote;
   Engine->Options.StrumSpeed = Use.Bench.State.Play.StrumSpeed;
+  Engine->Options.Capo = Use.Bench.State.Capo;
   Engine->StepMode = Use.ToolBar.isOn(ToolBarPanel::Toggle::Step);
 }
 

@@ -9,6 +9,7 @@
 #include "pages/PrintPageModel.h"
 #include "render/PageDrawer.h"
 #include "ui/BusyGuard.h"
+#include "ui/PageLookOf.h"
 #include "ui/PrintPreviewDialog.h"
 #include "ui/Prompter.h"
 #include "ui/RecordText.h"
@@ -43,16 +44,16 @@ std::optional<PrintController::Sheet> PrintController::sheetToPrint() const {
       // The play page has no frame to hide and always prints. Its loop mark
       // and start marker are the tab's to show, so its surface is printed.
       return Sheet{Use.Surfaces[static_cast<std::size_t>(tab)]->image().copy(),
-                   QStringLiteral("Strumbo! Play Page: ") + file};
+                   QStringLiteral("Strumbo! Play Page: ") + file, capoLine(st.Capo)};
     case PlayTab::ChordDesign:
       return std::nullopt;
   }
   // Drawn from the records as opening the page draws it, so the sheet is the
   // one Export PDF of the saved page gives, whatever frames came and went on
   // the screen meanwhile.
-  const std::optional<PagePicture> picture = pagePicture(page, std::nullopt, st.Names);
+  const std::optional<PagePicture> picture = pagePicture(page, std::nullopt, pageLookOf(st));
   if (!picture) return std::nullopt;
-  return Sheet{picture->Picture, picture->Heading + file};
+  return Sheet{picture->Picture, picture->Heading + file, picture->Subtitle};
 }
 
 void PrintController::preparePrinter(QPrinter& printer) {
@@ -66,7 +67,7 @@ bool PrintController::paint(QPrinter& printer, const Sheet& sheet, bool printed)
   if (!painter.begin(&printer)) return false;
   const PrintedSheet drawn =
       printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Picture, sheet.Title,
-                 printed ? SheetScaling::Paper : SheetScaling::Preview);
+                 sheet.Subtitle, printed ? SheetScaling::Paper : SheetScaling::Preview);
   const bool ok = painter.end();
   if (printed) countPrinted(drawn, sheet);
   return ok;
@@ -102,7 +103,7 @@ void PrintController::exportPdf() {
   if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
   // Built whole in memory, then written in one safe step: a full disk leaves
   // no cut-short PDF and an earlier file of that name as it was.
-  const PdfSheet pdf = pdfSheet(sheet->Picture, sheet->Title);
+  const PdfSheet pdf = pdfSheet(sheet->Picture, sheet->Title, sheet->Subtitle);
   const std::string out = QFile::encodeName(path).toStdString();
   const std::string_view bytes(pdf.Bytes.constData(), static_cast<std::size_t>(pdf.Bytes.size()));
   const auto failure = pdf.Bytes.isEmpty() ? std::optional<FileWriteFailure>(FileWriteFailure{})

@@ -54,6 +54,7 @@ class PrintController : public QObject {
   struct Sheet {
     QImage Picture;
     QString Title;
+    QString Subtitle;
   };
   // The active tab's sheet, or nothing when it has nothing to print.
   std::optional<Sheet> sheetToPrint() const;

@@ -9,6 +9,7 @@
 #include "ui/BusyGuard.h"
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
+#include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
@@ -57,13 +58,14 @@ void PrintPageTab::apply(const PrintUpdate& u) {
   if (u.RedrawPage) {
     // The whole page as the page drawer draws it everywhere. Its frame is
     // taken over, so moving the frame on wipes nothing of the page just drawn.
-    const DrawnPage drawn = drawPage(Bench.contents(PageKind::Print), std::nullopt, State.Names);
+    const DrawnPage drawn =
+        drawPage(Bench.contents(PageKind::Print), std::nullopt, pageLookOf(State));
     imgPrintPage->setImage(drawn.Surface);
     Frame = drawn.Frame.value_or(SelectionFrame{0, 0, 0, 0, Frame.Column, Frame.Row});
   }
   for (const SmallCell cell : u.Redraw)
     PageCells::drawPrintItem(surface, State.PrintPage[cell.Column][cell.Row], cell.Column, cell.Row,
-                             State.Names);
+                             pageLookOf(State));
   if (u.Frame) {
     Frame.Column = u.Frame->Column;
     Frame.Row = u.Frame->Row;
@@ -73,6 +75,17 @@ void PrintPageTab::apply(const PrintUpdate& u) {
   if (u.ShowItem) Fretboard->showPrintItem(State.SelectedPrintItem);
   if (u.Pointer) imgPrintPage->setPointerShape(static_cast<int>(*u.Pointer));
   if (u.PageEmptied) emit pageEmptied();
+}
+
+void PrintPageTab::restyle() {
+  QImage& surface = imgPrintPage->image();
+  const PageLook look = pageLookOf(State);
+  for (int r = 0; r < PrintPageRows; ++r)
+    for (int c = 0; c < PrintPageColumns; ++c)
+      if (!isEmpty(State.PrintPage[c][r]))
+        PageCells::drawPrintItem(surface, State.PrintPage[c][r], c, r, look);
+  if (Frame.Right > Frame.Left) MoveSelectionFrame(surface, Frame, PrintPageFrame);
+  imgPrintPage->refresh();
 }
 
 void PrintPageTab::setPlacing(bool on) {

@@ -54,6 +54,9 @@ class PrintPageTab : public QObject {
   void loadPage(const TPrintDiagram (&page)[PrintPageColumns][PrintPageRows]);
   // Draws the page anew after its history put the store back.
   void showRestored(const PrintUpdate& u) { apply(u); }
+  // Draws every item again in the current names and diagram style, the
+  // frame where it was.
+  void restyle();
 
  signals:
   void playDiagramChosen();

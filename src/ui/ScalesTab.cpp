@@ -2,12 +2,14 @@
 
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
 #include "music/DiagramConvert.h"
+#include "render/PageCells.h"
 #include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
 #include "ui/BeginFretDialog.h"
@@ -15,6 +17,7 @@
 #include "ui/FretboardPanel.h"
 #include "ui/HelpContext.h"
 #include "ui/LibraryMessages.h"
+#include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
 #include "ui/SurfaceView.h"
@@ -83,7 +86,8 @@ void ScalesTab::apply(const ScalesUpdate& u) {
   if (u.RedrawPage) {
     // The whole page as the page drawer draws it everywhere, framed where a
     // fresh load frames it; the update moves the frame on from there.
-    const DrawnPage drawn = drawPage(Bench.contents(PageKind::Scale), std::nullopt, State.Names);
+    const DrawnPage drawn =
+        drawPage(Bench.contents(PageKind::Scale), std::nullopt, pageLookOf(State));
     imgScales->setImage(drawn.Surface);
     if (drawn.Frame) Frame = *drawn.Frame;
     if (!u.DrawRows.empty())
@@ -97,15 +101,15 @@ void ScalesTab::apply(const ScalesUpdate& u) {
       scrollScales->verticalScrollBar()->setValue(SmallGeometry::rowScroll(SmallPage::Scales, r));
       const TScaleDiagram& sc = State.ScalePage[r];
       for (int c = 0; c < SmallGeometry::Columns; ++c)
-        DrawScalePosition(surface, sc, c, r, SmallPage::Scales);
-      SurfaceText::drawScaleRowHeader(surface, sc, r, State.Names);
+        DrawScalePosition(surface, sc, c, r, SmallPage::Scales, pageLookOf(State).Style);
+      SurfaceText::drawScaleRowHeader(surface, sc, r, State.shownNames());
       Frame.Column = 0;
       Frame.Row = r;
       MoveSelectionFrame(surface, Frame, ScalesPageFrame);
     }
   if (u.RedrawPosition) {
     const auto [c, r] = *u.RedrawPosition;
-    DrawSmallScale(surface, State.ScalePage[r], c, r, SmallPage::Scales);
+    DrawSmallScale(surface, State.ScalePage[r], c, r, SmallPage::Scales, pageLookOf(State).Style);
   }
   if (u.Frame) {
     Frame.Column = u.Frame->Column;
@@ -145,6 +149,20 @@ void ScalesTab::pmenu5StartFretClick() {
   if (!Ask.execDialog(dialog)) return;
   const int v = dialog.fret();
   apply(Bench.apply(PlayTab::Scales, [&] { return Model.changeStartFret(v); }));
+}
+
+void ScalesTab::restyle() {
+  QImage& surface = imgScales->image();
+  const PageLook look = pageLookOf(State);
+  const int pitch = SmallGeometry::rowPitch(SmallPage::Scales);
+  for (int r = 0; r < ScalePageSize; ++r) {
+    if (isEmpty(State.ScalePage[r])) continue;
+    // A shorter name must not leave the end of the longer one standing.
+    QPainter(&surface).fillRect(0, pitch * r, surface.width(), pitch, Qt::white);
+    PageCells::drawScaleRow(surface, State.ScalePage[r], r, look);
+  }
+  if (Frame.Right > Frame.Left) MoveSelectionFrame(surface, Frame, ScalesPageFrame);
+  imgScales->refresh();
 }
 
 void ScalesTab::showErased() {

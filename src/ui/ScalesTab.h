@@ -31,6 +31,9 @@ class ScalesTab : public QObject {
   void selectPressedCell();
   // Wipes the picture and its frame after the model emptied the page.
   void showErased();
+  // Draws every row again in the current names and diagram style, the frame
+  // where it was.
+  void restyle();
   // Fills the erased page from a page file's scales, up to the first empty one.
   void loadPage(const TScaleDiagram (&page)[ScalePageSize]);
   // Draws the page anew after its history put the store back.

@@ -27,19 +27,32 @@ void SurfaceView::setPointerShape(int number) {
     setCursor(programCursor(number));
 }
 
+void SurfaceView::setMirrored(bool mirrored) {
+  Mirrored = mirrored;
+  update();
+}
+
+QPoint SurfaceView::toPicture(QPointF at) const {
+  const QPoint p = at.toPoint();
+  return Mirrored ? QPoint(Image.width() - 1 - p.x(), p.y()) : p;
+}
+
 void SurfaceView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  p.drawImage(event->rect(), Image, event->rect());
+  if (Mirrored)
+    p.drawImage(event->rect(), Image.mirrored(true, false), event->rect());
+  else
+    p.drawImage(event->rect(), Image, event->rect());
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {
-  emit pressed(event->position().toPoint(), event->button(), event->modifiers());
+  emit pressed(toPicture(event->position()), event->button(), event->modifiers());
 }
 
 void SurfaceView::mouseMoveEvent(QMouseEvent* event) {
-  emit moved(event->position().toPoint(), event->buttons());
+  emit moved(toPicture(event->position()), event->buttons());
 }
 
 void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
-  emit released(event->position().toPoint(), event->button());
+  emit released(toPicture(event->position()), event->button());
 }

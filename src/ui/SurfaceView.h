@@ -19,6 +19,12 @@ class SurfaceView : public QWidget {
   void setImage(const QImage& image);
   void refresh() { update(); }
 
+  // Shows the picture mirrored left to right (the left-handed fretboard).
+  // Its pixels and every position reported stay the picture's own, so a
+  // press lands on what is shown under the pointer.
+  void setMirrored(bool mirrored);
+  bool mirrored() const { return Mirrored; }
+
   // 0 = the normal arrow; 5 = placing a sent diagram; 6 = moving a diagram.
   void setPointerShape(int number);
   int pointerShape() const { return PointerShape; }
@@ -35,6 +41,9 @@ class SurfaceView : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  QPoint toPicture(QPointF at) const;
+
   QImage Image;
   int PointerShape = 0;
+  bool Mirrored = false;
 };

@@ -21,8 +21,6 @@ ToolBarController::ToolBarController(AppState& state, const BusyGuard& guard, To
       ShowTab(std::move(showTab)) {
   connect(&ToolBar, &ToolBarPanel::showChordsClicked, this, &ToolBarController::btnShowChordsClick);
   connect(&ToolBar, &ToolBarPanel::rootEdited, this, &ToolBarController::editChordRootExit);
-  connect(&ToolBar, &ToolBarPanel::leftHandedClicked, this,
-          &ToolBarController::sbtnLeftHandedClick);
 }
 
 void ToolBarController::mnuCClick(int key) {
@@ -62,8 +60,4 @@ void ToolBarController::editChordRootExit() {
 void ToolBarController::namingChanged() {
   if (State.Key >= 0 && State.Key < 12 && !ToolBar.root().isEmpty())
     ToolBar.showRoot(qs(State.Names.pitchName(State.Key)));
-}
-
-void ToolBarController::sbtnLeftHandedClick() {
-  if (Guard.active()) ToolBar.undoClick(ToolBarPanel::Toggle::LeftHanded);
 }

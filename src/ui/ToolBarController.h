@@ -13,8 +13,7 @@ class ToolBarPanel;
 
 // Chord and scale picking: the key, chord type or scale chosen in the menus
 // goes into the state and the tool bar's fields, and Show Chords (or Show
-// Scale) adds a row for them to the page that shows it. It also keeps the
-// Left Handed toggle in step with the guard.
+// Scale) adds a row for them to the page that shows it.
 class ToolBarController : public QObject {
   Q_OBJECT
 
@@ -33,8 +32,6 @@ class ToolBarController : public QObject {
   void namingChanged();
 
  private:
-  void sbtnLeftHandedClick();
-
   AppState& State;
   const BusyGuard& Guard;
   ToolBarPanel& ToolBar;

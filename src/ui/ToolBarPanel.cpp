@@ -59,9 +59,6 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   sbShowArp = makeButton(this, "sbShowArp", "Show Arpeggio", true);
   sbtnBassNote = makeButton(this, "sbtnBassNote", "Bass Note", true);
   sbtnFlip = makeButton(this, "sbtnFlip", "Flip", true);
-  sbtnLeftHanded = makeButton(this, "sbtnLeftHanded", "Left Handed", true);
-  sbtnLeftHanded->setVisible(false);
-  sbtnLeftHanded->setEnabled(false);
 
   btnShowChords = new QPushButton(QStringLiteral("Show Chords"), this);
   btnShowChords->setObjectName(QStringLiteral("btnShowChords"));
@@ -94,7 +91,6 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   top->addWidget(separator(this));
   top->addWidget(sbtnTime);
   top->addStretch(1);
-  top->addWidget(sbtnLeftHanded);
 
   auto* bottom = new QHBoxLayout;
   bottom->setSpacing(4);
@@ -124,7 +120,6 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
   connect(sbtnTime, &QToolButton::clicked, this, &ToolBarPanel::timeClicked);
   connect(sbtnBassNote, &QToolButton::clicked, this, &ToolBarPanel::bassNoteClicked);
   connect(sbtnFlip, &QToolButton::clicked, this, &ToolBarPanel::flipClicked);
-  connect(sbtnLeftHanded, &QToolButton::clicked, this, &ToolBarPanel::leftHandedClicked);
   connect(sbtnClick, &QToolButton::toggled, this, &ToolBarPanel::clickToggled);
   connect(sbShowArp, &QToolButton::clicked, this, &ToolBarPanel::showArpClicked);
   connect(sbStrumSpeed, &QScrollBar::valueChanged, this, &ToolBarPanel::strumSpeedChanged);
@@ -140,8 +135,6 @@ QToolButton* ToolBarPanel::button(Toggle toggle) const {
   switch (toggle) {
     case Toggle::BassNote:
       return sbtnBassNote;
-    case Toggle::LeftHanded:
-      return sbtnLeftHanded;
     case Toggle::Flip:
       return sbtnFlip;
     case Toggle::Time:

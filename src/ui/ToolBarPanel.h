@@ -20,19 +20,7 @@ class ToolBarPanel : public QFrame {
 
  public:
   // The toggle buttons, by what they switch.
-  enum class Toggle {
-    BassNote,
-    LeftHanded,
-    Flip,
-    Time,
-    Play,
-    Pause,
-    Count,
-    Click,
-    Loop,
-    Step,
-    ShowArp
-  };
+  enum class Toggle { BassNote, Flip, Time, Play, Pause, Count, Click, Loop, Step, ShowArp };
 
   explicit ToolBarPanel(QWidget* parent = nullptr);
 
@@ -66,7 +54,6 @@ class ToolBarPanel : public QFrame {
   void timeClicked();
   void bassNoteClicked();
   void flipClicked();
-  void leftHandedClicked();
   // Click is read again by the page player whenever it changes.
   void clickToggled();
   void showChordsClicked();
@@ -87,7 +74,6 @@ class ToolBarPanel : public QFrame {
 
   // Toggles.
   QToolButton* sbtnBassNote;
-  QToolButton* sbtnLeftHanded;
   QToolButton* sbtnFlip;
   QToolButton* sbtnTime;
   QToolButton* sbtnPlay;

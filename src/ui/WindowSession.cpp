@@ -68,6 +68,9 @@ void WindowSession::start() {
 
   State.Play.BassNote = Config->BassNoteOption;
   State.EasiestFirst = Config->EasiestFirst;
+  State.Capo = Config->Capo;
+  State.SoundingNames = Config->SoundingNames;
+  State.LeftHanded = Config->LeftHanded;
   pnlTop->setOn(ToolBarPanel::Toggle::BassNote, Config->BassNoteOption);
   DesignPage->showRootAndBass(0, State.Names.pitchName(0), 0, State.Names.pitchName(0));
   Help = new HelpWindow(QString::fromStdString(State.ExeDir + "help/index.html"), &Window);
@@ -120,6 +123,9 @@ bool WindowSession::close() {
   Config->StrumSpeed = State.Play.StrumSpeed;
   Config->BassNoteOption = State.Play.BassNote;
   Config->EasiestFirst = State.EasiestFirst;
+  Config->Capo = State.Capo;
+  Config->SoundingNames = State.SoundingNames;
+  Config->LeftHanded = State.LeftHanded;
   if (SettingsFile) {
     try {
       Config->saveShutdown(*SettingsFile);

@@ -98,7 +98,7 @@ void pageSamples() {
   ClearSurface(chords);
   const auto set = cMajorSet();
   SurfaceText::drawChordSetHeader(chords, set[0], 0, names);
-  for (int c = 0; c < 6; ++c) DrawSmallChord(chords, set[c], c, 0, SmallPage::Chords);
+  for (int c = 0; c < 6; ++c) DrawSmallChord(chords, set[c], c, 0, SmallPage::Chords, {});
   const auto sevenths =
       std::array{fixtures::chord("maj7", 9, "x02120", "x02130", 1, -1, "1 3 5 7"),
                  fixtures::chord("m7", 9, "x02010", "x02010", 1, -1, "1 b3 5 b7"),
@@ -107,7 +107,7 @@ void pageSamples() {
                  fixtures::chord("dim7", 9, "x0121x", "x0132x", 1, -1, "1 b3 b5 bb7"),
                  fixtures::chord("7", 9, "575685", "131241", 5, -1, "1 3 5 b7")};
   SurfaceText::drawChordSetHeader(chords, sevenths[0], 1, names);
-  for (int c = 0; c < 6; ++c) DrawSmallChord(chords, sevenths[c], c, 1, SmallPage::Chords);
+  for (int c = 0; c < 6; ++c) DrawSmallChord(chords, sevenths[c], c, 1, SmallPage::Chords, {});
   SelectionFrame frame;
   frame.Column = 1;
   MoveSelectionFrame(chords, frame, ChordsPageFrame);
@@ -120,7 +120,7 @@ void pageSamples() {
   ClearSurface(scales);
   const TScaleDiagram major = fixtures::cMajor();
   SurfaceText::drawScaleRowHeader(scales, major, 0, names);
-  for (int c = 0; c < 6; ++c) DrawSmallScale(scales, major, c, 0, SmallPage::Scales);
+  for (int c = 0; c < 6; ++c) DrawSmallScale(scales, major, c, 0, SmallPage::Scales, {});
   save(scales.copy(0, 0, 776, 170), "scalesPage", 2);
 
   QImage print(772, 800, QImage::Format_RGB32);
@@ -130,7 +130,7 @@ void pageSamples() {
     chordToPrintItem(c == 2 ? sevenths[5] : set[c == 0 ? 0 : 5], item);
     TChordDiagram chord{};
     printItemToChord(item, chord);
-    DrawSmallChord(print, chord, c, 0, SmallPage::Print);
+    DrawSmallChord(print, chord, c, 0, SmallPage::Print, {});
     SurfaceText::drawPrintCaptions(print, item, c, 0, names);
   }
   for (int c = 3; c < 6; ++c) {
@@ -139,7 +139,7 @@ void pageSamples() {
     scaleToPrintItem(major, item);
     TScaleDiagram position{};
     printItemToScale(item, position);
-    DrawSmallScale(print, position, c, 0, SmallPage::Print);
+    DrawSmallScale(print, position, c, 0, SmallPage::Print, {});
     SurfaceText::drawPrintCaptions(print, item, c, 0, names);
   }
   SelectionFrame printFrame;
@@ -153,7 +153,7 @@ void pageSamples() {
       std::array{set[0], sevenths[0], sevenths[5], fixtures::chord("7", 9, "5x5c85", "1x1431", 5)};
   for (int slot = 0; slot < 4; ++slot) {
     SurfaceText::drawDesignGroupLines(design, group[slot], slot, names);
-    DrawTinyChord(design, group[slot], QPoint(76 * slot, 37));
+    DrawTinyChord(design, group[slot], QPoint(76 * slot, 37), {});
     DrawOutOfRangeLine(design, slot, !fitsSixRows(group[slot]));
   }
   SelectionFrame designFrame;
@@ -181,7 +181,7 @@ void pageSamples() {
   for (int c = 0; c < 8; c += 2) {
     const TChordDiagram& chord = placed[c / 2];
     SurfaceText::drawPlayPageCaption(play, chord, c, 0, names);
-    DrawTinyChord(play, chord, QPoint(63 * c + 20, 25));
+    DrawTinyChord(play, chord, QPoint(63 * c + 20, 25), {});
   }
   save(play.copy(0, 0, 772, 132), "playPage", 2);
 }
