@@ -11,6 +11,11 @@ bool ConsolePrompter::ask(QWidget*, const QString& question, bool defaultYes) {
   return defaultYes;
 }
 
+QString ConsolePrompter::askText(QWidget*, const QString& question, const QString&) {
+  std::fprintf(stderr, "strumbo: %s (cancelled)\n", qPrintable(question));
+  return {};
+}
+
 QString ConsolePrompter::openFileName(QWidget*, const QString&, const QString&, const QString&) {
   return {};
 }

@@ -1,5 +1,7 @@
 #include "ui/FretboardPanel.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -17,8 +19,10 @@
 #include "pages/DiagramText.h"
 #include "render/FretboardBitmaps.h"
 #include "render/FretboardPainter.h"
+#include "settings/UserTuningStore.h"
 #include "ui/BusyGuard.h"
 #include "ui/ChordDesignTab.h"
+#include "ui/Prompter.h"
 #include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
 #include "ui/TypedTextValidator.h"
@@ -38,6 +42,11 @@ QLineEdit* field(QWidget* parent, const QString& name, int width, bool readOnly)
   if (readOnly) e->setFocusPolicy(Qt::NoFocus);
   return e;
 }
+
+// Item data of the tuning list's two commands; tunings carry their entry
+// number (presets from 0, the player's own after them).
+constexpr int SaveTuningCommand = -1;
+constexpr int DeleteTuningCommand = -2;
 
 QLabel* readout(QWidget* parent, const char* name) {
   auto* l = new QLabel(parent);
@@ -87,7 +96,7 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
     connect(UpDowns[s], &UpDown::committed, this, &FretboardPanel::UpDown0MouseUp);
   }
 
-  editTuningName = field(this, QStringLiteral("editTuningName"), 130, false);
+  editTuningName = field(this, QStringLiteral("editTuningName"), 110, false);
   editTuningName->setValidator(new TypedTextValidator(15, editTuningName));
   showTuningName("Standard");
   // What the user types is the tuning name from then on; the field only shows it.
@@ -98,7 +107,24 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
   editChordNameUser = field(this, QStringLiteral("editChordNameUser"), 170, false);
   editChordNameUser->setValidator(new TypedTextValidator(25, editChordNameUser));
   for (QLineEdit* typed : {editTuningName, editChordNameUser}) typed->installEventFilter(this);
+  cbTuningPreset = new QComboBox(this);
+  cbTuningPreset->setObjectName(QStringLiteral("cbTuningPreset"));
+  cbTuningPreset->setPlaceholderText(QStringLiteral("Custom"));
+  cbTuningPreset->setToolTip(QStringLiteral("Tune the strings to a tuning by its name"));
+  fillTuningList();
+  // As wide as the longest preset name; the commands and longer names of the
+  // player's own show in the wider list that drops down.
+  int widestName = 0;
+  for (const TuningPreset& p : TuningPresets)
+    widestName = std::max(widestName, cbTuningPreset->fontMetrics().horizontalAdvance(qs(p.Name)));
+  cbTuningPreset->setFixedWidth(widestName + 30);
+  cbTuningPreset->view()->setMinimumWidth(widestName + 70);
+  followTuning();
+  // Only a choice of the player's: the list following the strings is no edit.
+  connect(cbTuningPreset, &QComboBox::activated, this, &FretboardPanel::cbTuningPresetSelect);
   pnlNote = readout(this, "pnlNote");
+  // A pitch name is two letters at most; the room goes to the tuning list.
+  pnlNote->setFixedWidth(56);
   pnlInterval = readout(this, "pnlInterval");
   // Wide enough for the longest read-out ("#5 / b13") in the panel's font.
   int widest = 0;
@@ -126,7 +152,8 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
 
   auto* names = new QHBoxLayout;
   names->setSpacing(4);
-  names->addWidget(new QLabel(QStringLiteral("Tuning Name:"), this));
+  names->addWidget(new QLabel(QStringLiteral("Tuning:"), this));
+  names->addWidget(cbTuningPreset);
   names->addWidget(editTuningName);
   names->addWidget(Label2);
   names->addWidget(editChordNameUser);
@@ -163,6 +190,14 @@ void FretboardPanel::connectPanels(ChordDesignTab* design, FretboardQueries quer
   connect(Design, &ChordDesignTab::rootStepped, this, &FretboardPanel::udRootClick);
   connect(Design, &ChordDesignTab::rootCommitted, this, &FretboardPanel::udRootMouseUp);
   connect(Design, &ChordDesignTab::bassStepped, this, &FretboardPanel::udBassClick);
+}
+
+void FretboardPanel::useTuningStore(Prompter& ask, ProfileFile* settingsFile) {
+  Ask = &ask;
+  SettingsFile = settingsFile;
+  OwnTunings = settingsFile ? UserTuningStore::read(settingsFile->read()) : OwnTunings;
+  fillTuningList();
+  followTuning();
 }
 
 bool FretboardPanel::eventFilter(QObject* watched, QEvent* event) {
@@ -267,14 +302,14 @@ void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) 
   bool rootSounded = false;
   for (int s = 0; s < 6; ++s) {
     const int open = chord.Tuning[s];
-    showStringName(s, open);
-    UpDowns[s]->setPosition(open);
+    showString(s, open);
     const int fret = std::min<int>(chord.Strings[s].Fret, HighestFret);
     const int finger = chord.Strings[s].Finger;
     const bool isRoot = pitchClass(open + fret) == root;
     if (isRoot && finger != FingerCode::Muted) rootSounded = true;
     drawFretboardGlyph(imgGuitar->image(), imgFinger, chordGlyphCell(finger, isRoot), s, fret);
   }
+  followTuning();
   State.LastRoot = root;
   showHoverReadout();
 
@@ -351,10 +386,8 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
     notes += QLatin1Char(' ') + qs(State.shownNames().pitchName(root + entry));
   }
   editNotes->setText(notes);
-  for (int s = 0; s < 6; ++s) {
-    showStringName(s, scale.Tuning[s]);
-    UpDowns[s]->setPosition(scale.Tuning[s]);
-  }
+  for (int s = 0; s < 6; ++s) showString(s, scale.Tuning[s]);
+  followTuning();
   drawScaleMarks(imgGuitar->image(), imgFinger, scale);
   State.LastRoot = root;
   showHoverReadout();
@@ -367,18 +400,54 @@ void FretboardPanel::refreshStringNames() {
 
 void FretboardPanel::setTuningEnabled(bool enabled) {
   for (auto* u : UpDowns) u->setEnabled(enabled);
+  cbTuningPreset->setEnabled(enabled);
+}
+
+void FretboardPanel::showString(int s, int note) {
+  showStringName(s, note);
+  UpDowns[s]->setPosition(note);
+  Shown[static_cast<std::size_t>(s)] = static_cast<std::uint8_t>(UpDowns[s]->position());
 }
 
 void FretboardPanel::UpDown0Click(int s) {
   if (Guard.active() || s < 0 || s > 5) return;
-  showStringName(s, UpDowns[s]->position());
+  showString(s, UpDowns[s]->position());
+  followTuning();
 }
 
 void FretboardPanel::UpDown0MouseUp() {
   if (Guard.active()) return;
-  for (int s = 0; s < 6; ++s)
-    State.CurrentTuning[s] = static_cast<std::uint8_t>(UpDowns[s]->position());
-  const std::string name = tuningName(State.CurrentTuning, State.Names);
+  for (int s = 0; s < 6; ++s) showString(s, UpDowns[s]->position());
+  commitTuning(tuningName(Shown, State.Names));
+}
+
+void FretboardPanel::cbTuningPresetSelect(int index) {
+  const QVariant item = cbTuningPreset->itemData(index);
+  if (!Guard.active() && item.isValid()) {
+    const int entry = item.toInt();
+    if (entry == SaveTuningCommand) {
+      mnuSaveTuningClick();
+    } else if (entry == DeleteTuningCommand) {
+      mnuDeleteTuningClick();
+    } else if (entry >= 0) {
+      const auto e = static_cast<std::size_t>(entry);
+      const bool preset = e < TuningPresetCount;
+      if (preset || e - TuningPresetCount < OwnTunings.size()) {
+        const Tuning notes =
+            preset ? TuningPresets[e].Notes : OwnTunings[e - TuningPresetCount].Notes;
+        const std::string name =
+            preset ? std::string(TuningPresets[e].Name) : OwnTunings[e - TuningPresetCount].Name;
+        for (int s = 0; s < 6; ++s) showString(s, notes[static_cast<std::size_t>(s)]);
+        commitTuning(name);
+      }
+    }
+  }
+  // A command, or a choice refused, leaves the list showing the strings.
+  followTuning();
+}
+
+void FretboardPanel::commitTuning(const std::string& name) {
+  State.CurrentTuning = Shown;
   showTuningName(name);
 
   const PlayTab tab = Queries.activeTab ? Queries.activeTab() : PlayTab::Chords;
@@ -391,6 +460,96 @@ void FretboardPanel::UpDown0MouseUp() {
     retuneScale(State.CurrentScale, State.CurrentTuning, name);
     ShowScaleOnFretboard(State.CurrentScale);
   }
+  followTuning();
+}
+
+void FretboardPanel::fillTuningList() {
+  const QSignalBlocker quiet(cbTuningPreset);
+  cbTuningPreset->clear();
+  int entry = 0;
+  for (const TuningPreset& p : TuningPresets) cbTuningPreset->addItem(qs(p.Name), entry++);
+  if (!OwnTunings.empty()) cbTuningPreset->insertSeparator(cbTuningPreset->count());
+  for (const NamedTuning& t : OwnTunings) cbTuningPreset->addItem(qs(t.Name), entry++);
+  cbTuningPreset->insertSeparator(cbTuningPreset->count());
+  cbTuningPreset->addItem(QStringLiteral("Save Current Tuning..."), SaveTuningCommand);
+  if (!OwnTunings.empty())
+    cbTuningPreset->addItem(QStringLiteral("Delete This Tuning..."), DeleteTuningCommand);
+}
+
+void FretboardPanel::followTuning() {
+  const QSignalBlocker quiet(cbTuningPreset);
+  const int entry = tuningListEntry(Shown, Editor.tuningNameShown(), OwnTunings);
+  cbTuningPreset->setCurrentIndex(entry < 0 ? -1 : cbTuningPreset->findData(entry));
+}
+
+void FretboardPanel::mnuSaveTuningClick() {
+  if (!Ask) return;
+  if (!SettingsFile) {
+    Ask->error(this, QStringLiteral("There is no settings file to keep tunings in."));
+    return;
+  }
+  // Offered: the name shown, unless it is a preset's or the six string names.
+  const std::string shownName = Editor.tuningNameShown();
+  const bool ownName = !presetNamed(shownName) && shownName != tuningName(Shown, State.Names);
+  const QString typed =
+      Ask->askText(this, QStringLiteral("Save the six strings as the tuning named:"),
+                   ownName ? qs(UserTuningStore::storableName(shownName)) : QString());
+  if (typed.isEmpty()) return;
+  const std::string name = UserTuningStore::storableName(recordText(typed));
+  const auto same = std::ranges::find_if(
+      OwnTunings, [&](const NamedTuning& t) { return sameTuningName(t.Name, name); });
+  if (same != OwnTunings.end() && same->Notes != Shown &&
+      !Ask->ask(this, QStringLiteral("Replace the tuning \"%1\"?").arg(qs(same->Name)), false))
+    return;
+  UserTuningStore::SaveResult saved;
+  try {
+    saved = UserTuningStore::save(*SettingsFile, name, Shown);
+  } catch (const ProfileWriteError& error) {
+    Ask->error(this, QString::fromStdString(error.what()));
+    return;
+  }
+  using enum UserTuningStore::SaveResult;
+  if (saved == BadName) {
+    Ask->message(this,
+                 QStringLiteral("A tuning name has 1 to %1 characters.").arg(TuningNameLength));
+    return;
+  }
+  if (saved == BuiltInName) {
+    Ask->message(this, QStringLiteral("\"%1\" is a built-in tuning and cannot be changed. "
+                                      "Please choose another name.")
+                           .arg(typed.trimmed()));
+    return;
+  }
+  if (saved == Full) {
+    Ask->message(this, QStringLiteral("There is room for %1 tunings of your own. Delete one first.")
+                           .arg(UserTuningStore::MaxTunings));
+    return;
+  }
+  OwnTunings = UserTuningStore::read(SettingsFile->read());
+  fillTuningList();
+  // As a name typed into the tuning name field: chords named from now on
+  // carry it.
+  showTuningName(name);
+}
+
+void FretboardPanel::mnuDeleteTuningClick() {
+  if (!Ask || !SettingsFile) return;
+  const int entry = tuningListEntry(Shown, Editor.tuningNameShown(), OwnTunings);
+  if (entry < int(TuningPresetCount)) {
+    Ask->message(this, QStringLiteral("Choose a tuning of your own in the list first. The "
+                                      "built-in tunings cannot be deleted."));
+    return;
+  }
+  const std::string name = OwnTunings[std::size_t(entry) - TuningPresetCount].Name;
+  if (!Ask->ask(this, QStringLiteral("Delete the tuning \"%1\"?").arg(qs(name)), false)) return;
+  try {
+    UserTuningStore::remove(*SettingsFile, name);
+  } catch (const ProfileWriteError& error) {
+    Ask->error(this, QString::fromStdString(error.what()));
+    return;
+  }
+  OwnTunings = UserTuningStore::read(SettingsFile->read());
+  fillTuningList();
 }
 
 void FretboardPanel::clearHoverReadout() {
@@ -573,10 +732,8 @@ void FretboardPanel::showTuning(const Tuning& tuning) {
   for (std::uint8_t note : tuning)
     if (note < LowestNote || note > HighestNote) return;
   State.CurrentTuning = tuning;
-  for (int s = 0; s < 6; ++s) {
-    UpDowns[s]->setPosition(tuning[static_cast<std::size_t>(s)]);
-    showStringName(s, tuning[static_cast<std::size_t>(s)]);
-  }
+  for (int s = 0; s < 6; ++s) showString(s, tuning[static_cast<std::size_t>(s)]);
+  followTuning();
 }
 
 void FretboardPanel::showPrintItem(const TPrintDiagram& item) {

@@ -7,13 +7,18 @@
 #include <functional>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "design/FingeringEditor.h"
+#include "music/TuningPresets.h"
 #include "play/PlayTab.h"
 #include "state/Workbench.h"
 
 class BusyGuard;
 class ChordDesignTab;
+class ProfileFile;
+class Prompter;
+class QComboBox;
 class QLabel;
 class QHBoxLayout;
 class QLineEdit;
@@ -46,6 +51,9 @@ class FretboardPanel : public QFrame {
   // fingering, and what the panel asks of the window. Set once by the main
   // window.
   void connectPanels(ChordDesignTab* design, FretboardQueries queries);
+  // Where the player's own tunings are kept, and who asks for their names.
+  // Set once by the main window; without a settings file none can be saved.
+  void useTuningStore(Prompter& ask, ProfileFile* settingsFile);
 
   void ShowDiagram(TChordDiagram chord);
   void ClearFretboard();
@@ -56,7 +64,8 @@ class FretboardPanel : public QFrame {
 
   // After the naming mode changed: the tuning labels follow the new names.
   void refreshStringNames();
-  // Enables the tuning controls (Chord Design and Scales tabs only).
+  // Enables the tuning controls and the tuning list (Chord Design and Scales
+  // tabs only).
   void setTuningEnabled(bool enabled);
   void clearHoverReadout();
   // The note and interval of the cell last pointed at, measured from the root
@@ -127,6 +136,19 @@ class FretboardPanel : public QFrame {
   void udRootClick();
   void udRootMouseUp();
   void udBassClick();
+  void cbTuningPresetSelect(int index);
+  void mnuSaveTuningClick();
+  void mnuDeleteTuningClick();
+
+  // String s shown tuned to `note`: its field, its up-down and Shown.
+  void showString(int s, int note);
+  // The current tuning becomes what the six strings show, under `name`; the
+  // chord or scale in hand is retuned with it, the chord as one edit.
+  void commitTuning(const std::string& name);
+  // The tuning list: the presets, then the player's own, then the commands.
+  void fillTuningList();
+  // The tuning list shows the entry the six strings are, or "Custom".
+  void followTuning();
 
   // ShowDiagram, with or without the arpeggio over it.
   void showDiagram(const TChordDiagram& chord, bool withArpeggio);
@@ -159,6 +181,13 @@ class FretboardPanel : public QFrame {
   UpDown* UpDowns[6];
   QLineEdit* editString[6];
   QLineEdit* editTuningName;
+  QComboBox* cbTuningPreset;
+  // What the six strings show, which the tuning list follows and a saved
+  // tuning keeps.
+  Tuning Shown = StandardTuning;
+  std::vector<NamedTuning> OwnTunings;
+  Prompter* Ask = nullptr;
+  ProfileFile* SettingsFile = nullptr;
   QLabel* Label2;
   QLineEdit* editChordNameUser;
   QLabel* pnlNote;

@@ -125,6 +125,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
       {State, Guard, *Ask, services.SettingsFile, *DesignPage, *pnlBottom, *pnlTop, *Chords, tabIs,
        [this](int context) { Session->showHelp(context); }, this},
       this);
+  pnlBottom->useTuningStore(*Ask, services.SettingsFile);
   // Printing and PDF export of the active tab's page.
   Printing = new PrintController({State,
                                   Guard,

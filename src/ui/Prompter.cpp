@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QRegularExpression>
@@ -19,6 +20,16 @@ bool QtPrompter::ask(QWidget* parent, const QString& question, bool defaultYes) 
                                             QMessageBox::Yes | QMessageBox::No,
                                             defaultYes ? QMessageBox::Yes : QMessageBox::No);
   return answer == QMessageBox::Yes;
+}
+
+QString QtPrompter::askText(QWidget* parent, const QString& question, const QString& text) {
+  QInputDialog dialog(parent);
+  dialog.setObjectName(QStringLiteral("TextQuestion"));
+  dialog.setWindowTitle(QStringLiteral("Strumbo!"));
+  dialog.setLabelText(question);
+  dialog.setTextValue(text);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  return dialog.textValue();
 }
 
 QString QtPrompter::openFileName(QWidget* parent, const QString& caption, const QString& dir,

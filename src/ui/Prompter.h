@@ -19,6 +19,9 @@ class Prompter {
   virtual void error(QWidget* parent, const QString& text) { message(parent, text); }
   // A Yes/No question with a question icon, titled "Plectrix"; true for Yes.
   virtual bool ask(QWidget* parent, const QString& question, bool defaultYes) = 0;
+  // A line of text asked for, titled "Strumbo!", its field holding `text` at
+  // first; an empty result means the user cancelled.
+  virtual QString askText(QWidget* parent, const QString& question, const QString& text) = 0;
   // File dialogs; an empty result means the user cancelled.
   virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                                const QString& filter) = 0;
@@ -36,6 +39,7 @@ class QtPrompter : public Prompter {
   void message(QWidget* parent, const QString& text) override;
   void error(QWidget* parent, const QString& text) override;
   bool ask(QWidget* parent, const QString& question, bool defaultYes) override;
+  QString askText(QWidget* parent, const QString& question, const QString& text) override;
   QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                        const QString& filter) override;
   QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,

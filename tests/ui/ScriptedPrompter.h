@@ -14,6 +14,9 @@ class ScriptedPrompter : public Prompter {
  public:
   std::deque<bool> answers;
   std::deque<QString> files;
+  // Answers to text questions, and the questions asked.
+  std::deque<QString> texts;
+  QStringList textQuestions;
   // Every box shown, errors too; `errors` holds those shown as errors.
   QStringList messages;
   QStringList errors;
@@ -44,6 +47,16 @@ class ScriptedPrompter : public Prompter {
     const bool a = answers.front();
     answers.pop_front();
     return a;
+  }
+  QString askText(QWidget*, const QString& question, const QString&) override {
+    textQuestions << question;
+    if (texts.empty()) {
+      ++unanswered;
+      return {};
+    }
+    QString t = texts.front();
+    texts.pop_front();
+    return t;
   }
   QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return nextFile();

@@ -53,6 +53,10 @@ class SnapshotPrompter : public Prompter {
     Log << QStringLiteral("question: %1 -> %2").arg(question, defaultYes ? "yes" : "no");
     return defaultYes;
   }
+  QString askText(QWidget*, const QString& question, const QString&) override {
+    Log << "text question cancelled: " + question;
+    return {};
+  }
   QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override {
     return nextFile(caption);
   }
