@@ -187,3 +187,19 @@ TEST(ScalePlayer, EachNoteLastsTheStrumSpeedWithItsMarkAndTheNextFollowsWithoutG
   EXPECT_TRUE(ScalePlayer::PlayScale(empty, 0, true, settings, play).empty());
   EXPECT_TRUE(ScalePlayer::PlayScale(c, 9, false, settings, play).empty());
 }
+
+TEST(ChordAndScalePlayers, ACapoSoundsEveryNoteHigherWithTheCountOffAsItWas) {
+  PlayerSettings settings;
+  ChordPlayer::Play chord;
+  chord.CountOff = chord.BassNote = true;
+  const auto fretted = ChordPlayer::PlayChord(gMajor(), settings, chord);
+  chord.Capo = 3;
+  EXPECT_TRUE(soundsCapoHigher(fretted, ChordPlayer::PlayChord(gMajor(), settings, chord), 3));
+
+  ScalePlayer::Play scale;
+  scale.BassNote = true;
+  const auto run = ScalePlayer::PlayScale(cMajorScale(), 0, true, settings, scale);
+  scale.Capo = 5;
+  EXPECT_TRUE(
+      soundsCapoHigher(run, ScalePlayer::PlayScale(cMajorScale(), 0, true, settings, scale), 5));
+}

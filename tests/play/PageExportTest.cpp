@@ -256,3 +256,12 @@ TEST(PageExport, TheLastChordOfTheWavFileDiesAwayInItsTail) {
   EXPECT_GT(chord, 0.05f);
   EXPECT_LT(last, chord / 100) << "released with the page's end, not left ringing";
 }
+
+// A capo is the program's, not the page's: the exported page sounds as a
+// guitar with the capo would, the click as it was.
+TEST(PageExport, WithACapoTheMidiFileIsThePageThatManySemitonesUp) {
+  PageExport::Page page = examplePage();
+  const auto fretted = PageExport::events(page);
+  page.Options.Capo = 2;
+  EXPECT_TRUE(soundsCapoHigher(fretted, PageExport::events(page), 2));
+}

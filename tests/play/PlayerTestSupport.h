@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -177,4 +179,29 @@ inline PlayList emptyList() {
   PlayList list{};
   for (auto& d : list) d.Empty = 1;
   return list;
+}
+
+// `sounding` is `fretted` with a capo `capo` frets up: the same events at the
+// same times, every guitar and bass note that many semitones higher and
+// everything else (the click, program changes, marks, the end) as it was.
+inline ::testing::AssertionResult soundsCapoHigher(const std::vector<MidiEvent>& fretted,
+                                                   const std::vector<MidiEvent>& sounding,
+                                                   int capo) {
+  if (fretted.size() != sounding.size())
+    return ::testing::AssertionFailure() << fretted.size() << " events against " << sounding.size();
+  int moved = 0;
+  for (std::size_t i = 0; i < fretted.size(); ++i) {
+    MidiEvent expected = fretted[i];
+    const int kind = expected.Status & 0xF0, channel = expected.Status & 0x0F;
+    // Note 0 is no note: the page player's end of the stream.
+    if ((kind == 0x90 || kind == 0x80) && (channel == Guitar || channel == Bass) &&
+        expected.Data1 > 0) {
+      expected.Data1 = static_cast<std::uint8_t>(expected.Data1 + capo);
+      ++moved;
+    }
+    if (!(sounding[i] == expected))
+      return ::testing::AssertionFailure() << "event " << i << " differs";
+  }
+  if (moved == 0) return ::testing::AssertionFailure() << "no note to move";
+  return ::testing::AssertionSuccess();
 }

@@ -1,3 +1,4 @@
+#include <QPainter>
 #include <QtTest>
 
 #include "ChordFixtures.h"
@@ -107,6 +108,47 @@ class DiagramPainterTest : public QObject {
     QCOMPARE(tiny.copy(TinyStringX[2], TinyRowY[3], 5, 5), tinyMarkCell(0));
     QCOMPARE(tiny.copy(TinyStringX[4], TinyRowY[0], 5, 5), tinyMarkCell(5));
     QVERIFY(!allWhite(tiny, QRect(0, 7, 9, 8)));
+  }
+
+  // Left-handed, every mark sits at its mirrored place, and the grid is the
+  // plain one mirrored; the marks' digits and the fret number still read left
+  // to right, the number now right of the grid. A capo is a bar in place of
+  // the nut, and only where the nut shows.
+  void leftHandedMirrorsThePlacesNotTheDigitsAndACapoReplacesTheNut() {
+    TChordDiagram chord = fixtures::chord("", 0, "x32013", "x320p0", 1);
+    chord.Strings[1].Finger = 1;
+    const QImage plain = smallChordPicture(chord, true);
+    const QImage left = smallChordPicture(chord, true, {true, 0});
+    const int w = plain.width();
+    QImage expected = plain.mirrored(true, false);
+    {
+      QPainter p(&expected);
+      for (int s = 0; s < 6; ++s) {
+        const int row = chord.Strings[s].Fret == 0 ? 0 : chord.Strings[s].Fret;
+        p.drawImage(w - SmallStringX[s] - 10, SmallRowY[row], smallMarkAt(plain, s, row));
+      }
+    }
+    // The number's line box, left of the grid as drawn or right of it mirrored.
+    const QRect number(w - 16, 19, 12, 13), leftOfGrid(0, 19, 8, 13);
+    QPainter(&expected).fillRect(number, Qt::white);
+    QImage shown = left;
+    QPainter(&shown).fillRect(number, Qt::white);
+    QCOMPARE(shown, expected);
+    QVERIFY(!allWhite(left, number) && allWhite(left, leftOfGrid));
+    QVERIFY(!allWhite(plain, leftOfGrid));
+
+    const QImage tiny = tinyChordPicture(chord), tinyLeft = tinyChordPicture(chord, {true, 0});
+    for (int s = 1; s < 6; ++s)
+      QCOMPARE(
+          tinyLeft.copy(tiny.width() - TinyStringX[s] - 5, TinyRowY[chord.Strings[s].Fret], 5, 5),
+          tiny.copy(TinyStringX[s], TinyRowY[chord.Strings[s].Fret], 5, 5));
+
+    const QImage capo = smallChordPicture(chord, true, {false, 3});
+    const QRgb bar = capo.pixel(60, 15);
+    QVERIFY(bar == capo.pixel(60, 16) && qGray(bar) < 128 && bar != qRgb(0, 0, 0));
+    QCOMPARE(capo.copy(0, 19, w, capo.height() - 19), plain.copy(0, 19, w, plain.height() - 19));
+    chord.BaseFret = 3;
+    QCOMPARE(smallChordPicture(chord, true, {false, 3}), smallChordPicture(chord, true));
   }
 
   void stringsOutsideTheSixRowsAreLeftOut() {

@@ -83,6 +83,32 @@ class PrintSheetTest : public QObject {
              qPrintable(QStringLiteral("%1 x %2 inches").arg(across).arg(down)));
     QVERIFY(std::abs(across - 400 * 7.5 / 772) < 0.02);
   }
+
+  // "Capo 2" goes on the line under the title, clear of the picture.
+  void aSubtitleSitsBetweenTheTitleAndThePicture() {
+    const int dpi = 300;
+    SelectionFrame frame;
+    const QImage surface = framedSurface(frame);
+    for (const QString& subtitle : {QString(), QStringLiteral("Capo 2")}) {
+      QImage page = paper(dpi, dpi);
+      QPainter painter(&page);
+      painter.setFont(QFont(QStringLiteral("Liberation Sans"), 12));
+      const PrintedSheet sheet = printSheet(painter, dpi, dpi, surface,
+                                            QStringLiteral("Strumbo! Play Page: a.ppf"), subtitle);
+      painter.end();
+      const QRect gap(0, sheet.Title.bottom() + 1, page.width(),
+                      sheet.Picture.top() - sheet.Title.bottom() - 1);
+      const QRect ink = inkBox(page, gap);
+      if (subtitle.isEmpty()) {
+        QVERIFY(ink.isNull() && sheet.Subtitle.isNull());
+        continue;
+      }
+      QVERIFY(sheet.Subtitle.top() > sheet.Title.top() &&
+              sheet.Subtitle.bottom() < sheet.Picture.top());
+      QVERIFY(!ink.isNull() && sheet.Subtitle.contains(ink));
+      QCOMPARE(ink.left() / 10, sheet.Title.left() / 10);
+    }
+  }
 };
 
 QTEST_MAIN(PrintSheetTest)
