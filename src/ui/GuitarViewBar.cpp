@@ -7,6 +7,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "ui/HelpContext.h"
+
 namespace {
 
 QToolButton* toggle(QWidget* parent, const char* name, const char* caption, const char* tip) {
@@ -24,6 +26,7 @@ QToolButton* toggle(QWidget* parent, const char* name, const char* caption, cons
 
 GuitarViewBar::GuitarViewBar(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("pnlGuitarView"));
+  setHelpContext(this, 268);
   spinCapo = new QSpinBox(this);
   spinCapo->setObjectName(QStringLiteral("spinCapo"));
   spinCapo->setRange(0, 11);
