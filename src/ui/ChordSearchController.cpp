@@ -21,9 +21,9 @@ ChordSearchController::ChordSearchController(Parts parts, QObject* parent)
 
 void ChordSearchController::btnSearchClick() {
   if (P.Guard.active()) return;
-  const ChordSearch::Outcome found =
-      Search.search(P.State.EditChord, rootSounded(P.State.EditChord),
-                    {P.Tab.intervalOption(), P.Tab.rootOption()}, P.State.Names, P.State.ExeDir);
+  const ChordSearch::Outcome found = Search.search(
+      P.State.EditChord, rootSounded(P.State.EditChord),
+      {P.Tab.intervalOption(), P.Tab.rootOption()}, P.State.shownNames(), P.State.ExeDir);
   if (!found.Searched) {
     P.Tab.clearSearchResults();
     return;
