@@ -43,6 +43,12 @@ Settings programSettings(FileLayer& files, const std::string& exeDir) {
   return settings;
 }
 
+// Chords named as the window would show them: shapes, or what sounds with the capo.
+NameTables namesOf(const Settings& settings) {
+  const NameTables names;
+  return settings.SoundingNames ? names.shiftedBy(settings.Capo) : names;
+}
+
 // Writing the output over the page (or its companion) would destroy the
 // very file being exported.
 bool overwritesInput(const QString& out, const std::string& page) {
@@ -76,7 +82,8 @@ int exportSound(const ExportRequest& request, const std::string& out, FileLayer&
   // A header that slipped past the checks must not divide by zero.
   const int bpm = page.Header.TempoBpm > 0 ? page.Header.TempoBpm : 1;
   const std::int32_t tempo = 60'000'000 / bpm;
-  const auto exported = PageExport::pageFrom(page.PlayPage, state, settings.Player, options, tempo);
+  auto exported = PageExport::pageFrom(page.PlayPage, state, settings.Player, options, tempo);
+  exported.Names = namesOf(settings);
   const PageExport::Outcome outcome = request.What == ExportRequest::Kind::Midi
                                           ? PageExport::exportMidi(files, out, exported)
                                           : PageExport::exportAudio(files, out, exported);
@@ -94,9 +101,7 @@ int exportPdf(const ExportRequest& request, FileLayer& files, const std::string&
               const std::string& out, const PageContents& page,
               const std::optional<TRepeatSet>& companion) {
   const Settings settings = programSettings(files, exeDir);
-  const NameTables names;
-  const PageLook look{settings.SoundingNames ? names.shiftedBy(settings.Capo) : names,
-                      {settings.LeftHanded, settings.Capo}};
+  const PageLook look{namesOf(settings), {settings.LeftHanded, settings.Capo}};
   const std::optional<PagePicture> picture = pagePicture(page, companion, look);
   if (!picture) return fail(request.Page + QStringLiteral(": the page is empty; nothing to print"));
   const PdfSheet sheet = pdfSheet(

@@ -8,6 +8,7 @@
 #include "midi/SoundFont.h"
 #include "midi/StandardMidiFile.h"
 #include "midi/WavFile.h"
+#include "pages/DiagramText.h"
 
 PageExport::Page PageExport::pageFrom(const TChordDiagram (&slots)[PlayPageColumns][PlayPageRows],
                                       const PlayPageState& state, const PlayerSettings& settings,
@@ -21,13 +22,14 @@ PageExport::Page PageExport::pageFrom(const TChordDiagram (&slots)[PlayPageColum
   return page;
 }
 
-std::vector<MidiEvent> PageExport::events(const Page& page) {
+std::vector<MidiEvent> PageExport::events(const Page& page, bool markChords) {
   PagePlayer::Start start;
   start.Slots = &page.Slots;
   start.Page = &page.State;
   start.Settings = page.Settings;
   start.Options = page.Options;
   start.CountOff = page.Options.CountOff;
+  start.MarkChords = markChords;
   auto played = PagePlayer::playOnce(start, MaxEvents);
   return played ? std::move(*played) : std::vector<MidiEvent>{};
 }
@@ -69,12 +71,33 @@ PageExport::Outcome refused(PageExport::Result why) {
 
 }  // namespace
 
+std::string PageExport::midiFile(const Page& page) {
+  const std::vector<MidiEvent> played = events(page, true);
+  if (played.empty()) return {};
+  StandardMidiFile::Layout layout;
+  layout.BeatsPerBar = page.State.ThreeFour ? 3 : 4;
+  layout.Tracks = {{"Guitar", page.Settings.GuitarChannel},
+                   {"Bass", page.Settings.BassChannel},
+                   {"Click", page.Settings.ClickChannel}};
+  // Instruments on one channel share one track, under the first name.
+  for (std::size_t t = layout.Tracks.size(); t-- > 1;)
+    for (std::size_t u = 0; u < t; ++u)
+      if (layout.Tracks[u].Channel == layout.Tracks[t].Channel) {
+        layout.Tracks.erase(layout.Tracks.begin() + static_cast<std::ptrdiff_t>(t));
+        break;
+      }
+  for (const TChordDiagram& chord : page.Slots)
+    layout.ChordNames.push_back(isEmpty(chord) ? std::string()
+                                               : DiagramText::playPageCaption(chord, page.Names));
+  return StandardMidiFile::build(played, tempoOf(page), layout);
+}
+
 PageExport::Outcome PageExport::exportMidi(FileLayer& files, const std::string& path,
                                            const Page& page) {
   if (empty(page)) return refused(Result::Empty);
-  const std::vector<MidiEvent> played = events(page);
-  if (played.empty()) return refused(Result::TooLong);
-  return written(files, path, StandardMidiFile::build(played, tempoOf(page)));
+  const std::string file = midiFile(page);
+  if (file.empty()) return refused(Result::TooLong);
+  return written(files, path, file);
 }
 
 PageExport::Outcome PageExport::exportAudio(FileLayer& files, const std::string& path,

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "music/NameTables.h"
 #include "music/PageSizes.h"
 #include "play/MidiEvent.h"
 #include "play/PagePlayer.h"
@@ -17,7 +18,8 @@ class FileLayer;
 // player plays it once, loop off, from the start marker's bar, with program
 // changes, count-off if Count Off is down, clicks if Click is down and bass if
 // Bass Note is down, at the page tempo. The MIDI file holds exactly the
-// channel events the player queues, at the same ticks; the audio is those
+// channel events the player queues, at the same ticks, on a track per
+// instrument, with the chord names as markers; the audio is those
 // events rendered by the built-in synthesiser. Either file is built whole in
 // memory and written through the FileLayer's safe replacement, so a failed
 // export leaves no file and an earlier one at that name as it was. Every note
@@ -30,6 +32,8 @@ class PageExport {
     PlayerSettings Settings;
     PlayOptions Options;
     std::int32_t Tempo = DefaultPageTempo;
+    // How the MIDI file names the chords in its markers.
+    NameTables Names;
   };
   enum class Result { Written, Empty, TooLong, NoSoundFont, SoundFontFailed, WriteFailed };
   struct Outcome {
@@ -50,8 +54,13 @@ class PageExport {
                        const PlayPageState& state, const PlayerSettings& settings,
                        const PlayOptions& options, std::int32_t tempo);
 
-  // The events of one play of the page; empty when it is too long.
-  static std::vector<MidiEvent> events(const Page& page);
+  // The events of one play of the page; empty when it is too long. Marked,
+  // each chord struck is announced by an EventChordStruck.
+  static std::vector<MidiEvent> events(const Page& page, bool markChords = false);
+  // The MIDI file of one play: a tempo and time signature track with a
+  // marker at each chord change, then the "Guitar", "Bass" and "Click"
+  // tracks (one track for channels they share); empty when it is too long.
+  static std::string midiFile(const Page& page);
   // Seconds from the first event to the last.
   static double seconds(const std::vector<MidiEvent>& events, std::int32_t tempo);
 

@@ -17,4 +17,7 @@ struct MidiEvent {
 
 inline constexpr std::uint8_t EventShowFinger = 1;  // Data1 string, Data2 fret, Data3 finger
 inline constexpr std::uint8_t EventBeatMarker = 2;  // Data1 beat index
+// Data1 slot index: the chord of that slot is struck now. Only a player asked
+// to mark chords (for a file that names them) writes it.
+inline constexpr std::uint8_t EventChordStruck = 3;
 inline constexpr int TicksPerQuarter = 480;

@@ -58,6 +58,7 @@ void PagePlayer::StartPagePlay(const Start& start) {
   loop_ = start.Options.Loop;
   bassNote_ = start.Options.BassNote;
   capo_ = start.Options.Capo;
+  markChords_ = start.MarkChords;
 
   SlotInBar = 0;
   SustainLeft = 0;
@@ -255,6 +256,11 @@ bool PagePlayer::release(MidiSink& sink) {
 bool PagePlayer::strike(MidiSink& sink) {
   const TChordDiagram& d = PlayList_[static_cast<std::size_t>(CurrentSlot)];
   if (isEmpty(d)) return true;
+  if (markChords_ && !marks_.ChordMark) {
+    if (!put(sink, EventChordStruck, static_cast<std::uint8_t>(CurrentSlot), 0)) return false;
+    marks_.ChordMark = true;
+    Time = 0;
+  }
   if (bassNote_ && !marks_.BassStrike && playable(d.Bass)) {
     SoundingBass = capoNote(d.Bass, capo_);
     if (!put(sink, status(NoteOn, settings_.BassChannel), SoundingBass, data(settings_.BassVolume)))

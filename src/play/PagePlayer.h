@@ -24,7 +24,7 @@ PlayList playListFrom(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]
 struct PagePlayerProgress {
   struct Marks {
     bool BeatMarker = false, ClickOn = false, ClickDelay = false, ClickOff = false;
-    bool BassRelease = false, BassStrike = false;
+    bool BassRelease = false, BassStrike = false, ChordMark = false;
     bool NoteRelease[6] = {}, MarkClear[6] = {}, NoteStrike[6] = {}, MarkShow[6] = {};
   };
 
@@ -59,7 +59,8 @@ class PagePlayer : private PagePlayerProgress {
     const PlayPageState* Page = nullptr;
     PlayerSettings Settings;
     PlayOptions Options;
-    bool CountOff = false;  // queue one bar of count-off first
+    bool CountOff = false;    // queue one bar of count-off first
+    bool MarkChords = false;  // an EventChordStruck before each chord struck
   };
 
   // Resets every counter and mark for a new run from the start marker's bar.
@@ -124,6 +125,7 @@ class PagePlayer : private PagePlayerProgress {
   PlayerSettings settings_;
   bool click_ = false, loop_ = false, bassNote_ = false;
   int capo_ = 0;
+  bool markChords_ = false;
   std::vector<MidiEvent> preamble_;  // program changes and count-off
   bool started_ = false;
   int SlotsPerBar = 8, BeatsPerBar = 4, LastBar = 8;

@@ -245,8 +245,9 @@ void PlaybackController::handleMessage(const MidiMessage& message) {
 void PlaybackController::exportMidiFile() {
   syncOptions();
   AppState& st = Use.Bench.State;
-  const auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
-                                         st.Play.PlayPageTempo);
+  auto page = PageExport::pageFrom(st.PlayPage, st.Play, Engine->Settings, Engine->Options,
+                                   st.Play.PlayPageTempo);
+  page.Names = st.shownNames();
   if (refuseEmpty(page)) return;
   const QString path = Use.Ask.saveFileName(Use.Window, QStringLiteral("Export MIDI File"),
                                             QString(), QStringLiteral("MIDI files (*.mid)"));

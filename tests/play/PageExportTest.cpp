@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <tuple>
 
 #include "../settings/FakeFileLayer.h"
 #include "PlayerTestSupport.h"
@@ -40,26 +42,134 @@ PageExport::Page examplePage() {
   return page;
 }
 
+// A standard MIDI file read back: its tracks, each event with its absolute
+// tick; meta events keep their type in Data1 and their text.
+struct FileEvent {
+  std::uint32_t Tick;
+  std::uint8_t Status, Data1, Data2;
+  std::string Text;
+};
+struct ReadFile {
+  int Format = -1, Division = 0;
+  std::vector<std::vector<FileEvent>> Tracks;
+};
+
+ReadFile readMidi(const std::string& f) {
+  ReadFile r;
+  const auto u8 = [&](std::size_t i) { return static_cast<std::uint8_t>(f.at(i)); };
+  const auto be = [&](std::size_t i, int n) {
+    std::uint32_t v = 0;
+    for (int k = 0; k < n; ++k) v = v << 8 | u8(i + static_cast<std::size_t>(k));
+    return v;
+  };
+  if (f.substr(0, 4) != "MThd") return r;
+  r.Format = static_cast<int>(be(8, 2));
+  r.Division = static_cast<int>(be(12, 2));
+  std::size_t at = 14;
+  while (at + 8 <= f.size() && f.substr(at, 4) == "MTrk") {
+    const std::size_t end = at + 8 + be(at + 4, 4);
+    std::size_t i = at + 8;
+    std::uint32_t tick = 0;
+    const auto varLen = [&] {
+      std::uint32_t v = 0;
+      for (;;) {
+        const std::uint8_t b = u8(i++);
+        v = v << 7 | (b & 0x7F);
+        if (!(b & 0x80)) return v;
+      }
+    };
+    std::vector<FileEvent> track;
+    while (i < end) {
+      tick += varLen();
+      const std::uint8_t status = u8(i++);
+      if (status == 0xFF) {
+        const std::uint8_t type = u8(i++);
+        const std::uint32_t n = varLen();
+        track.push_back({tick, status, type, 0, f.substr(i, n)});
+        i += n;
+      } else {
+        const std::uint8_t kind = status & 0xF0;
+        const std::uint8_t d1 = u8(i++);
+        const std::uint8_t d2 = kind == 0xC0 || kind == 0xD0 ? 0 : u8(i++);
+        track.push_back({tick, status, d1, d2, {}});
+      }
+    }
+    r.Tracks.push_back(track);
+    at = end;
+  }
+  return r;
+}
+
+std::vector<FileEvent> metas(const std::vector<FileEvent>& track, std::uint8_t type) {
+  std::vector<FileEvent> out;
+  for (const FileEvent& e : track)
+    if (e.Status == 0xFF && e.Data1 == type) out.push_back(e);
+  return out;
+}
+
 }  // namespace
 
-TEST(PageExport, TheMidiFileIsThePagePlayedOnceAtItsTempo) {
+// Other programs get the page as the player plays it once: each instrument's
+// channel events on a track of its name at the very ticks the player queues
+// them, the tempo and time signature, and the chord names where they change.
+TEST(PageExport, TheMidiFileIsThePagePlayedOnceOnNamedTracksWithItsChords) {
   PageExport::Page page = examplePage();
+  page.Slots[19].Bass = 24 + 4;  // A minor over E
   FakeFileLayer disk;
   ASSERT_EQ(PageExport::exportMidi(disk, "/out/page.mid", page).Status,
             PageExport::Result::Written);
   // Loop Play is down, but an export plays the page once.
   PageExport::Page once = page;
   once.Options.Loop = false;
-  const auto events =
+  const auto played =
       PagePlayer::playOnce(startOf(once.Slots, once.State, once.Options), 1'000'000);
-  ASSERT_TRUE(events.has_value());
-  EXPECT_EQ(disk.files["/out/page.mid"], StandardMidiFile::build(*events, 545454));
+  ASSERT_TRUE(played.has_value());
 
-  // A page without a tempo is written at the default one.
-  page.Tempo = 0;
-  ASSERT_EQ(PageExport::exportMidi(disk, "/out/page.mid", page).Status,
-            PageExport::Result::Written);
-  EXPECT_EQ(disk.files["/out/page.mid"], StandardMidiFile::build(*events, DefaultPageTempo));
+  const ReadFile file = readMidi(disk.files["/out/page.mid"]);
+  ASSERT_EQ(file.Format, 1);
+  EXPECT_EQ(file.Division, TicksPerQuarter);
+  ASSERT_EQ(file.Tracks.size(), 4u);
+  const std::vector<FileEvent>& first = file.Tracks[0];
+  ASSERT_EQ(metas(first, 0x51).size(), 1u);
+  EXPECT_EQ(metas(first, 0x51)[0].Text, std::string("\x08\x52\xAE", 3));  // 545454
+  EXPECT_EQ(metas(first, 0x58)[0].Text, std::string("\x04\x02\x18\x08", 4));
+
+  const std::uint32_t end = static_cast<std::uint32_t>(timeline(*played).back().Tick);
+  const char* names[] = {"Guitar", "Bass", "Click"};
+  const int channels[] = {Guitar, Bass, Click};
+  for (int t = 0; t < 3; ++t) {
+    const std::vector<FileEvent>& track = file.Tracks[static_cast<std::size_t>(t) + 1];
+    ASSERT_EQ(metas(track, 0x03).size(), 1u);
+    EXPECT_EQ(metas(track, 0x03)[0].Text, names[t]);
+    std::vector<std::tuple<std::uint32_t, int, int, int>> want, got;
+    for (const Timed& e : timeline(*played))
+      if (e.Event.Status >= 0x80 && (e.Event.Status & 0x0F) == channels[t])
+        want.emplace_back(static_cast<std::uint32_t>(e.Tick), e.Event.Status, e.Event.Data1 & 0x7F,
+                          (e.Event.Status & 0xF0) == 0xC0 ? 0 : e.Event.Data2 & 0x7F);
+    for (const FileEvent& e : track)
+      if (e.Status != 0xFF) got.emplace_back(e.Tick, e.Status, e.Data1, e.Data2);
+    EXPECT_EQ(got, want) << names[t];
+    EXPECT_EQ(track.back().Data1, 0x2F);
+    EXPECT_EQ(track.back().Tick, end);
+  }
+
+  // A marker where each chord is struck and the name changes: C, G, A minor
+  // over E, back to C at the page's last chord, through the repeats.
+  std::vector<std::string> marked;
+  for (const FileEvent& m : metas(first, 0x06)) {
+    marked.push_back(m.Text);
+    const auto& guitar = file.Tracks[1];
+    EXPECT_TRUE(std::any_of(
+        guitar.begin(), guitar.end(),
+        [&](const FileEvent& e) { return e.Tick == m.Tick && (e.Status & 0xF0) == 0x90; }))
+        << m.Text << " marked where no chord is struck";
+  }
+  ASSERT_GE(marked.size(), 4u);
+  EXPECT_EQ(marked.front(), "C test");
+  EXPECT_EQ(marked[1], "G test");
+  EXPECT_EQ(marked[2], "A test /E");
+  EXPECT_EQ(marked.back(), "C test");
+  for (std::size_t i = 1; i < marked.size(); ++i) EXPECT_NE(marked[i], marked[i - 1]);
 }
 
 TEST(PageExport, AnEndlessPageIsRefusedAndAnUnwritablePathReported) {
