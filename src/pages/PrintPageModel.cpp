@@ -2,6 +2,35 @@
 
 #include <algorithm>
 
+#include "music/DiagramConvert.h"
+#include "music/NameTables.h"
+#include "pages/SmoothFingerings.h"
+
+namespace {
+
+// The same chord in the same fingering: a legend shows each once.
+bool sameChord(const TChordDiagram& a, const TChordDiagram& b) {
+  return sameFingering(a, b) && pitchClass(a.Root) == pitchClass(b.Root) &&
+         pitchClass(a.Bass) == pitchClass(b.Bass) && a.ChordName.view() == b.ChordName.view() &&
+         std::equal(std::begin(a.Tuning), std::end(a.Tuning), std::begin(b.Tuning));
+}
+
+}  // namespace
+
+std::vector<TChordDiagram> playPageLegend(
+    const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]) {
+  std::vector<TChordDiagram> legend;
+  for (int r = 0; r < PlayPageRows; ++r)
+    for (int c = 0; c < PlayPageColumns; ++c) {
+      const TChordDiagram& chord = page[c][r];
+      if (isEmpty(chord)) continue;
+      if (std::none_of(legend.begin(), legend.end(),
+                       [&](const TChordDiagram& seen) { return sameChord(seen, chord); }))
+        legend.push_back(chord);
+    }
+  return legend;
+}
+
 namespace PrintGrid {
 
 std::optional<Cell> firstItem(const Page& page) {
@@ -35,11 +64,12 @@ PrintUpdate PrintPageModel::press(int x, int y, PressButton button, bool replace
   Pressed = *cell;
   PrintUpdate u;
   if (Current == Mode::Normal) {
-    if (isEmpty(at(Pressed))) return u;
+    // The menu opens on an empty cell too, for the commands on the whole page.
     if (button == PressButton::Right) {
       u.OpenMenu = true;
       return u;
     }
+    if (isEmpty(at(Pressed))) return u;
     if (Pressed != SelectedCell) select(Pressed, u);
     return u;
   }
@@ -141,6 +171,44 @@ void PrintPageModel::erase() {
   for (auto& column : Store)
     for (auto& item : column) item.Empty = 1;
   Selected.Empty = 1;
+}
+
+PrintUpdate PrintPageModel::fill(const std::vector<TChordDiagram>& legend, int& leftOut) {
+  leftOut = 0;
+  if (Current != Mode::Normal) return {};
+  PrintUpdate u;
+  int next = 0;  // reading order: row * columns + column
+  const auto onPage = [&](const TChordDiagram& chord) {
+    for (int r = 0; r < PrintPageRows; ++r)
+      for (int c = 0; c < PrintPageColumns; ++c) {
+        if (isEmpty(Store[c][r]) || !Store[c][r].IsChord) continue;
+        TChordDiagram held{};
+        printItemToChord(Store[c][r], held);
+        if (sameChord(held, chord)) return true;
+      }
+    return false;
+  };
+  for (const TChordDiagram& chord : legend) {
+    if (onPage(chord)) continue;
+    while (next < PrintPageColumns * PrintPageRows &&
+           !isEmpty(Store[next % PrintPageColumns][next / PrintPageColumns]))
+      ++next;
+    if (next == PrintPageColumns * PrintPageRows) {
+      ++leftOut;
+      continue;
+    }
+    const SmallCell cell{next % PrintPageColumns, next / PrintPageColumns};
+    chordToPrintItem(chord, at(cell));
+    u.Redraw.push_back(cell);
+  }
+  if (u.Redraw.empty()) return u;
+  u.Edit = "Fill From Play Page";
+  // Nothing was in hand on an empty page: the first item comes in hand.
+  if (isEmpty(Selected) || !SmallGeometry::inGrid(SelectedCell) || isEmpty(at(SelectedCell))) {
+    Pressed = u.Redraw.front();
+    select(Pressed, u);
+  }
+  return u;
 }
 
 PrintUpdate PrintPageModel::load(const PrintGrid::Page& from) {

@@ -21,6 +21,11 @@ std::optional<Cell> firstItem(const Page& page);
 
 }  // namespace PrintGrid
 
+// The chords of a play page (stored [column][row]) in the order they first
+// appear, row by row, each chord and fingering once.
+std::vector<TChordDiagram> playPageLegend(
+    const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
+
 // What the Print tab must do after an intent, in the order of the fields.
 struct PrintUpdate {
   std::optional<PageQuestion> Question;  // ask, then repeat the intent on Yes
@@ -68,6 +73,10 @@ class PrintPageModel {
   // Play Diagram: the pressed cell's item is taken in hand first. False in
   // `play` when there is nothing to play.
   PrintUpdate takePressed();
+  // Fill From Play Page: the chords of `legend` that the page does not hold
+  // yet go into its empty cells in reading order; `leftOut` counts those
+  // that found no cell.
+  PrintUpdate fill(const std::vector<TChordDiagram>& legend, int& leftOut);
 
   // Empties the page and the item in hand; the pressed and selected cells
   // keep their values, a move in progress is dropped with its page.

@@ -35,17 +35,21 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
     a->setObjectName(QLatin1String(name));
     return a;
   };
-  connect(item("Play Diagram", "pmenu3PlayDiagram"), &QAction::triggered, this,
-          &PrintPageTab::pmenu3PlayDiagramClick);
+  PlayDiagram = item("Play Diagram", "pmenu3PlayDiagram");
+  connect(PlayDiagram, &QAction::triggered, this, &PrintPageTab::pmenu3PlayDiagramClick);
   SendToPlay = item("Send To PlayPage", "pmenu1SendtoPlay");
   connect(SendToPlay, &QAction::triggered, this, &PrintPageTab::sendToPlayChosen);
   SendToDesign = item("Send To Chord Design", "pmenu1SendtoDesign");
   connect(SendToDesign, &QAction::triggered, this, &PrintPageTab::sendToDesignChosen);
   SendToScale = item("Send To Scale Page", "pmenu3SendtoScale");
   connect(SendToScale, &QAction::triggered, this, &PrintPageTab::sendToScaleChosen);
-  connect(item("Delete", "pmenu3Delete"), &QAction::triggered, this,
-          &PrintPageTab::pmenu3DeleteClick);
-  connect(item("Move", "pmenu3Move"), &QAction::triggered, this, &PrintPageTab::pmenu3MoveClick);
+  Delete = item("Delete", "pmenu3Delete");
+  connect(Delete, &QAction::triggered, this, &PrintPageTab::pmenu3DeleteClick);
+  Move = item("Move", "pmenu3Move");
+  connect(Move, &QAction::triggered, this, &PrintPageTab::pmenu3MoveClick);
+  popmenuPrint->addSeparator();
+  connect(item("Fill From Play Page", "pmenu3Fill"), &QAction::triggered, this,
+          &PrintPageTab::pmenu3FillClick);
   connect(item("Transpose...", "pmenu3Transpose"), &QAction::triggered, this,
           &PrintPageTab::transposeChosen);
 
@@ -119,8 +123,11 @@ void PrintPageTab::imgPrintPageMouseDown(QPoint at, Qt::MouseButton button) {
                     [&] { return Model.press(at.x(), at.y(), pressButton(button), true); });
   }
   if (u.OpenMenu) {
-    const bool chord = State.PrintPage[Model.pressed().Column][Model.pressed().Row].IsChord != 0;
-    SendToScale->setEnabled(!chord);
+    // On an empty cell only the commands on the whole page are offered.
+    const bool held = Model.itemToSend() != nullptr;
+    const bool chord = held && Model.itemToSend()->IsChord != 0;
+    for (QAction* a : {PlayDiagram, Delete, Move}) a->setEnabled(held);
+    SendToScale->setEnabled(held && !chord);
     SendToDesign->setEnabled(chord);
     SendToPlay->setEnabled(chord);
     popmenuPrint->popup(imgPrintPage->mapToGlobal(at));
@@ -133,6 +140,23 @@ void PrintPageTab::pmenu3PlayDiagramClick() {
   if (!itemToSend()) return;
   apply(Model.takePressed());
   emit playDiagramChosen();
+}
+
+void PrintPageTab::pmenu3FillClick() {
+  if (Guard.active()) return;
+  const std::vector<TChordDiagram> legend = playPageLegend(State.PlayPage);
+  if (legend.empty()) {
+    Ask.message(Window, QStringLiteral("The PlayPage has no chords."));
+    return;
+  }
+  int leftOut = 0;
+  apply(Bench.apply(PlayTab::Print, [&] { return Model.fill(legend, leftOut); }));
+  if (leftOut > 0)
+    Ask.message(Window, leftOut == 1 ? QStringLiteral("One chord did not fit on the page and was "
+                                                      "left out.")
+                                     : QStringLiteral("%1 chords did not fit on the page and were "
+                                                      "left out.")
+                                           .arg(leftOut));
 }
 
 void PrintPageTab::pmenu3MoveClick() {

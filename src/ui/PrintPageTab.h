@@ -73,6 +73,7 @@ class PrintPageTab : public QObject {
   void pmenu3PlayDiagramClick();
   void pmenu3DeleteClick();
   void pmenu3MoveClick();
+  void pmenu3FillClick();
 
   Workbench& Bench;
   AppState& State;
@@ -83,6 +84,9 @@ class PrintPageTab : public QObject {
   FretboardPanel* Fretboard;
   QWidget* Window;
   QMenu* popmenuPrint;
+  QAction* PlayDiagram;
+  QAction* Delete;
+  QAction* Move;
   QAction* SendToPlay;
   QAction* SendToDesign;
   QAction* SendToScale;

@@ -125,7 +125,7 @@ TEST_F(Sheet, APlacedItemIsTakenInHandOnceAndAReplaceIsAskedFirst) {
   EXPECT_TRUE(isEmpty(Page[4][4]) && !Model.placing());
 }
 
-TEST_F(Sheet, PressesSelectOpenTheMenuOverItemsAndIgnoreEmptyCells) {
+TEST_F(Sheet, PressesSelectOverItemsAndTheMenuOpensOnAnyCell) {
   place(item("A"), 0, 0);
   place(item("Dorian", 0), 1, 0);
   PrintUpdate u = pressAt(0, 0, PressButton::Right);
@@ -133,9 +133,11 @@ TEST_F(Sheet, PressesSelectOpenTheMenuOverItemsAndIgnoreEmptyCells) {
   EXPECT_FALSE(u.Frame);
   EXPECT_EQ(Model.pressed(), (SmallCell{0, 0}));
   EXPECT_EQ(Model.selected(), (SmallCell{1, 0}));
+  // Over an empty cell the menu is for the page's own commands.
   u = pressAt(2, 2, PressButton::Right);
-  EXPECT_FALSE(u.OpenMenu);
+  EXPECT_TRUE(u.OpenMenu);
   EXPECT_EQ(Model.itemToSend(), nullptr);
+  EXPECT_FALSE(pressAt(2, 2).Frame);
   EXPECT_EQ(Model.pressed(), (SmallCell{2, 2}));
   u = pressAt(0, 0);
   EXPECT_EQ(u.Frame, (SmallCell{0, 0}));
@@ -261,4 +263,55 @@ TEST_F(Sheet, EraseKeepsTheCellsAndDropsAMoveLoadAndRestoreTakeAnItemInHand) {
   u = Model.restored();
   EXPECT_FALSE(u.Frame);
   EXPECT_TRUE(isEmpty(Selected) && u.ShowItem);
+}
+
+// Fill From Play Page: each chord and fingering once, in the order the play
+// page first shows them, into the empty cells in reading order; what the page
+// holds already stays and is not added twice; what finds no cell is counted.
+TEST_F(Sheet, TheLegendFillsEmptyCellsWithEachChordOnceInOrderOfFirstAppearance) {
+  const auto chord = [](std::uint8_t root, int fret) {
+    TChordDiagram d{};
+    d.ChordName = "maj";
+    d.Root = root;
+    d.Bass = static_cast<std::uint8_t>(24 + root);
+    d.BaseFret = 1;
+    for (auto& s : d.Strings) s = {static_cast<std::uint8_t>(fret), 1};
+    return d;
+  };
+  TChordDiagram play[PlayPageColumns][PlayPageRows]{};
+  for (auto& column : play)
+    for (auto& d : column) d.Empty = 1;
+  play[3][0] = chord(7, 3);  // G, first in reading order
+  play[1][1] = chord(0, 1);  // C
+  play[0][2] = chord(7, 3);  // G again
+  play[5][2] = chord(0, 5);  // C in another fingering
+  play[2][5] = chord(0, 1);  // C again
+  const std::vector<TChordDiagram> legend = playPageLegend(play);
+  ASSERT_EQ(legend.size(), 3u);
+  EXPECT_EQ(legend[0].Root, 7);
+  EXPECT_EQ(legend[1].Strings[0].Fret, 1);
+  EXPECT_EQ(legend[2].Strings[0].Fret, 5);
+
+  place(item("Dorian", 0), 0, 0);
+  TPrintDiagram g{};
+  chordToPrintItem(legend[0], g);
+  place(g, 2, 0);
+  int leftOut = -1;
+  const PrintUpdate u = Model.fill(legend, leftOut);
+  EXPECT_EQ(leftOut, 0);
+  EXPECT_EQ(u.Edit, "Fill From Play Page");
+  EXPECT_EQ(u.Redraw, (std::vector<SmallCell>{{1, 0}, {3, 0}}));
+  EXPECT_TRUE(same(Page[2][0], g));
+  EXPECT_EQ(Page[1][0].Strings[0].Fret, 1);
+  EXPECT_EQ(Page[3][0].Strings[0].Fret, 5);
+  // Again: all there, nothing to do.
+  EXPECT_TRUE(Model.fill(legend, leftOut).Edit.empty());
+
+  // A full page takes what fits and counts the rest.
+  std::vector<TChordDiagram> many;
+  for (int k = 0; k < 40; ++k) many.push_back(chord(static_cast<std::uint8_t>(k % 12), k / 12 + 6));
+  Model.fill(many, leftOut);
+  EXPECT_EQ(leftOut, 40 - (PrintPageColumns * PrintPageRows - 4));
+  for (int r = 0; r < PrintPageRows; ++r)
+    for (int c = 0; c < PrintPageColumns; ++c) EXPECT_FALSE(isEmpty(Page[c][r]));
 }

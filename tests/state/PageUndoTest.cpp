@@ -195,6 +195,11 @@ const std::vector<Row>& rows() {
          b.run(T::Print, [&] { return b.W.Print.move(); });
          b.printPress(4, 3, PressButton::Left);
        }},
+      {T::Print, "Fill From Play Page",
+       [](Bench& b) {
+         int leftOut = 0;
+         b.run(T::Print, [&] { return b.W.Print.fill(playPageLegend(b.St.PlayPage), leftOut); });
+       }},
       {T::Print, "Delete Diagram",
        [](Bench& b) {
          b.printPress(2, 1, PressButton::Right);

@@ -144,7 +144,34 @@ class SmoothFingeringsTest : public QObject {
     QCOMPARE(rig.ask.unanswered, 0);
   }
 
-  // Options > Easiest First, remembered in Px.ini, orders the next set by
+  // The Print page's pop-up opens on an empty page too, with only the page's
+  // own commands; Fill From Play Page lays the progression's four chords out
+  // in order, as one edit.
+  void fillFromPlayPageLaysOutTheChordsInOrder() {
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    openProgression(rig);
+    clickTab(w, static_cast<int>(PlayTab::Print));
+    clickAt(w, "imgPrintPage", {70, 90}, Qt::RightButton);
+    auto* popup = child<QMenu>(w, "popmenuPrint");
+    QVERIFY(!action(*popup, "pmenu3Delete")->isEnabled());
+    QVERIFY(action(*popup, "pmenu3Fill")->isEnabled());
+    popup->hide();
+    action(*popup, "pmenu3Fill")->trigger();
+    const int roots[] = {8, 3, 5, 1};
+    for (int c = 0; c < 4; ++c) {
+      const TPrintDiagram& item = w.state().PrintPage[c][0];
+      QVERIFY(!isEmpty(item) && item.IsChord);
+      QCOMPARE(int(item.Root), roots[c]);
+    }
+    QVERIFY(isEmpty(w.state().PrintPage[4][0]));
+    QCOMPARE(editItem(w, "mnuUndo")->text(), QStringLiteral("&Undo Fill From Play Page"));
+    editItem(w, "mnuUndo")->trigger();
+    QVERIFY(isEmpty(w.state().PrintPage[0][0]));
+    QCOMPARE(rig.ask.unanswered, 0);
+  }
+
+  // Options > Easiest remembered in Px.ini, orders the next set by
   // ease; each diagram's tool tip tells its ease.
   void easiestFirstOrdersTheNextSetAndIsRemembered() {
     SettingsWindowRig s("[Main]\nEasiestFirst=1\n");
