@@ -114,6 +114,16 @@ int exportPdf(const ExportRequest& request, FileLayer& files, const std::string&
   return 0;
 }
 
+// The repeat marks a play page plays with: its companion's, or a new page's
+// (a return mark on bar 1, the loop on the last bar) when it has none, as
+// opening it in the window gives.
+TRepeatSet marksOf(const PageContents& page, const std::optional<TRepeatSet>& companion) {
+  if (companion) return *companion;
+  PlayPageState fresh;
+  fresh.ThreeFour = page.Header.ThreeFour;
+  return fresh.savedSet();
+}
+
 // Re-fingers a play page for the hand and writes it with its companion, as
 // the window would save it after Smooth Fingerings.
 int smoothPage(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
@@ -125,7 +135,7 @@ int smoothPage(const ExportRequest& request, FileLayer& files, const std::string
     smooth.Fret = *request.Around;
   }
   smooth.ThreeFour = page.Header.ThreeFour;
-  smooth.Marks = companion.value_or(TRepeatSet{});
+  smooth.Marks = marksOf(page, companion);
   smooth.Loop = page.Header.Loop;
   LibraryFingerings library(exeDir);
   const SmoothResult result = smoothFingerings(page.PlayPage, smooth, library);
@@ -143,7 +153,7 @@ int transposePage(const ExportRequest& request, FileLayer& files, const std::str
                   const std::optional<TRepeatSet>& companion) {
   LibraryFingerings library(exeDir);
   const TransposeReport report = transposePage(page, request.Steps, library);
-  const TRepeatSet marks = companion.value_or(TRepeatSet{});
+  const TRepeatSet marks = marksOf(page, companion);
   const std::string error =
       savePageFile(files, out, page, page.Kind == PageKind::Play ? &marks : nullptr);
   if (!error.empty()) return fail(QString::fromStdString(error));
@@ -179,6 +189,10 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
     return fail(request.Page + QStringLiteral(": only a play page (.ppf) plays"));
   if (!transpose && (!kind || *kind == PageKind::Design))
     return fail(request.Page + QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
+  // A rewritten page keeps its kind: another name would hide it from Open.
+  if ((smooth || transpose) && pageKindOfPath(out) != kind)
+    return fail(request.Out + QStringLiteral(": the page written must keep the extension of ") +
+                request.Page);
   // Smoothing reads the page whole before it writes, so it may write over it.
   if (!smooth && !transpose && overwritesInput(request.Out, pagePath))
     return fail(request.Out + QStringLiteral(" is the page itself; choose another output file"));

@@ -111,6 +111,10 @@ const std::array<TChordDiagram, 6>* LibraryFingerings::of(const TChordDiagram& s
     if (std::memcmp(f.Intervals, slot.Intervals, sizeof f.Intervals) != 0) continue;
     if (type < 0 || f.Name.str() == slot.ChordName.str()) type = i;
   }
+  // Intervals recomputed from a voicing that leaves a note out (a fifth) match
+  // no type; the name the chord was given still says which it is.
+  for (int i = 0; type < 0 && i < static_cast<int>(Dictionary->size()); ++i)
+    if ((*Dictionary)[static_cast<std::size_t>(i)].Name.str() == slot.ChordName.str()) type = i;
   const int key = slot.Root % 12;
   if (type < 0) return nullptr;
   auto [at, added] = Sets.try_emplace({type, key});

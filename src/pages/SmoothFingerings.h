@@ -36,8 +36,9 @@ class LibraryFingerings {
   explicit LibraryFingerings(std::string programDir) : Dir(std::move(programDir)) {}
   // The six fingerings of the chord type and root `slot` holds (the type
   // found by its intervals, its name deciding between types with the same
-  // intervals), as the Chords page would show them; none when the library
-  // does not hold that chord or cannot be read.
+  // intervals, or by its name alone when no type has its intervals), as the
+  // Chords page would show them; none when the library does not hold that
+  // chord or cannot be read.
   const std::array<TChordDiagram, 6>* of(const TChordDiagram& slot);
 
  private:

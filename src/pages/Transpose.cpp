@@ -1,11 +1,13 @@
 #include "pages/Transpose.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "design/HandCost.h"
 #include "music/ChordAnalysis.h"
 #include "music/DiagramConvert.h"
+#include "music/Tuning.h"
 
 namespace {
 
@@ -38,8 +40,12 @@ TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFin
   moved.Root = static_cast<std::uint8_t>((chord.Root % 12 + n) % 12);
   moved.Bass = static_cast<std::uint8_t>(24 + (chord.Bass % 12 + n) % 12);
 
-  const std::array<TChordDiagram, 6>* from = library.of(chord);
-  const std::array<TChordDiagram, 6>* to = library.of(moved);
+  // The library's fingerings are for standard tuning; a chord in another
+  // tuning only moves as a shape.
+  const bool standard =
+      std::equal(std::begin(chord.Tuning), std::end(chord.Tuning), StandardTuning.begin());
+  const std::array<TChordDiagram, 6>* from = standard ? library.of(chord) : nullptr;
+  const std::array<TChordDiagram, 6>* to = standard ? library.of(moved) : nullptr;
   if (from && to)
     for (std::size_t k = 0; k < from->size(); ++k)
       if (sameFingering((*from)[k], chord)) {

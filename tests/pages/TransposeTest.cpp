@@ -55,6 +55,36 @@ TEST(Transpose, AnOwnShapeWithAnOpenStringBecomesTheNearestLibraryFingering) {
   EXPECT_TRUE(fromLibrary);
 }
 
+// Found from outside: the library is for standard tuning, and a chord's
+// name still says its type when its recomputed intervals leave a note out.
+TEST(Transpose, OtherTuningsMoveOnlyAsShapesAndTheNameFindsTheType) {
+  LibraryFingerings lib(ProgramDir);
+  TChordDiagram dropD = libraryChord(2, 0, 0);  // D major, first fingering
+  dropD.Tuning[5] = 38;                         // low string down to D
+  for (int s = 0; s < 6; ++s)
+    if (dropD.Strings[s].Finger != FingerCode::Muted)
+      dropD.Notes[s] = static_cast<std::uint8_t>(dropD.Tuning[s] + dropD.Strings[s].Fret);
+  for (int steps : {2, 5}) {
+    const TransposedChord t = transposeChord(dropD, steps, lib);
+    const int root = (2 + steps) % 12;
+    if (!t.Moved) continue;  // left as it was, and reported
+    EXPECT_FALSE(t.ShapeChanged);
+    for (int s = 0; s < 6; ++s) {
+      if (t.Chord.Strings[s].Finger == FingerCode::Muted) continue;
+      const int note = t.Chord.Tuning[s] + t.Chord.Strings[s].Fret;
+      EXPECT_EQ(t.Chord.Notes[s], note);
+      const int above = ((note - root) % 12 + 12) % 12;
+      EXPECT_TRUE(above == 0 || above == 4 || above == 7) << steps << " string " << s;
+    }
+  }
+
+  TChordDiagram noFifth = libraryChord(4, 0, 0);  // E major, open
+  noFifth.Intervals[2] = -1;                      // as a voicing without its fifth reads
+  const TransposedChord t = transposeChord(noFifth, 3, lib);
+  EXPECT_TRUE(t.Moved);
+  EXPECT_EQ(t.Chord.Root, 7);
+}
+
 }  // namespace
 
 namespace {
