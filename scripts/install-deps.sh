@@ -12,6 +12,7 @@ packages=(
   xvfb xauth fonts-dejavu-core fonts-liberation2
   clang clang-format libclang-rt-14-dev
   desktop-file-utils
+  libxml2-utils
 )
 
 missing=()

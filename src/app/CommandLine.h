@@ -5,13 +5,14 @@
 #include <optional>
 
 // The headless exports: `strumbo --export-midi PAGE.ppf OUT.mid`,
-// `--export-audio PAGE.ppf OUT.wav` and `--export-pdf PAGE OUT.pdf`, and
+// `--export-audio PAGE.ppf OUT.wav`, `--export-pdf PAGE OUT.pdf` and
+// `--export-musicxml PAGE.ppf OUT.musicxml`, and
 // `--smooth-fingerings IN.ppf OUT.ppf [--around FRET]` and
 // `--transpose N IN OUT`. They
 // are told apart from a window run before any application object exists,
 // because an export must not need a display.
 struct ExportRequest {
-  enum class Kind { Midi, Audio, Pdf, Smooth, Transpose };
+  enum class Kind { Midi, Audio, Pdf, Smooth, Transpose, MusicXml };
   Kind What = Kind::Midi;
   QString Page;
   QString Out;

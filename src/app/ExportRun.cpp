@@ -11,6 +11,7 @@
 #include "files/PosixFileLayer.h"
 #include "files/WriteFiles.h"
 #include "music/NameTables.h"
+#include "output/MusicXml.h"
 #include "output/PageExport.h"
 #include "pages/PageFile.h"
 #include "pages/SmoothFingerings.h"
@@ -124,6 +125,29 @@ TRepeatSet marksOf(const PageContents& page, const std::optional<TRepeatSet>& co
   return fresh.savedSet();
 }
 
+// The play page as a lead sheet: the chords named as the window would name
+// them with the settings file's capo and naming, repeats and the page's loop
+// as repeat barlines.
+int exportMusicXml(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
+                   const std::string& out, const PageContents& page,
+                   const std::optional<TRepeatSet>& companion) {
+  const Settings settings = programSettings(files, exeDir);
+  MusicXml::Page score;
+  score.Slots = playListFrom(page.PlayPage);
+  score.ThreeFour = page.Header.ThreeFour;
+  score.Marks = marksOf(page, companion);
+  score.Loop = page.Header.Loop;
+  score.TempoBpm = page.Header.TempoBpm;
+  score.Title = QFileInfo(request.Page).completeBaseName().toStdString();
+  score.Names = namesOf(settings);
+  score.Capo = settings.Capo;
+  const MusicXml::Outcome outcome = MusicXml::exportFile(files, out, score);
+  if (outcome.Status == MusicXml::Result::Written) return 0;
+  if (outcome.Status == MusicXml::Result::Empty)
+    return fail(request.Page + QStringLiteral(": the page is empty; nothing to write"));
+  return fail(QString::fromStdString(MusicXml::message(outcome, out)));
+}
+
 // Re-fingers a play page for the hand and writes it with its companion, as
 // the window would save it after Smooth Fingerings.
 int smoothPage(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
@@ -181,7 +205,10 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   if (transpose && kind != PageKind::Play && kind != PageKind::Print && kind != PageKind::Design)
     return fail(request.Page +
                 QStringLiteral(": only a play page, a print page or a design group transposes"));
-  const bool sound = request.What != ExportRequest::Kind::Pdf && !smooth && !transpose;
+  const bool musicXml = request.What == ExportRequest::Kind::MusicXml;
+  const bool sound = request.What != ExportRequest::Kind::Pdf && !smooth && !transpose && !musicXml;
+  if (musicXml && kind != PageKind::Play)
+    return fail(request.Page + QStringLiteral(": only a play page (.ppf) has a score"));
   if (smooth && kind != PageKind::Play)
     return fail(request.Page +
                 QStringLiteral(": only a play page (.ppf) has fingerings to smooth"));
@@ -205,6 +232,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   if (transpose) return transposePage(request, files, exeDir, out, page, companion);
   if (smooth) return smoothPage(request, files, exeDir, out, page, companion);
   if (sound) return exportSound(request, out, files, exeDir, page, companion);
+  if (musicXml) return exportMusicXml(request, files, exeDir, out, page, companion);
   return exportPdf(request, files, exeDir, out, page, companion);
 }
 

@@ -34,6 +34,13 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
   connect(mnuExportMidi, &QAction::triggered, this, &MainMenu::exportMidiChosen);
   QAction* mnuExportAudio = namedAction(file, QStringLiteral("Export Audio..."), "mnuExportAudio");
   connect(mnuExportAudio, &QAction::triggered, this, &MainMenu::exportAudioChosen);
+  // The play page as a lead sheet for notation programs.
+  QAction* mnuExportMusicXml =
+      namedAction(file, QStringLiteral("Export MusicXML..."), "mnuExportMusicXml");
+  connect(mnuExportMusicXml, &QAction::triggered, this, &MainMenu::exportMusicXmlChosen);
+  connect(file, &QMenu::aboutToShow, this, [mnuExportMusicXml, activeTab] {
+    mnuExportMusicXml->setVisible(activeTab() == PlayTab::PlayPage);
+  });
   connect(file, &QMenu::aboutToShow, this, [mnuNew, mnuExportMidi, mnuExportAudio, activeTab] {
     // New names the page it empties.
     static const char* const pages[] = {"&New Chord Page", "&New Design Page", "&New Play Page",

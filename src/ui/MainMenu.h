@@ -37,6 +37,7 @@ class MainMenu : public QObject {
  signals:
   void exportMidiChosen();
   void exportAudioChosen();
+  void exportMusicXmlChosen();
   void exitChosen();
   void recentFileChosen(const QString& path);
   // File > New: erase the page of the active tab.

@@ -225,6 +225,7 @@ void MainWindow::routeCommands() {
 
   connect(Menus, &MainMenu::exportMidiChosen, Playback, &PlaybackController::exportMidiFile);
   connect(Menus, &MainMenu::exportAudioChosen, Playback, &PlaybackController::exportAudio);
+  connect(Menus, &MainMenu::exportMusicXmlChosen, Playback, &PlaybackController::exportMusicXml);
   connect(Menus, &MainMenu::exitChosen, this, &QWidget::close);
   connect(Menus, &MainMenu::keyChosen, Picker, &ToolBarController::mnuCClick);
   connect(Menus, &MainMenu::chordTypeChosen, Picker, &ToolBarController::chooseChordType);

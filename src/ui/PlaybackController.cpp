@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -11,6 +12,7 @@
 #include "midi/MidiSession.h"
 #include "midi/SoundFont.h"
 #include "music/DiagramConvert.h"
+#include "output/MusicXml.h"
 #include "output/PageExport.h"
 #include "output/SessionTransport.h"
 #include "render/FretboardPainter.h"
@@ -271,6 +273,37 @@ void PlaybackController::exportAudio() {
     outcome = PageExport::exportAudio(Use.Files, QFile::encodeName(path).toStdString(), page);
   }
   reportExport(outcome, path);
+}
+
+void PlaybackController::exportMusicXml() {
+  const AppState& st = Use.Bench.State;
+  MusicXml::Page score;
+  score.Slots = playListFrom(st.PlayPage);
+  score.ThreeFour = st.Play.ThreeFour;
+  score.Marks = st.Play.savedSet();
+  score.Loop = st.Play.Loop;
+  score.TempoBpm = st.Play.PlayPageTempo > 0 ? 60'000'000 / st.Play.PlayPageTempo : 120;
+  score.Title = QFileInfo(QFile::decodeName(QByteArray::fromStdString(
+                              st.LastPageFile[static_cast<std::size_t>(PlayTab::PlayPage)])))
+                    .completeBaseName()
+                    .toStdString();
+  score.Names = st.shownNames();
+  score.Capo = st.Capo;
+  MusicXml::Outcome empty;
+  empty.Status = MusicXml::Result::Empty;
+  if (std::all_of(score.Slots.begin(), score.Slots.end(),
+                  [](const TChordDiagram& d) { return isEmpty(d); })) {
+    Use.Ask.message(Use.Window, QString::fromStdString(MusicXml::message(empty, {})));
+    return;
+  }
+  QString path = Use.Ask.saveFileName(Use.Window, QStringLiteral("Export MusicXML"), QString(),
+                                      QStringLiteral("MusicXML files (*.musicxml)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".musicxml");
+  const std::string out = QFile::encodeName(path).toStdString();
+  const MusicXml::Outcome outcome = MusicXml::exportFile(Use.Files, out, score);
+  if (outcome.Status != MusicXml::Result::Written)
+    Use.Ask.error(Use.Window, QString::fromStdString(MusicXml::message(outcome, out)));
 }
 
 bool PlaybackController::refuseEmpty(const PageExport::Page& page) {

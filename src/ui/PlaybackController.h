@@ -30,7 +30,7 @@ struct MidiMessage;
 // MIDI component's messages go in; what the engine answers comes out as
 // button and menu states, the beat cursor and step arrow on the play page,
 // and the finger marks on the fretboard picture. It also exports the play
-// page as a MIDI file or as audio.
+// page as a MIDI file, as audio or as a MusicXML score.
 class PlaybackController : public QObject {
   Q_OBJECT
 
@@ -72,6 +72,8 @@ class PlaybackController : public QObject {
   void handleMessage(const MidiMessage& message);
   void exportMidiFile();
   void exportAudio();
+  // The play page as a MusicXML lead sheet, named as the page shows it.
+  void exportMusicXml();
 
   // Play Chord of the design group's pop-up menu: the chord in hand.
   void pmenu2PlayChordClick();

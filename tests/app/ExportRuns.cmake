@@ -1,7 +1,8 @@
 # Runs the headless exports of the real program over pages written by the
 # page encoder: each kind's success, and every refusal ending the run with
 # one line on standard error, a failure status and no output file.
-# Called with -DSTRUMBO=<program> -DWRITER=<write_export_pages> -DWORK=<dir>.
+# Called with -DSTRUMBO=<program> -DWRITER=<write_export_pages> -DWORK=<dir>
+# -DSCHEMA=<musicxml.xsd>.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -156,6 +157,31 @@ if(installed)
     string(APPEND failures "\n  a damaged STRUMBO_SOUNDFONT: status ${rc}, ${count} lines: ${err}")
   endif()
 endif()
+
+# The MusicXML scores, with repeats and with the loop, hold to the schema.
+find_program(XMLLINT xmllint)
+if(NOT XMLLINT)
+  string(APPEND failures "\n  xmllint is not installed (libxml2-utils)")
+endif()
+foreach(page score loop)
+  succeeds("<?xm" ${page}.musicxml --export-musicxml ${page}.ppf)
+  if(XMLLINT AND EXISTS ${WORK}/${page}.musicxml)
+    execute_process(COMMAND ${XMLLINT} --noout --nonet --schema ${SCHEMA} ${page}.musicxml
+                    WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc ERROR_VARIABLE err TIMEOUT 60)
+    if(NOT rc EQUAL 0)
+      string(APPEND failures "\n  ${page}.musicxml does not validate: ${err}")
+    endif()
+  endif()
+endforeach()
+file(READ ${WORK}/score.musicxml score)
+if(NOT score MATCHES "times=\"3\"" OR NOT score MATCHES "<barre type=\"start\"/>"
+   OR NOT score MATCHES "<bass-step>G</bass-step>")
+  string(APPEND failures "\n  score.musicxml lacks the page's repeat, barre or slash chord")
+endif()
+refuses("only a play page" chord.musicxml --export-musicxml chord.cpf)
+refuses("page is empty" emptysong.musicxml --export-musicxml emptysong.ppf)
+refuses("damaged.ppf" damaged.musicxml --export-musicxml damaged.ppf)
+refuses("usage" "" --export-musicxml score.ppf)
 
 if(failures)
   message(FATAL_ERROR "export runs failed:${failures}")
