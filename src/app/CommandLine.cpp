@@ -42,7 +42,8 @@ ExportCommand parseExportCommand(const QStringList& arguments) {
     ExportRequest::Kind kind;
   } options[] = {{"--export-midi", ExportRequest::Kind::Midi},
                  {"--export-audio", ExportRequest::Kind::Audio},
-                 {"--export-pdf", ExportRequest::Kind::Pdf}};
+                 {"--export-pdf", ExportRequest::Kind::Pdf},
+                 {"--export-chordpro", ExportRequest::Kind::ChordPro}};
   for (qsizetype i = 0; i < arguments.size(); ++i)
     for (const auto& o : options) {
       if (arguments[i] != QLatin1String(o.option)) continue;

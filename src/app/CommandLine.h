@@ -7,11 +7,11 @@
 // The headless exports: `strumbo --export-midi PAGE.ppf OUT.mid`,
 // `--export-audio PAGE.ppf OUT.wav` and `--export-pdf PAGE OUT.pdf`, and
 // `--smooth-fingerings IN.ppf OUT.ppf [--around FRET]` and
-// `--transpose N IN OUT`. They
+// `--transpose N IN OUT`, and `--export-chordpro PAGE OUT.cho`. They
 // are told apart from a window run before any application object exists,
 // because an export must not need a display.
 struct ExportRequest {
-  enum class Kind { Midi, Audio, Pdf, Smooth, Transpose };
+  enum class Kind { Midi, Audio, Pdf, Smooth, Transpose, ChordPro };
   Kind What = Kind::Midi;
   QString Page;
   QString Out;
