@@ -806,6 +806,10 @@ void fillPlayPage(const Sheet& sheet, ChordResolver& chords, Imported& out) {
   // the whole page; the sheet's own stay as written.
   PlayPageSlots own;
   std::memcpy(own, page.PlayPage, sizeof own);
+  // Smooth Fingerings leaves a chord of another tuning as it is, so the
+  // sheet's own fingerings stay fixed while the others are chosen around
+  // them, even where one equals a library fingering.
+  for (int s : ownSlots) page.PlayPage[s % 12][s / 12].Tuning[0] ^= 0x80;
   SmoothRequest request;
   request.ThreeFour = threeFour;
   request.Marks = out.Marks;

@@ -52,6 +52,7 @@ fails(earlier.mid --export-midi song.ppf)
 fails(new.mid --export-midi song.ppf)
 fails(earlier.wav --export-audio song.ppf)
 fails(new.wav --export-audio song.ppf)
+fails(new.cho --export-chordpro song.ppf)
 
 file(GLOB left RELATIVE ${WORK}/full ${WORK}/full/*)
 list(SORT left)

@@ -229,6 +229,20 @@ TEST(ChordProSheet, HandWrittenSheetGivesItsChordsInOrder) {
   }
 }
 
+TEST(ChordProSheet, UndefinedChordsTakeTheFingeringsThatSuitThePage) {
+  // A barre A at the fifth fret, defined, back and forth with D: the D at
+  // the same place beats the open one the library lists first.
+  const ChordPro::Imported r = ChordPro::readSheet(
+      "{define: A base-fret 5 frets 1 3 3 2 1 1 fingers 1 3 4 2 1 1}\n[A]la [D]la [A]la [D]la\n",
+      PageKind::Play, ProgramDir);
+  ASSERT_EQ(r.Error, "");
+  const TChordDiagram& d = r.Page.PlayPage[8][0];
+  ASSERT_FALSE(isEmpty(d));
+  EXPECT_TRUE(sameFingering(d, libraryChord(2, Major, 2)));  // x57775
+  EXPECT_TRUE(sameFingering(r.Page.PlayPage[0][0], shape("577655", "134211", 9, Major)));
+  EXPECT_TRUE(sameFingering(r.Page.PlayPage[4][1], shape("577655", "134211", 9, Major)));
+}
+
 TEST(ChordProSheet, RefusesWhatGivesNoPageAndKeepsWhatFits) {
   for (const std::string& text :
        {std::string(),

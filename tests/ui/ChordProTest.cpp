@@ -103,6 +103,7 @@ class ChordProTest : public QObject {
     w.show();
     showChords(w, 0, 1, 0);  // C major
     sendChord(w, 0, "pmenu1SendtoPlay", "imgPlayPage", {40, 60});
+    clickTab(w, int(PlayTab::Chords));
     sendChord(w, 2, "pmenu1SendtoPlay", "imgPlayPage", {63 * 4 + 40, 60});
     QCOMPARE(w.currentTab(), PlayTab::PlayPage);
     rig.save(QStringLiteral("tune"));
@@ -114,7 +115,7 @@ class ChordProTest : public QObject {
     rig.ask.files.push_back(rig.file("tune-sheet"));
     exportItem->trigger();
     const QByteArray sheet = readFile(rig.file("tune-sheet.cho"));
-    QVERIFY2(sheet.startsWith("{title: tune}\n{time: 4/4}\n{tempo: 120}\n"), sheet.constData());
+    QVERIFY2(sheet.startsWith("{title: tune}\n{time: 4/4}\n{tempo: 100}\n"), sheet.constData());
     QVERIFY2(sheet.contains("{define: C base-fret "), sheet.constData());
     QVERIFY2(sheet.contains("{define: C_2 base-fret "), sheet.constData());
     QVERIFY2(sheet.contains("| C   .   C_2 .   |."), sheet.constData());
