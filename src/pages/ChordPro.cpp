@@ -256,7 +256,11 @@ class Namer {
 };
 
 std::string heading(const SheetHeading& h, const PageContents* play) {
-  std::string out = "{title: " + h.Title + "}\n";
+  // A brace or a line break in a file name would end the directive early.
+  std::string title = h.Title;
+  for (char& c : title)
+    if (c == '{' || c == '}' || c == '\n' || c == '\r') c = c == '{' ? '(' : c == '}' ? ')' : ' ';
+  std::string out = "{title: " + title + "}\n";
   if (play) {
     out += play->Header.ThreeFour ? "{time: 3/4}\n" : "{time: 4/4}\n";
     out += "{tempo: " + std::to_string(play->Header.TempoBpm) + "}\n";
