@@ -67,6 +67,8 @@ TEST(ChordProNames, EveryTypeRootAndBassReadsBackAsWritten) {
   EXPECT_EQ(ChordPro::parseChordName("Ebm")->Root, 3);
   EXPECT_EQ(ChordPro::parseChordName("C6/9")->Type, 5);
   EXPECT_EQ(ChordPro::parseChordName("C6/9")->Bass, 0);
+  EXPECT_EQ(ChordPro::parseChordName("C\u03947")->Type, 2);  // C, a delta, 7
+  EXPECT_EQ(ChordPro::parseChordName("B\u00F8")->Type, 24);
   EXPECT_EQ(ChordPro::parseChordName("Csus2")->Type, -1);
   EXPECT_FALSE(ChordPro::parseChordName("x3"));
 }
