@@ -43,7 +43,8 @@ ExportCommand parseExportCommand(const QStringList& arguments) {
   } options[] = {{"--export-midi", ExportRequest::Kind::Midi},
                  {"--export-audio", ExportRequest::Kind::Audio},
                  {"--export-pdf", ExportRequest::Kind::Pdf},
-                 {"--export-musicxml", ExportRequest::Kind::MusicXml}};
+                 {"--export-musicxml", ExportRequest::Kind::MusicXml},
+                 {"--export-chordpro", ExportRequest::Kind::ChordPro}};
   for (qsizetype i = 0; i < arguments.size(); ++i)
     for (const auto& o : options) {
       if (arguments[i] != QLatin1String(o.option)) continue;

@@ -8,11 +8,11 @@
 // `--export-audio PAGE.ppf OUT.wav`, `--export-pdf PAGE OUT.pdf` and
 // `--export-musicxml PAGE.ppf OUT.musicxml`, and
 // `--smooth-fingerings IN.ppf OUT.ppf [--around FRET]` and
-// `--transpose N IN OUT`. They
+// `--transpose N IN OUT`, and `--export-chordpro PAGE OUT.cho`. They
 // are told apart from a window run before any application object exists,
 // because an export must not need a display.
 struct ExportRequest {
-  enum class Kind { Midi, Audio, Pdf, Smooth, Transpose, MusicXml };
+  enum class Kind { Midi, Audio, Pdf, Smooth, Transpose, MusicXml, ChordPro };
   Kind What = Kind::Midi;
   QString Page;
   QString Out;

@@ -13,6 +13,7 @@
 #include "music/NameTables.h"
 #include "output/MusicXml.h"
 #include "output/PageExport.h"
+#include "pages/ChordPro.h"
 #include "pages/PageFile.h"
 #include "pages/SmoothFingerings.h"
 #include "pages/Transpose.h"
@@ -194,6 +195,21 @@ int transposePage(const ExportRequest& request, FileLayer& files, const std::str
   return 0;
 }
 
+// The page as a ChordPro sheet: its chords, fingerings and, for a play page,
+// its bars and repeats.
+int exportChordPro(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
+                   const std::string& out, const PageContents& page,
+                   const std::optional<TRepeatSet>& companion) {
+  ChordPro::SheetHeading heading;
+  heading.Title = QFileInfo(request.Page).completeBaseName().toStdString();
+  heading.Capo = programSettings(files, exeDir).Capo;
+  const std::string text = ChordPro::writeSheet(page, marksOf(page, companion), heading);
+  if (text.empty()) return fail(request.Page + QStringLiteral(": the page holds no chord"));
+  const auto failure = writeFilesTogether(files, {{out, text}});
+  if (failure) return fail(QString::fromStdString(couldNotWrite(out, failure->Reason)));
+  return 0;
+}
+
 }  // namespace
 
 int runExport(const ExportRequest& request, FileLayer& files, const std::string& exeDir) {
@@ -201,12 +217,19 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   const std::string out = QFile::encodeName(request.Out).toStdString();
   const std::optional<PageKind> kind = pageKindOfPath(pagePath);
   const bool smooth = request.What == ExportRequest::Kind::Smooth;
+  const bool chordPro = request.What == ExportRequest::Kind::ChordPro;
+  if (chordPro && kind != PageKind::Play && kind != PageKind::Print && kind != PageKind::Chord &&
+      kind != PageKind::Design)
+    return fail(request.Page +
+                QStringLiteral(": only a play, print or chord page or a design group (.ppf, "
+                               ".prf, .cpf, .cds) has chords for ChordPro"));
   const bool transpose = request.What == ExportRequest::Kind::Transpose;
   if (transpose && kind != PageKind::Play && kind != PageKind::Print && kind != PageKind::Design)
     return fail(request.Page +
                 QStringLiteral(": only a play page, a print page or a design group transposes"));
   const bool musicXml = request.What == ExportRequest::Kind::MusicXml;
-  const bool sound = request.What != ExportRequest::Kind::Pdf && !smooth && !transpose && !musicXml;
+  const bool sound =
+      request.What != ExportRequest::Kind::Pdf && !smooth && !transpose && !musicXml && !chordPro;
   if (musicXml && kind != PageKind::Play)
     return fail(request.Page + QStringLiteral(": only a play page (.ppf) has a score"));
   if (smooth && kind != PageKind::Play)
@@ -214,7 +237,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
                 QStringLiteral(": only a play page (.ppf) has fingerings to smooth"));
   if (sound && kind != PageKind::Play)
     return fail(request.Page + QStringLiteral(": only a play page (.ppf) plays"));
-  if (!transpose && (!kind || *kind == PageKind::Design))
+  if (!transpose && !chordPro && (!kind || *kind == PageKind::Design))
     return fail(request.Page + QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
   // A rewritten page keeps its kind: another name would hide it from Open.
   if ((smooth || transpose) && pageKindOfPath(out) != kind)
@@ -230,6 +253,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   if (!error.empty())
     return fail(request.Page + QStringLiteral(": ") + QString::fromStdString(error));
   if (transpose) return transposePage(request, files, exeDir, out, page, companion);
+  if (chordPro) return exportChordPro(request, files, exeDir, out, page, companion);
   if (smooth) return smoothPage(request, files, exeDir, out, page, companion);
   if (sound) return exportSound(request, out, files, exeDir, page, companion);
   if (musicXml) return exportMusicXml(request, files, exeDir, out, page, companion);

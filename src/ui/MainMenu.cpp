@@ -57,6 +57,13 @@ MainMenu::MainMenu(QMenuBar* bar, std::function<PlayTab()> activeTab, QObject* p
   connect(file, &QMenu::aboutToShow, this, [mnuExportPdf, activeTab] {
     mnuExportPdf->setVisible(activeTab() != PlayTab::ChordDesign);
   });
+  // The chords of a page, for chord-sheet programs; the Scales tab has none.
+  QAction* mnuExportChordPro =
+      namedAction(file, QStringLiteral("Export ChordPro..."), "mnuExportChordPro");
+  connect(mnuExportChordPro, &QAction::triggered, this, &MainMenu::exportChordProChosen);
+  connect(file, &QMenu::aboutToShow, this, [mnuExportChordPro, activeTab] {
+    mnuExportChordPro->setVisible(activeTab() != PlayTab::Scales);
+  });
   // The files last opened or saved on the active tab's kind, newest first.
   QAction* recentLine = file->addSeparator();
   recentLine->setVisible(false);

@@ -55,6 +55,7 @@ class MainMenu : public QObject {
   void aboutChosen();
   // File > Export PDF...: the active tab's page as a PDF sheet.
   void exportPdfChosen();
+  void exportChordProChosen();
   void undoChosen();
   void redoChosen();
   void smoothChosen();

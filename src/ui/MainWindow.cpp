@@ -17,6 +17,7 @@
 #include "files/PosixFileLayer.h"
 #include "midi/MidiComponent.h"
 #include "midi/MidiSession.h"
+#include "pages/ChordPro.h"
 #include "settings/Settings.h"
 #include "ui/AboutDialog.h"
 #include "ui/ChordDesignTab.h"
@@ -147,6 +148,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
           [this](const QString& path) { Files->openFiles({path}); });
   setAcceptDrops(true);
   connect(Menus, &MainMenu::exportPdfChosen, Printing, &PrintController::exportPdf);
+  connect(Menus, &MainMenu::exportChordProChosen, Files, &PageFilesController::exportChordPro);
 
   // Capo, names and hand as the settings left them.
   // Beside the page tabs, where the row has room to spare.
@@ -441,7 +443,8 @@ QStringList pageFilesOf(const QMimeData* data) {
   QStringList paths;
   if (!data) return paths;
   for (const QUrl& url : data->urls())
-    if (url.isLocalFile() && pageKindOfPath(url.toLocalFile().toStdString()))
+    if (url.isLocalFile() && (pageKindOfPath(url.toLocalFile().toStdString()) ||
+                              ChordPro::isSheetPath(url.toLocalFile().toStdString())))
       paths << url.toLocalFile();
   return paths;
 }

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "files/Paths.h"
+#include "files/WriteFiles.h"
+#include "pages/ChordPro.h"
 #include "settings/ProfileFile.h"
 #include "settings/Settings.h"
 #include "state/AppState.h"
@@ -31,6 +33,10 @@ std::string pathOf(const QString& path) {
 Settings::PageKind settingsKind(PageKind kind) {
   return static_cast<Settings::PageKind>(static_cast<int>(kind));
 }
+
+const QString SheetFilter = QStringLiteral("ChordPro Files (*.cho *.chordpro *.crd *.pro)");
+// Far more than any song; a longer file is something else.
+constexpr std::size_t MaxSheetBytes = 1 << 20;
 
 }  // namespace
 
@@ -87,15 +93,29 @@ void PageFilesController::sbtnOpenClick() {
   const PageKind kind = pageKindOf(P.Bench.activeTab());
   if (!mayReplace(kind)) return;
   const PageKindInfo& info = pageKindInfo(kind);
+  // The PlayPage and the Print page also take a ChordPro sheet's chords.
+  const bool sheets = kind == PageKind::Play || kind == PageKind::Print;
+  const QString filter =
+      qsv(info.Filter) + (sheets ? QStringLiteral(";;") + SheetFilter : QString());
   const QString path =
-      P.Ask.openFileName(&P.Window, qsv(info.OpenTitle), startFolder(kind), qsv(info.Filter));
+      P.Ask.openFileName(&P.Window, qsv(info.OpenTitle), startFolder(kind), filter);
   if (path.isEmpty()) return;
-  load(pathOf(path), kind);
+  if (sheets && ChordPro::isSheetPath(path.toStdString()))
+    importSheet(pathOf(path), kind);
+  else
+    load(pathOf(path), kind);
 }
 
 void PageFilesController::openFiles(const QStringList& paths) {
   if (P.Guard.active()) return;
   for (const QString& path : paths) {
+    // A ChordPro sheet named or dropped becomes the PlayPage.
+    if (ChordPro::isSheetPath(path.toStdString())) {
+      if (!mayReplace(PageKind::Play)) return;
+      if (importSheet(pathOf(path), PageKind::Play) && P.Bench.activeTab() != PlayTab::PlayPage)
+        P.ShowTab(PlayTab::PlayPage);
+      continue;
+    }
     const std::optional<PageKind> kind = pageKindOfPath(pathOf(path));
     if (!kind) {
       P.Ask.error(&P.Window,
@@ -174,4 +194,77 @@ void PageFilesController::remember(PageKind kind, const std::string& path) {
   } catch (const ProfileWriteError&) {
     // The list is only a convenience; the page itself is saved or loaded.
   }
+}
+
+bool PageFilesController::importSheet(const std::string& path, PageKind kind) {
+  const QString file = QString::fromStdString(fileNameOf(path));
+  const std::optional<std::string> text = P.Files.readAtMost(path, MaxSheetBytes + 1);
+  if (!text || text->size() > MaxSheetBytes) {
+    P.Ask.error(&P.Window, text ? file + QStringLiteral(" is too long for a ChordPro file.")
+                                : QStringLiteral("Could not read ") + file + QStringLiteral("."));
+    return false;
+  }
+  ChordPro::Imported sheet = ChordPro::readSheet(*text, kind, P.Bench.State.ExeDir);
+  QString unknown;
+  for (const std::string& name : sheet.Unknown)
+    unknown +=
+        (unknown.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromStdString(name);
+  const QString leftOutLine =
+      QStringLiteral("These chords have no chord type in the dictionary and were left out: ") +
+      unknown + QStringLiteral(".");
+  if (!sheet.Error.empty()) {
+    QString text = QString::fromStdString(sheet.Error);
+    if (!unknown.isEmpty()) text += QStringLiteral("\n\n") + leftOutLine;
+    P.Ask.error(&P.Window, text);
+    return false;
+  }
+  std::optional<TRepeatSet> marks;
+  if (kind == PageKind::Play) {
+    // How the player strums and whether the bass sounds are not the sheet's
+    // to say.
+    sheet.Page.Header.StrumSpeed = P.Bench.State.Play.StrumSpeed;
+    sheet.Page.Header.Bass = P.Bench.State.Play.BassNote;
+    marks = sheet.Marks;
+  }
+  const PlayTab tab = tabOf(kind);
+  P.Bench.apply(tab, [&] {
+    P.Views.pageLoaded(kind, sheet.Page, marks, path);
+    return PageEdit{"Import ChordPro"};
+  });
+  QStringList notes;
+  if (!unknown.isEmpty()) notes << leftOutLine;
+  if (sheet.LeftOut > 0)
+    notes << QStringLiteral("%1 more chords did not fit on the page and were left out.")
+                 .arg(sheet.LeftOut);
+  if (!notes.isEmpty()) P.Ask.message(&P.Window, notes.join(QStringLiteral("\n\n")));
+  return true;
+}
+
+void PageFilesController::exportChordPro() {
+  if (P.Guard.active()) return;
+  const PlayTab tab = P.Bench.activeTab();
+  if (tab == PlayTab::Scales) return;
+  const PageKind kind = pageKindOf(tab);
+  P.Views.apply(P.Bench.endMove(tab));
+  const std::string& file = P.Bench.State.lastPageFile(tab);
+  const QString stem = file.empty() ? QStringLiteral("Untitled")
+                                    : QFileInfo(QString::fromStdString(file)).completeBaseName();
+  ChordPro::SheetHeading heading;
+  heading.Title = stem.toStdString();
+  heading.Capo = P.Bench.State.Capo;
+  heading.Names = P.Bench.State.Names;
+  const std::string text =
+      ChordPro::writeSheet(P.Bench.contents(kind), P.Bench.State.Play.ActiveRepeatSet, heading);
+  if (text.empty()) {
+    P.Ask.message(&P.Window, QStringLiteral("This page holds no chord to export."));
+    return;
+  }
+  QString path = P.Ask.saveFileName(&P.Window, QStringLiteral("Export ChordPro"),
+                                    startFolder(kind) + stem + QStringLiteral(".cho"), SheetFilter);
+  if (path.isEmpty()) return;
+  if (!ChordPro::isSheetPath(path.toStdString())) path += QStringLiteral(".cho");
+  const std::string out = pathOf(path);
+  // Written whole or not at all, like a page.
+  if (const auto failure = writeFilesTogether(P.Files, {{out, text}}))
+    P.Ask.error(&P.Window, QString::fromStdString(couldNotWrite(out, failure->Reason)));
 }

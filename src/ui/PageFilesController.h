@@ -50,6 +50,9 @@ class PageFilesController : public QObject {
   // page kind and a file that cannot be loaded are refused with a message
   // and leave the tabs as they were.
   void openFiles(const QStringList& paths);
+  // File > Export ChordPro...: the chords of the active tab's page (the
+  // PlayPage with its bars and repeats) written as a ChordPro sheet.
+  void exportChordPro();
   // The recent files of the active tab's kind, newest first.
   QStringList recentFiles() const;
 
@@ -60,6 +63,11 @@ class PageFilesController : public QObject {
   // Reads `path` as a page of `kind` into its page. False, with the message
   // shown, when it could not; the page is then untouched.
   bool load(const std::string& path, PageKind kind);
+  // Reads the ChordPro sheet `path` into the page of `kind` (the PlayPage or
+  // the Print page) as one step of its history; the page then counts as
+  // changed, since no page file holds it. False, with the message shown,
+  // when the sheet gives no page; the page is then untouched.
+  bool importSheet(const std::string& path, PageKind kind);
   // Where the file dialogs start for `kind`, ending in '/'.
   QString startFolder(PageKind kind) const;
   // LastPageFile, the caption and the recent files after a save or a load.

@@ -54,6 +54,7 @@ fails(earlier.wav --export-audio song.ppf)
 fails(new.wav --export-audio song.ppf)
 fails(earlier.musicxml --export-musicxml song.ppf)
 fails(new.musicxml --export-musicxml song.ppf)
+fails(new.cho --export-chordpro song.ppf)
 
 file(GLOB left RELATIVE ${WORK}/full ${WORK}/full/*)
 list(SORT left)
