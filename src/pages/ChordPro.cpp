@@ -284,7 +284,10 @@ std::string playSheet(const PageContents& page, const TRepeatSet& marks, const S
   int inLine = 0;
   for (int b = 0; b <= lastBar; ++b) {
     if (inLine == 0) line = opens[static_cast<std::size_t>(b)] ? "|:" : "|";
-    for (int c = 0; c < cellsPerBar; ++c) line += " " + cell(b * perBar + c * step);
+    for (int c = 0; c < cellsPerBar; ++c) {
+      line += ' ';
+      line += cell(b * perBar + c * step);
+    }
     ++inLine;
     const int count = marks.RepeatCount[b];
     std::string margin;
