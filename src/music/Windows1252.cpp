@@ -46,4 +46,21 @@ std::string encode(std::u16string_view text, char replacement) {
   return bytes;
 }
 
+std::string toUtf8(std::string_view bytes) {
+  std::string out;
+  for (const char16_t c : decode(bytes)) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 }  // namespace Windows1252

@@ -14,6 +14,9 @@ namespace Windows1252 {
 // every byte string survives a round trip.
 std::u16string decode(std::string_view bytes);
 
+// The same text in UTF-8, as files for other programs carry it.
+std::string toUtf8(std::string_view bytes);
+
 // True when `c` has a byte of its own in the set.
 bool holds(char16_t c);
 

@@ -119,21 +119,10 @@ std::string escaped(std::string_view text) {
 // Record text (Windows-1252) as UTF-8 without the control characters XML
 // cannot carry.
 std::string recordText(std::string_view bytes) {
-  std::string out;
-  for (const char16_t c : Windows1252::decode(bytes)) {
-    if (c < 0x20) continue;
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  std::string printable;
+  for (const char b : bytes)
+    if (static_cast<unsigned char>(b) >= 0x20) printable += b;
+  return Windows1252::toUtf8(printable);
 }
 
 // A pitch name of the tables ("Eb", "F#") as a step and an alteration.

@@ -127,20 +127,7 @@ std::string_view withoutVariant(std::string_view name) {
 
 // Record text is Windows-1252; sheets are UTF-8.
 std::string utf8Of(std::string_view bytes) {
-  std::string out;
-  for (char16_t c : Windows1252::decode(bytes)) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  return Windows1252::toUtf8(bytes);
 }
 
 bool validUtf8(std::string_view s) {
