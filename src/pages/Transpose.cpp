@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int HighestFret = 22;
+constexpr double MiddleOfNeck = 7.0;
 
 // The shape moved by `shift` frets, when it stays on the neck and no open
 // string would have to move.
@@ -54,10 +55,13 @@ TransposedChord transposeChord(const TChordDiagram& chord, int steps, LibraryFin
       }
 
   // By hand: up n frets or down 12 - n, whichever keeps the hand nearer
-  // where it was.
+  // where it was; half an octave either way goes towards the middle of the
+  // neck, so that two such steps bring the shape back where it was.
   std::optional<TChordDiagram> up = shifted(moved, n), down = shifted(moved, n - 12);
   if (up && down) {
-    r.Chord = std::abs(n) <= std::abs(n - 12) ? *up : *down;
+    const bool tie = n == 6;
+    const bool goUp = tie ? handPosition(chord.Strings).value_or(0.0) < MiddleOfNeck : n < 6;
+    r.Chord = goUp ? *up : *down;
     return r;
   }
   if (up || down) {

@@ -41,6 +41,9 @@ TEST(Transpose, TwelveSemitonesInTwoStepsGiveTheChordBackByteForByte) {
       EXPECT_EQ(moved.Chord.Strings[s].Fret, own.Strings[s].Fret + 2);
     }
   EXPECT_TRUE(same(transposeChord(moved.Chord, -2, lib).Chord, own));
+  // Half an octave twice, either way, comes back too.
+  for (int steps : {6, -6})
+    EXPECT_TRUE(same(transposeChord(transposeChord(own, steps, lib).Chord, steps, lib).Chord, own));
 }
 
 TEST(Transpose, AnOwnShapeWithAnOpenStringBecomesTheNearestLibraryFingering) {
