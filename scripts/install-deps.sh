@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core fonts-liberation2
   clang clang-format libclang-rt-14-dev
-  desktop-file-utils
+  desktop-file-utils appstream
   libxml2-utils
 )
 

@@ -67,7 +67,8 @@ std::string SettingsLocation::resolve(const std::string& exeDir, FileLayer& file
   notice.clear();
   const std::string shipped = exeDir + FileName;
   // The file is replaced by rename, so the folder must be writable, not the file.
-  if (writable(exeDir) || configDir.empty()) {
+  const bool besideProgram = writable(exeDir) && !files.exists(exeDir + PerUserMarker);
+  if (besideProgram || configDir.empty()) {
     notice = setAsideIfTooLarge(files, shipped, "with its default settings");
     return shipped;
   }

@@ -6,14 +6,16 @@
 class FileLayer;
 
 // Where "Px.ini" lives: beside the executable, with the data it belongs to,
-// unless that folder cannot be written (a system-wide install). Then it is
-// the user's configuration folder ($XDG_CONFIG_HOME/strumbo, or
+// unless that folder cannot be written or holds the PerUserMarker file (an
+// installed program, whose files belong to the system even when root could
+// write them). Then it is the user's configuration folder ($XDG_CONFIG_HOME/strumbo, or
 // ~/.config/strumbo), seeded with the shipped file so the voice names and any
 // shipped defaults come along; sections it ships that the user's file lacks
 // are added to it at each start.
 class SettingsLocation {
  public:
   static constexpr const char* FileName = "Px.ini";
+  static constexpr const char* PerUserMarker = "settings-per-user";
 
   // `exeDir` ends in '/'. The environment is read for the configuration folder.
   static std::string resolve(const std::string& exeDir, FileLayer& files);

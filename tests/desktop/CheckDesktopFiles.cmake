@@ -1,26 +1,31 @@
 # Checks the files `cmake --install` hands to the desktop: the entry, the MIME
-# types and the icon. desktop-file-validate must be installed (the install
-# script brings it): a check that passes because its tool is missing checks
-# nothing. The other validators run when present; without them the checks
+# types, the icon and the AppStream metadata. desktop-file-validate and
+# appstreamcli must be installed (the install script brings them): a check
+# that passes because its tool is missing checks nothing. The other validators run when present; without them the checks
 # below still catch a broken or mismatched file.
-# Called with -DSOURCE=<desktop folder> -DWORK=<scratch folder> and
-# -DWRITER=<write_export_pages>, whose pages the signature matches must know.
+# Called with -DSOURCE=<desktop folder> -DWORK=<scratch folder>,
+# -DWRITER=<write_export_pages>, whose pages the signature matches must know,
+# -DVERSION=<the project's version>, -DCHANGELOG=<the package's changelog>,
+# -DMANPAGE=<the manual page> and -DREADME=<the README naming the options>.
 cmake_minimum_required(VERSION 3.25)
 
 function(fail message)
   message(FATAL_ERROR "${message}")
 endfunction()
 
-set(entry ${SOURCE}/strumbo.desktop)
+set(app_id org.strumbo.Strumbo)
+set(entry ${SOURCE}/${app_id}.desktop)
 set(mime ${SOURCE}/strumbo.xml)
 set(icon ${SOURCE}/strumbo.svg)
+set(metainfo ${SOURCE}/${app_id}.metainfo.xml)
 
 find_program(XMLLINT xmllint)
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 find_program(UPDATE_MIME_DATABASE update-mime-database)
+find_program(APPSTREAMCLI appstreamcli)
 
 if(XMLLINT)
-  execute_process(COMMAND ${XMLLINT} --noout ${mime} ${icon}
+  execute_process(COMMAND ${XMLLINT} --noout ${mime} ${icon} ${metainfo}
                   RESULT_VARIABLE rc ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
     fail("not well-formed XML: ${err}")
@@ -71,6 +76,79 @@ list(SORT declared)
 if(NOT entry_types STREQUAL declared)
   fail("entry types '${entry_types}' differ from the declared '${declared}'")
 endif()
+
+# The software centre's entry: valid, and about this program, its launcher,
+# its icon and exactly the page files the entry opens.
+if(NOT APPSTREAMCLI)
+  fail("appstreamcli is not installed (Debian package appstream)")
+endif()
+execute_process(COMMAND ${APPSTREAMCLI} validate --no-net --no-color ${metainfo}
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR out MATCHES "\nE: |\nW: |^E: |^W: ")
+  fail("appstreamcli validate: ${out}${err}")
+endif()
+file(READ ${metainfo} meta)
+foreach(pair "<id>${app_id}</id>" "<launchable type=\"desktop-id\">${app_id}.desktop</launchable>"
+             "<binary>strumbo</binary>" "<icon type=\"stock\">strumbo</icon>"
+             "<metadata_license>CC0-1.0</metadata_license>")
+  string(FIND "${meta}" "${pair}" at)
+  if(at EQUAL -1)
+    fail("the metainfo lacks ${pair}")
+  endif()
+endforeach()
+string(REGEX MATCHALL "<mediatype>[^<]+</mediatype>" provided "${meta}")
+list(TRANSFORM provided REPLACE "</?mediatype>" "")
+list(SORT provided)
+if(NOT provided STREQUAL declared)
+  fail("the metainfo provides '${provided}', the MIME file declares '${declared}'")
+endif()
+
+# A new version must be announced where users and Debian read it: the newest
+# release of the metainfo and the top entry of the package's changelog (whose
+# dates must also agree, being the same release).
+string(REGEX MATCH "<release version=\"([^\"]+)\" date=\"([0-9-]+)\"" newest "${meta}")
+if(NOT CMAKE_MATCH_1 STREQUAL VERSION)
+  fail("the metainfo's newest release is '${CMAKE_MATCH_1}', the project is ${VERSION}")
+endif()
+set(release_date ${CMAKE_MATCH_2})
+file(STRINGS ${CHANGELOG} log)
+list(GET log 0 top)
+if(NOT top MATCHES "^strumbo \\(${VERSION}-[0-9]+\\) [a-z]+; urgency=[a-z]+$")
+  fail("the changelog's top entry '${top}' is not strumbo (${VERSION}-N)")
+endif()
+foreach(line IN LISTS log)
+  if(line MATCHES "^ -- .+ <.+>  [A-Z][a-z][a-z], ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(FIND months ${CMAKE_MATCH_2} m)
+    math(EXPR m "${m} + 1" OUTPUT_FORMAT DECIMAL)
+    if(m LESS 10)
+      set(m 0${m})
+    endif()
+    set(signed "${CMAKE_MATCH_3}-${m}-${CMAKE_MATCH_1}")
+    break()
+  endif()
+endforeach()
+if(NOT signed STREQUAL release_date)
+  fail("the changelog's top entry is dated '${signed}', the metainfo's release ${release_date}")
+endif()
+
+# Every command line option the README shows is in the manual page, with
+# its hyphens escaped as roff needs them.
+file(READ ${README} readme)
+string(REGEX MATCHALL "strumbo --[a-z-]+" options "${readme}")
+list(REMOVE_DUPLICATES options)
+if(NOT options)
+  fail("the README shows no command line options")
+endif()
+file(READ ${MANPAGE} man)
+foreach(option IN LISTS options)
+  string(REPLACE "strumbo " "" option "${option}")
+  string(REPLACE "-" "\\-" escaped "${option}")
+  string(FIND "${man}" "${escaped}" at)
+  if(at EQUAL -1)
+    fail("the manual page does not describe ${option}")
+  endif()
+endforeach()
 
 # Each signature match must hit the page the encoder writes, at its offset.
 file(REMOVE_RECURSE ${WORK})

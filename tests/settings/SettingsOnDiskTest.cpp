@@ -309,3 +309,40 @@ TEST(SettingsReads, StartReadsTheFileOnceAndCloseWritesItOnce) {
   EXPECT_EQ(fs.writes, 2) << "one write per command";
   EXPECT_EQ(fs.reads, 4) << "each command reads the file, then its written copy back";
 }
+
+// An installed program's folder may be writable (by root, or after a careless
+// chmod), yet its files belong to the package: with the marker an install
+// leaves there, settings go to the user's folder and the shipped file and the
+// folder stay exactly as shipped, start after start.
+TEST_F(OnDisk, AnInstalledProgramFolderIsNeverWrittenEvenWhenItCouldBe) {
+  const fs::path program = dir / "lib/strumbo";
+  fs::create_directories(program);
+  const std::string exe = program.string() + "/";
+  const std::string shipped = "[General MIDI]\n001 Piano=\n[Main]\nBass=0\n";
+  std::ofstream(exe + "Px.ini", std::ios::binary) << shipped;
+  const std::string conf = (dir / "home/.config/strumbo/").string();
+  auto writable = [](const std::string& p) { return ::access(p.c_str(), W_OK) == 0; };
+
+  // Without the marker a writable folder is the settings' home.
+  ASSERT_TRUE(writable(exe));
+  EXPECT_EQ(SettingsLocation::resolve(exe, posix, writable, conf), exe + "Px.ini");
+
+  std::ofstream(exe + SettingsLocation::PerUserMarker) << "installed\n";
+  const std::string user = SettingsLocation::resolve(exe, posix, writable, conf);
+  ASSERT_EQ(user, conf + "Px.ini");
+  ProfileFile ini(user, posix);
+  EXPECT_EQ(ini.readKeyNames("General MIDI"), std::vector<std::string>{"001 Piano"});
+  ini.writeInteger("Main", "Bass", 1);
+
+  EXPECT_EQ(SettingsLocation::resolve(exe, posix, writable, conf), user);
+  EXPECT_EQ(ProfileFile(user, posix).readInteger("Main", "Bass", 0), 1)
+      << "the user's change stays";
+  std::ifstream in(exe + "Px.ini", std::ios::binary);
+  std::stringstream now;
+  now << in.rdbuf();
+  EXPECT_EQ(now.str(), shipped);
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(program)) left.push_back(e.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"Px.ini", SettingsLocation::PerUserMarker}));
+}
