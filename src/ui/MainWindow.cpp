@@ -373,6 +373,9 @@ void MainWindow::buildPages() {
       scroll->setWidget(Surfaces[i]);
     }
     scroll->setProperty("tabName", QLatin1String(p.tab));
+    scroll->setAccessibleName(QLatin1String(p.caption) + QStringLiteral(" page"));
+    if (i != int(PlayTab::ChordDesign))
+      Surfaces[i]->setAccessibleName(QLatin1String(p.caption) + QStringLiteral(" diagrams"));
     setHelpContext(scroll, p.helpContext);
     Scrolls[i] = scroll;
     PageControl1->addTab(scroll, QLatin1String(p.caption));

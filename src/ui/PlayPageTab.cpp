@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <algorithm>
 
+#include "pages/DiagramText.h"
 #include "play/PlayerSettings.h"
 #include "render/DiagramPainter.h"
 #include "render/PageCells.h"
@@ -102,6 +103,12 @@ void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
   if (u.Clear || u.Grid || !u.Slots.empty() || u.RepeatMarks || u.StartMarker)
     imgPlayPage->refresh();
   if (u.Pointer) imgPlayPage->setPointerShape(static_cast<int>(*u.Pointer));
+  const PlaySlot s = Editor.selected();
+  const TChordDiagram* chosen = Editor.shown(s.Column, s.Row);
+  imgPlayPage->setSpokenText(
+      chosen ? QStringLiteral("Row %1, slot %2: ").arg(s.Row + 1).arg(s.Column + 1) +
+                   qs(DiagramText::spokenChord(*chosen, State.shownNames()))
+             : QStringLiteral("Row %1, slot %2: empty").arg(s.Row + 1).arg(s.Column + 1));
   if (u.MenuItemsEnabled) {
     const QList<QAction*> items = popmenuPlayPage->actions();
     // Repeat Markers, Smooth Fingerings and Transpose act on the page, not the slot.

@@ -4,6 +4,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include "pages/DiagramText.h"
 #include "render/PageCells.h"
 #include "render/PageDrawer.h"
 #include "ui/BusyGuard.h"
@@ -12,6 +13,7 @@
 #include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
+#include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
 
 PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
@@ -78,6 +80,13 @@ void PrintPageTab::apply(const PrintUpdate& u) {
   if (u.RedrawPage || !u.Redraw.empty() || u.Frame) imgPrintPage->refresh();
   if (u.ShowItem) Fretboard->showPrintItem(State.SelectedPrintItem);
   if (u.Pointer) imgPrintPage->setPointerShape(static_cast<int>(*u.Pointer));
+  const auto [c, r] = Model.selected();
+  const bool inside = c >= 0 && c < PrintPageColumns && r >= 0 && r < PrintPageRows;
+  imgPrintPage->setSpokenText(
+      inside && !isEmpty(State.PrintPage[c][r])
+          ? QStringLiteral("Row %1, item %2: ").arg(r + 1).arg(c + 1) +
+                qs(DiagramText::spokenPrintItem(State.PrintPage[c][r], State.shownNames()))
+          : QStringLiteral("No item chosen"));
   if (u.PageEmptied) emit pageEmptied();
 }
 

@@ -9,6 +9,7 @@
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
 #include "music/DiagramConvert.h"
+#include "pages/DiagramText.h"
 #include "render/PageCells.h"
 #include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
@@ -20,6 +21,7 @@
 #include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
+#include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
 
 ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
@@ -119,6 +121,16 @@ void ScalesTab::apply(const ScalesUpdate& u) {
   if (u.RedrawPage || !u.DrawRows.empty() || u.RedrawPosition || u.Frame) imgScales->refresh();
   if (u.ShowScale) Fretboard->ShowScaleOnFretboard(State.CurrentScale);
   if (u.Pointer) imgScales->setPointerShape(static_cast<int>(*u.Pointer));
+  const auto [c, r] = Model.selected();
+  if (r < 0 || r >= ScalePageSize || c < 0 || c >= SmallGeometry::Columns ||
+      isEmpty(State.ScalePage[r])) {
+    imgScales->setSpokenText(QStringLiteral("No scale chosen"));
+    return;
+  }
+  const TScaleDiagram& sc = State.ScalePage[r];
+  imgScales->setSpokenText(
+      qs(DiagramText::spokenScale(sc, State.shownNames())) +
+      QStringLiteral(", position %1 from fret %2").arg(c + 1).arg(sc.StartFrets[c]));
 }
 
 void ScalesTab::imgScalesMouseDown(QPoint at, Qt::MouseButton button) {

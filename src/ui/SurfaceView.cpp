@@ -1,12 +1,39 @@
 #include "ui/SurfaceView.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "ui/Cursors.h"
 
+namespace {
+
+// A drawn surface as assistive technology sees it: a focusable picture whose
+// description and value are the text the page gave it.
+class SurfaceAccessible : public QAccessibleWidget {
+ public:
+  explicit SurfaceAccessible(SurfaceView* view) : QAccessibleWidget(view, QAccessible::Graphic) {}
+
+  QString text(QAccessible::Text t) const override {
+    const auto* view = static_cast<const SurfaceView*>(widget());
+    if (t == QAccessible::Value) return view->spokenText();
+    if (t == QAccessible::Description && !view->spokenText().isEmpty()) return view->spokenText();
+    return QAccessibleWidget::text(t);
+  }
+};
+
+QAccessibleInterface* surfaceAccessible(const QString&, QObject* object) {
+  if (auto* view = qobject_cast<SurfaceView*>(object)) return new SurfaceAccessible(view);
+  return nullptr;
+}
+
+}  // namespace
+
 SurfaceView::SurfaceView(const QString& objectName, QSize size, QWidget* parent)
     : QWidget(parent), Image(size, QImage::Format_RGB32) {
+  static const bool factoryInstalled = (QAccessible::installFactory(&surfaceAccessible), true);
+  (void)factoryInstalled;
   setObjectName(objectName);
   Image.fill(Qt::white);
   setFixedSize(size);
@@ -17,6 +44,15 @@ SurfaceView::SurfaceView(const QString& objectName, QSize size, QWidget* parent)
 void SurfaceView::setImage(const QImage& image) {
   Image = image.convertToFormat(QImage::Format_RGB32);
   update();
+}
+
+void SurfaceView::setSpokenText(const QString& text) {
+  if (text == SpokenText) return;
+  SpokenText = text;
+  QAccessibleEvent description(this, QAccessible::DescriptionChanged);
+  QAccessible::updateAccessibility(&description);
+  QAccessibleValueChangeEvent value(this, text);
+  QAccessible::updateAccessibility(&value);
 }
 
 void SurfaceView::setPointerShape(int number) {

@@ -6,7 +6,8 @@
 // A drawing surface: a persistent picture shown at its exact size. Pages draw
 // into image() and call refresh(); presses, moves and releases are reported in
 // picture pixels. It also carries the pointer shapes used while a diagram is
-// being placed (5) or moved (6).
+// being placed (5) or moved (6), and the text a screen reader reads of the
+// picture, since the pixels say nothing to one.
 class SurfaceView : public QWidget {
   Q_OBJECT
 
@@ -24,6 +25,11 @@ class SurfaceView : public QWidget {
   // press lands on what is shown under the pointer.
   void setMirrored(bool mirrored);
   bool mirrored() const { return Mirrored; }
+
+  // What assistive technology reads of the picture (its description and
+  // value); a change is announced.
+  void setSpokenText(const QString& text);
+  const QString& spokenText() const { return SpokenText; }
 
   // 0 = the normal arrow; 5 = placing a sent diagram; 6 = moving a diagram.
   void setPointerShape(int number);
@@ -44,6 +50,7 @@ class SurfaceView : public QWidget {
   QPoint toPicture(QPointF at) const;
 
   QImage Image;
+  QString SpokenText;
   int PointerShape = 0;
   bool Mirrored = false;
 };
