@@ -10,8 +10,13 @@
 #include "WindowProbe.h"
 #include "WindowRig.h"
 #include "render/FretboardPainter.h"
+#include "ui/AddUserChordDialog.h"
+#include "ui/BeginFretDialog.h"
 #include "ui/FretboardPanel.h"
 #include "ui/MainWindow.h"
+#include "ui/RepeatDialog.h"
+#include "ui/TempoDialog.h"
+#include "ui/TransposeDialog.h"
 
 namespace {
 
@@ -75,6 +80,24 @@ class AccessibilityTest : public QObject {
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
   }
 
+  // The small dialogs name their fields as well.
+  void everyDialogFieldHasAName() {
+    std::int32_t tempo = 120;
+    bool changed = false;
+    AddUserChordDialog addChord;
+    BeginFretDialog beginFret;
+    RepeatDialog repeat;
+    TempoDialog tempoDialog(tempo, changed);
+    TransposeDialog transpose(0, false);
+    QStringList missing;
+    for (QDialog* d :
+         std::initializer_list<QDialog*>{&addChord, &beginFret, &repeat, &tempoDialog, &transpose})
+      for (const QString& name : unnamed(*d))
+        missing << QStringLiteral("%1: %2").arg(d->objectName(), name);
+    for (const QString& name : missing) qWarning("no accessible name: %s", qPrintable(name));
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
+  }
+
   // The fretboard reads out the fingering in hand, string by string from
   // the lowest, as the mouse edits it.
   void theFretboardReadsTheFingeringInHand() {
@@ -134,6 +157,36 @@ class AccessibilityTest : public QObject {
     QTest::mouseClick(play, Qt::LeftButton, {}, {40, 60});
     const QString slot = accessibleText(play, QAccessible::Description);
     QVERIFY2(slot.startsWith(QStringLiteral("Row 1, slot 1: C ")), qPrintable(slot));
+  }
+
+  // The Scales and Print pages announce the position and the item chosen.
+  void scalePositionsAndPrintItemsAreAnnounced() {
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    chooseKey(w, 9);
+    chooseScale(w, 0);
+    clickShowChords(w);
+    auto* scales = child<SurfaceView>(w, "imgScales");
+    clickAt(w, "imgScales", {120 * 2 + 70, 90});
+    const QString scale = accessibleText(scales, QAccessible::Description);
+    const int third = w.state().ScalePage[0].StartFrets[2];
+    QVERIFY2(scale.startsWith(QStringLiteral("A ")) &&
+                 scale.contains(QStringLiteral(" scale: A ")) &&
+                 scale.endsWith(QStringLiteral(", position 3 from fret %1").arg(third)),
+             qPrintable(scale));
+    QCOMPARE(accessibleText(scales, QAccessible::Value), scale);
+
+    popupCommand(w, "imgScales", {120 * 2 + 70, 90}, "popmenuScales", "pmenu1SendtoPrint");
+    QCOMPARE(w.currentTab(), PlayTab::Print);
+    clickAt(w, "imgPrintPage", {190, 90});
+    clickAt(w, "imgPrintPage", {190, 90});
+    const QString item =
+        accessibleText(child<SurfaceView>(w, "imgPrintPage"), QAccessible::Description);
+    QVERIFY2(item.startsWith(QStringLiteral("Row 1, item 2: A ")) &&
+                 item.contains(QStringLiteral("scale, position from fret %1: A ").arg(third)),
+             qPrintable(item));
   }
 };
 
