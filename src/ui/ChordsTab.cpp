@@ -53,6 +53,11 @@ ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
   popmenuChords->addAction(QStringLiteral("Show Arpeggio"))->setObjectName("menu1Arpeggio");
 
   connect(surface, &SurfaceView::pressed, this, &ChordsTab::imgChordPageMouseDown);
+  surface->setKeyStepper([this](KeyStep::Key key) -> std::optional<PagePoint> {
+    const auto cell = KeyStep::step(Model.framed(), key, ChordPageColumns, Model.setCount());
+    if (!cell) return std::nullopt;
+    return KeyStep::smallPagePoint(SmallPage::Chords, *cell);
+  });
   connect(surface, &SurfaceView::moved, this, [this] { imgChordPageMouseMove(); });
   surface->installEventFilter(this);
 }

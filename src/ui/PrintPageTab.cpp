@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <memory>
 
 #include "pages/DiagramText.h"
 #include "render/PageCells.h"
@@ -56,6 +57,17 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
           &PrintPageTab::transposeChosen);
 
   connect(surface, &SurfaceView::pressed, this, &PrintPageTab::imgPrintPageMouseDown);
+  surface->setKeyStepper([this, keys = std::make_shared<KeyStep::Cursor>()](
+                             KeyStep::Key key) -> std::optional<PagePoint> {
+    const auto to =
+        keys->key(key, Model.selected(), Model.placing(), PrintPageColumns, PrintPageRows);
+    if (to.Target)
+      imgPrintPage->setSpokenText(QStringLiteral("Place at row %1, item %2")
+                                      .arg(to.Target->Row + 1)
+                                      .arg(to.Target->Column + 1));
+    if (!to.Press) return std::nullopt;
+    return KeyStep::smallPagePoint(SmallPage::Print, *to.Press);
+  });
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
 }
 

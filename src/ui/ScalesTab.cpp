@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <memory>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
@@ -53,6 +54,17 @@ ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
   connect(startFret, &QAction::triggered, this, &ScalesTab::pmenu5StartFretClick);
 
   connect(surface, &SurfaceView::pressed, this, &ScalesTab::imgScalesMouseDown);
+  surface->setKeyStepper([this, keys = std::make_shared<KeyStep::Cursor>()](
+                             KeyStep::Key key) -> std::optional<PagePoint> {
+    int rows = 0;
+    while (rows < ScalePageSize && !isEmpty(State.ScalePage[rows])) ++rows;
+    const auto to = keys->key(key, Model.selected(), Model.placing(), SmallGeometry::Columns,
+                              Model.placing() ? ScalePageSize : rows);
+    if (to.Target)
+      imgScales->setSpokenText(QStringLiteral("Place at row %1").arg(to.Target->Row + 1));
+    if (!to.Press) return std::nullopt;
+    return KeyStep::smallPagePoint(SmallPage::Scales, *to.Press);
+  });
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
 }
 

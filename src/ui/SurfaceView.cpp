@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollArea>
 
 #include "ui/Cursors.h"
 
@@ -22,6 +23,28 @@ class SurfaceAccessible : public QAccessibleWidget {
     return QAccessibleWidget::text(t);
   }
 };
+
+std::optional<KeyStep::Key> stepKey(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+      return KeyStep::Key::Left;
+    case Qt::Key_Right:
+      return KeyStep::Key::Right;
+    case Qt::Key_Up:
+      return KeyStep::Key::Up;
+    case Qt::Key_Down:
+      return KeyStep::Key::Down;
+    case Qt::Key_Home:
+      return KeyStep::Key::Home;
+    case Qt::Key_End:
+      return KeyStep::Key::End;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return KeyStep::Key::Enter;
+    default:
+      return std::nullopt;
+  }
+}
 
 QAccessibleInterface* surfaceAccessible(const QString&, QObject* object) {
   if (auto* view = qobject_cast<SurfaceView*>(object)) return new SurfaceAccessible(view);
@@ -53,6 +76,35 @@ void SurfaceView::setSpokenText(const QString& text) {
   QAccessible::updateAccessibility(&description);
   QAccessibleValueChangeEvent value(this, text);
   QAccessible::updateAccessibility(&value);
+}
+
+void SurfaceView::setKeyStepper(KeyStepper stepper) {
+  Stepper = std::move(stepper);
+  // Clicks keep the focus where it was, so the window's keys stay as they
+  // were for the mouse; Tab reaches the picture.
+  setFocusPolicy(Stepper ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool SurfaceView::takesKey(int key) const {
+  return Stepper && stepKey(key).has_value();
+}
+
+void SurfaceView::keyPressEvent(QKeyEvent* event) {
+  const std::optional<KeyStep::Key> key = stepKey(event->key());
+  if (!Stepper || !key || event->modifiers() != Qt::NoModifier) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  const std::optional<PagePoint> at = Stepper(*key);
+  if (!at) return;
+  const QPoint p(at->X, at->Y);
+  emit pressed(p, Qt::LeftButton, Qt::NoModifier);
+  emit released(p, Qt::LeftButton);
+  // The scroll area the picture lies in follows the choice.
+  if (QWidget* viewport = parentWidget())
+    if (auto* scroll = qobject_cast<QScrollArea*>(viewport->parentWidget()))
+      scroll->ensureVisible(Mirrored ? Image.width() - 1 - p.x() : p.x(), p.y(), 80, 90);
 }
 
 void SurfaceView::setPointerShape(int number) {

@@ -2,6 +2,10 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "pages/KeyStep.h"
 
 // A drawing surface: a persistent picture shown at its exact size. Pages draw
 // into image() and call refresh(); presses, moves and releases are reported in
@@ -31,6 +35,14 @@ class SurfaceView : public QWidget {
   void setSpokenText(const QString& text);
   const QString& spokenText() const { return SpokenText; }
 
+  // Where a step key presses: the page's rule for the cell a key moves its
+  // choice to. With one set, the surface can be reached with Tab, and a step
+  // key while it has the focus is a left click at that point.
+  using KeyStepper = std::function<std::optional<PagePoint>(KeyStep::Key)>;
+  void setKeyStepper(KeyStepper stepper);
+  // Whether a key pressed now is one of the surface's own step keys.
+  bool takesKey(int key) const;
+
   // 0 = the normal arrow; 5 = placing a sent diagram; 6 = moving a diagram.
   void setPointerShape(int number);
   int pointerShape() const { return PointerShape; }
@@ -45,12 +57,14 @@ class SurfaceView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPoint toPicture(QPointF at) const;
 
   QImage Image;
   QString SpokenText;
+  KeyStepper Stepper;
   int PointerShape = 0;
   bool Mirrored = false;
 };

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QtTest>
+#include <cstring>
 
 #include "WindowProbe.h"
 #include "WindowRig.h"
@@ -49,6 +50,10 @@ QStringList unnamed(QWidget& top) {
       missing << QStringLiteral("%1 (%2)").arg(w->objectName(), w->metaObject()->className());
   }
   return missing;
+}
+
+bool sameChord(const TChordDiagram& a, const TChordDiagram& b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 SurfaceView* guitar(MainWindow& w) {
@@ -154,9 +159,62 @@ class AccessibilityTest : public QObject {
     // Sent to the play page and chosen there, it is announced by its slot.
     sendChord(w, 0, "pmenu1SendtoPlay", "imgPlayPage", {40, 60});
     auto* play = child<SurfaceView>(w, "imgPlayPage");
-    QTest::mouseClick(play, Qt::LeftButton, {}, {40, 60});
+    // A right press chooses the slot (and opens its menu).
+    QTest::mouseClick(play, Qt::RightButton, {}, {40, 60});
+    child<QMenu>(w, "popmenuPlayPage")->hide();
     const QString slot = accessibleText(play, QAccessible::Description);
     QVERIFY2(slot.startsWith(QStringLiteral("Row 1, slot 1: C ")), qPrintable(slot));
+  }
+
+  // With the keyboard on a page picture (reached with Tab), the arrows
+  // choose the diagrams as clicks do, and read out what they chose.
+  void arrowKeysChooseDiagrams() {
+    WindowRig rig;
+    MainWindow& w = rig.w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QApplication::setActiveWindow(&w);
+    showChords(w, 0, 1, 0);
+    showChords(w, 7, 1, 0);
+    auto* page = child<SurfaceView>(w, "imgChordPage");
+    // A click chooses without taking the keyboard from where it was.
+    clickAt(w, "imgChordPage", {70, 90});
+    QVERIFY(!page->hasFocus());
+    page->setFocus(Qt::TabFocusReason);
+    QVERIFY(page->hasFocus());
+    QTest::keyClick(page, Qt::Key_Right);
+    QVERIFY(sameChord(w.state().SelectedChord, w.state().ChordPage[1][0]));
+    QTest::keyClick(page, Qt::Key_Down);
+    QTest::keyClick(page, Qt::Key_End);
+    QVERIFY(sameChord(w.state().SelectedChord, w.state().ChordPage[5][1]));
+    QTest::keyClick(page, Qt::Key_Down);  // only two sets: stays
+    QTest::keyClick(page, Qt::Key_Right);
+    QVERIFY(sameChord(w.state().SelectedChord, w.state().ChordPage[5][1]));
+    QVERIFY2(accessibleText(page, QAccessible::Description)
+                 .startsWith(QStringLiteral("Set 2, diagram 6: G ")),
+             qPrintable(accessibleText(page, QAccessible::Description)));
+    // The keys stayed with the picture: nothing started playing.
+    QVERIFY(page->hasFocus());
+
+    // A chord sent to the play page is aimed with the arrows and put down
+    // with Enter; the arrows alone place nothing.
+    QTest::keyClick(page, Qt::Key_Home);
+    popupCommand(w, "imgChordPage", {70, 150 + 90}, "popmenuChords", "pmenu1SendtoPlay");
+    QCOMPARE(w.currentTab(), PlayTab::PlayPage);
+    auto* play = child<SurfaceView>(w, "imgPlayPage");
+    play->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(play, Qt::Key_Right);
+    QTest::keyClick(play, Qt::Key_Right);
+    QTest::keyClick(play, Qt::Key_Down);
+    QCOMPARE(accessibleText(play, QAccessible::Description),
+             QStringLiteral("Place at row 2, slot 3"));
+    for (int r = 0; r < PlayPageRows; ++r)
+      for (int c = 0; c < PlayPageColumns; ++c) QVERIFY(isEmpty(w.state().PlayPage[c][r]));
+    QTest::keyClick(play, Qt::Key_Return);
+    QVERIFY(sameChord(w.state().PlayPage[2][1], w.state().ChordPage[0][1]));
+    QVERIFY2(accessibleText(play, QAccessible::Description)
+                 .startsWith(QStringLiteral("Row 2, slot 3: G ")),
+             qPrintable(accessibleText(play, QAccessible::Description)));
   }
 
   // The Scales and Print pages announce the position and the item chosen.
