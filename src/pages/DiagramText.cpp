@@ -1,6 +1,7 @@
 #include "pages/DiagramText.h"
 
 #include "library/MenuTables.h"
+#include "music/DiagramConvert.h"
 
 namespace DiagramText {
 namespace {
@@ -84,6 +85,48 @@ std::array<std::string, 4> designGroupLines(const TChordDiagram& chord, const Na
 
 std::string playPageCaption(const TChordDiagram& chord, const NameTables& names) {
   return nameOf(chord.Root, chord.ChordName.view(), names) + slash(chord.Root, chord.Bass, names);
+}
+
+std::string stringByString(const TChordDiagram& chord, const NameTables& names) {
+  std::string text;
+  for (int s = 5; s >= 0; --s) {
+    if (!text.empty()) text += ", ";
+    text += "string " + std::to_string(s + 1);
+    const TStringFinger string = chord.Strings[s];
+    if (string.Finger == FingerCode::Muted) {
+      text += " not played";
+      continue;
+    }
+    // Named as the picture marks it: the open string plus the fret.
+    text += string.Fret == 0 ? std::string(" open ") : " fret " + std::to_string(string.Fret) + " ";
+    text += names.pitchName(chord.Tuning[s] + string.Fret);
+  }
+  return text;
+}
+
+std::string spokenChord(const TChordDiagram& chord, const NameTables& names) {
+  if (isEmpty(chord)) return "empty";
+  return std::string(trim(playPageCaption(chord, names))) + ", from fret " +
+         std::to_string(chord.BaseFret) + ": " + stringByString(chord, names);
+}
+
+std::string spokenScale(const TScaleDiagram& scale, const NameTables& names) {
+  if (isEmpty(scale)) return "empty";
+  return std::string(trim(nameOf(scale.Root, trim(scale.ScaleName.view()), names))) +
+         " scale: " + std::string(trim(scaleNotes(scale, names)));
+}
+
+std::string spokenPrintItem(const TPrintDiagram& item, const NameTables& names) {
+  if (isEmpty(item)) return "empty";
+  const std::string name = printCaptions(item, names)[0];
+  if (item.IsChord) {
+    TChordDiagram chord{};
+    printItemToChord(item, chord);
+    return name + ", from fret " + std::to_string(item.BaseFret) + ": " +
+           stringByString(chord, names);
+  }
+  return name + " scale, position from fret " + std::to_string(item.BaseFret) + ": " +
+         std::string(trim(printItemNotes(item, names)));
 }
 
 }  // namespace DiagramText

@@ -35,6 +35,19 @@ std::array<std::string, 4> printCaptions(const TPrintDiagram& item, const NameTa
 std::array<std::string, 4> designGroupLines(const TChordDiagram& chord, const NameTables& names);
 std::string playPageCaption(const TChordDiagram& chord, const NameTables& names);
 
+// What a screen reader says of a chord on the neck: each string from the
+// lowest (string 6) to the highest, as "string 5 fret 3 C", "string 3 open G"
+// or "string 6 not played", joined by ", ".
+std::string stringByString(const TChordDiagram& chord, const NameTables& names);
+// A chosen diagram said aloud: its name, the fret its diagram starts at and
+// its strings ("C maj, from fret 1: string 6 not played, ...").
+std::string spokenChord(const TChordDiagram& chord, const NameTables& names);
+// A scale: its name and notes ("A Minor Pentatonic scale: A C D E G").
+std::string spokenScale(const TScaleDiagram& scale, const NameTables& names);
+// A print page item: its chord as spokenChord says it, or its scale with the
+// fret its position starts at.
+std::string spokenPrintItem(const TPrintDiagram& item, const NameTables& names);
+
 std::string_view trimRight(std::string_view text);
 std::string_view trim(std::string_view text);
 

@@ -38,10 +38,12 @@ AddUserChordDialog::AddUserChordDialog(QWidget* parent) : QDialog(parent) {
 
   editUserFormula = new QLineEdit(this);
   editUserFormula->setObjectName(QStringLiteral("editUserFormula"));
+  editUserFormula->setAccessibleName(QStringLiteral("Chord formula"));
   editUserFormula->setValidator(
       new TypedTextValidator(static_cast<int>(UserChordFormulaLength), editUserFormula));
   editUserName = new QLineEdit(this);
   editUserName->setObjectName(QStringLiteral("editUserName"));
+  editUserName->setAccessibleName(QStringLiteral("Chord name"));
   editUserName->setValidator(
       new TypedTextValidator(static_cast<int>(UserChordNameLength), editUserName));
   // The name is all typed (or the short default), so the field's own limit

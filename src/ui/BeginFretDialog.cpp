@@ -17,6 +17,8 @@ BeginFretDialog::BeginFretDialog(QWidget* parent) : QDialog(parent) {
   Label1->setObjectName(QStringLiteral("Label1"));
   meditBeginFret = new QLineEdit(this);
   meditBeginFret->setObjectName(QStringLiteral("meditBeginFret"));
+  meditBeginFret->setAccessibleName(QStringLiteral("First fret"));
+  meditBeginFret->setAccessibleDescription(Label1->text());
   meditBeginFret->setMaxLength(2);
   meditBeginFret->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), this));

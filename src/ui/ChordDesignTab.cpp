@@ -91,6 +91,13 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   udBass = new UpDown(QStringLiteral("udBass"), 0, 11, 0, true, this);
   editRoot = readOnlyField(this, QStringLiteral("editRoot"), 32);
   editBass = readOnlyField(this, QStringLiteral("editBass"), 32);
+  imgChordDesign->setAccessibleName(QStringLiteral("Design group"));
+  imgChordDesign->setAccessibleDescription(
+      QStringLiteral("The fingerings kept in the design group; a click takes one in hand"));
+  udRoot->nameFor(QStringLiteral("Root"));
+  udBass->nameFor(QStringLiteral("Bass"));
+  editRoot->setAccessibleName(QStringLiteral("Root"));
+  editBass->setAccessibleName(QStringLiteral("Bass"));
   editRoot->setText(QStringLiteral("C"));
   editBass->setText(QStringLiteral("C"));
   connect(udRoot, &UpDown::stepped, this, &ChordDesignTab::rootStepped);
@@ -132,12 +139,16 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   imgTablature = new SurfaceView(QStringLiteral("imgTablature"),
                                  QSize(TablatureWidth, 6 * TablaturePitch), this);
   imgTablature->setImage(tablaturePicture(TablatureWidth, TablaturePitch));
+  imgTablature->setAccessibleName(QStringLiteral("Tablature"));
   auto* tabBoxes = new QVBoxLayout;
   tabBoxes->setSpacing(0);
   for (int s = 0; s < 6; ++s) {
     editTab[s] = new QLineEdit(this);
     editTab[s]->setObjectName(QStringLiteral("editTab%1").arg(s));
     editTab[s]->setProperty("tag", s);
+    editTab[s]->setAccessibleName(QStringLiteral("Tablature string %1").arg(s + 1));
+    editTab[s]->setAccessibleDescription(
+        QStringLiteral("Fret of string %1; empty when the string is not played").arg(s + 1));
     editTab[s]->setFixedSize(28, TablaturePitch);
     editTab[s]->setMaxLength(2);
     editTab[s]->setAlignment(Qt::AlignCenter);
@@ -217,6 +228,7 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   btnSearch->setObjectName(QStringLiteral("btnSearch"));
   listChordDesign = new ResultList(this);
   listChordDesign->setObjectName(QStringLiteral("listChordDesign"));
+  listChordDesign->setAccessibleName(QStringLiteral("Chords found"));
   listChordDesign->setMinimumWidth(240);
   // A few lines are enough; the list takes whatever height the window gives.
   listChordDesign->setMinimumHeight(60);

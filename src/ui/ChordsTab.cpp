@@ -10,6 +10,7 @@
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
+#include "pages/DiagramText.h"
 #include "render/PageCells.h"
 #include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
@@ -20,6 +21,7 @@
 #include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
+#include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
 
 ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
@@ -51,6 +53,11 @@ ChordsTab::ChordsTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
   popmenuChords->addAction(QStringLiteral("Show Arpeggio"))->setObjectName("menu1Arpeggio");
 
   connect(surface, &SurfaceView::pressed, this, &ChordsTab::imgChordPageMouseDown);
+  surface->setKeyStepper([this](KeyStep::Key key) -> std::optional<PagePoint> {
+    const auto cell = KeyStep::step(Model.framed(), key, ChordPageColumns, Model.setCount());
+    if (!cell) return std::nullopt;
+    return KeyStep::smallPagePoint(SmallPage::Chords, *cell);
+  });
   connect(surface, &SurfaceView::moved, this, [this] { imgChordPageMouseMove(); });
   surface->installEventFilter(this);
 }
@@ -108,6 +115,7 @@ bool ChordsTab::apply(const ChordsUpdate& u, std::string_view header) {
   }
   if (u.RedrawPage || u.DrawSet || u.Frame) imgChordPage->refresh();
   if (u.ShowChord) Fretboard->ShowDiagram(State.SelectedChord);
+  announceSelection();
   return true;
 }
 
@@ -116,6 +124,14 @@ void ChordsTab::imgChordPageMouseDown(QPoint at, Qt::MouseButton button) {
   const ChordsUpdate u = Model.press(at.x(), at.y(), pressButton(button));
   if (u.OpenMenu) popmenuChords->popup(imgChordPage->mapToGlobal(at));
   apply(u);
+}
+
+void ChordsTab::announceSelection() {
+  const SmallCell f = Model.framed();
+  imgChordPage->setSpokenText(
+      f.Row < 0 ? QStringLiteral("No chord chosen")
+                : QStringLiteral("Set %1, diagram %2: ").arg(f.Row + 1).arg(f.Column + 1) +
+                      qs(DiagramText::spokenChord(State.SelectedChord, State.shownNames())));
 }
 
 void ChordsTab::selectCell(int c, int r) {

@@ -63,6 +63,8 @@ class ChordsTab : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The framed diagram, as the surface's text for a screen reader.
+  void announceSelection();
   void imgChordPageMouseDown(QPoint at, Qt::MouseButton button);
   void imgChordPageMouseMove();
   // Does what an intent's update asks; false when it asked for a message.

@@ -74,6 +74,7 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
   setFrameShape(QFrame::StyledPanel);
 
   imgGuitar = new SurfaceView(QStringLiteral("imgGuitar"), QSize(748, 123), this);
+  imgGuitar->setAccessibleName(QStringLiteral("Fretboard"));
   imgGuitar->setImage(Bitmaps::fretboard());
   imgGuitarCopy = imgGuitar->image();
   imgFinger = Bitmaps::fingerStrip();
@@ -91,6 +92,8 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
     UpDowns[s] =
         new UpDown(QStringLiteral("UpDown%1").arg(s), 33, 69, StandardTuning[s], true, tuning);
     UpDowns[s]->move(29, StringY[s] - 2);
+    editString[s]->setAccessibleName(QStringLiteral("String %1 tuning").arg(s + 1));
+    UpDowns[s]->nameFor(QStringLiteral("String %1 tuning").arg(s + 1));
     showStringName(s, StandardTuning[s]);
     connect(UpDowns[s], &UpDown::stepped, this, [this, s] { UpDown0Click(s); });
     connect(UpDowns[s], &UpDown::committed, this, &FretboardPanel::UpDown0MouseUp);
@@ -98,6 +101,7 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
 
   editTuningName = field(this, QStringLiteral("editTuningName"), 110, false);
   editTuningName->setValidator(new TypedTextValidator(15, editTuningName));
+  editTuningName->setAccessibleName(QStringLiteral("Tuning name"));
   showTuningName("Standard");
   // What the user types is the tuning name from then on; the field only shows it.
   connect(editTuningName, &QLineEdit::textChanged, this,
@@ -106,10 +110,12 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
   Label2->setObjectName(QStringLiteral("Label2"));
   editChordNameUser = field(this, QStringLiteral("editChordNameUser"), 170, false);
   editChordNameUser->setValidator(new TypedTextValidator(25, editChordNameUser));
+  editChordNameUser->setAccessibleName(QStringLiteral("Chord or scale name"));
   for (QLineEdit* typed : {editTuningName, editChordNameUser}) typed->installEventFilter(this);
   cbTuningPreset = new QComboBox(this);
   cbTuningPreset->setObjectName(QStringLiteral("cbTuningPreset"));
   cbTuningPreset->setPlaceholderText(QStringLiteral("Custom"));
+  cbTuningPreset->setAccessibleName(QStringLiteral("Tuning"));
   cbTuningPreset->setToolTip(QStringLiteral("Tune the strings to a tuning by its name"));
   fillTuningList();
   // As wide as the longest preset name; the commands and longer names of the
@@ -125,6 +131,7 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
   pnlNote = readout(this, "pnlNote");
   // A pitch name is two letters at most; the room goes to the tuning list.
   pnlNote->setFixedWidth(56);
+  pnlNote->setAccessibleName(QStringLiteral("Note under the pointer"));
   pnlInterval = readout(this, "pnlInterval");
   // Wide enough for the longest read-out ("#5 / b13") in the panel's font.
   int widest = 0;
@@ -132,11 +139,14 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
     widest = std::max(
         widest, pnlInterval->fontMetrics().horizontalAdvance(qs(FretboardHit::intervalReadout(i))));
   pnlInterval->setFixedWidth(std::max(pnlInterval->width(), widest + 16));
+  pnlInterval->setAccessibleName(QStringLiteral("Interval under the pointer"));
   editNotes = field(this, QStringLiteral("editNotes"), 0, true);
   editNotes->setMinimumWidth(110);
+  editNotes->setAccessibleName(QStringLiteral("Notes"));
   for (int i = 0; i < 8; ++i) {
     editIntervals[i] = field(this, QStringLiteral("editIntervals%1").arg(i), 30, true);
     editIntervals[i]->setAlignment(Qt::AlignCenter);
+    editIntervals[i]->setAccessibleName(QStringLiteral("Interval %1").arg(i + 1));
     editIntervals[i]->setProperty("tag", 0);
     if (i < 7) editIntervals[i]->installEventFilter(this);
   }
@@ -258,6 +268,7 @@ void FretboardPanel::setIntervalLabel(int i, const QString& text, int tag, QColo
 
 void FretboardPanel::ClearFretboard() {
   imgGuitar->setImage(imgGuitarCopy);
+  imgGuitar->setSpokenText(QStringLiteral("Nothing shown"));
   editChordNameUser->clear();
   showTuningName({});
   editNotes->clear();
@@ -312,6 +323,8 @@ void FretboardPanel::showDiagram(const TChordDiagram& chord, bool withArpeggio) 
   followTuning();
   State.LastRoot = root;
   showHoverReadout();
+  imgGuitar->setSpokenText(editChordNameUser->text().trimmed() + QStringLiteral(": ") +
+                           qs(DiagramText::stringByString(chord, State.shownNames())));
 
   if (withArpeggio) {
     TChordFormula f{};
@@ -371,6 +384,7 @@ void FretboardPanel::ShowScaleOnFretboard(const TScaleDiagram& scale) {
   showTuningName(scale.TuningName.view());
   editChordNameUser->setText(qs(State.shownNames().pitchName(root)) + QLatin1Char(' ') +
                              qs(scale.ScaleName.view()));
+  imgGuitar->setSpokenText(qs(DiagramText::spokenScale(scale, State.shownNames())));
   setTextColour(editChordNameUser, Qt::black);
   setTextColour(editNotes, Qt::black);
   QString notes;

@@ -275,9 +275,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::KeyPress && KeyPreview) {
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only keys meant for this window (its own widgets), once each.
+    const auto* key = static_cast<QKeyEvent*>(e);
+    // A page picture reached with Tab takes its step keys itself, unless
+    // the music is playing (then they step or stop the music).
+    const auto* surface = qobject_cast<SurfaceView*>(widget);
+    if (surface && surface->takesKey(key->key()) && key->modifiers() == Qt::NoModifier &&
+        !Guard.active())
+      return QMainWindow::eventFilter(watched, e);
     if (widget && widget->window() == this && widget == QApplication::focusWidget() &&
         isActiveWindow())
-      return FormKeyDown(static_cast<QKeyEvent*>(e)->key());
+      return FormKeyDown(key->key());
   }
   return QMainWindow::eventFilter(watched, e);
 }
@@ -373,6 +380,9 @@ void MainWindow::buildPages() {
       scroll->setWidget(Surfaces[i]);
     }
     scroll->setProperty("tabName", QLatin1String(p.tab));
+    scroll->setAccessibleName(QLatin1String(p.caption) + QStringLiteral(" page"));
+    if (i != int(PlayTab::ChordDesign))
+      Surfaces[i]->setAccessibleName(QLatin1String(p.caption) + QStringLiteral(" diagrams"));
     setHelpContext(scroll, p.helpContext);
     Scrolls[i] = scroll;
     PageControl1->addTab(scroll, QLatin1String(p.caption));

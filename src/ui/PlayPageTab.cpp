@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <algorithm>
+#include <memory>
 
+#include "pages/DiagramText.h"
 #include "play/PlayerSettings.h"
 #include "render/DiagramPainter.h"
 #include "render/PageCells.h"
@@ -53,6 +55,20 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
     if (item.handler) connect(a, &QAction::triggered, this, item.handler);
   }
   connect(surface, &SurfaceView::pressed, this, &PlayPageTab::imgPlayPageMouseDown);
+  // A left press here moves the start marker, so the keys aim and Enter
+  // presses.
+  surface->setKeyStepper([this](KeyStep::Key key) -> std::optional<PagePoint> {
+    const PlaySlot s = Editor.selected();
+    const auto to = Keys.key(key, {s.Column, s.Row}, true, PlayPageColumns, PlayPageRows);
+    if (to.Target)
+      imgPlayPage->setSpokenText(Editor.placing()
+                                     ? QStringLiteral("Place at row %1, slot %2")
+                                           .arg(to.Target->Row + 1)
+                                           .arg(to.Target->Column + 1)
+                                     : spokenSlot({to.Target->Column, to.Target->Row}));
+    if (!to.Press) return std::nullopt;
+    return KeyStep::playPagePoint(*to.Press);
+  });
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
   connect(ToolBar, &ToolBarPanel::timeClicked, this, &PlayPageTab::sbtnTimeClick);
   connect(ToolBar, &ToolBarPanel::strumSpeedChanged, this,
@@ -64,6 +80,13 @@ PlayPageTab::PlayPageTab(Workbench& bench, const BusyGuard& guard, Prompter& pro
   PlayPageStaff::drawGrid(imgPlayPage->image(), State.Play.ThreeFour);
   State.Play.resetGrid();
   DrawRepeatMarks();
+}
+
+QString PlayPageTab::spokenSlot(PlaySlot s) const {
+  const TChordDiagram* chord = Editor.shown(s.Column, s.Row);
+  return QStringLiteral("Row %1, slot %2: ").arg(s.Row + 1).arg(s.Column + 1) +
+         (chord ? qs(DiagramText::spokenChord(*chord, State.shownNames()))
+                : QStringLiteral("empty"));
 }
 
 QPoint PlayPageTab::selectedSlot() const {
@@ -102,6 +125,15 @@ void PlayPageTab::apply(const PlayPageUpdate& u, QPoint at) {
   if (u.Clear || u.Grid || !u.Slots.empty() || u.RepeatMarks || u.StartMarker)
     imgPlayPage->refresh();
   if (u.Pointer) imgPlayPage->setPointerShape(static_cast<int>(*u.Pointer));
+  // What a screen reader hears: the slot a right press chose, or the slot
+  // the keys aim at when what it holds changed.
+  const std::optional<SmallCell> aimed = Keys.target();
+  if (u.MenuItemsEnabled)
+    imgPlayPage->setSpokenText(spokenSlot(Editor.selected()));
+  else if (aimed && std::any_of(u.Slots.begin(), u.Slots.end(), [&](const PlaySlot& s) {
+             return s.Column == aimed->Column && s.Row == aimed->Row;
+           }))
+    imgPlayPage->setSpokenText(spokenSlot({aimed->Column, aimed->Row}));
   if (u.MenuItemsEnabled) {
     const QList<QAction*> items = popmenuPlayPage->actions();
     // Repeat Markers, Smooth Fingerings and Transpose act on the page, not the slot.

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <optional>
 
+#include "pages/KeyStep.h"
 #include "pages/PageFile.h"
 #include "pages/PlayPageEditor.h"
 #include "state/Workbench.h"
@@ -43,6 +44,8 @@ class PlayPageTab : public QObject {
   // Places a page file's chords on the erased page, slot by slot.
   void loadSlots(const TChordDiagram (&page)[PlayPageColumns][PlayPageRows]);
   QPoint selectedSlot() const;
+  // Slot s as a screen reader reads it: where it is and the chord it shows.
+  QString spokenSlot(PlaySlot s) const;
   // Back to the normal pointer; a diagram cut for Cut And Move shows in its
   // slot again, and the page is as before the cut.
   void cancelPointers();
@@ -86,4 +89,6 @@ class PlayPageTab : public QObject {
   FretboardPanel* Fretboard;
   QWidget* Window;
   QMenu* popmenuPlayPage;
+  // Where the keyboard aims on the page.
+  KeyStep::Cursor Keys;
 };

@@ -3,7 +3,9 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <memory>
 
+#include "pages/DiagramText.h"
 #include "render/PageCells.h"
 #include "render/PageDrawer.h"
 #include "ui/BusyGuard.h"
@@ -12,6 +14,7 @@
 #include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
+#include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
 
 PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
@@ -54,6 +57,17 @@ PrintPageTab::PrintPageTab(Workbench& bench, const BusyGuard& guard, Prompter& p
           &PrintPageTab::transposeChosen);
 
   connect(surface, &SurfaceView::pressed, this, &PrintPageTab::imgPrintPageMouseDown);
+  surface->setKeyStepper([this, keys = std::make_shared<KeyStep::Cursor>()](
+                             KeyStep::Key key) -> std::optional<PagePoint> {
+    const auto to =
+        keys->key(key, Model.selected(), Model.placing(), PrintPageColumns, PrintPageRows);
+    if (to.Target)
+      imgPrintPage->setSpokenText(QStringLiteral("Place at row %1, item %2")
+                                      .arg(to.Target->Row + 1)
+                                      .arg(to.Target->Column + 1));
+    if (!to.Press) return std::nullopt;
+    return KeyStep::smallPagePoint(SmallPage::Print, *to.Press);
+  });
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
 }
 
@@ -78,6 +92,13 @@ void PrintPageTab::apply(const PrintUpdate& u) {
   if (u.RedrawPage || !u.Redraw.empty() || u.Frame) imgPrintPage->refresh();
   if (u.ShowItem) Fretboard->showPrintItem(State.SelectedPrintItem);
   if (u.Pointer) imgPrintPage->setPointerShape(static_cast<int>(*u.Pointer));
+  const auto [c, r] = Model.selected();
+  const bool inside = c >= 0 && c < PrintPageColumns && r >= 0 && r < PrintPageRows;
+  imgPrintPage->setSpokenText(
+      inside && !isEmpty(State.PrintPage[c][r])
+          ? QStringLiteral("Row %1, item %2: ").arg(r + 1).arg(c + 1) +
+                qs(DiagramText::spokenPrintItem(State.PrintPage[c][r], State.shownNames()))
+          : QStringLiteral("No item chosen"));
   if (u.PageEmptied) emit pageEmptied();
 }
 

@@ -25,8 +25,13 @@ RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent) {
   cbReturn->setObjectName(QStringLiteral("cbReturn"));
   cbRepeat = new QCheckBox(this);
   cbRepeat->setObjectName(QStringLiteral("cbRepeat"));
+  // The boxes are captioned by pictures of the marks drawn above them.
+  cbReturn->setAccessibleName(QStringLiteral("Return mark"));
+  cbReturn->setAccessibleDescription(QStringLiteral("Check to loop from this measure"));
+  cbRepeat->setAccessibleName(QStringLiteral("Repeat mark"));
   editRepeat = new QLineEdit(this);
   editRepeat->setObjectName(QStringLiteral("editRepeat"));
+  editRepeat->setAccessibleName(QStringLiteral("How many repeats (1 - 255)"));
   editRepeat->setMaxLength(3);
   editRepeat->setFixedWidth(40);
   // Digits only: a count is never typed as anything else.

@@ -5,10 +5,12 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <memory>
 
 #include "library/LibraryFiles.h"
 #include "library/MenuTables.h"
 #include "music/DiagramConvert.h"
+#include "pages/DiagramText.h"
 #include "render/PageCells.h"
 #include "render/PageDrawer.h"
 #include "render/SurfaceText.h"
@@ -20,6 +22,7 @@
 #include "ui/PageLookOf.h"
 #include "ui/PagePress.h"
 #include "ui/Prompter.h"
+#include "ui/RecordText.h"
 #include "ui/SurfaceView.h"
 
 ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompter,
@@ -51,6 +54,17 @@ ScalesTab::ScalesTab(Workbench& bench, const BusyGuard& guard, Prompter& prompte
   connect(startFret, &QAction::triggered, this, &ScalesTab::pmenu5StartFretClick);
 
   connect(surface, &SurfaceView::pressed, this, &ScalesTab::imgScalesMouseDown);
+  surface->setKeyStepper([this, keys = std::make_shared<KeyStep::Cursor>()](
+                             KeyStep::Key key) -> std::optional<PagePoint> {
+    int rows = 0;
+    while (rows < ScalePageSize && !isEmpty(State.ScalePage[rows])) ++rows;
+    const auto to = keys->key(key, Model.selected(), Model.placing(), SmallGeometry::Columns,
+                              Model.placing() ? ScalePageSize : rows);
+    if (to.Target)
+      imgScales->setSpokenText(QStringLiteral("Place at row %1").arg(to.Target->Row + 1));
+    if (!to.Press) return std::nullopt;
+    return KeyStep::smallPagePoint(SmallPage::Scales, *to.Press);
+  });
   connect(surface, &SurfaceView::moved, this, [this] { Fretboard->clearHoverReadout(); });
 }
 
@@ -119,6 +133,16 @@ void ScalesTab::apply(const ScalesUpdate& u) {
   if (u.RedrawPage || !u.DrawRows.empty() || u.RedrawPosition || u.Frame) imgScales->refresh();
   if (u.ShowScale) Fretboard->ShowScaleOnFretboard(State.CurrentScale);
   if (u.Pointer) imgScales->setPointerShape(static_cast<int>(*u.Pointer));
+  const auto [c, r] = Model.selected();
+  if (r < 0 || r >= ScalePageSize || c < 0 || c >= SmallGeometry::Columns ||
+      isEmpty(State.ScalePage[r])) {
+    imgScales->setSpokenText(QStringLiteral("No scale chosen"));
+    return;
+  }
+  const TScaleDiagram& sc = State.ScalePage[r];
+  imgScales->setSpokenText(
+      qs(DiagramText::spokenScale(sc, State.shownNames())) +
+      QStringLiteral(", position %1 from fret %2").arg(c + 1).arg(sc.StartFrets[c]));
 }
 
 void ScalesTab::imgScalesMouseDown(QPoint at, Qt::MouseButton button) {

@@ -2,11 +2,16 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "pages/KeyStep.h"
 
 // A drawing surface: a persistent picture shown at its exact size. Pages draw
 // into image() and call refresh(); presses, moves and releases are reported in
 // picture pixels. It also carries the pointer shapes used while a diagram is
-// being placed (5) or moved (6).
+// being placed (5) or moved (6), and the text a screen reader reads of the
+// picture, since the pixels say nothing to one.
 class SurfaceView : public QWidget {
   Q_OBJECT
 
@@ -25,6 +30,19 @@ class SurfaceView : public QWidget {
   void setMirrored(bool mirrored);
   bool mirrored() const { return Mirrored; }
 
+  // What assistive technology reads of the picture (its description and
+  // value); a change is announced.
+  void setSpokenText(const QString& text);
+  const QString& spokenText() const { return SpokenText; }
+
+  // Where a step key presses: the page's rule for the cell a key moves its
+  // choice to. With one set, the surface can be reached with Tab, and a step
+  // key while it has the focus is a left click at that point.
+  using KeyStepper = std::function<std::optional<PagePoint>(KeyStep::Key)>;
+  void setKeyStepper(KeyStepper stepper);
+  // Whether a key pressed now is one of the surface's own step keys.
+  bool takesKey(int key) const;
+
   // 0 = the normal arrow; 5 = placing a sent diagram; 6 = moving a diagram.
   void setPointerShape(int number);
   int pointerShape() const { return PointerShape; }
@@ -39,11 +57,14 @@ class SurfaceView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QPoint toPicture(QPointF at) const;
 
   QImage Image;
+  QString SpokenText;
+  KeyStepper Stepper;
   int PointerShape = 0;
   bool Mirrored = false;
 };

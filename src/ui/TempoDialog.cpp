@@ -30,6 +30,8 @@ TempoDialog::TempoDialog(std::int32_t& playPageTempo, bool& playPageChanged, QWi
 
   meditTempo = new QLineEdit(this);
   meditTempo->setObjectName(QStringLiteral("meditTempo"));
+  meditTempo->setAccessibleName(QStringLiteral("Tempo"));
+  meditTempo->setAccessibleDescription(ask->text());
   meditTempo->setMaxLength(3);
   // Digits only: the field cannot hold a sign or anything else.
   meditTempo->setValidator(

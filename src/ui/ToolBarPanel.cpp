@@ -66,6 +66,8 @@ ToolBarPanel::ToolBarPanel(QWidget* parent) : QFrame(parent) {
 
   editChordRoot = makeField(this, "editChordRoot", 34);
   editChordName = makeField(this, "editChordName", 120);
+  editChordRoot->setAccessibleName(QStringLiteral("Root"));
+  editChordName->setAccessibleName(QStringLiteral("Chord name"));
   auto* rootLabel = new QLabel(QStringLiteral("Root"), this);
   Label4 = new QLabel(QStringLiteral("Chord Name"), this);
   Label4->setObjectName(QStringLiteral("Label4"));

@@ -18,6 +18,7 @@ TransposeDialog::TransposeDialog(std::optional<int> fromKey, bool sharps, QWidge
   setHelpContext(this, 267);
   spinSteps = new QSpinBox(this);
   spinSteps->setObjectName(QStringLiteral("spinSteps"));
+  spinSteps->setAccessibleName(QStringLiteral("Transpose by"));
   spinSteps->setRange(-11, 11);
   spinSteps->setSuffix(QStringLiteral(" semitones"));
   lblKey = new QLabel(this);

@@ -44,3 +44,9 @@ void UpDown::step(int delta) {
   emit stepped();
   emit committed();
 }
+
+void UpDown::nameFor(const QString& what) {
+  setAccessibleName(what);
+  Up->setAccessibleName(what + QStringLiteral(" up"));
+  Down->setAccessibleName(what + QStringLiteral(" down"));
+}

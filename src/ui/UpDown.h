@@ -22,6 +22,10 @@ class UpDown : public QWidget {
   int minimum() const { return Minimum; }
   int maximum() const { return Maximum; }
 
+  // The names a screen reader gives the pair and its arrows ("Root" makes
+  // "Root up" and "Root down").
+  void nameFor(const QString& what);
+
   // Steps as one press of an arrow would (+1 up, -1 down).
   void step(int delta);
 

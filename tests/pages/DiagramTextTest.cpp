@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "music/DiagramConvert.h"
 #include "pages/DiagramText.h"
 
 namespace {
@@ -134,3 +135,72 @@ TEST(DiagramTextTrim, TrimsBlanksOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// C major in the open position: x32010 on a standard neck.
+TChordDiagram openC() {
+  TChordDiagram c = chord(0, 24, "maj", "1 3 5", {0, 4, 7});
+  const int tuning[6] = {64, 59, 55, 50, 45, 40};
+  const int frets[6] = {0, 1, 0, 2, 3, 0};
+  const int fingers[6] = {FingerCode::Open, 1, FingerCode::Open, 2, 3, FingerCode::Muted};
+  for (int s = 0; s < 6; ++s) {
+    c.Tuning[s] = static_cast<std::uint8_t>(tuning[s]);
+    c.Strings[s] = {static_cast<std::uint8_t>(frets[s]), static_cast<std::uint8_t>(fingers[s])};
+    c.Notes[s] =
+        fingers[s] == FingerCode::Muted ? 0 : static_cast<std::uint8_t>(tuning[s] + frets[s]);
+  }
+  c.BaseFret = 1;
+  return c;
+}
+
+}  // namespace
+
+TEST_F(DiagramTextTest, ChordIsReadStringByStringFromTheLowestString) {
+  EXPECT_EQ(DiagramText::stringByString(openC(), flats),
+            "string 6 not played, string 5 fret 3 C, string 4 fret 2 E, string 3 open G, "
+            "string 2 fret 1 C, string 1 open E");
+  // A muted string stays unplayed whatever fret the record keeps for it.
+  TChordDiagram c = openC();
+  c.Strings[5].Fret = 3;
+  EXPECT_EQ(DiagramText::stringByString(c, flats).substr(0, 20), "string 6 not played,");
+}
+
+TEST_F(DiagramTextTest, SpokenNotesFollowTheNamesInForce) {
+  // Up a semitone: the fretted notes are Db and F in flats, C# in sharps.
+  TChordDiagram c = openC();
+  c.Root = 1;
+  c.Bass = 25;
+  for (int s = 0; s < 6; ++s) ++c.Tuning[s];
+  EXPECT_NE(DiagramText::stringByString(c, flats).find("string 5 fret 3 Db, string 4 fret 2 F"),
+            std::string::npos);
+  EXPECT_NE(DiagramText::stringByString(c, sharps).find("string 5 fret 3 C#"), std::string::npos);
+  // Names as they sound over a capo on fret 2: the C shape sounds as D.
+  EXPECT_NE(DiagramText::stringByString(openC(), flats.shiftedBy(2)).find("string 5 fret 3 D,"),
+            std::string::npos);
+}
+
+TEST_F(DiagramTextTest, SpokenDiagramsCarryNamePositionAndContents) {
+  TChordDiagram c = openC();
+  c.Bass = 28;
+  c.BaseFret = 3;
+  EXPECT_EQ(DiagramText::spokenChord(c, flats),
+            "C maj /E, from fret 3: string 6 not played, string 5 fret 3 C, string 4 fret 2 E, "
+            "string 3 open G, string 2 fret 1 C, string 1 open E");
+  c.Empty = 1;
+  EXPECT_EQ(DiagramText::spokenChord(c, flats), "empty");
+
+  const TScaleDiagram minorPent = scale(9, "Minor Pentatonic", "1 b3 4 5 b7", {0, 3, 5, 7, 10});
+  EXPECT_EQ(DiagramText::spokenScale(minorPent, flats), "A Minor Pentatonic scale: A C D E G");
+
+  TPrintDiagram item{};
+  chordToPrintItem(openC(), item);
+  EXPECT_EQ(DiagramText::spokenPrintItem(item, sharps).substr(0, 40),
+            "C maj, from fret 1: string 6 not played,");
+  scaleToPrintItem(minorPent, item);
+  item.BaseFret = 5;
+  EXPECT_EQ(DiagramText::spokenPrintItem(item, flats),
+            "A Minor Pentatonic scale, position from fret 5: A C D E G");
+  item.Empty = 1;
+  EXPECT_EQ(DiagramText::spokenPrintItem(item, flats), "empty");
+}
