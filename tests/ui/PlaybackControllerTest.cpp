@@ -1,4 +1,5 @@
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QtTest>
 #include <fstream>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "ui/MainWindow.h"
 #include "ui/PlayPageTab.h"
 #include "ui/PlaybackController.h"
+#include "ui/PrintController.h"
 #include "ui/SurfaceView.h"
 #include "ui/ToolBarPanel.h"
 
@@ -293,6 +295,35 @@ class PlaybackControllerTest : public QObject {
     QVERIFY(rig.disk.files["/out/song.mid"].starts_with("MThd"));
     QVERIFY(rig.disk.files["/out/page.pdf"].starts_with("%PDF-"));
     QVERIFY(rig.disk.files["/out/page.pdf"].find("%%EOF") != std::string::npos);
+    QCOMPARE(rig.ask.unanswered, 0);
+  }
+
+  // A capo set on its spinner reaches the window's exports: the MIDI file is
+  // the same page with every note two semitones up, and the PDF says "Capo 2"
+  // under its title.
+  void aCapoReachesTheWindowsExports() {
+    ExportRig rig;
+    MainWindow& w = rig.open();
+    rig.placeChord();
+    rig.ask.files = {QStringLiteral("/out/plain.mid"), QStringLiteral("/out/capo.mid"),
+                     QStringLiteral("/out/capo.pdf")};
+    trigger(w, "mnuExportMidi");
+    auto* capo = child<QSpinBox>(w, "spinCapo");
+    for (int i = 0; i < 2; ++i) QTest::keyClick(capo, Qt::Key_Up);
+    trigger(w, "mnuExportMidi");
+    const std::string& plain = rig.disk.files["/out/plain.mid"];
+    const std::string& sounding = rig.disk.files["/out/capo.mid"];
+    QCOMPARE(sounding.size(), plain.size());
+    int raised = 0;
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+      if (plain[i] == sounding[i]) continue;
+      QCOMPARE(static_cast<unsigned char>(sounding[i]), static_cast<unsigned char>(plain[i] + 2));
+      ++raised;
+    }
+    QVERIFY(raised >= 12);  // six strings struck and released, at least
+    trigger(w, "mnuExportPdf");
+    QVERIFY(rig.disk.files["/out/capo.pdf"].starts_with("%PDF-"));
+    QVERIFY(!w.printing()->lastSheet().Subtitle.isEmpty());
     QCOMPARE(rig.ask.unanswered, 0);
   }
 
