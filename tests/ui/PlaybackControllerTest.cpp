@@ -1,5 +1,6 @@
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QtTest>
 #include <fstream>
 #include <optional>
@@ -103,9 +104,17 @@ class PlaybackControllerTest : public QObject {
     for (int y = 95; y < 128 && !red; ++y)
       for (int x = 39; x < 67 && !red; ++x) red = page.pixelColor(x, y) == QColor(255, 0, 0);
     QVERIFY(red);
-    // Tabs do not change while playing.
+    // Tabs do not change while playing, nor does the guitar view: the
+    // capo and Left Handed go back to what holds.
     w.showTab(PlayTab::Chords);
     QCOMPARE(w.currentTab(), PlayTab::PlayPage);
+    auto* capo = child<QSpinBox>(w, "spinCapo");
+    QTest::keyClick(capo, Qt::Key_Up);
+    QCOMPARE(capo->value(), 0);
+    auto* leftHanded = child<QToolButton>(w, "sbtnLeftHanded");
+    QTest::mouseClick(leftHanded, Qt::LeftButton);
+    QVERIFY(!leftHanded->isChecked());
+    QVERIFY(w.state().Capo == 0 && !w.state().LeftHanded);
 
     // Nine bars at 100 beats per minute: 36 beats of 0.6 s.
     rig.runUntil(30'000'000);
