@@ -59,6 +59,7 @@ class MainWindowTest : public QObject {
       const bool onPlayPage = tab == PlayTab::PlayPage;
       QCOMPARE(action(w, "mnuExportMidi")->isVisible(), onPlayPage);
       QCOMPARE(action(w, "mnuExportAudio")->isVisible(), onPlayPage);
+      QCOMPARE(action(w, "mnuExportMusicXml")->isVisible(), onPlayPage);
       // A PDF wherever a page prints.
       QCOMPARE(action(w, "mnuExportPdf")->isVisible(), tab != PlayTab::ChordDesign);
       QVERIFY(action(w, "mnuNew")->isVisible());

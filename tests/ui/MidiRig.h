@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <optional>
+#include <string>
 
 #include "../play/FakeMidiDevices.h"
 #include "../settings/FakeFileLayer.h"
@@ -45,5 +47,28 @@ struct MidiRig {
     int n = 0;
     for (const auto& e : log.entries) n += e.what.rfind(prefix, 0) == 0;
     return n;
+  }
+};
+
+// A window whose settings and exports go to files in memory, with the
+// component on a virtual clock.
+struct ExportRig {
+  VirtualClock clock;
+  MidiLog log{clock, {}, {}};
+  FakeMidiDevices devices{log};
+  MidiComponent midi{clock, devices};
+  MidiSession session{midi};
+  FakeFileLayer files;  // the settings
+  FakeFileLayer disk;   // where exports go
+  ProfileFile ini{"/prog/Px.ini", files};
+  ScriptedPrompter ask;
+  std::optional<MainWindow> window;
+
+  MainWindow& open() {
+    window.emplace("/prog/", &ask, MainWindowServices{&ini, &session, &disk});
+    return *window;
+  }
+  bool kept(const std::string& path, const std::string& text) {
+    return disk.files[path] == text && !disk.temporaryLeft(path);
   }
 };

@@ -29,47 +29,12 @@ TChordDiagram aSharp7Sharp9() {
   return c;
 }
 
-// A window whose settings and exports go to files in memory.
-struct ExportRig {
-  VirtualClock clock;
-  MidiLog log{clock, {}, {}};
-  FakeMidiDevices devices{log};
-  MidiComponent midi{clock, devices};
-  MidiSession session{midi};
-  FakeFileLayer files;
-  FakeFileLayer disk;
-  ProfileFile ini{"/prog/Px.ini", files};
-  ScriptedPrompter ask;
-  std::optional<MainWindow> window;
-
-  MainWindow& open() {
-    window.emplace("/prog/", &ask, MainWindowServices{&ini, &session, &disk});
-    return *window;
-  }
-};
-
 }  // namespace
 
 class MusicXmlExportTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Only the play page has a score to export.
-  void theMenuItemIsOnThePlayPageOnly() {
-    ExportRig rig;
-    MainWindow& w = rig.open();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QMenu* file = child<QMenu>(w, "menuFile");
-    for (PlayTab tab : {PlayTab::Chords, PlayTab::ChordDesign, PlayTab::PlayPage, PlayTab::Print,
-                        PlayTab::Scales}) {
-      w.showTab(tab);
-      file->popup(w.mapToGlobal(QPoint(0, 0)));
-      QCOMPARE(action(w, "mnuExportMusicXml")->isVisible(), tab == PlayTab::PlayPage);
-      file->hide();
-    }
-  }
-
   // A chord placed by a click is written with the names the window shows
   // (sharps once Options > Flats is switched), its kind and degrees and its
   // frame; the name asked for gets the .musicxml ending. A full disk says

@@ -40,32 +40,12 @@ using Rig = MidiRig;
 
 // A window whose settings and exports go to files in memory, where a full
 // disk or a failing rename can be switched on.
-struct ExportRig {
-  VirtualClock clock;
-  MidiLog log{clock, {}, {}};
-  FakeMidiDevices devices{log};
-  MidiComponent midi{clock, devices};
-  MidiSession session{midi};
-  FakeFileLayer files;  // the settings
-  FakeFileLayer disk;   // where exports go
-  ProfileFile ini{"/prog/Px.ini", files};
-  ScriptedPrompter ask;
-  std::optional<MainWindow> window;
-
-  MainWindow& open() {
-    window.emplace("/prog/", &ask, MainWindowServices{&ini, &session, &disk});
-    return *window;
-  }
-  void placeChord() {
-    window->showTab(PlayTab::PlayPage);
-    window->playPage()->takeInHand(openE());
-    // The last slot of the page: its chord must still end in the file.
-    clickAt(*window, "imgPlayPage", QPoint(40 + 63 * 11, 60 + 132 * 5));
-  }
-  bool kept(const std::string& path, const std::string& text) {
-    return disk.files[path] == text && !disk.temporaryLeft(path);
-  }
-};
+// A chord in the last slot of the page: its chord must still end in the file.
+void placeChord(ExportRig& rig) {
+  rig.window->showTab(PlayTab::PlayPage);
+  rig.window->playPage()->takeInHand(openE());
+  clickAt(*rig.window, "imgPlayPage", QPoint(40 + 63 * 11, 60 + 132 * 5));
+}
 
 // Sets $STRUMBO_SOUNDFONT for a while.
 struct SoundFontVariable {
@@ -277,7 +257,7 @@ class PlaybackControllerTest : public QObject {
   void aFailedExportKeepsTheEarlierFile() {
     ExportRig rig;
     MainWindow& w = rig.open();
-    rig.placeChord();
+    placeChord(rig);
     rig.disk.files["/out/song.mid"] = "an earlier song";
     rig.disk.files["/out/page.pdf"] = "an earlier sheet";
     rig.disk.failWrites = true;
@@ -313,7 +293,7 @@ class PlaybackControllerTest : public QObject {
   void aCapoReachesTheWindowsExports() {
     ExportRig rig;
     MainWindow& w = rig.open();
-    rig.placeChord();
+    placeChord(rig);
     rig.ask.files = {QStringLiteral("/out/plain.mid"), QStringLiteral("/out/capo.mid"),
                      QStringLiteral("/out/capo.pdf")};
     trigger(w, "mnuExportMidi");
@@ -361,7 +341,7 @@ class PlaybackControllerTest : public QObject {
     SoundFontVariable variable(notes.toLocal8Bit());
     ExportRig rig;
     MainWindow& w = rig.open();
-    rig.placeChord();
+    placeChord(rig);
     rig.ask.files = {QStringLiteral("/out/a.wav"), QStringLiteral("/out/b.wav")};
     trigger(w, "mnuExportAudio");
     trigger(w, "mnuExportAudio");
