@@ -12,6 +12,29 @@ QImage blankImage(int w, int h, QColor fill) {
   return image;
 }
 
+QImage blankSurface(QSize logical, qreal ratio) {
+  QImage image(logical * ratio, QImage::Format_RGB32);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::white);
+  return image;
+}
+
+QImage copyLogical(const QImage& surface, const QRect& logical) {
+  const qreal r = surface.devicePixelRatio();
+  const QRect device(
+      QPoint(qRound(logical.left() * r), qRound(logical.top() * r)),
+      QPoint(qRound((logical.right() + 1) * r) - 1, qRound((logical.bottom() + 1) * r) - 1));
+  QImage part = surface.copy(device);
+  part.setDevicePixelRatio(r);
+  return part;
+}
+
+bool pixelExact(const QPainter& p) {
+  const QTransform t = p.deviceTransform();
+  return t.type() <= QTransform::TxTranslate && t.dx() == qRound(t.dx()) &&
+         t.dy() == qRound(t.dy());
+}
+
 QImage transparentImage(int w, int h) {
   QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointF>
+#include <QRect>
+#include <QSize>
 #include <array>
 #include <cstddef>
 
@@ -16,6 +18,16 @@ inline const QColor Black(0, 0, 0);
 inline const QColor White(255, 255, 255);
 
 QImage blankImage(int w, int h, QColor fill = White);
+// A white surface `logical` pixels in size holding `ratio` device pixels
+// per pixel, so that a painter on it draws in logical pixels.
+QImage blankSurface(QSize logical, qreal ratio);
+// The device pixels of the logical rectangle of a surface, as an image of
+// the same ratio.
+QImage copyLogical(const QImage& surface, const QRect& logical);
+// True when the painter's pixels are the device's, one to one: a pattern
+// stamped pixel by pixel is then exact; anything else (a dense screen,
+// paper) takes the shape drawn.
+bool pixelExact(const QPainter& p);
 QImage transparentImage(int w, int h);
 
 // A glyph of text centred on a point, as a path so that its placement does

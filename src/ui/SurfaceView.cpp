@@ -2,10 +2,12 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
 
+#include "render/BitmapDrawing.h"
 #include "ui/Cursors.h"
 
 namespace {
@@ -46,6 +48,12 @@ std::optional<KeyStep::Key> stepKey(int key) {
   }
 }
 
+// The densest screen's ratio: a window dragged to another screen keeps its
+// sharp pictures, scaled down smoothly where the screen has fewer pixels.
+qreal screenRatio() {
+  return qApp ? qApp->devicePixelRatio() : 1.0;
+}
+
 QAccessibleInterface* surfaceAccessible(const QString&, QObject* object) {
   if (auto* view = qobject_cast<SurfaceView*>(object)) return new SurfaceAccessible(view);
   return nullptr;
@@ -54,14 +62,18 @@ QAccessibleInterface* surfaceAccessible(const QString&, QObject* object) {
 }  // namespace
 
 SurfaceView::SurfaceView(const QString& objectName, QSize size, QWidget* parent)
-    : QWidget(parent), Image(size, QImage::Format_RGB32) {
+    : QWidget(parent), Ratio(screenRatio()) {
   static const bool factoryInstalled = (QAccessible::installFactory(&surfaceAccessible), true);
   (void)factoryInstalled;
   setObjectName(objectName);
-  Image.fill(Qt::white);
   setFixedSize(size);
+  Image = blankImage();
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage SurfaceView::blankImage() const {
+  return BitmapDrawing::blankSurface(size(), Ratio);
 }
 
 void SurfaceView::setImage(const QImage& image) {
@@ -104,7 +116,7 @@ void SurfaceView::keyPressEvent(QKeyEvent* event) {
   // The scroll area the picture lies in follows the choice.
   if (QWidget* viewport = parentWidget())
     if (auto* scroll = qobject_cast<QScrollArea*>(viewport->parentWidget()))
-      scroll->ensureVisible(Mirrored ? Image.width() - 1 - p.x() : p.x(), p.y(), 80, 90);
+      scroll->ensureVisible(Mirrored ? width() - 1 - p.x() : p.x(), p.y(), 80, 90);
 }
 
 void SurfaceView::setPointerShape(int number) {
@@ -122,15 +134,17 @@ void SurfaceView::setMirrored(bool mirrored) {
 
 QPoint SurfaceView::toPicture(QPointF at) const {
   const QPoint p = at.toPoint();
-  return Mirrored ? QPoint(Image.width() - 1 - p.x(), p.y()) : p;
+  return Mirrored ? QPoint(width() - 1 - p.x(), p.y()) : p;
 }
 
 void SurfaceView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
-  if (Mirrored)
-    p.drawImage(event->rect(), Image.mirrored(true, false), event->rect());
-  else
-    p.drawImage(event->rect(), Image, event->rect());
+  p.setClipRect(event->rect());
+  // A picture of another density (a screen of fewer pixels) is scaled to
+  // the surface smoothly; one of the screen's own is copied pixel for pixel.
+  p.setRenderHint(QPainter::SmoothPixmapTransform, Image.devicePixelRatio() != devicePixelRatioF());
+  p.drawImage(QRectF(QPointF(0, 0), QSizeF(size())),
+              Mirrored ? Image.mirrored(true, false) : Image);
 }
 
 void SurfaceView::mousePressEvent(QMouseEvent* event) {

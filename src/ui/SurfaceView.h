@@ -9,8 +9,10 @@
 
 // A drawing surface: a persistent picture shown at its exact size. Pages draw
 // into image() and call refresh(); presses, moves and releases are reported in
-// picture pixels. It also carries the pointer shapes used while a diagram is
-// being placed (5) or moved (6), and the text a screen reader reads of the
+// picture pixels. The picture holds the screen's device pixels (its device
+// pixel ratio is the screen's), so a painter on it draws in the same logical
+// pixels at any density and lines and text come out sharp. It also carries the pointer shapes used
+// while a diagram is being placed (5) or moved (6), and the text a screen reader reads of the
 // picture, since the pixels say nothing to one.
 class SurfaceView : public QWidget {
   Q_OBJECT
@@ -20,8 +22,13 @@ class SurfaceView : public QWidget {
 
   QImage& image() { return Image; }
   const QImage& image() const { return Image; }
-  // Replaces the picture (same size expected) and repaints.
+  // Replaces the picture (same logical size expected) and repaints.
   void setImage(const QImage& image);
+  // Device pixels per picture pixel: what a picture drawn for this surface
+  // is made with.
+  qreal pixelRatio() const { return Ratio; }
+  // A white picture of the surface's size at its ratio.
+  QImage blankImage() const;
   void refresh() { update(); }
 
   // Shows the picture mirrored left to right (the left-handed fretboard).
@@ -62,6 +69,7 @@ class SurfaceView : public QWidget {
  private:
   QPoint toPicture(QPointF at) const;
 
+  qreal Ratio = 1;
   QImage Image;
   QString SpokenText;
   KeyStepper Stepper;
