@@ -107,7 +107,7 @@ int exportPdf(const ExportRequest& request, FileLayer& files, const std::string&
   const std::optional<PagePicture> picture = pagePicture(page, companion, look);
   if (!picture) return fail(request.Page + QStringLiteral(": the page is empty; nothing to print"));
   const PdfSheet sheet = pdfSheet(
-      picture->Picture, picture->Heading + QFileInfo(request.Page).fileName(), picture->Subtitle);
+      picture->Art, picture->Heading + QFileInfo(request.Page).fileName(), picture->Subtitle);
   if (sheet.Bytes.isEmpty()) return fail(QStringLiteral("Could not write ") + request.Out);
   const auto failure = writeFilesTogether(
       files, {{out, std::string_view(sheet.Bytes.constData(),

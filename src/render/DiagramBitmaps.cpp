@@ -1,5 +1,6 @@
 #include "render/DiagramBitmaps.h"
 
+#include <QPainterPath>
 #include <array>
 
 #include "render/BitmapDrawing.h"
@@ -89,6 +90,58 @@ QImage tinyMark() {
   stamp(image, 5, 0, TinyRing);
   stamp(image, 10, 0, TinyCross);
   return image;
+}
+
+void paintMark(QPainter& p, const QRect& cell, MarkShape shape) {
+  p.save();
+  p.fillRect(cell, Qt::white);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.translate(cell.topLeft());
+  // The bitmaps are 10 pixels (small) or 5 (tiny); the small ones leave
+  // their top row and left column blank.
+  const bool small = cell.width() >= SmallCell;
+  const QRectF disc = small ? QRectF(1, 1, 9, 9) : QRectF(0, 0, 5, 5);
+  const qreal stroke = small ? 1.0 : 0.9;
+  p.setPen(Qt::NoPen);
+  p.setBrush(Black);
+  switch (shape) {
+    case MarkShape::Dot:
+      p.drawEllipse(disc);
+      break;
+    case MarkShape::Cross: {
+      p.setPen(QPen(Black, small ? 1.5 : 1.0, Qt::SolidLine, Qt::FlatCap));
+      const qreal a = small ? 1.5 : 0.5, b = small ? 9.5 : 4.5;
+      p.drawLine(QPointF(a, a), QPointF(b, b));
+      p.drawLine(QPointF(b, a), QPointF(a, b));
+      break;
+    }
+    case MarkShape::Hatched: {
+      // The root of a scale: the ring, hatched inside.
+      QPainterPath inside;
+      inside.addEllipse(disc);
+      p.setClipPath(inside, Qt::IntersectClip);
+      p.setPen(QPen(Black, 0.6));
+      for (int k = 0; k <= 18; k += 3) p.drawLine(QPointF(k + 0.5, 0), QPointF(0, k + 0.5));
+      p.setClipping(false);
+      [[fallthrough]];
+    }
+    case MarkShape::Ring:
+    case MarkShape::Finger1:
+    case MarkShape::Finger2:
+    case MarkShape::Finger3:
+    case MarkShape::Finger4: {
+      p.setPen(QPen(Black, stroke));
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(disc.adjusted(stroke / 2, stroke / 2, -stroke / 2, -stroke / 2));
+      if (shape >= MarkShape::Finger1) {
+        const int digit = static_cast<int>(shape) - static_cast<int>(MarkShape::Finger1) + 1;
+        QFont font = boldFont(7);
+        fillCentredText(p, QPointF(5.5, 5.5), QString::number(digit), font, Black);
+      }
+      break;
+    }
+  }
+  p.restore();
 }
 
 }  // namespace Bitmaps

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QRect>
+
+class QPainter;
 
 // The grids and mark cells of the small and tiny diagrams: pixel patterns, so
 // they stay crisp at their size and print as clean black on white.
@@ -21,5 +24,12 @@ QImage smallNumb();
 QImage tinyFret();
 // Tiny marks (15 x 5): dot, ring, cross.
 QImage tinyMark();
+
+// The marks as shapes, for painters whose pixels are not the device's (a
+// dense screen, paper): the cell is wiped white (hiding the grid under it,
+// as the bitmaps' white corners do) and the mark drawn to fill it as the
+// bitmap fills its cell.
+enum class MarkShape { Dot, Ring, Cross, Hatched, Finger1, Finger2, Finger3, Finger4 };
+void paintMark(QPainter& p, const QRect& cell, MarkShape shape);
 
 }  // namespace Bitmaps

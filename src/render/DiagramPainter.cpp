@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "render/BitmapDrawing.h"
 #include "render/DiagramBitmaps.h"
 #include "render/SurfaceText.h"
 
@@ -53,52 +54,86 @@ int diagramRow(int fret, int baseFret) {
   return row >= 1 && row <= DiagramRows ? row : -1;
 }
 
-// Copies a cell so that its white corners hide the grid lines under it.
-void copyCell(QPainter& p, QPoint to, const QImage& cells, int cellX, int size) {
-  p.drawImage(to, cells, QRect(cellX, 0, size, size));
-}
+// One diagram being painted: its top-left corner on the painter, its width
+// (for mirroring) and its style.
+struct Diagram {
+  QPainter& P;
+  QPoint Origin;
+  int Width;
+  DiagramStyle Style;
 
-// The empty grid as the style draws it.
-QImage styledGrid(const QImage& grid, const DiagramStyle& style) {
-  return style.LeftHanded ? grid.mirrored(true, false) : grid.copy();
-}
+  // Left edge of a mark `size` wide whose right-handed left edge is x.
+  int markX(int x, int size) const { return Style.LeftHanded ? Width - x - size : x; }
 
-// Left edge of a mark `size` wide whose right-handed left edge is x.
-int styledX(const QImage& work, int x, int size, const DiagramStyle& style) {
-  return style.LeftHanded ? work.width() - x - size : x;
-}
-
-// A diagram that starts at the first fret shows the nut as a double line
-// just above the grid's top line, so open positions read at a glance; with a
-// capo the nut is the capo, a grey bar a pixel thicker and wider than it.
-void drawNut(QImage& work, int top, int left, int right, int baseFret, const DiagramStyle& style) {
-  if (baseFret != 1) return;
-  if (style.LeftHanded) {
-    const int mirroredLeft = work.width() - 1 - right;
-    right = work.width() - 1 - left;
-    left = mirroredLeft;
+  // The empty grid: strings from `left` to `right` at `pitch`, frets from
+  // `top` to `bottom` at `pitch`, in one-pixel lines. Where one pixel is
+  // one device pixel the grid is the bitmap itself, which it equals.
+  void grid(const QImage& bitmap, int left, int right, int stringPitch, int top, int bottom,
+            int fretPitch) const {
+    if (BitmapDrawing::pixelExact(P)) {
+      P.drawImage(Origin, Style.LeftHanded ? bitmap.mirrored(true, false) : bitmap);
+      return;
+    }
+    P.fillRect(QRect(Origin, bitmap.size()), Qt::white);
+    if (Style.LeftHanded) {
+      const int mirroredLeft = Width - 1 - right;
+      right = Width - 1 - left;
+      left = mirroredLeft;
+    }
+    for (int x = left; x <= right; x += stringPitch)
+      P.fillRect(Origin.x() + x, Origin.y() + top, 1, bottom - top + 1, Qt::black);
+    for (int y = top; y <= bottom; y += fretPitch)
+      P.fillRect(Origin.x() + left, Origin.y() + y, right - left + 1, 1, Qt::black);
   }
-  QPainter p(&work);
-  if (style.Capo > 0)
-    p.fillRect(QRect(QPoint(left - 2, top - 2), QPoint(right + 2, top - 1)), QColor(70, 70, 70));
-  else
-    p.fillRect(QRect(QPoint(left, top - 1), QPoint(right, top - 1)), Qt::black);
-}
 
-// The fret number beside the grid: left of it, or right of it when the
-// diagram is mirrored, always reading left to right.
-void drawFretNumber(QImage& work, int x, int y, int number, const QFont& font,
-                    const DiagramStyle& style) {
-  const std::string text = std::to_string(number);
-  if (style.LeftHanded)
-    x = work.width() - x - QFontMetrics(font).horizontalAdvance(QString::fromStdString(text));
-  SurfaceText::drawText(work, QPoint(x, y), text, font);
-}
+  // A mark cell with its white corners, so they hide the grid lines under
+  // it: the bitmap's cell pixel for pixel, or the shape drawn.
+  void mark(QPoint at, const QImage& cells, int cellX, int size, Bitmaps::MarkShape shape) const {
+    if (BitmapDrawing::pixelExact(P))
+      P.drawImage(Origin + at, cells, QRect(cellX, 0, size, size));
+    else
+      Bitmaps::paintMark(P, QRect(Origin + at, QSize(size, size)), shape);
+  }
 
-void placeOnSurface(QImage& surface, QPoint at, const QImage& picture) {
-  QPainter p(&surface);
-  p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(at, picture);
+  // A diagram that starts at the first fret shows the nut as a double line
+  // just above the grid's top line, so open positions read at a glance;
+  // with a capo the nut is the capo, a grey bar a pixel thicker and wider.
+  void nut(int top, int left, int right, int baseFret) const {
+    if (baseFret != 1) return;
+    if (Style.LeftHanded) {
+      const int mirroredLeft = Width - 1 - right;
+      right = Width - 1 - left;
+      left = mirroredLeft;
+    }
+    if (Style.Capo > 0)
+      P.fillRect(QRect(Origin + QPoint(left - 2, top - 2), Origin + QPoint(right + 2, top - 1)),
+                 QColor(70, 70, 70));
+    else
+      P.fillRect(QRect(Origin + QPoint(left, top - 1), Origin + QPoint(right, top - 1)), Qt::black);
+  }
+
+  // The fret number beside the grid: left of it, or right of it when the
+  // diagram is mirrored, always reading left to right.
+  void fretNumber(int x, int y, int number, const QFont& font) const {
+    const std::string text = std::to_string(number);
+    if (Style.LeftHanded)
+      x = Width - x - QFontMetrics(font).horizontalAdvance(QString::fromStdString(text));
+    SurfaceText::drawText(P, Origin + QPoint(x, y), text, font);
+  }
+};
+
+Bitmaps::MarkShape numbShape(int cell) {
+  using Bitmaps::MarkShape;
+  switch (cell) {
+    case SmallOpenCell:
+      return MarkShape::Ring;
+    case SmallCrossCell:
+      return MarkShape::Cross;
+    case SmallDotCell:
+      return MarkShape::Dot;
+    default:
+      return static_cast<MarkShape>(static_cast<int>(MarkShape::Finger1) + cell - 1);
+  }
 }
 
 bool inSmallGrid(int column, int row) {
@@ -109,22 +144,25 @@ QPoint smallOrigin(SmallPage page, int column, int row) {
   return QPoint(SmallGeometry::diagramX(column), SmallGeometry::diagramY(page, row));
 }
 
-// A one-pixel outline over the pixels left..right-1, top..bottom-1. Sides
-// beyond the surface are left out, whatever the values.
-void outline(QImage& surface, std::int64_t left, std::int64_t top, std::int64_t right,
+// A one-pixel outline over the pixels left..right-1, top..bottom-1 of a
+// picture width x height. Sides beyond it are left out, whatever the values.
+void outline(QPainter& p, QSize size, std::int64_t left, std::int64_t top, std::int64_t right,
              std::int64_t bottom, QColor colour) {
   if (right - left < 1 || bottom - top < 1) return;
   const auto clampTo = [](std::int64_t v, int limit) {
     return static_cast<int>(std::clamp<std::int64_t>(v, -1, limit));
   };
-  const int w = surface.width(), h = surface.height();
+  const int w = size.width(), h = size.height();
   const int l = clampTo(left, w), t = clampTo(top, h);
   const int r = clampTo(right - 1, w), b = clampTo(bottom - 1, h);
-  QPainter p(&surface);
   p.fillRect(QRect(QPoint(l, t), QPoint(r, t)), colour);
   p.fillRect(QRect(QPoint(l, b), QPoint(r, b)), colour);
   p.fillRect(QRect(QPoint(l, t), QPoint(l, b)), colour);
   p.fillRect(QRect(QPoint(r, t), QPoint(r, b)), colour);
+}
+
+QSize logicalSize(const QImage& surface) {
+  return surface.deviceIndependentSize().toSize();
 }
 
 std::int32_t clampToInt32(std::int64_t v) {
@@ -138,106 +176,154 @@ SmallGrid smallGrid(SmallPage page) {
   return {SmallGeometry::rowPitch(page), SmallGeometry::diagramTop(page)};
 }
 
-QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers,
-                         const DiagramStyle& style) {
-  QImage work = styledGrid(smallFretImage(), style);
-  drawNut(work, 17, 21, 96, chord.BaseFret, style);
-  {
-    QPainter p(&work);
-    for (int s = 0; s < 6; ++s) {
-      const int finger = chord.Strings[s].Finger;
-      const int row = diagramRow(chord.Strings[s].Fret, chord.BaseFret);
-      if (row < 0) continue;
-      int cell = SmallDotCell;
-      if (finger == FingerCode::Muted)
-        cell = SmallCrossCell;
-      else if (finger == FingerCode::Open)
-        cell = SmallOpenCell;
-      else if (fingerNumbers && finger <= 4)
-        cell = finger;
-      copyCell(p, QPoint(styledX(work, SmallStringX[s], 10, style), SmallRowY[row]),
-               smallNumbImage(), 10 * cell, 10);
-    }
+void paintSmallChord(QPainter& p, QPoint origin, const TChordDiagram& chord, bool fingerNumbers,
+                     const DiagramStyle& style) {
+  const Diagram d{p, origin, Bitmaps::SmallFretWidth, style};
+  d.grid(smallFretImage(), 21, 96, 15, 17, 119, 17);
+  d.nut(17, 21, 96, chord.BaseFret);
+  for (int s = 0; s < 6; ++s) {
+    const int finger = chord.Strings[s].Finger;
+    const int row = diagramRow(chord.Strings[s].Fret, chord.BaseFret);
+    if (row < 0) continue;
+    int cell = SmallDotCell;
+    if (finger == FingerCode::Muted)
+      cell = SmallCrossCell;
+    else if (finger == FingerCode::Open)
+      cell = SmallOpenCell;
+    else if (fingerNumbers && finger <= 4)
+      cell = finger;
+    d.mark(QPoint(d.markX(SmallStringX[s], 10), SmallRowY[row]), smallNumbImage(), 10 * cell, 10,
+           numbShape(cell));
   }
-  drawFretNumber(work, 4, 19, chord.BaseFret, SurfaceText::pageFont(), style);
-  return work;
+  d.fretNumber(4, 19, chord.BaseFret, SurfaceText::pageFont());
 }
 
-QImage smallScalePicture(const TScaleDiagram& scale, int startFret, const DiagramStyle& style) {
-  QImage work = styledGrid(smallFretImage(), style);
-  drawNut(work, 17, 21, 96, startFret, style);
+void paintSmallScale(QPainter& p, QPoint origin, const TScaleDiagram& scale, int startFret,
+                     const DiagramStyle& style) {
+  const Diagram d{p, origin, Bitmaps::SmallFretWidth, style};
+  d.grid(smallFretImage(), 21, 96, 15, 17, 119, 17);
+  d.nut(17, 21, 96, startFret);
   const int root = scale.Root % 12;
-  {
-    QPainter p(&work);
-    for (int s = 0; s < 6; ++s) {
-      // Open strings are part of the position only when it starts at fret 1.
-      for (int j = startFret == 1 ? 0 : 1; j <= DiagramRows; ++j) {
-        const int pitch = pitchClass(scale.Tuning[s] + j + startFret - 1);
-        for (const std::uint8_t entry : scale.Intervals) {
-          if (entry == ScaleIntervalEnd) break;
-          if ((entry + root) % 12 != pitch) continue;
-          const int cell = pitch == root ? MarkHatched : (j == 0 ? MarkRing : MarkDot);
-          copyCell(p, QPoint(styledX(work, SmallStringX[s], 10, style), SmallRowY[j]),
-                   smallMarkImage(), cell, 10);
-          break;
-        }
+  for (int s = 0; s < 6; ++s) {
+    // Open strings are part of the position only when it starts at fret 1.
+    for (int j = startFret == 1 ? 0 : 1; j <= DiagramRows; ++j) {
+      const int pitch = pitchClass(scale.Tuning[s] + j + startFret - 1);
+      for (const std::uint8_t entry : scale.Intervals) {
+        if (entry == ScaleIntervalEnd) break;
+        if ((entry + root) % 12 != pitch) continue;
+        const int cell = pitch == root ? MarkHatched : (j == 0 ? MarkRing : MarkDot);
+        using Bitmaps::MarkShape;
+        const MarkShape shape = cell == MarkHatched ? MarkShape::Hatched
+                                : cell == MarkRing  ? MarkShape::Ring
+                                                    : MarkShape::Dot;
+        d.mark(QPoint(d.markX(SmallStringX[s], 10), SmallRowY[j]), smallMarkImage(), cell, 10,
+               shape);
+        break;
       }
     }
   }
-  drawFretNumber(work, 4, 19, startFret, SurfaceText::pageFont(), style);
+  d.fretNumber(4, 19, startFret, SurfaceText::pageFont());
+}
+
+void paintTinyChord(QPainter& p, QPoint origin, const TChordDiagram& chord,
+                    const DiagramStyle& style) {
+  const Diagram d{p, origin, Bitmaps::TinyFretWidth, style};
+  d.grid(tinyFretImage(), 10, 55, 9, 6, 60, 9);
+  d.nut(6, 10, 55, chord.BaseFret);
+  for (int s = 0; s < 6; ++s) {
+    const int finger = chord.Strings[s].Finger;
+    const int row = diagramRow(chord.Strings[s].Fret, chord.BaseFret);
+    if (row < 0) continue;
+    using Bitmaps::MarkShape;
+    const int cell = finger == FingerCode::Muted  ? TinyCross
+                     : finger == FingerCode::Open ? TinyRing
+                                                  : TinyDot;
+    const MarkShape shape = cell == TinyCross  ? MarkShape::Cross
+                            : cell == TinyRing ? MarkShape::Ring
+                                               : MarkShape::Dot;
+    d.mark(QPoint(d.markX(TinyStringX[s], 5), TinyRowY[row]), tinyMarkImage(), cell, 5, shape);
+  }
+  d.fretNumber(0, 7, chord.BaseFret, SurfaceText::smallFont());
+}
+
+namespace {
+
+template <typename Paint>
+QImage picture(int width, int height, Paint paint) {
+  QImage work = BitmapDrawing::blankImage(width, height);
+  QPainter p(&work);
+  paint(p);
   return work;
 }
 
+}  // namespace
+
+QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers,
+                         const DiagramStyle& style) {
+  return picture(Bitmaps::SmallFretWidth, Bitmaps::SmallFretHeight, [&](QPainter& p) {
+    paintSmallChord(p, QPoint(0, 0), chord, fingerNumbers, style);
+  });
+}
+
+QImage smallScalePicture(const TScaleDiagram& scale, int startFret, const DiagramStyle& style) {
+  return picture(Bitmaps::SmallFretWidth, Bitmaps::SmallFretHeight,
+                 [&](QPainter& p) { paintSmallScale(p, QPoint(0, 0), scale, startFret, style); });
+}
+
 QImage tinyChordPicture(const TChordDiagram& chord, const DiagramStyle& style) {
-  QImage work = styledGrid(tinyFretImage(), style);
-  drawNut(work, 6, 10, 55, chord.BaseFret, style);
-  {
-    QPainter p(&work);
-    for (int s = 0; s < 6; ++s) {
-      const int finger = chord.Strings[s].Finger;
-      const int row = diagramRow(chord.Strings[s].Fret, chord.BaseFret);
-      if (row < 0) continue;
-      const int cell = finger == FingerCode::Muted  ? TinyCross
-                       : finger == FingerCode::Open ? TinyRing
-                                                    : TinyDot;
-      copyCell(p, QPoint(styledX(work, TinyStringX[s], 5, style), TinyRowY[row]), tinyMarkImage(),
-               cell, 5);
-    }
-  }
-  drawFretNumber(work, 0, 7, chord.BaseFret, SurfaceText::smallFont(), style);
-  return work;
+  return picture(Bitmaps::TinyFretWidth, Bitmaps::TinyFretHeight,
+                 [&](QPainter& p) { paintTinyChord(p, QPoint(0, 0), chord, style); });
+}
+
+void DrawSmallChord(QPainter& p, const TChordDiagram& chord, int column, int row, SmallPage page,
+                    const DiagramStyle& style) {
+  if (!inSmallGrid(column, row)) return;
+  paintSmallChord(p, smallOrigin(page, column, row), chord, page != SmallPage::Chords, style);
+}
+
+void DrawSmallScale(QPainter& p, const TScaleDiagram& scale, int column, int row, SmallPage page,
+                    const DiagramStyle& style) {
+  if (!inSmallGrid(column, row)) return;
+  const int pitch = smallGrid(page).RowPitch;
+  const int left = SmallGeometry::diagramX(column);
+  p.fillRect(QRect(QPoint(left + 1, pitch * row + 32), QPoint(left + 103, pitch * row + 153)),
+             Qt::white);
+  DrawScalePosition(p, scale, column, row, page, style);
+}
+
+void DrawScalePosition(QPainter& p, const TScaleDiagram& scale, int column, int row, SmallPage page,
+                       const DiagramStyle& style) {
+  if (!inSmallGrid(column, row)) return;
+  paintSmallScale(p, smallOrigin(page, column, row), scale, scale.StartFrets[column], style);
+}
+
+void DrawTinyChord(QPainter& p, const TChordDiagram& chord, QPoint origin,
+                   const DiagramStyle& style) {
+  paintTinyChord(p, origin, chord, style);
 }
 
 void DrawSmallChord(QImage& surface, const TChordDiagram& chord, int column, int row,
                     SmallPage page, const DiagramStyle& style) {
-  if (!inSmallGrid(column, row)) return;
-  placeOnSurface(surface, smallOrigin(page, column, row),
-                 smallChordPicture(chord, page != SmallPage::Chords, style));
+  QPainter p(&surface);
+  DrawSmallChord(p, chord, column, row, page, style);
 }
 
 void DrawSmallScale(QImage& surface, const TScaleDiagram& scale, int column, int row,
                     SmallPage page, const DiagramStyle& style) {
-  if (!inSmallGrid(column, row)) return;
-  const int pitch = smallGrid(page).RowPitch;
-  const int left = SmallGeometry::diagramX(column);
-  {
-    QPainter p(&surface);
-    p.fillRect(QRect(QPoint(left + 1, pitch * row + 32), QPoint(left + 103, pitch * row + 153)),
-               Qt::white);
-  }
-  DrawScalePosition(surface, scale, column, row, page, style);
+  QPainter p(&surface);
+  DrawSmallScale(p, scale, column, row, page, style);
 }
 
 void DrawScalePosition(QImage& surface, const TScaleDiagram& scale, int column, int row,
                        SmallPage page, const DiagramStyle& style) {
-  if (!inSmallGrid(column, row)) return;
-  placeOnSurface(surface, smallOrigin(page, column, row),
-                 smallScalePicture(scale, scale.StartFrets[column], style));
+  QPainter p(&surface);
+  DrawScalePosition(p, scale, column, row, page, style);
 }
 
 void DrawTinyChord(QImage& surface, const TChordDiagram& chord, QPoint origin,
                    const DiagramStyle& style) {
-  placeOnSurface(surface, origin, tinyChordPicture(chord, style));
+  QPainter p(&surface);
+  DrawTinyChord(p, chord, origin, style);
 }
 
 bool fitsSixRows(const TChordDiagram& chord) {
@@ -247,19 +333,29 @@ bool fitsSixRows(const TChordDiagram& chord) {
 }
 
 void DrawOutOfRangeLine(QImage& surface, int slot, bool show) {
-  if (slot < 0 || slot > 5) return;
   QPainter p(&surface);
+  DrawOutOfRangeLine(p, slot, show);
+}
+
+void DrawOutOfRangeLine(QPainter& p, int slot, bool show) {
+  if (slot < 0 || slot > 5) return;
   p.fillRect(76 * slot + 12, 99, 42, 1, show ? QColor(0, 0, 255) : QColor(Qt::white));
 }
 
-void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeometry& geometry) {
-  outline(surface, frame.Left, frame.Top, frame.Right, frame.Bottom, Qt::white);
+void MoveSelectionFrame(QPainter& p, QSize size, SelectionFrame& frame,
+                        const FrameGeometry& geometry, QColor colour) {
+  outline(p, size, frame.Left, frame.Top, frame.Right, frame.Bottom, Qt::white);
   const std::int64_t column = frame.Column, row = frame.Row;
   frame.Left = clampToInt32(geometry.ColumnPitch * column + geometry.LeftOffset);
   frame.Top = clampToInt32(geometry.RowPitch * row + geometry.TopOffset);
   frame.Right = clampToInt32(geometry.ColumnPitch * column + geometry.RightOffset);
   frame.Bottom = clampToInt32(geometry.RowPitch * row + geometry.BottomOffset);
-  outline(surface, frame.Left, frame.Top, frame.Right, frame.Bottom, QColor(255, 0, 0));
+  outline(p, size, frame.Left, frame.Top, frame.Right, frame.Bottom, colour);
+}
+
+void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeometry& geometry) {
+  QPainter p(&surface);
+  MoveSelectionFrame(p, logicalSize(surface), frame, geometry, FrameColour);
 }
 
 void ClearSurface(QImage& surface) {
@@ -267,5 +363,6 @@ void ClearSurface(QImage& surface) {
 }
 
 void WipeSelectionFrame(QImage& surface, const SelectionFrame& frame) {
-  outline(surface, frame.Left, frame.Top, frame.Right, frame.Bottom, Qt::white);
+  QPainter p(&surface);
+  outline(p, logicalSize(surface), frame.Left, frame.Top, frame.Right, frame.Bottom, Qt::white);
 }

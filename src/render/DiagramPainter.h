@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
+#include <QSize>
+
+class QPainter;
 #include <cstdint>
 
 #include "music/Records.h"
@@ -61,6 +65,16 @@ inline constexpr FrameGeometry PrintPageFrame = smallPageFrame(SmallPage::Print)
 inline constexpr int DesignSurfaceHeight = 101;
 inline constexpr FrameGeometry DesignGroupFrame{76, 0, 0, 0, 76, DesignSurfaceHeight};
 
+// The diagrams painted with their top-left corner at `origin`, on any
+// painter: a surface of any density, or paper. Each covers its whole box,
+// so it replaces what stood there.
+void paintSmallChord(QPainter& p, QPoint origin, const TChordDiagram& chord, bool fingerNumbers,
+                     const DiagramStyle& style = {});
+void paintSmallScale(QPainter& p, QPoint origin, const TScaleDiagram& scale, int startFret,
+                     const DiagramStyle& style = {});
+void paintTinyChord(QPainter& p, QPoint origin, const TChordDiagram& chord,
+                    const DiagramStyle& style = {});
+
 // The pictures alone: 105 x 120 for small diagrams, 58 x 61 for tiny ones.
 QImage smallChordPicture(const TChordDiagram& chord, bool fingerNumbers,
                          const DiagramStyle& style = {});
@@ -70,7 +84,15 @@ QImage tinyChordPicture(const TChordDiagram& chord, const DiagramStyle& style = 
 
 // Draws the chord in cell (column, row) of a Chords or Print page; finger
 // numbers show everywhere but on the Chords page. Cells outside the 6 x 5
-// grid are not drawn.
+// grid are not drawn. Each drawing call comes on a painter or on a surface.
+void DrawSmallChord(QPainter& p, const TChordDiagram& chord, int column, int row, SmallPage page,
+                    const DiagramStyle& style = {});
+void DrawSmallScale(QPainter& p, const TScaleDiagram& scale, int column, int row, SmallPage page,
+                    const DiagramStyle& style = {});
+void DrawScalePosition(QPainter& p, const TScaleDiagram& scale, int column, int row, SmallPage page,
+                       const DiagramStyle& style = {});
+void DrawTinyChord(QPainter& p, const TChordDiagram& chord, QPoint origin,
+                   const DiagramStyle& style = {});
 void DrawSmallChord(QImage& surface, const TChordDiagram& chord, int column, int row,
                     SmallPage page, const DiagramStyle& style = {});
 // Draws the position of the scale starting at StartFrets[column] in cell
@@ -90,10 +112,17 @@ bool fitsSixRows(const TChordDiagram& chord);
 // The blue line under design group slot 0..5 that says a chord does not fit;
 // DrawOutOfRangeLine(surface, slot, false) wipes it.
 void DrawOutOfRangeLine(QImage& surface, int slot, bool show = true);
+void DrawOutOfRangeLine(QPainter& p, int slot, bool show = true);
 
 // Wipes the frame at its stored rectangle, then draws it in red around the
 // cell given by frame.Column and frame.Row and stores the new rectangle.
 void MoveSelectionFrame(QImage& surface, SelectionFrame& frame, const FrameGeometry& geometry);
+// The same on a painter over a picture `size` logical pixels, the frame in
+// `colour`: a sheet that must not show the frame draws it white, leaving
+// what wiping it would leave.
+inline const QColor FrameColour{255, 0, 0};
+void MoveSelectionFrame(QPainter& p, QSize size, SelectionFrame& frame,
+                        const FrameGeometry& geometry, QColor colour);
 
 void ClearSurface(QImage& surface);
 

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QImage>
 
+class QPainter;
+
 #include "music/NameTables.h"
 #include "music/Records.h"
 #include "render/DiagramPainter.h"
@@ -18,7 +20,18 @@ struct PageLook {
 
 // Whole cells of the pages as the page code redraws them: a diagram with its
 // text lines, after wiping the cell's area white. Empty records only wipe.
+// Each comes on a painter (any density, or paper) and on a surface.
 namespace PageCells {
+
+void drawChordSet(QPainter& p, const TChordDiagram (&set)[6], int row, const PageLook& look);
+void drawScaleRow(QPainter& p, const TScaleDiagram& scale, int row, const PageLook& look);
+void wipePrintCell(QPainter& p, int column, int row);
+void drawPrintItem(QPainter& p, const TPrintDiagram& item, int column, int row,
+                   const PageLook& look);
+void drawDesignSlot(QPainter& p, const TChordDiagram& chord, int slot, const PageLook& look);
+void wipePlaySlot(QPainter& p, int column, int row);
+void drawPlaySlot(QPainter& p, const TChordDiagram& chord, int column, int row,
+                  const PageLook& look);
 
 // Chord set `row` of the Chords page: six small chords and the set header
 // from the first. Empty diagrams are skipped.

@@ -8,6 +8,7 @@
 #include "pages/PageFile.h"
 #include "render/DiagramPainter.h"
 #include "render/PageCells.h"
+#include "render/PrintSheet.h"
 
 // The one drawer of whole pages. The window's tabs draw a page through here
 // when they show it afresh (opened from a file, or put back by Undo), and
@@ -30,17 +31,25 @@ struct DrawnPage {
   bool Printable = false;
 };
 
-// The surface of the page's store of `page.Kind`. A play page shows
+// The surface of the page's store of `page.Kind`, `ratio` device pixels to
+// its pixel (the screen's, so it is sharp there). A play page shows
 // `repeats` (its companion), or a new page's marks without one, and the loop
 // mark while its header's Loop is on, and its start marker on bar 1. A
 // design group has no surface here.
 DrawnPage drawPage(const PageContents& page, const std::optional<TRepeatSet>& repeats,
-                   const PageLook& look);
+                   const PageLook& look, qreal ratio = 1);
+
+// Where a play page's start marker stands: bar 1 when it is shown afresh.
+struct PlayStart {
+  int Column = 0, Row = 0;
+};
 
 // A whole page as printing puts it on paper: the surface without the
-// selection frame.
+// selection frame, as a picture and as painting for paper (vectors and
+// real text).
 struct PagePicture {
   QImage Picture;
+  SheetArt Art;
   // "Strumbo! Chord Page: " and the like; the file name follows it.
   QString Heading;
   // "Capo 3" with a capo on, the line under the title; else empty.
@@ -53,6 +62,7 @@ QString capoLine(int capo);
 // Empty when the page prints nothing: a chord or scale page without a row,
 // a print page without an item, or a design group (the play page always
 // prints).
+// A play page shows its start marker at `start`.
 std::optional<PagePicture> pagePicture(const PageContents& page,
                                        const std::optional<TRepeatSet>& repeats,
-                                       const PageLook& look);
+                                       const PageLook& look, PlayStart start = {});

@@ -10,42 +10,51 @@ namespace {
 
 using namespace BitmapDrawing;
 
-// Five staff lines on rows 0, 8, 16, 24 and 32.
-QImage staff(int width) {
-  QImage image = blankImage(width, StaffHeight);
-  for (int y = 0; y < StaffHeight; y += 8)
-    for (int x = 0; x < width; ++x) image.setPixel(x, y, Black.rgb());
-  return image;
+// The pieces are painted at a point of any painter: the cached bitmaps are
+// painted so at a pixel each, and dense screens and paper get them drawn.
+
+// Five staff lines on rows 0, 8, 16, 24 and 32 over white.
+void staff(QPainter& p, int width) {
+  p.fillRect(0, 0, width, StaffHeight, White);
+  for (int y = 0; y < StaffHeight; y += 8) p.fillRect(0, y, width, 1, Black);
 }
 
 // A rhythm slash: a slanted bar across the middle of the staff.
-void slash(QImage& image, int left, QColor colour) {
-  QPainter p(&image);
+void slash(QPainter& p, int left, QColor colour) {
+  p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setPen(Qt::NoPen);
   p.setBrush(colour);
   const QPointF poly[] = {
       {left + 7.0, 25.0}, {left + 13.0, 25.0}, {left + 21.0, 8.0}, {left + 15.0, 8.0}};
   p.drawPolygon(poly, 4);
+  p.restore();
 }
 
-void timeSignature(QImage& image, int top, int bottom) {
-  QPainter p(&image);
+void timeSignature(QPainter& p, int top, int bottom) {
+  p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   const QFont font = boldFont(21);
   fillCentredText(p, QPointF(7.0, 8.5), QString::number(top), font, Black);
   fillCentredText(p, QPointF(7.0, 24.5), QString::number(bottom), font, Black);
+  p.restore();
 }
 
-void repeatDots(QImage& image, int left) {
-  for (const int top : {11, 19})
-    for (int y = top; y < top + 3; ++y)
-      for (int x = left; x < left + 2; ++x) image.setPixel(x, y, Black.rgb());
+void repeatDots(QPainter& p, int left) {
+  for (const int top : {11, 19}) p.fillRect(left, top, 2, 3, Black);
 }
 
-void bar(QImage& image, int left, int width) {
-  for (int y = 0; y < StaffHeight; ++y)
-    for (int x = left; x < left + width; ++x) image.setPixel(x, y, Black.rgb());
+void bar(QPainter& p, int left, int width) {
+  p.fillRect(left, 0, width, StaffHeight, Black);
+}
+
+void polygon(QPainter& p, QColor colour, const QPointF* points, int count) {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  p.drawPolygon(points, count);
+  p.restore();
 }
 
 // The staff row is drawn at the page's staff left, its slashes where the
@@ -53,83 +62,108 @@ void bar(QImage& image, int left, int width) {
 constexpr int BeatSlashX = PlayGeometry::PieceLeft - PlayGeometry::StaffLeft;
 constexpr int BeatSlashPitch = 2 * PlayGeometry::ColumnPitch;
 
-QImage drawPlayImage(PlayImage id) {
+// Paints piece `id` with its top-left corner at the painter's origin.
+void paintPiece(QPainter& p, PlayImage id) {
   switch (id) {
-    case PlayImage::FourFour: {
-      QImage image = staff(768);
-      timeSignature(image, 4, 4);
-      for (int k = 0; k < 6; ++k) slash(image, BeatSlashX + BeatSlashPitch * k, Black);
-      return image;
-    }
-    case PlayImage::ThreeFour: {
-      QImage image = staff(14);
-      timeSignature(image, 3, 4);
-      return image;
-    }
+    case PlayImage::FourFour:
+      staff(p, 768);
+      timeSignature(p, 4, 4);
+      for (int k = 0; k < 6; ++k) slash(p, BeatSlashX + BeatSlashPitch * k, Black);
+      return;
+    case PlayImage::ThreeFour:
+      staff(p, 14);
+      timeSignature(p, 3, 4);
+      return;
     case PlayImage::BarLine:
-      return blankImage(1, StaffHeight, Black);
+      bar(p, 0, 1);
+      return;
     case PlayImage::BlackSlash:
-    case PlayImage::RedSlash: {
-      QImage image = staff(28);
-      slash(image, 0, id == PlayImage::RedSlash ? QColor(255, 0, 0) : Black);
-      return image;
-    }
+    case PlayImage::RedSlash:
+      staff(p, 28);
+      slash(p, 0, id == PlayImage::RedSlash ? QColor(255, 0, 0) : Black);
+      return;
     case PlayImage::StepArrow: {
-      QImage image = staff(28);
-      QPainter p(&image);
-      p.setRenderHint(QPainter::Antialiasing, true);
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(0, 0, 220));
+      staff(p, 28);
       const QPointF arrow[] = {{3, 14}, {15, 14}, {15, 8}, {26, 16.5}, {15, 25}, {15, 19}, {3, 19}};
-      p.drawPolygon(arrow, 7);
-      return image;
+      polygon(p, QColor(0, 0, 220), arrow, 7);
+      return;
     }
     case PlayImage::PlayCursor: {
-      QImage image = staff(8);
-      QPainter p(&image);
-      p.setRenderHint(QPainter::Antialiasing, true);
-      p.setPen(Qt::NoPen);
-      p.setBrush(QColor(0, 150, 0));
+      staff(p, 8);
       const QPointF mark[] = {{0.0, 8.0}, {7.0, 16.5}, {0.0, 25.0}};
-      p.drawPolygon(mark, 3);
-      return image;
+      polygon(p, QColor(0, 150, 0), mark, 3);
+      return;
     }
     case PlayImage::PlayErase:
-      return staff(8);
+      staff(p, 8);
+      return;
     case PlayImage::PlayLoop: {
-      QImage image = staff(8);
-      QPainter p(&image);
+      staff(p, 8);
+      p.save();
       p.setRenderHint(QPainter::Antialiasing, true);
       // A circular arrow: playback goes round from here.
       const QColor blue(0, 0, 220);
       p.setPen(QPen(blue, 1.5));
       p.setBrush(Qt::NoBrush);
       p.drawArc(QRectF(0.75, 12.75, 5.5, 7.0), 60 * 16, 300 * 16);
-      p.setPen(Qt::NoPen);
-      p.setBrush(blue);
+      p.restore();
       const QPointF head[] = {{2.8, 10.0}, {6.9, 12.8}, {2.8, 15.4}};
-      p.drawPolygon(head, 3);
-      return image;
+      polygon(p, blue, head, 3);
+      return;
     }
-    case PlayImage::Return: {
-      QImage image = staff(8);
-      bar(image, 0, 2);
-      bar(image, 3, 1);
-      repeatDots(image, 5);
-      return image;
-    }
-    case PlayImage::Repeat: {
-      QImage image = staff(8);
-      repeatDots(image, 1);
-      bar(image, 4, 1);
-      bar(image, 6, 2);
-      return image;
-    }
+    case PlayImage::Return:
+      staff(p, 8);
+      bar(p, 0, 2);
+      bar(p, 3, 1);
+      repeatDots(p, 5);
+      return;
+    case PlayImage::Repeat:
+      staff(p, 8);
+      repeatDots(p, 1);
+      bar(p, 4, 1);
+      bar(p, 6, 2);
+      return;
   }
-  return {};
+}
+
+QImage drawPlayImage(PlayImage id) {
+  QImage image = blankImage(playImageWidth(id), StaffHeight);
+  QPainter p(&image);
+  paintPiece(p, id);
+  return image;
 }
 
 }  // namespace
+
+int playImageWidth(PlayImage id) {
+  switch (id) {
+    case PlayImage::FourFour:
+      return 768;
+    case PlayImage::ThreeFour:
+      return 14;
+    case PlayImage::BarLine:
+      return 1;
+    case PlayImage::BlackSlash:
+    case PlayImage::RedSlash:
+    case PlayImage::StepArrow:
+      return 28;
+    default:
+      return 8;
+  }
+}
+
+void paintPlayImage(QPainter& p, QPoint at, PlayImage id) {
+  const int i = static_cast<int>(id);
+  if (i < 0 || i >= PlayImageCount) return;
+  if (BitmapDrawing::pixelExact(p)) {
+    p.drawImage(at, playImage(id));
+    return;
+  }
+  p.save();
+  p.translate(at);
+  paintPiece(p, id);
+  p.restore();
+}
 
 QImage playImage(PlayImage id) {
   static const std::array<QImage, PlayImageCount> images = [] {

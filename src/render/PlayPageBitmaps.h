@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPoint>
+
+class QPainter;
 
 // The play page's staff pieces: the staff row, bar lines, beat slashes, the
 // step arrow and the bar markers. Each is drawn once per run and shared.
@@ -25,5 +28,10 @@ inline constexpr int PlayImageCount = static_cast<int>(PlayImage::Repeat) + 1;
 
 // The picture of `id`, StaffHeight rows high.
 QImage playImage(PlayImage id);
+int playImageWidth(PlayImage id);
+// Piece `id` with its top-left corner at `at`: the picture pixel for pixel
+// where the painter's pixels are the device's, else drawn at the device's
+// resolution (a dense screen, paper).
+void paintPlayImage(QPainter& p, QPoint at, PlayImage id);
 
 }  // namespace Bitmaps

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <QSize>
 #include <QString>
+#include <functional>
 
 #include "render/DiagramPainter.h"
 
@@ -12,6 +14,14 @@ class QPainter;
 // One printed sheet: a page's title line over its picture. It paints on any
 // painter (a printer, a PDF writer, a preview or an image in a test), so the
 // same code serves them all; the caller owns the device and its job.
+
+// A page's picture as painting: `Paint` paints it in its own pixels, `Size`
+// of them, on whatever painter it is given. On paper it is painted at the
+// printer's resolution, so lines stay lines and text stays text.
+struct SheetArt {
+  QSize Size;
+  std::function<void(QPainter&)> Paint;
+};
 
 // Where the sheet's parts went, in the painter's device pixels.
 struct PrintedSheet {
@@ -32,6 +42,9 @@ enum class SheetScaling { Paper, Preview };
 PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const QImage& surface,
                         const QString& title, const QString& subtitle = {},
                         SheetScaling scaling = SheetScaling::Paper);
+// The same with the picture painted into its rectangle.
+PrintedSheet printSheet(QPainter& painter, int dpiX, int dpiY, const SheetArt& art,
+                        const QString& title, const QString& subtitle = {});
 
 // A copy of `surface` with the selection frame at its stored rectangle wiped
 // white, so a sheet never shows it and the picture on screen keeps it.
@@ -43,4 +56,4 @@ struct PdfSheet {
   QByteArray Bytes;  // empty when the PDF could not be painted
   PrintedSheet Drawn;
 };
-PdfSheet pdfSheet(const QImage& surface, const QString& title, const QString& subtitle = {});
+PdfSheet pdfSheet(const SheetArt& art, const QString& title, const QString& subtitle = {});

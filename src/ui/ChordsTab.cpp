@@ -181,8 +181,8 @@ void ChordsTab::loadPage(const TChordDiagram (&page)[ChordPageColumns][ChordPage
 }
 
 void ChordsTab::redrawPage() {
-  const DrawnPage drawn =
-      drawPage(Bench.contents(PageKind::Chord), std::nullopt, pageLookOf(State));
+  const DrawnPage drawn = drawPage(Bench.contents(PageKind::Chord), std::nullopt, pageLookOf(State),
+                                   imgChordPage->pixelRatio());
   imgChordPage->setImage(drawn.Surface);
   // The drawn page is framed where a fresh load frames it; the update moves
   // the frame on from there.

@@ -128,14 +128,7 @@ MainWindow::MainWindow(const std::string& exeDir, Prompter* prompter, Services s
       this);
   pnlBottom->useTuningStore(*Ask, services.SettingsFile);
   // Printing and PDF export of the active tab's page.
-  Printing = new PrintController({State,
-                                  Guard,
-                                  *Ask,
-                                  this,
-                                  {Surfaces[0], Surfaces[1], Surfaces[2], Surfaces[3], Surfaces[4]},
-                                  tabIs,
-                                  files},
-                                 this);
+  Printing = new PrintController({Bench, Guard, *Ask, this, tabIs, files}, this);
   connect(pnlTop, &ToolBarPanel::printPageClicked, Printing, &PrintController::sbtnPrintPageClick);
 
   Files = new PageFilesController({Bench, Guard, *Ask, *this, Session->settings(),

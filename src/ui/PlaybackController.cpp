@@ -15,8 +15,10 @@
 #include "output/MusicXml.h"
 #include "output/PageExport.h"
 #include "output/SessionTransport.h"
+#include "render/BitmapDrawing.h"
 #include "render/FretboardPainter.h"
 #include "render/PlayPageBitmaps.h"
+#include "render/PlayPageStaff.h"
 #include "settings/Settings.h"
 #include "state/Workbench.h"
 #include "ui/BusyGuard.h"
@@ -43,8 +45,7 @@ class NoMidi : public MidiSink, public MidiTransport {
 };
 
 void drawPlayImage(QImage& surface, PagePoint at, Bitmaps::PlayImage id) {
-  QPainter p(&surface);
-  p.drawImage(at.X, at.Y, Bitmaps::playImage(id));
+  PlayPageStaff::drawPiece(surface, at, id);
 }
 
 }  // namespace
@@ -96,12 +97,13 @@ void PlaybackController::apply(const PlayerUpdate& u) {
   QImage& picture = page->image();
   if (u.RestoreStepBackground && !StepBackground.isNull()) {
     QPainter p(&picture);
-    p.drawImage(u.RestoreStepBackground->X, u.RestoreStepBackground->Y, StepBackground);
+    p.drawImage(QPointF(u.RestoreStepBackground->X, u.RestoreStepBackground->Y), StepBackground);
   }
   if (u.BlackSlash) drawPlayImage(picture, *u.BlackSlash, Bitmaps::PlayImage::BlackSlash);
   if (u.RedSlash) drawPlayImage(picture, *u.RedSlash, Bitmaps::PlayImage::RedSlash);
   if (u.StepArrow) {
-    StepBackground = picture.copy(u.StepArrow->X, u.StepArrow->Y, 28, 33);
+    StepBackground =
+        BitmapDrawing::copyLogical(picture, QRect(u.StepArrow->X, u.StepArrow->Y, 28, 33));
     drawPlayImage(picture, *u.StepArrow, Bitmaps::PlayImage::StepArrow);
   }
   if (u.ScrollY) Use.PlayScroll.verticalScrollBar()->setValue(*u.ScrollY);

@@ -8,12 +8,12 @@
 #include "files/WriteFiles.h"
 #include "pages/PrintPageModel.h"
 #include "render/PageDrawer.h"
+#include "state/Workbench.h"
 #include "ui/BusyGuard.h"
 #include "ui/PageLookOf.h"
 #include "ui/PrintPreviewDialog.h"
 #include "ui/Prompter.h"
 #include "ui/RecordText.h"
-#include "ui/SurfaceView.h"
 
 PrintController::PrintController(Parts parts, QObject* parent)
     : QObject(parent), Use(std::move(parts)) {
@@ -21,39 +21,35 @@ PrintController::PrintController(Parts parts, QObject* parent)
 }
 
 std::optional<PrintController::Sheet> PrintController::sheetToPrint() const {
-  const AppState& st = Use.State;
+  const AppState& st = Use.Bench.State;
   const PlayTab tab = Use.ActiveTab();
   const QString file = qs(st.LastPageFile[static_cast<std::size_t>(tab)]);
-  PageContents page;
+  std::optional<PageKind> kind;
   switch (tab) {
     case PlayTab::Chords:
-      page.Kind = PageKind::Chord;
-      std::copy(&st.ChordPage[0][0], &st.ChordPage[0][0] + ChordPageColumns * ChordPageRows,
-                &page.ChordPage[0][0]);
+      kind = PageKind::Chord;
       break;
     case PlayTab::Print:
-      page.Kind = PageKind::Print;
-      std::copy(&st.PrintPage[0][0], &st.PrintPage[0][0] + PrintPageColumns * PrintPageRows,
-                &page.PrintPage[0][0]);
+      kind = PageKind::Print;
       break;
     case PlayTab::Scales:
-      page.Kind = PageKind::Scale;
-      std::copy(std::begin(st.ScalePage), std::end(st.ScalePage), page.ScalePage);
+      kind = PageKind::Scale;
       break;
     case PlayTab::PlayPage:
-      // The play page has no frame to hide and always prints. Its loop mark
-      // and start marker are the tab's to show, so its surface is printed.
-      return Sheet{Use.Surfaces[static_cast<std::size_t>(tab)]->image().copy(),
-                   QStringLiteral("Strumbo! Play Page: ") + file, capoLine(st.Capo)};
+      kind = PageKind::Play;
+      break;
     case PlayTab::ChordDesign:
       return std::nullopt;
   }
   // Drawn from the records as opening the page draws it, so the sheet is the
   // one Export PDF of the saved page gives, whatever frames came and went on
-  // the screen meanwhile.
-  const std::optional<PagePicture> picture = pagePicture(page, std::nullopt, pageLookOf(st));
+  // the screen meanwhile. The play page shows its marks and its start
+  // marker as the tab shows them.
+  const std::optional<PagePicture> picture =
+      pagePicture(Use.Bench.contents(*kind), st.Play.savedSet(), pageLookOf(st),
+                  PlayStart{st.Play.PlayStartColumn, st.Play.PlayStartRow});
   if (!picture) return std::nullopt;
-  return Sheet{picture->Picture, picture->Heading + file, picture->Subtitle};
+  return Sheet{picture->Picture, picture->Art, picture->Heading + file, picture->Subtitle};
 }
 
 void PrintController::preparePrinter(QPrinter& printer) {
@@ -65,9 +61,8 @@ void PrintController::preparePrinter(QPrinter& printer) {
 bool PrintController::paint(QPrinter& printer, const Sheet& sheet, bool printed) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  const PrintedSheet drawn =
-      printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Picture, sheet.Title,
-                 sheet.Subtitle, printed ? SheetScaling::Paper : SheetScaling::Preview);
+  const PrintedSheet drawn = printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(),
+                                        sheet.Art, sheet.Title, sheet.Subtitle);
   const bool ok = painter.end();
   if (printed) countPrinted(drawn, sheet);
   return ok;
@@ -103,7 +98,7 @@ void PrintController::exportPdf() {
   if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
   // Built whole in memory, then written in one safe step: a full disk leaves
   // no cut-short PDF and an earlier file of that name as it was.
-  const PdfSheet pdf = pdfSheet(sheet->Picture, sheet->Title, sheet->Subtitle);
+  const PdfSheet pdf = pdfSheet(sheet->Art, sheet->Title, sheet->Subtitle);
   const std::string out = QFile::encodeName(path).toStdString();
   const std::string_view bytes(pdf.Bytes.constData(), static_cast<std::size_t>(pdf.Bytes.size()));
   const auto failure = pdf.Bytes.isEmpty() ? std::optional<FileWriteFailure>(FileWriteFailure{})

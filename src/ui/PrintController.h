@@ -3,38 +3,34 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <array>
 #include <functional>
 #include <optional>
 
 #include "play/PlayTab.h"
 #include "render/PrintSheet.h"
-#include "state/AppState.h"
 
 class BusyGuard;
 class FileLayer;
 class Prompter;
 class QPrinter;
 class QWidget;
-class SurfaceView;
+class Workbench;
 
 // Printing the active tab's page: "Print Page" through the print dialog and
 // a preview, and File > "Export PDF..." straight to a PDF file. Either way
-// the sheet is the page's title over its picture, drawn from the page's
+// the sheet is the page's title over its picture, painted from the page's
 // records by the page drawer as opening the page draws it, without the
-// selection frame; the screen is never touched.
+// selection frame, at the printer's resolution; the screen is never touched.
 // The Chord Design tab and an empty page have nothing to print.
 class PrintController : public QObject {
   Q_OBJECT
 
  public:
   struct Parts {
-    AppState& State;
+    const Workbench& Bench;
     const BusyGuard& Guard;
     Prompter& Ask;
     QWidget* Window;
-    // The page surfaces by tab; only the play page's is printed as it stands.
-    std::array<const SurfaceView*, 5> Surfaces;
     std::function<PlayTab()> ActiveTab;
     FileLayer& Files;  // where PDF exports are written
   };
@@ -53,6 +49,7 @@ class PrintController : public QObject {
  private:
   struct Sheet {
     QImage Picture;
+    SheetArt Art;
     QString Title;
     QString Subtitle;
   };

@@ -76,8 +76,8 @@ void PrintPageTab::apply(const PrintUpdate& u) {
   if (u.RedrawPage) {
     // The whole page as the page drawer draws it everywhere. Its frame is
     // taken over, so moving the frame on wipes nothing of the page just drawn.
-    const DrawnPage drawn =
-        drawPage(Bench.contents(PageKind::Print), std::nullopt, pageLookOf(State));
+    const DrawnPage drawn = drawPage(Bench.contents(PageKind::Print), std::nullopt,
+                                     pageLookOf(State), imgPrintPage->pixelRatio());
     imgPrintPage->setImage(drawn.Surface);
     Frame = drawn.Frame.value_or(SelectionFrame{0, 0, 0, 0, Frame.Column, Frame.Row});
   }

@@ -100,8 +100,8 @@ void ScalesTab::apply(const ScalesUpdate& u) {
   if (u.RedrawPage) {
     // The whole page as the page drawer draws it everywhere, framed where a
     // fresh load frames it; the update moves the frame on from there.
-    const DrawnPage drawn =
-        drawPage(Bench.contents(PageKind::Scale), std::nullopt, pageLookOf(State));
+    const DrawnPage drawn = drawPage(Bench.contents(PageKind::Scale), std::nullopt,
+                                     pageLookOf(State), imgScales->pixelRatio());
     imgScales->setImage(drawn.Surface);
     if (drawn.Frame) Frame = *drawn.Frame;
     if (!u.DrawRows.empty())
