@@ -1,6 +1,9 @@
 #include "render/BitmapDrawing.h"
 
 #include <QPainterPath>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
 
 #include "render/DrawingFont.h"
 
@@ -33,6 +36,22 @@ bool pixelExact(const QPainter& p) {
   const QTransform t = p.deviceTransform();
   return t.type() <= QTransform::TxTranslate && t.dx() == qRound(t.dx()) &&
          t.dy() == qRound(t.dy());
+}
+
+void fillCrisp(QPainter& p, const QRect& logical, const QColor& colour) {
+  const QTransform t = p.deviceTransform();
+  if (pixelExact(p) || t.type() > QTransform::TxScale || logical.isEmpty()) {
+    p.fillRect(logical, colour);
+    return;
+  }
+  const QRectF device = t.mapRect(QRectF(logical));
+  const QRectF snapped(std::round(device.left()), std::round(device.top()),
+                       std::max<qreal>(1, std::round(device.width())),
+                       std::max<qreal>(1, std::round(device.height())));
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, false);
+  p.fillRect(t.inverted().mapRect(snapped), colour);
+  p.restore();
 }
 
 QImage transparentImage(int w, int h) {

@@ -28,6 +28,12 @@ QImage copyLogical(const QImage& surface, const QRect& logical);
 // stamped pixel by pixel is then exact; anything else (a dense screen,
 // paper) takes the shape drawn.
 bool pixelExact(const QPainter& p);
+// Fills a logical rectangle (a grid line, a staff line, a bar) with its
+// edges on whole device pixels, every line of a logical width as wide as
+// its fellows: at 1.5 device pixels to the pixel a one-pixel line is two
+// device pixels everywhere rather than one here and two there. At a pixel
+// to the pixel it is fillRect.
+void fillCrisp(QPainter& p, const QRect& logical, const QColor& colour);
 QImage transparentImage(int w, int h);
 
 // A glyph of text centred on a point, as a path so that its placement does

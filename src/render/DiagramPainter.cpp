@@ -81,9 +81,11 @@ struct Diagram {
       left = mirroredLeft;
     }
     for (int x = left; x <= right; x += stringPitch)
-      P.fillRect(Origin.x() + x, Origin.y() + top, 1, bottom - top + 1, Qt::black);
+      BitmapDrawing::fillCrisp(P, QRect(Origin.x() + x, Origin.y() + top, 1, bottom - top + 1),
+                               Qt::black);
     for (int y = top; y <= bottom; y += fretPitch)
-      P.fillRect(Origin.x() + left, Origin.y() + y, right - left + 1, 1, Qt::black);
+      BitmapDrawing::fillCrisp(P, QRect(Origin.x() + left, Origin.y() + y, right - left + 1, 1),
+                               Qt::black);
   }
 
   // A mark cell with its white corners, so they hide the grid lines under
@@ -106,10 +108,12 @@ struct Diagram {
       left = mirroredLeft;
     }
     if (Style.Capo > 0)
-      P.fillRect(QRect(Origin + QPoint(left - 2, top - 2), Origin + QPoint(right + 2, top - 1)),
-                 QColor(70, 70, 70));
+      BitmapDrawing::fillCrisp(
+          P, QRect(Origin + QPoint(left - 2, top - 2), Origin + QPoint(right + 2, top - 1)),
+          QColor(70, 70, 70));
     else
-      P.fillRect(QRect(Origin + QPoint(left, top - 1), Origin + QPoint(right, top - 1)), Qt::black);
+      BitmapDrawing::fillCrisp(
+          P, QRect(Origin + QPoint(left, top - 1), Origin + QPoint(right, top - 1)), Qt::black);
   }
 
   // The fret number beside the grid: left of it, or right of it when the
@@ -155,10 +159,11 @@ void outline(QPainter& p, QSize size, std::int64_t left, std::int64_t top, std::
   const int w = size.width(), h = size.height();
   const int l = clampTo(left, w), t = clampTo(top, h);
   const int r = clampTo(right - 1, w), b = clampTo(bottom - 1, h);
-  p.fillRect(QRect(QPoint(l, t), QPoint(r, t)), colour);
-  p.fillRect(QRect(QPoint(l, b), QPoint(r, b)), colour);
-  p.fillRect(QRect(QPoint(l, t), QPoint(l, b)), colour);
-  p.fillRect(QRect(QPoint(r, t), QPoint(r, b)), colour);
+  using BitmapDrawing::fillCrisp;
+  fillCrisp(p, QRect(QPoint(l, t), QPoint(r, t)), colour);
+  fillCrisp(p, QRect(QPoint(l, b), QPoint(r, b)), colour);
+  fillCrisp(p, QRect(QPoint(l, t), QPoint(l, b)), colour);
+  fillCrisp(p, QRect(QPoint(r, t), QPoint(r, b)), colour);
 }
 
 QSize logicalSize(const QImage& surface) {
@@ -339,7 +344,8 @@ void DrawOutOfRangeLine(QImage& surface, int slot, bool show) {
 
 void DrawOutOfRangeLine(QPainter& p, int slot, bool show) {
   if (slot < 0 || slot > 5) return;
-  p.fillRect(76 * slot + 12, 99, 42, 1, show ? QColor(0, 0, 255) : QColor(Qt::white));
+  BitmapDrawing::fillCrisp(p, QRect(76 * slot + 12, 99, 42, 1),
+                           show ? QColor(0, 0, 255) : QColor(Qt::white));
 }
 
 void MoveSelectionFrame(QPainter& p, QSize size, SelectionFrame& frame,

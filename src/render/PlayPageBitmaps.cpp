@@ -16,7 +16,7 @@ using namespace BitmapDrawing;
 // Five staff lines on rows 0, 8, 16, 24 and 32 over white.
 void staff(QPainter& p, int width) {
   p.fillRect(0, 0, width, StaffHeight, White);
-  for (int y = 0; y < StaffHeight; y += 8) p.fillRect(0, y, width, 1, Black);
+  for (int y = 0; y < StaffHeight; y += 8) fillCrisp(p, QRect(0, y, width, 1), Black);
 }
 
 // A rhythm slash: a slanted bar across the middle of the staff.
@@ -41,11 +41,11 @@ void timeSignature(QPainter& p, int top, int bottom) {
 }
 
 void repeatDots(QPainter& p, int left) {
-  for (const int top : {11, 19}) p.fillRect(left, top, 2, 3, Black);
+  for (const int top : {11, 19}) fillCrisp(p, QRect(left, top, 2, 3), Black);
 }
 
 void bar(QPainter& p, int left, int width) {
-  p.fillRect(left, 0, width, StaffHeight, Black);
+  fillCrisp(p, QRect(left, 0, width, StaffHeight), Black);
 }
 
 void polygon(QPainter& p, QColor colour, const QPointF* points, int count) {
