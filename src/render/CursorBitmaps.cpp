@@ -9,10 +9,16 @@ namespace Bitmaps {
 
 using namespace BitmapDrawing;
 
-QImage cursorImage(int number) {
+QImage cursorImage(int number, qreal ratio) {
   if (number != CursorFret && number != CursorMove) return {};
-  QImage image = transparentImage(32, 32);
+  if (!(ratio > 0 && ratio <= 8)) ratio = 1;
+  QImage image(QSize(32, 32) * ratio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::transparent);
   QPainter p(&image);
+  // On a dense screen the arrow's slanted edges are drawn smooth; at one
+  // device pixel per pixel they stay the plain stepped edge.
+  p.setRenderHint(QPainter::Antialiasing, !pixelExact(p));
   // The arrow, black with a white rim, tip at the hot spot (0, 0).
   const QPoint arrow[] = {{0, 0}, {0, 15}, {4, 11}, {7, 18}, {9, 17}, {6, 10}, {11, 10}};
   p.setPen(White);
@@ -54,10 +60,13 @@ QImage cursorImage(int number) {
   return image;
 }
 
-QCursor cursor(int number) {
-  const QImage image = cursorImage(number);
+QCursor cursor(int number, qreal ratio) {
+  const QImage image = cursorImage(number, ratio);
   if (image.isNull()) return QCursor(Qt::ArrowCursor);
-  return QCursor(QPixmap::fromImage(image), 0, 0);
+  QPixmap pixmap = QPixmap::fromImage(image);
+  pixmap.setDevicePixelRatio(image.devicePixelRatio());
+  // The hot spot is the arrow's tip, in logical pixels.
+  return QCursor(pixmap, 0, 0);
 }
 
 }  // namespace Bitmaps
