@@ -16,14 +16,22 @@ QImage cursorImage(int number, qreal ratio) {
   image.setDevicePixelRatio(ratio);
   image.fill(Qt::transparent);
   QPainter p(&image);
-  // On a dense screen the arrow's slanted edges are drawn smooth; at one
-  // device pixel per pixel they stay the plain stepped edge.
-  p.setRenderHint(QPainter::Antialiasing, !pixelExact(p));
   // The arrow, black with a white rim, tip at the hot spot (0, 0).
   const QPoint arrow[] = {{0, 0}, {0, 15}, {4, 11}, {7, 18}, {9, 17}, {6, 10}, {11, 10}};
   p.setPen(White);
   p.setBrush(Black);
-  p.drawPolygon(arrow, 7);
+  if (pixelExact(p)) {
+    p.drawPolygon(arrow, 7);
+  } else {
+    // On a dense screen the slanted edges are drawn smooth. A stepped rim
+    // covers the pixels right of and below its corners; the smooth one is
+    // moved half a pixel to lie where that one lies.
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.translate(0.5, 0.5);
+    p.drawPolygon(arrow, 7);
+    p.restore();
+  }
   if (number == CursorFret) {
     // A little chord box: a diagram is in hand. Filled rectangles only, so
     // every line falls on whole pixels.
