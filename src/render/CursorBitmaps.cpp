@@ -9,15 +9,29 @@ namespace Bitmaps {
 
 using namespace BitmapDrawing;
 
-QImage cursorImage(int number) {
+QImage cursorImage(int number, qreal ratio) {
   if (number != CursorFret && number != CursorMove) return {};
-  QImage image = transparentImage(32, 32);
+  if (!(ratio > 0 && ratio <= 8)) ratio = 1;
+  QImage image(QSize(32, 32) * ratio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::transparent);
   QPainter p(&image);
   // The arrow, black with a white rim, tip at the hot spot (0, 0).
   const QPoint arrow[] = {{0, 0}, {0, 15}, {4, 11}, {7, 18}, {9, 17}, {6, 10}, {11, 10}};
   p.setPen(White);
   p.setBrush(Black);
-  p.drawPolygon(arrow, 7);
+  if (pixelExact(p)) {
+    p.drawPolygon(arrow, 7);
+  } else {
+    // On a dense screen the slanted edges are drawn smooth. A stepped rim
+    // covers the pixels right of and below its corners; the smooth one is
+    // moved half a pixel to lie where that one lies.
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.translate(0.5, 0.5);
+    p.drawPolygon(arrow, 7);
+    p.restore();
+  }
   if (number == CursorFret) {
     // A little chord box: a diagram is in hand. Filled rectangles only, so
     // every line falls on whole pixels.
@@ -54,10 +68,13 @@ QImage cursorImage(int number) {
   return image;
 }
 
-QCursor cursor(int number) {
-  const QImage image = cursorImage(number);
+QCursor cursor(int number, qreal ratio) {
+  const QImage image = cursorImage(number, ratio);
   if (image.isNull()) return QCursor(Qt::ArrowCursor);
-  return QCursor(QPixmap::fromImage(image), 0, 0);
+  QPixmap pixmap = QPixmap::fromImage(image);
+  pixmap.setDevicePixelRatio(image.devicePixelRatio());
+  // The hot spot is the arrow's tip, in logical pixels.
+  return QCursor(pixmap, 0, 0);
 }
 
 }  // namespace Bitmaps

@@ -2,7 +2,10 @@
 
 #include <QPainter>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <map>
+#include <vector>
 
 #include "music/FretboardGeometry.h"
 #include "render/BitmapDrawing.h"
@@ -78,12 +81,27 @@ void paintBinding(QPainter& p) {
   p.fillRect(0, NeckTop + 1, NeckEnd + 1, 1, QColor(60, 40, 28));
 }
 
+// A wire is three columns: shadow, crown, far side. On a dense screen the
+// three shade into one another across the wire's device pixels, so it reads
+// as a rounded wire rather than three thick stripes.
 void paintFrets(QPainter& p) {
+  const QColor shadow(120, 118, 112), crown(236, 236, 232), side(170, 168, 162);
+  const bool exact = pixelExact(p);
   for (int f = 1; f < FretboardFretCount; ++f) {
     const int x = FretSpaceEnd[f], h = NeckBottom - NeckTop - 1;
-    p.fillRect(x - 1, NeckTop + 1, 1, h, QColor(120, 118, 112));
-    p.fillRect(x, NeckTop + 1, 1, h, QColor(236, 236, 232));
-    p.fillRect(x + 1, NeckTop + 1, 1, h, QColor(170, 168, 162));
+    if (exact) {
+      p.fillRect(x - 1, NeckTop + 1, 1, h, shadow);
+      p.fillRect(x, NeckTop + 1, 1, h, crown);
+      p.fillRect(x + 1, NeckTop + 1, 1, h, side);
+      continue;
+    }
+    QLinearGradient wire(x - 1, 0, x + 2, 0);
+    wire.setColorAt(0.0, shadow);
+    wire.setColorAt(1.0 / 6, shadow);
+    wire.setColorAt(0.5, crown);
+    wire.setColorAt(5.0 / 6, side);
+    wire.setColorAt(1.0, side);
+    p.fillRect(QRectF(x - 1, NeckTop + 1, 3, h), wire);
   }
 }
 
@@ -124,48 +142,115 @@ void paintFretNumbers(QPainter& p, bool mirrored) {
   }
 }
 
+// The device pixels a logical span covers on a picture of ratio r.
+struct DeviceSpan {
+  int first, last;
+};
+DeviceSpan deviceSpan(int logicalFirst, int logicalCount, qreal r) {
+  return {qRound(logicalFirst * r), qRound((logicalFirst + logicalCount) * r)};
+}
+
+// Darkens (or lightens) logical row y along the neck, at every device pixel
+// of it; the nut, when skipped, keeps its own colour.
+void shadeRow(QImage& image, int y, int delta, bool skipNut) {
+  const qreal r = image.devicePixelRatio();
+  const DeviceSpan rows = deviceSpan(y, 1, r), columns = deviceSpan(0, NeckEnd + 1, r);
+  const DeviceSpan nut = deviceSpan(NutLeft, NutRight - NutLeft + 1, r);
+  for (int yd = rows.first; yd < rows.last && yd < image.height(); ++yd) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(yd));
+    for (int xd = columns.first; xd < columns.last && xd < image.width(); ++xd)
+      if (!skipNut || xd < nut.first || xd >= nut.last)
+        line[xd] = shade(QColor(line[xd]), delta).rgb();
+  }
+}
+
 // Strings lie across the glyph centres: two pixel rows for a plain string,
 // more for the wound ones, with a dark edge so they stand out on the wood.
-void paintStrings(QImage& image) {
-  struct Row {
-    int offset;
-    QColor colour;
-  };
-  const std::array<std::array<Row, 4>, 6> strings = {{
-      {{{-1, QColor(244, 244, 244)}, {0, QColor(150, 150, 150)}, {0, {}}, {0, {}}}},
-      {{{-1, QColor(240, 240, 240)}, {0, QColor(150, 150, 150)}, {0, {}}, {0, {}}}},
-      {{{-1, QColor(236, 236, 236)}, {0, QColor(176, 176, 176)}, {0, {}}, {0, {}}}},
-      {{{-2, QColor(110, 98, 80)},
-        {-1, QColor(236, 222, 192)},
-        {0, QColor(200, 184, 150)},
-        {1, QColor(90, 78, 62)}}},
-      {{{-2, QColor(120, 106, 86)},
-        {-1, QColor(238, 224, 194)},
-        {0, QColor(206, 190, 156)},
-        {1, QColor(90, 78, 62)}}},
-      {{{-2, QColor(226, 210, 178)},
-        {-1, QColor(240, 226, 196)},
-        {0, QColor(210, 194, 160)},
-        {1, QColor(96, 84, 66)}}},
-  }};
-  for (int s = 0; s < 6; ++s) {
-    const bool wound = s >= 3;
-    for (const Row& row : strings[s]) {
-      if (!row.colour.isValid()) continue;
-      auto* line = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) + row.offset));
-      for (int x = 0; x <= NeckEnd; ++x) {
-        // Wound strings show their winding as a faint stripe.
-        const bool stripe = wound && row.offset > -2 && row.offset < 1 && (x % 3) == 0;
-        line[x] = (stripe ? shade(row.colour, -40) : row.colour).rgb();
-      }
+struct StringRow {
+  int offset;  // from the string's centre row, top to bottom
+  QColor colour;
+};
+
+std::vector<StringRow> stringRows(int s) {
+  switch (s) {
+    case 0:
+      return {{-1, QColor(244, 244, 244)}, {0, QColor(150, 150, 150)}};
+    case 1:
+      return {{-1, QColor(240, 240, 240)}, {0, QColor(150, 150, 150)}};
+    case 2:
+      return {{-1, QColor(236, 236, 236)}, {0, QColor(176, 176, 176)}};
+    case 3:
+      return {{-2, QColor(110, 98, 80)},
+              {-1, QColor(236, 222, 192)},
+              {0, QColor(200, 184, 150)},
+              {1, QColor(90, 78, 62)}};
+    case 4:
+      return {{-2, QColor(120, 106, 86)},
+              {-1, QColor(238, 224, 194)},
+              {0, QColor(206, 190, 156)},
+              {1, QColor(90, 78, 62)}};
+    default:
+      // The thickest string has a dark edge above it as well.
+      return {{-3, QColor(100, 88, 70)},
+              {-2, QColor(226, 210, 178)},
+              {-1, QColor(240, 226, 196)},
+              {0, QColor(210, 194, 160)},
+              {1, QColor(96, 84, 66)}};
+  }
+}
+
+bool wound(int s) {
+  return s >= 3;
+}
+
+// One logical pixel per row, stamped exactly.
+void stampString(QImage& image, int s) {
+  for (const StringRow& row : stringRows(s)) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) + row.offset));
+    for (int x = 0; x <= NeckEnd; ++x) {
+      // Wound strings show their winding as a faint stripe.
+      const bool stripe = wound(s) && row.offset > -2 && row.offset < 1 && (x % 3) == 0;
+      line[x] = (stripe ? shade(row.colour, -40) : row.colour).rgb();
     }
-    if (s == 5) {
-      auto* line = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) - 3));
-      for (int x = 0; x <= NeckEnd; ++x) line[x] = QColor(100, 88, 70).rgb();
+  }
+}
+
+// On a dense screen the rows shade into one another across the string's
+// device pixels, so it looks round, and the winding is a fine slanted line.
+void drawString(QPainter& p, int s) {
+  const std::vector<StringRow> rows = stringRows(s);
+  const int top = stringCentre(s) + rows.front().offset;
+  const int height = rows.back().offset - rows.front().offset + 1;
+  QLinearGradient body(0, top, 0, top + height);
+  for (const StringRow& row : rows)
+    body.setColorAt((row.offset - rows.front().offset + 0.5) / height, row.colour);
+  p.fillRect(QRectF(0, top, NeckEnd + 1, height), body);
+  if (!wound(s)) return;
+  const double centre = stringCentre(s);
+  p.save();
+  p.setClipRect(QRectF(0, centre - 1, NeckEnd + 1, 2));
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0, 0, 0, 48));
+  for (int x = 0; x <= NeckEnd; x += 3) {
+    const QPointF turn[] = {
+        {x + 0.0, centre - 1}, {x + 1.0, centre - 1}, {x + 1.6, centre + 1}, {x + 0.6, centre + 1}};
+    p.drawPolygon(turn, 4);
+  }
+  p.restore();
+}
+
+void paintStrings(QImage& image) {
+  const bool exact = image.devicePixelRatio() == 1;
+  for (int s = 0; s < 6; ++s) {
+    if (exact) {
+      stampString(image, s);
+    } else {
+      QPainter p(&image);
+      drawString(p, s);
     }
     // A shadow on the board under each string lifts it off the wood.
-    auto* below = reinterpret_cast<QRgb*>(image.scanLine(stringCentre(s) + (wound ? 2 : 1)));
-    for (int x = 0; x <= NeckEnd; ++x) below[x] = shade(QColor(below[x]), -30).rgb();
+    shadeRow(image, stringCentre(s) + (wound(s) ? 2 : 1), -30, false);
   }
 }
 
@@ -173,11 +258,7 @@ void paintStrings(QImage& image) {
 void shadeNeckEdges(QImage& image) {
   const int depth[] = {-26, -16, -8};
   for (int i = 0; i < 3; ++i)
-    for (const int y : {NeckTop + 2 + i, NeckBottom - 1 - i}) {
-      auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-      for (int x = 0; x <= NeckEnd; ++x)
-        if (x < NutLeft || x > NutRight) line[x] = shade(QColor(line[x]), depth[i]).rgb();
-    }
+    for (const int y : {NeckTop + 2 + i, NeckBottom - 1 - i}) shadeRow(image, y, depth[i], true);
 }
 
 // ---------------------------------------------------------------- glyphs
@@ -219,9 +300,23 @@ void glyphCross(QPainter& p) {
 
 }  // namespace
 
-static QImage drawFretboard(bool mirroredText) {
+static QImage drawFretboard(bool mirroredText, qreal ratio) {
   QImage image = blankImage(FretboardWidth, FretboardHeight, QColor(233, 229, 222));
   paintWood(image);
+  if (ratio != 1) {
+    // The grain is a texture: enlarged smoothly it still reads as wood. The
+    // nut and the binding go under the enlargement too, so that it blends
+    // the wood into them rather than into the background; they are drawn
+    // sharp over it below.
+    {
+      QPainter p(&image);
+      paintNut(p);
+      paintBinding(p);
+    }
+    image = image.scaled(QSize(FretboardWidth, FretboardHeight) * ratio, Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
+  }
   {
     QPainter p(&image);
     paintNut(p);
@@ -235,8 +330,11 @@ static QImage drawFretboard(bool mirroredText) {
   return image;
 }
 
-static QImage drawFingerStrip() {
-  QImage image = transparentImage(GlyphSize * GlyphCellCount, GlyphSize);
+static QImage drawFingerStrip(qreal ratio) {
+  QImage image(QSize(GlyphSize * GlyphCellCount, GlyphSize) * ratio,
+               QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
+  image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, true);
   const auto cell = [&](int index, auto draw) {
@@ -262,12 +360,32 @@ static QImage drawFingerStrip() {
   return image;
 }
 
-// The pictures never change while the program runs, so each is drawn once and
-// handed out as a shared copy (a caller that paints on its copy gets its own).
-QImage fretboard(bool mirroredText) {
-  static const QImage plain = drawFretboard(false);
-  static const QImage mirrored = drawFretboard(true);
-  return mirroredText ? mirrored : plain;
+namespace {
+
+// A ratio in hundredths: a run meets one density, or a few, and a ratio
+// from a broken setting must not ask for a picture of any size.
+int ratioKey(qreal ratio) {
+  if (!std::isfinite(ratio) || ratio <= 0) return 100;
+  return qBound(25, qRound(ratio * 100), 800);
+}
+
+template <class Draw>
+QImage cachedAt(std::map<int, QImage>& cache, qreal ratio, Draw draw) {
+  const int key = ratioKey(ratio);
+  auto found = cache.find(key);
+  if (found == cache.end()) found = cache.emplace(key, draw(key / 100.0)).first;
+  return found->second;
+}
+
+}  // namespace
+
+// The pictures never change while the program runs, so each is drawn once
+// per density and handed out as a shared copy (a caller that paints on its
+// copy gets its own).
+QImage fretboard(bool mirroredText, qreal ratio) {
+  static std::map<int, QImage> plain, mirrored;
+  return cachedAt(mirroredText ? mirrored : plain, ratio,
+                  [&](qreal r) { return drawFretboard(mirroredText, r); });
 }
 
 void drawCapo(QImage& guitar) {
@@ -287,14 +405,18 @@ QImage mirroredGlyphCells(const QImage& strip) {
   QImage mirrored = strip.copy();
   QPainter p(&mirrored);
   p.setCompositionMode(QPainter::CompositionMode_Source);
-  for (int x = 0; x + GlyphSize <= strip.width(); x += GlyphSize)
-    p.drawImage(x, 0, strip.copy(x, 0, GlyphSize, strip.height()).mirrored(true, false));
+  // Cells are found by their logical place, whatever the strip's density.
+  const QSizeF size = strip.deviceIndependentSize();
+  const int width = qRound(size.width()), height = qRound(size.height());
+  for (int x = 0; x + GlyphSize <= width; x += GlyphSize)
+    p.drawImage(QPoint(x, 0),
+                copyLogical(strip, QRect(x, 0, GlyphSize, height)).mirrored(true, false));
   return mirrored;
 }
 
-QImage fingerStrip() {
-  static const QImage image = drawFingerStrip();
-  return image;
+QImage fingerStrip(qreal ratio) {
+  static std::map<int, QImage> strips;
+  return cachedAt(strips, ratio, drawFingerStrip);
 }
 
 }  // namespace Bitmaps

@@ -23,11 +23,17 @@ int strikeGlyphCell(int finger) {
 }
 
 void drawFretboardGlyph(QImage& guitar, const QImage& strip, int cellX, int s, int f) {
-  if (!onNeck(s, f) || cellX < 0 || cellX % GlyphSize != 0 || cellX + GlyphSize > strip.width() ||
-      strip.height() < GlyphSize)
+  // Cells are counted in logical pixels, whatever the strip's density.
+  const QSizeF stripSize = strip.deviceIndependentSize();
+  if (!onNeck(s, f) || cellX < 0 || cellX % GlyphSize != 0 ||
+      cellX + GlyphSize > qRound(stripSize.width()) || qRound(stripSize.height()) < GlyphSize)
     return;
+  const qreal r = strip.devicePixelRatio();
   QPainter p(&guitar);
-  p.drawImage(QPoint(FretX[f], StringY[s]), strip, QRect(cellX, 0, GlyphSize, GlyphSize));
+  // A strip drawn for another density is scaled smoothly, never in blocks.
+  p.setRenderHint(QPainter::SmoothPixmapTransform, r != guitar.devicePixelRatio());
+  p.drawImage(QRectF(FretX[f], StringY[s], GlyphSize, GlyphSize), strip,
+              QRectF(cellX * r, 0, GlyphSize * r, GlyphSize * r));
 }
 
 void drawArpeggioBox(QImage& guitar, int s, int f, QColor pen) {

@@ -31,6 +31,8 @@ int strikeGlyphCell(int finger);
 
 // Copies the 12 x 12 cell at cellX of the strip to the glyph place of string s
 // at fret f. Nothing is drawn for a string, fret or cell outside the tables.
+// Places and cells are in logical pixels: picture and strip may be of any
+// device pixel ratio.
 void drawFretboardGlyph(QImage& guitar, const QImage& strip, int cellX, int s, int f);
 // One-pixel outline around the glyph place of string s at fret f.
 void drawArpeggioBox(QImage& guitar, int s, int f, QColor pen);

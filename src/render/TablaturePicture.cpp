@@ -2,11 +2,11 @@
 
 #include <QPainter>
 
+#include "render/BitmapDrawing.h"
 #include "render/DrawingFont.h"
 
-QImage tablaturePicture(int width, int rowPitch) {
-  QImage picture(width, 6 * rowPitch, QImage::Format_RGB32);
-  picture.fill(Qt::white);
+QImage tablaturePicture(int width, int rowPitch, qreal ratio) {
+  QImage picture = BitmapDrawing::blankSurface(QSize(width, 6 * rowPitch), ratio);
   QPainter p(&picture);
   for (int i = 0; i < 6; ++i) p.fillRect(0, rowPitch * i + rowPitch / 2, width, 1, Qt::black);
 

@@ -138,7 +138,8 @@ ChordDesignTab::ChordDesignTab(QWidget* parent) : QWidget(parent) {
   // string 0 (the highest) at the top as a guitarist reads tab.
   imgTablature = new SurfaceView(QStringLiteral("imgTablature"),
                                  QSize(TablatureWidth, 6 * TablaturePitch), this);
-  imgTablature->setImage(tablaturePicture(TablatureWidth, TablaturePitch));
+  imgTablature->setImage(
+      tablaturePicture(TablatureWidth, TablaturePitch, imgTablature->pixelRatio()));
   imgTablature->setAccessibleName(QStringLiteral("Tablature"));
   auto* tabBoxes = new QVBoxLayout;
   tabBoxes->setSpacing(0);

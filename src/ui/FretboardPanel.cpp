@@ -17,6 +17,7 @@
 #include "music/ChordAnalysis.h"
 #include "music/DiagramConvert.h"
 #include "pages/DiagramText.h"
+#include "render/BitmapDrawing.h"
 #include "render/FretboardBitmaps.h"
 #include "render/FretboardPainter.h"
 #include "settings/UserTuningStore.h"
@@ -41,6 +42,11 @@ QLineEdit* field(QWidget* parent, const QString& name, int width, bool readOnly)
   if (width > 0) e->setFixedWidth(width);
   if (readOnly) e->setFocusPolicy(Qt::NoFocus);
   return e;
+}
+
+// The glyph place of string s at fret f, in the picture's logical pixels.
+QRect glyphPlace(int s, int f) {
+  return {FretX[f], StringY[s], GlyphSize, GlyphSize};
 }
 
 // Item data of the tuning list's two commands; tunings carry their entry
@@ -75,9 +81,11 @@ FretboardPanel::FretboardPanel(Workbench& bench, const BusyGuard& guard, QWidget
 
   imgGuitar = new SurfaceView(QStringLiteral("imgGuitar"), QSize(748, 123), this);
   imgGuitar->setAccessibleName(QStringLiteral("Fretboard"));
-  imgGuitar->setImage(Bitmaps::fretboard());
+  // The neck and its glyphs are drawn for the screen's density; every place
+  // on them stays in logical pixels.
+  imgGuitar->setImage(Bitmaps::fretboard(false, imgGuitar->pixelRatio()));
   imgGuitarCopy = imgGuitar->image();
-  imgFinger = Bitmaps::fingerStrip();
+  imgFinger = Bitmaps::fingerStrip(imgGuitar->pixelRatio());
 
   // Tuning controls, one row per string beside the strings of the picture.
   auto* tuning = TuningColumn = new QWidget(this);
@@ -573,10 +581,11 @@ void FretboardPanel::clearHoverReadout() {
 }
 
 void FretboardPanel::setGuitarView(bool leftHanded, int capo) {
-  imgGuitarCopy = Bitmaps::fretboard(leftHanded);
+  const qreal ratio = imgGuitar->pixelRatio();
+  imgGuitarCopy = Bitmaps::fretboard(leftHanded, ratio);
   if (capo > 0) Bitmaps::drawCapo(imgGuitarCopy);
-  imgFinger =
-      leftHanded ? Bitmaps::mirroredGlyphCells(Bitmaps::fingerStrip()) : Bitmaps::fingerStrip();
+  const QImage strip = Bitmaps::fingerStrip(ratio);
+  imgFinger = leftHanded ? Bitmaps::mirroredGlyphCells(strip) : strip;
   imgGuitar->setMirrored(leftHanded);
   imgGuitar->setImage(imgGuitarCopy);
   // The tuning controls stay beside the nut.
@@ -681,7 +690,7 @@ void FretboardPanel::udBassClick() {
 void FretboardPanel::showFingerMark(int s, int f, int glyphX) {
   if (s < 0 || s > 5 || f < 0 || f > HighestFret) return;
   QImage& guitar = imgGuitar->image();
-  FingerSave[s] = guitar.copy(FretX[f], StringY[s], GlyphSize, GlyphSize);
+  FingerSave[s] = BitmapDrawing::copyLogical(guitar, glyphPlace(s, f));
   drawFretboardGlyph(guitar, imgFinger, glyphX, s, f);
   imgGuitar->refresh();
 }
@@ -689,10 +698,10 @@ void FretboardPanel::showFingerMark(int s, int f, int glyphX) {
 void FretboardPanel::restoreFingerMark(int s, int f, bool fromCleanPicture) {
   if (s < 0 || s > 5 || f < 0 || f > HighestFret) return;
   QImage& saved = FingerSave[s];
-  if (fromCleanPicture) saved = imgGuitarCopy.copy(FretX[f], StringY[s], GlyphSize, GlyphSize);
+  if (fromCleanPicture) saved = BitmapDrawing::copyLogical(imgGuitarCopy, glyphPlace(s, f));
   if (!saved.isNull()) {
     QPainter p(&imgGuitar->image());
-    p.drawImage(QPoint(FretX[f], StringY[s]), saved);
+    p.drawImage(glyphPlace(s, f).topLeft(), saved);
   }
   imgGuitar->refresh();
 }

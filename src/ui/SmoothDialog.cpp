@@ -98,8 +98,12 @@ SmoothRequest SmoothDialog::request() const {
 void SmoothDialog::refresh() {
   if (!PreviewFn) return;
   const Preview p = PreviewFn(request());
-  imgPreview->setPixmap(
-      QPixmap::fromImage(p.Page.scaledToWidth(PreviewWidth, Qt::SmoothTransformation)));
+  // Scaled to the preview's width in the screen's device pixels, whatever
+  // density the page was drawn at, so it fills the preview and stays sharp.
+  const qreal ratio = imgPreview->devicePixelRatioF();
+  QImage preview = p.Page.scaledToWidth(qRound(PreviewWidth * ratio), Qt::SmoothTransformation);
+  preview.setDevicePixelRatio(ratio);
+  imgPreview->setPixmap(QPixmap::fromImage(preview));
   if (p.Changes == 0) {
     lblSummary->setText(QStringLiteral(
         "Nothing to change: every chord already has the best fingering for these choices."));
