@@ -118,46 +118,14 @@ void RepeatDialog::cbRepeatClick() {
   }
 }
 
-namespace {
-
-// Draws a staff piece with its top left at `at`. A piece of the window's own
-// density is copied; one of another density is laid down pixel by pixel as
-// filled squares. The two marks are bars, dots and staff lines on whole
-// pixels, so the squares are their exact shape at any density, where an
-// enlarged picture would come out blocky or smeared.
-void drawPiece(QPainter& p, QPoint at, const QImage& piece, qreal windowRatio) {
-  if (piece.devicePixelRatio() == windowRatio) {
-    p.drawImage(at, piece);
-    return;
-  }
-  const QImage pixels = piece.convertToFormat(QImage::Format_ARGB32);
-  const qreal r = piece.devicePixelRatio();
-  for (int y = 0; y < pixels.height(); ++y) {
-    // Runs of one colour along the row are one rectangle each.
-    for (int x = 0; x < pixels.width();) {
-      const QRgb colour = pixels.pixel(x, y);
-      int end = x + 1;
-      while (end < pixels.width() && pixels.pixel(end, y) == colour) ++end;
-      p.fillRect(QRectF(at.x() + x / r, at.y() + y / r, (end - x) / r, 1 / r),
-                 QColor::fromRgba(colour));
-      x = end;
-    }
-  }
-}
-
-}  // namespace
-
 void RepeatDialog::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   QPainter p(this);
-  const QImage ret = Bitmaps::playImage(Bitmaps::PlayImage::Return);
-  const QImage rep = Bitmaps::playImage(Bitmaps::PlayImage::Repeat);
+  // The marks as the page shows them, drawn at the screen's density.
+  using Bitmaps::PlayImage;
   const int y = cbReturn->y() - 36;
-  const auto halfWidth = [](const QImage& piece) {
-    return qRound(piece.deviceIndependentSize().width() / 2);
-  };
-  drawPiece(p, QPoint(cbReturn->geometry().center().x() - halfWidth(ret), y), ret,
-            devicePixelRatioF());
-  drawPiece(p, QPoint(cbRepeat->geometry().center().x() - halfWidth(rep), y), rep,
-            devicePixelRatioF());
+  for (const auto& [box, id] :
+       {std::pair{cbReturn, PlayImage::Return}, std::pair{cbRepeat, PlayImage::Repeat}})
+    Bitmaps::paintPlayImage(
+        p, QPoint(box->geometry().center().x() - Bitmaps::playImageWidth(id) / 2, y), id);
 }
