@@ -6,6 +6,7 @@
 
 #include "music/Records.h"
 #include "music/Tuning.h"
+#include "pages/PageFile.h"
 
 // Chords and scales for the drawing tests and samples, written as a player
 // reads them: frets and fingers from the low E string to the high one.
@@ -60,6 +61,21 @@ inline TScaleDiagram scale(std::string_view name, int root, std::initializer_lis
 
 inline TScaleDiagram cMajor() {
   return scale("Major", 0, {0, 2, 4, 5, 7, 9, 11}, {1, 3, 5, 7, 8, 10}, "1 2 3 4 5 6 7");
+}
+
+// A page of `kind` whose every record is empty.
+inline PageContents emptyPage(PageKind kind) {
+  PageContents page;
+  page.Kind = kind;
+  for (auto& column : page.ChordPage)
+    for (auto& d : column) d.Empty = 1;
+  for (auto& column : page.PrintPage)
+    for (auto& d : column) d.Empty = 1;
+  for (auto& column : page.PlayPage)
+    for (auto& d : column) d.Empty = 1;
+  for (auto& d : page.ScalePage) d.Empty = 1;
+  for (auto& d : page.DesignGroup) d.Empty = 1;
+  return page;
 }
 
 }  // namespace fixtures

@@ -14,19 +14,7 @@ TChordDiagram cMajor() {
   return fixtures::chord("", 0, "x32010", "x32010", 1, -1, "1 3 5");
 }
 
-PageContents emptyPage(PageKind kind) {
-  PageContents page;
-  page.Kind = kind;
-  for (auto& column : page.ChordPage)
-    for (auto& d : column) d.Empty = 1;
-  for (auto& column : page.PrintPage)
-    for (auto& d : column) d.Empty = 1;
-  for (auto& column : page.PlayPage)
-    for (auto& d : column) d.Empty = 1;
-  for (auto& d : page.ScalePage) d.Empty = 1;
-  for (auto& d : page.DesignGroup) d.Empty = 1;
-  return page;
-}
+using fixtures::emptyPage;
 
 // A print page with a fingered chord (finger digits, a muted string, the
 // nut), a scale (rings and hatched roots) and the chord again up the neck.

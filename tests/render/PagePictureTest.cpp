@@ -27,19 +27,7 @@ bool anyRed(const QImage& image) {
   return false;
 }
 
-PageContents emptyPage(PageKind kind) {
-  PageContents page;
-  page.Kind = kind;
-  for (auto& column : page.ChordPage)
-    for (auto& d : column) d.Empty = 1;
-  for (auto& column : page.PrintPage)
-    for (auto& d : column) d.Empty = 1;
-  for (auto& column : page.PlayPage)
-    for (auto& d : column) d.Empty = 1;
-  for (auto& d : page.ScalePage) d.Empty = 1;
-  for (auto& d : page.DesignGroup) d.Empty = 1;
-  return page;
-}
+using fixtures::emptyPage;
 
 }  // namespace
 

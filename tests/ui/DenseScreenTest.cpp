@@ -43,20 +43,6 @@ QImage at(const QImage& picture, const QRect& logical) {
   return BitmapDrawing::copyLogical(picture, logical);
 }
 
-TChordDiagram openE() {
-  TChordDiagram c = startFingering();
-  c.ChordName = "maj";
-  const int frets[6] = {0, 0, 1, 2, 2, 0};
-  const int fingers[6] = {0, 0, 1, 3, 2, 0};
-  for (int s = 0; s < 6; ++s) {
-    c.Strings[s] = {static_cast<std::uint8_t>(frets[s]), static_cast<std::uint8_t>(fingers[s])};
-    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + frets[s]);
-  }
-  c.Root = 4;
-  c.Bass = 28;
-  return c;
-}
-
 }  // namespace
 
 class DenseScreenTest : public QObject {

@@ -16,6 +16,7 @@
 #include "midi/MidiSession.h"
 #include "midi/VirtualClock.h"
 #include "settings/ProfileFile.h"
+#include "state/AppState.h"
 
 struct MidiRig {
   VirtualClock clock;
@@ -72,3 +73,18 @@ struct ExportRig {
     return disk.files[path] == text && !disk.temporaryLeft(path);
   }
 };
+
+// Open E, fingered, as a player takes it in hand to play.
+inline TChordDiagram openE() {
+  TChordDiagram c = startFingering();
+  c.ChordName = "maj";
+  const int frets[6] = {0, 0, 1, 2, 2, 0};
+  const int fingers[6] = {0, 0, 1, 3, 2, 0};
+  for (int s = 0; s < 6; ++s) {
+    c.Strings[s] = {static_cast<std::uint8_t>(frets[s]), static_cast<std::uint8_t>(fingers[s])};
+    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + frets[s]);
+  }
+  c.Root = 4;
+  c.Bass = 28;
+  return c;
+}
