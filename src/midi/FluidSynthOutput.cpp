@@ -197,8 +197,12 @@ void FluidSynthOutput::send(const std::uint8_t* bytes, std::size_t length,
   // A program chosen for a channel that had none affects nothing sounding, so
   // it is selected at once, off the audio thread.
   if (selectDefault) fluid_synth_program_change(synth, bytes[0] & 0x0F, 0);
+  // A program change is made at once, not on the audio thread: selecting a
+  // preset may load its samples from disk. The players choose their programs
+  // before any note of a play, so nothing waiting in the sequencer needs the
+  // old one.
   fluid_sequencer_t* seq = sequencer_.load();
-  if (anchored_ && seq && length >= 2) {
+  if (anchored_ && seq && length >= 2 && (bytes[0] & 0xF0) != 0xC0) {
     schedule(seq, bytes, length, sequencerTime(frameOf(timeMicros), sampleRate_));
     return;
   }
@@ -266,8 +270,10 @@ void FluidSynthOutput::schedule(fluid_sequencer_t* seq, const std::uint8_t* b, s
 
 void FluidSynthOutput::anchor(std::int64_t nowMicros) {
   fluid_sequencer_t* seq = sequencer_.load();
-  anchored_ = seq != nullptr;
-  if (!seq) return;
+  // With no audio driver running nothing renders, so nothing would ever leave
+  // the sequencer; opened without drivers, the owner renders by hand.
+  anchored_ = seq && (audio_.load() || drivers_.empty());
+  if (!anchored_) return;
   // The sequencer's time is that of the last block rendered, to the millisecond:
   // an offset that is the same for the whole play.
   anchorFrame_ = std::llround(fluid_sequencer_get_tick(seq) * sampleRate_ / 1000.0);

@@ -22,16 +22,18 @@
 // selects it, so the voices preloaded (and any program chosen before the
 // soundfont is in) are selected by the worker before the device is ready; a
 // channel never given a program selects the default one at its first note.
-// Once anchored, every message goes through FluidSynth's sequencer, which runs
-// on the synthesiser's own sample clock (no system timer: the synthesiser
-// advances it as it renders each 64-frame block). The anchor pairs a moment of
-// the program's clock with the sequencer's time, so a message due at T is
-// placed on the block nearest its exact frame, however late the thread that
-// sends it wakes. The sequencer is fed on the sending thread and drained on
-// the audio driver's thread; FluidSynth locks its queue for both, and no lock
-// of ours is held while it is fed. anchor(), send(), withdraw() and silence()
-// are called one at a time (the MIDI component holds its device lock), so the
-// anchor itself needs none.
+// Once anchored, every message but a program change goes through FluidSynth's
+// sequencer, which runs on the synthesiser's own sample clock (no system
+// timer: the synthesiser advances it as it renders each 64-frame block). The
+// anchor pairs a moment of the program's clock with the sequencer's time, so a
+// message due at T is placed on the block nearest its exact frame, however
+// late the thread that sends it wakes.
+// Threads: the sequencer is fed on the sending thread (the clock thread, or
+// the window's at a start) and drained on the audio driver's thread as it
+// renders; FluidSynth's sequencer calls lock its queue for both, so the MIDI
+// component's queue lock is never held across them. anchor(), send(),
+// withdraw() and silence() are called one at a time (the component holds its
+// device lock for each), so the anchor itself needs no lock.
 class FluidSynthOutput : public MidiOutputDevice {
  public:
   // How far ahead an event is sent: enough for the clock thread to wake late
@@ -55,7 +57,8 @@ class FluidSynthOutput : public MidiOutputDevice {
   // Drops what the sequencer holds and ends every sounding note.
   void silence() override;
   std::int64_t leadMicros() const override { return LeadMicros; }
-  // Without a synthesiser yet (still starting up) the device stays unanchored.
+  // Without a synthesiser yet (still starting up), or with no audio driver
+  // running, the device stays unanchored.
   void anchor(std::int64_t nowMicros) override;
   void withdraw() override;
   bool anchored() const { return anchored_; }

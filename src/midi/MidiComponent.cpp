@@ -329,7 +329,7 @@ void MidiComponent::perform(const Actions& actions, const Made& batch) {
         withdrawnSeen_ = w;
         output_->withdraw();
       }
-      if (batch.handover.starts != anchoredStarts_) {
+      if (batch.handover.starts > anchoredStarts_) {
         anchoredStarts_ = batch.handover.starts;
         output_->anchor(clock_.nowMicros());
       }

@@ -141,10 +141,30 @@ TEST_F(Timeline, ANoteEndedInTheBlockItStartsInDoesNotHang) {
   EXPECT_EQ(fluid_synth_get_active_voice_count(s), 0);
 }
 
+TEST_F(Timeline, AProgramChangeHandedOverAheadIsMadeAtOnce) {
+  synth->anchor(0);
+  const std::uint8_t bass[] = {0xC1, 33};
+  synth->send(bass, 2, 5'000'000);
+  fluid_preset_t* p = fluid_synth_get_channel_preset(s, 1);
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(fluid_preset_get_num(p), 33);
+}
+
 TEST_F(Timeline, UnanchoredItPlaysWhatItIsSentAtOnce) {
   renderTo(640);
   EXPECT_FALSE(synth->anchored());
   send(0x90, 52, 110, 5'000'000);
   renderTo(2000);
   EXPECT_EQ(onsetFrom(0), 640 + 1);
+}
+
+TEST(SynthWithoutAudio, StaysUnanchoredSoNothingPilesUpUnrendered) {
+  const std::string font = SoundFont::findSmallest();
+  if (font.empty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  // As on a machine without sound: every driver tried fails.
+  FluidSynthOutput synth(font, {"no-such-driver"});
+  ASSERT_TRUE(synth.waitUntilReady());
+  ASSERT_FALSE(synth.hasAudio());
+  synth.anchor(0);
+  EXPECT_FALSE(synth.anchored());
 }
