@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iterator>
@@ -55,13 +56,17 @@ FluidSynthOutput::FluidSynthOutput(std::string soundFont, std::vector<std::strin
       onDemand_(samples == Samples::OnDemand || loadOnDemand(soundFont_)) {
   quietLogging();
   for (int& p : programs_) p = -1;
+  event_ = new_fluid_event();
   worker_ = std::thread(&FluidSynthOutput::startUp, this);
 }
 
 FluidSynthOutput::~FluidSynthOutput() {
   if (worker_.joinable()) worker_.join();
   if (auto* a = audio_.exchange(nullptr)) delete_fluid_audio_driver(a);
+  // The sequencer's timer lives in the synthesiser: it goes first.
+  if (auto* q = sequencer_.exchange(nullptr)) delete_fluid_sequencer(q);
   if (auto* s = synth_.exchange(nullptr)) delete_fluid_synth(s);
+  if (event_) delete_fluid_event(event_);
   if (settings_) delete_fluid_settings(settings_);
 }
 
@@ -78,6 +83,16 @@ void FluidSynthOutput::startUp() {
   fluid_synth_t* synth = new_fluid_synth(settings_);
   if (!synth) return;
   synth_.store(synth);
+  // Registered before anything is rendered, the sequencer's block timer counts
+  // from the synthesiser's frame 0, which sequencerTime() relies on.
+  fluid_settings_getnum(settings_, "synth.sample-rate", &sampleRate_);
+  if (fluid_sequencer_t* seq = new_fluid_sequencer2(0)) {
+    synthId_ = fluid_sequencer_register_fluidsynth(seq, synth);
+    if (synthId_ >= 0)
+      sequencer_.store(seq);
+    else
+      delete_fluid_sequencer(seq);
+  }
   for (const std::string& driver : drivers_) {
     // Without a sound card the ALSA library reports its failure at length.
     if (driver == "alsa" && ::access("/dev/snd", F_OK) != 0) continue;
@@ -163,7 +178,8 @@ void FluidSynthOutput::apply(fluid_synth_t* synth, const std::uint8_t* b, std::s
   }
 }
 
-void FluidSynthOutput::send(const std::uint8_t* bytes, std::size_t length, std::int64_t) {
+void FluidSynthOutput::send(const std::uint8_t* bytes, std::size_t length,
+                            std::int64_t timeMicros) {
   bool selectDefault = false;
   if (length >= 2) {
     const int ch = bytes[0] & 0x0F;
@@ -178,8 +194,95 @@ void FluidSynthOutput::send(const std::uint8_t* bytes, std::size_t length, std::
     }
   }
   fluid_synth_t* synth = synth_.load();
+  // A program chosen for a channel that had none affects nothing sounding, so
+  // it is selected at once, off the audio thread.
   if (selectDefault) fluid_synth_program_change(synth, bytes[0] & 0x0F, 0);
+  // A program change is made at once, not on the audio thread: selecting a
+  // preset may load its samples from disk. The players choose their programs
+  // before any note of a play, so nothing waiting in the sequencer needs the
+  // old one.
+  fluid_sequencer_t* seq = sequencer_.load();
+  if (anchored_ && seq && length >= 2 && (bytes[0] & 0xF0) != 0xC0) {
+    schedule(seq, bytes, length, sequencerTime(frameOf(timeMicros), sampleRate_));
+    return;
+  }
   apply(synth, bytes, length);
+}
+
+std::int64_t FluidSynthOutput::frameOf(std::int64_t micros) const {
+  const double frames = static_cast<double>(micros - anchorMicros_) * sampleRate_ / 1e6;
+  return std::max<std::int64_t>(anchorFrame_ + std::llround(frames), 0);
+}
+
+unsigned int FluidSynthOutput::sequencerTime(std::int64_t frame, double sampleRate) {
+  const std::int64_t nearest = (std::max<std::int64_t>(frame, 0) + BlockFrames / 2) / BlockFrames;
+  // A note the sequencer plays at the start of a block sounds from the next
+  // one, so it goes to the block before. The same sum as the synthesiser's
+  // block timer, so the millisecond it reports at that block is this one.
+  const double blockStart =
+      static_cast<double>(std::max<std::int64_t>(nearest - 1, 0) * BlockFrames);
+  return static_cast<unsigned int>(static_cast<long>(1000.0 * blockStart / sampleRate));
+}
+
+void FluidSynthOutput::schedule(fluid_sequencer_t* seq, const std::uint8_t* b, std::size_t length,
+                                unsigned int time) {
+  const int ch = b[0] & 0x0F;
+  const int d1 = b[1] & 0x7F;
+  const int d2 = length > 2 ? b[2] & 0x7F : 0;
+  fluid_event_t* e = event_;
+  fluid_event_set_source(e, -1);
+  fluid_event_set_dest(e, synthId_);
+  switch (b[0] & 0xF0) {
+    case 0x90:
+      if (d2 > 0) {
+        fluid_event_noteon(e, ch, static_cast<short>(d1), static_cast<short>(d2));
+        noteOnAt_[ch][d1] = time + 1;
+        break;
+      }
+      [[fallthrough]];
+    case 0x80:
+      // The sequencer plays note-ons last among events of the same time: a
+      // note ended in the block it starts in would sound on for ever, so its
+      // end goes to the next block.
+      if (noteOnAt_[ch][d1] != 0 && time < noteOnAt_[ch][d1]) time = noteOnAt_[ch][d1];
+      fluid_event_noteoff(e, ch, static_cast<short>(d1));
+      break;
+    case 0xA0:
+      fluid_event_key_pressure(e, ch, static_cast<short>(d1), d2);
+      break;
+    case 0xB0:
+      fluid_event_control_change(e, ch, static_cast<short>(d1), d2);
+      break;
+    case 0xC0:
+      fluid_event_program_change(e, ch, d1);
+      break;
+    case 0xD0:
+      fluid_event_channel_pressure(e, ch, d1);
+      break;
+    case 0xE0:
+      fluid_event_pitch_bend(e, ch, d1 | d2 << 7);
+      break;
+    default:
+      return;
+  }
+  fluid_sequencer_send_at(seq, e, time, 1);
+}
+
+void FluidSynthOutput::anchor(std::int64_t nowMicros) {
+  fluid_sequencer_t* seq = sequencer_.load();
+  // With no audio driver running nothing renders, so nothing would ever leave
+  // the sequencer; opened without drivers, the owner renders by hand.
+  anchored_ = seq && (audio_.load() || drivers_.empty());
+  if (!anchored_) return;
+  // The sequencer's time is that of the last block rendered, to the millisecond:
+  // an offset that is the same for the whole play.
+  anchorFrame_ = std::llround(fluid_sequencer_get_tick(seq) * sampleRate_ / 1000.0);
+  anchorMicros_ = nowMicros;
+}
+
+void FluidSynthOutput::withdraw() {
+  if (fluid_sequencer_t* seq = sequencer_.load())
+    fluid_sequencer_remove_events(seq, -1, synthId_, -1);
 }
 
 void FluidSynthOutput::preload(int channel, int program) {
@@ -195,5 +298,6 @@ void FluidSynthOutput::preload(int channel, int program) {
 }
 
 void FluidSynthOutput::silence() {
+  withdraw();
   if (auto* s = synth_.load()) fluid_synth_all_notes_off(s, -1);
 }

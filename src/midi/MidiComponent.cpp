@@ -82,10 +82,13 @@ std::uint32_t MidiComponent::OpenMidiOut(MidiMessageTarget* window, std::uint16_
   auto opened = devices_.openOutput(device);
   if (!opened) return 0;
   std::unique_ptr<MidiOutputDevice> old;
+  std::uint64_t withdrawals = 0;
   {
     std::lock_guard lock(mutex_);
     scheduler_.flush(clock_.nowMicros());  // the queue was meant for the old device
+    scheduler_.setLead(opened->leadMicros());
     epoch_.store(scheduler_.epoch());
+    withdrawals = scheduler_.handover().withdrawals;
     if (window) target_.store(window);
     outHandle_ = nextHandle_++;
   }
@@ -94,6 +97,9 @@ std::uint32_t MidiComponent::OpenMidiOut(MidiMessageTarget* window, std::uint16_
     if (output_) output_->silence();
     old = std::move(output_);
     output_ = std::move(opened);
+    // A new device holds nothing and is anchored at its first hand-over.
+    anchoredStarts_ = 0;
+    withdrawnSeen_ = withdrawals;
   }
   std::lock_guard lock(mutex_);
   return outHandle_;
@@ -121,43 +127,63 @@ std::uint32_t MidiComponent::PutMidiOut(std::uint32_t out, const MidiEvent& even
 
 TakenBack MidiComponent::TakeBackMidiOut(std::uint32_t out, std::int64_t leadMicros,
                                          std::size_t most) {
-  std::lock_guard lock(mutex_);
-  if (!validOut(out)) return {};
-  return scheduler_.takeBack(clock_.nowMicros(), leadMicros, most);
+  TakenBack back;
+  {
+    std::lock_guard lock(mutex_);
+    if (!validOut(out)) return {};
+    back = scheduler_.takeBack(clock_.nowMicros(), leadMicros, most);
+    noteWithdrawals();
+    wake_.notify_one();
+  }
+  applyWithdrawal();
+  return back;
 }
 
 void MidiComponent::SetTempo(std::uint32_t sync, std::int32_t microsPerQuarter) {
-  std::lock_guard lock(mutex_);
-  if (!validSync(sync)) return;
-  scheduler_.setTempo(microsPerQuarter, clock_.nowMicros());
-  wake_.notify_one();
+  {
+    std::lock_guard lock(mutex_);
+    if (!validSync(sync)) return;
+    scheduler_.setTempo(microsPerQuarter, clock_.nowMicros());
+    noteWithdrawals();
+    wake_.notify_one();
+  }
+  applyWithdrawal();
 }
 
 void MidiComponent::StartSync(std::uint32_t sync) {
   Actions actions;
-  std::uint64_t epoch = 0;
+  Made batch;
   {
     std::lock_guard lock(mutex_);
     if (!validSync(sync)) return;
     scheduler_.start(clock_.nowMicros(), actions);
-    epoch = scheduler_.epoch();
+    batch = made();
     wake_.notify_one();
   }
-  perform(actions, epoch);
+  perform(actions, batch);
 }
 
 void MidiComponent::PauseSync(std::uint32_t sync, int) {
-  std::lock_guard lock(mutex_);
-  if (!validSync(sync)) return;
-  scheduler_.pause(clock_.nowMicros());
-  wake_.notify_one();
+  {
+    std::lock_guard lock(mutex_);
+    if (!validSync(sync)) return;
+    scheduler_.pause(clock_.nowMicros());
+    noteWithdrawals();
+    wake_.notify_one();
+  }
+  applyWithdrawal();
 }
 
 void MidiComponent::ReStartSync(std::uint32_t sync) {
-  std::lock_guard lock(mutex_);
-  if (!validSync(sync)) return;
-  scheduler_.restart(clock_.nowMicros());
-  wake_.notify_one();
+  Made batch;
+  {
+    std::lock_guard lock(mutex_);
+    if (!validSync(sync)) return;
+    scheduler_.restart(clock_.nowMicros());
+    batch = made();
+    wake_.notify_one();
+  }
+  perform({}, batch);  // anchors the output now, as a start does
 }
 
 void MidiComponent::StopSync(std::uint32_t sync) {
@@ -253,17 +279,17 @@ bool MidiComponent::advanceTo(std::int64_t micros) {
   bool any = false;
   for (;;) {
     Actions actions;
-    std::uint64_t epoch = 0;
+    Made batch;
     {
       std::lock_guard lock(mutex_);
       const std::int64_t due = scheduler_.nextDue();
       if (due > micros) break;
       virtualClock->set(due);
       scheduler_.dispatchDue(due, actions);
-      epoch = scheduler_.epoch();
+      batch = made();
     }
     any = true;
-    perform(actions, epoch);
+    perform(actions, batch);
   }
   virtualClock->set(micros);
   return any;
@@ -279,13 +305,39 @@ std::size_t MidiComponent::queued() const {
   return scheduler_.queued();
 }
 
-void MidiComponent::perform(const Actions& actions, std::uint64_t epoch) {
+void MidiComponent::noteWithdrawals() {
+  withdrawals_.store(scheduler_.handover().withdrawals);
+}
+
+void MidiComponent::applyWithdrawal() {
+  std::lock_guard dl(deviceMutex_);
+  const std::uint64_t w = withdrawals_.load();
+  if (w == withdrawnSeen_) return;
+  withdrawnSeen_ = w;
+  if (output_) output_->withdraw();
+}
+
+void MidiComponent::perform(const Actions& actions, const Made& batch) {
   {
     std::lock_guard dl(deviceMutex_);
-    if (epoch != epoch_.load()) return;  // a stop or flush came first
+    if (batch.epoch != epoch_.load()) return;  // a stop or flush came first
     if (output_) {
-      for (const auto& a : actions)
-        if (!a.isMessage) output_->send(a.bytes, a.length, a.timeMicros);
+      // A withdrawal not yet passed on goes first, so nothing handed over
+      // after it is withdrawn with it.
+      const std::uint64_t w = withdrawals_.load();
+      if (w != withdrawnSeen_) {
+        withdrawnSeen_ = w;
+        output_->withdraw();
+      }
+      if (batch.handover.starts > anchoredStarts_) {
+        anchoredStarts_ = batch.handover.starts;
+        output_->anchor(clock_.nowMicros());
+      }
+      // Events of a batch made before the last withdrawal are handed over again.
+      if (batch.handover.withdrawals == w) {
+        for (const auto& a : actions)
+          if (!a.isMessage) output_->send(a.bytes, a.length, a.timeMicros);
+      }
     }
   }
   MidiMessageTarget* target = target_.load();
@@ -323,9 +375,9 @@ void MidiComponent::run() {
     }
     Actions actions;
     scheduler_.dispatchDue(now, actions);
-    const std::uint64_t epoch = scheduler_.epoch();
+    const Made batch = made();
     lock.unlock();
-    perform(actions, epoch);
+    perform(actions, batch);
     lock.lock();
   }
 }

@@ -25,6 +25,13 @@ class Clock;
 // is written to, and a device write that a stop or flush has overtaken is
 // dropped, so a note cannot start after the silence that should end it.
 // On a virtual clock there is no thread: advanceTo() plays everything due.
+// An output with a lead (the built-in synthesiser) is sent each event that
+// long before it is due, stamped with its due time, and places it on its own
+// sample clock; the device is anchored to this clock on the first hand-over
+// after each start, and told to withdraw what it holds when the scheduler
+// takes handed-over events back. Writes for a withdrawal that came after them
+// are dropped like writes overtaken by a stop. Messages to the window still go
+// out at the due time, in step with what is heard.
 class MidiComponent {
  public:
   static constexpr std::uint16_t Version = 0x0100;  // 1.0
@@ -86,7 +93,17 @@ class MidiComponent {
 
  private:
   using Actions = std::vector<MidiScheduler::Action>;
-  void perform(const Actions& actions, std::uint64_t epoch);
+  // What a batch of actions was made under: later stops, flushes and
+  // withdrawals make its writes stale.
+  struct Made {
+    std::uint64_t epoch = 0;
+    MidiScheduler::Handover handover;
+  };
+  Made made() const { return {scheduler_.epoch(), scheduler_.handover()}; }
+  void perform(const Actions& actions, const Made& made);
+  // Publishes the scheduler's withdrawals and passes one on to the device.
+  void noteWithdrawals();
+  void applyWithdrawal();
   void silenceOutput();
   void run();  // the clock thread
   void stopThread();
@@ -102,6 +119,7 @@ class MidiComponent {
   std::condition_variable wake_;
   MidiScheduler scheduler_;
   std::atomic<std::uint64_t> epoch_;
+  std::atomic<std::uint64_t> withdrawals_{0};
   std::uint32_t nextHandle_ = 1;
   std::uint32_t syncHandle_ = 0, outHandle_ = 0, inHandle_ = 0;
   std::atomic<MidiMessageTarget*> target_{nullptr};
@@ -111,4 +129,6 @@ class MidiComponent {
   std::mutex deviceMutex_;  // the open devices
   std::unique_ptr<MidiOutputDevice> output_;
   std::unique_ptr<MidiInputDevice> input_;
+  std::uint64_t anchoredStarts_ = 0;  // the start the output was last anchored for
+  std::uint64_t withdrawnSeen_ = 0;   // the last withdrawal passed to the output
 };

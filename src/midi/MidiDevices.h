@@ -6,8 +6,8 @@
 #include <vector>
 
 // An open output: raw MIDI channel messages go in. `timeMicros` is when the
-// clock dispatched the message; live devices play it at once, the offline
-// synthesiser places it at that sample.
+// message is due; a port plays it at once, the offline synthesiser and an
+// anchored live synthesiser place it at that sample.
 class MidiOutputDevice {
  public:
   virtual ~MidiOutputDevice() = default;
@@ -23,6 +23,17 @@ class MidiOutputDevice {
   // True when the device knows it will never sound, like a synthesiser
   // without a soundfont; everything sent to it is lost.
   virtual bool silent() const { return false; }
+
+  // A device with a clock of its own (a synthesiser's sample clock) can place
+  // a message at the sample of its time. It asks to be sent each message this
+  // long before it is due; 0 means it plays what it is sent at once.
+  virtual std::int64_t leadMicros() const { return 0; }
+  // Ties the device's clock to the program's: `nowMicros` is now. From then
+  // on send() places each message at its `timeMicros`, so the spacing of what
+  // is sent is exact whenever it arrives.
+  virtual void anchor(std::int64_t /*nowMicros*/) {}
+  // Drops what was sent ahead and has not sounded yet; what sounds goes on.
+  virtual void withdraw() {}
 };
 
 // An open input port. Its data are not used; holding it open is all it does.

@@ -7,8 +7,13 @@ MidiScheduler::MidiScheduler(std::size_t capacity, std::size_t room)
     : capacity_(std::max<std::size_t>(capacity, 1)),
       room_(room ? std::min(room, capacity_ - 1) : capacity_ / 2) {}
 
+void MidiScheduler::setLead(std::int64_t leadMicros) {
+  lead_ = std::max<std::int64_t>(leadMicros, 0);
+}
+
 double MidiScheduler::tickAt(std::int64_t now) const {
-  if (state_ != State::Running) return anchorTick_;
+  // Before a delayed start the clock stands where it will set off.
+  if (state_ != State::Running || now < anchorTime_) return anchorTick_;
   return anchorTick_ + static_cast<double>(now - anchorTime_) * TicksPerQuarter / tempo_;
 }
 
@@ -43,7 +48,9 @@ void MidiScheduler::setTempo(std::int32_t microsPerQuarter, std::int64_t now) {
   microsPerQuarter = std::clamp(microsPerQuarter, MinTempo, MaxTempo);
   if (state_ == State::Running) {
     anchorTick_ = tickAt(now);
-    anchorTime_ = now;
+    anchorTime_ = std::max(anchorTime_, now);
+    // What was handed over was stamped at the old tempo.
+    if (microsPerQuarter != tempo_) withdraw();
   }
   tempo_ = microsPerQuarter;
 }
@@ -54,8 +61,9 @@ void MidiScheduler::start(std::int64_t now, std::vector<Action>& out) {
     anchorTick_ = 0;
     nextBeat_ = TicksPerQuarter;
   }
-  anchorTime_ = now;
+  anchorTime_ = now + lead_;
   state_ = State::Running;
+  ++handover_.starts;
   if (queue_.empty()) {
     owesAllPlayed_ = false;
     post(out, MidiMessageCode::AllPlayed, accepted_, now);
@@ -66,17 +74,27 @@ void MidiScheduler::pause(std::int64_t now) {
   if (state_ != State::Running) return;
   anchorTick_ = tickAt(now);
   state_ = State::Paused;
+  // Nothing may sound while paused; it is handed over again on restart.
+  withdraw();
 }
 
 void MidiScheduler::restart(std::int64_t now) {
   if (state_ != State::Paused) return;
-  anchorTime_ = now;
+  anchorTime_ = now + lead_;
   state_ = State::Running;
+  ++handover_.starts;
+}
+
+void MidiScheduler::withdraw() {
+  if (handed_ == 0) return;
+  handed_ = 0;
+  ++handover_.withdrawals;
 }
 
 void MidiScheduler::stop() {
   state_ = State::Stopped;
   queue_.clear();
+  handed_ = 0;  // the device is silenced and drops what it holds
   anchorTick_ = 0;
   lastTick_ = 0;
   nextBeat_ = TicksPerQuarter;
@@ -88,6 +106,7 @@ void MidiScheduler::stop() {
 
 void MidiScheduler::flush(std::int64_t now) {
   queue_.clear();
+  handed_ = 0;
   lastTick_ = static_cast<std::int64_t>(std::floor(tickAt(now)));
   refused_ = false;
   owesAllPlayed_ = false;
@@ -107,6 +126,9 @@ TakenBack MidiScheduler::takeBack(std::int64_t now, std::int64_t leadMicros, std
   // The event written again in its place counts from the same point.
   lastTick_ = first.tick - std::max<std::int32_t>(first.event.Time, 0);
   queue_.erase(queue_.end() - static_cast<std::ptrdiff_t>(n), queue_.end());
+  // The device cannot give back single events: when the take-back reaches
+  // what it holds, all of that is withdrawn and what stays is handed over again.
+  if (handed_ > queue_.size()) withdraw();
   followLast_ = queue_.empty();
   return back;
 }
@@ -115,6 +137,7 @@ std::int64_t MidiScheduler::nextDue() const {
   if (state_ != State::Running) return Never;
   std::int64_t due = timeOfTick(nextBeat_);
   if (!queue_.empty()) due = std::min(due, timeOfTick(queue_.front().tick));
+  if (handed_ < queue_.size()) due = std::min(due, timeOfTick(queue_[handed_].tick) - lead_);
   return due;
 }
 
@@ -129,6 +152,7 @@ void MidiScheduler::post(std::vector<Action>& out, std::uint32_t code, std::uint
 
 void MidiScheduler::dispatchEvent(const Queued& q, std::int64_t t, std::vector<Action>& out) {
   const MidiEvent& e = q.event;
+  // Its bytes, if any, went to the device when it was handed over.
   if (e.Status == EventShowFinger) {
     post(out, MidiMessageCode::ShowFinger,
          static_cast<std::uint32_t>(e.Data1) << 16 | static_cast<std::uint32_t>(e.Data2) << 8 |
@@ -138,8 +162,11 @@ void MidiScheduler::dispatchEvent(const Queued& q, std::int64_t t, std::vector<A
   }
   if (e.Status == EventBeatMarker) {
     post(out, MidiMessageCode::BeatMarker, static_cast<std::uint32_t>(e.Data1) << 16, t);
-    return;
   }
+}
+
+void MidiScheduler::handOver(const Queued& q, std::int64_t t, std::vector<Action>& out) {
+  const MidiEvent& e = q.event;
   if (e.Status < 0x80 || e.Status >= 0xF0) return;  // nothing a port should get
   Action a;
   a.bytes[0] = e.Status;
@@ -153,12 +180,23 @@ void MidiScheduler::dispatchEvent(const Queued& q, std::int64_t t, std::vector<A
 }
 
 void MidiScheduler::dispatchDue(std::int64_t now, std::vector<Action>& out) {
+  if (state_ != State::Running) return;
+  // Every event due by now has been handed over first, as the lead is never
+  // negative; with no lead this is exactly what is due.
+  while (handed_ < queue_.size()) {
+    const Queued& q = queue_[handed_];
+    const std::int64_t t = timeOfTick(q.tick);
+    if (t - lead_ > now) break;
+    handOver(q, t, out);
+    ++handed_;
+  }
   while (state_ == State::Running) {
     const std::int64_t beatTime = timeOfTick(nextBeat_);
     const std::int64_t eventTime = queue_.empty() ? Never : timeOfTick(queue_.front().tick);
     if (eventTime <= beatTime && eventTime <= now) {
       const Queued q = queue_.front();
       queue_.pop_front();
+      --handed_;
       dispatchEvent(q, eventTime, out);
       if (refused_ && queue_.size() <= room_) {
         refused_ = false;

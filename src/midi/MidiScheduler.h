@@ -18,6 +18,12 @@
 // The all-played message carries the number of events the queue had taken
 // (modulo 2^32) when it ran empty, so a writer can tell it from one that came
 // before its latest puts.
+// With a lead (a device that places messages on its own sample clock) the
+// bytes of an event are handed over `lead` before it is due, stamped with its
+// due time, while the event stays queued until then: its messages are still
+// posted at the due time, and what was handed over can be withdrawn (pause, a
+// tempo change, a take-back reaching it) and handed over again. The clock then
+// starts `lead` after a start, so the first events are ahead of time as well.
 class MidiScheduler {
  public:
   struct Action {
@@ -26,6 +32,12 @@ class MidiScheduler {
     std::uint8_t length = 0;
     MidiMessage message;
     std::int64_t timeMicros = 0;  // when it was due
+  };
+  // Counters the device side follows: a play (re)started, so the device's
+  // clock is to be tied to this one again; events handed over were withdrawn.
+  struct Handover {
+    std::uint64_t starts = 0;
+    std::uint64_t withdrawals = 0;
   };
   enum class State { Stopped, Running, Paused };
   static constexpr std::int64_t Never = INT64_MAX;
@@ -36,6 +48,11 @@ class MidiScheduler {
   // `room` is the fill level at or below which a refused writer is told to go
   // on; half the capacity leaves it time to answer before the queue runs dry.
   explicit MidiScheduler(std::size_t capacity = 1024, std::size_t room = 0);
+
+  // How long before its due time an event's bytes are handed over; 0 hands
+  // them over when due. Set while stopped (a new output is opened).
+  void setLead(std::int64_t leadMicros);
+  std::int64_t lead() const { return lead_; }
 
   bool put(const MidiEvent& event, std::int64_t now);
   void setTempo(std::int32_t microsPerQuarter, std::int64_t now);
@@ -56,6 +73,9 @@ class MidiScheduler {
   void dispatchDue(std::int64_t now, std::vector<Action>& out);
 
   State state() const { return state_; }
+  Handover handover() const { return handover_; }
+  // Events handed over ahead and still queued.
+  std::size_t handedOver() const { return handed_; }
   std::int32_t tempo() const { return tempo_; }
   std::size_t queued() const { return queue_.size(); }
   std::size_t capacity() const { return capacity_; }
@@ -71,6 +91,8 @@ class MidiScheduler {
   std::int64_t timeOfTick(std::int64_t tick) const;
   void post(std::vector<Action>& out, std::uint32_t code, std::uint32_t param, std::int64_t t);
   void dispatchEvent(const Queued& q, std::int64_t t, std::vector<Action>& out);
+  void handOver(const Queued& q, std::int64_t t, std::vector<Action>& out);
+  void withdraw();
 
   std::size_t capacity_;
   std::size_t room_;
@@ -86,4 +108,7 @@ class MidiScheduler {
   bool followLast_ = false;  // the queue was emptied by takeBack, not by playing
   std::uint32_t accepted_ = 0;
   std::uint64_t epoch_ = 1;
+  std::int64_t lead_ = 0;
+  std::size_t handed_ = 0;  // the queue's first events, already handed over
+  Handover handover_;
 };
