@@ -13,7 +13,9 @@
 #include "WindowProbe.h"
 #include "WindowRig.h"
 #include "music/DiagramConvert.h"
+#include "play/PlayPageGeometry.h"
 #include "ui/MainWindow.h"
+#include "ui/PlayPageTab.h"
 #include "ui/PrintController.h"
 #include "ui/PrintPageTab.h"
 
@@ -210,6 +212,26 @@ class PrintingTest : public QObject {
       for (int x = 0; x < printed.width(); ++x)
         QVERIFY2(printed.pixelColor(x, y) != QColor(255, 0, 0), "a red pixel on paper");
     QCOMPARE(screen.pixelColor(frameCorner), QColor(255, 0, 0));
+  }
+
+  // The play page goes on paper as the tab shows it: painted from its
+  // records, with its start marker where the player put it and its loop mark.
+  void thePlayPageSheetIsThePageAsShown() {
+    QTemporaryDir out;
+    WindowRig rig("/nonexistent/");
+    MainWindow& w = rig.w;
+    w.showTab(PlayTab::PlayPage);
+    w.playPage()->takeInHand(openE());
+    const auto slot = [](int c, int r) {
+      return QPoint(PlayGeometry::slotX(c) + 20, PlayGeometry::rowTop(r) + 60);
+    };
+    clickAt(w, "imgPlayPage", slot(2, 0));
+    clickAt(w, "imgPlayPage", slot(9, 2));  // the start marker to bar 5
+    if (!button(w, "sbtnLoop")->isChecked()) click(w, "sbtnLoop");
+    rig.ask.files.push_back(out.filePath(QStringLiteral("play.pdf")));
+    trigger(w, "mnuExportPdf");
+    QCOMPARE(w.printing()->sheetsPrinted(), 1);
+    QCOMPARE(w.printing()->lastPicture(), child<SurfaceView>(w, "imgPlayPage")->image());
   }
 
   void exportPdfWritesTheSheetWithoutAPrintDialog() {
