@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cstring>
 #include <map>
 #include <set>
 
@@ -757,18 +756,12 @@ void fillPlayPage(const Sheet& sheet, ChordResolver& chords, Imported& out) {
   }
   // Chords the sheet does not finger get the library's fingerings that suit
   // the whole page; the sheet's own stay as written.
-  PlayPageSlots own;
-  std::memcpy(own, page.PlayPage, sizeof own);
-  // Smooth Fingerings leaves a chord of another tuning as it is, so the
-  // sheet's own fingerings stay fixed while the others are chosen around
-  // them, even where one equals a library fingering.
-  for (int s : ownSlots) page.PlayPage[s % 12][s / 12].Tuning[0] ^= 0x80;
   SmoothRequest request;
   request.ThreeFour = threeFour;
   request.Marks = out.Marks;
   request.Loop = page.Header.Loop;
+  for (int s : ownSlots) request.Fixed.set(static_cast<std::size_t>(s));
   smoothFingerings(page.PlayPage, request, chords.library());
-  for (int s : ownSlots) page.PlayPage[s % 12][s / 12] = own[s % 12][s / 12];
 }
 
 void fillPrintPage(const Sheet& sheet, ChordResolver& chords, Imported& out) {

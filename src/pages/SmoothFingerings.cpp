@@ -58,7 +58,8 @@ std::vector<Slot> candidatesOf(const PlayList& list, const SmoothRequest& reques
     Slot slot{n, {own}};
     const bool standard =
         std::equal(std::begin(own.Tuning), std::end(own.Tuning), StandardTuning.begin());
-    const std::array<TChordDiagram, 6>* set = standard ? library.of(own) : nullptr;
+    const std::array<TChordDiagram, 6>* set =
+        standard && !request.Fixed[static_cast<std::size_t>(n)] ? library.of(own) : nullptr;
     if (set) {
       const bool fromLibrary = std::any_of(
           set->begin(), set->end(), [&](const TChordDiagram& d) { return sameFingering(d, own); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,6 +24,9 @@ struct SmoothRequest {
   HandPlace Where = HandPlace::Anywhere;
   int Fret = 5;            // for AroundFret: 1..15
   bool ChangeOwn = false;  // also re-finger chords designed by hand
+  // Slots (12 x row + column) kept as they are while the others are
+  // chosen around them, even where one holds a library fingering.
+  std::bitset<PlaySlotCount> Fixed;
   // How the page plays.
   bool ThreeFour = false;
   TRepeatSet Marks{};
