@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "app/ProgramDir.h"
 #include "files/FileLayer.h"
@@ -64,8 +66,8 @@ bool overwritesInput(const QString& out, const std::string& page) {
   return false;
 }
 
-int exportSound(const ExportRequest& request, const std::string& out, FileLayer& files,
-                const std::string& exeDir, const PageContents& page,
+int exportSound(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
+                const std::string& out, const PageContents& page,
                 const std::optional<TRepeatSet>& companion) {
   // The page as opening it in the window leaves it: its time signature, the
   // companion's marks (a new page's without one), playback from bar 1.
@@ -152,8 +154,9 @@ int exportMusicXml(const ExportRequest& request, FileLayer& files, const std::st
 // Re-fingers a play page for the hand and writes it with its companion, as
 // the window would save it after Smooth Fingerings.
 int smoothPage(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
-               const std::string& out, PageContents& page,
+               const std::string& out, const PageContents& read,
                const std::optional<TRepeatSet>& companion) {
+  PageContents page = read;
   SmoothRequest smooth;
   if (request.Around) {
     smooth.Where = HandPlace::AroundFret;
@@ -174,8 +177,9 @@ int smoothPage(const ExportRequest& request, FileLayer& files, const std::string
 // Transposes a play page (its companion travels with it), a print page or a
 // design group and writes it as a save would; says which items changed shape.
 int transposePage(const ExportRequest& request, FileLayer& files, const std::string& exeDir,
-                  const std::string& out, PageContents& page,
+                  const std::string& out, const PageContents& read,
                   const std::optional<TRepeatSet>& companion) {
+  PageContents page = read;
   LibraryFingerings library(exeDir);
   const TransposeReport report = transposePage(page, request.Steps, library);
   const TRepeatSet marks = marksOf(page, companion);
@@ -210,41 +214,69 @@ int exportChordPro(const ExportRequest& request, FileLayer& files, const std::st
   return 0;
 }
 
+// What each request does, which pages it takes, and what it says of another.
+struct ExportKind {
+  ExportRequest::Kind What;
+  std::vector<PageKind> Takes;
+  const char* Refusal;  // follows the page's name
+  // Rewrites the page: the output keeps its kind and may be the page itself.
+  bool Rewrites;
+  int (*Run)(const ExportRequest&, FileLayer&, const std::string& exeDir, const std::string& out,
+             const PageContents&, const std::optional<TRepeatSet>& companion);
+};
+
+const ExportKind& exportKind(ExportRequest::Kind what) {
+  using K = ExportRequest::Kind;
+  static const ExportKind kinds[] = {
+      {K::Midi, {PageKind::Play}, ": only a play page (.ppf) plays", false, exportSound},
+      {K::Audio, {PageKind::Play}, ": only a play page (.ppf) plays", false, exportSound},
+      {K::Pdf,
+       {PageKind::Chord, PageKind::Print, PageKind::Play, PageKind::Scale},
+       ": not a printable page (.cpf, .prf, .ppf or .spf)",
+       false,
+       exportPdf},
+      {K::Smooth,
+       {PageKind::Play},
+       ": only a play page (.ppf) has fingerings to smooth",
+       true,
+       smoothPage},
+      {K::Transpose,
+       {PageKind::Play, PageKind::Print, PageKind::Design},
+       ": only a play page, a print page or a design group transposes",
+       true,
+       transposePage},
+      {K::MusicXml,
+       {PageKind::Play},
+       ": only a play page (.ppf) has a score",
+       false,
+       exportMusicXml},
+      {K::ChordPro,
+       {PageKind::Play, PageKind::Print, PageKind::Chord, PageKind::Design},
+       ": only a play, print or chord page or a design group (.ppf, .prf, .cpf, .cds) has "
+       "chords for ChordPro",
+       false,
+       exportChordPro},
+  };
+  for (const ExportKind& k : kinds)
+    if (k.What == what) return k;
+  return kinds[0];
+}
+
 }  // namespace
 
 int runExport(const ExportRequest& request, FileLayer& files, const std::string& exeDir) {
   const std::string pagePath = QFile::encodeName(request.Page).toStdString();
   const std::string out = QFile::encodeName(request.Out).toStdString();
   const std::optional<PageKind> kind = pageKindOfPath(pagePath);
-  const bool smooth = request.What == ExportRequest::Kind::Smooth;
-  const bool chordPro = request.What == ExportRequest::Kind::ChordPro;
-  if (chordPro && kind != PageKind::Play && kind != PageKind::Print && kind != PageKind::Chord &&
-      kind != PageKind::Design)
-    return fail(request.Page +
-                QStringLiteral(": only a play, print or chord page or a design group (.ppf, "
-                               ".prf, .cpf, .cds) has chords for ChordPro"));
-  const bool transpose = request.What == ExportRequest::Kind::Transpose;
-  if (transpose && kind != PageKind::Play && kind != PageKind::Print && kind != PageKind::Design)
-    return fail(request.Page +
-                QStringLiteral(": only a play page, a print page or a design group transposes"));
-  const bool musicXml = request.What == ExportRequest::Kind::MusicXml;
-  const bool sound =
-      request.What != ExportRequest::Kind::Pdf && !smooth && !transpose && !musicXml && !chordPro;
-  if (musicXml && kind != PageKind::Play)
-    return fail(request.Page + QStringLiteral(": only a play page (.ppf) has a score"));
-  if (smooth && kind != PageKind::Play)
-    return fail(request.Page +
-                QStringLiteral(": only a play page (.ppf) has fingerings to smooth"));
-  if (sound && kind != PageKind::Play)
-    return fail(request.Page + QStringLiteral(": only a play page (.ppf) plays"));
-  if (!transpose && !chordPro && (!kind || *kind == PageKind::Design))
-    return fail(request.Page + QStringLiteral(": not a printable page (.cpf, .prf, .ppf or .spf)"));
+  const ExportKind& what = exportKind(request.What);
+  if (!kind || std::find(what.Takes.begin(), what.Takes.end(), *kind) == what.Takes.end())
+    return fail(request.Page + QString::fromLatin1(what.Refusal));
   // A rewritten page keeps its kind: another name would hide it from Open.
-  if ((smooth || transpose) && pageKindOfPath(out) != kind)
+  if (what.Rewrites && pageKindOfPath(out) != kind)
     return fail(request.Out + QStringLiteral(": the page written must keep the extension of ") +
                 request.Page);
-  // Smoothing reads the page whole before it writes, so it may write over it.
-  if (!smooth && !transpose && overwritesInput(request.Out, pagePath))
+  // A rewrite reads the page whole before it writes, so it may write over it.
+  if (!what.Rewrites && overwritesInput(request.Out, pagePath))
     return fail(request.Out + QStringLiteral(" is the page itself; choose another output file"));
 
   PageContents page;
@@ -252,12 +284,7 @@ int runExport(const ExportRequest& request, FileLayer& files, const std::string&
   const std::string error = loadPageFile(files, pagePath, *kind, page, companion);
   if (!error.empty())
     return fail(request.Page + QStringLiteral(": ") + QString::fromStdString(error));
-  if (transpose) return transposePage(request, files, exeDir, out, page, companion);
-  if (chordPro) return exportChordPro(request, files, exeDir, out, page, companion);
-  if (smooth) return smoothPage(request, files, exeDir, out, page, companion);
-  if (sound) return exportSound(request, out, files, exeDir, page, companion);
-  if (musicXml) return exportMusicXml(request, files, exeDir, out, page, companion);
-  return exportPdf(request, files, exeDir, out, page, companion);
+  return what.Run(request, files, exeDir, out, page, companion);
 }
 
 std::optional<int> runExportCommandLine(int argc, char* argv[]) {
