@@ -134,6 +134,8 @@ class PrintingTest : public QObject {
     QVERIFY(ask.dialogs.empty());
     QCOMPARE(previewPages, 1);
     QVERIFY(wholeFile(chords).startsWith("%PDF-"));
+    // Painted at the printer's resolution, not pasted in as a picture.
+    QVERIFY(!wholeFile(chords).contains("/Subtype /Image"));
     const PrintController& printing = *w.printing();
     QCOMPARE(printing.sheetsPrinted(), 1);
     QCOMPARE(printing.lastSheet().Picture, Picture600);
