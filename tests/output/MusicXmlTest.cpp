@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -70,41 +74,56 @@ PlayList pageWithChordsInBars(std::initializer_list<int> bars, bool threeFour = 
   return slots;
 }
 
-// What a kind and its degrees mean, read from the standard's own words for
-// each kind (semitones; 9, 11, 13 as 14, 17, 21).
+// What each kind means, read from the schema's own description of it: a
+// line "name (part, part)" whose parts are intervals over the root or other
+// kinds ("major triad", "dominant-seventh"). Degrees as in <degree-value>:
+// 9, 11 and 13 as such, each standing for its semitones (14, 17, 21).
+const std::map<std::string, std::map<int, int>>& schemaKinds() {
+  static const std::map<std::string, std::map<int, int>> kinds = [] {
+    // The words the description uses for an interval: its degree and semitones.
+    const std::map<std::string, std::pair<int, int>> intervals = {
+        {"major second", {2, 2}},    {"minor third", {3, 3}},      {"major third", {3, 4}},
+        {"perfect fourth", {4, 5}},  {"diminished fifth", {5, 6}}, {"perfect fifth", {5, 7}},
+        {"augmented fifth", {5, 8}}, {"added sixth", {6, 9}},      {"diminished seventh", {7, 9}},
+        {"minor seventh", {7, 10}},  {"major seventh", {7, 11}},   {"major ninth", {9, 14}},
+        {"perfect 11th", {11, 17}},  {"major 13th", {13, 21}}};
+    std::ifstream xsd(STRUMBO_MUSICXML_SCHEMA);
+    std::string text((std::istreambuf_iterator<char>(xsd)), std::istreambuf_iterator<char>());
+    const std::size_t from = text.find("<xs:simpleType name=\"kind-value\">");
+    text = text.substr(from, text.find("</xs:documentation>", from) - from);
+    std::map<std::string, std::map<int, int>> read;
+    const std::regex line(R"(\n\t([a-z0-9-]+) \(([^)]*)\))");
+    for (std::sregex_iterator m(text.begin(), text.end(), line), end; m != end; ++m) {
+      std::map<int, int> tones = {{1, 0}};
+      std::stringstream parts((*m)[2].str());
+      for (std::string part; std::getline(parts, part, ',');) {
+        part.erase(0, part.find_first_not_of(' '));
+        if (const auto i = intervals.find(part); i != intervals.end()) {
+          tones[i->second.first] = i->second.second;
+          continue;
+        }
+        // Another kind named earlier: "major triad", "dominant-seventh".
+        std::string kind = part.substr(0, part.find(" triad"));
+        if (kind == "dominant-seventh") kind = "dominant";
+        if (const auto k = read.find(kind); k != read.end())
+          tones.insert(k->second.begin(), k->second.end());
+        else if (part != "pedal-point bass")
+          ADD_FAILURE() << "no meaning for \"" << part << "\"";
+      }
+      read[(*m)[1].str()] = tones;
+    }
+    read["other"] = {{1, 0}};
+    return read;
+  }();
+  return kinds;
+}
+
 std::set<int> tonesOf(const ChordSpelling& spelling) {
-  static const std::map<std::string_view, std::map<int, int>> kinds = {
-      {"major", {{1, 0}, {3, 4}, {5, 7}}},
-      {"minor", {{1, 0}, {3, 3}, {5, 7}}},
-      {"augmented", {{1, 0}, {3, 4}, {5, 8}}},
-      {"diminished", {{1, 0}, {3, 3}, {5, 6}}},
-      {"dominant", {{1, 0}, {3, 4}, {5, 7}, {7, 10}}},
-      {"major-seventh", {{1, 0}, {3, 4}, {5, 7}, {7, 11}}},
-      {"minor-seventh", {{1, 0}, {3, 3}, {5, 7}, {7, 10}}},
-      {"diminished-seventh", {{1, 0}, {3, 3}, {5, 6}, {7, 9}}},
-      {"augmented-seventh", {{1, 0}, {3, 4}, {5, 8}, {7, 10}}},
-      {"half-diminished", {{1, 0}, {3, 3}, {5, 6}, {7, 10}}},
-      {"major-minor", {{1, 0}, {3, 3}, {5, 7}, {7, 11}}},
-      {"major-sixth", {{1, 0}, {3, 4}, {5, 7}, {6, 9}}},
-      {"minor-sixth", {{1, 0}, {3, 3}, {5, 7}, {6, 9}}},
-      {"dominant-ninth", {{1, 0}, {3, 4}, {5, 7}, {7, 10}, {9, 14}}},
-      {"major-ninth", {{1, 0}, {3, 4}, {5, 7}, {7, 11}, {9, 14}}},
-      {"minor-ninth", {{1, 0}, {3, 3}, {5, 7}, {7, 10}, {9, 14}}},
-      {"dominant-11th", {{1, 0}, {3, 4}, {5, 7}, {7, 10}, {9, 14}, {11, 17}}},
-      {"major-11th", {{1, 0}, {3, 4}, {5, 7}, {7, 11}, {9, 14}, {11, 17}}},
-      {"minor-11th", {{1, 0}, {3, 3}, {5, 7}, {7, 10}, {9, 14}, {11, 17}}},
-      {"dominant-13th", {{1, 0}, {3, 4}, {5, 7}, {7, 10}, {9, 14}, {11, 17}, {13, 21}}},
-      {"major-13th", {{1, 0}, {3, 4}, {5, 7}, {7, 11}, {9, 14}, {11, 17}, {13, 21}}},
-      {"minor-13th", {{1, 0}, {3, 3}, {5, 7}, {7, 10}, {9, 14}, {11, 17}, {13, 21}}},
-      {"suspended-second", {{1, 0}, {2, 2}, {5, 7}}},
-      {"suspended-fourth", {{1, 0}, {4, 5}, {5, 7}}},
-      {"power", {{1, 0}, {5, 7}}},
-      {"other", {{1, 0}}},
-  };
+  const auto& kinds = schemaKinds();
   // An added degree counts from a dominant chord: major and perfect, the seventh minor.
   static const std::map<int, int> dominant = {{1, 0}, {2, 2},  {3, 4},  {4, 5},   {5, 7},
                                               {6, 9}, {7, 10}, {9, 14}, {11, 17}, {13, 21}};
-  const auto kind = kinds.find(spelling.Kind);
+  const auto kind = kinds.find(std::string(spelling.Kind));
   if (kind == kinds.end()) return {-1};
   std::map<int, int> degrees = kind->second;
   std::set<int> added;
