@@ -36,18 +36,6 @@ namespace {
 constexpr std::int32_t Tempo = 240'000;  // 250 beats per minute: a tick is 500 us
 constexpr int Strums = 40;
 
-struct Target : MidiMessageTarget {
-  std::mutex m;
-  std::condition_variable cv;
-  bool room = false, done = false;
-  void post(const MidiMessage& msg) override {
-    std::lock_guard lock(m);
-    if (msg.code == MidiMessageCode::Room) room = true;
-    if (msg.code == MidiMessageCode::AllPlayed) done = true;
-    cv.notify_all();
-  }
-};
-
 // One spinning thread per core for as long as it lives.
 class Disturbance {
  public:
@@ -105,27 +93,11 @@ std::int64_t percentile(std::vector<std::int64_t> v, double p) {
 void play(
     MidiComponent& midi, const std::vector<MidiEvent>& events,
     const std::function<void()>& beforeClose = [] {}) {
-  Target target;
+  PlayedTarget target;
   const auto sync = midi.OpenSync(0, &target, 0, 10);
   const auto out = midi.OpenMidiOut(&target, 0, sync, 78624);
   midi.SetTempo(sync, Tempo);
-  std::size_t next = 0;
-  auto fill = [&] {
-    while (next < events.size() && midi.PutMidiOut(out, events[next]) == 0) ++next;
-  };
-  fill();
-  midi.StartSync(sync);
-  std::unique_lock lock(target.m);
-  while (!target.done) {
-    target.cv.wait(lock, [&] { return target.room || target.done; });
-    if (target.room) {
-      target.room = false;
-      lock.unlock();
-      fill();
-      lock.lock();
-    }
-  }
-  lock.unlock();
+  playWhole(midi, sync, out, events, target);
   beforeClose();
   midi.CloseSync(sync);
 }

@@ -27,18 +27,6 @@
 
 namespace {
 
-struct Target : MidiMessageTarget {
-  std::mutex m;
-  std::condition_variable cv;
-  bool room = false, done = false;
-  void post(const MidiMessage& msg) override {
-    std::lock_guard lock(m);
-    if (msg.code == MidiMessageCode::Room) room = true;
-    if (msg.code == MidiMessageCode::AllPlayed) done = true;
-    cv.notify_all();
-  }
-};
-
 // A page-like stream: per eighth-note slot a click, a six-string release and
 // a six-string strum 16 ticks apart, 240 ticks in all.
 std::vector<MidiEvent> pageEvents(int count) {
@@ -67,32 +55,15 @@ void liveLateness(const std::string& font, const char* what) {
   lateness.reserve(2100);
   TimingDevices devices(clock, lateness, font);
   MidiComponent midi(clock, devices, 256);
-  Target target;
+  PlayedTarget target;
   const auto sync = midi.OpenSync(0, &target, 0, 10);
   const auto out = midi.OpenMidiOut(&target, 0, sync, 78624);
   midi.SetTempo(sync, 600000);  // 100 beats per minute
   const auto events = pageEvents(2000);
-  std::size_t next = 0;
-  auto fill = [&] {
-    while (next < events.size() && midi.PutMidiOut(out, events[next]) == 0) ++next;
-  };
-  fill();
   std::printf("live, %s: %zu events at 100 bpm (about %.0f s)...\n", what, events.size(),
               events.size() / 26.0 * 0.3);
   std::fflush(stdout);
-  midi.StartSync(sync);
-  // Refill on the room message from this thread, as the window would.
-  std::unique_lock lock(target.m);
-  while (!target.done) {
-    target.cv.wait(lock, [&] { return target.room || target.done; });
-    if (target.room) {
-      target.room = false;
-      lock.unlock();
-      fill();
-      lock.lock();
-    }
-  }
-  lock.unlock();
+  playWhole(midi, sync, out, events, target);
   midi.CloseSync(sync);
   midi.CloseMidiOut(out);
   std::printf("live clock lateness, %s, over %zu events (us): p50 %lld  p99 %lld  max %lld\n", what,

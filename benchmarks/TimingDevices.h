@@ -1,13 +1,17 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "midi/Clock.h"
 #include "midi/FluidSynthOutput.h"
+#include "midi/MidiComponent.h"
 #include "midi/MidiDevices.h"
+#include "midi/MidiMessage.h"
 
 // A device for the benchmarks: it records how late the clock thread hands
 // each message over, then plays it on the built-in synthesiser when given a
@@ -53,3 +57,39 @@ class TimingDevices : public MidiDeviceProvider {
   std::vector<std::int64_t>& lateness_;
   std::string font_;
 };
+
+// The window's side of a live play in a benchmark: it hears when the queue
+// has room again and when everything has played.
+struct PlayedTarget : MidiMessageTarget {
+  std::mutex m;
+  std::condition_variable cv;
+  bool room = false, done = false;
+  void post(const MidiMessage& msg) override {
+    std::lock_guard lock(m);
+    if (msg.code == MidiMessageCode::Room) room = true;
+    if (msg.code == MidiMessageCode::AllPlayed) done = true;
+    cv.notify_all();
+  }
+};
+
+// Fills the queue, starts the clock and refills on each room message from
+// this thread, as the window does, until everything has played.
+inline void playWhole(MidiComponent& midi, std::uint32_t sync, std::uint32_t out,
+                      const std::vector<MidiEvent>& events, PlayedTarget& target) {
+  std::size_t next = 0;
+  auto fill = [&] {
+    while (next < events.size() && midi.PutMidiOut(out, events[next]) == 0) ++next;
+  };
+  fill();
+  midi.StartSync(sync);
+  std::unique_lock lock(target.m);
+  while (!target.done) {
+    target.cv.wait(lock, [&] { return target.room || target.done; });
+    if (target.room) {
+      target.room = false;
+      lock.unlock();
+      fill();
+      lock.lock();
+    }
+  }
+}
