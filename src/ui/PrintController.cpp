@@ -61,8 +61,14 @@ void PrintController::preparePrinter(QPrinter& printer) {
 bool PrintController::paint(QPrinter& printer, const Sheet& sheet, bool printed) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  const PrintedSheet drawn = printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(),
-                                        sheet.Art, sheet.Title, sheet.Subtitle);
+  // Paper gets the page painted at its resolution. The preview shows it a
+  // few pixels to the inch, where hairlines painted so would drop out: it
+  // gets the picture smoothed down, every line a shade of grey.
+  const PrintedSheet drawn =
+      printed ? printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Art,
+                           sheet.Title, sheet.Subtitle)
+              : printSheet(painter, printer.logicalDpiX(), printer.logicalDpiY(), sheet.Picture,
+                           sheet.Title, sheet.Subtitle, SheetScaling::Preview);
   const bool ok = painter.end();
   if (printed) countPrinted(drawn, sheet);
   return ok;
