@@ -81,13 +81,6 @@ std::vector<MidiEvent> strumPage(std::vector<std::int64_t>& strumTicks) {
   return ev;
 }
 
-std::int64_t percentile(std::vector<std::int64_t> v, double p) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const auto i = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1;
-  return v[std::min(i, v.size() - 1)];
-}
-
 // `beforeClose` runs once everything was due: a stop drops what the
 // synthesiser still holds, and the file driver's clock runs a little slow.
 void play(

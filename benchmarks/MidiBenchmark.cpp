@@ -42,13 +42,6 @@ std::vector<MidiEvent> pageEvents(int count) {
   return ev;
 }
 
-std::int64_t percentile(std::vector<std::int64_t> v, double p) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const auto i = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1;
-  return v[std::min(i, v.size() - 1)];
-}
-
 void liveLateness(const std::string& font, const char* what) {
   SystemClock clock;
   std::vector<std::int64_t> lateness;

@@ -57,13 +57,6 @@ TChordDiagram chord(std::array<int, 6> frets) {
   return d;
 }
 
-std::int64_t percentile(std::vector<std::int64_t> v, double p) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const auto i = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1;
-  return v[std::min(i, v.size() - 1)];
-}
-
 void report(const char* what, const std::vector<std::int64_t>& found,
             const std::vector<std::int64_t>& ideal) {
   if (found.size() != ideal.size()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <memory>
@@ -57,6 +59,14 @@ class TimingDevices : public MidiDeviceProvider {
   std::vector<std::int64_t>& lateness_;
   std::string font_;
 };
+
+// The value below which a share p (0..1] of the figures lie.
+inline std::int64_t percentile(std::vector<std::int64_t> v, double p) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const auto i = static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1;
+  return v[std::min(i, v.size() - 1)];
+}
 
 // The window's side of a live play in a benchmark: it hears when the queue
 // has room again and when everything has played.
