@@ -10,19 +10,12 @@
 
 namespace {
 
-// A fingering as players write it, from the low E string up: frets "x32010"
-// (10 and up as a, b, c ...) and fingers "x32010".
+// A fingering as players write it (LibraryChords.h), as a chord of
+// dictionary type `type` on `root` in standard tuning.
 TChordDiagram shape(const char* frets, const char* fingers, int root, int type, int baseFret = 1) {
-  TChordDiagram d{};
+  TChordDiagram d = ::shape(frets, fingers);
   d.ChordName = DictionaryChordNames[static_cast<std::size_t>(type)];
   std::copy(StandardTuning.begin(), StandardTuning.end(), d.Tuning);
-  for (int i = 0; i < 6; ++i) {
-    const int s = 5 - i;
-    const char f = frets[i];
-    d.Strings[s].Fret = static_cast<std::uint8_t>(f == 'x' ? 0 : f >= 'a' ? f - 'a' + 10 : f - '0');
-    d.Strings[s].Finger =
-        fingers[i] == 'x' ? FingerCode::Muted : static_cast<std::uint8_t>(fingers[i] - '0');
-  }
   d.BaseFret = static_cast<std::uint8_t>(baseFret);
   d.Root = static_cast<std::uint8_t>(root);
   d.Bass = static_cast<std::uint8_t>(24 + root);

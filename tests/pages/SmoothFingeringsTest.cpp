@@ -17,20 +17,6 @@
 
 namespace {
 
-// Frets and fingers from the low E string up, as players write them:
-// "x32010" with fingers "x32010"; frets 10 and up as a, b, c ...
-TChordDiagram shape(const char* frets, const char* fingers) {
-  TChordDiagram d{};
-  for (int i = 0; i < 6; ++i) {
-    const int s = 5 - i;
-    const char f = frets[i];
-    d.Strings[s].Fret = static_cast<std::uint8_t>(f == 'x' ? 0 : f >= 'a' ? f - 'a' + 10 : f - '0');
-    d.Strings[s].Finger =
-        fingers[i] == 'x' ? FingerCode::Muted : static_cast<std::uint8_t>(fingers[i] - '0');
-  }
-  return d;
-}
-
 // Brute force over every choice, for small problems.
 double cheapest(const FingeringChoiceProblem& p) {
   std::vector<int> pick(p.Cost.size(), 0);
