@@ -74,17 +74,22 @@ struct ExportRig {
   }
 };
 
-// Open E, fingered, as a player takes it in hand to play.
-inline TChordDiagram openE() {
+// A chord fingered on the window's starting tuning: frets and fingers by
+// string, 0 the highest; finger 5 mutes the string.
+inline TChordDiagram fingered(const char* name, const int (&frets)[6], const int (&fingers)[6],
+                              int root) {
   TChordDiagram c = startFingering();
-  c.ChordName = "maj";
-  const int frets[6] = {0, 0, 1, 2, 2, 0};
-  const int fingers[6] = {0, 0, 1, 3, 2, 0};
+  c.ChordName = name;
   for (int s = 0; s < 6; ++s) {
     c.Strings[s] = {static_cast<std::uint8_t>(frets[s]), static_cast<std::uint8_t>(fingers[s])};
-    c.Notes[s] = static_cast<std::uint8_t>(c.Tuning[s] + frets[s]);
+    c.Notes[s] = fingers[s] == 5 ? 0 : static_cast<std::uint8_t>(c.Tuning[s] + frets[s]);
   }
-  c.Root = 4;
-  c.Bass = 28;
+  c.Root = static_cast<std::uint8_t>(root);
+  c.Bass = static_cast<std::uint8_t>(24 + root);
   return c;
+}
+
+// Open E, fingered, as a player takes it in hand to play.
+inline TChordDiagram openE() {
+  return fingered("maj", {0, 0, 1, 2, 2, 0}, {0, 0, 1, 3, 2, 0}, 4);
 }

@@ -14,18 +14,9 @@ namespace {
 // A#7#9 high on the neck, frets x 13 12 13 14 x from the low string (strings
 // 0..5 run from the highest).
 TChordDiagram aSharp7Sharp9() {
-  TChordDiagram c = startFingering();
-  c.ChordName = "7#9";
-  const int frets[6] = {0, 14, 13, 12, 13, 0};
-  const int fingers[6] = {5, 4, 3, 1, 2, 5};
-  for (int s = 0; s < 6; ++s) {
-    c.Strings[s] = {static_cast<std::uint8_t>(frets[s]), static_cast<std::uint8_t>(fingers[s])};
-    c.Notes[s] = fingers[s] == 5 ? 0 : static_cast<std::uint8_t>(c.Tuning[s] + frets[s]);
-  }
+  TChordDiagram c = fingered("7#9", {0, 14, 13, 12, 13, 0}, {5, 4, 3, 1, 2, 5}, 10);
   const std::int8_t intervals[7] = {0, 4, 7, 10, 15, -1, -1};
   std::copy(std::begin(intervals), std::end(intervals), c.Intervals);
-  c.Root = 10;
-  c.Bass = 34;
   return c;
 }
 
